@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Exit statuses of the inkcurve program.
+inline constexpr int kExitOk = 0;       // every requested file was written
+inline constexpr int kExitFailed = 1;   // an alert, a failure or a file not written
+inline constexpr int kExitUsage = 2;    // the command line itself was wrong
+
+// Runs `inkcurve` with the arguments after the program name.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The usage text printed by --help and after a usage error.
+std::string usageText();
+
+}  // namespace cli

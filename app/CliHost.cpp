@@ -1,0 +1,89 @@
+#include "CliHost.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace cli {
+namespace {
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string extensionOf(const std::filesystem::path& p) {
+  auto ext = p.extension().string();
+  if (!ext.empty() && ext.front() == '.') ext.erase(0, 1);
+  return ext;
+}
+
+std::string joinTypes(const std::vector<std::string>& types) {
+  std::string s;
+  for (const auto& t : types) {
+    if (!s.empty()) s += ", ";
+    s += "." + t;
+  }
+  return s;
+}
+
+}  // namespace
+
+CliHost::CliHost(std::ostream& out, std::ostream& err, bool verbose) : out_(out), err_(err), verbose_(verbose) {}
+
+void CliHost::setOpenAnswer(const std::string& type, std::filesystem::path path) {
+  openAnswers_[type] = std::move(path);
+}
+
+void CliHost::setSaveAnswer(const std::string& type, std::filesystem::path path) {
+  saveAnswers_[type] = std::move(path);
+}
+
+std::optional<std::filesystem::path> CliHost::runOpenPanel(const platform::OpenPanelRequest& request) {
+  for (const auto& type : request.allowedTypes) {
+    auto it = openAnswers_.find(type);
+    if (it == openAnswers_.end()) continue;
+    const auto path = it->second;
+    const auto ext = lower(extensionOf(path));
+    bool allowed = request.allowedTypes.empty();
+    for (const auto& t : request.allowedTypes) allowed = allowed || lower(t) == ext;
+    if (!allowed) {
+      err_ << "inkcurve: " << path.string() << ": expected a file of type " << joinTypes(request.allowedTypes)
+           << "\n";
+      failed_ = true;
+      return std::nullopt;
+    }
+    return path;
+  }
+  return std::nullopt;
+}
+
+void CliHost::beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) {
+  for (const auto& type : request.allowedTypes) {
+    auto it = saveAnswers_.find(type);
+    if (it == saveAnswers_.end()) continue;
+    auto path = it->second;
+    if (lower(extensionOf(path)) != lower(type)) path += "." + type;
+    completion(path);
+    return;
+  }
+  completion(std::nullopt);
+}
+
+int CliHost::runAlert(const platform::AlertRequest& request) {
+  failed_ = true;
+  err_ << request.messageText;
+  if (!request.informativeText.empty()) err_ << ": " << request.informativeText;
+  err_ << "\n";
+  return 0;
+}
+
+void CliHost::log(const std::string& line) {
+  if (verbose_) err_ << line << "\n";
+}
+
+void CliHost::reportFailure(const std::string& text) {
+  failed_ = true;
+  err_ << "inkcurve: " << text << "\n";
+}
+
+}  // namespace cli

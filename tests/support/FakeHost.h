@@ -1,0 +1,65 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host/Host.h"
+
+namespace testsupport {
+
+// A Host that records every request and answers from a script.
+// Open and save panels take their answers from queues (an empty queue is a
+// cancel). Save completions run at once unless `deferSaves` is set, in which
+// case they wait in `pendingSaves` until the test calls `completeSave`.
+class FakeHost : public platform::Host {
+ public:
+  std::deque<std::optional<std::filesystem::path>> openAnswers;
+  std::deque<std::optional<std::filesystem::path>> saveAnswers;
+  bool deferSaves = false;
+
+  std::vector<platform::OpenPanelRequest> openRequests;
+  std::vector<platform::SavePanelRequest> saveRequests;
+  std::vector<platform::AlertRequest> alerts;
+  std::vector<std::string> logLines;
+  std::vector<std::string> failures;
+  std::vector<SaveCompletion> pendingSaves;
+
+  std::optional<std::filesystem::path> runOpenPanel(const platform::OpenPanelRequest& request) override;
+  void beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) override;
+  int runAlert(const platform::AlertRequest& request) override;
+  void log(const std::string& line) override;
+  void reportFailure(const std::string& text) override;
+
+  // Runs the oldest deferred save completion with `answer`.
+  void completeSave(std::optional<std::filesystem::path> answer);
+
+  // The message texts of every alert shown, in order.
+  std::vector<std::string> alertMessages() const;
+};
+
+// A fresh empty folder under the build tree (or the system temp folder) for
+// one test; removed again when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  // Writes `bytes` to a file in the folder and returns its path.
+  std::filesystem::path write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Reads a whole file as bytes (empty when it cannot be read).
+std::string slurp(const std::filesystem::path& path);
+
+}  // namespace testsupport
