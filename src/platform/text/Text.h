@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::text {
+
+// Strict UTF-8: rejects overlong forms, surrogates (U+D800..U+DFFF), code
+// points above U+10FFFF, stray continuation bytes and cut-off sequences.
+bool isValidUtf8(std::string_view bytes);
+
+// Drops one leading byte-order mark (U+FEFF, bytes EF BB BF) if present.
+std::string_view dropByteOrderMark(std::string_view text);
+
+// The newline set: U+000A..U+000D, U+0085, U+2028, U+2029.
+bool isNewline(char32_t c);
+// The white-space-and-newline set: the newline set plus TAB, space and the
+// Unicode space separators (U+00A0, U+1680, U+2000..U+200A, U+202F, U+205F, U+3000).
+bool isWhitespaceOrNewline(char32_t c);
+
+// Remove the set's characters from both ends (UTF-8 aware).
+std::string trimNewlines(std::string_view s);
+std::string trimWhitespaceAndNewlines(std::string_view s);
+
+// Splits on every occurrence of `separator`, keeping empty parts:
+// split("a,,b", ",") == {"a", "", "b"}; split("", ",") == {""}.
+std::vector<std::string> split(std::string_view s, std::string_view separator);
+
+// Joins with `separator` between parts.
+std::string join(const std::vector<std::string>& parts, std::string_view separator);
+
+// Replaces every occurrence of `from` (non-empty) with `to`.
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
+
+// Removes every occurrence of the byte `c`.
+std::string removeAll(std::string_view s, char c);
+
+// C-locale decimal number in the strtod grammar (optional sign, digits,
+// fraction, exponent, "inf"/"nan", hexadecimal), the whole field consumed:
+// an empty field, leading or trailing white space or any trailing character
+// gives nothing.
+std::optional<double> parseDouble(std::string_view field);
+
+// Like parseDouble, but only a finite plain decimal is accepted: optional
+// sign, digits with an optional fraction and exponent; no "inf", "nan" or hex.
+std::optional<double> parseFiniteDecimal(std::string_view field);
+
+// Optional sign followed by decimal digits only; overflow gives nothing.
+std::optional<int64_t> parseInt(std::string_view field);
+
+// Shortest text that reads back as the same double, with ".0" added to whole
+// numbers ("1.0", "0.5", "-3.0", "1e+300" stays as to_chars writes it, "nan",
+// "inf", "-inf").
+std::string shortestDescription(double value);
+
+// Fixed number of decimals, rounded half to even like printf("%.*f"), always
+// in the C locale.
+std::string fixedDecimal(double value, int decimals);
+
+}  // namespace platform::text
