@@ -1,0 +1,242 @@
+#include "platform/text/Text.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+#include <system_error>
+
+namespace platform::text {
+namespace {
+
+// Decodes one code point starting at s[i] of valid UTF-8; returns its length
+// in bytes (1 for a byte that does not start a valid sequence).
+size_t decodeAt(std::string_view s, size_t i, char32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  auto cont = [&](size_t k) -> int {
+    if (i + k >= s.size()) return -1;
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    return (b & 0xC0) == 0x80 ? (b & 0x3F) : -1;
+  };
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    int c1 = cont(1);
+    if (c1 >= 0) {
+      cp = (char32_t(b0 & 0x1F) << 6) | char32_t(c1);
+      return 2;
+    }
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    int c1 = cont(1), c2 = cont(2);
+    if (c1 >= 0 && c2 >= 0) {
+      char32_t v = (char32_t(b0 & 0x0F) << 12) | (char32_t(c1) << 6) | char32_t(c2);
+      if (v >= 0x800 && (v < 0xD800 || v > 0xDFFF)) {
+        cp = v;
+        return 3;
+      }
+    }
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    int c1 = cont(1), c2 = cont(2), c3 = cont(3);
+    if (c1 >= 0 && c2 >= 0 && c3 >= 0) {
+      char32_t v = (char32_t(b0 & 0x07) << 18) | (char32_t(c1) << 12) | (char32_t(c2) << 6) | char32_t(c3);
+      if (v >= 0x10000 && v <= 0x10FFFF) {
+        cp = v;
+        return 4;
+      }
+    }
+  }
+  cp = 0xFFFD;  // not a valid sequence: never part of any trim set
+  return 1;
+}
+
+template <class InSet>
+std::string trimBoth(std::string_view s, InSet inSet) {
+  // Walk forward over code points to find the first and one-past-last kept.
+  size_t first = s.size(), last = 0;
+  size_t i = 0;
+  while (i < s.size()) {
+    char32_t cp;
+    size_t n = decodeAt(s, i, cp);
+    if (!inSet(cp)) {
+      if (first == s.size()) first = i;
+      last = i + n;
+    }
+    i += n;
+  }
+  if (first == s.size()) return {};
+  return std::string(s.substr(first, last - first));
+}
+
+locale_t cLocale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  return loc;
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    char32_t cp;
+    size_t n = decodeAt(bytes, i, cp);
+    if (cp == 0xFFFD && n == 1) {
+      // decodeAt reports an invalid start with U+FFFD of length 1; a real
+      // U+FFFD is three bytes long, so this is unambiguous.
+      return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+std::string_view dropByteOrderMark(std::string_view text) {
+  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text;
+}
+
+bool isNewline(char32_t c) {
+  return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+bool isWhitespaceOrNewline(char32_t c) {
+  return isNewline(c) || c == 0x09 || c == 0x20 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) ||
+         c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+std::string trimNewlines(std::string_view s) { return trimBoth(s, isNewline); }
+
+std::string trimWhitespaceAndNewlines(std::string_view s) { return trimBoth(s, isWhitespaceOrNewline); }
+
+std::vector<std::string> split(std::string_view s, std::string_view separator) {
+  std::vector<std::string> parts;
+  if (separator.empty()) {
+    parts.emplace_back(s);
+    return parts;
+  }
+  size_t start = 0;
+  for (;;) {
+    size_t pos = s.find(separator, start);
+    if (pos == std::string_view::npos) {
+      parts.emplace_back(s.substr(start));
+      return parts;
+    }
+    parts.emplace_back(s.substr(start, pos - start));
+    start = pos + separator.size();
+  }
+}
+
+std::string join(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string out;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += separator;
+    out += parts[i];
+  }
+  return out;
+}
+
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(s);
+  std::string out;
+  size_t start = 0;
+  for (;;) {
+    size_t pos = s.find(from, start);
+    if (pos == std::string_view::npos) break;
+    out.append(s.substr(start, pos - start));
+    out.append(to);
+    start = pos + from.size();
+  }
+  out.append(s.substr(start));
+  return out;
+}
+
+std::string removeAll(std::string_view s, char c) {
+  std::string out;
+  out.reserve(s.size());
+  for (char ch : s)
+    if (ch != c) out.push_back(ch);
+  return out;
+}
+
+std::optional<double> parseDouble(std::string_view field) {
+  if (field.empty()) return std::nullopt;
+  if (field.find('\0') != std::string_view::npos) return std::nullopt;
+  // strtod skips leading white space; a field that begins with it is not a number.
+  const auto first = static_cast<unsigned char>(field.front());
+  if (first == ' ' || (first >= '\t' && first <= '\r')) return std::nullopt;
+  const std::string copy(field);
+  char* end = nullptr;
+  const double value = strtod_l(copy.c_str(), &end, cLocale());
+  if (end != copy.c_str() + copy.size()) return std::nullopt;
+  if (end == copy.c_str()) return std::nullopt;
+  return value;
+}
+
+std::optional<double> parseFiniteDecimal(std::string_view field) {
+  size_t i = 0;
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+  size_t intDigits = 0, fracDigits = 0;
+  while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i, ++intDigits;
+  if (i < field.size() && field[i] == '.') {
+    ++i;
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i, ++fracDigits;
+  }
+  if (intDigits + fracDigits == 0) return std::nullopt;
+  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+    ++i;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+    size_t expDigits = 0;
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i, ++expDigits;
+    if (expDigits == 0) return std::nullopt;
+  }
+  if (i != field.size()) return std::nullopt;
+  auto value = parseDouble(field);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int64_t> parseInt(std::string_view field) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+  if (i == field.size()) return std::nullopt;
+  // Accumulate as a negative number so INT64_MIN is representable.
+  int64_t value = 0;
+  for (; i < field.size(); ++i) {
+    const char c = field[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    const int digit = c - '0';
+    if (value < (std::numeric_limits<int64_t>::min() + digit) / 10) return std::nullopt;
+    value = value * 10 - digit;
+  }
+  if (!negative) {
+    if (value == std::numeric_limits<int64_t>::min()) return std::nullopt;
+    value = -value;
+  }
+  return value;
+}
+
+std::string shortestDescription(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  char buf[64];
+  auto result = std::to_chars(buf, buf + sizeof buf, value);
+  std::string s(buf, result.ptr);
+  if (s.find_first_of(".e") == std::string::npos) s += ".0";
+  return s;
+}
+
+std::string fixedDecimal(double value, int decimals) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  if (decimals < 0) decimals = 0;
+  char buf[512];
+  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return shortestDescription(value);
+  return std::string(buf, result.ptr);
+}
+
+}  // namespace platform::text

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/text/Text.h"
+
+using namespace platform::text;
+
+namespace {
+
+TEST(Text, Utf8Validation) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"empty", "", true},
+      {"ascii", "CGATS.17\r\n", true},
+      {"two-byte", "\xC3\xA9", true},
+      {"three-byte", "\xE2\x80\xA8", true},
+      {"four-byte max", "\xF4\x8F\xBF\xBF", true},
+      {"bad continuation", "\xC3\x28", false},
+      {"overlong slash", "\xC0\xAF", false},
+      {"overlong three-byte", "\xE0\x80\xAF", false},
+      {"surrogate", "\xED\xA0\x80", false},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", false},
+      {"truncated at end", "ab\xE2\x80", false},
+      {"stray continuation", "\x80", false},
+      {"replacement character itself", "\xEF\xBF\xBD", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << c.name;
+}
+
+TEST(Text, TrimsUseTheirOwnCharacterSets) {
+  EXPECT_EQ(trimNewlines("\r\n L* \n"), " L* ");
+  EXPECT_EQ(trimNewlines("\xE2\x80\xA8x\xC2\x85"), "x");  // U+2028, U+0085
+  EXPECT_EQ(trimNewlines("\tx\t"), "\tx\t");
+  EXPECT_EQ(trimWhitespaceAndNewlines(" \t\xC2\xA0" "95.2\xE3\x80\x80\r\n"), "95.2");  // NBSP, ideographic space
+  EXPECT_EQ(trimWhitespaceAndNewlines("a b"), "a b");
+  EXPECT_EQ(trimWhitespaceAndNewlines(" \r\n "), "");
+  EXPECT_EQ(trimNewlines(""), "");
+  // A byte that is not UTF-8 is kept, never split apart.
+  EXPECT_EQ(trimWhitespaceAndNewlines(" \xFF "), "\xFF");
+}
+
+TEST(Text, SplitKeepsEmptyParts) {
+  EXPECT_EQ(split("a,,b", ","), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_EQ(split("", "\n"), (std::vector<std::string>{""}));
+  EXPECT_EQ(split("a\n", "\n"), (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(split("x\r\ny", "\r\n"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(join({"a", "", "b"}, "\n"), "a\n\nb");
+  EXPECT_EQ(replaceAll("# a\n# b", "# ", ""), "a\nb");
+  EXPECT_EQ(replaceAll("a\nb", "\n", "\n# "), "a\n# b");
+  EXPECT_EQ(removeAll("L* 95 .2", ' '), "L*95.2");
+}
+
+TEST(Text, ParseDoubleTakesTheWholeFieldInTheCLocale) {
+  struct Case {
+    std::string field;
+    std::optional<double> value;
+  };
+  const Case cases[] = {
+      {"95.20", 95.2},         {"-3", -3.0},           {"+150", 150.0},        {"1.5e2", 150.0},
+      {".5", 0.5},             {"5.", 5.0},            {"0x10", 16.0},         {"", std::nullopt},
+      {" 1", std::nullopt},    {"1 ", std::nullopt},   {"1,5", std::nullopt},  {"1.5x", std::nullopt},
+      {"-", std::nullopt},     {"e5", std::nullopt},   {std::string("1\0" "2", 3), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    auto v = parseDouble(c.field);
+    ASSERT_EQ(v.has_value(), c.value.has_value()) << c.field;
+    if (v) {
+      EXPECT_EQ(*v, *c.value) << c.field;
+    }
+  }
+  EXPECT_TRUE(std::isnan(*parseDouble("nan")));
+  EXPECT_EQ(*parseDouble("-inf"), -INFINITY);
+  EXPECT_EQ(*parseDouble("1e400"), INFINITY);
+}
+
+TEST(Text, ParseFiniteDecimalRejectsEverythingButPlainNumbers) {
+  EXPECT_EQ(parseFiniteDecimal("1.5e2"), 150.0);
+  EXPECT_EQ(parseFiniteDecimal("+150"), 150.0);
+  EXPECT_EQ(parseFiniteDecimal("-0.25"), -0.25);
+  EXPECT_EQ(parseFiniteDecimal("65535"), 65535.0);
+  for (const char* bad : {"nan", "inf", "-inf", "0x10", "1,5", " 150", "150 ", "", "+", ".", "1e", "1e400", "1.2.3"})
+    EXPECT_FALSE(parseFiniteDecimal(bad)) << bad;
+}
+
+TEST(Text, ParseInt) {
+  EXPECT_EQ(parseInt("42"), 42);
+  EXPECT_EQ(parseInt("+7"), 7);
+  EXPECT_EQ(parseInt("-21"), -21);
+  EXPECT_EQ(parseInt("9223372036854775807"), INT64_MAX);
+  EXPECT_EQ(parseInt("-9223372036854775808"), INT64_MIN);
+  for (const char* bad : {"9223372036854775808", "", "-", "1.0", " 1", "1 ", "0x1", "21\r"})
+    EXPECT_FALSE(parseInt(bad)) << bad;
+}
+
+TEST(Text, NumbersAsText) {
+  EXPECT_EQ(shortestDescription(1.0), "1.0");
+  EXPECT_EQ(shortestDescription(-3.0), "-3.0");
+  EXPECT_EQ(shortestDescription(0.1), "0.1");
+  EXPECT_EQ(shortestDescription(95.2), "95.2");
+  EXPECT_EQ(shortestDescription(-0.0), "-0.0");
+  EXPECT_EQ(shortestDescription(NAN), "nan");
+  EXPECT_EQ(fixedDecimal(1.0005, 3), "1.000");  // 1.0005 is just below the half in binary
+  EXPECT_EQ(fixedDecimal(0.125, 2), "0.12");    // exact half goes to even
+  EXPECT_EQ(fixedDecimal(2.5, 0), "2");
+  EXPECT_EQ(fixedDecimal(-1.5, 1), "-1.5");
+}
+
+}  // namespace
