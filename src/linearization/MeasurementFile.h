@@ -1,0 +1,100 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/host/Host.h"
+
+namespace linearization {
+
+// The format names detectFormat gives; the document picks its reader by them.
+namespace FormatName {
+inline constexpr const char* CGATS = "CGATS";
+inline constexpr const char* tallyframe = "tallyframe";
+inline constexpr const char* colorMunki = "ColorMunki File";
+inline constexpr const char* CTI3 = "CTI3";
+inline constexpr const char* qtrLinearizeData = "QTR-Linearize-Data-out file";
+inline constexpr const char* qtrCreateICC = "QTR-Create-ICC File";
+inline constexpr const char* spyderPrint = "SpyderPrint File";
+inline constexpr const char* miscWithHeader = "miscWithHeader";
+inline constexpr const char* ribbonmeter = "Ribbonmeter File";
+inline constexpr const char* HLVCIELab = "HLVCIELab";
+inline constexpr const char* density = "Density File";
+inline constexpr const char* couldNotLoad = "Could not load file";
+}  // namespace FormatName
+
+// A first-line test. Built from a pattern that compiles it runs std::regex;
+// the ".*" fallback for one that does not is a plain always-true test (running
+// ".*" through std::regex would recurse once per character of a long line).
+class LineMatcher {
+ public:
+  // Nothing when the pattern does not compile.
+  static std::optional<LineMatcher> compile(const std::string& pattern);
+  static LineMatcher always() { return LineMatcher(); }
+
+  bool matches(const std::string& line) const;
+  bool isFallback() const { return regex_ == nullptr; }
+
+ private:
+  struct Regex;
+  LineMatcher() = default;
+  std::shared_ptr<const Regex> regex_;
+};
+
+// The format patterns, built once on first use and kept for the process.
+namespace RegularExpressionChecks {
+// Compiles `pattern`; when it does not compile, logs
+// "Failed to parse <pattern> as a regular expression" and returns the
+// always-true fallback.
+LineMatcher compileOrFallback(const std::string& pattern, const std::function<void(const std::string&)>& log);
+
+// The twelve patterns with their format names, in the order they are tested.
+struct Check {
+  std::string pattern;
+  const char* formatName;
+  LineMatcher matcher;
+};
+const std::vector<Check>& checksInTestingOrder(platform::Host& host);
+}  // namespace RegularExpressionChecks
+
+// A measurement file as loaded: its name and its cleaned lines.
+class MeasurementFile {
+ public:
+  virtual ~MeasurementFile() = default;
+
+  std::optional<std::string> filename;
+  std::optional<std::vector<std::string>> measurementData = std::vector<std::string>{};
+
+  // Names the format from the first line. Logs that line; when nothing
+  // matches (or there are no lines at all) shows the load-error alert and
+  // returns "Could not load file".
+  virtual std::string detectFormat(platform::Host& host) const;
+};
+
+// Runs the open panel ("Choose a measurement file": .txt, .csv, .ti3) and
+// loads the chosen file. Nothing when the user cancels; nothing after the
+// load-error alert when the file cannot be read or is not UTF-8.
+std::shared_ptr<MeasurementFile> openMeasurementFile(platform::Host& host);
+
+// Loads a file the user chose or dropped, by the same rules.
+std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path& path, platform::Host& host);
+
+// Cleans and splits the bytes of a measurement file:
+// - the bytes must be UTF-8 (else the alert, and nothing);
+// - one leading byte-order mark is dropped;
+// - unless the extension is exactly "ti3" every space (U+0020) is removed,
+//   since only the Argyll files separate their fields with spaces;
+// - the text is split on line feeds, or on carriage returns when that gives
+//   fewer than two parts; empty parts stay.
+std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes, const std::filesystem::path& path,
+                                                          platform::Host& host);
+
+// The modal "Failed to Load Measurement Data" alert.
+void showMeasurementLoadError(platform::Host& host);
+
+}  // namespace linearization

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "linearization/MeasurementFile.h"
+#include "support/FakeHost.h"
+
+using namespace linearization;
+using testsupport::FakeHost;
+using testsupport::TempDir;
+
+namespace {
+
+const char* kLoadError = "Failed to Load Measurement Data";
+
+std::shared_ptr<MeasurementFile> fromBytes(const std::string& bytes, const std::string& name, FakeHost& host) {
+  return measurementFileFromBytes(bytes, name, host);
+}
+
+TEST(MeasurementFile, DetectionFollowsTheOrderOfTesting) {
+  struct Case {
+    std::string firstLine;  // as it stands in a .txt file, before spaces are removed
+    std::string format;
+  };
+  const Case cases[] = {
+      {"CGATS.17\r", "CGATS"},
+      {"LGOROWLENGTH\t6", "CGATS"},
+      {"GRAY\tL*\ta*\tb*", "tallyframe"},
+      {"Name\tL\ta\tb", "ColorMunki File"},
+      {"CTI3", "CTI3"},
+      {"QTR-Linearize-Data 1.0", "QTR-Linearize-Data-out file"},
+      {"QTR-Create-ICC", "QTR-Create-ICC File"},
+      {"1\t95.2\t0\t0", "SpyderPrint File"},
+      {"Patch 12.5", "SpyderPrint File"},  // "Patch12.5": the number pattern is tested before ^Patch
+      {"L*\t95.20", "SpyderPrint File"},
+      {"L*\ta*\tb*", "miscWithHeader"},
+      {"Patch\tL*\ta*\tb*", "Ribbonmeter File"},
+      {"Halvorin Measurement Data File", "HLVCIELab"},
+      {"Density", "Density File"},
+      {"ab12.", "SpyderPrint File"},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    auto file = fromBytes(c.firstLine + "\nrest\n", "m.txt", host);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->detectFormat(host), c.format) << c.firstLine;
+    EXPECT_TRUE(host.alerts.empty()) << c.firstLine;
+    ASSERT_FALSE(host.logLines.empty());
+    EXPECT_EQ(host.logLines.back(), file->measurementData->front()) << "the first line is logged";
+  }
+}
+
+TEST(MeasurementFile, UnknownFirstLinesGiveOneAlert) {
+  for (std::string first : {"cgats.17", "", "A1.5", "2\t95", "x\nCGATS"}) {
+    FakeHost host;
+    auto file = fromBytes(first, "m.txt", host);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->detectFormat(host), "Could not load file") << first;
+    ASSERT_EQ(host.alerts.size(), 1u) << first;
+    EXPECT_EQ(host.alerts[0].messageText, kLoadError);
+    EXPECT_EQ(host.alerts[0].informativeText,
+              "Please check the measurement data format and load data again.\n\nIf this problem continues send the "
+              "measurement data file using the send feedback form in the help menu.");
+    EXPECT_EQ(host.alerts[0].buttons, std::vector<std::string>{"OK"});
+  }
+  // No lines at all: no crash and no format name.
+  FakeHost host;
+  MeasurementFile empty;
+  EXPECT_EQ(empty.detectFormat(host), "Could not load file");
+  empty.measurementData.reset();
+  EXPECT_EQ(empty.detectFormat(host), "Could not load file");
+  EXPECT_EQ(host.alerts.size(), 2u);
+}
+
+TEST(MeasurementFile, CleaningAndSplitting) {
+  struct Case {
+    std::string bytes;
+    std::string name;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"CGATS.17\r\nA B\r\n", "m.txt", {"CGATS.17\r", "AB\r", ""}},
+      {"a\rb\rc", "m.txt", {"a", "b", "c"}},
+      {"one line", "m.csv", {"oneline"}},
+      {"a\n", "m.txt", {"a", ""}},
+      {"", "m.txt", {""}},
+      {"CTI3 x\n1 2\t3\n", "m.ti3", {"CTI3 x", "1 2\t3", ""}},
+      {"CTI3 x\n1 2\n", "m.TI3", {"CTI3x", "12", ""}},  // the extension test is exact
+      {"\xEF\xBB\xBF" "CGATS.17\nx", "m.txt", {"CGATS.17", "x"}},
+  };
+  for (const auto& c : cases) {
+    FakeHost host;
+    auto file = fromBytes(c.bytes, c.name, host);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(*file->measurementData, c.lines) << c.bytes;
+    EXPECT_EQ(file->filename, c.name);
+    EXPECT_TRUE(host.alerts.empty());
+  }
+  FakeHost host;
+  auto bom = fromBytes("\xEF\xBB\xBF" "CGATS.17\n", "m.txt", host);
+  EXPECT_EQ(bom->detectFormat(host), "CGATS");
+}
+
+TEST(MeasurementFile, OpenPanelAndUnreadableFiles) {
+  TempDir dir;
+  {
+    FakeHost host;  // cancelled panel: nothing, no alert
+    EXPECT_FALSE(openMeasurementFile(host));
+    ASSERT_EQ(host.openRequests.size(), 1u);
+    const auto& r = host.openRequests[0];
+    EXPECT_EQ(r.title, "Choose a measurement file");
+    EXPECT_EQ(r.allowedTypes, (std::vector<std::string>{"txt", "csv", "ti3"}));
+    EXPECT_TRUE(r.canChooseFiles);
+    EXPECT_FALSE(r.canChooseDirectories);
+    EXPECT_FALSE(r.allowsMultipleSelection);
+    EXPECT_FALSE(r.showsHiddenFiles);
+    EXPECT_TRUE(r.showsResizeIndicator);
+    EXPECT_TRUE(host.alerts.empty());
+  }
+  for (std::string bad : {std::string("\xC3\x28"), std::string("ok\xED\xA0\x80")}) {
+    FakeHost host;
+    host.openAnswers.push_back(dir.write("bad.txt", bad));
+    EXPECT_FALSE(openMeasurementFile(host));
+    EXPECT_EQ(host.alertMessages(), std::vector<std::string>{kLoadError});
+  }
+  for (auto path : {dir / "missing.txt", dir.path()}) {
+    FakeHost host;
+    host.openAnswers.push_back(path);
+    EXPECT_FALSE(openMeasurementFile(host));
+    EXPECT_EQ(host.alertMessages(), std::vector<std::string>{kLoadError});
+  }
+  FakeHost host;
+  host.openAnswers.push_back(dir.write("good.ti3", "CTI3 \n"));
+  auto file = openMeasurementFile(host);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->filename, "good.ti3");
+  EXPECT_EQ(*file->measurementData, (std::vector<std::string>{"CTI3 ", ""}));
+}
+
+TEST(MeasurementFile, PatternThatDoesNotCompileFallsBackToMatchEverything) {
+  std::vector<std::string> log;
+  auto m = RegularExpressionChecks::compileOrFallback("(", [&](const std::string& l) { log.push_back(l); });
+  EXPECT_TRUE(m.isFallback());
+  EXPECT_TRUE(m.matches(std::string(200000, 'x')));
+  EXPECT_EQ(log, std::vector<std::string>{"Failed to parse ( as a regular expression"});
+
+  FakeHost host;
+  const auto& checks = RegularExpressionChecks::checksInTestingOrder(host);
+  ASSERT_EQ(checks.size(), 12u);
+  for (const auto& c : checks) EXPECT_FALSE(c.matcher.isFallback()) << c.pattern;
+}
+
+}  // namespace
