@@ -1,0 +1,201 @@
+#include "linearization/QuadDataFile.h"
+
+#include <cmath>
+
+#include "linearization/SaveText.h"
+#include "platform/files/Files.h"
+#include "platform/text/Text.h"
+
+namespace linearization {
+
+namespace text = platform::text;
+
+const QuadHeader kQuadHeaders[8] = {
+    {"## QuadToneRIP K,C,M,Y", 4},
+    {"## QuadToneRIP K,C,M,Y,LC,LM", 6},
+    {"## QuadToneRIP K,C,M,Y,LC,LM,LK", 7},
+    {"## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK", 8},
+    {"## QuadToneRIP MK,C,M,Y,R,B,PK,GL", 8},
+    {"## QuadToneRIP MK,C,M,Y,R,OR,PK,GL", 8},
+    {"## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK,OR,GR", 10},
+    {"## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK,V,MK", 10},
+};
+
+const char* const kFirstChannelMarkers[8] = {
+    "# K Curve", "K Curve", "MK Curve", "# K curve", "# K CURVE", "# MK Curve", "# MK curve", "# MK CURVE",
+};
+
+namespace {
+
+// Comment lines a reader passes over before it takes the next line as the
+// first channel's marker, whatever that line holds.
+constexpr int kMaxCommentLines = 51;
+constexpr int kLevelsPerChannel = 256;
+
+bool isFirstChannelMarker(const std::string& line) {
+  for (const char* marker : kFirstChannelMarkers)
+    if (line == marker) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string quadLevelText(double level, int64_t& clampedLevels) {
+  if (std::isnan(level)) {
+    ++clampedLevels;
+    return "0";
+  }
+  if (level < 0) return "0";
+  if (level >= 65536.0) {
+    ++clampedLevels;
+    return "65535";
+  }
+  return std::to_string(static_cast<unsigned>(level));  // truncation toward zero
+}
+
+std::shared_ptr<QuadDataFile> QuadDataFile::fromLines(std::vector<std::string> lines, std::string fileName) {
+  std::shared_ptr<QuadDataFile> file(new QuadDataFile());
+  file->rawQuadData = std::move(lines);
+  file->fileName = std::move(fileName);
+  return file;
+}
+
+std::shared_ptr<QuadDataFile> QuadDataFile::fromFile(const std::filesystem::path& path, std::string* error) {
+  auto bytes = platform::files::readWholeFile(path, error);
+  if (!bytes) return nullptr;
+  if (!text::isValidUtf8(*bytes)) {
+    if (error) *error = "\"" + path.string() + "\" is not UTF-8 text";
+    return nullptr;
+  }
+  auto cleaned = text::removeAll(text::dropByteOrderMark(*bytes), '\r');
+  return fromLines(text::split(cleaned, "\n"), path.filename().string());
+}
+
+bool QuadDataFile::isQuadFile() const { return inkCount() != 0; }
+
+int64_t QuadDataFile::inkCount() const {
+  if (rawQuadData.empty()) return 0;
+  for (const auto& header : kQuadHeaders)
+    if (rawQuadData.front() == header.line) return header.inkCount;
+  return 0;
+}
+
+std::vector<std::string> QuadDataFile::readHeader() {
+  std::vector<std::string> list;
+  if (quadCurveCopy.empty()) return list;
+  list.push_back(std::move(quadCurveCopy.front()));
+  quadCurveCopy.pop_front();
+  for (int i = 0; i < kMaxCommentLines && !quadCurveCopy.empty(); ++i) {
+    if (isFirstChannelMarker(quadCurveCopy.front())) break;
+    list.push_back(std::move(quadCurveCopy.front()));
+    quadCurveCopy.pop_front();
+  }
+  std::vector<std::string> comments(list.begin() + 1, list.end());
+  processNotes = text::replaceAll(text::join(comments, "\n"), "# ", "");
+  return list;
+}
+
+std::optional<InkCurve> QuadDataFile::readChannel() {
+  if (quadCurveCopy.empty()) return std::nullopt;
+  inkList.push_back(quadCurveCopy.front());
+  quadCurveCopy.pop_front();
+  InkCurve curve;
+  curve.reserve(kLevelsPerChannel);
+  for (int i = 0; i < kLevelsPerChannel; ++i) {
+    if (quadCurveCopy.empty()) return std::nullopt;
+    auto level = text::parseFiniteDecimal(quadCurveCopy.front());
+    if (!level) return std::nullopt;
+    curve.push_back(*level);
+    quadCurveCopy.pop_front();
+  }
+  return curve;
+}
+
+std::optional<std::vector<InkCurve>> QuadDataFile::readChannels() {
+  std::vector<InkCurve> channels;
+  const int64_t count = inkCount();
+  for (int64_t i = 0; i < count; ++i) {
+    auto channel = readChannel();
+    if (!channel) return std::nullopt;
+    channels.push_back(std::move(*channel));
+  }
+  return channels;
+}
+
+void QuadDataFile::resetToUnread() {
+  numInks = 0;
+  printerInfo.clear();
+  inkList.clear();
+  processNotes = std::string();
+  inputQuadCurveArray = std::vector<InkCurve>{};
+}
+
+bool QuadDataFile::readQuadFile(const std::vector<std::string>& lines, platform::Host* host) {
+  quadCurveCopy.assign(lines.begin(), lines.end());
+  if (!isQuadFile()) {
+    if (host) host->log("false");
+    return false;
+  }
+  resetToUnread();
+  numInks = inkCount();
+  printerInfo = readHeader();
+  auto channels = readChannels();
+  if (!channels) {
+    // A body cut short or holding a level that is not a number: nothing of
+    // the partial read may remain.
+    resetToUnread();
+    if (host) host->log("false");
+    return false;
+  }
+  inputQuadCurveArray = std::move(*channels);
+  return true;
+}
+
+std::optional<std::string> QuadDataFile::makeQuadFileText(const std::vector<InkCurve>& curves,
+                                                          platform::Host* host) const {
+  if (printerInfo.empty()) return std::nullopt;
+  if (curves.size() < inkList.size()) return std::nullopt;
+  for (size_t i = 0; i < inkList.size(); ++i)
+    if (curves[i].size() < kLevelsPerChannel) return std::nullopt;
+
+  std::vector<std::string> lines;
+  lines.reserve(2 + inkList.size() * (kLevelsPerChannel + 1));
+  lines.push_back(printerInfo.front());
+  if (processNotes)
+    lines.push_back("# " + text::replaceAll(*processNotes, "\n", "\n# "));
+  else
+    lines.push_back("# Velmora Arts Karovel-Pro v1");
+
+  int64_t clamped = 0;
+  for (size_t i = 0; i < inkList.size(); ++i) {
+    lines.push_back(inkList[i]);
+    for (int step = 0; step < kLevelsPerChannel; ++step) lines.push_back(quadLevelText(curves[i][step], clamped));
+  }
+  if (clamped > 0 && host)
+    host->log("Clamped " + std::to_string(clamped) + " ink levels outside 0...65535 while writing the quad file");
+  return text::join(lines, "\n");
+}
+
+void QuadDataFile::saveQuadFile(const std::string& text, platform::Host& host) const {
+  saveTextThroughPanel(host, "quad", text);
+}
+
+std::shared_ptr<QuadDataFile> openQuadFile(platform::Host& host) {
+  platform::OpenPanelRequest request;
+  request.title = "Choose a quad file";
+  request.showsResizeIndicator = true;
+  request.showsHiddenFiles = false;
+  request.canChooseDirectories = false;
+  request.canCreateDirectories = false;
+  request.canChooseFiles = true;
+  request.allowsMultipleSelection = false;
+  request.allowedTypes = {"quad"};
+  auto chosen = host.runOpenPanel(request);
+  if (!chosen || chosen->empty()) return nullptr;
+  std::string error;
+  auto file = QuadDataFile::fromFile(*chosen, &error);
+  if (!file) host.log(error);
+  return file;
+}
+
+}  // namespace linearization

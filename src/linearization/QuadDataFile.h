@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host/Host.h"
+
+namespace linearization {
+
+// One channel's ink levels, 0..65535, one per input step (256 of them).
+using InkCurve = std::vector<double>;
+
+// The eight ink sets a .quad header may name, with their channel counts.
+struct QuadHeader {
+  const char* line;
+  int64_t inkCount;
+};
+extern const QuadHeader kQuadHeaders[8];
+
+// The markers the first channel may carry, compared whole and case-sensitively.
+extern const char* const kFirstChannelMarkers[8];
+
+// The text of one level line: a negative level is "0", any other is cut
+// toward zero to a whole number. A level of 65536 or more is written "65535"
+// and a level that is not a number "0"; both count in `clampedLevels`.
+std::string quadLevelText(double level, int64_t& clampedLevels);
+
+// A QuadToneRIP ink curve file: header, process notes, and 256 levels for
+// each channel.
+class QuadDataFile {
+ public:
+  // The file at `path` (UTF-8, carriage returns dropped, split on line feeds),
+  // not yet read; nothing when it cannot be read or is not UTF-8.
+  static std::shared_ptr<QuadDataFile> fromFile(const std::filesystem::path& path, std::string* error = nullptr);
+  // The same from lines already split.
+  static std::shared_ptr<QuadDataFile> fromLines(std::vector<std::string> lines, std::string fileName = {});
+
+  virtual ~QuadDataFile() = default;
+
+  std::vector<std::string> rawQuadData;
+  std::deque<std::string> quadCurveCopy;
+  std::vector<std::string> quadHeaders;
+  std::optional<std::string> processNotes = std::string();
+  std::optional<std::vector<InkCurve>> inputQuadCurveArray = std::vector<InkCurve>{};
+  std::vector<InkCurve> outputQuadCurveArray;
+  int64_t numInks = 0;
+  std::string fileName;
+  std::vector<std::string> inkList;
+  std::vector<std::string> printerInfo;
+
+  // Whether line 1 is one of the eight header lines.
+  virtual bool isQuadFile() const;
+  // The channel count of line 1's header, 0 for any other line.
+  virtual int64_t inkCount() const;
+  // Takes the header and up to 51 comment lines off quadCurveCopy; sets
+  // processNotes. The list, header line first.
+  virtual std::vector<std::string> readHeader();
+  // Takes one marker and 256 level lines off quadCurveCopy; nothing when the
+  // lines run out or a level line is not one finite decimal number.
+  virtual std::optional<InkCurve> readChannel();
+  // inkCount() channels; nothing when any of them cannot be read.
+  virtual std::optional<std::vector<InkCurve>> readChannels();
+  // Fills the object from `lines`. Returns whether the file was read; a file
+  // that is not accepted ("false" is logged) or whose body is cut short leaves
+  // the object exactly as it was before any read.
+  virtual bool readQuadFile(const std::vector<std::string>& lines, platform::Host* host = nullptr);
+  // The .quad text of `curves` under this file's header, notes and markers.
+  // Nothing for an unread file, or when a marker has no curve of 256 levels.
+  // Levels that had to be clamped are counted and logged through `host`.
+  virtual std::optional<std::string> makeQuadFileText(const std::vector<InkCurve>& curves,
+                                                      platform::Host* host = nullptr) const;
+
+  // Lets the user choose where to save `text` and writes it there.
+  void saveQuadFile(const std::string& text, platform::Host& host) const;
+
+ protected:
+  QuadDataFile() = default;
+  void resetToUnread();
+};
+
+// Runs the "Choose a quad file" open panel and loads the chosen file (not yet
+// read). Nothing on cancel or when the file cannot be loaded.
+std::shared_ptr<QuadDataFile> openQuadFile(platform::Host& host);
+
+}  // namespace linearization
