@@ -1,0 +1,354 @@
+#pragma once
+
+// How callers pass collections to VectorMath
+// ------------------------------------------
+// Every operation takes any contiguous, sized collection that can lend its
+// storage: a std::vector, a std::array, a C array, or a std::span (which plays
+// the role of an array slice: a span over elements 10..19 of a vector lends
+// from element 10, with count 10). Element types are float and double.
+//
+//   std::vector<double> v{1, 2, 3, 4};
+//   VectorMath::mean(v);                                // whole array
+//   VectorMath::mean(std::span(v).subspan(1, 2));       // the slice v[1..<3]
+//   VectorMath::addInPlace(v, 1.0);                     // in place: v changes
+//   auto w = VectorMath::add(v, 1.0);                   // returning: v unchanged
+//
+// Read-only operands are taken as `const C&`; in-place forms take the target
+// as `C&&` and need writable storage (a non-const vector, or a span of
+// non-const elements, which may be a temporary sub-span). Returning forms give
+// a new std::vector. A violated precondition (unequal counts, a count out of a
+// routine's range) stops the program without a message.
+//
+// Underneath, a collection lends a view (pointer, stride, count) to a body
+// through withUnsafeMemory / withUnsafeMutableMemory; the family workers at the
+// end of this file hand a view to one routine of platform::accelerate.
+
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <ranges>
+#include <span>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "platform/Fatal.h"
+
+namespace VectorMath {
+
+// Stops the program without a message when a caller broke a precondition.
+inline void precondition(bool holds) {
+  if (!holds) platform::fatalError();
+}
+
+// A count handed to a routine whose count is a signed 32-bit integer.
+inline int int32Count(std::int64_t count) {
+  precondition(count >= std::numeric_limits<int>::min() && count <= std::numeric_limits<int>::max());
+  return static_cast<int>(count);
+}
+
+namespace detail {
+
+// Range-for support shared by the view iterators: pulls items with next().
+template <class Iterator>
+class SequenceCursor {
+ public:
+  using value_type = typename Iterator::Item;
+  using difference_type = std::ptrdiff_t;
+
+  SequenceCursor() = default;
+  explicit SequenceCursor(Iterator it) : it_(std::move(it)) { current_ = it_.next(); }
+  const value_type& operator*() const { return *current_; }
+  SequenceCursor& operator++() {
+    current_ = it_.next();
+    return *this;
+  }
+  void operator++(int) { ++*this; }
+  bool operator==(std::default_sentinel_t) const { return !current_.has_value(); }
+
+ private:
+  Iterator it_{};
+  std::optional<value_type> current_;
+};
+
+// Offset of item `index` for `stride`; an overflow stops the program.
+inline std::int64_t itemOffset(std::int64_t index, std::int64_t stride) {
+  std::int64_t offset = 0;
+  precondition(!__builtin_mul_overflow(index, stride, &offset));
+  return offset;
+}
+
+}  // namespace detail
+
+template <class Element>
+struct UnsafeMemoryIterator;
+template <class Element>
+struct UnsafeMutableMemoryIterator;
+
+// A read-only view of `count` elements lying `stride` elements apart, item i
+// at pointer + i * stride. It does not own the elements and is valid only
+// inside the body it was lent to.
+template <class Element>
+struct UnsafeMemory {
+  const Element* pointer = nullptr;
+  std::int64_t stride = 1;
+  std::int64_t count = 0;
+
+  UnsafeMemory() = default;
+  UnsafeMemory(const Element* pointer, std::int64_t stride, std::int64_t count)
+      : pointer(pointer), stride(stride), count(count) {}
+
+  UnsafeMemoryIterator<Element> makeIterator() const { return UnsafeMemoryIterator<Element>{*this, std::nullopt}; }
+  detail::SequenceCursor<UnsafeMemoryIterator<Element>> begin() const {
+    return detail::SequenceCursor<UnsafeMemoryIterator<Element>>(makeIterator());
+  }
+  std::default_sentinel_t end() const { return {}; }
+};
+
+// The same view with a writable pointer.
+template <class Element>
+struct UnsafeMutableMemory {
+  Element* pointer = nullptr;
+  std::int64_t stride = 1;
+  std::int64_t count = 0;
+
+  UnsafeMutableMemory() = default;
+  UnsafeMutableMemory(Element* pointer, std::int64_t stride, std::int64_t count)
+      : pointer(pointer), stride(stride), count(count) {}
+
+  UnsafeMutableMemoryIterator<Element> makeIterator() const {
+    return UnsafeMutableMemoryIterator<Element>{*this, std::nullopt};
+  }
+  detail::SequenceCursor<UnsafeMutableMemoryIterator<Element>> begin() const {
+    return detail::SequenceCursor<UnsafeMutableMemoryIterator<Element>>(makeIterator());
+  }
+  std::default_sentinel_t end() const { return {}; }
+};
+
+// Walks a view: `index` is absent before the first item, then the index of
+// the item last returned. Past the end, next() keeps returning nothing.
+template <class Element>
+struct UnsafeMemoryIterator {
+  using Item = Element;
+  UnsafeMemory<Element> base;
+  std::optional<std::int64_t> index;
+
+  std::optional<Element> next() {
+    std::int64_t candidate = index ? *index + 1 : 0;
+    if (candidate >= base.count) return std::nullopt;
+    index = candidate;
+    return base.pointer[detail::itemOffset(candidate, base.stride)];
+  }
+};
+
+template <class Element>
+struct UnsafeMutableMemoryIterator {
+  using Item = Element;
+  UnsafeMutableMemory<Element> base;
+  std::optional<std::int64_t> index;
+
+  std::optional<Element> next() {
+    std::int64_t candidate = index ? *index + 1 : 0;
+    if (candidate >= base.count) return std::nullopt;
+    index = candidate;
+    return base.pointer[detail::itemOffset(candidate, base.stride)];
+  }
+};
+
+// ---- Collections that can lend their storage.
+
+// Element type of a collection (without const).
+template <class C>
+using ElementOf = std::remove_cv_t<std::ranges::range_value_t<C>>;
+
+// A contiguous, sized collection: vector, array, span (the slice).
+template <class C>
+concept UnsafeMemoryAccessible = std::ranges::contiguous_range<C> && std::ranges::sized_range<C>;
+
+// ... whose elements may be written through it.
+template <class C>
+concept UnsafeMutableMemoryAccessible =
+    UnsafeMemoryAccessible<C> && !std::is_const_v<std::remove_reference_t<std::ranges::range_reference_t<C>>>;
+
+// The element types the operations work on.
+template <class T>
+concept Real = std::same_as<T, float> || std::same_as<T, double>;
+
+// Collections of float or double.
+template <class C>
+concept RealCollection = UnsafeMemoryAccessible<C> && Real<ElementOf<C>>;
+template <class C>
+concept MutableRealCollection = UnsafeMutableMemoryAccessible<C> && Real<ElementOf<C>>;
+
+namespace detail {
+
+template <class C>
+inline constexpr bool isSlice = false;
+template <class T, std::size_t E>
+inline constexpr bool isSlice<std::span<T, E>> = true;
+
+// "Storage without an address": a non-empty collection whose data pointer is
+// null. An empty collection may have no address; it lends a harmless one that
+// is never read.
+template <class C, class Pointer>
+Pointer checkedAddress(Pointer p, std::size_t count) {
+  if (p != nullptr) return p;
+  if (count > 0) {
+    if constexpr (isSlice<std::remove_cvref_t<C>>)
+      platform::fatalError("ArraySlice is missing its pointer");
+    else
+      platform::fatalError("Array is missing its pointer");
+  }
+  using Element = std::remove_const_t<std::remove_pointer_t<Pointer>>;
+  alignas(Element) static unsigned char noItems[sizeof(Element)];
+  return reinterpret_cast<Pointer>(noItems);
+}
+
+template <class C>
+auto readView(const C& c) {
+  using Element = ElementOf<C>;
+  std::size_t count = std::ranges::size(c);
+  const Element* p = checkedAddress<C>(static_cast<const Element*>(std::ranges::data(c)), count);
+  return UnsafeMemory<Element>(p, 1, static_cast<std::int64_t>(count));
+}
+
+template <class C>
+auto writeView(C&& c) {
+  using Element = ElementOf<C>;
+  std::size_t count = std::ranges::size(c);
+  Element* p = checkedAddress<C>(static_cast<Element*>(std::ranges::data(c)), count);
+  return UnsafeMutableMemory<Element>(p, 1, static_cast<std::int64_t>(count));
+}
+
+}  // namespace detail
+
+// ---- Lending: one collection, or several nested in argument order.
+
+// Calls body(view) once with a read-only view of the collection's storage
+// (from its first element, stride 1) and returns what the body returns.
+template <UnsafeMemoryAccessible C, class Body>
+decltype(auto) withUnsafeMemory(const C& lhs, Body&& body) {
+  return std::forward<Body>(body)(detail::readView(lhs));
+}
+
+template <UnsafeMemoryAccessible A, UnsafeMemoryAccessible B, class Body>
+decltype(auto) withUnsafeMemory(const A& lhs, const B& rhs, Body&& body) {
+  return withUnsafeMemory(lhs, [&](auto l) -> decltype(auto) {
+    return withUnsafeMemory(rhs, [&](auto r) -> decltype(auto) { return std::forward<Body>(body)(l, r); });
+  });
+}
+
+template <UnsafeMemoryAccessible A, UnsafeMemoryAccessible B, UnsafeMemoryAccessible C, class Body>
+decltype(auto) withUnsafeMemory(const A& a, const B& b, const C& c, Body&& body) {
+  return withUnsafeMemory(a, b, [&](auto va, auto vb) -> decltype(auto) {
+    return withUnsafeMemory(c, [&](auto vc) -> decltype(auto) { return std::forward<Body>(body)(va, vb, vc); });
+  });
+}
+
+// Calls body(view) once with a writable view; the body may overwrite
+// elements in place (a std::vector is never shared, so this copies nothing).
+template <UnsafeMutableMemoryAccessible C, class Body>
+decltype(auto) withUnsafeMutableMemory(C&& lhs, Body&& body) {
+  return std::forward<Body>(body)(detail::writeView(lhs));
+}
+
+template <UnsafeMutableMemoryAccessible A, UnsafeMutableMemoryAccessible B, class Body>
+decltype(auto) withUnsafeMutableMemory(A&& lhs, B&& rhs, Body&& body) {
+  return withUnsafeMutableMemory(lhs, [&](auto l) -> decltype(auto) {
+    return withUnsafeMutableMemory(rhs, [&](auto r) -> decltype(auto) { return std::forward<Body>(body)(l, r); });
+  });
+}
+
+template <UnsafeMutableMemoryAccessible A, UnsafeMutableMemoryAccessible B, UnsafeMutableMemoryAccessible C,
+          class Body>
+decltype(auto) withUnsafeMutableMemory(A&& a, B&& b, C&& c, Body&& body) {
+  return withUnsafeMutableMemory(a, b, [&](auto va, auto vb) -> decltype(auto) {
+    return withUnsafeMutableMemory(c, [&](auto vc) -> decltype(auto) { return std::forward<Body>(body)(va, vb, vc); });
+  });
+}
+
+// Single values passed by reference: the body gets a pointer to each.
+template <class A, class B, class Body>
+decltype(auto) withUnsafePointers(const A& a, const B& b, Body&& body) {
+  return std::forward<Body>(body)(&a, &b);
+}
+template <class A, class B, class C, class Body>
+decltype(auto) withUnsafePointers(const A& a, const B& b, const C& c, Body&& body) {
+  return std::forward<Body>(body)(&a, &b, &c);
+}
+template <class A, class B, class Body>
+decltype(auto) withUnsafeMutablePointers(A& a, B& b, Body&& body) {
+  return std::forward<Body>(body)(&a, &b);
+}
+template <class A, class B, class C, class Body>
+decltype(auto) withUnsafeMutablePointers(A& a, B& b, C& c, Body&& body) {
+  return std::forward<Body>(body)(&a, &b, &c);
+}
+
+// ---- Family workers: how an operation reaches its routine. Each operation
+// binds one routine of platform::accelerate (with the routine's own
+// signature) to one of these shapes.
+
+// vDSP reduction: routine(pointer, stride, &result, count).
+template <class T>
+using ReductionRoutine = void (*)(const T*, std::ptrdiff_t, T*, std::size_t);
+
+// vForce element-wise: routine(out, in, count).
+template <class T>
+using ElementwiseRoutine = void (*)(T*, const T*, int);
+
+// Result seeded with 0, then overwritten by the routine.
+template <RealCollection C>
+ElementOf<C> reduceWith(const C& collection, ReductionRoutine<ElementOf<C>> routine) {
+  using T = ElementOf<C>;
+  T result = 0;
+  withUnsafeMemory(collection, [&](UnsafeMemory<T> m) {
+    precondition(m.count >= 0);
+    routine(m.pointer, m.stride, &result, static_cast<std::size_t>(m.count));
+  });
+  return result;
+}
+
+// A new array: a copy of the collection that the routine then rewrites in
+// place (output and input both the copy).
+template <RealCollection C>
+std::vector<ElementOf<C>> mapToNewArray(const C& collection, ElementwiseRoutine<ElementOf<C>> routine) {
+  std::vector<ElementOf<C>> a(std::ranges::begin(collection), std::ranges::end(collection));
+  int n = int32Count(static_cast<std::int64_t>(a.size()));
+  routine(a.data(), a.data(), n);
+  return a;
+}
+
+// In place on a writable view (stride 1, count within 32 bits).
+template <MutableRealCollection C>
+void mapInPlace(C&& collection, ElementwiseRoutine<ElementOf<C>> routine) {
+  using T = ElementOf<C>;
+  withUnsafeMutableMemory(collection, [&](UnsafeMutableMemory<T> m) {
+    precondition(m.stride == 1);
+    int n = int32Count(m.count);
+    routine(m.pointer, m.pointer, n);
+  });
+}
+
+// Two collections of equal count: the first lent for writing, the second
+// read-only inside it; body(mutableView, view).
+template <MutableRealCollection L, RealCollection R, class Body>
+  requires std::same_as<ElementOf<L>, ElementOf<R>>
+decltype(auto) withEqualCounts(L&& lhs, const R& rhs, Body&& body) {
+  precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
+  return withUnsafeMutableMemory(lhs, [&](auto m) -> decltype(auto) {
+    return withUnsafeMemory(rhs, [&](auto r) -> decltype(auto) { return std::forward<Body>(body)(m, r); });
+  });
+}
+
+// Copy of a collection's elements into a new array (the first step of every
+// returning form).
+template <RealCollection C>
+std::vector<ElementOf<C>> copyOf(const C& collection) {
+  return std::vector<ElementOf<C>>(std::ranges::begin(collection), std::ranges::end(collection));
+}
+
+}  // namespace VectorMath
