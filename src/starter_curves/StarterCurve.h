@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/Host.h"
 #include "starter_curves/StarterCurveTables.h"
 
 namespace starter_curves {
@@ -17,6 +18,25 @@ namespace starter_curves {
 class StarterCurve final {
  public:
   StarterCurve();
+
+  // What an export did: whether the save panel was offered, and how many
+  // levels had no 16-bit form and were written clamped.
+  struct ExportOutcome {
+    bool offered = false;
+    int64_t clampedLevels = 0;
+  };
+
+  // The .quad text of `currentStarterCurveWithBoostSetting` under the current
+  // header and marker lines, with `processNotes` as comment lines. Nothing
+  // when a marker line has no channel of 256 levels. Levels of 65536 or more
+  // are written "65535" and levels that are not a number "0"; both are counted
+  // in `clampedLevels`.
+  std::optional<std::string> starterCurveQuadText(int64_t& clampedLevels) const;
+
+  // Offers the .quad text in a save panel and writes it to the chosen file.
+  // The text is fixed when the panel opens. A curve that does not match its
+  // marker lines is logged and offers no panel; clamped levels are logged.
+  ExportOutcome exportStarterCurve(platform::Host& host) const;
 
   std::optional<std::string> processNotes = std::string();
   InkCurves currentStarterCurve;
