@@ -1,0 +1,173 @@
+#include "linearization/ArgyllCIELab.h"
+
+#include <utility>
+
+#include "linearization/CgatsCIELab.h"
+#include "platform/text/Text.h"
+
+namespace linearization {
+
+namespace text = platform::text;
+
+namespace {
+
+constexpr double kDefaultL = 1.0;
+
+// The first row having a field that begins with `keyword`.
+std::optional<std::size_t> rowWithFieldBeginning(const Rows& rows, const std::string& keyword) {
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (const std::string& field : rows[r]) {
+      if (field.starts_with(keyword)) return r;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void ArgyllCIELab::readMeasurements() {
+  if (rawData->empty()) {
+    log("Can not read loaded measurement data file");
+    // The caller shows the load-error alert, once, for every failed read.
+    fail("no lines");
+    return;
+  }
+  measurementData2DArray = splitRowsOnSpaces(*rawData);
+  const Rows& rows = measurementData2DArray;
+
+  std::optional<std::size_t> format;
+  for (std::size_t r = 0; r < rows.size() && !format; ++r) {
+    for (const std::string& field : rows[r]) {
+      if (field.starts_with("BEGIN_DATA_FORMAT")) {
+        format = r;
+        break;
+      }
+      log("Finding Data Format Index");
+    }
+  }
+  if (!format || *format + 1 >= rows.size()) {
+    fail("no field names after BEGIN_DATA_FORMAT");
+    return;
+  }
+  const std::vector<std::string>& names = rows[*format + 1];
+  lumIndex = cgats::indexOfName(names, "RGB_R");
+  labLIndex = cgats::indexOfName(names, "LAB_L");
+  if (labLIndex < 0) {
+    // The caller shows the load-error alert, once, for every failed read.
+    fail("no LAB_L column");
+    return;
+  }
+
+  const std::optional<int64_t> sets = readNumberOfSets();
+  if (!sets) return;
+  totalSamples = *sets;
+
+  std::optional<Rows> data = readDataSets();
+  if (!data) return;
+  dataSets = std::move(*data);
+  beginDataRowIndex = static_cast<int64_t>(*beginDataRow()) + 1;
+
+  measuredLab = parseRows(measurementData2DArray);
+  if (failed()) return;
+  log("Measured CIELab: " + describe(measuredLab));
+
+  if (!forLinearization) {
+    log("For Partitioning.\nReturning measurements without averaging");
+    measuredLab = regroupTwentyOneSteps(measuredLab);
+    return;
+  }
+
+  if (lumIndex >= 0) {
+    if (!sortDataSets()) return;
+    const std::optional<std::vector<CIELab>> sorted = parseDataSets(dataSets);
+    if (!sorted) return;
+    measuredLab = *sorted;
+  }
+  averageAndInterpolate(true);
+}
+
+std::optional<int64_t> ArgyllCIELab::readNumberOfSets() {
+  const Rows& rows = measurementData2DArray;
+  const std::optional<std::size_t> at = rowWithFieldBeginning(rows, "NUMBER_OF_SETS");
+  if (!at) {
+    fail("no NUMBER_OF_SETS line");
+    return std::nullopt;
+  }
+  if (rows[*at].size() < 2) {
+    fail("no value after NUMBER_OF_SETS");
+    return std::nullopt;
+  }
+  const std::optional<int64_t> count = text::parseInt(rows[*at][1]);
+  if (!count || *count < 0) {
+    fail("NUMBER_OF_SETS is not a count of readings");
+    return std::nullopt;
+  }
+  return count;
+}
+
+std::optional<Rows> ArgyllCIELab::readDataSets() {
+  const std::optional<std::size_t> begin = beginDataRow();
+  if (!begin) {
+    fail("no BEGIN_DATA line");
+    return std::nullopt;
+  }
+  const std::vector<std::string>& lines = *rawData;
+  // Compared as a difference, so no sum can overflow.
+  const auto following = static_cast<int64_t>(lines.size() - (*begin + 1));
+  if (totalSamples > following) {
+    fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
+    return std::nullopt;
+  }
+  Rows sets;
+  for (int64_t k = 0; k < totalSamples; ++k) {
+    sets.push_back(text::split(lines[*begin + 1 + static_cast<std::size_t>(k)], " "));
+  }
+  return sets;
+}
+
+std::vector<CIELab> ArgyllCIELab::parseRows(const Rows& rows) {
+  std::vector<CIELab> readings;
+  for (int64_t k = 0; k < totalSamples; ++k) {
+    const auto at = static_cast<std::size_t>(beginDataRowIndex + k);
+    if (beginDataRowIndex < 0 || at >= rows.size()) {
+      fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
+      return {};
+    }
+    const std::optional<CIELab> reading = readingFromFields(rows[at], labLIndex, kDefaultL);
+    if (!reading) {
+      fail("a data row holds no L*, a* and b* at the LAB_L column");
+      return {};
+    }
+    readings.push_back(*reading);
+  }
+  return readings;
+}
+
+std::optional<std::vector<CIELab>> ArgyllCIELab::parseDataSets(const Rows& sets) {
+  std::optional<std::vector<CIELab>> readings = cgats::readingsOfDataSets(sets, labLIndex);
+  if (!readings) fail("a data set holds no L*, a* and b* at the LAB_L column");
+  return readings;
+}
+
+bool ArgyllCIELab::sortDataSets() {
+  if (cgats::sortByThirdFieldDescending(dataSets)) return true;
+  fail("a data set has no number in its third field to sort by");
+  return false;
+}
+
+Rows ArgyllCIELab::splitRowsOnSpaces(const std::vector<std::string>& lines) const {
+  Rows rows;
+  for (const std::string& line : lines) rows.push_back(text::split(text::trimNewlines(line), " "));
+  return rows;
+}
+
+std::optional<std::size_t> ArgyllCIELab::beginDataRow() const {
+  const Rows& rows = measurementData2DArray;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const std::string& first = rows[r][0];
+    if (first.starts_with("BEGIN_DATA") && !first.starts_with("BEGIN_DATA_FORMAT")) return r;
+  }
+  return std::nullopt;
+}
+
+}  // namespace linearization

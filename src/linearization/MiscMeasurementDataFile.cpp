@@ -1,0 +1,44 @@
+#include "linearization/MiscMeasurementDataFile.h"
+
+#include "platform/text/Text.h"
+
+namespace linearization {
+
+namespace text = platform::text;
+
+void MiscMeasurementDataFile::readMeasurements() {
+  labLIndex = 0;
+  const Rows& rows = measurementData2DArray;
+  if (!rows.empty() && rows[0].size() >= 2) {
+    measuredLab = parseRows(rows);
+  } else {
+    temp = readSingleColumn();
+    measuredLab.clear();
+    for (double value : temp) measuredLab.push_back(CIELab{value, 0.0, 0.0});
+  }
+  finishRead(false);
+}
+
+std::vector<CIELab> MiscMeasurementDataFile::parseRows(const Rows& rows) {
+  std::vector<CIELab> readings;
+  // The header is row 0, and the last row is not read.
+  for (std::size_t r = 1; r + 1 < rows.size(); ++r) {
+    if (fieldIsEmpty(rows[r], 0)) continue;
+    if (const auto reading = readingFromFields(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
+  }
+  return readings;
+}
+
+std::vector<double> MiscMeasurementDataFile::readSingleColumn() {
+  std::vector<double> values;
+  const Rows& rows = measurementData2DArray;
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    // Trimmed, so the carriage return a CR LF file leaves at each line's end
+    // does not turn every value into the default.
+    const std::string field = text::trimWhitespaceAndNewlines(rows[r][0]);
+    values.push_back(text::parseDouble(field).value_or(0.02));
+  }
+  return values;
+}
+
+}  // namespace linearization

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "ReadingFixtures.h"
+#include "linearization/MeasurementAverager.h"
+
+using linearization::CIELab;
+using linearization::MeasurementAverager;
+
+namespace {
+
+std::vector<CIELab> distinctReadings(int count) {
+  std::vector<CIELab> readings;
+  for (int k = 0; k < count; ++k) readings.push_back(CIELab{50.0, 0.01 * k, -0.02 * k});
+  return readings;
+}
+
+void expectNear(const std::vector<CIELab>& actual, const std::vector<CIELab>& expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t k = 0; k < actual.size(); ++k) {
+    EXPECT_NEAR(actual[k].L, expected[k].L, 1e-12) << k;
+    EXPECT_NEAR(actual[k].a, expected[k].a, 1e-12) << k;
+    EXPECT_NEAR(actual[k].b, expected[k].b, 1e-12) << k;
+  }
+}
+
+}  // namespace
+
+TEST(MeasurementAverager, StepCountsAndSamplesPerStepByNumberOfReadings) {
+  struct Case {
+    int readings, steps, samples;
+  };
+  const Case cases[] = {{42, 21, 2},   {63, 21, 3},   {102, 51, 2}, {153, 51, 3},  {172, 86, 2},
+                        {202, 101, 2}, {258, 86, 3},  {387, 129, 3}, {1071, 21, 51}, {256, 256, 1},
+                        {128, 128, 1}, {512, 128, 1}, {768, 128, 1}, {22, 0, 1},   {33, 0, 1},
+                        {44, 0, 1},    {0, 0, 1}};
+  for (const Case& c : cases) {
+    const std::vector<CIELab> input = distinctReadings(c.readings);
+    const MeasurementAverager averager(input);
+    EXPECT_EQ(averager.targetSize, c.steps) << c.readings;
+    EXPECT_EQ(averager.samplesPerStep, c.samples) << c.readings;
+    ASSERT_EQ(averager.averagedMeasurements.size(), static_cast<std::size_t>(c.steps)) << c.readings;
+    if (c.samples == 1) {
+      // One sample per step: the first `steps` readings come out as they are.
+      EXPECT_EQ(averager.averagedMeasurements, std::vector<CIELab>(input.begin(), input.begin() + c.steps));
+    }
+  }
+}
+
+TEST(MeasurementAverager, AveragesAdjacentInterleavedAndUnorderedLayouts) {
+  const std::vector<CIELab> steps = fixtures::wedge(21);
+  const CIELab offset{0.4, 0.2, -0.6};  // second sample of each step; a* and b* move apart
+
+  std::vector<CIELab> adjacent;
+  std::vector<CIELab> passes(42);
+  std::vector<CIELab> expected;
+  for (std::size_t k = 0; k < steps.size(); ++k) {
+    const CIELab second{steps[k].L + offset.L, steps[k].a + offset.a, steps[k].b + offset.b};
+    adjacent.push_back(steps[k]);
+    adjacent.push_back(second);
+    passes[k] = steps[k];
+    passes[k + 21] = second;
+    expected.push_back(CIELab{(steps[k].L + second.L) / 2, (steps[k].a + second.a) / 2, (steps[k].b + second.b) / 2});
+  }
+  expectNear(MeasurementAverager(adjacent).averagedMeasurements, expected);
+  expectNear(MeasurementAverager(passes).averagedMeasurements, expected);
+
+  // Step 10's samples 2.0 apart: neither layout test holds, so the readings
+  // are taken in order of falling L* and averaged in pairs.
+  std::vector<CIELab> unordered = fixtures::wedge(21, 2);
+  unordered[21].L = unordered[20].L + 2.0;
+  const MeasurementAverager fallback(unordered);
+  ASSERT_EQ(fallback.averagedMeasurements.size(), 21u);
+  EXPECT_EQ(fallback.averagedMeasurements[10].L, unordered[20].L + 1.0);
+  for (std::size_t k = 1; k < 21; ++k) {
+    EXPECT_GT(fallback.averagedMeasurements[k - 1].L, fallback.averagedMeasurements[k].L);
+  }
+}
+
+TEST(MeasurementAverager, AdjacencyTestIsStrictAboutOneUnitOfLightness) {
+  MeasurementAverager averager(distinctReadings(42));  // two samples per step; the window is values 20 and 21
+  std::vector<double> lValues(42, 10.0);
+  struct Case {
+    double first, second;
+    bool adjacent;
+  };
+  for (const Case& c : {Case{40.0, 42.0, false}, Case{40.0, 41.99, true}, Case{42.0, 40.0, false},
+                        Case{40.0, std::nan(""), false}}) {
+    lValues[20] = c.first;
+    lValues[21] = c.second;
+    EXPECT_EQ(averager.samplesAreAdjacent(lValues), c.adjacent) << c.first << " " << c.second;
+  }
+}
+
+TEST(MeasurementAverager, SortByDescendingLIsStableAndRanksNaNLast) {
+  const double nan = std::nan("");
+  std::vector<CIELab> readings{{50, 1, 0}, {60, 2, 0}, {nan, 3, 0}, {50, 4, 0}, {70, 5, 0}, {nan, 6, 0}};
+  linearization::sortByDescendingL(readings);
+  std::vector<double> order;
+  for (const CIELab& r : readings) order.push_back(r.a);
+  EXPECT_EQ(order, (std::vector<double>{5, 2, 1, 4, 3, 6}));
+
+  // NaN readings reaching the fallback sort give a deterministic result.
+  std::vector<CIELab> withNaN = fixtures::wedge(21, 2);
+  withNaN[21].L = nan;
+  withNaN[5].L = nan;
+  const auto first = MeasurementAverager(withNaN).averagedMeasurements;
+  const auto second = MeasurementAverager(withNaN).averagedMeasurements;
+  ASSERT_EQ(first.size(), 21u);
+  for (std::size_t k = 0; k < first.size(); ++k) {
+    EXPECT_EQ(std::isnan(first[k].L), std::isnan(second[k].L));
+    if (!std::isnan(first[k].L)) {
+      EXPECT_EQ(first[k].L, second[k].L);
+    }
+  }
+}

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ReadingFixtures.h"
+#include "linearization/MeasurementData.h"
+#include "linearization/TallyframeCIELabFile.h"
+#include "support/FakeHost.h"
+
+using linearization::CIELab;
+using linearization::MeasurementData;
+using linearization::TallyframeCIELabFile;
+
+TEST(CIELab, OrderedByLightnessAloneAndEqualOnlyInAllThree) {
+  const CIELab x{50, 1, 0};
+  const CIELab y{50, 2, 0};
+  EXPECT_FALSE(x < y);
+  EXPECT_FALSE(y < x);
+  EXPECT_FALSE(x > y);
+  EXPECT_TRUE(x <= y);
+  EXPECT_TRUE(x >= y);
+  EXPECT_FALSE(x == y);
+  EXPECT_TRUE(x == (CIELab{50, 1, 0}));
+  EXPECT_TRUE((CIELab{40, 9, 9}) < x);
+
+  EXPECT_EQ((CIELab{50, 0, 0}).description(), "CIELab(L:50.0, a:0.0, b:0.0)");
+  EXPECT_EQ(linearization::describe({{95.5, -0.25, 0.1}, {3, 0, -1}}),
+            "[CIELab(L:95.5, a:-0.25, b:0.1), CIELab(L:3.0, a:0.0, b:-1.0)]");
+  EXPECT_EQ(linearization::describe({}), "[]");
+}
+
+TEST(MeasurementData, SplitRowsDropsBlankLinesAndKeepsTheRestUnchanged) {
+  MeasurementData data({"", "\r", "\xE2\x80\xA8", "a\tb\r", "\t", "\r\n", "x", " "}, true);
+  const linearization::Rows expected{{"a", "b\r"}, {"", ""}, {"x"}, {" "}};
+  EXPECT_EQ(data.measurementData2DArray, expected);
+  EXPECT_EQ(*data.rawData, (std::vector<std::string>{"a\tb\r", "\t", "x", " "}));
+}
+
+TEST(MeasurementData, GuessesSamplesPerStepFromTheNumberOfReadings) {
+  struct Case {
+    std::size_t readings;
+    int64_t guess;
+  };
+  MeasurementData data({}, true);
+  for (const Case& c : {Case{0, 0}, Case{1, 0}, Case{30, 0}, Case{128, 1}, Case{256, 1}, Case{129, 1},
+                        Case{384, 1}, Case{512, 2}, Case{258, 2}, Case{202, 2}, Case{42, 2}, Case{22, 2},
+                        Case{63, 3}, Case{33, 3}, Case{1071, 21}}) {
+    data.measuredLab.assign(c.readings, CIELab{});
+    EXPECT_EQ(data.guessSamplesPerStep(), c.guess) << c.readings;
+  }
+}
+
+TEST(MeasurementData, InterpolatesReadingsTo256) {
+  std::vector<CIELab> readings;
+  for (int j = 0; j < 21; ++j) readings.push_back(CIELab{95.0 - 4.5 * j, 1.25, -3.5});
+  const std::vector<CIELab> out = linearization::interpolateTo256(readings);
+  ASSERT_EQ(out.size(), 256u);
+  EXPECT_EQ(out[0], readings[0]);
+  // Keyframe j stands at j / 20, sample k at k / 256: they meet at k = 64j / 5.
+  EXPECT_EQ(out[64], readings[5]);
+  EXPECT_EQ(out[128], readings[10]);
+  EXPECT_EQ(out[192], readings[15]);
+  for (std::size_t k = 0; k < out.size(); ++k) {
+    EXPECT_NEAR(out[k].L, 95.0 - 90.0 * static_cast<double>(k) / 256.0, 1e-9) << k;
+    EXPECT_NEAR(out[k].a, 1.25, 1e-12);
+    EXPECT_NEAR(out[k].b, -3.5, 1e-12);
+  }
+
+  EXPECT_TRUE(linearization::interpolateTo256({}).empty());
+  EXPECT_EQ(linearization::interpolateTo256({{42, 1, 2}}), std::vector<CIELab>(256, CIELab{42, 1, 2}));
+
+  const auto channels = linearization::separateLabArrays({{1, 2, 3}, {4, 5, 6}});
+  EXPECT_EQ(channels, (std::vector<std::vector<double>>{{1, 4}, {2, 5}, {3, 6}}));
+  EXPECT_EQ(linearization::separateLabArrays({}), (std::vector<std::vector<double>>(3)));
+}
+
+TEST(MeasurementData, RegroupsTwentyOneStepsMeasuredPassAfterPass) {
+  std::vector<CIELab> readings;
+  for (int k = 0; k < 43; ++k) readings.push_back(CIELab{static_cast<double>(k), 0, 0});
+  const std::vector<CIELab> grouped = linearization::regroupTwentyOneSteps(readings);
+  ASSERT_EQ(grouped.size(), 42u);  // the 43rd reading has no pass of its own
+  for (std::size_t k = 0; k < 21; ++k) {
+    EXPECT_EQ(grouped[2 * k].L, static_cast<double>(k));
+    EXPECT_EQ(grouped[2 * k + 1].L, static_cast<double>(k + 21));
+  }
+  EXPECT_TRUE(linearization::regroupTwentyOneSteps(std::vector<CIELab>(20)).empty());
+}
+
+TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
+  const std::vector<std::string> header{"GRAY\tL\tA\tB"};
+  struct Case {
+    std::vector<CIELab> readings;
+    std::size_t perStep;
+    int64_t samplesPerStep;
+  };
+  const Case cases[] = {
+      {fixtures::wedge(21, 2), 21, 2},
+      {fixtures::wedge(21), 21, 1},
+      {fixtures::wedge(21, 2, true), 21, 2},
+      {fixtures::wedge(128, 4), 128, 2},  // read as 128 steps, the first 128 readings
+      {fixtures::wedge(22), 0, 2},        // no wedge layout fits 22 readings
+      {fixtures::wedge(11, 4), 0, 4},     // nor 44
+      {{}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    testsupport::FakeHost host;
+    TallyframeCIELabFile reader(fixtures::tableLines(header, c.readings, 1), true, &host);
+    reader.readMeasurements();
+    EXPECT_EQ(reader.samplesPerStep, c.samplesPerStep) << c.readings.size();
+    EXPECT_EQ(reader.averagedMeasurements.size(), c.perStep) << c.readings.size();
+    EXPECT_EQ(reader.measuredLab, reader.averagedMeasurements);
+    EXPECT_EQ(reader.interpolatedMeasurements.size(), c.perStep == 0 ? 0u : 256u);
+    EXPECT_EQ(reader.failed(), c.perStep == 0);
+    EXPECT_TRUE(host.alerts.empty());
+    EXPECT_EQ(host.logLines.size(), c.perStep == 0 ? 1u : 0u);
+  }
+
+  // Not for linearization: parsed and regrouped, neither averaged nor resampled.
+  TallyframeCIELabFile partition(fixtures::tableLines(header, fixtures::wedge(21, 2, true), 1), false);
+  partition.readMeasurements();
+  ASSERT_EQ(partition.measuredLab.size(), 42u);
+  EXPECT_EQ(partition.measuredLab[1].L, partition.measuredLab[0].L);
+  EXPECT_TRUE(partition.interpolatedMeasurements.empty());
+}
