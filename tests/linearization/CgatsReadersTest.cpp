@@ -8,7 +8,10 @@
 #include "ReadingFixtures.h"
 #include "linearization/ArgyllCIELab.h"
 #include "linearization/CgatsCIELab.h"
+#include "linearization/DigitalNegativeCorrectionCurve.h"
 #include "linearization/MeasurementFile.h"
+#include "linearization/v2MovingAverager.h"
+#include "linearization/v2SplineSmoother.h"
 #include "support/FakeHost.h"
 
 using linearization::ArgyllCIELab;
@@ -206,5 +209,30 @@ TEST(CgatsReaders, FilesTakeTheRoadFromBytesThroughDetection) {
     reader->readMeasurements();
     EXPECT_EQ(reader->averagedMeasurements, fixtures::wedge(21)) << c.path << " " << c.first;
     EXPECT_TRUE(host.alerts.empty());
+  }
+}
+
+TEST(CgatsReaders, AStraightWedgeSmoothsToANearlyStraightCorrection) {
+  // 21 steps falling evenly in L*, read, resampled, smoothed as the main
+  // window does (window 21, fraction 0.67) and inverted.
+  const Lines lines = fixtures::cgatsLines(fixtures::wedge(21), fixtures::fallingRgb(21));
+  CgatsCIELab reader(lines, true);
+  reader.readMeasurements();
+  const std::vector<double> l = linearization::separateLabArrays(reader.interpolatedMeasurements)[0];
+  const std::vector<double> averaged = linearization::v2MovingAverager(l, 21).average();
+  linearization::DigitalNegativeCorrectionCurve curve;
+  curve.densitiesToCorrect = linearization::v2SplineSmoother(averaged, 0.67).smoothedValues;
+  curve.finalTargetArray = curve.makeLinearTarget();
+  curve.buildCorrectionCurve();
+  ASSERT_TRUE(curve.correctionCurveArray.has_value());
+  const std::vector<double>& c = *curve.correctionCurveArray;
+  ASSERT_EQ(c.size(), 256u);
+  EXPECT_EQ(c.front(), 100.0);
+  EXPECT_EQ(c.back(), 0.0);
+  for (std::size_t j = 0; j < c.size(); ++j) {
+    EXPECT_NEAR(c[j], 100.0 - 100.0 * static_cast<double>(j) / 255.0, 1.0) << j;
+    if (j > 0) {
+      EXPECT_LE(c[j], c[j - 1]) << j;
+    }
   }
 }
