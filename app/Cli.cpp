@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include "StarterCommand.h"
+
 namespace cli {
 
 std::string usageText() {
@@ -9,7 +11,8 @@ std::string usageText() {
          "measurements.\n"
          "\n"
          "commands:\n"
-         "  --help     show this text\n";
+         "  --help     show this text\n" +
+         starterUsage();
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -22,6 +25,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     out << usageText();
     return kExitOk;
   }
+  if (command == "starter") return runStarter({args.begin() + 1, args.end()}, out, err);
   err << "inkcurve: unknown command '" << command << "'\n\n" << usageText();
   return kExitUsage;
 }

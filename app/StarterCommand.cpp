@@ -1,0 +1,129 @@
+#include "StarterCommand.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "Cli.h"
+#include "CliHost.h"
+#include "platform/text/Text.h"
+#include "starter_curves/CurveSetupDataModel.h"
+
+namespace cli {
+namespace {
+
+const char* const kValueOptions[] = {"--printer", "--process", "--ink-limit", "--yellow",
+                                     "--total-ink", "--notes",   "--out"};
+
+int usageError(std::ostream& err, const std::string& message) {
+  err << "inkcurve starter: " << message << "\n\nusage:\n" << starterUsage();
+  return kExitUsage;
+}
+
+bool known(const std::vector<std::string>& titles, const std::string& title) {
+  return std::find(titles.begin(), titles.end(), title) != titles.end();
+}
+
+void listTitles(std::ostream& out) {
+  out << "printer models:\n";
+  for (const auto& t : starter_curves::printerModelTitles()) out << "  " << t << "\n";
+  out << "processes:\n";
+  for (const auto& t : starter_curves::processTitles()) out << "  " << t << "\n";
+}
+
+}  // namespace
+
+std::string starterUsage() {
+  return "  starter --printer TITLE --process TITLE [--ink-limit B] [--yellow Y]\n"
+         "          [--total-ink T] [--notes TEXT] --out FILE\n"
+         "             build a starter curve and write it as a .quad file; B is the\n"
+         "             ink-limit boost in percent, Y the yellow boost in whole percent,\n"
+         "             T the total-ink-load boost as a fraction (0.1 = 10% more ink)\n"
+         "  starter --list\n"
+         "             list the printer-model and process titles\n";
+}
+
+int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && args[0] == "--list") {
+    listTitles(out);
+    return kExitOk;
+  }
+
+  std::map<std::string, std::string> values;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (option == "--list") return usageError(err, "--list takes no other options");
+    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), option) == std::end(kValueOptions)) {
+      return usageError(err, "unknown option '" + option + "'");
+    }
+    if (i + 1 >= args.size()) return usageError(err, option + " needs a value");
+    if (!values.emplace(option, args[i + 1]).second) return usageError(err, option + " given twice");
+    ++i;
+  }
+  for (const char* required : {"--printer", "--process", "--out"}) {
+    if (!values.count(required)) return usageError(err, std::string(required) + " is required");
+  }
+  const std::string& printer = values["--printer"];
+  const std::string& process = values["--process"];
+  if (!known(starter_curves::printerModelTitles(), printer)) {
+    return usageError(err, "unknown printer model '" + printer + "' (see inkcurve starter --list)");
+  }
+  if (!known(starter_curves::processTitles(), process)) {
+    return usageError(err, "unknown process '" + process + "' (see inkcurve starter --list)");
+  }
+  if (values["--out"].empty()) return usageError(err, "--out needs a file name");
+
+  std::optional<double> inkLimit, totalInk;
+  std::optional<int64_t> yellow;
+  if (values.count("--ink-limit")) {
+    inkLimit = platform::text::parseFiniteDecimal(values["--ink-limit"]);
+    if (!inkLimit) return usageError(err, "--ink-limit needs a number, not '" + values["--ink-limit"] + "'");
+  }
+  if (values.count("--yellow")) {
+    yellow = platform::text::parseInt(values["--yellow"]);
+    if (!yellow) return usageError(err, "--yellow needs a whole number, not '" + values["--yellow"] + "'");
+  }
+  if (values.count("--total-ink")) {
+    totalInk = platform::text::parseFiniteDecimal(values["--total-ink"]);
+    if (!totalInk) return usageError(err, "--total-ink needs a number, not '" + values["--total-ink"] + "'");
+  }
+
+  CliHost host(out, err);
+  host.setSaveAnswer("quad", values["--out"]);
+  auto model = std::make_shared<starter_curves::CurveSetupDataModel>(host);
+  auto& sc = *model->starterCurve;
+
+  // The setup screen's actions, in its order.
+  sc.printerModelSetting = printer;
+  model->setInkFamily();
+  model->updateStarterCurve();
+  sc.processSetting = process;
+  model->updateStarterCurve();
+  if (inkLimit) {
+    model->boost->boostInput = *inkLimit;
+    model->updateStarterCurve();
+  }
+  if (yellow) {
+    model->yellowBoost->boostYellowInput = *yellow;
+    model->updateStarterCurve();
+  }
+  if (totalInk) {
+    model->totalInkBoost->totalInkLoadBoostInput = *totalInk;
+    model->updateStarterCurve();
+  }
+  sc.processNotes = values.count("--notes") ? values["--notes"] : std::string();
+
+  const auto outcome = sc.exportStarterCurve(host);
+  if (!outcome.offered) {
+    err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
+    return kExitFailed;
+  }
+  if (outcome.clampedLevels > 0) {
+    err << "inkcurve: warning: " << outcome.clampedLevels
+        << " ink levels lay outside 0...65535 after boosting and were written clamped\n";
+  }
+  return host.failed() ? kExitFailed : kExitOk;
+}
+
+}  // namespace cli

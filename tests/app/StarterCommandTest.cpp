@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Cli.h"
+#include "platform/text/Text.h"
+#include "starter_curves/StarterCurveTables.h"
+#include "support/FakeHost.h"
+
+namespace {
+
+struct Run {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Run starter(std::vector<std::string> args) {
+  args.insert(args.begin(), "starter");
+  std::ostringstream out, err;
+  const int status = cli::run(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(StarterCommand, ListsTheTitles) {
+  const auto r = starter({"--list"});
+  EXPECT_EQ(r.status, cli::kExitOk);
+  for (const char* title : {"x800-x880", "P5000/P7000/P9000", "P700/P900", "Standard Starter Curve", "HLV-PiezoPro"}) {
+    EXPECT_NE(r.out.find(std::string("  ") + title + "\n"), std::string::npos) << title;
+  }
+  EXPECT_NE(cli::usageText().find("starter --printer TITLE"), std::string::npos);
+}
+
+TEST(StarterCommand, WritesTheChosenCurve) {
+  testsupport::TempDir dir;
+  const auto r = starter({"--printer", "4900/7900/9900", "--process", "HLV-PiezoPro", "--notes", "first try",
+                          "--out", (dir / "pz").string()});
+  EXPECT_EQ(r.status, cli::kExitOk) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto lines = platform::text::split(testsupport::slurp(dir / "pz.quad"), "\n");
+  ASSERT_EQ(lines.size(), 2573u);
+  EXPECT_EQ(lines[0], "## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK,OR,GR");
+  EXPECT_EQ(lines[2], "# first try");
+  // The PiezoPro table with OR and GR all 0; no boost.
+  const auto& table = starter_curves::starterCurveTables().k8PzPro;
+  EXPECT_EQ(lines[4 + 255], std::to_string(static_cast<int>(table[0][255])));
+  EXPECT_EQ(lines[3 + 8 * 257], "# OR Curve");
+  EXPECT_EQ(lines.back(), "0");
+}
+
+TEST(StarterCommand, AppliesTheBoostsInTheScreensOrder) {
+  testsupport::TempDir dir;
+  const auto r = starter({"--printer", "P600/P800", "--process", "Carbon Transfer", "--ink-limit", "10", "--yellow",
+                          "10", "--total-ink", "0.1", "--out", (dir / "c.quad").string()});
+  ASSERT_EQ(r.status, cli::kExitOk) << r.err;
+  const auto lines = platform::text::split(testsupport::slurp(dir / "c.quad"), "\n");
+  ASSERT_EQ(lines.size(), 2059u);
+  EXPECT_EQ(lines[2], "# ");
+  const auto& table = starter_curves::starterCurveTables().k8Carbon;
+  const double y = table[3][255] * 1.1 * 1.25 * 1.1;
+  EXPECT_NEAR(std::stod(lines[3 + 3 * 257 + 256]), y, 1.0);
+}
+
+TEST(StarterCommand, ClampedLevelsAreWrittenWithAWarning) {
+  testsupport::TempDir dir;
+  const auto r = starter({"--printer", "x800-x880", "--process", "HLV-PiezoPro", "--ink-limit", "100",
+                          "--total-ink", "0.5", "--out", (dir / "hot.quad").string()});
+  EXPECT_EQ(r.status, cli::kExitOk);
+  EXPECT_NE(r.err.find("inkcurve: warning: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("written clamped"), std::string::npos) << r.err;
+  const auto lines = platform::text::split(testsupport::slurp(dir / "hot.quad"), "\n");
+  EXPECT_EQ(lines[3 + 256], "65535");
+}
+
+TEST(StarterCommand, UnwritableFileFails) {
+  testsupport::TempDir dir;
+  const auto r = starter({"--printer", "x800-x880", "--process", "Lodima Grade 2", "--out",
+                          (dir / "missing" / "x.quad").string()});
+  EXPECT_EQ(r.status, cli::kExitFailed);
+  EXPECT_NE(r.err.find("inkcurve: "), std::string::npos);
+}
+
+TEST(StarterCommand, UsageErrors) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"--printer", "x800-x880", "--out", "a.quad"},
+      {"--process", "Carbon Transfer", "--out", "a.quad"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer"},
+      {"--printer", "x800", "--process", "Carbon Transfer", "--out", "a.quad"},
+      {"--printer", "x800-x880", "--process", "carbon transfer", "--out", "a.quad"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", "a.quad", "--ink-limit", "ten"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", "a.quad", "--ink-limit", "nan"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", "a.quad", "--yellow", "2.5"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", "a.quad", "--total-ink", ""},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", "a.quad", "--notes"},
+      {"--printer", "x800-x880", "--printer", "P700/P900", "--process", "Carbon Transfer", "--out", "a.quad"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", "a.quad", "--gamma", "2"},
+      {"--list", "--printer", "x800-x880"},
+      {"--printer", "x800-x880", "--process", "Carbon Transfer", "--out", ""},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(platform::text::join(args, " "));
+    const auto r = starter(args);
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("inkcurve starter: ", 0), 0u) << r.err;
+  }
+}
+
+}  // namespace
