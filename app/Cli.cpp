@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "LinearizeCommand.h"
 #include "StarterCommand.h"
 
 namespace cli {
@@ -11,8 +12,11 @@ std::string usageText() {
          "measurements.\n"
          "\n"
          "commands:\n"
-         "  --help     show this text\n" +
-         starterUsage();
+         "  linearize MEASUREMENTS [QUAD] [options]\n"
+         "             correct QUAD from step-wedge measurements\n"
+         "             ('inkcurve linearize --help' shows its options)\n" +
+         starterUsage() +
+         "  --help     show this text\n";
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -25,7 +29,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     out << usageText();
     return kExitOk;
   }
-  if (command == "starter") return runStarter({args.begin() + 1, args.end()}, out, err);
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "linearize") return runLinearize(rest, out, err);
+  if (command == "starter") return runStarter(rest, out, err);
   err << "inkcurve: unknown command '" << command << "'\n\n" << usageText();
   return kExitUsage;
 }

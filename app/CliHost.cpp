@@ -63,7 +63,9 @@ void CliHost::beginSavePanel(const platform::SavePanelRequest& request, SaveComp
     if (it == saveAnswers_.end()) continue;
     auto path = it->second;
     if (lower(extensionOf(path)) != lower(type)) path += "." + type;
+    const int failuresBefore = failureCount_;
     completion(path);
+    if (failureCount_ == failuresBefore) writtenFiles_.push_back(path);
     return;
   }
   completion(std::nullopt);
@@ -83,6 +85,7 @@ void CliHost::log(const std::string& line) {
 
 void CliHost::reportFailure(const std::string& text) {
   failed_ = true;
+  ++failureCount_;
   err_ << "inkcurve: " << text << "\n";
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/host/Host.h"
 
@@ -33,6 +34,9 @@ class CliHost : public platform::Host {
 
   // True once any alert or failure was shown.
   bool failed() const { return failed_; }
+  // The files that save panels were answered with and that were written
+  // without a reported failure, in order.
+  const std::vector<std::filesystem::path>& writtenFiles() const { return writtenFiles_; }
   void markFailed() { failed_ = true; }
 
   std::ostream& out() { return out_; }
@@ -43,6 +47,8 @@ class CliHost : public platform::Host {
   std::ostream& err_;
   bool verbose_;
   bool failed_ = false;
+  int failureCount_ = 0;
+  std::vector<std::filesystem::path> writtenFiles_;
   std::map<std::string, std::filesystem::path> openAnswers_;
   std::map<std::string, std::filesystem::path> saveAnswers_;
 };

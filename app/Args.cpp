@@ -1,0 +1,75 @@
+#include "Args.h"
+
+#include <cmath>
+
+#include "platform/text/Text.h"
+
+namespace cli {
+
+std::optional<std::string> ParsedArgs::option(const std::string& name) const {
+  auto it = options.find(name);
+  if (it == options.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+                                    const std::set<std::string>& flagOptions, std::string& error) {
+  ParsedArgs parsed;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+      if (arg == "--") {
+        optionsEnded = true;
+        continue;
+      }
+      parsed.positional.push_back(arg);
+      continue;
+    }
+    std::string name = arg.substr(2);
+    std::optional<std::string> inlineValue;
+    if (auto eq = name.find('='); eq != std::string::npos) {
+      inlineValue = name.substr(eq + 1);
+      name = name.substr(0, eq);
+    }
+    if (parsed.has(name)) {
+      error = "--" + name + " is given more than once";
+      return std::nullopt;
+    }
+    if (flagOptions.count(name)) {
+      if (inlineValue) {
+        error = "--" + name + " takes no value";
+        return std::nullopt;
+      }
+      parsed.flags.insert(name);
+    } else if (valueOptions.count(name)) {
+      if (inlineValue) {
+        parsed.options[name] = *inlineValue;
+      } else if (i + 1 < args.size()) {
+        parsed.options[name] = args[++i];
+      } else {
+        error = "--" + name + " needs a value";
+        return std::nullopt;
+      }
+    } else {
+      error = "unknown option --" + name;
+      return std::nullopt;
+    }
+  }
+  return parsed;
+}
+
+std::optional<double> numberInRange(const std::string& name, const std::string& text, double lo, double hi,
+                                    std::string& error) {
+  auto value = platform::text::parseFiniteDecimal(text);
+  if (!value || *value < lo || *value > hi) {
+    auto show = [](double v) {
+      return v == std::floor(v) ? std::to_string(static_cast<long long>(v)) : platform::text::shortestDescription(v);
+    };
+    error = "--" + name + " must be a number from " + show(lo) + " to " + show(hi) + ", not '" + text + "'";
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// A command's arguments: positional words and --name VALUE / --flag options.
+struct ParsedArgs {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;  // name without the dashes
+  std::set<std::string> flags;
+
+  bool has(const std::string& name) const { return options.count(name) || flags.count(name); }
+  std::optional<std::string> option(const std::string& name) const;
+};
+
+// Parses `args` against the options that take a value and the flags a command
+// knows; "--name=value" is accepted too, and "--" ends the options. An unknown
+// option, a missing value or a repeated option is an error (returned in `error`).
+std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+                                    const std::set<std::string>& flagOptions, std::string& error);
+
+// A number option held to [lo, hi]; an error text when it is not one.
+std::optional<double> numberInRange(const std::string& name, const std::string& text, double lo, double hi,
+                                    std::string& error);
+
+}  // namespace cli

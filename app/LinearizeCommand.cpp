@@ -1,0 +1,157 @@
+#include "LinearizeCommand.h"
+
+#include <cmath>
+
+#include "Args.h"
+#include "Cli.h"
+#include "CliHost.h"
+#include "linearization/Exports.h"
+#include "linearization/MeasurementFile.h"
+#include "linearization/QuadDataFile.h"
+#include "linearization/v2LinearizationDataModel.h"
+#include "platform/text/Text.h"
+
+namespace cli {
+
+using namespace linearization;
+
+std::string linearizeUsage() {
+  return "usage: inkcurve linearize MEASUREMENTS [QUAD] [options]\n"
+         "\n"
+         "Reads step-wedge measurements (.txt, .csv, .ti3), smooths them, builds the\n"
+         "correction curve that makes the print linear from paper white to Dmax and\n"
+         "applies it to every channel of QUAD (.quad).\n"
+         "\n"
+         "options:\n"
+         "  --out FILE               write the corrected .quad (needs QUAD)\n"
+         "  --measurements-out FILE  write the smoothed readings as a measurement data file\n"
+         "  --smoothing N            moving-average control, 0..100 (default 33)\n"
+         "  --spline N               spline control, 0..100 (default 33)\n"
+         "  --notes TEXT             process notes written into the .quad\n"
+         "  --verbose                print the diagnostic lines to stderr\n";
+}
+
+namespace {
+
+// A quiet host for asking the format name a second time, for the summary.
+class SilentHost : public platform::Host {
+ public:
+  std::optional<std::filesystem::path> runOpenPanel(const platform::OpenPanelRequest&) override { return {}; }
+  void beginSavePanel(const platform::SavePanelRequest&, SaveCompletion completion) override { completion({}); }
+  int runAlert(const platform::AlertRequest&) override { return 0; }
+  void log(const std::string&) override {}
+  void reportFailure(const std::string&) override {}
+};
+
+int usageError(std::ostream& err, const std::string& message) {
+  err << "inkcurve linearize: " << message << "\n\n" << linearizeUsage();
+  return kExitUsage;
+}
+
+std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(v, decimals); }
+
+}  // namespace
+
+int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string error;
+  auto parsed = parseArgs(args, {"out", "measurements-out", "smoothing", "spline", "notes"}, {"verbose", "help"}, error);
+  if (!parsed) return usageError(err, error);
+  if (parsed->has("help")) {
+    out << linearizeUsage();
+    return kExitOk;
+  }
+  if (parsed->positional.empty()) return usageError(err, "MEASUREMENTS is missing");
+  if (parsed->positional.size() > 2) return usageError(err, "too many files: " + parsed->positional[2]);
+  const std::string measurementsPath = parsed->positional[0];
+  const std::optional<std::string> quadPath =
+      parsed->positional.size() > 1 ? std::optional(parsed->positional[1]) : std::nullopt;
+  if (parsed->has("out") && !quadPath) return usageError(err, "--out needs a QUAD file to correct");
+
+  double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
+  if (auto v = parsed->option("smoothing")) {
+    auto n = numberInRange("smoothing", *v, 0, 100, error);
+    if (!n) return usageError(err, error);
+    smoothing = *n;
+  }
+  if (auto v = parsed->option("spline")) {
+    auto n = numberInRange("spline", *v, 0, 100, error);
+    if (!n) return usageError(err, error);
+    spline = *n;
+  }
+
+  CliHost host(out, err, parsed->has("verbose"));
+  for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, measurementsPath);
+  if (quadPath) host.setOpenAnswer("quad", *quadPath);
+  if (auto p = parsed->option("out")) host.setSaveAnswer("quad", *p);
+  if (auto p = parsed->option("measurements-out")) host.setSaveAnswer("txt", *p);
+
+  // The document as the main window makes it: placeholder readings first.
+  v2LinearizationDataModel document;
+  prepareLikeMainWindow(document);
+
+  auto measurementFile = openMeasurementFile(host);
+  if (!measurementFile) return kExitFailed;
+  if (!document.readMeasurementFile(*measurementFile, host)) return kExitFailed;
+  // Never export from the placeholder readings.
+  if (document.measurementDataLoadingError) return kExitFailed;
+
+  document.avgWindowSize = avgWindowSizeForControl(smoothing);
+  document.splinePercent = splinePercentForControl(spline);
+  document.resetLinearization();
+  document.updateLinearization();
+
+  SilentHost silent;
+  out << "measurements: " << measurementsPath << " (" << measurementFile->detectFormat(silent) << ")\n";
+  out << "readings: " << document.rawMeasurements.size() << " steps, resampled to "
+      << document.interpolatedMeasurements.size() << "\n";
+  out << "paper white L*: " << fixed(document.interpolatedMeasurements.front().L, 2)
+      << ", darkest L*: " << fixed(document.interpolatedMeasurements.back().L, 2) << ", Dmax: "
+      << fixed(document.dmax, 2) << "\n";
+  out << "smoothing: window " << document.avgWindowSize << ", spline fraction "
+      << platform::text::shortestDescription(document.splinePercent) << "\n";
+  if (!document.correctionCurve->correctionCurveArray)
+    err << "inkcurve: no correction curve could be built from these readings\n";
+
+  if (quadPath) {
+    auto quad = openQuadFile(host);
+    if (!quad) {
+      if (!host.failed()) err << "inkcurve: cannot read " << *quadPath << "\n";
+      return kExitFailed;
+    }
+    if (!quad->readQuadFile(quad->rawQuadData, &host)) {
+      err << "inkcurve: " << *quadPath << " is not a QuadToneRIP ink curve file this program can read\n";
+      return kExitFailed;
+    }
+    quad->quadHeaders = quad->inkList;
+    document.quadData = quad;
+    if (auto notes = parsed->option("notes")) quad->processNotes = *notes;
+
+    auto linearization = document.linearizeQuad(&host);
+    if (linearization) {
+      quad->outputQuadCurveArray = linearization->linearizedOutputQuadArray;
+      document.outputQuadValues = quad->outputQuadCurveArray;
+      out << "channels corrected: " << quad->inkList.size() << " (";
+      for (size_t i = 0; i < quad->inkList.size(); ++i) {
+        std::string name = quad->inkList[i];
+        if (name.rfind("# ", 0) == 0) name = name.substr(2);
+        if (name.size() > 6 && name.compare(name.size() - 6, 6, " Curve") == 0) name.resize(name.size() - 6);
+        out << (i ? ", " : "") << name;
+      }
+      out << ")\n";
+    }
+    if (parsed->has("out")) {
+      auto text = linearization ? quad->makeQuadFileText(quad->outputQuadCurveArray, &host) : std::nullopt;
+      if (!text)
+        showLinearizeFailedAlert(host);
+      else
+        quad->saveQuadFile(*text, host);
+    }
+  }
+
+  if (parsed->has("measurements-out")) document.exportMeasurements(host);
+
+  for (const auto& path : host.writtenFiles()) out << "wrote " << path.string() << "\n";
+  return host.failed() ? kExitFailed : kExitOk;
+}
+
+}  // namespace cli
