@@ -1,10 +1,10 @@
 #include "StarterCommand.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <optional>
 
+#include "Args.h"
 #include "Cli.h"
 #include "CliHost.h"
 #include "platform/text/Text.h"
@@ -12,9 +12,6 @@
 
 namespace cli {
 namespace {
-
-const char* const kValueOptions[] = {"--printer", "--process", "--ink-limit", "--yellow",
-                                     "--total-ink", "--notes",   "--out"};
 
 int usageError(std::ostream& err, const std::string& message) {
   err << "inkcurve starter: " << message << "\n\nusage:\n" << starterUsage();
@@ -50,47 +47,43 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     return kExitOk;
   }
 
-  std::map<std::string, std::string> values;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--list") return usageError(err, "--list takes no other options");
-    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), option) == std::end(kValueOptions)) {
-      return usageError(err, "unknown option '" + option + "'");
-    }
-    if (i + 1 >= args.size()) return usageError(err, option + " needs a value");
-    if (!values.emplace(option, args[i + 1]).second) return usageError(err, option + " given twice");
-    ++i;
+  std::string error;
+  auto parsed = parseArgs(args, {"printer", "process", "ink-limit", "yellow", "total-ink", "notes", "out"},
+                          {"list", "verbose"}, error);
+  if (!parsed) return usageError(err, error);
+  if (parsed->has("list")) return usageError(err, "--list takes no other options");
+  if (!parsed->positional.empty()) return usageError(err, "unexpected argument '" + parsed->positional[0] + "'");
+  for (const char* required : {"printer", "process", "out"}) {
+    if (!parsed->has(required)) return usageError(err, "--" + std::string(required) + " is required");
   }
-  for (const char* required : {"--printer", "--process", "--out"}) {
-    if (!values.count(required)) return usageError(err, std::string(required) + " is required");
-  }
-  const std::string& printer = values["--printer"];
-  const std::string& process = values["--process"];
+  const std::string printer = *parsed->option("printer");
+  const std::string process = *parsed->option("process");
+  const std::string outPath = *parsed->option("out");
   if (!known(starter_curves::printerModelTitles(), printer)) {
     return usageError(err, "unknown printer model '" + printer + "' (see inkcurve starter --list)");
   }
   if (!known(starter_curves::processTitles(), process)) {
     return usageError(err, "unknown process '" + process + "' (see inkcurve starter --list)");
   }
-  if (values["--out"].empty()) return usageError(err, "--out needs a file name");
+  if (outPath.empty()) return usageError(err, "--out needs a file name");
 
   std::optional<double> inkLimit, totalInk;
   std::optional<int64_t> yellow;
-  if (values.count("--ink-limit")) {
-    inkLimit = platform::text::parseFiniteDecimal(values["--ink-limit"]);
-    if (!inkLimit) return usageError(err, "--ink-limit needs a number, not '" + values["--ink-limit"] + "'");
+  if (auto v = parsed->option("ink-limit")) {
+    inkLimit = platform::text::parseFiniteDecimal(*v);
+    if (!inkLimit) return usageError(err, "--ink-limit needs a number, not '" + *v + "'");
   }
-  if (values.count("--yellow")) {
-    yellow = platform::text::parseInt(values["--yellow"]);
-    if (!yellow) return usageError(err, "--yellow needs a whole number, not '" + values["--yellow"] + "'");
+  if (auto v = parsed->option("yellow")) {
+    yellow = platform::text::parseInt(*v);
+    if (!yellow) return usageError(err, "--yellow needs a whole number, not '" + *v + "'");
   }
-  if (values.count("--total-ink")) {
-    totalInk = platform::text::parseFiniteDecimal(values["--total-ink"]);
-    if (!totalInk) return usageError(err, "--total-ink needs a number, not '" + values["--total-ink"] + "'");
+  if (auto v = parsed->option("total-ink")) {
+    totalInk = platform::text::parseFiniteDecimal(*v);
+    if (!totalInk) return usageError(err, "--total-ink needs a number, not '" + *v + "'");
   }
 
-  CliHost host(out, err);
-  host.setSaveAnswer("quad", values["--out"]);
+  CliHost host(out, err, parsed->has("verbose"));
+  host.setSaveAnswer("quad", outPath);
   auto model = std::make_shared<starter_curves::CurveSetupDataModel>(host);
   auto& sc = *model->starterCurve;
 
@@ -112,7 +105,7 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     model->totalInkBoost->totalInkLoadBoostInput = *totalInk;
     model->updateStarterCurve();
   }
-  sc.processNotes = values.count("--notes") ? values["--notes"] : std::string();
+  sc.processNotes = parsed->option("notes").value_or(std::string());
 
   const auto outcome = sc.exportStarterCurve(host);
   if (!outcome.offered) {
@@ -123,6 +116,7 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "inkcurve: warning: " << outcome.clampedLevels
         << " ink levels lay outside 0...65535 after boosting and were written clamped\n";
   }
+  for (const auto& path : host.writtenFiles()) out << "wrote " << path.string() << "\n";
   return host.failed() ? kExitFailed : kExitOk;
 }
 
