@@ -111,17 +111,8 @@ std::optional<Rows> ArgyllCIELab::readDataSets() {
     fail("no BEGIN_DATA line");
     return std::nullopt;
   }
-  const std::vector<std::string>& lines = *rawData;
-  // Compared as a difference, so no sum can overflow.
-  const auto following = static_cast<int64_t>(lines.size() - (*begin + 1));
-  if (totalSamples > following) {
-    fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
-    return std::nullopt;
-  }
-  Rows sets;
-  for (int64_t k = 0; k < totalSamples; ++k) {
-    sets.push_back(text::split(lines[*begin + 1 + static_cast<std::size_t>(k)], " "));
-  }
+  auto sets = cgats::dataSetsAfter(*rawData, *begin, totalSamples, " ");
+  if (!sets) fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
   return sets;
 }
 

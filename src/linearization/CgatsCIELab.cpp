@@ -54,6 +54,17 @@ std::optional<std::vector<CIELab>> readingsOfDataSets(const Rows& sets, int64_t 
   return readings;
 }
 
+std::optional<Rows> dataSetsAfter(const std::vector<std::string>& lines, std::size_t begin, int64_t count,
+                                  const std::string& separator) {
+  const auto following = static_cast<int64_t>(lines.size() - (begin + 1));
+  if (count > following) return std::nullopt;
+  Rows sets;
+  for (int64_t k = 0; k < count; ++k) {
+    sets.push_back(text::split(lines[begin + 1 + static_cast<std::size_t>(k)], separator));
+  }
+  return sets;
+}
+
 }  // namespace cgats
 
 void CgatsCIELab::readMeasurements() {
@@ -140,17 +151,8 @@ std::optional<Rows> CgatsCIELab::readDataSets() {
     fail("no BEGIN_DATA line");
     return std::nullopt;
   }
-  const std::vector<std::string>& lines = *rawData;
-  // Compared as a difference, so no sum can overflow.
-  const auto following = static_cast<int64_t>(lines.size() - (*begin + 1));
-  if (totalSamples > following) {
-    fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
-    return std::nullopt;
-  }
-  Rows sets;
-  for (int64_t k = 0; k < totalSamples; ++k) {
-    sets.push_back(text::split(lines[*begin + 1 + static_cast<std::size_t>(k)], "\t"));
-  }
+  auto sets = cgats::dataSetsAfter(*rawData, *begin, totalSamples, "\t");
+  if (!sets) fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
   return sets;
 }
 

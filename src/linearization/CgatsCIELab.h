@@ -61,6 +61,12 @@ bool sortByThirdFieldDescending(Rows& sets);
 // set is too short.
 std::optional<std::vector<CIELab>> readingsOfDataSets(const Rows& sets, int64_t labLIndex);
 
+// The `count` lines after the line at `begin`, each split on `separator`;
+// nothing when fewer lines follow. The count is compared as a difference, so
+// no sum can overflow.
+std::optional<Rows> dataSetsAfter(const std::vector<std::string>& lines, std::size_t begin, int64_t count,
+                                  const std::string& separator);
+
 }  // namespace cgats
 
 }  // namespace linearization

@@ -3,20 +3,11 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "RunCli.h"
 
 namespace {
 
-struct Run {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Run runCli(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  int status = cli::run(args, out, err);
-  return {status, out.str(), err.str()};
-}
+testsupport::CliRun runCli(const std::vector<std::string>& args) { return testsupport::runInkcurve(args); }
 
 TEST(Cli, HelpAndUsageErrors) {
   auto help = runCli({"--help"});

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "RunCli.h"
 #include "linearization/QuadDataFile.h"
 #include "support/FakeHost.h"
 #include "support/SampleFiles.h"
@@ -14,17 +15,7 @@ using testsupport::TempDir;
 
 namespace {
 
-struct Run {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Run inkcurve(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = cli::run(args, out, err);
-  return {status, out.str(), err.str()};
-}
+testsupport::CliRun inkcurve(const std::vector<std::string>& args) { return testsupport::runInkcurve(args); }
 
 double levelK(int step) { return step < 60 ? 0.0 : 42000.0 * std::pow((step - 60) / 195.0, 1.5); }
 double levelLK(int step) { return 20000.0 * std::sin(M_PI * step / 255.0); }

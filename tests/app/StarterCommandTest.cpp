@@ -3,23 +3,16 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "RunCli.h"
 #include "platform/text/Text.h"
 #include "starter_curves/StarterCurveTables.h"
 #include "support/FakeHost.h"
 
 namespace {
 
-struct Run {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Run starter(std::vector<std::string> args) {
+testsupport::CliRun starter(std::vector<std::string> args) {
   args.insert(args.begin(), "starter");
-  std::ostringstream out, err;
-  const int status = cli::run(args, out, err);
-  return {status, out.str(), err.str()};
+  return testsupport::runInkcurve(args);
 }
 
 TEST(StarterCommand, ListsTheTitles) {
