@@ -155,7 +155,10 @@ class Matrix {
 
   std::int64_t rows() const { return rows_; }
   std::int64_t columns() const { return columns_; }
-  const std::vector<Scalar>& grid() const { return grid_; }
+  const std::vector<Scalar>& grid() const& { return grid_; }
+  // A temporary matrix hands its grid over, so that `for (x : f().grid())`
+  // never walks freed storage.
+  std::vector<Scalar> grid() && { return std::move(grid_); }
 
   Shape shape() const { return rows_ < columns_ ? Shape::wide : rows_ > columns_ ? Shape::tall : Shape::square; }
 
