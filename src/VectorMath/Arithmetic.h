@@ -17,6 +17,7 @@
 //                                                             binds looser than + and *)
 //   lhs | rhs                                                (dot)
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -57,9 +58,7 @@ void scalarInPlace(C&& lhs, ElementOf<C> s, ScalarRoutine<ElementOf<C>> routine)
 
 template <RealCollection C>
 std::vector<ElementOf<C>> scalarReturning(const C& lhs, ElementOf<C> s, ScalarRoutine<ElementOf<C>> routine) {
-  auto a = copyOf(lhs);
-  routine(a.data(), 1, s, a.data(), 1, a.size());
-  return a;
+  return copyThenStep(lhs, [&](auto block, std::int64_t) { scalarInPlace(block, s, routine); });
 }
 
 // lhs[i] = lhs[i] + alpha * rhs[i] (BLAS axpy); add and sub share it.
@@ -125,6 +124,18 @@ void pairInPlace(C&& lhs, ElementOf<C> s, PairKind kind) {
   pairInPlace(lhs, e, kind);
 }
 
+// Returning form with a scalar: the array of copies of s need only be as long
+// as one block of the copy.
+template <RealCollection C>
+std::vector<ElementOf<C>> pairReturning(const C& lhs, ElementOf<C> s, PairKind kind) {
+  using T = ElementOf<C>;
+  auto c = static_cast<std::int64_t>(std::ranges::size(lhs));
+  std::vector<T> e(static_cast<std::size_t>(std::min(c, kReturningBlock)), s);
+  return copyThenStep(lhs, [&](std::span<T> block, std::int64_t) {
+    pairInPlace(block, std::span<const T>(e).first(block.size()), kind);
+  });
+}
+
 }  // namespace detail
 
 // ---- add, sub, mul, div by a scalar (vDSP); sub adds -s.
@@ -169,9 +180,7 @@ void divInPlace(C&& lhs, ElementOf<C> s) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> add(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::axpyInPlace(a, rhs, ElementOf<L>(1));
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::axpyInPlace(block, rhsBlock, ElementOf<L>(1)); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -181,9 +190,7 @@ void addInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> sub(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::axpyInPlace(a, rhs, ElementOf<L>(-1));
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::axpyInPlace(block, rhsBlock, ElementOf<L>(-1)); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -196,9 +203,7 @@ void subInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> elmul(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::elementInPlace(a, rhs, detail::ElementStep::multiply);
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::elementInPlace(block, rhsBlock, detail::ElementStep::multiply); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -208,9 +213,7 @@ void elmulInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> eldiv(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::elementInPlace(a, rhs, detail::ElementStep::divide);
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::elementInPlace(block, rhsBlock, detail::ElementStep::divide); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -225,9 +228,7 @@ void eldivInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> fmod(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::pairInPlace(a, rhs, detail::PairKind::fmod);
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::pairInPlace(block, rhsBlock, detail::PairKind::fmod); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -236,9 +237,7 @@ void fmodInPlace(L&& lhs, const R& rhs) {
 }
 template <RealCollection C>
 std::vector<ElementOf<C>> fmod(const C& lhs, ElementOf<C> s) {
-  auto a = copyOf(lhs);
-  detail::pairInPlace(a, s, detail::PairKind::fmod);
-  return a;
+  return detail::pairReturning(lhs, s, detail::PairKind::fmod);
 }
 template <MutableRealCollection C>
 void fmodInPlace(C&& lhs, ElementOf<C> s) {
@@ -248,9 +247,7 @@ void fmodInPlace(C&& lhs, ElementOf<C> s) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> remainder(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::pairInPlace(a, rhs, detail::PairKind::remainder);
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::pairInPlace(block, rhsBlock, detail::PairKind::remainder); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -261,9 +258,7 @@ void remainderInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> pow(const L& lhs, const R& rhs) {
-  auto a = copyOf(lhs);
-  detail::pairInPlace(a, rhs, detail::PairKind::pow);
-  return a;
+  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::pairInPlace(block, rhsBlock, detail::PairKind::pow); });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -273,9 +268,7 @@ void powInPlace(L&& lhs, const R& rhs) {
 // The gamma curve's operation: a new array, element i = lhs[i] raised to s.
 template <RealCollection C>
 std::vector<ElementOf<C>> pow(const C& lhs, ElementOf<C> s) {
-  auto a = copyOf(lhs);
-  detail::pairInPlace(a, s, detail::PairKind::pow);
-  return a;
+  return detail::pairReturning(lhs, s, detail::PairKind::pow);
 }
 template <MutableRealCollection C>
 void powInPlace(C&& lhs, ElementOf<C> s) {
@@ -294,9 +287,9 @@ std::vector<ElementOf<C>> exp2(const C& lhs) {
 }
 template <RealCollection C>
 std::vector<ElementOf<C>> sq(const C& lhs) {
-  auto a = copyOf(lhs);
-  Routines<ElementOf<C>>::vsq(a.data(), 1, a.data(), 1, a.size());
-  return a;
+  return copyThenStep(lhs, [](auto block, std::int64_t) {
+    Routines<ElementOf<C>>::vsq(block.data(), 1, block.data(), 1, block.size());
+  });
 }
 template <RealCollection C>
 std::vector<ElementOf<C>> sqrt(const C& lhs) {

@@ -1,28 +1,17 @@
 #pragma once
 
-// How callers pass collections to VectorMath
-// ------------------------------------------
-// Every operation takes any contiguous, sized collection that can lend its
-// storage: a std::vector, a std::array, a C array, or a std::span (which plays
-// the role of an array slice: a span over elements 10..19 of a vector lends
-// from element 10, with count 10). Element types are float and double.
-//
-//   std::vector<double> v{1, 2, 3, 4};
-//   VectorMath::mean(v);                                // whole array
-//   VectorMath::mean(std::span(v).subspan(1, 2));       // the slice v[1..<3]
-//   VectorMath::addInPlace(v, 1.0);                     // in place: v changes
-//   auto w = VectorMath::add(v, 1.0);                   // returning: v unchanged
-//
-// Read-only operands are taken as `const C&`; in-place forms take the target
-// as `C&&` and need writable storage (a non-const vector, or a span of
-// non-const elements, which may be a temporary sub-span). Returning forms give
-// a new std::vector. A violated precondition (unequal counts, a count out of a
-// routine's range) stops the program without a message.
-//
-// Underneath, a collection lends a view (pointer, stride, count) to a body
-// through withUnsafeMemory / withUnsafeMutableMemory; the family workers at the
-// end of this file hand a view to one routine of platform::accelerate.
+// The memory frame of VectorMath (see VectorMath.h for how callers pass
+// collections). A collection of contiguous storage (vector, array, span; the
+// span plays the array slice and lends from its own first element) lends a
+// view (pointer, stride, count) to a body through withUnsafeMemory /
+// withUnsafeMutableMemory; the family workers at the end of this file hand a
+// view to one routine of platform::accelerate. Read-only operands are taken
+// as `const C&`, in-place targets as `C&&` with writable elements. A broken
+// precondition stops the program without a message; storage without an
+// address stops it with "Array is missing its pointer" or "ArraySlice is
+// missing its pointer".
 
+#include <algorithm>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -344,11 +333,49 @@ decltype(auto) withEqualCounts(L&& lhs, const R& rhs, Body&& body) {
   });
 }
 
-// Copy of a collection's elements into a new array (the first step of every
-// returning form).
+// Copy of a collection's elements into a new array.
 template <RealCollection C>
 std::vector<ElementOf<C>> copyOf(const C& collection) {
   return std::vector<ElementOf<C>>(std::ranges::begin(collection), std::ranges::end(collection));
+}
+
+// Elements per block of copyThenStep: two blocks of doubles fit the L1 cache.
+inline constexpr std::int64_t kReturningBlock = 2048;
+
+// The returning forms: copy the collection into a new array and run an
+// element-wise, in-place step over the copy; step(block, offset) gets a
+// writable span of the copy starting at element `offset`. The copy is made
+// block by block and each block is stepped at once, while it is still in
+// cache: a long array then crosses the memory bus once instead of three
+// times. Since each step is element-wise, the values are those of copying
+// everything first.
+template <RealCollection C, class Step>
+std::vector<ElementOf<C>> copyThenStep(const C& collection, Step&& step) {
+  using T = ElementOf<C>;
+  return withUnsafeMemory(collection, [&](UnsafeMemory<T> m) {
+    std::vector<T> a;
+    a.reserve(static_cast<std::size_t>(m.count));
+    for (std::int64_t offset = 0; offset < m.count; offset += kReturningBlock) {
+      std::int64_t length = std::min(kReturningBlock, m.count - offset);
+      a.insert(a.end(), m.pointer + offset, m.pointer + offset + length);
+      step(std::span<T>(a.data() + offset, static_cast<std::size_t>(length)), offset);
+    }
+    return a;
+  });
+}
+
+// The same with a second collection of equal count, whose matching block
+// comes along: step(lhsBlock, rhsBlock).
+template <RealCollection L, RealCollection R, class Step>
+  requires std::same_as<ElementOf<L>, ElementOf<R>>
+std::vector<ElementOf<L>> copyThenStep(const L& lhs, const R& rhs, Step&& step) {
+  using T = ElementOf<L>;
+  precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
+  return withUnsafeMemory(rhs, [&](UnsafeMemory<T> r) {
+    return copyThenStep(lhs, [&](std::span<T> block, std::int64_t offset) {
+      step(block, std::span<const T>(r.pointer + offset, block.size()));
+    });
+  });
 }
 
 }  // namespace VectorMath

@@ -137,6 +137,39 @@ TYPED_TEST(Arithmetic, EmptyInputsSqrtIntoAnOutputAndDistances) {
   EXPECT_EQ(dot(Vec<T>{1, 2, 3}, Vec<T>{4, -5, 6}), T(12));
 }
 
+// Returning forms copy and compute block by block; arrays longer than a
+// block, and slices starting inside one, come out element for element.
+TYPED_TEST(Arithmetic, LongArraysComeOutElementForElement) {
+  using T = TypeParam;
+  const int n = 5000;
+  Vec<T> x(n + 7), y(n);
+  for (int i = 0; i < n + 7; ++i) x[i] = T(1) + T(i % 97) / T(8);
+  for (int i = 0; i < n; ++i) y[i] = T(2) + T(i % 13);
+  auto slice = std::span<const T>(x).subspan(7);
+  struct Case {
+    std::string name;
+    Vec<T> actual;
+    std::function<T(T, T)> element;
+  };
+  const std::vector<Case> cases = {
+      {"add", add(slice, y), [](T a, T b) { return a + b; }},
+      {"sub", sub(slice, y), [](T a, T b) { return a - b; }},
+      {"elmul", elmul(slice, y), [](T a, T b) { return a * b; }},
+      {"eldiv", eldiv(slice, y), [](T a, T b) { return a / b; }},
+      {"pow", pow(slice, y), [](T a, T b) { return std::pow(a, b); }},
+      {"mul scalar", mul(slice, T(3)), [](T a, T) { return a * T(3); }},
+      {"pow scalar", pow(slice, T(0.45)), [](T a, T) { return std::pow(a, T(0.45)); }},
+      {"fmod scalar", fmod(slice, T(1.5)), [](T a, T) { return std::fmod(a, T(1.5)); }},
+      {"sq", sq(slice), [](T a, T) { return a * a; }},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(c.actual.size(), std::size_t(n)) << c.name;
+    int wrong = 0;
+    for (int i = 0; i < n; ++i) wrong += c.actual[i] != c.element(slice[i], y[i]);
+    EXPECT_EQ(wrong, 0) << c.name;
+  }
+}
+
 TEST(ArithmeticDeathTest, UnequalCountsAndShortOutputsStop) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   std::vector<double> three{1, 2, 3}, four{1, 2, 3, 4}, two{0, 0};
