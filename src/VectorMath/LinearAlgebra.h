@@ -26,9 +26,11 @@
 #include <type_traits>
 #include <vector>
 
+#include "VectorMath/Arithmetic.h"
 #include "VectorMath/Matrix.h"
 #include "VectorMath/MemoryAccess.h"
 #include "VectorMath/Precision.h"
+#include "VectorMath/Vector.h"
 #include "platform/accelerate/Accelerate.h"
 #include "platform/accelerate/LinearAlgebra.h"
 #include "platform/accelerate/VectorFunctions.h"
@@ -132,6 +134,30 @@ Matrix<T> elmul(const Matrix<T>& lhs, const Matrix<T>& rhs) {
   return Matrix<T>(lhs.rows(), lhs.columns(), std::move(grid));
 }
 
+// Matrix times vector: one component per matrix row; a zero size gives
+// zeros without calling BLAS.
+template <Real T>
+Vector<T> mul(const Matrix<T>& lhs, const Vector<T>& rhs) {
+  namespace a = platform::accelerate;
+  precondition(lhs.columns() == rhs.dimensions());
+  if (lhs.rows() == 0 || lhs.columns() == 0) return Vector<T>(lhs.rows(), T(0));
+  int rows = int32Count(lhs.rows());
+  int columns = int32Count(lhs.columns());
+  std::vector<T> result(static_cast<std::size_t>(rows), T(0));
+  byPrecision<T>(a::sgemv, a::dgemv)(a::Order::rowMajor, a::Transpose::noTrans, rows, columns, T(1),
+                                     lhs.grid().data(), columns, rhs.scalars().data(), 1, T(0), result.data(), 1);
+  return Vector<T>(std::move(result));
+}
+
+// Scalar times vector: every component times the scalar.
+template <Real T>
+Vector<T> mul(std::type_identity_t<T> scalar, const Vector<T>& rhs) {
+  namespace a = platform::accelerate;
+  std::vector<T> result(rhs.scalars().size(), scalar);
+  byPrecision<T>(a::vmul, a::vmulD)(result.data(), 1, rhs.scalars().data(), 1, result.data(), 1, result.size());
+  return Vector<T>(std::move(result));
+}
+
 // ---- Division and inverse.
 
 template <Real T>
@@ -175,10 +201,9 @@ Matrix<T> div(const Matrix<T>& lhs, const Matrix<T>& rhs) {
 
 template <Real T>
 Matrix<T> pow(const Matrix<T>& matrix, std::type_identity_t<T> exponent) {
-  namespace a = platform::accelerate;
   std::vector<T> grid = matrix.grid();
   std::vector<T> exponents(grid.size(), exponent);
-  byPrecision<T>(a::vvpowf, a::vvpow)(grid.data(), exponents.data(), grid.data(), detail::elementCount32(matrix));
+  powInPlace(grid, exponents);
   return Matrix<T>(matrix.rows(), matrix.columns(), std::move(grid));
 }
 
@@ -372,6 +397,14 @@ Matrix<T> operator*(const Matrix<T>& lhs, const Matrix<T>& rhs) {
 template <Real T>
 Matrix<T> operator*(const Matrix<T>& lhs, std::type_identity_t<T> scalar) {
   return mul(lhs, scalar);
+}
+template <Real T>
+Vector<T> operator*(const Matrix<T>& lhs, const Vector<T>& rhs) {
+  return mul(lhs, rhs);
+}
+template <Real T>
+Vector<T> operator*(std::type_identity_t<T> scalar, const Vector<T>& rhs) {
+  return mul(scalar, rhs);
 }
 template <Real T>
 Matrix<T> operator/(const Matrix<T>& lhs, std::type_identity_t<T> scalar) {
