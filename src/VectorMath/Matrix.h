@@ -17,6 +17,7 @@
 //   Matrix<double>::identity(3);
 //   Matrix<double>::random(2, 2, 0.0, 1.0, generator);
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>

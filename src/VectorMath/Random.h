@@ -28,9 +28,11 @@
 #include <concepts>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <type_traits>
 #include <vector>
 
+#include "VectorMath/Arithmetic.h"
 #include "VectorMath/MemoryAccess.h"
 #include "VectorMath/Precision.h"
 #include "VectorMath/Trigonometry.h"
@@ -177,7 +179,7 @@ void boxMullerTransform(std::vector<T>& u1, std::vector<T>& u2) {
     if (u == T(0)) u = detail::smallestGridStep<T>;
   withUnsafeMutableMemory(u1, [](UnsafeMutableMemory<T> m) { logInPlace(m); });
   byPrecision<T>(a::vsmul, a::vsmulD)(u1.data(), 1, T(-2), u1.data(), 1, u1.size());
-  byPrecision<T>(a::vvsqrtf, a::vvsqrt)(u1.data(), u1.data(), int32Count(static_cast<std::int64_t>(u1.size())));
+  sqrtInPlace(u1);
   byPrecision<T>(a::vsmul, a::vsmulD)(u2.data(), 1, detail::twoPi<T>, u2.data(), 1, u2.size());
   withUnsafeMutableMemory(u2, [](UnsafeMutableMemory<T> m) { cosInPlace(m); });
   byPrecision<T>(a::vmul, a::vmulD)(u1.data(), 1, u2.data(), 1, u1.data(), 1, u1.size());
@@ -206,13 +208,10 @@ std::vector<T> randomNormal(std::int64_t count, T mean, T deviation) {
 template <RealCollection C>
 std::vector<ElementOf<C>> mul(ElementOf<C> scalar, const C& collection) {
   using T = ElementOf<C>;
-  namespace a = platform::accelerate;
   auto count = static_cast<std::int64_t>(std::ranges::size(collection));
   precondition(count >= 0);
   std::vector<T> result(static_cast<std::size_t>(count), scalar);
-  withUnsafeMemory(collection, [&](UnsafeMemory<T> c) {
-    byPrecision<T>(a::vmul, a::vmulD)(result.data(), 1, c.pointer, c.stride, result.data(), 1, result.size());
-  });
+  elmulInPlace(result, collection);
   return result;
 }
 
