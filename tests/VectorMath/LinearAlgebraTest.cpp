@@ -168,7 +168,7 @@ TEST(MatrixEigenDecomposition, SinglePrecisionIsTheDoubleResultRounded) {
   }
 }
 
-TEST(MatrixEigenDecomposition, ANonSquareMatrixThrows) {
+TEST(MatrixEigenDecomposition, NonSquareAndNanMatricesThrow) {
   for (const Matrix<double>& m : {Matrix<double>(2, 3, 1.0), Matrix<double>(0, 1, 1.0)}) {
     try {
       eigenDecompose(m);
@@ -178,6 +178,12 @@ TEST(MatrixEigenDecomposition, ANonSquareMatrixThrows) {
     }
   }
   EXPECT_THROW(eigenDecompose(Matrix<float>(3, 2, 1.0f)), EigenDecompositionError);
+  try {
+    eigenDecompose(Matrix<double>{{NAN, 1, 2}, {1, 1, 3}, {2, 5, 1}});
+    ADD_FAILURE() << "no error";
+  } catch (const EigenDecompositionError& e) {
+    EXPECT_EQ(e.kind(), EigenDecompositionError::Kind::matrixNotDecomposable);
+  }
 }
 
 TEST(MatrixAlgebraDeathTest, MismatchedShapesStop) {

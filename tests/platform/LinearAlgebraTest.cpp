@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "platform/accelerate/LinearAlgebra.h"
@@ -21,6 +22,10 @@ TEST(AccelerateLinearAlgebra, IllegalLapackArgumentsComeBackAsStatus) {
   EXPECT_EQ(dgeev('V', 'V', 0, a.data(), 0, wr.data(), wi.data(), vl.data(), 1, vr.data(), 1, work.data(), 1), -5);
   EXPECT_EQ(dgeev('V', 'V', 2, a.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 1, work.data(), 8), -11);
   EXPECT_EQ(dgeev('V', 'V', 2, a.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2, work.data(), 7), -13);
+  // A NaN would end the process inside the balancing step.
+  std::vector<double> withNan{1, 2, NAN, 4};
+  EXPECT_EQ(dgeev('V', 'V', 2, withNan.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2, work.data(), 8),
+            -4);
   std::vector<float> f(4, 1.0f);
   EXPECT_EQ(sgetrf(2, 2, f.data(), 1, pivots.data()), -4);
 

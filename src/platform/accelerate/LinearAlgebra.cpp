@@ -4,6 +4,8 @@
 #include <lapacke.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -133,6 +135,12 @@ int dgetri(int n, double* a, int lda, const int* ipiv, double* work, int lwork) 
 int dgeev(char jobvl, char jobvr, int n, double* a, int lda, double* wr, double* wi, double* vl, int ldvl,
           double* vr, int ldvr, double* work, int lwork) {
   if (int status = geevArguments(jobvl, jobvr, n, lda, ldvl, ldvr, lwork)) return status;
+  // The balancing step treats a NaN in the matrix as an illegal argument
+  // and ends the process, so a NaN is reported as an illegal matrix here.
+  if (lwork != -1)
+    for (int j = 0; j < n; ++j)
+      for (int i = 0; i < n; ++i)
+        if (std::isnan(a[static_cast<std::ptrdiff_t>(j) * lda + i])) return -4;
   return LAPACKE_dgeev_work(LAPACK_COL_MAJOR, jobvl, jobvr, n, a, lda, wr, wi, vl, ldvl, vr, ldvr, work, lwork);
 }
 

@@ -42,7 +42,8 @@ int dgetri(int n, double* a, int lda, const int* ipiv, double* work, int lwork);
 
 // Eigenvalues (wr + i wi) and, for job 'V', left and right eigenvectors of
 // the n x n column-major a (a is overwritten); lwork = -1 asks for the best
-// workspace size, written to work[0].
+// workspace size, written to work[0]. A matrix holding NaN gives the status
+// -4 (the matrix argument) without a decomposition.
 int dgeev(char jobvl, char jobvr, int n, double* a, int lda, double* wr, double* wi, double* vl, int ldvl,
           double* vr, int ldvr, double* work, int lwork);
 
