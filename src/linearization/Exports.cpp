@@ -2,6 +2,16 @@
 
 namespace linearization {
 
+ExportType exportTypeForPopupItem(int64_t item) {
+  switch (item) {
+    case 1: return ExportType::acv;
+    case 2: return ExportType::lut;
+    case 3: return ExportType::measurementsOnly;
+    case 4: return ExportType::xml;
+    default: return ExportType::quad;
+  }
+}
+
 bool showLinearizeFailedAlert(platform::Host& host) {
   platform::AlertRequest alert;
   alert.style = platform::AlertStyle::warning;

@@ -40,17 +40,22 @@ bool isFirstChannelMarker(const std::string& line) {
 
 }  // namespace
 
-std::string quadLevelText(double level, int64_t& clampedLevels) {
+std::string quadLevelText(double level, int64_t& clampedLevels, LevelRounding rounding) {
   if (std::isnan(level)) {
     ++clampedLevels;
     return "0";
   }
   if (level < 0) return "0";
-  if (level >= 65536.0) {
+  double whole = std::trunc(level);
+  if (rounding == LevelRounding::halfToEven && level - whole >= 0.5) {
+    // Above the half, or exactly on it with an odd whole part below.
+    if (level - whole > 0.5 || std::fmod(whole, 2.0) != 0.0) whole += 1.0;
+  }
+  if (whole > 65535.0) {
     ++clampedLevels;
     return "65535";
   }
-  return std::to_string(static_cast<unsigned>(level));  // truncation toward zero
+  return std::to_string(static_cast<unsigned>(whole));
 }
 
 std::shared_ptr<QuadDataFile> QuadDataFile::fromLines(std::vector<std::string> lines, std::string fileName) {

@@ -25,10 +25,16 @@ extern const QuadHeader kQuadHeaders[8];
 // The markers the first channel may carry, compared whole and case-sensitively.
 extern const char* const kFirstChannelMarkers[8];
 
-// The text of one level line: a negative level is "0", any other is cut
-// toward zero to a whole number. A level of 65536 or more is written "65535"
-// and a level that is not a number "0"; both count in `clampedLevels`.
-std::string quadLevelText(double level, int64_t& clampedLevels);
+// How a level becomes a whole number: cut toward zero (the .quad writer) or
+// rounded to the nearest, halves to the even neighbour (the XML curves).
+enum class LevelRounding { towardZero, halfToEven };
+
+// The text of one level line: a negative level is "0", any other is made a
+// whole number by `rounding`. A level that would pass 65535 is written
+// "65535" and a level that is not a number "0"; both count in
+// `clampedLevels`. "-0" is never written.
+std::string quadLevelText(double level, int64_t& clampedLevels,
+                          LevelRounding rounding = LevelRounding::towardZero);
 
 // A QuadToneRIP ink curve file: header, process notes, and 256 levels for
 // each channel.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "platform/text/Text.h"
 
@@ -104,6 +105,13 @@ TEST(Text, NumbersAsText) {
   EXPECT_EQ(shortestDescription(95.2), "95.2");
   EXPECT_EQ(shortestDescription(-0.0), "-0.0");
   EXPECT_EQ(shortestDescription(NAN), "nan");
+  // Plain decimals from 1e-4 up to below 1e16, the exponent form outside.
+  const std::pair<double, const char*> layouts[] = {
+      {0.0, "0.0"},           {0.0001, "0.0001"},      {0.00012, "0.00012"},  {1e-05, "1e-05"},
+      {1.5e-07, "1.5e-07"},   {0.392, "0.392"},        {100.0 / 255, "0.39215686274509803"},
+      {1e15, "1000000000000000.0"},                    {1e16, "1e+16"},       {-2.5e-300, "-2.5e-300"},
+  };
+  for (const auto& [value, text] : layouts) EXPECT_EQ(shortestDescription(value), text) << text;
   EXPECT_EQ(fixedDecimal(1.0005, 3), "1.000");  // 1.0005 is just below the half in binary
   EXPECT_EQ(fixedDecimal(0.125, 2), "0.12");    // exact half goes to even
   EXPECT_EQ(fixedDecimal(2.5, 0), "2");

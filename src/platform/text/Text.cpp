@@ -222,10 +222,18 @@ std::optional<int64_t> parseInt(std::string_view field) {
 std::string shortestDescription(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  // The shortest digits come from the scientific form; its exponent decides
+  // the layout: plain decimals for 1e-4 <= |value| < 1e16 (and zero), the
+  // exponent form ("1e-05", "1.5e+16") outside that range.
   char buf[64];
-  auto result = std::to_chars(buf, buf + sizeof buf, value);
+  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
   std::string s(buf, result.ptr);
-  if (s.find_first_of(".e") == std::string::npos) s += ".0";
+  const auto e = s.find('e');
+  const int exponent = std::atoi(s.c_str() + e + 1);
+  if (value != 0 && (exponent < -4 || exponent > 15)) return s;
+  result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  s.assign(buf, result.ptr);
+  if (s.find('.') == std::string::npos) s += ".0";
   return s;
 }
 

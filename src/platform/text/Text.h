@@ -51,9 +51,10 @@ std::optional<double> parseFiniteDecimal(std::string_view field);
 // Optional sign followed by decimal digits only; overflow gives nothing.
 std::optional<int64_t> parseInt(std::string_view field);
 
-// Shortest text that reads back as the same double, with ".0" added to whole
-// numbers ("1.0", "0.5", "-3.0", "1e+300" stays as to_chars writes it, "nan",
-// "inf", "-inf").
+// Shortest text that reads back as the same double: plain decimals with a
+// decimal point for 1e-4 <= |value| < 1e16 and zero ("1.0", "0.5", "-3.0",
+// "0.0001", "0.39215686274509803"), the exponent form with at least two
+// exponent digits outside ("1e-05", "1.5e-07", "1e+16"); "nan", "inf", "-inf".
 std::string shortestDescription(double value);
 
 // Fixed number of decimals, rounded half to even like printf("%.*f"), always
