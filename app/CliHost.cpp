@@ -39,6 +39,7 @@ void CliHost::setSaveAnswer(const std::string& type, std::filesystem::path path)
 }
 
 std::optional<std::filesystem::path> CliHost::runOpenPanel(const platform::OpenPanelRequest& request) {
+  if (request.canChooseDirectories && !request.canChooseFiles) return chooseFolder(request);
   for (const auto& type : request.allowedTypes) {
     auto it = openAnswers_.find(type);
     if (it == openAnswers_.end()) continue;
@@ -54,6 +55,31 @@ std::optional<std::filesystem::path> CliHost::runOpenPanel(const platform::OpenP
     }
     return path;
   }
+  return std::nullopt;
+}
+
+std::optional<std::filesystem::path> CliHost::chooseFolder(const platform::OpenPanelRequest& request) {
+  auto it = openAnswers_.find(kDirectoryAnswer);
+  if (it == openAnswers_.end()) return std::nullopt;
+  auto folder = it->second.lexically_normal();
+  if (!folder.has_filename()) folder = folder.parent_path();
+  // A panel gives a folder with a name; "." and ".." are named by where they lead.
+  if (folder.empty() || folder.filename() == "." || folder.filename() == "..") {
+    std::error_code ec;
+    folder = std::filesystem::weakly_canonical(std::filesystem::absolute(folder), ec);
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(folder, ec)) return folder;
+  if (std::filesystem::exists(folder, ec)) {
+    err_ << "inkcurve: " << folder.string() << ": not a folder\n";
+  } else if (!request.canCreateDirectories) {
+    err_ << "inkcurve: " << folder.string() << ": no such folder\n";
+  } else if (std::filesystem::create_directories(folder, ec); !ec) {
+    return folder;
+  } else {
+    err_ << "inkcurve: " << folder.string() << ": cannot make the folder: " << ec.message() << "\n";
+  }
+  failed_ = true;
   return std::nullopt;
 }
 

@@ -15,6 +15,9 @@ namespace cli {
 // - An open panel is answered with the path given for its first allowed type
 //   (or for any of its types); the path's extension must be one the panel
 //   allows, compared without regard to case, as the panel itself would.
+// - An open panel that chooses folders only is answered with the path given
+//   for kDirectoryAnswer; a folder that does not exist yet is made when the
+//   panel allows new folders, as the user would in the panel.
 // - A save panel is answered with the path given for its one allowed type;
 //   none given is a cancel. The extension is added when the path lacks it.
 // - Alerts and failures go to `err` and make the run fail; diagnostic log
@@ -22,6 +25,9 @@ namespace cli {
 class CliHost : public platform::Host {
  public:
   CliHost(std::ostream& out, std::ostream& err, bool verbose = false);
+
+  // The key of the answer to a folder-choosing open panel.
+  static constexpr const char* kDirectoryAnswer = "directory";
 
   void setOpenAnswer(const std::string& type, std::filesystem::path path);
   void setSaveAnswer(const std::string& type, std::filesystem::path path);
@@ -38,11 +44,15 @@ class CliHost : public platform::Host {
   // without a reported failure, in order.
   const std::vector<std::filesystem::path>& writtenFiles() const { return writtenFiles_; }
   void markFailed() { failed_ = true; }
+  // A file written into a chosen folder rather than through a save panel.
+  void addWrittenFile(std::filesystem::path path) { writtenFiles_.push_back(std::move(path)); }
 
   std::ostream& out() { return out_; }
   std::ostream& err() { return err_; }
 
  private:
+  std::optional<std::filesystem::path> chooseFolder(const platform::OpenPanelRequest& request);
+
   std::ostream& out_;
   std::ostream& err_;
   bool verbose_;

@@ -5,6 +5,7 @@
 #include "Args.h"
 #include "Cli.h"
 #include "CliHost.h"
+#include "LinearizeExports.h"
 #include "linearization/Exports.h"
 #include "linearization/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
@@ -24,6 +25,10 @@ std::string linearizeUsage() {
          "\n"
          "options:\n"
          "  --out FILE               write the corrected .quad (needs QUAD)\n"
+         "  --acv FILE               write the correction as a Photoshop curve (.acv)\n"
+         "  --cube FILE              write the correction as a 1-D lookup table (.cube)\n"
+         "  --xml-dir DIR            write one Gutenprint XML curve per channel and the\n"
+         "                           reference _ref.quad into DIR (needs QUAD)\n"
          "  --measurements-out FILE  write the smoothed readings as a measurement data file\n"
          "  --smoothing N            moving-average control, 0..100 (default 33)\n"
          "  --spline N               spline control, 0..100 (default 33)\n"
@@ -54,7 +59,7 @@ std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(
 
 int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string error;
-  auto parsed = parseArgs(args, {"out", "measurements-out", "smoothing", "spline", "notes"}, {"verbose", "help"}, error);
+  auto parsed = parseArgs(args, {"out", "acv", "cube", "xml-dir", "measurements-out", "smoothing", "spline", "notes"}, {"verbose", "help"}, error);
   if (!parsed) return usageError(err, error);
   if (parsed->has("help")) {
     out << linearizeUsage();
@@ -66,6 +71,7 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   const std::optional<std::string> quadPath =
       parsed->positional.size() > 1 ? std::optional(parsed->positional[1]) : std::nullopt;
   if (parsed->has("out") && !quadPath) return usageError(err, "--out needs a QUAD file to correct");
+  if (parsed->has("xml-dir") && !quadPath) return usageError(err, "--xml-dir needs a QUAD file to correct");
 
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   if (auto v = parsed->option("smoothing")) {
@@ -83,6 +89,9 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, measurementsPath);
   if (quadPath) host.setOpenAnswer("quad", *quadPath);
   if (auto p = parsed->option("out")) host.setSaveAnswer("quad", *p);
+  if (auto p = parsed->option("acv")) host.setSaveAnswer("acv", *p);
+  if (auto p = parsed->option("cube")) host.setSaveAnswer("cube", *p);
+  if (auto p = parsed->option("xml-dir")) host.setOpenAnswer(CliHost::kDirectoryAnswer, *p);
   if (auto p = parsed->option("measurements-out")) host.setSaveAnswer("txt", *p);
 
   // The document as the main window makes it: placeholder readings first.
@@ -112,6 +121,7 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   if (!document.correctionCurve->correctionCurveArray)
     err << "inkcurve: no correction curve could be built from these readings\n";
 
+  ExportSources sources{document, nullptr, std::nullopt};
   if (quadPath) {
     auto quad = openQuadFile(host);
     if (!quad) {
@@ -125,6 +135,8 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
     quad->quadHeaders = quad->inkList;
     document.quadData = quad;
     if (auto notes = parsed->option("notes")) quad->processNotes = *notes;
+    sources.quad = quad;
+    sources.notes = quad->processNotes;
 
     auto linearization = document.linearizeQuad(&host);
     if (linearization) {
@@ -139,16 +151,15 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       }
       out << ")\n";
     }
-    if (parsed->has("out")) {
-      auto text = linearization ? quad->makeQuadFileText(quad->outputQuadCurveArray, &host) : std::nullopt;
-      if (!text)
-        showLinearizeFailedAlert(host);
-      else
-        quad->saveQuadFile(*text, host);
-    }
   }
 
-  if (parsed->has("measurements-out")) document.exportMeasurements(host);
+  const std::pair<const char*, ExportType> exports[] = {
+      {"out", ExportType::quad},  {"acv", ExportType::acv},
+      {"cube", ExportType::lut},  {"xml-dir", ExportType::xml},
+      {"measurements-out", ExportType::measurementsOnly},
+  };
+  for (const auto& [option, type] : exports)
+    if (parsed->has(option)) saveExport(type, sources, host);
 
   for (const auto& path : host.writtenFiles()) out << "wrote " << path.string() << "\n";
   return host.failed() ? kExitFailed : kExitOk;

@@ -5,8 +5,10 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "LinearizeExports.h"
 #include "RunCli.h"
 #include "linearization/QuadDataFile.h"
+#include "platform/text/Text.h"
 #include "support/FakeHost.h"
 #include "support/SampleFiles.h"
 
@@ -61,6 +63,80 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   EXPECT_EQ(slurp(measurements).rfind("Halvorin Measurement Data File\n", 0), 0u);
 }
 
+std::vector<uint16_t> bigEndianWords(const std::string& bytes) {
+  std::vector<uint16_t> words;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    words.push_back(static_cast<uint16_t>(static_cast<unsigned char>(bytes[i]) << 8 |
+                                          static_cast<unsigned char>(bytes[i + 1])));
+  return words;
+}
+
+TEST(LinearizeCommand, WritesEveryExport) {
+  TempDir dir;
+  auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  auto quad = dir.write("in.quad", eightChannelQuad());
+  const auto out = dir / "out.quad", acv = dir / "x.acv", cube = dir / "x", xml = dir / "Platine" / "xml";
+  auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string(), "--acv", acv.string(),
+                     "--cube", cube.string(), "--xml-dir", xml.string(), "--notes", "by test"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.err.empty()) << r.err;
+  for (const auto& written : {out, acv, dir / "x.cube", xml / "Black.xml", xml / "LightLightBlack.xml",
+                              xml / "_ref.quad"})
+    EXPECT_NE(r.out.find("wrote " + written.string() + "\n"), std::string::npos) << written << r.out;
+
+  // .acv: version, 5 curves; the composite has 16 points near the diagonal for
+  // a straight wedge, the others are the identity.
+  const auto words = bigEndianWords(slurp(acv));
+  ASSERT_EQ(words.size(), 2u + 33u + 4u * 5u);
+  EXPECT_EQ(words[0], 4);
+  EXPECT_EQ(words[1], 5);
+  EXPECT_EQ(words[2], 16);
+  for (int k = 0; k < 16; ++k) {
+    const int input = k == 15 ? 255 : 17 * k;
+    EXPECT_EQ(words[4 + 2 * k], input);
+    EXPECT_NEAR(words[3 + 2 * k], input, 8) << input;
+  }
+  const std::vector<uint16_t> identity = {2, 0, 0, 255, 255};
+  for (int c = 0; c < 4; ++c)
+    EXPECT_EQ(std::vector<uint16_t>(words.begin() + 35 + 5 * c, words.begin() + 40 + 5 * c), identity);
+
+  // .cube: the correction curve reversed, 0 to 1.
+  const auto cubeLines = platform::text::split(slurp(dir / "x.cube"), "\n");
+  ASSERT_EQ(cubeLines.size(), 262u);
+  EXPECT_EQ(cubeLines[2], "LUT_1D_SIZE 256");
+  EXPECT_EQ(cubeLines[5], "0.0 0.0 0.0");
+  EXPECT_EQ(cubeLines[260], "1.0 1.0 1.0");
+
+  // XML: eight files, the folder's name in each; the reference .quad holds
+  // the corrected channels and the note, the .quad written before it does not.
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(xml)) ++files;
+  EXPECT_EQ(files, 9u);
+  EXPECT_EQ(slurp(xml / "Black.xml").rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- xml -->\n", 0), 0u);
+  const auto ref = slurp(xml / "_ref.quad");
+  EXPECT_EQ(ref.rfind("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK\n# by test\n# Reference quad file for xml file: xml\n", 0),
+            0u);
+  EXPECT_EQ(readCurves(xml / "_ref.quad"), readCurves(out));
+  EXPECT_EQ(slurp(out).find("Reference"), std::string::npos);
+}
+
+TEST(LinearizeCommand, CompositePointsOfTheACV) {
+  std::vector<double> ramp;
+  for (int i = 0; i < 256; ++i) ramp.push_back(i * 100.0 / 255);
+  auto points = cli::acvCompositePoints(ramp);
+  ASSERT_EQ(points.size(), 16u);
+  for (int k = 0; k < 16; ++k) {
+    const int input = k == 15 ? 255 : 17 * k;
+    EXPECT_EQ(points[k], (std::pair<uint16_t, uint16_t>(input, input)));
+  }
+  // Outputs are held to 0..255; a value that is not a number gives 0; a short
+  // curve gives only the points it reaches.
+  const std::pair<double, uint16_t> held[] = {{120, 255}, {-5, 0}, {NAN, 0}, {50, 128}, {0.2, 1}, {0.19, 0}};
+  for (const auto& [value, output] : held)
+    EXPECT_EQ(cli::acvCompositePoints(std::vector<double>(256, value))[3].first, output) << value;
+  EXPECT_EQ(cli::acvCompositePoints(std::vector<double>(100, 50)).size(), 2u + 5u);
+}
+
 TEST(LinearizeCommand, FailuresAndUsage) {
   TempDir dir;
   auto quad = dir.write("in.quad", eightChannelQuad());
@@ -93,8 +169,15 @@ TEST(LinearizeCommand, FailuresAndUsage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.find("wrote"), std::string::npos);
 
+  // A folder that is a file: nothing written into it.
+  r = inkcurve({"linearize", good.string(), quad.string(), "--xml-dir", quad.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("not a folder"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("wrote"), std::string::npos);
+
   for (auto args : std::vector<std::vector<std::string>>{
            {"linearize"},
+           {"linearize", good.string(), "--xml-dir", dir.path().string()},
            {"linearize", good.string(), "--out", out.string()},
            {"linearize", good.string(), "--smoothing", "101"},
            {"linearize", good.string(), "--spline", "x"},

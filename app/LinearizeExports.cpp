@@ -1,0 +1,122 @@
+#include "LinearizeExports.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "linearization/GutenprintXML.h"
+#include "linearization/PhotoshopCubeLUT.h"
+#include "linearization/SaveText.h"
+
+namespace cli {
+
+using namespace linearization;
+
+namespace {
+
+// The correction curve in input order (0 up to 100); nothing without one.
+std::optional<std::vector<double>> reversedCorrection(const v2LinearizationDataModel& document) {
+  const auto& curve = document.correctionCurve->correctionCurveArray;
+  if (!curve || curve->empty()) return std::nullopt;
+  return std::vector<double>(curve->rbegin(), curve->rend());
+}
+
+// The corrected channels of the loaded .quad, one for each marker; nothing
+// when there is no .quad or it was not corrected.
+const std::vector<InkCurve>* correctedChannels(const ExportSources& sources) {
+  const auto& quad = sources.quad;
+  if (!quad || quad->inkList.empty() || quad->outputQuadCurveArray.size() < quad->inkList.size()) return nullptr;
+  return &quad->outputQuadCurveArray;
+}
+
+void saveQuad(ExportSources& sources, CliHost& host) {
+  const auto* channels = correctedChannels(sources);
+  if (!reversedCorrection(sources.document) || !channels) {
+    showLinearizeFailedAlert(host);
+    return;
+  }
+  sources.quad->processNotes = sources.notes;
+  auto text = sources.quad->makeQuadFileText(*channels, &host);
+  if (!text) {
+    showLinearizeFailedAlert(host);
+    return;
+  }
+  sources.quad->saveQuadFile(*text, host);
+}
+
+void saveACV(ExportSources& sources, CliHost& host) {
+  auto curve = reversedCorrection(sources.document);
+  if (!curve) {
+    showLinearizeFailedAlert(host);
+    return;
+  }
+  PhotoshopCurve<uint16_t> acv;
+  acv.compCurvePoints = acvCompositePoints(*curve);
+  saveTextThroughPanel(host, "acv", acvBytes(acv.makeACVWords(&host)));
+}
+
+void saveCube(ExportSources& sources, CliHost& host) {
+  auto curve = reversedCorrection(sources.document);
+  if (!curve) {
+    showLinearizeFailedAlert(host);
+    return;
+  }
+  PhotoshopCubeLUT lut;
+  lut.curve = *curve;
+  lut.outputCube = lut.makeCube(lut.curve);
+  lut.saveCubeFile(host);
+}
+
+void saveXML(ExportSources& sources, CliHost& host) {
+  const auto* channels = correctedChannels(sources);
+  if (!reversedCorrection(sources.document) || !channels) {
+    showLinearizeFailedAlert(host);
+    return;
+  }
+  platform::OpenPanelRequest request;
+  request.title = "Choose a folder for the XML curves";
+  request.canChooseFiles = false;
+  request.canChooseDirectories = true;
+  request.canCreateDirectories = true;
+  request.allowsMultipleSelection = false;
+  auto folder = host.runOpenPanel(request);
+  if (!folder) return;
+
+  auto& quad = *sources.quad;
+  quad.processNotes = sources.notes.value_or("") + "\nReference quad file for xml file: " + folderName(*folder);
+  auto text = quad.makeQuadFileText(*channels, &host);
+  if (!text) {
+    showLinearizeFailedAlert(host);
+    return;
+  }
+  for (const auto& path : writeGutenprintXMLFiles(*channels, quad.inkList, *folder, host)) host.addWrittenFile(path);
+  if (writeReferenceQuadFile(*text, *folder, host)) host.addWrittenFile(*folder / "_ref.quad");
+}
+
+}  // namespace
+
+std::vector<PhotoshopCurve<uint16_t>::Point> acvCompositePoints(const std::vector<double>& reversedCorrection) {
+  std::vector<PhotoshopCurve<uint16_t>::Point> points{{0, 0}};
+  for (int input = 17; input <= 238; input += 17) {
+    if (static_cast<size_t>(input) >= reversedCorrection.size()) break;
+    // × 255 / 100 rather than × 2.55: 2.55 has no exact binary form, and 50 %
+    // would come out just under 127.5 and round down.
+    const double output = std::round(reversedCorrection[input] * 255.0 / 100.0);
+    // A value that is not a number has no place on the curve; it is written 0.
+    const double held = std::isnan(output) ? 0.0 : std::clamp(output, 0.0, 255.0);
+    points.emplace_back(static_cast<uint16_t>(held), static_cast<uint16_t>(input));
+  }
+  points.emplace_back(255, 255);
+  return points;
+}
+
+void saveExport(ExportType type, ExportSources& sources, CliHost& host) {
+  switch (type) {
+    case ExportType::quad: saveQuad(sources, host); break;
+    case ExportType::acv: saveACV(sources, host); break;
+    case ExportType::lut: saveCube(sources, host); break;
+    case ExportType::xml: saveXML(sources, host); break;
+    case ExportType::measurementsOnly: sources.document.exportMeasurements(host); break;
+  }
+}
+
+}  // namespace cli
