@@ -107,14 +107,15 @@ std::vector<std::filesystem::path> writeGutenprintXMLFiles(const std::vector<Ink
     channel.channelFileName = channel.makeChannelFileName();
     channel.lut = channel.makeXML(&host);
 
-    if (channel.channelFileName.empty()) {
-      host.log("No XML file for the channel \"" + channel.channelName + "\"; skipped");
-      showCantSaveXML(host);
-      continue;
-    }
-    if (!namesTaken.insert(channel.channelFileName).second) {
-      host.log("The channel \"" + channel.channelName + "\" would replace " + channel.channelFileName +
-               " of an earlier channel; skipped");
+    std::string skipped;
+    if (channel.channelFileName.empty())
+      skipped = "no XML file for the channel \"" + channel.channelName + "\"; skipped";
+    else if (!namesTaken.insert(channel.channelFileName).second)
+      skipped = "the channel \"" + channel.channelName + "\" would replace " + channel.channelFileName +
+                " of an earlier channel; skipped";
+    if (!skipped.empty()) {
+      host.log(skipped);
+      host.reportFailure(skipped);
       showCantSaveXML(host);
       continue;
     }

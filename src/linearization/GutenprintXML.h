@@ -38,8 +38,8 @@ class gutenprintInkXML {
 
 // Writes one XML file per marker into `folder`, channel i from curves[i], each
 // by itself: a channel without a file name, or whose name an earlier channel
-// of this export already took, or whose write fails, gets the "can't save
-// xml" alert and the others are still written. With fewer curves than
+// of this export already took, or whose write fails, is reported with its
+// reason and gets the "can't save xml" alert; the others are still written. With fewer curves than
 // markers nothing is written and "Failed to Linearize" is shown. Returns the
 // files written.
 std::vector<std::filesystem::path> writeGutenprintXMLFiles(const std::vector<InkCurve>& curves,
