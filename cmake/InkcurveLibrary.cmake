@@ -28,7 +28,7 @@ function(inkcurve_tests name dir libs)
   endif()
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}")
-  target_link_libraries(${name} PRIVATE test_support ${libs} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,test_support>" ${libs} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "INKCURVE_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
 endfunction()
