@@ -1,9 +1,10 @@
 #pragma once
 
 // Element-wise arithmetic on collections of float or double (see
-// MemoryAccess.h for how collections are passed). Returning forms copy `lhs`
-// (a slice's elements only) into a new array, work on the copy and return it;
-// `lhs` and `rhs` never change. In-place forms (…InPlace) overwrite `lhs`.
+// VectorMath.h for how collections are passed). Returning forms give a new
+// array with the values of copying `lhs` (a slice's elements only) and
+// working on the copy in place (produceByBlocks in MemoryAccess.h); `lhs` and
+// `rhs` never change. In-place forms (…InPlace) overwrite `lhs`.
 // Operations on two collections require equal counts; every check runs
 // before any element is written.
 //
@@ -58,7 +59,7 @@ void scalarInPlace(C&& lhs, ElementOf<C> s, ScalarRoutine<ElementOf<C>> routine)
 
 template <RealCollection C>
 std::vector<ElementOf<C>> scalarReturning(const C& lhs, ElementOf<C> s, ScalarRoutine<ElementOf<C>> routine) {
-  return copyThenStep(lhs, [&](auto block, std::int64_t) { scalarInPlace(block, s, routine); });
+  return produceByBlocks(lhs, [&](auto in, auto out) { routine(in.data(), 1, s, out.data(), 1, out.size()); });
 }
 
 // lhs[i] = lhs[i] + alpha * rhs[i] (BLAS axpy); add and sub share it.
@@ -124,16 +125,39 @@ void pairInPlace(C&& lhs, ElementOf<C> s, PairKind kind) {
   pairInPlace(lhs, e, kind);
 }
 
-// Returning form with a scalar: the array of copies of s need only be as long
-// as one block of the copy.
+// vForce routine of `kind` writing a separate output: out[i] from lhs[i] and
+// rhs[i] (exponents for pow, divisors for fmod and remainder).
+template <Real T>
+void pairInto(std::span<T> out, std::span<const T> lhs, std::span<const T> rhs, PairKind kind) {
+  int n = static_cast<int>(out.size());
+  switch (kind) {
+    case PairKind::fmod:
+      Routines<T>::vvfmod(out.data(), lhs.data(), rhs.data(), n);
+      break;
+    case PairKind::remainder:
+      Routines<T>::vvremainder(out.data(), lhs.data(), rhs.data(), n);
+      break;
+    case PairKind::pow:
+      Routines<T>::vvpow(out.data(), rhs.data(), lhs.data(), n);
+      break;
+  }
+}
+
+template <RealCollection L, RealCollection R>
+  requires SameElements<L, R>
+std::vector<ElementOf<L>> pairReturning(const L& lhs, const R& rhs, PairKind kind) {
+  using T = ElementOf<L>;
+  int32Count(static_cast<std::int64_t>(std::ranges::size(lhs)));
+  return produceByBlocks(lhs, rhs, [&](auto l, auto r, auto out) { pairInto<T>(out, l, r, kind); });
+}
+
+// With a scalar: the array of copies of s need only be as long as a block.
 template <RealCollection C>
 std::vector<ElementOf<C>> pairReturning(const C& lhs, ElementOf<C> s, PairKind kind) {
   using T = ElementOf<C>;
-  auto c = static_cast<std::int64_t>(std::ranges::size(lhs));
-  std::vector<T> e(static_cast<std::size_t>(std::min(c, kReturningBlock)), s);
-  return copyThenStep(lhs, [&](std::span<T> block, std::int64_t) {
-    pairInPlace(block, std::span<const T>(e).first(block.size()), kind);
-  });
+  auto c = int32Count(static_cast<std::int64_t>(std::ranges::size(lhs)));
+  const std::vector<T> e(static_cast<std::size_t>(std::min<std::int64_t>(c, kReturningBlock)), s);
+  return produceByBlocks(lhs, [&](auto l, auto out) { pairInto<T>(out, l, std::span(e).first(out.size()), kind); });
 }
 
 }  // namespace detail
@@ -180,7 +204,9 @@ void divInPlace(C&& lhs, ElementOf<C> s) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> add(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::axpyInPlace(block, rhsBlock, ElementOf<L>(1)); });
+  return produceByBlocks(lhs, rhs, [](auto l, auto r, auto out) {
+    Routines<ElementOf<L>>::vadd(l.data(), 1, r.data(), 1, out.data(), 1, out.size());
+  });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -190,7 +216,11 @@ void addInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> sub(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::axpyInPlace(block, rhsBlock, ElementOf<L>(-1)); });
+  // No routine subtracts into a separate output: copy the block, then axpy.
+  return produceByBlocks(lhs, rhs, [](auto l, auto r, auto out) {
+    std::ranges::copy(l, out.begin());
+    detail::axpyInPlace(out, r, ElementOf<L>(-1));
+  });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -203,7 +233,9 @@ void subInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> elmul(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::elementInPlace(block, rhsBlock, detail::ElementStep::multiply); });
+  return produceByBlocks(lhs, rhs, [](auto l, auto r, auto out) {
+    Routines<ElementOf<L>>::vmul(l.data(), 1, r.data(), 1, out.data(), 1, out.size());
+  });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -213,7 +245,9 @@ void elmulInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> eldiv(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::elementInPlace(block, rhsBlock, detail::ElementStep::divide); });
+  return produceByBlocks(lhs, rhs, [](auto l, auto r, auto out) {
+    Routines<ElementOf<L>>::vdiv(r.data(), 1, l.data(), 1, out.data(), 1, out.size());
+  });
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -228,7 +262,7 @@ void eldivInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> fmod(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::pairInPlace(block, rhsBlock, detail::PairKind::fmod); });
+  return detail::pairReturning(lhs, rhs, detail::PairKind::fmod);
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -247,7 +281,7 @@ void fmodInPlace(C&& lhs, ElementOf<C> s) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> remainder(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::pairInPlace(block, rhsBlock, detail::PairKind::remainder); });
+  return detail::pairReturning(lhs, rhs, detail::PairKind::remainder);
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -258,7 +292,7 @@ void remainderInPlace(L&& lhs, const R& rhs) {
 template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 std::vector<ElementOf<L>> pow(const L& lhs, const R& rhs) {
-  return copyThenStep(lhs, rhs, [](auto block, auto rhsBlock) { detail::pairInPlace(block, rhsBlock, detail::PairKind::pow); });
+  return detail::pairReturning(lhs, rhs, detail::PairKind::pow);
 }
 template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
@@ -287,8 +321,8 @@ std::vector<ElementOf<C>> exp2(const C& lhs) {
 }
 template <RealCollection C>
 std::vector<ElementOf<C>> sq(const C& lhs) {
-  return copyThenStep(lhs, [](auto block, std::int64_t) {
-    Routines<ElementOf<C>>::vsq(block.data(), 1, block.data(), 1, block.size());
+  return produceByBlocks(lhs, [](auto in, auto out) {
+    Routines<ElementOf<C>>::vsq(in.data(), 1, out.data(), 1, out.size());
   });
 }
 template <RealCollection C>

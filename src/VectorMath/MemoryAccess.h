@@ -301,16 +301,6 @@ ElementOf<C> reduceWith(const C& collection, ReductionRoutine<ElementOf<C>> rout
   return result;
 }
 
-// A new array: a copy of the collection that the routine then rewrites in
-// place (output and input both the copy).
-template <RealCollection C>
-std::vector<ElementOf<C>> mapToNewArray(const C& collection, ElementwiseRoutine<ElementOf<C>> routine) {
-  std::vector<ElementOf<C>> a(std::ranges::begin(collection), std::ranges::end(collection));
-  int n = int32Count(static_cast<std::int64_t>(a.size()));
-  routine(a.data(), a.data(), n);
-  return a;
-}
-
 // In place on a writable view (stride 1, count within 32 bits).
 template <MutableRealCollection C>
 void mapInPlace(C&& collection, ElementwiseRoutine<ElementOf<C>> routine) {
@@ -339,42 +329,67 @@ std::vector<ElementOf<C>> copyOf(const C& collection) {
   return std::vector<ElementOf<C>>(std::ranges::begin(collection), std::ranges::end(collection));
 }
 
-// Elements per block of copyThenStep: two blocks of doubles fit the L1 cache.
-inline constexpr std::int64_t kReturningBlock = 2048;
+// Elements per block of produceByBlocks: small enough that a block of each
+// operand and of the result stay in the L1 cache together.
+inline constexpr std::int64_t kReturningBlock = 256;
 
-// The returning forms: copy the collection into a new array and run an
-// element-wise, in-place step over the copy; step(block, offset) gets a
-// writable span of the copy starting at element `offset`. The copy is made
-// block by block and each block is stepped at once, while it is still in
-// cache: a long array then crosses the memory bus once instead of three
-// times. Since each step is element-wise, the values are those of copying
-// everything first.
-template <RealCollection C, class Step>
-std::vector<ElementOf<C>> copyThenStep(const C& collection, Step&& step) {
+namespace detail {
+
+// Grows a new array of `count` elements block by block; fill(offset, block)
+// overwrites each zero-filled block as soon as it exists.
+template <Real T, class Fill>
+std::vector<T> growByBlocks(std::int64_t count, Fill&& fill) {
+  std::vector<T> out;
+  out.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t offset = 0; offset < count; offset += kReturningBlock) {
+    auto length = static_cast<std::size_t>(std::min(kReturningBlock, count - offset));
+    out.resize(out.size() + length);
+    fill(offset, std::span<T>(out.data() + offset, length));
+  }
+  return out;
+}
+
+}  // namespace detail
+
+// The returning forms: a new array of lhs's count whose blocks
+// produce(lhsBlock, outBlock) writes. Each block of the new array is
+// zero-filled as the array grows and overwritten at once by the routine,
+// while it is still in cache. Every routine used this way is element-wise,
+// so the values are those of copying lhs into a new array and running the
+// routine in place over the copy; this way a long array crosses memory once,
+// and a short one needs no separate copying pass.
+template <RealCollection C, class Produce>
+std::vector<ElementOf<C>> produceByBlocks(const C& lhs, Produce&& produce) {
   using T = ElementOf<C>;
-  return withUnsafeMemory(collection, [&](UnsafeMemory<T> m) {
-    std::vector<T> a;
-    a.reserve(static_cast<std::size_t>(m.count));
-    for (std::int64_t offset = 0; offset < m.count; offset += kReturningBlock) {
-      std::int64_t length = std::min(kReturningBlock, m.count - offset);
-      a.insert(a.end(), m.pointer + offset, m.pointer + offset + length);
-      step(std::span<T>(a.data() + offset, static_cast<std::size_t>(length)), offset);
-    }
-    return a;
+  return withUnsafeMemory(lhs, [&](UnsafeMemory<T> l) {
+    return detail::growByBlocks<T>(l.count, [&](std::int64_t offset, std::span<T> out) {
+      produce(std::span<const T>(l.pointer + offset, out.size()), out);
+    });
   });
 }
 
-// The same with a second collection of equal count, whose matching block
-// comes along: step(lhsBlock, rhsBlock).
-template <RealCollection L, RealCollection R, class Step>
+// The same over two collections of equal count: produce(lhsBlock, rhsBlock, outBlock).
+template <RealCollection L, RealCollection R, class Produce>
   requires std::same_as<ElementOf<L>, ElementOf<R>>
-std::vector<ElementOf<L>> copyThenStep(const L& lhs, const R& rhs, Step&& step) {
+std::vector<ElementOf<L>> produceByBlocks(const L& lhs, const R& rhs, Produce&& produce) {
   using T = ElementOf<L>;
   precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
-  return withUnsafeMemory(rhs, [&](UnsafeMemory<T> r) {
-    return copyThenStep(lhs, [&](std::span<T> block, std::int64_t offset) {
-      step(block, std::span<const T>(r.pointer + offset, block.size()));
+  return withUnsafeMemory(lhs, rhs, [&](UnsafeMemory<T> l, UnsafeMemory<T> r) {
+    return detail::growByBlocks<T>(l.count, [&](std::int64_t offset, std::span<T> out) {
+      produce(std::span<const T>(l.pointer + offset, out.size()), std::span<const T>(r.pointer + offset, out.size()),
+              out);
     });
+  });
+}
+
+// vForce element-wise into a new array: element i is the routine's value for
+// element i of the collection (whose count must fit 32 bits).
+template <RealCollection C>
+std::vector<ElementOf<C>> mapToNewArray(const C& collection, ElementwiseRoutine<ElementOf<C>> routine) {
+  using T = ElementOf<C>;
+  int32Count(static_cast<std::int64_t>(std::ranges::size(collection)));
+  return produceByBlocks(collection, [&](std::span<const T> in, std::span<T> out) {
+    routine(out.data(), in.data(), static_cast<int>(out.size()));
   });
 }
 
