@@ -1,7 +1,9 @@
 #pragma once
 
 // The vector-math module: element-wise arithmetic (Arithmetic.h), statistics
-// (Statistics.h) and the memory frame they are built on (MemoryAccess.h).
+// (Statistics.h), auxiliary, trigonometric and random functions, convolution
+// and FFT, the Vector and Matrix types with their algebra, and the memory
+// frame all of them are built on (MemoryAccess.h).
 //
 // Passing collections: every operation takes a contiguous collection of
 // float or double that can lend its storage: std::vector, std::array, a C
@@ -20,5 +22,12 @@
 //   VectorMath::mulInPlace(std::span(v).first(2), 10.0);    // v = {10, 20, 3, 4}
 
 #include "VectorMath/Arithmetic.h"
+#include "VectorMath/Auxiliary.h"
+#include "VectorMath/Convolution.h"
+#include "VectorMath/LinearAlgebra.h"
+#include "VectorMath/Matrix.h"
 #include "VectorMath/MemoryAccess.h"
+#include "VectorMath/Random.h"
 #include "VectorMath/Statistics.h"
+#include "VectorMath/Trigonometry.h"
+#include "VectorMath/Vector.h"

@@ -77,18 +77,6 @@ TYPED_TEST(Statistics, EmptyCollections) {
     EXPECT_TRUE(std::isnan(v));
 }
 
-// The moving average takes mean over windows of a few dozen readings: past
-// eight elements the sum is split over eight lanes, whose order shows only in
-// the last bits.
-TEST(Statistics, LongerSumsStayCloseToTheExactValue) {
-  std::vector<double> window;
-  for (int i = 0; i < 21; ++i) window.push_back(0.1 * i + 1.0 / 3);
-  double naive = 0;
-  for (double v : window) naive += v;
-  EXPECT_NEAR(VectorMath::sum(window), naive, 1e-13);
-  EXPECT_NEAR(VectorMath::mean(window), 1.0 + 1.0 / 3, 1e-15);
-}
-
 TEST(StatisticsDeathTest, RegressionNeedsEqualCounts) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   std::vector<double> three{1, 2, 3}, four{1, 2, 3, 4};
