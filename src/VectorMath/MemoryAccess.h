@@ -72,10 +72,21 @@ inline std::int64_t itemOffset(std::int64_t index, std::int64_t stride) {
 
 }  // namespace detail
 
+namespace detail {
+template <class View>
+struct MemoryIterator;
+}  // namespace detail
+
 template <class Element>
-struct UnsafeMemoryIterator;
+struct UnsafeMemory;
 template <class Element>
-struct UnsafeMutableMemoryIterator;
+struct UnsafeMutableMemory;
+
+// The iterators of the two views walk them alike.
+template <class Element>
+using UnsafeMemoryIterator = detail::MemoryIterator<UnsafeMemory<Element>>;
+template <class Element>
+using UnsafeMutableMemoryIterator = detail::MemoryIterator<UnsafeMutableMemory<Element>>;
 
 // A read-only view of `count` elements lying `stride` elements apart, item i
 // at pointer + i * stride. It does not own the elements and is valid only
@@ -117,35 +128,25 @@ struct UnsafeMutableMemory {
   std::default_sentinel_t end() const { return {}; }
 };
 
+namespace detail {
+
 // Walks a view: `index` is absent before the first item, then the index of
 // the item last returned. Past the end, next() keeps returning nothing.
-template <class Element>
-struct UnsafeMemoryIterator {
-  using Item = Element;
-  UnsafeMemory<Element> base;
+template <class View>
+struct MemoryIterator {
+  using Item = std::remove_cv_t<std::remove_pointer_t<decltype(View::pointer)>>;
+  View base;
   std::optional<std::int64_t> index;
 
-  std::optional<Element> next() {
+  std::optional<Item> next() {
     std::int64_t candidate = index ? *index + 1 : 0;
     if (candidate >= base.count) return std::nullopt;
     index = candidate;
-    return base.pointer[detail::itemOffset(candidate, base.stride)];
+    return base.pointer[itemOffset(candidate, base.stride)];
   }
 };
 
-template <class Element>
-struct UnsafeMutableMemoryIterator {
-  using Item = Element;
-  UnsafeMutableMemory<Element> base;
-  std::optional<std::int64_t> index;
-
-  std::optional<Element> next() {
-    std::int64_t candidate = index ? *index + 1 : 0;
-    if (candidate >= base.count) return std::nullopt;
-    index = candidate;
-    return base.pointer[detail::itemOffset(candidate, base.stride)];
-  }
-};
+}  // namespace detail
 
 // ---- Collections that can lend their storage.
 
