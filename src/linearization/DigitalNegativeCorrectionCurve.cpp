@@ -67,8 +67,12 @@ std::optional<DensityBracket> DigitalNegativeCorrectionCurve::bracketDensity(dou
 
 void DigitalNegativeCorrectionCurve::buildCorrectionCurve() {
   const auto& t = finalTargetArray;
+  const auto& d = densitiesToCorrect;
   const int64_t m = static_cast<int64_t>(t.size());
-  if (m < 2) {
+  // A response that does not fall from paper white to its darkest step (flat
+  // or rising) has nothing to invert: every target would meet the same
+  // bracket and come out as 99.9, which empties every channel it corrects.
+  if (m < 2 || d.empty() || !(d.front() - d.back() > kLeastFall)) {
     correctionCurveArray.reset();
     return;
   }

@@ -42,8 +42,13 @@ class DigitalNegativeCorrectionCurve {
   virtual std::optional<DensityBracket> bracketDensity(double x) const;
 
   // Rebuilds correctionCurveArray from finalTargetArray: 100 at entry 0 down
-  // to 0 at entry 255, or nothing when some target has no bracket.
+  // to 0 at entry 255, or nothing when some target has no bracket or when the
+  // response falls by no more than kLeastFall from its first to its last value.
   virtual void buildCorrectionCurve();
+
+  // The least fall in L*, from the first measured value to the last, that a
+  // response needs to give a correction curve.
+  static constexpr double kLeastFall = 0.01;
 };
 
 }  // namespace linearization

@@ -137,6 +137,26 @@ TEST(LinearizeCommand, CompositePointsOfTheACV) {
   EXPECT_EQ(cli::acvCompositePoints(std::vector<double>(100, 50)).size(), 2u + 5u);
 }
 
+TEST(LinearizeCommand, AResponseThatDoesNotFallWritesNoCorrection) {
+  TempDir dir;
+  auto quad = dir.write("in.quad", eightChannelQuad());
+  const std::pair<std::string, std::vector<double>> wedges[] = {
+      {"flat.txt", std::vector<double>(21, 50.0)},
+      {"rising.txt", testsupport::evenLstar(21, 8, 92)},
+  };
+  for (const auto& [name, Ls] : wedges) {
+    auto wedge = dir.write(name, testsupport::cgatsWedge(Ls));
+    const auto out = dir / "out.quad", acv = dir / "x.acv", cube = dir / "x.cube", xml = dir / "xml";
+    auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string(), "--acv", acv.string(),
+                       "--cube", cube.string(), "--xml-dir", xml.string()});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_NE(r.err.find("Failed to Linearize"), std::string::npos) << name << r.err;
+    EXPECT_EQ(r.out.find("channels corrected"), std::string::npos) << name << r.out;
+    EXPECT_EQ(r.out.find("wrote"), std::string::npos) << name << r.out;
+    for (const auto& path : {out, acv, cube, xml}) EXPECT_FALSE(std::filesystem::exists(path)) << name << path;
+  }
+}
+
 TEST(LinearizeCommand, FailuresAndUsage) {
   TempDir dir;
   auto quad = dir.write("in.quad", eightChannelQuad());

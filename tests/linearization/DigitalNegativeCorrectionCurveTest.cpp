@@ -114,6 +114,23 @@ TEST(CorrectionCurve, BoundsAndAbsentCurves) {
   EXPECT_TRUE(curve.makeLinearTarget().empty());
 }
 
+TEST(CorrectionCurve, AResponseThatDoesNotFallGivesNoCurve) {
+  // Flat, rising, or falling by 0.01 or less: no curve, where every bracket
+  // would give 99.9. A fall of 0.02 is enough for one.
+  const std::pair<std::vector<double>, bool> cases[] = {
+      {std::vector<double>(256, 50.0), false},
+      {falling(10, 90), false},
+      {falling(50.01, 50), false},
+      {falling(50.02, 50), true},
+  };
+  for (const auto& [d, present] : cases) {
+    DigitalNegativeCorrectionCurve curve;
+    curve.densitiesToCorrect = d;
+    buildWithDefaultTarget(curve);
+    EXPECT_EQ(curve.correctionCurveArray.has_value(), present) << d.front() << " to " << d.back();
+  }
+}
+
 TEST(CorrectionCurve, FlatAndNonMonotoneReadingsStayWithinZeroToHundred) {
   DigitalNegativeCorrectionCurve curve;
   // A plateau: steps 2 and 3 read the same, the target lies just below it.
