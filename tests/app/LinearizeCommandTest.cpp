@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -54,9 +55,11 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   ASSERT_EQ(output.size(), 8u);
   for (size_t c = 0; c < 8; ++c)
     for (int i = 1; i < 255; ++i) {
-      // About one input step of that channel, plus the rounding of the wedge.
-      const double rise = std::fabs(input[c][std::min(i + 2, 255)] - input[c][std::max(i - 2, 0)]);
-      EXPECT_NEAR(output[c][i], input[c][i], rise + 0.02 * 65535) << "channel " << c << " step " << i;
+      // About one input step of that channel, plus a little for the spline's
+      // ringing where K starts from 0.
+      const auto& in = input[c];
+      const double step = std::max(std::fabs(in[i + 1] - in[i]), std::fabs(in[i] - in[i - 1]));
+      EXPECT_NEAR(output[c][i], in[i], 1.5 * step + 32) << "channel " << c << " step " << i;
     }
   const auto text = slurp(out);
   EXPECT_EQ(text.rfind("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK\n# corrected by test\n# K Curve\n0\n", 0), 0u);
