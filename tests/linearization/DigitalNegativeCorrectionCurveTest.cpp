@@ -72,6 +72,14 @@ TEST(CorrectionCurve, NearestAndBracket) {
   EXPECT_FALSE(curve.bracketDensity(95)) << "at or above the first value, nearest to it";
   EXPECT_FALSE(curve.bracketDensity(5)) << "below the darkest value: no later neighbour";
   EXPECT_FALSE(curve.bracketDensity(NAN));
+  // With repeated values the index is that of the earlier value's first
+  // occurrence, not the position before the nearest one.
+  curve.densitiesToCorrect = {90, 50, 90, 40, 10};
+  b = curve.bracketDensity(41);
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->earlier, 90);
+  EXPECT_EQ(b->later, 40);
+  EXPECT_EQ(b->index, 0);
   curve.densitiesToCorrect = {90, NAN, 10};
   EXPECT_FALSE(curve.bracketDensity(50));
 }
@@ -134,24 +142,20 @@ TEST(CorrectionCurve, AResponseThatDoesNotFallGivesNoCurve) {
 TEST(CorrectionCurve, FlatAndNonMonotoneReadingsStayWithinZeroToHundred) {
   DigitalNegativeCorrectionCurve curve;
   // A plateau: steps 2 and 3 read the same, the target lies just below it.
+  // The formula would divide by zero towards minus infinity; the position is
+  // the end of the plateau's first step, (2 + 1) steps.
   curve.densitiesToCorrect = {90, 70, 50, 50, 30, 10};
   curve.finalTargetArray = {90, 49.999, 10};
   curve.buildCorrectionCurve();
   ASSERT_TRUE(curve.correctionCurveArray);
-  for (double v : *curve.correctionCurveArray) {
-    EXPECT_TRUE(std::isfinite(v));
-    EXPECT_GE(v, 0.0);
-    EXPECT_LE(v, 100.0);
-  }
-  // A bump in the readings puts a bracket on the wrong side of its target.
-  curve.densitiesToCorrect = {90, 70, 71, 50, 30, 10};
-  curve.finalTargetArray = {90, 70.9, 10};
+  EXPECT_EQ(*curve.correctionCurveArray, (std::vector<double>{100, 3 * 100.0 / 255.0, 0}));
+  // A bump in the readings puts the bracket on the wrong side of its target:
+  // the position would be -0.0392 percent and is stored as 0.
+  curve.densitiesToCorrect = {90, 91, 50, 10};
+  curve.finalTargetArray = {90, 89.9, 10};
   curve.buildCorrectionCurve();
   ASSERT_TRUE(curve.correctionCurveArray);
-  for (double v : *curve.correctionCurveArray) {
-    EXPECT_GE(v, 0.0);
-    EXPECT_LE(v, 100.0);
-  }
+  EXPECT_EQ(*curve.correctionCurveArray, (std::vector<double>{100, 0, 0}));
 }
 
 }  // namespace
