@@ -67,6 +67,16 @@ TEST(MeasurementData, InterpolatesReadingsTo256) {
     EXPECT_NEAR(out[k].b, -3.5, 1e-12);
   }
 
+  // A curved wedge comes back on the curve away from the two end steps, not
+  // on the chords between readings, which miss it by up to 0.05.
+  std::vector<CIELab> curved;
+  for (int j = 0; j < 21; ++j) curved.push_back(CIELab{95.0 - 0.2 * j * j, 0, 0});
+  const std::vector<CIELab> bent = linearization::interpolateTo256(curved);
+  for (int k = 13; k <= 243; ++k) {
+    const double j = 20.0 * k / 256;
+    EXPECT_NEAR(bent[static_cast<std::size_t>(k)].L, 95.0 - 0.2 * j * j, 1e-9) << k;
+  }
+
   EXPECT_TRUE(linearization::interpolateTo256({}).empty());
   EXPECT_EQ(linearization::interpolateTo256({{42, 1, 2}}), std::vector<CIELab>(256, CIELab{42, 1, 2}));
 

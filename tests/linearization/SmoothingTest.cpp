@@ -78,6 +78,18 @@ TEST(v2SplineSmoother, ThinsAndSplinesBackTo256Values) {
   }
   EXPECT_TRUE(v2SplineSmoother({}, 0.67).smoothedValues.empty());
 
+  // A parabola, thinned with stride 2: each thinned point is the mean of three
+  // neighbours, (i + 1)² + 2/3, and the spline back to 256 values lies on the
+  // parabola through them away from the two end pieces, where the chords
+  // would miss it by up to 1.
+  std::vector<double> squares;
+  for (int i = 0; i < 255; ++i) squares.push_back(static_cast<double>(i) * i);
+  const v2SplineSmoother bent(squares, 0.4);
+  const auto mean = [](double i) { return (i + 1) * (i + 1) + 2.0 / 3.0; };
+  ASSERT_EQ(bent.inputYPoints.size(), 128u);
+  for (std::size_t j = 1; j < 128; ++j) EXPECT_NEAR(bent.inputYPoints[j], mean(2.0 * (j - 1)), 1e-9) << j;
+  for (int k = 5; k <= 251; ++k) EXPECT_NEAR(bent.smoothedValues[k], mean(2.0 * (127.0 * k / 256 - 1)), 1e-6) << k;
+
   // A straight channel stays straight between its ends.
   const v2SplineSmoother straight(iota(255), 0.67);
   for (std::size_t k = 1; k + 2 < 256; ++k) {  // the last value is the input's own
