@@ -78,6 +78,7 @@ TEST(LinearizationDocument, PlaceholderReadingsAreProcessedButFlagged) {
   EXPECT_EQ(doc.rawMeasurements[1].L, 95);
   EXPECT_EQ(doc.rawMeasurements.back().L, 0.01);
   EXPECT_EQ(doc.interpolatedMeasurements.size(), 256u);
+  EXPECT_EQ(doc.dmax, densityOfLstar(doc.interpolatedMeasurements.back().L)) << "processing sets Dmax";
   EXPECT_EQ(doc.stepArray.size(), 256u);
   EXPECT_EQ(doc.manualCurve.front(), 100);
   EXPECT_EQ(doc.manualCurve.back(), 0);
@@ -101,6 +102,26 @@ TEST(LinearizationDocument, LinearWedgeGivesIdentityAndPredictionRunsBackwards) 
   ASSERT_EQ(doc.correctedMeasurements.size(), 256u);
   EXPECT_NEAR(doc.correctedMeasurements.front().L, doc.smoothedMeasurements.back().L, 1e-6);
   EXPECT_NEAR(doc.correctedMeasurements.back().L, doc.smoothedMeasurements.front().L, 1e-6);
+}
+
+TEST(LinearizationDocument, OpensAveragedCgatsReadingsAndTheMatteRange) {
+  // A CGATS file measured twice per step opens as its 21 averaged readings.
+  // The darkest resampled L* decides the matte range, exactly 10 not being
+  // matte (one reading resamples to 256 copies of itself, so it is exact).
+  std::vector<double> twice;
+  for (double L : testsupport::evenLstar(21, 90, 10)) twice.insert(twice.end(), {L, L});
+  struct Case {
+    std::vector<double> Ls;
+    std::size_t opened;
+    bool matte;
+  };
+  for (const Case& c : {Case{twice, 21, true}, Case{{10.0}, 1, false}, Case{{10.01}, 1, true}}) {
+    LoadedDocument d(testsupport::cgatsWedge(c.Ls));
+    ASSERT_TRUE(d.loaded) << c.Ls.size();
+    EXPECT_EQ(d.doc.rawMeasurements.size(), c.opened) << c.Ls.size();
+    EXPECT_EQ(d.doc.openedOriginalMeasurements.size(), c.opened) << c.Ls.size();
+    EXPECT_EQ(d.doc.matteDensityRange, c.matte) << c.Ls.back();
+  }
 }
 
 TEST(LinearizationDocument, NonLinearWedgeGivesAMonotoneCorrection) {
