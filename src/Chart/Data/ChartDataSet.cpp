@@ -279,7 +279,7 @@ void ChartDataSet::append(const EntryPtr& entry) {
   entries_.push_back(entry);
 }
 
-void ChartDataSet::append(const std::vector<EntryPtr>& newEntries) {
+void ChartDataSet::appendEntries(const std::vector<EntryPtr>& newEntries) {
   requireEntries(newEntries);
   for (const auto& e : newEntries) append(e);
 }

@@ -102,7 +102,7 @@ class ChartDataSet : public ChartBaseDataSet {
   // last; returns the index of the first of them.
   int64_t partition(const std::function<bool(const ChartDataEntry&)>& belongsInSecondPartition);
   void append(const EntryPtr& entry);
-  void append(const std::vector<EntryPtr>& newEntries);
+  void appendEntries(const std::vector<EntryPtr>& newEntries);
   // The removals recompute the extremes, also when they remove nothing.
   EntryPtr removeAt(int64_t index);
   // nullptr when the set is empty.
