@@ -30,65 +30,40 @@ TEST(IndexAxisValueFormatter, LabelsOnlyPositionsJustAboveAWholeNumber) {
   EXPECT_EQ(empty.stringForValue(3, nullptr), "");
 }
 
-TEST(DefaultValueFormatter, DecimalsSetTheNumberFormatter) {
-  const ChartDataEntry entry(0, 0);
-  auto text = [&](DefaultValueFormatter& f, double v) { return f.stringForValue(v, entry, 0, nullptr); };
+TEST(DefaultValueFormatter, DecimalsBlockAndFormatterSettings) {
+  const ChartDataEntry entry(4, 9);
+  auto text = [&](DefaultValueFormatter& f, double v) { return f.stringForValue(v, entry, 2, nullptr); };
 
   DefaultValueFormatter one(1);
-  EXPECT_EQ(one.decimals(), 1);
-  EXPECT_TRUE(one.hasAutoDecimals());
+  EXPECT_TRUE(one.hasAutoDecimals() && one.decimals() == 1);
   EXPECT_EQ(text(one, 12.345), "12.3");
-  EXPECT_EQ(text(one, 12), "12.0");
   EXPECT_EQ(text(one, 1234.5), "1,234.5");
-
   one.setDecimals(0);
-  EXPECT_EQ(text(one, 1234.5), "1,234");  // half to even
-  EXPECT_EQ(text(one, 1235.5), "1,236");
-  one.setDecimals(-1);  // what a range from 950 up asks for: no fraction digits
+  EXPECT_EQ(text(one, 1235.5), "1,236");  // half to even
+  one.setDecimals(-1);                     // what a range from 950 up asks for
   EXPECT_EQ(text(one, 1234.56), "1,235");
   one.setDecimals(std::nullopt);  // clears the count, keeps the digits
-  EXPECT_EQ(one.decimals(), std::nullopt);
   EXPECT_EQ(text(one, 2.25), "2");
+  EXPECT_EQ(text(*std::make_shared<DefaultValueFormatter>(), 1234.5), "1234");  // plain style
 
-  // A new formatter by init(): plain number style, automatic decimals.
-  DefaultValueFormatter plain;
-  EXPECT_TRUE(plain.hasAutoDecimals());
-  EXPECT_EQ(plain.decimals(), std::nullopt);
-  EXPECT_EQ(text(plain, 1234.5), "1234");
-
-  // Setting a formatter clears hasAutoDecimals and keeps decimals.
-  DefaultValueFormatter two(2);
-  auto own = std::make_shared<platform::text::NumberFormatter>();
-  two.setFormatter(own);
-  EXPECT_FALSE(two.hasAutoDecimals());
-  EXPECT_EQ(two.decimals(), 2);
-  EXPECT_EQ(text(two, 3.75), "4");
-  two.setFormatter(nullptr);
-  EXPECT_EQ(text(two, 3.75), "");
-}
-
-TEST(DefaultValueFormatter, BlockWinsOverTheNumberFormatter) {
-  const ChartDataEntry entry(4, 9);
-  DefaultValueFormatter f(1);
-  f.setBlock([](double v, const ChartDataEntry& e, int64_t set, const ViewPortHandler*) {
-    return std::to_string(static_cast<int>(v)) + "@" + std::to_string(static_cast<int>(e.x())) + "/" +
-           std::to_string(set);
+  one.setFormatter(std::make_shared<platform::text::NumberFormatter>());
+  EXPECT_FALSE(one.hasAutoDecimals());
+  one.setDecimals(3);
+  EXPECT_EQ(text(one, 0.5), "0.500");
+  one.setBlock([](double v, const ChartDataEntry& e, int64_t set, const ViewPortHandler*) {
+    return std::to_string(int(v)) + "@" + std::to_string(int(e.x())) + "/" + std::to_string(set);
   });
-  EXPECT_TRUE(f.hasAutoDecimals());  // setting a block leaves the flag alone
-  EXPECT_EQ(f.stringForValue(9, entry, 2, nullptr), "9@4/2");
+  EXPECT_EQ(text(one, 9), "9@4/2");  // the block wins
 
-  const auto blockOnly = DefaultValueFormatter::with([](double, const ChartDataEntry&, int64_t, const ViewPortHandler*) {
-    return std::string("b");
-  });
-  EXPECT_EQ(blockOnly->formatter(), nullptr);
-  EXPECT_FALSE(blockOnly->hasAutoDecimals());
-  EXPECT_EQ(blockOnly->stringForValue(1, entry, 0, nullptr), "b");
+  const auto blockOnly = DefaultValueFormatter::with(
+      [](double, const ChartDataEntry&, int64_t, const ViewPortHandler*) { return std::string("b"); });
+  EXPECT_EQ(text(*blockOnly, 1), "b");
   blockOnly->setBlock(nullptr);
-  EXPECT_EQ(blockOnly->stringForValue(1, entry, 0, nullptr), "");
+  EXPECT_EQ(text(*blockOnly, 1), "");  // neither block nor number formatter
 
   DefaultAxisValueFormatter axis(2);
   EXPECT_EQ(axis.stringForValue(1234.5, nullptr), "1,234.50");
-  axis.setBlock([](double v, const AxisBase* a) { return a == nullptr ? "no axis " + std::to_string(int(v)) : ""; });
+  axis.setBlock([](double v, const AxisBase* a) { return a ? "" : "no axis " + std::to_string(int(v)); });
   EXPECT_EQ(axis.stringForValue(3, nullptr), "no axis 3");
 }
 

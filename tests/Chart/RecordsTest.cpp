@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <tuple>
 #include <limits>
 
 #include "Chart/ChartExternalNames.h"
@@ -75,39 +77,28 @@ TEST(ChartDataEntry, CopySharesThePayloadAndDropsTheIcon) {
 }
 
 TEST(Highlight, InitialisersFillTheRestWithDefaults) {
-  struct Expect {
-    double x, y, xPx, yPx;
-    int64_t dataIndex, dataSetIndex, stackIndex;
-    AxisDependency axis;
-  };
-  const auto L = AxisDependency::left;
-  const auto R = AxisDependency::right;
-  const std::pair<std::shared_ptr<Highlight>, Expect> cases[] = {
-      {std::make_shared<Highlight>(), {nan, nan, nan, nan, -1, 0, -1, L}},
-      {std::make_shared<Highlight>(3, 4, 10, 20, 5, 1, 2, R), {3, 4, 10, 20, 5, 1, 2, R}},
+  const auto L = AxisDependency::left, R = AxisDependency::right;
+  // Each row: the highlight, then x, y, xPx, yPx, dataIndex, dataSetIndex, stackIndex, axis.
+  const std::tuple<std::shared_ptr<Highlight>, std::array<double, 7>, AxisDependency> rows[] = {
+      {std::make_shared<Highlight>(), {nan, nan, nan, nan, -1, 0, -1}, L},
+      {std::make_shared<Highlight>(3, 4, 10, 20, 5, 1, 2, R), {3, 4, 10, 20, 5, 1, 2}, R},
       // The seven-argument form sets dataIndex 0, its siblings -1.
-      {std::make_shared<Highlight>(3, 4, 10, 20, 1, 2, R), {3, 4, 10, 20, 0, 1, 2, R}},
-      {std::make_shared<Highlight>(3, 4, 10, 20, 1, R), {3, 4, 10, 20, -1, 1, -1, R}},
-      {std::make_shared<Highlight>(3, 4, 1, 6), {3, 4, nan, nan, 6, 1, -1, L}},
-      {std::make_shared<Highlight>(3, int64_t{1}, int64_t{2}), {3, nan, nan, nan, -1, 1, 2, L}},
+      {std::make_shared<Highlight>(3, 4, 10, 20, 1, 2, R), {3, 4, 10, 20, 0, 1, 2}, R},
+      {std::make_shared<Highlight>(3, 4, 10, 20, 1, R), {3, 4, 10, 20, -1, 1, -1}, R},
+      {std::make_shared<Highlight>(3, 4, 1, 6), {3, 4, nan, nan, 6, 1, -1}, L},
+      {std::make_shared<Highlight>(3, int64_t{1}, int64_t{2}), {3, nan, nan, nan, -1, 1, 2}, L},
   };
-  auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
-  int row = 0;
-  for (const auto& [h, e] : cases) {
-    SCOPED_TRACE(row++);
-    EXPECT_TRUE(same(h->x(), e.x) && same(h->y(), e.y) && same(h->xPx(), e.xPx) && same(h->yPx(), e.yPx));
-    EXPECT_EQ(h->dataIndex(), e.dataIndex);
-    EXPECT_EQ(h->dataSetIndex(), e.dataSetIndex);
-    EXPECT_EQ(h->stackIndex(), e.stackIndex);
-    EXPECT_EQ(h->isStacked(), e.stackIndex >= 0);
-    EXPECT_EQ(h->axis(), e.axis);
-    EXPECT_EQ(h->drawX(), 0);
-    EXPECT_EQ(h->drawY(), 0);
+  for (const auto& [h, v, axis] : rows) {
+    const std::array<double, 7> got = {h->x(), h->y(), h->xPx(), h->yPx(), double(h->dataIndex()),
+                                       double(h->dataSetIndex()), double(h->stackIndex())};
+    for (size_t i = 0; i < 7; ++i) EXPECT_TRUE(got[i] == v[i] || (std::isnan(got[i]) && std::isnan(v[i]))) << i;
+    EXPECT_EQ(h->isStacked(), v[6] >= 0);
+    EXPECT_EQ(h->axis(), axis);
+    EXPECT_EQ(std::pair(h->drawX(), h->drawY()), std::pair(0.0, 0.0));
   }
   Highlight h;
   h.setDraw(platform::graphics::Point{7, 8});
-  EXPECT_EQ(h.drawX(), 7);
-  EXPECT_EQ(h.drawY(), 8);
+  EXPECT_EQ(std::pair(h.drawX(), h.drawY()), std::pair(7.0, 8.0));
 }
 
 TEST(Highlight, EqualityIgnoresPixelsAxisAndDrawPosition) {
