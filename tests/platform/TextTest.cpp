@@ -116,6 +116,11 @@ TEST(Text, NumbersAsText) {
   EXPECT_EQ(fixedDecimal(0.125, 2), "0.12");    // exact half goes to even
   EXPECT_EQ(fixedDecimal(2.5, 0), "2");
   EXPECT_EQ(fixedDecimal(-1.5, 1), "-1.5");
+  // Long fixed forms are written out, not cut short into another notation.
+  const std::string huge = fixedDecimal(1e308, 300);
+  EXPECT_EQ(huge.substr(0, 20), "10000000000000000109");
+  EXPECT_EQ(huge.size(), 309u + 1 + 300);
+  EXPECT_EQ(fixedDecimal(0.5, 1100), "0.5" + std::string(1099, '0'));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/text/Text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -241,10 +242,14 @@ std::string fixedDecimal(double value, int decimals) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
   if (decimals < 0) decimals = 0;
-  char buf[512];
-  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  if (result.ec != std::errc()) return shortestDescription(value);
-  return std::string(buf, result.ptr);
+  // A double has at most 1074 fraction digits (2^-1074) and 309 integer
+  // digits, so every digit past the 1074th is zero and the buffer always fits.
+  constexpr int exactDigits = 1074;
+  char buf[1500];
+  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, std::min(decimals, exactDigits));
+  std::string text(buf, result.ptr);
+  if (decimals > exactDigits) text.append(static_cast<size_t>(decimals - exactDigits), '0');
+  return text;
 }
 
 }  // namespace platform::text

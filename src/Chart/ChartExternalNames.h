@@ -1,0 +1,24 @@
+#pragma once
+
+// The chart classes under the external names that carry a `Chart` prefix
+// where the plain name is too generic.
+
+#include "Chart/Utils/DefaultAxisValueFormatter.h"
+#include "Chart/Utils/DefaultValueFormatter.h"
+#include "Chart/Utils/Highlight.h"
+#include "Chart/Utils/IAxisValueFormatter.h"
+#include "Chart/Utils/IValueFormatter.h"
+#include "Chart/Utils/IndexAxisValueFormatter.h"
+#include "Chart/Utils/Range.h"
+
+namespace chart {
+
+using ChartHighlight = Highlight;
+using ChartRange = Range;
+using IChartValueFormatter = IValueFormatter;
+using IChartAxisValueFormatter = IAxisValueFormatter;
+using ChartDefaultValueFormatter = DefaultValueFormatter;
+using ChartDefaultAxisValueFormatter = DefaultAxisValueFormatter;
+using ChartIndexAxisValueFormatter = IndexAxisValueFormatter;
+
+}  // namespace chart
