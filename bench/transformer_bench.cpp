@@ -1,0 +1,111 @@
+// Transformer::pointValuesToPixel on 10^6 points next to a plain loop that
+// applies the same affine transform to the same array. Each iteration maps a
+// fresh copy of the values (the copy is not timed). After the runs a summary
+// prints the time per point of both and their ratio with the goal (2.0).
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Chart/Utils/Transformer.h"
+
+namespace {
+
+using chart::AffineTransform;
+using chart::Point;
+
+constexpr int kPoints = 1000000;
+
+std::vector<Point> randomValues(std::size_t n) {
+  std::mt19937_64 g(7);
+  std::uniform_real_distribution<double> x(0.0, 255.0), y(0.0, 100.0);
+  std::vector<Point> v(n);
+  for (auto& p : v) p = {x(g), y(g)};
+  return v;
+}
+
+// A 600 × 400 chart with room for axes and legend, x 0...255, y 0...100.
+chart::Transformer makeTransformer() {
+  auto handler = std::make_shared<chart::ViewPortHandler>(600, 400);
+  handler->restrainViewPort(40, 10, 20, 50);
+  chart::Transformer transformer(handler);
+  transformer.prepareMatrixValuePx(0, 255, 100, 0);
+  transformer.prepareMatrixOffset(false);
+  return transformer;
+}
+
+void setItems(benchmark::State& state) { state.SetItemsProcessed(state.iterations() * kPoints); }
+
+void BM_pointValuesToPixel(benchmark::State& state) {
+  const chart::Transformer transformer = makeTransformer();
+  const std::vector<Point> values = randomValues(kPoints);
+  std::vector<Point> points;
+  for (auto _ : state) {
+    state.PauseTiming();
+    points = values;
+    state.ResumeTiming();
+    transformer.pointValuesToPixel(points);
+    benchmark::DoNotOptimize(points.data());
+    benchmark::ClobberMemory();
+  }
+  setItems(state);
+}
+
+void BM_plainLoop(benchmark::State& state) {
+  const AffineTransform m = makeTransformer().valueToPixelMatrix();
+  const std::vector<Point> values = randomValues(kPoints);
+  std::vector<Point> points;
+  for (auto _ : state) {
+    state.PauseTiming();
+    points = values;
+    state.ResumeTiming();
+    Point* p = points.data();
+    for (std::size_t i = 0, n = points.size(); i < n; ++i) {
+      const double x = p[i].x, y = p[i].y;
+      p[i].x = m.a * x + m.c * y + m.tx;
+      p[i].y = m.b * x + m.d * y + m.ty;
+    }
+    benchmark::DoNotOptimize(points.data());
+    benchmark::ClobberMemory();
+  }
+  setItems(state);
+}
+
+BENCHMARK(BM_pointValuesToPixel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_plainLoop)->Unit(benchmark::kMicrosecond);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> seconds;
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs)
+      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+        seconds[run.run_name.str()] = run.GetAdjustedRealTime() * 1e-6;  // reported in microseconds
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  auto ours = reporter.seconds.find("BM_pointValuesToPixel");
+  auto plain = reporter.seconds.find("BM_plainLoop");
+  if (ours == reporter.seconds.end() || plain == reporter.seconds.end()) return 0;
+  const double ratio = ours->second / plain->second;
+  std::printf("\npointValuesToPixel: %.2f ns per point; plain loop: %.2f ns per point\n",
+              ours->second / kPoints * 1e9, plain->second / kPoints * 1e9);
+  std::printf("ours / plain loop: %.2f  (goal 2.0)%s\n", ratio, ratio <= 2.0 ? "" : "  over the goal");
+  return 0;
+}
