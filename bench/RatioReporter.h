@@ -1,0 +1,22 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Prints like the console reporter and collects the time per iteration of
+// every run (the median when repeated), in the run's time unit, so that pairs
+// can be compared once all have run.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> times;
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs)
+      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+        times[run.run_name.str()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
