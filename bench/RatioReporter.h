@@ -20,3 +20,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
   }
 };
+
+// Runs the benchmarks the command line picks, reporting to `reporter`; false
+// (and nothing run) when an argument is not understood.
+inline bool runBenchmarks(int argc, char** argv, RatioReporter& reporter) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return true;
+}

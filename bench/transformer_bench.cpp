@@ -78,11 +78,8 @@ BENCHMARK(BM_plainLoop);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!runBenchmarks(argc, argv, reporter)) return 1;
 
   auto ours = reporter.times.find("BM_pointValuesToPixel");
   auto plain = reporter.times.find("BM_plainLoop");

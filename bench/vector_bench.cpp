@@ -110,11 +110,8 @@ PAIR(pow);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!runBenchmarks(argc, argv, reporter)) return 1;
 
   std::printf("\nours / Eigen (goal):\n");
   const std::pair<const char*, double> goals[] = {{"sum", 1.2}, {"mean", 1.2}, {"add", 1.2}, {"pow", 1.5}};
