@@ -7,11 +7,11 @@
 
 #include <Eigen/Core>
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "VectorMath/Arithmetic.h"
 #include "VectorMath/Statistics.h"
 
@@ -107,37 +107,20 @@ PAIR(mean);
 PAIR(add);
 PAIR(pow);
 
-// Collects the time per iteration of every run so that the pairs can be
-// compared once all have run.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> seconds;
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs)
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-        seconds[run.run_name.str()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  if (!runBenchmarks(argc, argv, reporter)) return 1;
 
   std::printf("\nours / Eigen (goal):\n");
   const std::pair<const char*, double> goals[] = {{"sum", 1.2}, {"mean", 1.2}, {"add", 1.2}, {"pow", 1.5}};
   for (const auto& [op, goal] : goals) {
     for (const char* size : {"1000", "100000", "10000000"}) {
       std::string tail = std::string("/") + size;
-      auto ours = reporter.seconds.find(std::string("BM_") + op + "_Ours" + tail);
-      auto eigen = reporter.seconds.find(std::string("BM_") + op + "_Eigen" + tail);
-      if (ours == reporter.seconds.end() || eigen == reporter.seconds.end()) continue;
+      auto ours = reporter.times.find(std::string("BM_") + op + "_Ours" + tail);
+      auto eigen = reporter.times.find(std::string("BM_") + op + "_Eigen" + tail);
+      if (ours == reporter.times.end() || eigen == reporter.times.end()) continue;
       double ratio = ours->second / eigen->second;
       std::printf("  %-5s %9s  %5.2f  (%.1f)%s\n", op, size, ratio, goal, ratio <= goal ? "" : "  over the goal");
     }

@@ -10,6 +10,8 @@
 #include "Chart/Utils/IValueFormatter.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
 #include "Chart/Utils/Range.h"
+#include "Chart/Utils/Transformer.h"
+#include "Chart/Utils/ViewPortHandler.h"
 
 namespace chart {
 
@@ -20,5 +22,8 @@ using IChartAxisValueFormatter = IAxisValueFormatter;
 using ChartDefaultValueFormatter = DefaultValueFormatter;
 using ChartDefaultAxisValueFormatter = DefaultAxisValueFormatter;
 using ChartIndexAxisValueFormatter = IndexAxisValueFormatter;
+using ChartViewPortHandler = ViewPortHandler;
+using ChartTransformer = Transformer;
+using ChartTransformerHorizontalBarChart = TransformerHorizontalBarChart;
 
 }  // namespace chart

@@ -123,4 +123,17 @@ TEST(Text, NumbersAsText) {
   EXPECT_EQ(fixedDecimal(0.5, 1100), "0.5" + std::string(1099, '0'));
 }
 
+TEST(Text, CaseInsensitiveEqualsFoldsAsciiLettersOnly) {
+  struct Case {
+    std::string lhs, rhs;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"Measured L*", "mEASURED l*", true}, {"", "", true},          {"K", "k", true},
+      {"K", "K ", false},                  {"@", "`", false},        {"[", "{", false},
+      {"\xC3\x89", "\xC3\xA9", false},     {"\xC3\x89", "\xC3\x89", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(caseInsensitiveEquals(c.lhs, c.rhs), c.equal) << c.lhs << " / " << c.rhs;
+}
+
 }  // namespace

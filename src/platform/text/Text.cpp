@@ -162,6 +162,14 @@ std::string removeAll(std::string_view s, char c) {
   return out;
 }
 
+bool caseInsensitiveEquals(std::string_view lhs, std::string_view rhs) {
+  if (lhs.size() != rhs.size()) return false;
+  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; i < lhs.size(); ++i)
+    if (fold(lhs[i]) != fold(rhs[i])) return false;
+  return true;
+}
+
 std::optional<double> parseDouble(std::string_view field) {
   if (field.empty()) return std::nullopt;
   if (field.find('\0') != std::string_view::npos) return std::nullopt;

@@ -38,6 +38,11 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 // Removes every occurrence of the byte `c`.
 std::string removeAll(std::string_view s, char c);
 
+// True when the two texts are the same apart from letter case. Only the ASCII
+// letters A-Z and a-z fold; every other byte, including each byte of a
+// non-ASCII letter, must match exactly, so "É" and "é" are different.
+bool caseInsensitiveEquals(std::string_view lhs, std::string_view rhs);
+
 // C-locale decimal number in the strtod grammar (optional sign, digits,
 // fraction, exponent, "inf"/"nan", hexadecimal), the whole field consumed:
 // an empty field, leading or trailing white space or any trailing character

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/Gradient.h"
+
+namespace platform::graphics {
+
+class Layer;
+
+// How the open ends of stroked lines are drawn.
+enum class LineCap : int { butt = 0, round = 1, square = 2 };
+std::optional<LineCap> lineCapFromRaw(int raw);
+
+// A dash pattern: the lengths of alternating painted and unpainted runs,
+// entered `phase` into the pattern. No lengths draws a solid line.
+struct LineDash {
+  double phase = 0;
+  std::vector<double> lengths;
+  friend bool operator==(const LineDash&, const LineDash&) = default;
+};
+
+// Whether a gradient also paints before its start and beyond its end, with
+// its first and last colour. Raw values combine: 3 is both.
+enum class GradientOptions : unsigned { none = 0, drawsBeforeStart = 1, drawsAfterEnd = 2 };
+constexpr GradientOptions operator|(GradientOptions lhs, GradientOptions rhs) {
+  return static_cast<GradientOptions>(static_cast<unsigned>(lhs) | static_cast<unsigned>(rhs));
+}
+
+// The surface every chart renderer draws through. Coordinates are points with
+// the origin at the top-left corner and y growing downward.
+//
+// The graphics state holds the fill and stroke colours (both opaque black at
+// first), the line width (1), cap (butt) and dash (solid), antialiasing (on),
+// the clip (everything) and the transformation from user space to the
+// surface (identity). saveGState pushes it, restoreGState pops it; a restore
+// with nothing saved does nothing.
+//
+// The current path is not part of the graphics state. fillPath, strokePath
+// and clip consume it; the shape operations (fillRect ... strokeLineSegments)
+// clear it as a side effect. Paths fill with the non-zero winding rule.
+class DrawingContext {
+ public:
+  virtual ~DrawingContext() = default;
+
+  virtual void saveGState() = 0;
+  virtual void restoreGState() = 0;
+
+  virtual void setFillColor(const Color& color) = 0;
+  virtual void setStrokeColor(const Color& color) = 0;
+  virtual void setLineWidth(double width) = 0;
+  virtual void setLineCap(LineCap cap) = 0;
+  // No lengths (the phase then does not matter) draws solid lines.
+  virtual void setLineDash(double phase, const std::vector<double>& lengths) = 0;
+  virtual void setShouldAntialias(bool antialias) = 0;
+
+  // The clip becomes its intersection with the rectangle, or with the
+  // current path; it only grows again at restoreGState.
+  virtual void clipToRect(const Rect& rect) = 0;
+  virtual void clip() = 0;
+
+  // Each changes the transformation so that the operation applies to user
+  // space first: translateBy(10, 0) then moveTo(0, 0) moves to (10, 0).
+  virtual void translateBy(double tx, double ty) = 0;
+  virtual void rotateBy(double radians) = 0;
+  virtual void scaleBy(double sx, double sy) = 0;
+  virtual void concatCTM(const AffineTransform& transform) = 0;
+
+  virtual void beginPath() = 0;
+  virtual void moveTo(Point point) = 0;
+  virtual void addLineTo(Point point) = 0;
+  virtual void closePath() = 0;
+  virtual void addRect(const Rect& rect) = 0;
+  virtual void addEllipseInRect(const Rect& rect) = 0;
+  virtual void fillPath() = 0;
+  virtual void strokePath() = 0;
+
+  virtual void fillRect(const Rect& rect) = 0;
+  virtual void strokeRect(const Rect& rect) = 0;
+  virtual void fillEllipseInRect(const Rect& rect) = 0;
+  virtual void strokeEllipseInRect(const Rect& rect) = 0;
+  // Strokes a separate segment between each pair of points: 0 to 1, 2 to 3
+  // and so on; an odd last point is ignored.
+  virtual void strokeLineSegments(const std::vector<Point>& points) = 0;
+
+  // Gradients paint the whole clip: along the axis from `start` to `end`, or
+  // between the two circles. The options say whether the area before the
+  // start and beyond the end takes the end colours or stays unpainted.
+  virtual void drawLinearGradient(const Gradient& gradient, Point start, Point end, GradientOptions options) = 0;
+  virtual void drawRadialGradient(const Gradient& gradient, Point startCenter, double startRadius, Point endCenter,
+                                  double endRadius, GradientOptions options) = 0;
+
+  // Draws the layer's contents scaled into the rectangle.
+  virtual void drawLayer(const Layer& layer, const Rect& rect) = 0;
+};
+
+}  // namespace platform::graphics
