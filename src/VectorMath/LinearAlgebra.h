@@ -323,6 +323,9 @@ inline MatrixEigenDecompositionResult<double> eigenDecompose(const Matrix<double
   const int order = int32Count(n);
   int32Count(squared);
   if (n == 0) return {};
+  // LAPACK takes a NaN or an infinity in the matrix for an illegal argument.
+  for (double x : matrix.grid())
+    if (!std::isfinite(x)) throw Error(Error::Kind::matrixNotDecomposable);
 
   std::vector<double> work1(1, 0.0);
   std::vector<double> columnMajor = transpose(matrix).grid();  // LAPACK's view of the matrix itself

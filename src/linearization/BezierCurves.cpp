@@ -97,9 +97,15 @@ RBBezierCurveD::RBBezierCurveD(const std::vector<double>& xs, const std::vector<
       const point& p3 = points[i + 1];
       const double dt = 1.0 / std::fabs(p3.x - p0.x) / 20.0;
       // t grows by repeated addition, as the sample counts depend on it; it
-      // stops once t no longer grows or the segment has its most samples.
+      // stops once t no longer grows or the segment or curve has its most
+      // samples.
       double t = 0;
       for (int64_t k = 0; t <= 1.0 && k < kMaxSamplesPerSegment; ++k) {
+        if (samples.size() == samples.capacity()) {
+          if (samples.size() == static_cast<size_t>(kMaxSamples)) break;
+          // Grown by hand so that the storage never exceeds the cap.
+          samples.reserve(std::min<size_t>(kMaxSamples, std::max<size_t>(1024, 2 * samples.size())));
+        }
         const double u = 1.0 - t;
         const double w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
         samples.push_back(point{w0 * p0.x + w1 * c1.x + w2 * c2.x + w3 * p3.x,

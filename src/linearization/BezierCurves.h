@@ -56,9 +56,12 @@ class RBBezierCurveD {
   std::optional<std::vector<point>> outputPoints;
   std::optional<std::vector<double>> outputYs;
 
-  // Samples of one segment are capped; a segment this wide (a million units
-  // of x) is nothing an editor makes.
+  // Samples of one segment, and of the whole curve, are capped; a segment 50
+  // 000 units of x wide, or a curve of 100 000, is nothing an editor makes.
+  // Sampling stops at the curve's cap, so a curve past it is cut short there,
+  // and no more than the cap is ever held.
   static constexpr int64_t kMaxSamplesPerSegment = 1'000'000;
+  static constexpr int64_t kMaxSamples = 2'000'000;
 };
 
 // An ink-curve editor's points as a 256-level ink curve: the Bezier chain

@@ -68,6 +68,15 @@ TEST(BezierCurves, SampleCountsFollowTheWidthOfEachSegment) {
   RBBezierCurveD huge({0, 1e17, 2e17}, {0, 1, 2});
   EXPECT_EQ(huge.outputPoints->size(), 2u * RBBezierCurveD::kMaxSamplesPerSegment) << "a huge span ends";
 
+  // Five segments of a million units each would ask for five times the
+  // per-segment cap; the curve's own cap stops them, storage included.
+  std::vector<double> xs, ys;
+  for (int i = 0; i < 6; ++i) xs.push_back(i * 1e6), ys.push_back(i % 2);
+  RBBezierCurveD wide(xs, ys);
+  EXPECT_EQ(wide.outputPoints->size(), static_cast<size_t>(RBBezierCurveD::kMaxSamples));
+  EXPECT_LE(wide.outputPoints->capacity(), static_cast<size_t>(RBBezierCurveD::kMaxSamples));
+  EXPECT_EQ(wide.outputYs->size(), wide.outputPoints->size());
+
   RBBezierCurveD twoPoints({0, 255}, {0, 40000});
   EXPECT_TRUE(twoPoints.outputPoints->empty());
   EXPECT_TRUE(twoPoints.outputYs->empty());

@@ -102,17 +102,22 @@ TEST(MeasurementAverager, SortByDescendingLIsStableAndRanksNaNLast) {
   for (const CIELab& r : readings) order.push_back(r.a);
   EXPECT_EQ(order, (std::vector<double>{5, 2, 1, 4, 3, 6}));
 
-  // NaN readings reaching the fallback sort give a deterministic result.
+  // Two samples lost to NaN (the second of steps 2 and 10) upset the layout
+  // tests, so the fallback sort makes the steps: both NaN readings end up in
+  // the last step, and the pairs between the two gaps straddle neighbouring
+  // steps of the wedge (L* 95 - 4.5 k).
   std::vector<CIELab> withNaN = fixtures::wedge(21, 2);
-  withNaN[21].L = nan;
   withNaN[5].L = nan;
-  const auto first = MeasurementAverager(withNaN).averagedMeasurements;
-  const auto second = MeasurementAverager(withNaN).averagedMeasurements;
-  ASSERT_EQ(first.size(), 21u);
-  for (std::size_t k = 0; k < first.size(); ++k) {
-    EXPECT_EQ(std::isnan(first[k].L), std::isnan(second[k].L));
-    if (!std::isnan(first[k].L)) {
-      EXPECT_EQ(first[k].L, second[k].L);
-    }
+  withNaN[21].L = nan;
+  const auto averaged = MeasurementAverager(withNaN).averagedMeasurements;
+  ASSERT_EQ(averaged.size(), 21u);
+  const auto wedgeL = [](int k) { return 95.0 - 90.0 * k / 20; };
+  for (int step = 0; step < 20; ++step) {
+    double expected = wedgeL(step + 1);                               // after both gaps
+    if (step < 10) expected = (wedgeL(step) + wedgeL(step + 1)) / 2;  // between them
+    if (step < 2) expected = wedgeL(step);                            // before them
+    EXPECT_NEAR(averaged[step].L, expected, 1e-12) << step;
   }
+  EXPECT_TRUE(std::isnan(averaged[20].L));
+  EXPECT_EQ(averaged[20].a, (withNaN[5].a + withNaN[21].a) / 2);
 }

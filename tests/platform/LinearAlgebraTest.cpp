@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cblas.h>
+#include <lapacke.h>
+
+#include <csignal>
 #include <cmath>
 #include <vector>
 
@@ -22,10 +26,9 @@ TEST(AccelerateLinearAlgebra, IllegalLapackArgumentsComeBackAsStatus) {
   EXPECT_EQ(dgeev('V', 'V', 0, a.data(), 0, wr.data(), wi.data(), vl.data(), 1, vr.data(), 1, work.data(), 1), -5);
   EXPECT_EQ(dgeev('V', 'V', 2, a.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 1, work.data(), 8), -11);
   EXPECT_EQ(dgeev('V', 'V', 2, a.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2, work.data(), 7), -13);
-  // A NaN would end the process inside the balancing step.
-  std::vector<double> withNan{1, 2, NAN, 4};
-  EXPECT_EQ(dgeev('V', 'V', 2, withNan.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2, work.data(), 8),
-            -4);
+  // The balancing step rejects a NaN, and an infinity too, as an argument.
+  for (std::vector<double> m : {std::vector<double>{1, 2, NAN, 4}, std::vector<double>{0, INFINITY, INFINITY, 0}})
+    EXPECT_EQ(dgeev('V', 'V', 2, m.data(), 2, wr.data(), wi.data(), vl.data(), 2, vr.data(), 2, work.data(), 8), -4);
   std::vector<float> f(4, 1.0f);
   EXPECT_EQ(sgetrf(2, 2, f.data(), 1, pivots.data()), -4);
 
@@ -46,6 +49,26 @@ TEST(AccelerateLinearAlgebraDeathTest, IllegalBlasArgumentsStopWithTheRoutineNam
   std::vector<float> x(2, 1.0f), y(2);
   EXPECT_DEATH(sgemv(Order::rowMajor, Transpose::noTrans, 2, 1, 1, x.data(), 1, x.data(), 0, 0, y.data(), 1),
                "^cblas_sgemv: parameter 9");
+}
+
+// An illegal argument that reaches the libraries themselves ends in the
+// project's handlers, whatever the link order: the stock LAPACK handler exits
+// with status 0 and the stock BLAS one lets the routine carry on.
+TEST(AccelerateLinearAlgebraDeathTest, IllegalArgumentsInsideTheLibrariesAbort) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  std::vector<double> a(4, 1.0), b(4, 1.0), c(4, 0.0);
+  std::vector<int> pivots(2);
+  const auto aborted = testing::KilledBySignal(SIGABRT);
+  EXPECT_EXIT(LAPACKE_dgetrf_work(LAPACK_COL_MAJOR, 2, 2, a.data(), 1, pivots.data()), aborted,
+              "^DGETRF: parameter 4 had an illegal value\n");
+  // The Fortran BLAS behind the C interface checks the sizes...
+  EXPECT_EXIT(cblas_dgemm(CblasColMajor, CblasNoTrans, CblasNoTrans, 2, 2, 2, 1, a.data(), 1, b.data(), 2, 0,
+                           c.data(), 2),
+              aborted, "^DGEMM: parameter 8 had an illegal value\n");
+  // ...and the C interface its own flags.
+  EXPECT_EXIT(cblas_dgemm(CblasRowMajor, static_cast<CBLAS_TRANSPOSE>(0), CblasNoTrans, 2, 2, 2, 1, a.data(), 2,
+                           b.data(), 2, 0, c.data(), 2),
+              aborted, "^cblas_dgemm: parameter 2 had an illegal value\n");
 }
 
 }  // namespace

@@ -1,44 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "StarterCurveCatalogue.h"
 #include "starter_curves/StarterCurve.h"
 
 namespace starter_curves {
 namespace {
-
-using Table = InkCurves StarterCurveTables::*;
-
-struct Entry {
-  const char* name;
-  Table table;
-  size_t channels;
-};
-
-// The catalogue, in declaration order.
-const Entry kCatalogue[] = {
-    {"k8Standard", &StarterCurveTables::k8Standard, 8},
-    {"k10Standard", &StarterCurveTables::k10Standard, 10},
-    {"k8Carbon", &StarterCurveTables::k8Carbon, 8},
-    {"k10SCarbon", &StarterCurveTables::k10SCarbon, 10},
-    {"k8TradCyanotype", &StarterCurveTables::k8TradCyanotype, 8},
-    {"k8LodimaG2", &StarterCurveTables::k8LodimaG2, 8},
-    {"k8IlfordMGClassic", &StarterCurveTables::k8IlfordMGClassic, 8},
-    {"k10LodimaG2", &StarterCurveTables::k10LodimaG2, 10},
-    {"k10TradCyanotype", &StarterCurveTables::k10TradCyanotype, 10},
-    {"k10IlfordMGClassic", &StarterCurveTables::k10IlfordMGClassic, 10},
-    {"k8PzPro", &StarterCurveTables::k8PzPro, 8},
-    {"p700Standard", &StarterCurveTables::p700Standard, 10},
-    {"p700Cyanotype", &StarterCurveTables::p700Cyanotype, 10},
-    {"P700LodimaG2", &StarterCurveTables::P700LodimaG2, 10},
-    {"p700IlfordMG", &StarterCurveTables::p700IlfordMG, 10},
-};
-
-const InkCurves& get(Table t) { return starterCurveTables().*t; }
 
 bool allZero(const std::vector<double>& ch) {
   for (double v : ch) {
@@ -258,39 +229,6 @@ TEST(StarterCurve, NewObjectShowsTheStandardEightInkCurve) {
   EXPECT_TRUE(sc.processSetting.empty());
   EXPECT_EQ(sc.boostInputForInkLimitControl, 50);
   EXPECT_EQ(sc.currentStarterCurveWithBoostSetting, InkCurves{std::vector<double>{}});
-}
-
-// Not a check: writes every table as a CSV and an SVG plot (percent against
-// input step) under the build folder, so the curves can be looked at.
-TEST(StarterCurveTables, WritesPlotsForInspection) {
-  const char* root = std::getenv("INKCURVE_TEST_OUTPUT");
-  if (!root) GTEST_SKIP() << "INKCURVE_TEST_OUTPUT not set";
-  const auto dir = std::filesystem::path(root) / "starter-curves";
-  std::filesystem::create_directories(dir);
-  const char* colours[] = {"black", "cyan", "magenta", "gold", "lightblue", "pink", "gray", "silver", "orange", "green"};
-  for (const auto& e : kCatalogue) {
-    const auto& t = get(e.table);
-    std::ofstream csv(dir / (std::string(e.name) + ".csv"));
-    std::ofstream svg(dir / (std::string(e.name) + ".svg"));
-    csv << "step";
-    for (size_t c = 0; c < t.size(); ++c) csv << ",ch" << c;
-    csv << "\n";
-    for (int s = 0; s < 256; ++s) {
-      csv << s;
-      for (const auto& ch : t) csv << "," << ch[s];
-      csv << "\n";
-    }
-    svg << "<svg xmlns='http://www.w3.org/2000/svg' width='820' height='520'>"
-        << "<rect width='820' height='520' fill='white'/>"
-        << "<text x='20' y='20' font-size='16'>" << e.name << "</text>"
-        << "<rect x='30' y='30' width='765' height='460' fill='none' stroke='#ccc'/>";
-    for (size_t c = 0; c < t.size(); ++c) {
-      svg << "<polyline fill='none' stroke-width='1.5' stroke='" << colours[c] << "' points='";
-      for (int s = 0; s < 256; ++s) svg << 30 + s * 3 << "," << 490 - t[c][s] / 65535.0 * 460 << " ";
-      svg << "'/>";
-    }
-    svg << "</svg>\n";
-  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/Fatal.h"
 
@@ -15,11 +16,13 @@ namespace platform::accelerate {
 
 namespace {
 
-// Stops with the reference library's wording when a BLAS argument is illegal.
+[[noreturn]] void illegalArgument(std::string_view routine, int parameter) {
+  platform::fatalError(std::string(routine) + ": parameter " + std::to_string(parameter) + " had an illegal value");
+}
+
+// Stops, naming the routine and parameter, when a BLAS argument is illegal.
 void requireArgument(bool legal, const char* routine, int parameter) {
-  if (!legal)
-    platform::fatalError(std::string(routine) + ": parameter " + std::to_string(parameter) +
-                         " had an illegal value");
+  if (!legal) illegalArgument(routine, parameter);
 }
 
 bool validOrder(Order o) { return o == Order::rowMajor || o == Order::columnMajor; }
@@ -135,13 +138,32 @@ int dgetri(int n, double* a, int lda, const int* ipiv, double* work, int lwork) 
 int dgeev(char jobvl, char jobvr, int n, double* a, int lda, double* wr, double* wi, double* vl, int ldvl,
           double* vr, int ldvr, double* work, int lwork) {
   if (int status = geevArguments(jobvl, jobvr, n, lda, ldvl, ldvr, lwork)) return status;
-  // The balancing step treats a NaN in the matrix as an illegal argument
-  // and ends the process, so a NaN is reported as an illegal matrix here.
+  // The balancing step treats a NaN in the matrix, or the NaN that an
+  // infinity turns into when it sums a row, as an illegal argument; the
+  // matrix is refused here instead.
   if (lwork != -1)
     for (int j = 0; j < n; ++j)
       for (int i = 0; i < n; ++i)
-        if (std::isnan(a[static_cast<std::ptrdiff_t>(j) * lda + i])) return -4;
+        if (!std::isfinite(a[static_cast<std::ptrdiff_t>(j) * lda + i])) return -4;
   return LAPACKE_dgeev_work(LAPACK_COL_MAJOR, jobvl, jobvr, n, a, lda, wr, wi, vl, ldvl, vr, ldvr, work, lwork);
 }
 
 }  // namespace platform::accelerate
+
+// The libraries report an illegal argument through these two handlers. The
+// stock ones differ by library and by link order: LAPACK's ends the process
+// with exit status 0, the BLAS one prints a line and lets the routine carry
+// on with the bad argument. Defined here, in the one file that calls the
+// libraries, they take the place of both wherever this file is linked: the
+// routine and parameter are named on stderr and the program aborts.
+
+// Called from Fortran: the routine name is blank-padded, its length passed last.
+extern "C" void xerbla_(const char* routine, const int* parameter, std::size_t routineLength) {
+  std::string_view name(routine, std::min<std::size_t>(routineLength, 32));
+  platform::accelerate::illegalArgument(name.substr(0, name.find_last_not_of(' ') + 1), *parameter);
+}
+
+// Called by the C interface of BLAS for the arguments it checks itself.
+void cblas_xerbla(CBLAS_INT parameter, const char* routine, const char*, ...) {
+  platform::accelerate::illegalArgument(routine, parameter);
+}

@@ -7,11 +7,12 @@
 // column-major storage and returns its status (0 = success, -i = argument i
 // was illegal, +i = a numerical failure at step i).
 //
-// Every argument is checked here before the library sees it: the reference
-// libraries answer an illegal argument by printing a line and ending the
-// whole process (LAPACK even with exit status 0). An illegal BLAS argument
-// stops the program with a message naming the routine; an illegal LAPACK
-// argument is returned as the status -i without calling the library.
+// Every argument is checked here before the library sees it. An illegal
+// BLAS argument stops the program with a message naming the routine; an
+// illegal LAPACK argument is returned as the status -i without calling the
+// library. Should an illegal argument still reach a library (a routine called
+// directly, or a check the library makes deeper down), the error handlers
+// defined with these wrappers name the routine and parameter and abort.
 
 namespace platform::accelerate {
 
@@ -42,8 +43,8 @@ int dgetri(int n, double* a, int lda, const int* ipiv, double* work, int lwork);
 
 // Eigenvalues (wr + i wi) and, for job 'V', left and right eigenvectors of
 // the n x n column-major a (a is overwritten); lwork = -1 asks for the best
-// workspace size, written to work[0]. A matrix holding NaN gives the status
-// -4 (the matrix argument) without a decomposition.
+// workspace size, written to work[0]. A matrix holding NaN or an infinity
+// gives the status -4 (the matrix argument) without a decomposition.
 int dgeev(char jobvl, char jobvr, int n, double* a, int lda, double* wr, double* wi, double* vl, int ldvl,
           double* vr, int ldvr, double* work, int lwork);
 
