@@ -1,6 +1,7 @@
 #include "Args.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "platform/text/Text.h"
 
@@ -18,13 +19,19 @@ std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const 
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-      if (arg == "--") {
-        optionsEnded = true;
-        continue;
-      }
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || arg.empty() || arg.front() != '-') {
       parsed.positional.push_back(arg);
       continue;
+    }
+    // No command takes single-dash options, and "-" does not stand for a
+    // standard stream: a file whose name begins with a dash comes after "--".
+    if (arg.compare(0, 2, "--") != 0) {
+      error = "unknown option " + arg;
+      return std::nullopt;
     }
     std::string name = arg.substr(2);
     std::optional<std::string> inlineValue;
@@ -57,6 +64,14 @@ std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const 
     }
   }
   return parsed;
+}
+
+std::optional<std::string> outputFileError(const std::string& name, const std::string& value) {
+  if (value.empty()) return "--" + name + " needs a file name, not an empty one";
+  const std::filesystem::path path(value);
+  if (!path.has_filename() || path.filename() == "." || path.filename() == "..")
+    return "--" + name + " '" + value + "' names a folder; give the name of a file in it";
+  return std::nullopt;
 }
 
 std::optional<double> numberInRange(const std::string& name, const std::string& text, double lo, double hi,

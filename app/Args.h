@@ -20,9 +20,15 @@ struct ParsedArgs {
 
 // Parses `args` against the options that take a value and the flags a command
 // knows; "--name=value" is accepted too, and "--" ends the options. An unknown
-// option, a missing value or a repeated option is an error (returned in `error`).
+// option (any other word beginning with "-", "-" itself included), a missing
+// value or a repeated option is an error (returned in `error`).
 std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                                     const std::set<std::string>& flagOptions, std::string& error);
+
+// Why `value` cannot name the file an output option `name` writes: it is empty,
+// or it names a folder ("out/", ".", ".."), which would be written as a hidden
+// file named only by its extension. Nothing for a usable name.
+std::optional<std::string> outputFileError(const std::string& name, const std::string& value);
 
 // A number option held to [lo, hi]; an error text when it is not one.
 std::optional<double> numberInRange(const std::string& name, const std::string& text, double lo, double hi,

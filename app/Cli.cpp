@@ -1,5 +1,9 @@
 #include "Cli.h"
 
+#include <exception>
+#include <new>
+#include <optional>
+
 #include "LinearizeCommand.h"
 #include "StarterCommand.h"
 
@@ -19,7 +23,9 @@ std::string usageText() {
          "  --help     show this text\n";
 }
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     err << usageText();
     return kExitUsage;
@@ -34,6 +40,42 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "starter") return runStarter(rest, out, err);
   err << "inkcurve: unknown command '" << command << "'\n\n" << usageText();
   return kExitUsage;
+}
+
+// One line of an exception's text, for the last-resort message.
+std::string oneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return text;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::optional<int> status;
+  try {
+    status = runCommand(args, out, err);
+  } catch (const std::bad_alloc&) {
+    err << "inkcurve: out of memory; the command was stopped\n";
+  } catch (const std::exception& e) {
+    err << "inkcurve: the command was stopped by an unexpected error: " << oneLine(e.what()) << "\n";
+  } catch (...) {
+    err << "inkcurve: the command was stopped by an unexpected error\n";
+  }
+  if (!status) return kExitFailed;
+  // Output that never arrived (a full disk, a closed pipe) is a failure even
+  // when the command itself went well.
+  bool outputLost = false;
+  try {
+    outputLost = !out.flush();
+  } catch (...) {
+    outputLost = true;
+  }
+  if (outputLost) {
+    err << "inkcurve: could not write to standard output\n";
+    if (*status == kExitOk) return kExitFailed;
+  }
+  return *status;
 }
 
 }  // namespace cli

@@ -1,11 +1,13 @@
 #include "LinearizeCommand.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "Args.h"
 #include "Cli.h"
 #include "CliHost.h"
 #include "LinearizeExports.h"
+#include "LinearizeWarnings.h"
 #include "linearization/Exports.h"
 #include "linearization/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
@@ -72,6 +74,22 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       parsed->positional.size() > 1 ? std::optional(parsed->positional[1]) : std::nullopt;
   if (parsed->has("out") && !quadPath) return usageError(err, "--out needs a QUAD file to correct");
   if (parsed->has("xml-dir") && !quadPath) return usageError(err, "--xml-dir needs a QUAD file to correct");
+  // Every name is checked before anything is read or written.
+  if (measurementsPath.empty()) return usageError(err, "MEASUREMENTS needs a file name, not an empty one");
+  if (quadPath && quadPath->empty()) return usageError(err, "QUAD needs a file name, not an empty one");
+  for (const char* option : {"out", "acv", "cube", "measurements-out"}) {
+    if (auto p = parsed->option(option); p)
+      if (auto problem = outputFileError(option, *p)) return usageError(err, *problem);
+  }
+  std::optional<std::filesystem::path> xmlFolder;
+  if (auto p = parsed->option("xml-dir")) {
+    if (p->empty()) return usageError(err, "--xml-dir needs a folder name, not an empty one");
+    xmlFolder = std::filesystem::path(*p).lexically_normal();
+  }
+  if (auto notes = parsed->option("notes")) {
+    if (auto reason = unreadableExportNotes(notes, parsed->has("out"), xmlFolder))
+      return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
+  }
 
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   if (auto v = parsed->option("smoothing")) {
@@ -116,6 +134,7 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   out << "paper white L*: " << fixed(document.interpolatedMeasurements.front().L, 2)
       << ", darkest L*: " << fixed(document.interpolatedMeasurements.back().L, 2) << ", Dmax: "
       << fixed(document.dmax, 2) << "\n";
+  warnAboutDmax(document.dmax, document.interpolatedMeasurements.back().L, err);
   out << "smoothing: window " << document.avgWindowSize << ", spline fraction "
       << platform::text::shortestDescription(document.splinePercent) << "\n";
   if (!document.correctionCurve->correctionCurveArray)
@@ -133,23 +152,27 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       return kExitFailed;
     }
     quad->quadHeaders = quad->inkList;
+    warnAboutLevelsOutOfRange(*quadPath, *quad->inputQuadCurveArray, quad->inkList, err);
     document.quadData = quad;
     if (auto notes = parsed->option("notes")) quad->processNotes = *notes;
     sources.quad = quad;
     sources.notes = quad->processNotes;
+    // Notes given with --notes were checked above; the file's own notes may
+    // not fit either once written back.
+    if (auto reason = unreadableExportNotes(sources.notes, parsed->has("out"), xmlFolder)) {
+      err << "inkcurve: the notes of " << *quadPath << " would make a .quad file that cannot be read back: "
+          << *reason << "; give other notes with --notes\n";
+      return kExitFailed;
+    }
 
     auto linearization = document.linearizeQuad(&host);
     if (linearization) {
       quad->outputQuadCurveArray = linearization->linearizedOutputQuadArray;
       document.outputQuadValues = quad->outputQuadCurveArray;
       out << "channels corrected: " << quad->inkList.size() << " (";
-      for (size_t i = 0; i < quad->inkList.size(); ++i) {
-        std::string name = quad->inkList[i];
-        if (name.rfind("# ", 0) == 0) name = name.substr(2);
-        if (name.size() > 6 && name.compare(name.size() - 6, 6, " Curve") == 0) name.resize(name.size() - 6);
-        out << (i ? ", " : "") << name;
-      }
+      for (size_t i = 0; i < quad->inkList.size(); ++i) out << (i ? ", " : "") << channelLabel(quad->inkList[i]);
       out << ")\n";
+      warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
     }
   }
 

@@ -82,13 +82,29 @@ void saveXML(ExportSources& sources, CliHost& host) {
   if (!folder) return;
 
   auto& quad = *sources.quad;
-  quad.processNotes = sources.notes.value_or("") + "\nReference quad file for xml file: " + folderName(*folder);
+  quad.processNotes = referenceQuadNotes(sources.notes, *folder);
   auto text = quad.makeQuadFileText(*channels, &host);
   if (!text) {
     showLinearizeFailedAlert(host);
     return;
   }
-  for (const auto& path : writeGutenprintXMLFiles(*channels, quad.inkList, *folder, host)) host.addWrittenFile(path);
+  // The driver has no file for some channels (V, MK and the like); they are
+  // skipped with a warning. A file that should have been written and was not
+  // still fails the run.
+  std::vector<InkCurve> curves;
+  std::vector<std::string> markers;
+  for (size_t i = 0; i < quad.inkList.size(); ++i) {
+    gutenprintInkXML channel;
+    channel.channelName = quad.inkList[i];
+    if (channel.makeChannelFileName().empty()) {
+      host.err() << "inkcurve: warning: can't save xml: no XML file for the channel \"" << channel.channelName
+                 << "\"; skipped\n";
+      continue;
+    }
+    curves.push_back((*channels)[i]);
+    markers.push_back(quad.inkList[i]);
+  }
+  for (const auto& path : writeGutenprintXMLFiles(curves, markers, *folder, host)) host.addWrittenFile(path);
   if (writeReferenceQuadFile(*text, *folder, host)) host.addWrittenFile(*folder / "_ref.quad");
 }
 
@@ -107,6 +123,22 @@ std::vector<PhotoshopCurve<uint16_t>::Point> acvCompositePoints(const std::vecto
   }
   points.emplace_back(255, 255);
   return points;
+}
+
+std::string referenceQuadNotes(const std::optional<std::string>& notes, const std::filesystem::path& folder) {
+  return notes.value_or("") + "\nReference quad file for xml file: " + folderName(folder);
+}
+
+std::optional<std::string> unreadableExportNotes(const std::optional<std::string>& notes, bool quad,
+                                                 const std::optional<std::filesystem::path>& xmlFolder) {
+  if ((quad || xmlFolder) && notes) {
+    if (auto reason = unreadableNotesReason(*notes)) return reason;
+  }
+  if (xmlFolder) {
+    if (auto reason = unreadableNotesReason(referenceQuadNotes(notes, *xmlFolder)))
+      return "_ref.quad beside the XML curves adds a line to the notes: " + *reason;
+  }
+  return std::nullopt;
 }
 
 void saveExport(ExportType type, ExportSources& sources, CliHost& host) {

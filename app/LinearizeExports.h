@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,9 +32,21 @@ struct ExportSources {
 std::vector<linearization::PhotoshopCurve<uint16_t>::Point> acvCompositePoints(
     const std::vector<double>& reversedCorrection);
 
+// The notes of the reference .quad written beside the XML curves: the notes
+// and a line naming the folder.
+std::string referenceQuadNotes(const std::optional<std::string>& notes, const std::filesystem::path& folder);
+
+// Why a .quad text that the exports would write with `notes` could not be read
+// back: the corrected .quad when `quad` is set, and the reference .quad when
+// an XML folder is given. Nothing when they all read back.
+std::optional<std::string> unreadableExportNotes(const std::optional<std::string>& notes, bool quad,
+                                                 const std::optional<std::filesystem::path>& xmlFolder);
+
 // Carries out one export as the main window's Save button does: the file
 // through its save panel (the XML curves into a folder chosen in an open
 // panel), or the "Failed to Linearize" alert when there is nothing to write.
+// Channels the XML curves have no file for by design are left out with a
+// warning ("can't save xml") that does not fail the run.
 void saveExport(linearization::ExportType type, ExportSources& sources, CliHost& host);
 
 }  // namespace cli

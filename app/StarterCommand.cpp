@@ -7,6 +7,7 @@
 #include "Args.h"
 #include "Cli.h"
 #include "CliHost.h"
+#include "linearization/QuadDataFile.h"
 #include "platform/text/Text.h"
 #include "starter_curves/CurveSetupDataModel.h"
 
@@ -35,8 +36,9 @@ std::string starterUsage() {
   return "  starter --printer TITLE --process TITLE [--ink-limit B] [--yellow Y]\n"
          "          [--total-ink T] [--notes TEXT] --out FILE\n"
          "             build a starter curve and write it as a .quad file; B is the\n"
-         "             ink-limit boost in percent, Y the yellow boost in whole percent,\n"
-         "             T the total-ink-load boost as a fraction (0.1 = 10% more ink)\n"
+         "             ink-limit boost in percent (above -100), Y the yellow boost in\n"
+         "             whole percent, T the total-ink-load boost as a fraction (0.1 =\n"
+         "             10% more ink; above -1)\n"
          "  starter --list\n"
          "             list the printer-model and process titles\n";
 }
@@ -65,13 +67,18 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!known(starter_curves::processTitles(), process)) {
     return usageError(err, "unknown process '" + process + "' (see inkcurve starter --list)");
   }
-  if (outPath.empty()) return usageError(err, "--out needs a file name");
+  if (auto problem = outputFileError("out", outPath)) return usageError(err, *problem);
 
   std::optional<double> inkLimit, totalInk;
   std::optional<int64_t> yellow;
   if (auto v = parsed->option("ink-limit")) {
     inkLimit = platform::text::parseFiniteDecimal(*v);
     if (!inkLimit) return usageError(err, "--ink-limit needs a number, not '" + *v + "'");
+    // At -100 % the boost takes all ink off the darkest step, and below it the
+    // levels turn negative.
+    if (*inkLimit <= -100)
+      return usageError(err, "--ink-limit must be above -100 (a boost of -100% or less removes the ink), not '" +
+                                 *v + "'");
   }
   if (auto v = parsed->option("yellow")) {
     yellow = platform::text::parseInt(*v);
@@ -80,6 +87,9 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (auto v = parsed->option("total-ink")) {
     totalInk = platform::text::parseFiniteDecimal(*v);
     if (!totalInk) return usageError(err, "--total-ink needs a number, not '" + *v + "'");
+    // Every level is multiplied by 1 + T.
+    if (*totalInk <= -1)
+      return usageError(err, "--total-ink must be above -1 (a factor of -1 or less leaves no ink), not '" + *v + "'");
   }
 
   CliHost host(out, err, parsed->has("verbose"));
@@ -106,6 +116,10 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     model->updateStarterCurve();
   }
   sc.processNotes = parsed->option("notes").value_or(std::string());
+  // The ink set's second header line is a comment line ahead of the notes.
+  const int commentLinesBefore = static_cast<int>(sc.currentHeaderInfo.size()) - 1;
+  if (auto reason = linearization::unreadableNotesReason(*sc.processNotes, commentLinesBefore))
+    return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
 
   const auto outcome = sc.exportStarterCurve(host);
   if (!outcome.offered) {

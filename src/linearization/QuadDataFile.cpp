@@ -45,17 +45,39 @@ std::string quadLevelText(double level, int64_t& clampedLevels, LevelRounding ro
     ++clampedLevels;
     return "0";
   }
-  if (level < 0) return "0";
   double whole = std::trunc(level);
-  if (rounding == LevelRounding::halfToEven && level - whole >= 0.5) {
-    // Above the half, or exactly on it with an odd whole part below.
-    if (level - whole > 0.5 || std::fmod(whole, 2.0) != 0.0) whole += 1.0;
+  if (rounding == LevelRounding::halfToEven) {
+    // Away from zero above the half, or exactly on it with an odd whole part.
+    const double fraction = std::fabs(level - whole);
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += level < 0 ? -1.0 : 1.0;
+  }
+  if (whole < 0.0) {
+    ++clampedLevels;
+    return "0";
   }
   if (whole > 65535.0) {
     ++clampedLevels;
     return "65535";
   }
   return std::to_string(static_cast<unsigned>(whole));
+}
+
+std::optional<std::string> unreadableNotesReason(const std::string& notes, int commentLinesBefore) {
+  const auto lines = text::split(notes, "\n");
+  const int room = kMaxCommentLines - commentLinesBefore;
+  if (static_cast<int64_t>(lines.size()) > room) {
+    return "the notes have " + std::to_string(lines.size()) + " lines, but a .quad file has room for " +
+           std::to_string(room) + "; a reader takes the line after them for the first channel's marker";
+  }
+  for (const auto& line : lines) {
+    // A reader drops every carriage return before it splits the text into lines.
+    const std::string written = "# " + text::removeAll(line, '\r');
+    if (isFirstChannelMarker(written)) {
+      return "the notes line \"" + written.substr(2) + "\" is written as \"" + written +
+             "\", which a reader takes for the first channel's marker";
+    }
+  }
+  return std::nullopt;
 }
 
 std::shared_ptr<QuadDataFile> QuadDataFile::fromLines(std::vector<std::string> lines, std::string fileName) {
@@ -166,10 +188,13 @@ std::optional<std::string> QuadDataFile::makeQuadFileText(const std::vector<InkC
   std::vector<std::string> lines;
   lines.reserve(2 + inkList.size() * (kLevelsPerChannel + 1));
   lines.push_back(printerInfo.front());
-  if (processNotes)
+  if (processNotes) {
+    if (auto reason = unreadableNotesReason(*processNotes); reason && host)
+      host->log("The quad file will not read back: " + *reason);
     lines.push_back("# " + text::replaceAll(*processNotes, "\n", "\n# "));
-  else
+  } else {
     lines.push_back("# Velmora Arts Karovel-Pro v1");
+  }
 
   int64_t clamped = 0;
   for (size_t i = 0; i < inkList.size(); ++i) {

@@ -29,12 +29,20 @@ extern const char* const kFirstChannelMarkers[8];
 // rounded to the nearest, halves to the even neighbour (the XML curves).
 enum class LevelRounding { towardZero, halfToEven };
 
-// The text of one level line: a negative level is "0", any other is made a
-// whole number by `rounding`. A level that would pass 65535 is written
-// "65535" and a level that is not a number "0"; both count in
-// `clampedLevels`. "-0" is never written.
+// The text of one level line: the level made a whole number by `rounding`,
+// held to 0...65535. A whole number below 0 is written "0" and one above 65535
+// "65535", and a level that is not a number "0"; all three count in
+// `clampedLevels` (a level between -1 and 0 is only rounded, like one between
+// 65535 and 65536). "-0" is never written.
 std::string quadLevelText(double level, int64_t& clampedLevels,
                           LevelRounding rounding = LevelRounding::towardZero);
+
+// Why a .quad file whose comment lines are `notes` (one line per notes line,
+// each after "# "), following `commentLinesBefore` other comment lines, could
+// not be read back: more comment lines than a reader passes over, or a notes
+// line that a reader would take for the first channel's marker. Nothing when
+// the file reads back.
+std::optional<std::string> unreadableNotesReason(const std::string& notes, int commentLinesBefore = 0);
 
 // A QuadToneRIP ink curve file: header, process notes, and 256 levels for
 // each channel.
@@ -77,7 +85,8 @@ class QuadDataFile {
   virtual bool readQuadFile(const std::vector<std::string>& lines, platform::Host* host = nullptr);
   // The .quad text of `curves` under this file's header, notes and markers.
   // Nothing for an unread file, or when a marker has no curve of 256 levels.
-  // Levels that had to be clamped are counted and logged through `host`.
+  // Levels that had to be clamped are counted and logged through `host`, and
+  // so are notes that would keep the text from being read back.
   virtual std::optional<std::string> makeQuadFileText(const std::vector<InkCurve>& curves,
                                                       platform::Host* host = nullptr) const;
 

@@ -69,6 +69,12 @@ StarterCurve::ExportOutcome StarterCurve::exportStarterCurve(platform::Host& hos
     host.log("Starter curve not exported: " + *reason);
     return outcome;
   }
+  if (processNotes) {
+    // The second header line is a comment line ahead of the notes.
+    const int commentLinesBefore = static_cast<int>(currentHeaderInfo.size()) - 1;
+    if (auto reason = linearization::unreadableNotesReason(*processNotes, commentLinesBefore))
+      host.log("The starter curve will not read back: " + *reason);
+  }
   auto text = starterCurveQuadText(outcome.clampedLevels);
   if (outcome.clampedLevels > 0) {
     host.log("Clamped " + std::to_string(outcome.clampedLevels) +

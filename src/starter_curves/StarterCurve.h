@@ -29,13 +29,14 @@ class StarterCurve final {
   // The .quad text of `currentStarterCurveWithBoostSetting` under the current
   // header and marker lines, with `processNotes` as comment lines. Nothing
   // when a marker line has no channel of 256 levels. Levels of 65536 or more
-  // are written "65535" and levels that are not a number "0"; both are counted
-  // in `clampedLevels`.
+  // are written "65535", levels of -1 or less and levels that are not a number
+  // "0"; all are counted in `clampedLevels`.
   std::optional<std::string> starterCurveQuadText(int64_t& clampedLevels) const;
 
   // Offers the .quad text in a save panel and writes it to the chosen file.
   // The text is fixed when the panel opens. A curve that does not match its
-  // marker lines is logged and offers no panel; clamped levels are logged.
+  // marker lines is logged and offers no panel; clamped levels are logged, and
+  // so are notes that would keep the file from being read back.
   ExportOutcome exportStarterCurve(platform::Host& host) const;
 
   std::optional<std::string> processNotes = std::string();

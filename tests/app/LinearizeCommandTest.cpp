@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 #include <filesystem>
 #include <sstream>
 
@@ -212,6 +214,130 @@ TEST(LinearizeCommand, FailuresAndUsage) {
     EXPECT_NE(r.err.find("usage: inkcurve linearize"), std::string::npos);
   }
   EXPECT_EQ(inkcurve({"linearize", "--help"}).status, 0);
+}
+
+// Every path below `dir` with the bytes of each file.
+std::map<std::string, std::string> contents(const std::filesystem::path& dir) {
+  std::map<std::string, std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+    found[entry.path().lexically_relative(dir).string()] = entry.is_regular_file() ? slurp(entry.path()) : "/";
+  return found;
+}
+
+std::string lines(int n) {
+  std::string s = "1";
+  for (int i = 2; i <= n; ++i) s += "\n" + std::to_string(i);
+  return s;
+}
+
+TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
+  TempDir dir;
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  // Notes of 51 comment lines read well, but not with the reference line the
+  // XML export adds.
+  std::vector<std::string> comments;
+  for (int i = 1; i <= 51; ++i) comments.push_back("# " + std::to_string(i));
+  const auto fullQuad = dir.write("full.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                                          testsupport::eightChannelMarkers(),
+                                                                          [](int, int i) { return i * 100.0; },
+                                                                          comments));
+  const auto out = dir.write("out.quad", "old contents");
+  std::filesystem::create_directory(dir / "sub");
+  const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
+  const auto before = contents(dir.path());
+  // An empty name would be written into the current folder: make it `dir`.
+  struct InFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    explicit InFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~InFolder() { std::filesystem::current_path(previous); }
+  } inDir(dir.path());
+
+  const std::string w = wedge.string(), q = quad.string(), o = out.string(), x = (dir / "xml").string();
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{w, q, "--out", ""}, 2, "--out needs a file name"},
+      {{w, q, "--out", sub}, 2, "names a folder"},
+      {{w, q, "--out", o, "--cube", here}, 2, "--cube '" + here + "' names a folder"},
+      {{w, "--acv", "", "--cube", o}, 2, "--acv needs a file name"},
+      {{w, "--measurements-out", sub}, 2, "--measurements-out '" + sub + "' names a folder"},
+      {{w, q, "--out", o, "--xml-dir", ""}, 2, "--xml-dir needs a folder name"},
+      {{w, q, "--out", o, "--xml-dir="}, 2, "--xml-dir needs a folder name"},
+      {{"", q, "--out", o}, 2, "MEASUREMENTS needs a file name"},
+      {{w, "", "--out", o}, 2, "QUAD needs a file name"},
+      {{w, q, "-x"}, 2, "unknown option -x"},
+      {{w, "-", q}, 2, "unknown option -\n"},
+      {{w, q, "--out", o, "--notes", "Pt/Pd\nK Curve"}, 2, "\"# K Curve\", which a reader takes for the first"},
+      {{w, q, "--out", o, "--notes", lines(52)}, 2, "the notes have 52 lines, but a .quad file has room for 51"},
+      {{w, q, "--xml-dir", x, "--notes", lines(51)}, 2, "_ref.quad beside the XML curves adds a line"},
+      {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1, "the notes of " + fullQuad.string()},
+  };
+  for (auto [args, status, message] : cases) {
+    args.insert(args.begin(), "linearize");
+    SCOPED_TRACE(platform::text::join(args, " "));
+    const auto r = inkcurve(args);
+    EXPECT_EQ(r.status, status);
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
+    EXPECT_EQ(contents(dir.path()), before);
+  }
+  // Notes of 51 lines fit a .quad of its own.
+  EXPECT_EQ(inkcurve({"linearize", w, fullQuad.string(), "--out", o}).status, 0);
+  EXPECT_EQ(readCurves(out).size(), 8u);
+}
+
+TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {
+  TempDir dir;
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  auto markers = testsupport::eightChannelMarkers();
+  markers.insert(markers.end(), {"# V Curve", "# MK Curve"});
+  const auto tenInks = dir.write("v.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK,V,MK",
+                                                                     markers, [](int, int i) { return i * 200.0; }));
+  const auto xml = dir / "xml";
+  auto r = inkcurve({"linearize", wedge.string(), tenInks.string(), "--xml-dir", xml.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "inkcurve: warning: can't save xml: no XML file for the channel \"# V Curve\"; skipped\n"
+            "inkcurve: warning: can't save xml: no XML file for the channel \"# MK Curve\"; skipped\n");
+  EXPECT_EQ(contents(xml).size(), 9u);  // eight channels and _ref.quad
+  EXPECT_NE(r.out.find("wrote " + (xml / "_ref.quad").string()), std::string::npos) << r.out;
+
+  // A channel whose file an earlier one took is a file lost: the run fails.
+  const std::vector<std::string> clashing = {"# K Curve", "# C Curve", "# M Curve", "# K2 Curve"};
+  const auto clash = dir.write("k2.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y", clashing,
+                                                                    [](int, int i) { return i * 200.0; }));
+  r = inkcurve({"linearize", wedge.string(), clash.string(), "--xml-dir", (dir / "xml2").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("would replace Black.xml"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\ncan't save xml\n"), std::string::npos) << r.err;
+}
+
+TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
+  TempDir dir;
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  auto level = [](int c, int i) { return c == 1 && i == 7 ? -5 : c == 0 && i == 9 ? 70000 : i * 250.0; };
+  const auto odd = dir.write("odd.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                                   testsupport::eightChannelMarkers(), level));
+  const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
+  const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+      {{even.string(), odd.string()},
+       {"warning: " + odd.string() + " holds 2 ink levels outside 0...65535 (the first is 70000 at step 9 of K)"}},
+      {{belowZero.string()}, {"inkcurve: warning: Dmax is not a number: the darkest L* is -3.63"}},
+      {{even.string(), quad.string(), "--spline", "100"},
+       {"inkcurve: warning: the correction leaves channel K almost without ink: 2% of its ink remains",
+        "inkcurve: warning: the correction leaves channel LK almost without ink: 1% of its ink remains"}},
+  };
+  for (const auto& [files, warnings] : cases) {
+    auto args = files;
+    args.insert(args.begin(), "linearize");
+    SCOPED_TRACE(platform::text::join(args, " "));
+    const auto r = inkcurve(args);
+    EXPECT_EQ(r.status, 0);
+    for (const auto& warning : warnings) EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), static_cast<long>(warnings.size())) << r.err;
+  }
+  // The default spline control corrects without a warning.
+  EXPECT_EQ(inkcurve({"linearize", even.string(), quad.string()}).err, "");
 }
 
 }  // namespace

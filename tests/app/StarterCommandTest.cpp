@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "Cli.h"
 #include "RunCli.h"
+#include "linearization/QuadDataFile.h"
 #include "platform/text/Text.h"
 #include "starter_curves/StarterCurveTables.h"
 #include "support/FakeHost.h"
@@ -63,6 +65,12 @@ TEST(StarterCommand, ClampedLevelsAreWrittenWithAWarning) {
   EXPECT_NE(r.err.find("written clamped"), std::string::npos) << r.err;
   const auto lines = platform::text::split(testsupport::slurp(dir / "hot.quad"), "\n");
   EXPECT_EQ(lines[3 + 256], "65535");
+
+  // Below 0 counts too: a negative yellow boost takes the top 51 steps of Y under 0.
+  const auto y = starter({"--printer", "x800-x880", "--process", "HLV-PiezoPro", "--yellow", "-60", "--out",
+                          (dir / "y.quad").string()});
+  EXPECT_NE(y.err.find("warning: 51 ink levels lay outside"), std::string::npos) << y.err;
+  EXPECT_EQ(platform::text::split(testsupport::slurp(dir / "y.quad"), "\n")[3 + 3 * 257 + 256], "0");
 }
 
 TEST(StarterCommand, UnwritableFileFails) {
@@ -98,6 +106,41 @@ TEST(StarterCommand, UsageErrors) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind("inkcurve starter: ", 0), 0u) << r.err;
   }
+}
+
+// Values that would write a curve without ink, a hidden file or a file that
+// cannot be read back: refused with the reason, nothing written.
+TEST(StarterCommand, RefusesWhatWouldWriteAUselessFile) {
+  testsupport::TempDir dir;
+  const std::string out = (dir / "c.quad").string(), folder = dir.path().string() + "/";
+  std::string notes51 = "1";
+  for (int i = 2; i <= 51; ++i) notes51 += "\n" + std::to_string(i);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--ink-limit", "-150", "--out", out}, "--ink-limit must be above -100"},
+      {{"--ink-limit", "-100", "--out", out}, "--ink-limit must be above -100"},
+      {{"--total-ink", "-1", "--out", out}, "--total-ink must be above -1"},
+      {{"--out", folder}, "--out '" + folder + "' names a folder"},
+      {{"--out", (dir / "..").string()}, "names a folder"},
+      {{"--notes", "Carbon\nK Curve", "--out", out}, "\"# K Curve\", which a reader takes for the first"},
+      {{"--notes", notes51, "--out", out}, "the notes have 51 lines, but a .quad file has room for 50"},
+      {{"-x", "--out", out}, "unknown option -x"},
+  };
+  for (const auto& [extra, message] : cases) {
+    std::vector<std::string> args = {"--printer", "x800-x880", "--process", "Carbon Transfer"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    SCOPED_TRACE(platform::text::join(args, " "));
+    const auto r = starter(args);
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("inkcurve starter: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  }
+  // Just inside the limits the curve is written and reads back.
+  EXPECT_EQ(starter({"--printer", "x800-x880", "--process", "Carbon Transfer", "--ink-limit", "-99.9", "--total-ink",
+                     "-0.9", "--notes", notes51.substr(0, notes51.rfind('\n')), "--out", out}).status, cli::kExitOk);
+  auto quad = linearization::QuadDataFile::fromFile(out);
+  EXPECT_TRUE(quad && quad->readQuadFile(quad->rawQuadData));
 }
 
 }  // namespace

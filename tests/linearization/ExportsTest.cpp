@@ -138,6 +138,7 @@ TEST(GutenprintInkXML, LevelsAreWholeAndHeldToTheRange) {
       {1234.5, "1234"}, {1235.5, "1236"}, {0.5, "0"},         {1.5, "2"},         {2.4999, "2"},
       {65535, "65535"}, {65535.4, "65535"}, {-0.4, "0"},      {-0.0, "0"},        {-3, "0"},
       {65535.5, "65535"}, {70000, "65535"}, {NAN, "0"},       {INFINITY, "65535"},
+      {-0.5, "0"},        {-0.6, "0"},      {-1.5, "0"},
   };
   FakeHost host;
   gutenprintInkXML xml;
@@ -149,7 +150,8 @@ TEST(GutenprintInkXML, LevelsAreWholeAndHeldToTheRange) {
   }
   EXPECT_EQ(xml.sequenceValuesText(&host), expected);
   ASSERT_EQ(host.logLines.size(), 1u);
-  EXPECT_NE(host.logLines[0].find("Clamped 4 "), std::string::npos) << host.logLines[0];
+  // -3, -0.6 and -1.5 round below 0; 65535.5 rounds to 65536.
+  EXPECT_NE(host.logLines[0].find("Clamped 7 "), std::string::npos) << host.logLines[0];
   xml.quadArray.clear();
   EXPECT_EQ(xml.sequenceValuesText(), "");
 }

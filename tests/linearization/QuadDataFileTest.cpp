@@ -172,8 +172,10 @@ TEST(QuadDataFile, WriterClampsWhatHasNoWrittenForm) {
   FakeHost host;
   auto f = readText(quadText("## QuadToneRIP K,C,M,Y", {}, kKCMY), host);
   auto curves = *f->inputQuadCurveArray;
-  const double levels[] = {-3.2, 0, 65535, 1234.99, 70000, NAN, 65535.9, INFINITY, -INFINITY, 123.9};
-  const char* written[] = {"0", "0", "65535", "1234", "65535", "0", "65535", "65535", "0", "123"};
+  // Counted: whole numbers below 0 or above 65535, and NaN; a fraction below 0
+  // or above 65535 is only cut, as every other level is.
+  const double levels[] = {-3.2, 0, 65535, 1234.99, 70000, NAN, 65535.9, INFINITY, -INFINITY, 123.9, -0.9, -1};
+  const char* written[] = {"0", "0", "65535", "1234", "65535", "0", "65535", "65535", "0", "123", "0", "0"};
   for (size_t i = 0; i < std::size(levels); ++i) curves[2][i] = levels[i];
   auto text = f->makeQuadFileText(curves, &host);
   ASSERT_TRUE(text);
@@ -182,7 +184,7 @@ TEST(QuadDataFile, WriterClampsWhatHasNoWrittenForm) {
   ASSERT_EQ(lines[firstM - 1], "# M Curve");
   for (size_t i = 0; i < std::size(levels); ++i) EXPECT_EQ(lines[firstM + i], written[i]) << levels[i];
   ASSERT_EQ(host.logLines.size(), 1u);
-  EXPECT_NE(host.logLines[0].find("Clamped 3 "), std::string::npos) << host.logLines[0];
+  EXPECT_NE(host.logLines[0].find("Clamped 6 "), std::string::npos) << host.logLines[0];
 
   int64_t clamped = 0;
   EXPECT_EQ(quadLevelText(65535.99, clamped), "65535");
@@ -192,6 +194,40 @@ TEST(QuadDataFile, WriterClampsWhatHasNoWrittenForm) {
   EXPECT_FALSE(f->makeQuadFileText(std::vector<InkCurve>(curves.begin(), curves.begin() + 3)));
   curves[3].resize(255);
   EXPECT_FALSE(f->makeQuadFileText(curves));
+}
+
+// Notes are written as comment lines; whatever the rule refuses is what a
+// reader would take for a marker, and whatever it accepts reads back.
+TEST(QuadDataFile, NotesThatWouldNotReadBackAreNamed) {
+  auto lines = [](int n) {
+    std::vector<std::string> numbers;
+    for (int i = 1; i <= n; ++i) numbers.push_back(std::to_string(i));
+    return platform::text::join(numbers, "\n");
+  };
+  const std::pair<std::string, bool> cases[] = {
+      {"", true},           {lines(51), true},     {lines(52), false},     {"a\nK Curve", false},
+      {"K curve\nb", false}, {"MK CURVE", false},   {"K Cu\rrve", false},   {"K Curve ", true},
+      {"# K Curve", true},  {"Curve K", true},     {"k curve", true},      {lines(50) + "\nMK Curve", false},
+  };
+  FakeHost readHost;
+  auto f = readText(quadText("## QuadToneRIP K,C,M,Y", {}, kKCMY), readHost);
+  for (const auto& [notes, readable] : cases) {
+    const auto reason = unreadableNotesReason(notes);
+    EXPECT_EQ(!reason, readable) << notes;
+    FakeHost host;
+    f->processNotes = notes;
+    const auto text = f->makeQuadFileText(*f->inputQuadCurveArray, &host);
+    ASSERT_TRUE(text);
+    bool ok = false;
+    auto back = readText(*text, readHost, &ok);
+    EXPECT_EQ(ok, readable) << notes;
+    if (readable) {
+      EXPECT_TRUE(host.logLines.empty()) << notes;
+    } else {
+      ASSERT_EQ(host.logLines.size(), 1u) << notes;
+      EXPECT_EQ(host.logLines[0], "The quad file will not read back: " + *reason);
+    }
+  }
 }
 
 TEST(QuadDataFile, FilesPanelsAndSaving) {

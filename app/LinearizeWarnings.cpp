@@ -1,0 +1,75 @@
+#include "LinearizeWarnings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "platform/text/Text.h"
+
+namespace cli {
+
+namespace {
+
+// A corrected channel that keeps less than this share of its ink prints
+// nearly blank: no real correction takes that much away.
+constexpr double kLeastInkShare = 0.1;
+
+// Whole levels as the file writes them, others in their shortest form.
+std::string describe(double v) {
+  if (v == std::trunc(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
+  return platform::text::shortestDescription(v);
+}
+
+}  // namespace
+
+std::string channelLabel(std::string marker) {
+  if (marker.rfind("# ", 0) == 0) marker = marker.substr(2);
+  if (marker.size() > 6 && marker.compare(marker.size() - 6, 6, " Curve") == 0) marker.resize(marker.size() - 6);
+  return marker;
+}
+
+void warnAboutLevelsOutOfRange(const std::string& path, const std::vector<linearization::InkCurve>& channels,
+                               const std::vector<std::string>& markers, std::ostream& err) {
+  size_t count = 0;
+  std::string first;
+  for (size_t c = 0; c < channels.size(); ++c)
+    for (size_t step = 0; step < channels[c].size(); ++step) {
+      const double level = channels[c][step];
+      if (level >= 0 && level <= 65535) continue;
+      if (count++ == 0)
+        first = describe(level) + " at step " + std::to_string(step) + " of " +
+                (c < markers.size() ? channelLabel(markers[c]) : std::to_string(c));
+    }
+  if (count == 0) return;
+  err << "inkcurve: warning: " << path << " holds " << count << " ink level" << (count == 1 ? "" : "s")
+      << " outside 0...65535 (the first is " << first << ")\n";
+}
+
+void warnAboutDmax(double dmax, double darkestL, std::ostream& err) {
+  if (std::isfinite(dmax)) return;
+  err << "inkcurve: warning: Dmax is not a number: the darkest L* is " << platform::text::fixedDecimal(darkestL, 2)
+      << ", and only an L* above 0 has a density\n";
+}
+
+void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,
+                              const std::vector<linearization::InkCurve>& after,
+                              const std::vector<std::string>& markers, std::ostream& err) {
+  const size_t n = std::min({before.size(), after.size(), markers.size()});
+  for (size_t c = 0; c < n; ++c) {
+    const double inkBefore = std::accumulate(before[c].begin(), before[c].end(), 0.0);
+    const double inkAfter = std::accumulate(after[c].begin(), after[c].end(), 0.0);
+    if (!(inkBefore > 0) || inkAfter >= kLeastInkShare * inkBefore) continue;
+    // Levels that are not a number are written 0.
+    const double share = inkAfter > 0 ? inkAfter / inkBefore : 0.0;
+    auto highest = [](const linearization::InkCurve& levels) {
+      double top = 0;
+      for (double v : levels) top = std::max(top, v);  // NaN never wins
+      return std::lround(std::min(top, 65535.0));
+    };
+    err << "inkcurve: warning: the correction leaves channel " << channelLabel(markers[c])
+        << " almost without ink: " << std::lround(share * 100) << "% of its ink remains, its highest level "
+        << highest(after[c]) << " (before: " << highest(before[c]) << ")\n";
+  }
+}
+
+}  // namespace cli

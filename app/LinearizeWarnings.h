@@ -1,0 +1,29 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "linearization/QuadDataFile.h"
+
+namespace cli {
+
+// The warnings of `inkcurve linearize` for values it accepts but that make no
+// sense in print. Each goes to `err` as "inkcurve: warning: ..." lines.
+
+// A channel's short name: "# K Curve" gives "K".
+std::string channelLabel(std::string marker);
+
+// Levels of the loaded .quad outside 0...65535.
+void warnAboutLevelsOutOfRange(const std::string& path, const std::vector<linearization::InkCurve>& channels,
+                               const std::vector<std::string>& markers, std::ostream& err);
+
+// A Dmax that is not a finite number: the darkest reading has no density.
+void warnAboutDmax(double dmax, double darkestL, std::ostream& err);
+
+// Channels that held ink and keep less than a tenth of it after correction.
+void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,
+                              const std::vector<linearization::InkCurve>& after,
+                              const std::vector<std::string>& markers, std::ostream& err);
+
+}  // namespace cli
