@@ -9,6 +9,7 @@
 
 namespace platform::graphics {
 
+class Image;
 class Layer;
 
 // How the open ends of stroked lines are drawn.
@@ -95,6 +96,13 @@ class DrawingContext {
 
   // Draws the layer's contents scaled into the rectangle.
   virtual void drawLayer(const Layer& layer, const Rect& rect) = 0;
+
+  // Draws the image stretched to fill the rectangle, upright (its first row at
+  // the rectangle's top).
+  virtual void drawImage(const Image& image, const Rect& rect) = 0;
+  // Fills the rectangle with copies of the image at its own size (one pixel a
+  // point), the first copy's top-left corner at the rectangle's origin.
+  virtual void drawTiledImage(const Image& image, const Rect& rect) = 0;
 };
 
 }  // namespace platform::graphics

@@ -179,4 +179,16 @@ void RecordingContext::drawLayer(const Layer& layer, const Rect& rect) {
   operation.rect = rect;
 }
 
+void RecordingContext::drawImage(const Image& image, const Rect& rect) {
+  Operation& operation = record(Op::drawImage);
+  operation.image = &image;
+  operation.rect = rect;
+}
+
+void RecordingContext::drawTiledImage(const Image& image, const Rect& rect) {
+  Operation& operation = record(Op::drawTiledImage);
+  operation.image = &image;
+  operation.rect = rect;
+}
+
 }  // namespace platform::graphics

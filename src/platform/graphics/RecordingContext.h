@@ -54,7 +54,7 @@ class RecordingContext : public DrawingContext {
     translateBy, rotateBy, scaleBy, concatCTM,
     beginPath, moveTo, addLineTo, closePath, addRect, addEllipseInRect, fillPath, strokePath,
     fillRect, strokeRect, fillEllipseInRect, strokeEllipseInRect, strokeLineSegments,
-    drawLinearGradient, drawRadialGradient, drawLayer,
+    drawLinearGradient, drawRadialGradient, drawLayer, drawImage, drawTiledImage,
   };
 
   struct Operation {
@@ -70,6 +70,7 @@ class RecordingContext : public DrawingContext {
     std::optional<Gradient> gradient;
     GradientOptions gradientOptions = GradientOptions::none;
     const Layer* layer = nullptr;
+    const Image* image = nullptr;  // drawImage, drawTiledImage
   };
 
   void saveGState() override;
@@ -103,6 +104,8 @@ class RecordingContext : public DrawingContext {
   void drawRadialGradient(const Gradient& gradient, Point startCenter, double startRadius, Point endCenter,
                           double endRadius, GradientOptions options) override;
   void drawLayer(const Layer& layer, const Rect& rect) override;
+  void drawImage(const Image& image, const Rect& rect) override;
+  void drawTiledImage(const Image& image, const Rect& rect) override;
 
   const std::vector<Operation>& operations() const { return operations_; }
   // The recorded operations of one kind, in order.
