@@ -93,4 +93,8 @@ std::string slurp(const std::filesystem::path& path) {
   return s.str();
 }
 
+HangGuard::HangGuard(unsigned seconds) { ::alarm(seconds); }
+
+HangGuard::~HangGuard() { ::alarm(0); }
+
 }  // namespace testsupport

@@ -62,4 +62,14 @@ class TempDir {
 // Reads a whole file as bytes (empty when it cannot be read).
 std::string slurp(const std::filesystem::path& path);
 
+// Ends the test program, a failure rather than a hang, should its scope last
+// longer than `seconds`: for tests of code that must never wait on a FIFO.
+class HangGuard {
+ public:
+  explicit HangGuard(unsigned seconds = 20);
+  ~HangGuard();
+  HangGuard(const HangGuard&) = delete;
+  HangGuard& operator=(const HangGuard&) = delete;
+};
+
 }  // namespace testsupport
