@@ -38,6 +38,8 @@ int FakeHost::runAlert(const platform::AlertRequest& request) {
 
 void FakeHost::log(const std::string& line) { logLines.push_back(line); }
 
+void FakeHost::logLoadFailure(const std::string& reason) { loadFailures.push_back(reason); }
+
 void FakeHost::reportFailure(const std::string& text) { failures.push_back(text); }
 
 void FakeHost::completeSave(std::optional<std::filesystem::path> answer) {

@@ -24,6 +24,7 @@ class FakeHost : public platform::Host {
   std::vector<platform::SavePanelRequest> saveRequests;
   std::vector<platform::AlertRequest> alerts;
   std::vector<std::string> logLines;
+  std::vector<std::string> loadFailures;
   std::vector<std::string> failures;
   std::vector<SaveCompletion> pendingSaves;
 
@@ -31,6 +32,7 @@ class FakeHost : public platform::Host {
   void beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) override;
   int runAlert(const platform::AlertRequest& request) override;
   void log(const std::string& line) override;
+  void logLoadFailure(const std::string& reason) override;
   void reportFailure(const std::string& text) override;
 
   // Runs the oldest deferred save completion with `answer`.
