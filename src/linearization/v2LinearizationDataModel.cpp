@@ -83,7 +83,11 @@ bool v2LinearizationDataModel::readMeasurementFile(const MeasurementFile& file, 
   }
   std::unique_ptr<MeasurementData> reader;
   try {
-    reader = found->second.make(*file.measurementData, &host);
+    // A reader drops the blank lines first thing; they are not copied to it.
+    std::vector<std::string> lines;
+    for (const auto& line : *file.measurementData)
+      if (!MeasurementData::isBlankLine(line)) lines.push_back(line);
+    reader = found->second.make(std::move(lines), &host);
     reader->readMeasurements();
   } catch (const std::bad_alloc&) {
     host.logLoadFailure("not enough memory to read its readings");
