@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "linearization/SaveText.h"
 #include "platform/files/Files.h"
@@ -155,7 +156,16 @@ void QuadDataFile::resetToUnread() {
 }
 
 bool QuadDataFile::readQuadFile(const std::vector<std::string>& lines, platform::Host* host) {
-  quadCurveCopy.assign(lines.begin(), lines.end());
+  try {
+    quadCurveCopy.assign(lines.begin(), lines.end());
+  } catch (const std::bad_alloc&) {
+    quadCurveCopy.clear();
+    if (host) {
+      host->log("false");
+      host->logLoadFailure("not enough memory to read its lines");
+    }
+    return false;
+  }
   if (!isQuadFile()) {
     if (host) {
       host->log("false");
@@ -224,7 +234,12 @@ std::shared_ptr<QuadDataFile> openQuadFile(platform::Host& host) {
   auto chosen = host.runOpenPanel(request);
   if (!chosen || chosen->empty()) return nullptr;
   std::string error;
-  auto file = QuadDataFile::fromFile(*chosen, &error);
+  std::shared_ptr<QuadDataFile> file;
+  try {
+    file = QuadDataFile::fromFile(*chosen, &error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to split its lines";
+  }
   if (!file) host.logLoadFailure(error);
   return file;
 }
