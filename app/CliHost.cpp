@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace cli {
 namespace {
@@ -108,6 +109,10 @@ int CliHost::runAlert(const platform::AlertRequest& request) {
 void CliHost::log(const std::string& line) {
   if (verbose_) err_ << line << "\n";
 }
+
+void CliHost::logLoadFailure(const std::string& reason) { loadFailure_ = reason; }
+
+std::optional<std::string> CliHost::takeLoadFailure() { return std::exchange(loadFailure_, std::nullopt); }
 
 void CliHost::reportFailure(const std::string& text) {
   failed_ = true;

@@ -36,7 +36,12 @@ class CliHost : public platform::Host {
   void beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) override;
   int runAlert(const platform::AlertRequest& request) override;
   void log(const std::string& line) override;
+  // Kept, not printed: the command names the file with it after the alert.
+  void logLoadFailure(const std::string& reason) override;
   void reportFailure(const std::string& text) override;
+
+  // The reason of the last failed load, given once; nothing when none was given.
+  std::optional<std::string> takeLoadFailure();
 
   // True once any alert or failure was shown.
   bool failed() const { return failed_; }
@@ -58,6 +63,7 @@ class CliHost : public platform::Host {
   bool verbose_;
   bool failed_ = false;
   int failureCount_ = 0;
+  std::optional<std::string> loadFailure_;
   std::vector<std::filesystem::path> writtenFiles_;
   std::map<std::string, std::filesystem::path> openAnswers_;
   std::map<std::string, std::filesystem::path> saveAnswers_;

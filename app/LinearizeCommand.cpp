@@ -57,6 +57,14 @@ int usageError(std::ostream& err, const std::string& message) {
 
 std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(v, decimals); }
 
+// After a failed load: the file and the reason the reader gave, on one line
+// (a file the host itself refused already has its line).
+int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
+  const auto reason = host.takeLoadFailure();
+  if (reason || !host.failed()) err << "inkcurve: cannot read " << path << (reason ? ": " + *reason : "") << "\n";
+  return kExitFailed;
+}
+
 }  // namespace
 
 int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -117,10 +125,10 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   prepareLikeMainWindow(document);
 
   auto measurementFile = openMeasurementFile(host);
-  if (!measurementFile) return kExitFailed;
-  if (!document.readMeasurementFile(*measurementFile, host)) return kExitFailed;
+  if (!measurementFile) return loadFailed(host, err, measurementsPath);
+  if (!document.readMeasurementFile(*measurementFile, host)) return loadFailed(host, err, measurementsPath);
   // Never export from the placeholder readings.
-  if (document.measurementDataLoadingError) return kExitFailed;
+  if (document.measurementDataLoadingError) return loadFailed(host, err, measurementsPath);
 
   document.avgWindowSize = avgWindowSizeForControl(smoothing);
   document.splinePercent = splinePercentForControl(spline);
@@ -143,12 +151,10 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   ExportSources sources{document, nullptr, std::nullopt};
   if (quadPath) {
     auto quad = openQuadFile(host);
-    if (!quad) {
-      if (!host.failed()) err << "inkcurve: cannot read " << *quadPath << "\n";
-      return kExitFailed;
-    }
+    if (!quad) return loadFailed(host, err, *quadPath);
     if (!quad->readQuadFile(quad->rawQuadData, &host)) {
-      err << "inkcurve: " << *quadPath << " is not a QuadToneRIP ink curve file this program can read\n";
+      err << "inkcurve: " << *quadPath << " is not a QuadToneRIP ink curve file this program can read: "
+          << host.takeLoadFailure().value_or("refused") << "\n";
       return kExitFailed;
     }
     quad->quadHeaders = quad->inkList;

@@ -59,6 +59,7 @@ std::optional<Rows> dataSetsAfter(const std::vector<std::string>& lines, std::si
   const auto following = static_cast<int64_t>(lines.size() - (begin + 1));
   if (count > following) return std::nullopt;
   Rows sets;
+  sets.reserve(static_cast<std::size_t>(std::max<int64_t>(count, 0)));
   for (int64_t k = 0; k < count; ++k) {
     sets.push_back(text::split(lines[begin + 1 + static_cast<std::size_t>(k)], separator));
   }

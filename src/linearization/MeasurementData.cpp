@@ -16,17 +16,18 @@ MeasurementData::MeasurementData(std::vector<std::string> lines, bool forLineari
   measurementData2DArray = splitRows();
 }
 
+bool MeasurementData::isBlankLine(const std::string& line) { return text::trimNewlines(line).empty(); }
+
 Rows MeasurementData::splitRows() {
   Rows rows;
-  std::vector<std::string> kept;
-  if (rawData) {
-    for (const std::string& line : *rawData) {
-      if (text::trimNewlines(line).empty()) continue;
-      rows.push_back(text::split(line, "\t"));
-      kept.push_back(line);
-    }
+  if (!rawData) {
+    rawData.emplace();
+    return rows;
   }
-  rawData = std::move(kept);
+  // In place: a second list of the lines would double what a long file costs.
+  std::erase_if(*rawData, isBlankLine);
+  rows.reserve(rawData->size());
+  for (const std::string& line : *rawData) rows.push_back(text::split(line, "\t"));
   return rows;
 }
 

@@ -47,6 +47,8 @@ class MeasurementData {
   // characters is blank) and splits the rest on every TAB, each line
   // unchanged, a trailing carriage return included.
   Rows splitRows();
+  // A line holding nothing but newline characters.
+  static bool isBlankLine(const std::string& line);
 
   // Samples per step as the counts of the usual wedges suggest it (0 when
   // none fits). It only decides whether the averager runs.

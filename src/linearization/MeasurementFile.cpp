@@ -1,5 +1,7 @@
 #include "linearization/MeasurementFile.h"
 
+#include <new>
+
 // g++ 12 warns about its own <regex> internals at -O1 and above (a known
 // false positive in std::function's copy); keep the warning for our code.
 #pragma GCC diagnostic push
@@ -82,6 +84,7 @@ void showMeasurementLoadError(platform::Host& host) {
 
 std::string MeasurementFile::detectFormat(platform::Host& host) const {
   if (!measurementData || measurementData->empty()) {
+    host.logLoadFailure("no lines");
     showMeasurementLoadError(host);
     return FormatName::couldNotLoad;
   }
@@ -90,6 +93,7 @@ std::string MeasurementFile::detectFormat(platform::Host& host) const {
   for (const auto& check : RegularExpressionChecks::checksInTestingOrder(host)) {
     if (check.matcher.matches(firstLine)) return check.formatName;
   }
+  host.logLoadFailure("the first line names no measurement file format this program reads");
   showMeasurementLoadError(host);
   return FormatName::couldNotLoad;
 }
@@ -98,6 +102,7 @@ std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes
                                                           platform::Host& host) {
   namespace text = platform::text;
   if (!text::isValidUtf8(bytes)) {
+    host.logLoadFailure("not valid UTF-8 text");
     showMeasurementLoadError(host);
     return nullptr;
   }
@@ -119,11 +124,17 @@ std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path
   std::string error;
   auto bytes = platform::files::readWholeFile(path, &error);
   if (!bytes) {
-    host.log(error);
+    host.logLoadFailure(error);
     showMeasurementLoadError(host);
     return nullptr;
   }
-  return measurementFileFromBytes(*bytes, path, host);
+  try {
+    return measurementFileFromBytes(*bytes, path, host);
+  } catch (const std::bad_alloc&) {
+    host.logLoadFailure("not enough memory to split its lines");
+    showMeasurementLoadError(host);
+    return nullptr;
+  }
 }
 
 std::shared_ptr<MeasurementFile> openMeasurementFile(platform::Host& host) {

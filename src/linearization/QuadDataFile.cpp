@@ -1,6 +1,8 @@
 #include "linearization/QuadDataFile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "linearization/SaveText.h"
 #include "platform/files/Files.h"
@@ -91,7 +93,7 @@ std::shared_ptr<QuadDataFile> QuadDataFile::fromFile(const std::filesystem::path
   auto bytes = platform::files::readWholeFile(path, error);
   if (!bytes) return nullptr;
   if (!text::isValidUtf8(*bytes)) {
-    if (error) *error = "\"" + path.string() + "\" is not UTF-8 text";
+    if (error) *error = "not valid UTF-8 text";
     return nullptr;
   }
   auto cleaned = text::removeAll(text::dropByteOrderMark(*bytes), '\r');
@@ -149,6 +151,24 @@ std::optional<std::vector<InkCurve>> QuadDataFile::readChannels() {
   return channels;
 }
 
+std::string QuadDataFile::whyChannelsStopped(size_t lineCount) const {
+  // Every line taken off the working copy was read; the header and its
+  // comments come first, then a marker and 256 levels per channel.
+  const size_t taken = lineCount - quadCurveCopy.size();
+  const size_t intoBody = taken - std::min(taken, printerInfo.size());
+  const size_t channel = intoBody / (kLevelsPerChannel + 1) + 1;
+  const std::string where = "channel " + std::to_string(channel) + " of " + std::to_string(inkCount());
+  if (quadCurveCopy.empty()) return "the file ends after line " + std::to_string(taken) + ", in " + where;
+  std::string line = quadCurveCopy.front();
+  constexpr size_t kShown = 40;
+  if (line.size() > kShown) {
+    size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;  // whole characters only
+    line = line.substr(0, cut) + "...";
+  }
+  return "line " + std::to_string(taken + 1) + " is not a number (\"" + line + "\", in " + where + ")";
+}
+
 void QuadDataFile::resetToUnread() {
   numInks = 0;
   printerInfo.clear();
@@ -158,9 +178,21 @@ void QuadDataFile::resetToUnread() {
 }
 
 bool QuadDataFile::readQuadFile(const std::vector<std::string>& lines, platform::Host* host) {
-  quadCurveCopy.assign(lines.begin(), lines.end());
+  try {
+    quadCurveCopy.assign(lines.begin(), lines.end());
+  } catch (const std::bad_alloc&) {
+    quadCurveCopy.clear();
+    if (host) {
+      host->log("false");
+      host->logLoadFailure("not enough memory to read its lines");
+    }
+    return false;
+  }
   if (!isQuadFile()) {
-    if (host) host->log("false");
+    if (host) {
+      host->log("false");
+      host->logLoadFailure("line 1 is not one of the QuadToneRIP headers this program reads");
+    }
     return false;
   }
   resetToUnread();
@@ -170,8 +202,12 @@ bool QuadDataFile::readQuadFile(const std::vector<std::string>& lines, platform:
   if (!channels) {
     // A body cut short or holding a level that is not a number: nothing of
     // the partial read may remain.
+    const std::string why = whyChannelsStopped(lines.size());
     resetToUnread();
-    if (host) host->log("false");
+    if (host) {
+      host->log("false");
+      host->logLoadFailure(why);
+    }
     return false;
   }
   inputQuadCurveArray = std::move(*channels);
@@ -223,8 +259,13 @@ std::shared_ptr<QuadDataFile> openQuadFile(platform::Host& host) {
   auto chosen = host.runOpenPanel(request);
   if (!chosen || chosen->empty()) return nullptr;
   std::string error;
-  auto file = QuadDataFile::fromFile(*chosen, &error);
-  if (!file) host.log(error);
+  std::shared_ptr<QuadDataFile> file;
+  try {
+    file = QuadDataFile::fromFile(*chosen, &error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to split its lines";
+  }
+  if (!file) host.logLoadFailure(error);
   return file;
 }
 

@@ -81,7 +81,8 @@ class QuadDataFile {
   virtual std::optional<std::vector<InkCurve>> readChannels();
   // Fills the object from `lines`. Returns whether the file was read; a file
   // that is not accepted ("false" is logged) or whose body is cut short leaves
-  // the object exactly as it was before any read.
+  // the object exactly as it was before any read, and the host is told which
+  // line stopped the read and why.
   virtual bool readQuadFile(const std::vector<std::string>& lines, platform::Host* host = nullptr);
   // The .quad text of `curves` under this file's header, notes and markers.
   // Nothing for an unread file, or when a marker has no curve of 256 levels.
@@ -96,6 +97,9 @@ class QuadDataFile {
  protected:
   QuadDataFile() = default;
   void resetToUnread();
+  // After readChannels failed on `lineCount` lines: the line it stopped at
+  // and why (the file ended, or a level line is not a number).
+  std::string whyChannelsStopped(size_t lineCount) const;
 };
 
 // Runs the "Choose a quad file" open panel and loads the chosen file (not yet

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <new>
 
 #include "linearization/ArgyllCIELab.h"
 #include "linearization/CgatsCIELab.h"
@@ -76,14 +77,25 @@ bool v2LinearizationDataModel::readMeasurementFile(const MeasurementFile& file, 
   const auto found = table.find(name);
   if (found == table.end()) {
     // A format recognised by its first line but without a reader of its own.
-    host.log("No reader for " + name);
+    host.logLoadFailure("No reader for " + name);
     showMeasurementLoadError(host);
     return false;
   }
-  auto reader = found->second.make(*file.measurementData, &host);
-  reader->readMeasurements();
+  std::unique_ptr<MeasurementData> reader;
+  try {
+    // A reader drops the blank lines first thing; they are not copied to it.
+    std::vector<std::string> lines;
+    for (const auto& line : *file.measurementData)
+      if (!MeasurementData::isBlankLine(line)) lines.push_back(line);
+    reader = found->second.make(std::move(lines), &host);
+    reader->readMeasurements();
+  } catch (const std::bad_alloc&) {
+    host.logLoadFailure("not enough memory to read its readings");
+    showMeasurementLoadError(host);
+    return false;
+  }
   if (reader->failed() || reader->interpolatedMeasurements.empty()) {
-    if (!reader->failureReason().empty()) host.log(reader->failureReason());
+    host.logLoadFailure(reader->failureReason().empty() ? "no readings" : reader->failureReason());
     showMeasurementLoadError(host);
     return false;
   }

@@ -6,11 +6,13 @@
 #include <tuple>
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "Cli.h"
 #include "LinearizeExports.h"
 #include "RunCli.h"
 #include "linearization/QuadDataFile.h"
+#include "platform/files/Files.h"
 #include "platform/text/Text.h"
 #include "support/FakeHost.h"
 #include "support/SampleFiles.h"
@@ -123,6 +125,75 @@ TEST(LinearizeCommand, WritesEveryExport) {
             0u);
   EXPECT_EQ(readCurves(xml / "_ref.quad"), readCurves(out));
   EXPECT_EQ(slurp(out).find("Reference"), std::string::npos);
+}
+
+TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
+  TempDir dir;
+  testsupport::HangGuard guard;  // a FIFO must be refused, not read
+  const auto wedgeText = testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8));
+  auto good = dir.write("wedge.txt", wedgeText);
+  auto quad = dir.write("in.quad", eightChannelQuad());
+  std::filesystem::create_directory(dir / "folder.txt");
+  ASSERT_EQ(::mkfifo((dir / "fifo.txt").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((dir / "fifo.quad").c_str(), 0600), 0);
+  std::filesystem::resize_file(dir.write("huge.txt", "CGATS.17\n"), platform::files::kInputFileSizeLimit + 1);
+  auto noLab = wedgeText;
+  noLab.replace(noLab.find("LAB_L"), 5, "LAB_X");
+  auto badLevel = eightChannelQuad();
+  badLevel.replace(badLevel.find("\n# C Curve\n0\n") + 11, 1, "1,5");  // line 261: level 0 of C
+
+  const std::string alert = "Failed to Load Measurement Data: Please check";
+  const struct {
+    std::string measurements, quad, alert, line;
+  } cases[] = {
+      {"missing.txt", "", alert, "cannot read {M}: No such file or directory"},
+      {"folder.txt", "", alert, "cannot read {M}: Is a directory"},
+      {"fifo.txt", "", alert, "cannot read {M}: not a regular file but a FIFO"},
+      {"huge.txt", "", alert, "cannot read {M}: 67108865 bytes, more than the limit of 67108864 bytes (64 MB)"},
+      {dir.write("latin1.txt", "CGATS.17\nORIGINATOR\t\"Dupr\xE9\"\n").filename(), "", alert,
+       "cannot read {M}: not valid UTF-8 text"},
+      {dir.write("nolab.txt", noLab).filename(), "", alert, "cannot read {M}: no LAB_L column"},
+      {dir.write("what.txt", "Readings\n1\t2\n").filename(), "", alert,
+       "cannot read {M}: the first line names no measurement file format this program reads"},
+      {"wedge.txt", "fifo.quad", "", "cannot read {Q}: not a regular file but a FIFO"},
+      {"wedge.txt", dir.write("level.quad", badLevel).filename(), "",
+       "{Q} is not a QuadToneRIP ink curve file this program can read: line 261 is not a number (\"1,5\", in "
+       "channel 2 of 8)"},
+  };
+  const auto out = dir / "out.quad";
+  for (const auto& c : cases) {
+    const auto m = (dir / c.measurements).string(), q = (dir / (c.quad.empty() ? "in.quad" : c.quad)).string();
+    auto line = "inkcurve: " + c.line + "\n";
+    line = platform::text::replaceAll(platform::text::replaceAll(line, "{M}", m), "{Q}", q);
+    auto r = inkcurve({"linearize", m, q, "--out", out.string()});
+    EXPECT_EQ(r.status, 1) << c.line;
+    EXPECT_NE(r.err.find(line), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(alert) != std::string::npos, !c.alert.empty()) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.line;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo.txt"));
+}
+
+TEST(LinearizeCommand, OnlyRegularFilesAreReplaced) {
+  TempDir dir;
+  testsupport::HangGuard guard;
+  auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  auto quad = dir.write("in.quad", eightChannelQuad());
+  const auto fifo = dir / "fifo.quad";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink(fifo, dir / "to-fifo.quad");
+  std::filesystem::create_symlink("nowhere.quad", dir / "dangling.quad");
+  for (const char* name : {"fifo.quad", "to-fifo.quad", "dangling.quad"}) {
+    const auto target = (dir / name).string();
+    auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", target});
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_NE(r.err.find("inkcurve: Could not write \"" + target + "\": "), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo)));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-fifo.quad"));
+  EXPECT_EQ(std::filesystem::read_symlink(dir / "dangling.quad"), "nowhere.quad");
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere.quad"));
 }
 
 TEST(LinearizeCommand, CompositePointsOfTheACV) {

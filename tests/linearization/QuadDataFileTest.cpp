@@ -134,8 +134,10 @@ TEST(QuadDataFile, OddButValidLayouts) {
 TEST(QuadDataFile, RejectedFilesLeaveNothingBehind) {
   const std::string good = quadText("## QuadToneRIP K,C,M,Y", {"# notes"}, kKCMY);
   auto replaceLevel = [&](const std::string& with) {
+    const std::string levelZeroOfC = "\n# C Curve\n100\n";
     auto t = good;
-    t.replace(t.find("\n# C Curve\n0\n") + 11, 1, with);  // level 0 of channel C
+    EXPECT_NE(t.find(levelZeroOfC), std::string::npos);
+    t.replace(t.find(levelZeroOfC) + 11, 3, with);
     return t;
   };
   auto truncated = good.substr(0, good.rfind('\n'));  // the last channel has 255 levels
@@ -143,27 +145,38 @@ TEST(QuadDataFile, RejectedFilesLeaveNothingBehind) {
   for (auto& c : crOnly)
     if (c == '\n') c = '\r';
 
-  const std::pair<std::string, std::string> cases[] = {
-      {"header with a trailing blank", "## QuadToneRIP K,C,M,Y " + good.substr(good.find('\n'))},
-      {"five channels", "## QuadToneRIP K,C,M,Y,LC" + good.substr(good.find('\n'))},
-      {"CR-only line ends", crOnly},
-      {"255 levels", truncated},
-      {"no marker", "## QuadToneRIP K,C,M,Y\n# just notes"},
-      {"leading blank", replaceLevel(" 150")},
-      {"trailing blank", replaceLevel("150 ")},
-      {"empty level", replaceLevel("")},
-      {"nan", replaceLevel("nan")},
-      {"inf", replaceLevel("inf")},
-      {"hex", replaceLevel("0x10")},
-      {"comma", replaceLevel("1,5")},
+  // The host is told which line stopped the read and why; line 261 is level 0
+  // of channel C, after the header, the notes and the 257 lines of K.
+  const std::string notAHeader = "line 1 is not one of the QuadToneRIP headers this program reads";
+  auto notANumber = [](const std::string& shown) {
+    return "line 261 is not a number (\"" + shown + "\", in channel 2 of 4)";
   };
-  for (const auto& [why, text] : cases) {
+  const struct {
+    std::string why, text, reason;
+  } cases[] = {
+      {"header with a trailing blank", "## QuadToneRIP K,C,M,Y " + good.substr(good.find('\n')), notAHeader},
+      {"five channels", "## QuadToneRIP K,C,M,Y,LC" + good.substr(good.find('\n')), notAHeader},
+      {"CR-only line ends", crOnly, notAHeader},
+      {"255 levels", truncated, "the file ends after line 1029, in channel 4 of 4"},
+      {"no marker", "## QuadToneRIP K,C,M,Y\n# just notes", "the file ends after line 2, in channel 1 of 4"},
+      {"leading blank", replaceLevel(" 150"), notANumber(" 150")},
+      {"trailing blank", replaceLevel("150 "), notANumber("150 ")},
+      {"empty level", replaceLevel(""), notANumber("")},
+      {"nan", replaceLevel("nan"), notANumber("nan")},
+      {"inf", replaceLevel("inf"), notANumber("inf")},
+      {"hex", replaceLevel("0x10"), notANumber("0x10")},
+      {"comma", replaceLevel("1,5"), notANumber("1,5")},
+      {"long line, cut between characters", replaceLevel(std::string(39, 'x') + "\u00e9\u00e9"),
+       notANumber(std::string(39, 'x') + "...")},
+  };
+  for (const auto& [why, text, reason] : cases) {
     FakeHost host;
     bool ok = true;
     auto f = readText(text, host, &ok);
     EXPECT_FALSE(ok) << why;
     expectUnread(*f, why);
     EXPECT_EQ(host.logLines, std::vector<std::string>{"false"}) << why;
+    EXPECT_EQ(host.loadFailures, std::vector<std::string>{reason}) << why;
     EXPECT_FALSE(f->makeQuadFileText({})) << why << ": an unread file has no text";
   }
 }

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/files/Files.h"
 #include "support/FakeHost.h"
 
 using namespace platform::files;
+using testsupport::HangGuard;
 using testsupport::slurp;
 using testsupport::TempDir;
 namespace fs = std::filesystem;
@@ -26,11 +30,27 @@ TEST(Files, ReadWholeFile) {
   EXPECT_EQ(readWholeFile(p), std::string("x\0y\r\n", 5));
   EXPECT_EQ(readWholeFile(dir.write("empty", "")), "");
 
-  std::string error;
-  EXPECT_FALSE(readWholeFile(dir / "missing", &error));
-  EXPECT_NE(error.find("missing"), std::string::npos);
-  EXPECT_FALSE(readWholeFile(dir.path(), &error));
-  EXPECT_NE(error.find("directory"), std::string::npos);
+  // A name that is not a regular file is refused before it is opened (a FIFO
+  // would wait for a writer), and a file over the limit before it is read.
+  HangGuard guard;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink(dir / "fifo", dir / "to-fifo");
+  const auto limit = kInputFileSizeLimit;
+  fs::resize_file(dir.write("at-limit", ""), limit);
+  fs::resize_file(dir.write("over-limit", ""), limit + 1);
+  const std::pair<std::string, std::string> refused[] = {
+      {"missing", "No such file or directory"},
+      {"", "Is a directory"},
+      {"fifo", "not a regular file but a FIFO"},
+      {"to-fifo", "not a regular file but a FIFO"},
+      {"over-limit", "67108865 bytes, more than the limit of 67108864 bytes (64 MB)"},
+  };
+  for (const auto& [name, reason] : refused) {
+    std::string error;
+    EXPECT_FALSE(readWholeFile(dir / name, &error)) << name;
+    EXPECT_EQ(error, reason) << name;
+  }
+  EXPECT_EQ(readWholeFile(dir / "at-limit").value_or("").size(), limit);
 }
 
 TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
@@ -53,6 +73,67 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
   ASSERT_FALSE(writeFileReplacing(link, "through the link"));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(slurp(target), "through the link");
+}
+
+TEST(Files, WriteReplacesOnlyRegularFiles) {
+  // A FIFO stands in for a device: renaming a file over either would put a
+  // regular file in its place. A link that leads nowhere would become a file.
+  TempDir dir;
+  HangGuard guard;
+  auto fifo = dir / "fifo.quad";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, dir / "to-fifo.quad");
+  fs::create_symlink("nowhere.quad", dir / "dangling.quad");
+  const std::pair<std::string, std::string> refused[] = {
+      {"fifo.quad", "not a regular file but a FIFO"},
+      {"to-fifo.quad", "not a regular file but a FIFO"},
+      {"dangling.quad", "a symbolic link to a file that does not exist"},
+  };
+  for (const auto& [name, reason] : refused) {
+    auto error = writeFileReplacing(dir / name, "text");
+    ASSERT_TRUE(error) << name;
+    EXPECT_EQ(*error, "Could not write \"" + (dir / name).string() + "\": " + reason);
+  }
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+  EXPECT_EQ(fs::read_symlink(dir / "to-fifo.quad"), fifo);
+  EXPECT_EQ(fs::read_symlink(dir / "dangling.quad"), "nowhere.quad");
+  EXPECT_EQ(entriesIn(dir.path()), 3u) << "nothing created, no temporary file left";
+}
+
+TEST(Files, WriteNeverShowsNewContentsUnderLooserPermissions) {
+  TempDir dir;
+  // A new file gets 0666 less the umask.
+  const mode_t oldMask = ::umask(027);
+  ASSERT_FALSE(writeFileReplacing(dir / "new.quad", "text"));
+  ::umask(oldMask);
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "new.quad").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  // A private file is replaced: while the new contents are being written,
+  // every temporary file seen must be as private as the file it replaces.
+  auto secret = dir / "secret.quad";
+  ASSERT_FALSE(writeFileReplacing(secret, "old"));
+  ::chmod(secret.c_str(), 0600);
+  std::atomic<bool> done{false};
+  std::set<unsigned> modesSeen;
+  std::thread watcher([&] {
+    while (!done) {
+      std::error_code ec;
+      for (fs::directory_iterator it(dir.path(), ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().rfind(".secret.quad.tmp-", 0) != 0) continue;
+        struct stat temp {};
+        if (::stat(it->path().c_str(), &temp) == 0 && temp.st_size > 0) modesSeen.insert(temp.st_mode & 07777);
+      }
+    }
+  });
+  ASSERT_FALSE(writeFileReplacing(secret, std::string(16 << 20, 'x')));
+  done = true;
+  watcher.join();
+  EXPECT_TRUE(modesSeen.empty() || modesSeen == std::set<unsigned>{0600}) << *modesSeen.rbegin();
+  ASSERT_EQ(::stat(secret.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(fs::file_size(secret), 16u << 20);
 }
 
 TEST(Files, FailedWriteLeavesTheOldFileAndNoTemporary) {

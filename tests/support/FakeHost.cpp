@@ -38,6 +38,8 @@ int FakeHost::runAlert(const platform::AlertRequest& request) {
 
 void FakeHost::log(const std::string& line) { logLines.push_back(line); }
 
+void FakeHost::logLoadFailure(const std::string& reason) { loadFailures.push_back(reason); }
+
 void FakeHost::reportFailure(const std::string& text) { failures.push_back(text); }
 
 void FakeHost::completeSave(std::optional<std::filesystem::path> answer) {
@@ -92,5 +94,9 @@ std::string slurp(const std::filesystem::path& path) {
   s << in.rdbuf();
   return s.str();
 }
+
+HangGuard::HangGuard(unsigned seconds) { ::alarm(seconds); }
+
+HangGuard::~HangGuard() { ::alarm(0); }
 
 }  // namespace testsupport

@@ -24,6 +24,7 @@ class FakeHost : public platform::Host {
   std::vector<platform::SavePanelRequest> saveRequests;
   std::vector<platform::AlertRequest> alerts;
   std::vector<std::string> logLines;
+  std::vector<std::string> loadFailures;
   std::vector<std::string> failures;
   std::vector<SaveCompletion> pendingSaves;
 
@@ -31,6 +32,7 @@ class FakeHost : public platform::Host {
   void beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) override;
   int runAlert(const platform::AlertRequest& request) override;
   void log(const std::string& line) override;
+  void logLoadFailure(const std::string& reason) override;
   void reportFailure(const std::string& text) override;
 
   // Runs the oldest deferred save completion with `answer`.
@@ -61,5 +63,15 @@ class TempDir {
 
 // Reads a whole file as bytes (empty when it cannot be read).
 std::string slurp(const std::filesystem::path& path);
+
+// Ends the test program, a failure rather than a hang, should its scope last
+// longer than `seconds`: for tests of code that must never wait on a FIFO.
+class HangGuard {
+ public:
+  explicit HangGuard(unsigned seconds = 20);
+  ~HangGuard();
+  HangGuard(const HangGuard&) = delete;
+  HangGuard& operator=(const HangGuard&) = delete;
+};
 
 }  // namespace testsupport

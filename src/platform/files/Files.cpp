@@ -2,8 +2,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <new>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,40 +44,93 @@ std::string temporaryName(const std::filesystem::path& target) {
          std::to_string(salt) + "-" + std::to_string(counter++);
 }
 
+// Why a file of this type is neither read nor replaced; nothing for a
+// regular file. A folder keeps the system's own words.
+std::optional<std::string> notARegularFile(mode_t mode) {
+  if (S_ISREG(mode)) return std::nullopt;
+  if (S_ISDIR(mode)) return std::strerror(EISDIR);
+  const char* kind = S_ISFIFO(mode)                    ? "a FIFO"
+                     : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                     : S_ISSOCK(mode)                  ? "a socket"
+                                                       : "a special file";
+  return std::string("not a regular file but ") + kind;
+}
+
+std::string tooLarge(std::uintmax_t size) {
+  return std::to_string(size) + " bytes, more than the limit of " +
+         std::to_string(kInputFileSizeLimit) + " bytes (" + std::to_string(kInputFileSizeLimit >> 20) + " MB)";
+}
+
+// The process's umask, read where the kernel shows it: setting it to read it
+// back would change it, for a moment, for every other thread.
+mode_t currentUmask() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8) & 0777);
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
 }  // namespace
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::string* error) {
-  auto fail = [&](int err) -> std::optional<std::string> {
-    if (error) *error = errnoText("Could not read", path, err);
+  auto fail = [&](std::string reason) -> std::optional<std::string> {
+    if (error) *error = std::move(reason);
     return std::nullopt;
   };
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return fail(errno);
+  auto refusal = [](const struct stat& st) -> std::optional<std::string> {
+    if (auto why = notARegularFile(st.st_mode)) return why;
+    if (static_cast<std::uintmax_t>(st.st_size) > kInputFileSizeLimit)
+      return tooLarge(static_cast<std::uintmax_t>(st.st_size));
+    return std::nullopt;
+  };
+  // The name is looked at before it is opened: opening a FIFO for reading
+  // would wait for a writer, and a device may never end.
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return fail(errno);
-  if (S_ISDIR(st.st_mode)) return fail(EISDIR);
-  std::string bytes;
-  if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
-  char buf[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd.get(), buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail(errno);
+  if (::stat(path.c_str(), &st) != 0) return fail(std::strerror(errno));
+  if (auto why = refusal(st)) return fail(*why);
+  // Should the name have been replaced since, O_NONBLOCK keeps the open from
+  // waiting, and the open file is looked at again.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) return fail(std::strerror(errno));
+  if (::fstat(fd.get(), &st) != 0) return fail(std::strerror(errno));
+  if (auto why = refusal(st)) return fail(*why);
+  try {
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buf[1 << 16];
+    for (;;) {
+      ssize_t n = ::read(fd.get(), buf, sizeof buf);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return fail(std::strerror(errno));
+      }
+      if (n == 0) break;
+      bytes.append(buf, static_cast<size_t>(n));
+      // A file that grows while it is read is held to the limit all the same.
+      if (bytes.size() > kInputFileSizeLimit) return fail(tooLarge(bytes.size()));
     }
-    if (n == 0) break;
-    bytes.append(buf, static_cast<size_t>(n));
+    return bytes;
+  } catch (const std::bad_alloc&) {
+    return fail("not enough memory to read " + std::to_string(st.st_size) + " bytes");
   }
-  return bytes;
 }
 
 std::optional<std::string> writeFileReplacing(const std::filesystem::path& requested, std::string_view bytes) {
-  std::error_code ec;
+  auto refuse = [&](const std::string& why) { return "Could not write \"" + requested.string() + "\": " + why; };
   std::filesystem::path target = requested;
-  // Replace the file a symbolic link names, not the link itself.
-  if (std::filesystem::is_symlink(requested, ec)) {
-    auto resolved = std::filesystem::weakly_canonical(requested, ec);
-    if (ec) return "Could not write \"" + requested.string() + "\": " + ec.message();
+  // Replace the file a symbolic link names, not the link itself; a link that
+  // leads nowhere is refused rather than replaced by a file.
+  struct stat link {};
+  if (::lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    struct stat named {};
+    if (::stat(requested.c_str(), &named) != 0)
+      return refuse(errno == ENOENT ? "a symbolic link to a file that does not exist" : std::strerror(errno));
+    std::error_code ec;
+    auto resolved = std::filesystem::canonical(requested, ec);
+    if (ec) return refuse(ec.message());
     target = resolved;
   }
   if (target.filename().empty()) return errnoText("Could not write", requested, EISDIR);
@@ -84,10 +140,16 @@ std::optional<std::string> writeFileReplacing(const std::filesystem::path& reque
 
   struct stat old {};
   const bool hadOld = ::stat(target.c_str(), &old) == 0;
-  if (hadOld && S_ISDIR(old.st_mode)) return errnoText("Could not write", requested, EISDIR);
+  // Renaming over a device or a FIFO would put a file in its place.
+  if (hadOld) {
+    if (auto why = notARegularFile(old.st_mode)) return refuse(*why);
+  }
+  const mode_t finalMode = hadOld ? (old.st_mode & 07777) : (0666 & ~currentUmask());
 
+  // Private until it is complete: the contents are never readable by others
+  // before the file has the target's permission bits.
   const auto temp = folder / temporaryName(target);
-  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
   if (fd.get() < 0) return errnoText("Could not write", requested, errno);
 
   auto abandon = [&](int err) -> std::optional<std::string> {
@@ -107,7 +169,7 @@ std::optional<std::string> writeFileReplacing(const std::filesystem::path& reque
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (hadOld && ::fchmod(fd.get(), old.st_mode & 07777) != 0) return abandon(errno);
+  if (::fchmod(fd.get(), finalMode) != 0) return abandon(errno);
   if (::fsync(fd.get()) != 0) return abandon(errno);
   if (::close(fd.release()) != 0) {
     int err = errno;

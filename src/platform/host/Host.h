@@ -58,6 +58,12 @@ class Host {
   // One diagnostic line. It belongs to no file format.
   virtual void log(const std::string& line) = 0;
 
+  // Why a file could not be loaded, in a few words that name no path ("Is a
+  // directory", "no LAB_L column", "line 12 is not a number"), sent just
+  // before the alert or the refusal it explains. A diagnostic line, unless
+  // the host shows it next to that alert.
+  virtual void logLoadFailure(const std::string& reason) { log(reason); }
+
   // A failure that must not pass for success (a file that could not be
   // written, for instance).
   virtual void reportFailure(const std::string& text) = 0;

@@ -118,6 +118,12 @@ std::vector<std::string> split(std::string_view s, std::string_view separator) {
     parts.emplace_back(s);
     return parts;
   }
+  // Counted first so the list is allocated once and no larger than needed: a
+  // text dense in separators gives a part per separator.
+  size_t count = 1;
+  for (size_t pos = s.find(separator); pos != std::string_view::npos; pos = s.find(separator, pos + separator.size()))
+    ++count;
+  parts.reserve(count);
   size_t start = 0;
   for (;;) {
     size_t pos = s.find(separator, start);
