@@ -115,6 +115,11 @@ TEST(ChartData, WidensOnAddsAndRecomputesOnRemovals) {
   data.addEntry(nullptr, 0);        // the set refuses it: nothing to widen
   EXPECT_EQ(data.entryCount(), 5);
 
+  // An entry changed in place stays unseen: recomputing reads the set's
+  // cache and never has the set rescan.
+  left->entryForIndex(1)->setY(50);
+  data.notifyDataChanged();
+  EXPECT_EQ(data.getYMax(L), 5);
   left->removeEntryWithIndex(1);  // through the set: unseen until notified
   EXPECT_EQ(data.getYMax(L), 5);
   EXPECT_FALSE(data.removeDataSet(set({1})));  // not held: nothing recomputed
@@ -221,12 +226,6 @@ TEST(ChartData, SettingsReachEverySet) {
     EXPECT_TRUE(s->highlightEnabled());
   }
   EXPECT_TRUE(data.isHighlightEnabled());
-
-  data.setAccessibilityEntryLabelPrefix("Level");
-  data.setAccessibilityEntryLabelSuffixIsCount(true);
-  EXPECT_EQ(data.accessibilityEntryLabelPrefix(), "Level");
-  EXPECT_EQ(data.accessibilityEntryLabelSuffix(), std::nullopt);
-  EXPECT_TRUE(data.accessibilityEntryLabelSuffixIsCount());
 }
 
 // A chart data that shows only its first set through dataSets(), as a pie

@@ -178,10 +178,6 @@ TEST(Fill, RawTypesAndAbsentResources) {
   EXPECT_EQ(empty->type(), FillType::empty);
   EXPECT_EQ(empty->color(), std::nullopt);
   EXPECT_EQ(empty->gradient(), nullptr);
-  const auto radial = Fill::fillWithRadialGradient(redToBlue());
-  EXPECT_EQ(radial->gradientStartRadiusPercent(), 0);
-  EXPECT_EQ(radial->gradientEndRadiusPercent(), 1);
-  EXPECT_EQ(radial->gradientEndOffsetPercent(), (Point{0, 0}));
   EXPECT_EQ(Fill::fillWithCGColor(kRed)->color(), kRed);
 }
 
