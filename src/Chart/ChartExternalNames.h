@@ -4,9 +4,12 @@
 // where the plain name is too generic.
 
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
+#include "Chart/Utils/DefaultFillFormatter.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
+#include "Chart/Utils/Fill.h"
 #include "Chart/Utils/Highlight.h"
 #include "Chart/Utils/IAxisValueFormatter.h"
+#include "Chart/Utils/IFillFormatter.h"
 #include "Chart/Utils/IValueFormatter.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
 #include "Chart/Utils/Range.h"
@@ -25,5 +28,8 @@ using ChartIndexAxisValueFormatter = IndexAxisValueFormatter;
 using ChartViewPortHandler = ViewPortHandler;
 using ChartTransformer = Transformer;
 using ChartTransformerHorizontalBarChart = TransformerHorizontalBarChart;
+using ChartFill = Fill;
+using IChartFillFormatter = IFillFormatter;
+using ChartDefaultFillFormatter = DefaultFillFormatter;
 
 }  // namespace chart

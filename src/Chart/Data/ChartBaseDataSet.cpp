@@ -11,15 +11,13 @@ namespace {
 
 constexpr std::string_view baseClass = "ChartBaseDataSet";
 
-// The colour rule of the data sets, with an answer for an empty list.
-IChartDataSet::Color colorInTurn(const std::vector<IChartDataSet::Color>& list, int64_t index,
-                                 IChartDataSet::Color whenEmpty) {
-  if (list.empty()) return whenEmpty;
+}  // namespace
+
+std::optional<IChartDataSet::Color> ChartBaseDataSet::colorInTurn(const std::vector<Color>& list, int64_t index) {
+  if (list.empty()) return std::nullopt;
   const auto count = static_cast<int64_t>(list.size());
   return list[static_cast<size_t>(std::max<int64_t>(0, index) % count)];
 }
-
-}  // namespace
 
 void ChartBaseDataSet::notifyDataSetChanged() { calcMinMax(); }
 
@@ -80,7 +78,9 @@ void ChartBaseDataSet::setColors(const std::vector<Color>& colors, double alpha)
   setColors(std::move(faded));
 }
 
-IChartDataSet::Color ChartBaseDataSet::color(int64_t index) const { return colorInTurn(colors(), index, defaultColor); }
+IChartDataSet::Color ChartBaseDataSet::color(int64_t index) const {
+  return colorInTurn(colors(), index).value_or(defaultColor);
+}
 
 void ChartBaseDataSet::resetColors() { setColors(std::vector<Color>{}); }
 
@@ -110,7 +110,7 @@ IChartDataSet::Color ChartBaseDataSet::valueTextColor() const {
 void ChartBaseDataSet::setValueTextColor(const Color& color) { setValueColors(std::vector<Color>{color}); }
 
 IChartDataSet::Color ChartBaseDataSet::valueTextColorAt(int64_t index) const {
-  return colorInTurn(valueColors(), index, Color::labelColor());
+  return colorInTurn(valueColors(), index).value_or(Color::labelColor());
 }
 
 std::string ChartBaseDataSet::description() const {

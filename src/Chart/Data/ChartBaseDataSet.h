@@ -137,6 +137,10 @@ class ChartBaseDataSet : public virtual IChartDataSet {
   std::shared_ptr<ChartBaseDataSet> copy() const;
 
  protected:
+  // The colour rule of the colour lists: a negative index counts as 0, then
+  // the index is taken modulo the list's length; none for an empty list.
+  static std::optional<Color> colorInTurn(const std::vector<Color>& list, int64_t index);
+
   // An empty set of the receiver's class; every subclass overrides it.
   virtual std::shared_ptr<ChartBaseDataSet> makeEmpty() const { return std::make_shared<ChartBaseDataSet>(); }
   // Assigns this set's copied fields to `target` (made by makeEmpty, so of
