@@ -368,6 +368,24 @@ TEST_F(CairoBackend, ImageContextsLayersTilesAndResizedIcons) {
   for (int x = 1; x < 11; ++x) EXPECT_EQ(pixelAt(*result, x, 11), (x % 2 ? 0xFFFF0000u : 0xFF0000FFu)) << x;
   EXPECT_EQ(pixelAt(*result, 0, 11), 0u);
 
+  // Gradients that take their end colour on one side only paint that side
+  // and leave the other bare.
+  const Gradient redToBlue{{{kRed, 0}, {kBlue, 1}}};
+  const struct {
+    GradientOptions options;
+    uint32_t beforeStart, afterEnd;
+  } sides[] = {{GradientOptions::drawsAfterEnd, 0u, 0xFF0000FFu},
+               {GradientOptions::drawsBeforeStart, 0xFFFF0000u, 0u},
+               {GradientOptions::none, 0u, 0u}};
+  for (const auto& side : sides) {
+    auto strip = CairoContext::create(30, 4);
+    strip->drawLinearGradient(redToBlue, {10, 2}, {20, 2}, side.options);
+    const auto painted = strip->makeImage(1);
+    EXPECT_EQ(pixelAt(*painted, 3, 2), side.beforeStart) << static_cast<unsigned>(side.options);
+    EXPECT_EQ(pixelAt(*painted, 27, 2), side.afterEnd) << static_cast<unsigned>(side.options);
+    EXPECT_GT(blue(pixelAt(*painted, 18, 2)), red(pixelAt(*painted, 18, 2)));
+  }
+
   EXPECT_FALSE(CairoContext::create(0, 5));
   EXPECT_FALSE(CairoContext::create(5, maxBitmapSide + 1));
 }
