@@ -1,9 +1,11 @@
-# inkcurve_library(<name> <source dir> <dependencies>)
-# Collects every .cpp under the folder (sub-folders included) into one static
-# library whose include root is src/, so headers are included as
-# "platform/text/Text.h", "linearization/QuadDataFile.h" and so on.
+# inkcurve_library(<name> <source dir> <dependencies> [EXCLUDE <sub-folder>...])
+# Collects every .cpp under the folder (sub-folders included, except those
+# named after EXCLUDE) into one static library whose include root is src/, so
+# headers are included as "platform/text/Text.h", "linearization/QuadDataFile.h"
+# and so on.
 function(inkcurve_library name dir deps)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "EXCLUDE")
+  inkcurve_collect_sources(sources "${dir}" "${arg_EXCLUDE}")
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
@@ -19,10 +21,11 @@ function(inkcurve_library name dir deps)
   endif()
 endfunction()
 
-# inkcurve_tests(<name> <test dir> <libraries>)
+# inkcurve_tests(<name> <test dir> <libraries> [EXCLUDE <sub-folder>...])
 # One GoogleTest executable per library; tests/support is shared by all.
 function(inkcurve_tests name dir libs)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "EXCLUDE")
+  inkcurve_collect_sources(sources "${dir}" "${arg_EXCLUDE}")
   if(NOT sources)
     return()
   endif()
@@ -31,4 +34,14 @@ function(inkcurve_tests name dir libs)
   target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,test_support>" ${libs} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "INKCURVE_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+endfunction()
+
+# Every .cpp below <dir>, less those below <dir>/<excluded> for each excluded
+# sub-folder (a folder with its own library or test program).
+function(inkcurve_collect_sources out dir excluded)
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  foreach(sub IN LISTS excluded)
+    list(FILTER found EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${dir}/${sub}/")
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
 endfunction()

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/Image.h"
 #include "platform/view/View.h"
 #include "support/GeometryExpectations.h"
 
@@ -18,4 +23,49 @@ TEST(View, BoundsFollowTheFrameSizeAndDirtyRectsAreKept) {
   view.setNeedsDisplayInRect(Rect(1, 2, 3, 4));
   view.setNeedsDisplayInRect(view.bounds());
   EXPECT_EQ(view.dirtyRects(), (std::vector<Rect>{Rect(1, 2, 3, 4), Rect(5, 5, 400, 250)}));
+}
+
+TEST(View, LayerAccessibilityAndTouchesInTheView) {
+  platform::view::View view(Rect(0, 0, 10, 10));
+  EXPECT_FALSE(view.isFlipped());
+  view.setLayerBackgroundColor(platform::graphics::Color::white());
+  EXPECT_EQ(view.layerBackgroundColor(), std::nullopt) << "no layer yet";
+  view.setWantsLayer(true);
+  view.setLayerBackgroundColor(platform::graphics::Color::gray());
+  EXPECT_EQ(view.layerBackgroundColor(), platform::graphics::Color::gray());
+  view.setWantsLayer(false);
+  EXPECT_EQ(view.layerBackgroundColor(), std::nullopt);
+  EXPECT_EQ(view.convertRectToScreen(Rect(1, 2, 3, 4)), Rect(1, 2, 3, 4));
+  EXPECT_DOUBLE_EQ(platform::view::mainScreenScale(), 1.0);
+
+  platform::view::View other;
+  const platform::view::TouchEvent event{{{{1, 1}, &view}, {{2, 2}, &other}}};
+  ASSERT_EQ(view.touchesInView(event).size(), 1u);
+  EXPECT_EQ(view.touchesInView(event)[0].location, (platform::graphics::Point{1, 1}));
+}
+
+TEST(Image, ScaleSizeAndAssociatedCopies) {
+  using platform::graphics::Image;
+  const auto image = Image::make(20, 10, std::vector<uint32_t>(200), 2);
+  EXPECT_EQ(image->size(), (platform::graphics::Size{10, 5}));
+  EXPECT_THROW(Image(1, 1, {0u}, 0), std::invalid_argument);
+  EXPECT_THROW(Image(1, 1, {0u}, std::nan("")), std::invalid_argument);
+  EXPECT_EQ(image->associatedImage("resized_1.0_1.0"), nullptr);
+  const auto copy = Image::make(1, 1, {0u});
+  image->setAssociatedImage("resized_1.0_1.0", copy);
+  EXPECT_EQ(image->associatedImage("resized_1.0_1.0"), copy);
+
+  // The std-only back end: recorded bitmaps with transparent images of their
+  // size, within Cairo's limits, and no encoders.
+  using namespace platform::graphics;
+  auto bitmap = makeBitmapContext(3, 2, false);
+  ASSERT_TRUE(bitmap);
+  bitmap->drawingContext().fillRect(Rect(0, 0, 1, 1));
+  const auto drawn = bitmap->makeImage(2);
+  EXPECT_EQ(drawn->pixels(), std::vector<uint32_t>(6, 0u));
+  EXPECT_EQ(drawn->size(), (Size{1.5, 1}));
+  EXPECT_EQ(makeBitmapContext(0, 2, false), nullptr);
+  EXPECT_EQ(makeBitmapContext(maxBitmapSide + 1, 2, false), nullptr);
+  EXPECT_EQ(pngData(*drawn), std::nullopt);
+  EXPECT_EQ(jpegData(*drawn, 1), std::nullopt);
 }

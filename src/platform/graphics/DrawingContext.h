@@ -1,11 +1,13 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/Gradient.h"
+#include "platform/graphics/TextAttributes.h"
 
 namespace platform::graphics {
 
@@ -103,6 +105,17 @@ class DrawingContext {
   // Fills the rectangle with copies of the image at its own size (one pixel a
   // point), the first copy's top-left corner at the rectangle's origin.
   virtual void drawTiledImage(const Image& image, const Rect& rect) = 0;
+
+  // Text (UTF-8) in the attributes' font and colour, laid out as the
+  // context's own metrics measure it. drawText puts the top-left corner of the
+  // first line at the point and each further line (after a line feed) below
+  // the one before, left-aligned; the paragraph alignment is not used.
+  virtual void drawText(std::string_view text, Point topLeft, const TextAttributes& attributes) = 0;
+  // Lays the text out from the rectangle's top, wrapped to its width (kept
+  // whole when the width is 0 or less), each line placed between the
+  // rectangle's left and right edge by the paragraph alignment. Lines below
+  // the rectangle are not cut off.
+  virtual void drawTextInRect(std::string_view text, const Rect& rect, const TextAttributes& attributes) = 0;
 };
 
 }  // namespace platform::graphics

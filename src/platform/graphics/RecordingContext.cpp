@@ -191,4 +191,18 @@ void RecordingContext::drawTiledImage(const Image& image, const Rect& rect) {
   operation.rect = rect;
 }
 
+void RecordingContext::drawText(std::string_view text, Point topLeft, const TextAttributes& attributes) {
+  Operation& operation = record(Op::drawText);
+  operation.text = text;
+  operation.points = {topLeft};
+  operation.attributes = attributes;
+}
+
+void RecordingContext::drawTextInRect(std::string_view text, const Rect& rect, const TextAttributes& attributes) {
+  Operation& operation = record(Op::drawTextInRect);
+  operation.text = text;
+  operation.rect = rect;
+  operation.attributes = attributes;
+}
+
 }  // namespace platform::graphics

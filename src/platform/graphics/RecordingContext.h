@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/DrawingContext.h"
@@ -55,6 +56,7 @@ class RecordingContext : public DrawingContext {
     beginPath, moveTo, addLineTo, closePath, addRect, addEllipseInRect, fillPath, strokePath,
     fillRect, strokeRect, fillEllipseInRect, strokeEllipseInRect, strokeLineSegments,
     drawLinearGradient, drawRadialGradient, drawLayer, drawImage, drawTiledImage,
+    drawText, drawTextInRect,
   };
 
   struct Operation {
@@ -71,6 +73,8 @@ class RecordingContext : public DrawingContext {
     GradientOptions gradientOptions = GradientOptions::none;
     const Layer* layer = nullptr;
     const Image* image = nullptr;  // drawImage, drawTiledImage
+    std::string text;              // drawText (its point in `points`), drawTextInRect
+    TextAttributes attributes;     // drawText, drawTextInRect
   };
 
   void saveGState() override;
@@ -106,6 +110,8 @@ class RecordingContext : public DrawingContext {
   void drawLayer(const Layer& layer, const Rect& rect) override;
   void drawImage(const Image& image, const Rect& rect) override;
   void drawTiledImage(const Image& image, const Rect& rect) override;
+  void drawText(std::string_view text, Point topLeft, const TextAttributes& attributes) override;
+  void drawTextInRect(std::string_view text, const Rect& rect, const TextAttributes& attributes) override;
 
   const std::vector<Operation>& operations() const { return operations_; }
   // The recorded operations of one kind, in order.

@@ -2,6 +2,8 @@
 
 namespace platform::view {
 
+double mainScreenScale() { return 1.0; }
+
 View::View(const graphics::Rect& frame) : frame_(frame), bounds_({0, 0}, frame.size) {}
 
 void View::setFrame(const graphics::Rect& frame) {
@@ -12,5 +14,25 @@ void View::setFrame(const graphics::Rect& frame) {
 void View::setBounds(const graphics::Rect& bounds) { bounds_ = bounds; }
 
 void View::setNeedsDisplayInRect(const graphics::Rect& rect) { dirtyRects_.push_back(rect); }
+
+void View::setWantsLayer(bool wants) {
+  wantsLayer_ = wants;
+  if (!wants) layerBackground_.reset();
+}
+
+std::optional<graphics::Color> View::layerBackgroundColor() const {
+  return wantsLayer_ ? layerBackground_ : std::nullopt;
+}
+
+void View::setLayerBackgroundColor(std::optional<graphics::Color> color) {
+  if (wantsLayer_) layerBackground_ = color;
+}
+
+std::vector<Touch> View::touchesInView(const TouchEvent& event) const {
+  std::vector<Touch> inView;
+  for (const Touch& touch : event.touches)
+    if (touch.view == this) inView.push_back(touch);
+  return inView;
+}
 
 }  // namespace platform::view

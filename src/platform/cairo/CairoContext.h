@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/cairo/CairoTextMetrics.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/DrawingContext.h"
+
+struct _cairo;
+struct _cairo_surface;
+
+namespace platform::cairo {
+
+// A drawing context over a Cairo image surface: real pixels, premultiplied
+// ARGB (or RGB for an opaque bitmap), one pixel a point until scaled, y
+// growing downward from the top-left corner.
+//
+// Cairo stops drawing for good after one bad argument, and a chart hands it
+// some (a zero axis range gives not-a-number coordinates and zero scales). So
+// the context drops geometry that is not finite, skips transforms that are not
+// finite or cannot be inverted, draws a dash with a negative length, or only
+// zero lengths, solid, takes a negative line width as 0, clamps colour
+// components into 0...1 (not-a-number as 0), skips text that is not valid
+// UTF-8 and gradient circles with a negative radius, and ignores a restore
+// without a save. A line of width 0 draws nothing.
+class CairoContext : public graphics::DrawingContext, public graphics::BitmapContext {
+ public:
+  // nullptr when a side is below 1 or above graphics::maxBitmapSide.
+  static std::unique_ptr<CairoContext> create(int64_t pixelWidth, int64_t pixelHeight, bool opaque = false);
+  ~CairoContext() override;
+  CairoContext(const CairoContext&) = delete;
+  CairoContext& operator=(const CairoContext&) = delete;
+
+  void saveGState() override;
+  void restoreGState() override;
+  void setFillColor(const graphics::Color& color) override;
+  void setStrokeColor(const graphics::Color& color) override;
+  void setLineWidth(double width) override;
+  void setLineCap(graphics::LineCap cap) override;
+  void setLineDash(double phase, const std::vector<double>& lengths) override;
+  void setShouldAntialias(bool antialias) override;
+  void clipToRect(const graphics::Rect& rect) override;
+  void clip() override;
+  void translateBy(double tx, double ty) override;
+  void rotateBy(double radians) override;
+  void scaleBy(double sx, double sy) override;
+  void concatCTM(const graphics::AffineTransform& transform) override;
+  void beginPath() override;
+  void moveTo(graphics::Point point) override;
+  void addLineTo(graphics::Point point) override;
+  void closePath() override;
+  void addRect(const graphics::Rect& rect) override;
+  void addEllipseInRect(const graphics::Rect& rect) override;
+  void fillPath() override;
+  void strokePath() override;
+  void fillRect(const graphics::Rect& rect) override;
+  void strokeRect(const graphics::Rect& rect) override;
+  void fillEllipseInRect(const graphics::Rect& rect) override;
+  void strokeEllipseInRect(const graphics::Rect& rect) override;
+  void strokeLineSegments(const std::vector<graphics::Point>& points) override;
+  void drawLinearGradient(const graphics::Gradient& gradient, graphics::Point start, graphics::Point end,
+                          graphics::GradientOptions options) override;
+  void drawRadialGradient(const graphics::Gradient& gradient, graphics::Point startCenter, double startRadius,
+                          graphics::Point endCenter, double endRadius, graphics::GradientOptions options) override;
+  void drawLayer(const graphics::Layer& layer, const graphics::Rect& rect) override;
+  void drawImage(const graphics::Image& image, const graphics::Rect& rect) override;
+  void drawTiledImage(const graphics::Image& image, const graphics::Rect& rect) override;
+  void drawText(std::string_view text, graphics::Point topLeft, const graphics::TextAttributes& attributes) override;
+  void drawTextInRect(std::string_view text, const graphics::Rect& rect,
+                      const graphics::TextAttributes& attributes) override;
+
+  graphics::DrawingContext& drawingContext() override { return *this; }
+  int64_t pixelWidth() const override { return width_; }
+  int64_t pixelHeight() const override { return height_; }
+  std::shared_ptr<const graphics::Image> makeImage(double scale) const override;
+
+  // The metrics text is laid out with.
+  const CairoTextMetrics& textMetrics() const { return metrics_; }
+  // True once Cairo has refused an operation (and so draws nothing more);
+  // the checks above keep it false.
+  bool isInErrorState() const;
+
+ private:
+  CairoContext(int64_t width, int64_t height, bool opaque);
+
+  struct Paint {
+    graphics::Color fill;
+    graphics::Color stroke;
+  };
+
+  void setSource(const graphics::Color& color);
+  bool transformBy(double xx, double yx, double xy, double yy, double x0, double y0);
+  void addEllipse(const graphics::Rect& rect);
+  void paintSurface(_cairo_surface* source, int64_t width, int64_t height, const graphics::Rect& rect);
+  void paintGradientClipped(const std::vector<graphics::Point>& keep);
+  void showLine(const std::string& line, double x, double top, const graphics::Font& font);
+
+  int64_t width_;
+  int64_t height_;
+  bool opaque_;
+  _cairo_surface* surface_;
+  _cairo* cr_;
+  Paint paint_;
+  std::vector<Paint> saved_;
+  CairoTextMetrics metrics_;
+};
+
+}  // namespace platform::cairo

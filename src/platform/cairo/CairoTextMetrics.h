@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/graphics/TextMetrics.h"
+
+struct _cairo;
+struct _cairo_surface;
+
+namespace platform::cairo {
+
+// Text measured with Cairo's toy font API, as CairoContext draws it: a line's
+// width is the text's advance, lines are the font's line spacing apart, and
+// the font's line height is the height of its bounding box. Text that is not
+// valid UTF-8 is neither measured (0, 0) nor drawn. Main thread only.
+class CairoTextMetrics : public graphics::TextMetrics {
+ public:
+  CairoTextMetrics();
+  ~CairoTextMetrics() override;
+  CairoTextMetrics(const CairoTextMetrics&) = delete;
+  CairoTextMetrics& operator=(const CairoTextMetrics&) = delete;
+
+  graphics::Size size(std::string_view text, const graphics::TextAttributes& attributes) const override;
+  graphics::Rect boundingRect(std::string_view text, graphics::Size constraint,
+                              const graphics::TextAttributes& attributes) const override;
+  double fontLineHeight(const graphics::Font& font) const override;
+
+  // The lines of the text as they are drawn within `maxWidth` (see
+  // TextMetrics::boundingRect), and each line's advance.
+  std::vector<std::string> lines(std::string_view text, double maxWidth, const graphics::Font& font) const;
+  double advance(std::string_view line, const graphics::Font& font) const;
+  // The distance from a line's top to its baseline, and from one line's top
+  // to the next.
+  double ascent(const graphics::Font& font) const;
+  double lineSpacing(const graphics::Font& font) const;
+
+ private:
+  _cairo_surface* scratchSurface_;
+  _cairo* scratch_;
+};
+
+// Selects the font on the context; false (and nothing selected) when its size
+// is not a positive finite number, which Cairo would take as a singular font
+// matrix.
+bool selectFont(_cairo* cr, const graphics::Font& font);
+
+}  // namespace platform::cairo

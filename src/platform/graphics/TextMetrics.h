@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/graphics/TextAttributes.h"
+
+namespace platform::graphics {
+
+// Measures text the way a drawing context lays it out. Text is UTF-8; a line
+// feed always starts a new line. An empty text measures (0, 0).
+class TextMetrics {
+ public:
+  virtual ~TextMetrics() = default;
+
+  // The size of the text laid out without wrapping: the widest line by the
+  // number of lines times the line spacing.
+  virtual Size size(std::string_view text, const TextAttributes& attributes) const = 0;
+  // The box the text fills when laid out from (0, 0) within `constraint`: a
+  // width of 0 (or less) keeps each line whole, a positive width wraps
+  // greedily at spaces (a word longer than the width stays whole on a line of
+  // its own). The height does not cut lines off.
+  virtual Rect boundingRect(std::string_view text, Size constraint, const TextAttributes& attributes) const = 0;
+  // The height of the font's bounding box: the line height labels are placed
+  // by.
+  virtual double fontLineHeight(const Font& font) const = 0;
+};
+
+// The metrics the chart library measures with; FixedTextMetrics until a
+// program installs others. Main thread only.
+const TextMetrics& currentTextMetrics();
+// Installs `metrics` (nullptr restores FixedTextMetrics) and returns the
+// metrics that were in force.
+std::shared_ptr<const TextMetrics> setCurrentTextMetrics(std::shared_ptr<const TextMetrics> metrics);
+
+// Breaks text into lines: at every line feed, and, when `maxWidth` is
+// positive, greedily at spaces so that each line's `width` stays within it.
+// The space a line is broken at belongs to neither line. An empty text has no
+// lines.
+std::vector<std::string> breakLines(std::string_view text, double maxWidth,
+                                    const std::function<double(std::string_view line)>& width);
+
+// The number of code points of a UTF-8 text (bytes that do not continue a
+// sequence).
+int64_t codePointCount(std::string_view text);
+
+}  // namespace platform::graphics

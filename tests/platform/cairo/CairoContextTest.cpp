@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <cmath>
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "Chart/Utils/ChartUtils.h"
+#include "Chart/Utils/NSUIGraphics.h"
+#include "platform/cairo/CairoContext.h"
+#include "platform/cairo/CairoImages.h"
+#include "platform/cairo/CairoTextMetrics.h"
+#include "platform/graphics/Layer.h"
+
+using namespace platform::graphics;
+using platform::cairo::CairoContext;
+using platform::cairo::CairoTextMetrics;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+const Color kRed = Color::rgb(1, 0, 0);
+const Color kGreen = Color::rgb(0, 1, 0);
+const Color kBlue = Color::rgb(0, 0, 1);
+
+uint32_t pixelAt(const Image& image, int64_t x, int64_t y) {
+  return image.pixels()[static_cast<size_t>(y * image.width() + x)];
+}
+int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
+int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
+int blue(uint32_t p) { return static_cast<int>(p & 0xFF); }
+bool isDark(uint32_t p) { return red(p) < 128 && green(p) < 128 && blue(p) < 128; }
+
+std::filesystem::path outputFolder() {
+  const char* out = std::getenv("INKCURVE_TEST_OUTPUT");
+  std::filesystem::path folder = out ? out : std::filesystem::temp_directory_path() / "inkcurve-tests";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+struct ByteReader {
+  const EncodedImage* bytes;
+  size_t offset = 0;
+};
+
+cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
+  auto* reader = static_cast<ByteReader*>(closure);
+  if (reader->offset + length > reader->bytes->size()) return CAIRO_STATUS_READ_ERROR;
+  std::copy_n(reader->bytes->data() + reader->offset, length, data);
+  reader->offset += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// Decodes PNG bytes back into an image (empty on failure).
+std::shared_ptr<const Image> decodePNG(const EncodedImage& bytes) {
+  ByteReader reader{&bytes};
+  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readBytes, &reader);
+  std::shared_ptr<const Image> image;
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+    const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      std::memcpy(&pixels[static_cast<size_t>(y) * w], cairo_image_surface_get_data(surface) + y * stride,
+                  static_cast<size_t>(w) * 4);
+    image = Image::make(w, h, std::move(pixels));
+  }
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+struct JpegFailure {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+};
+void jpegFailed(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegFailure*>(info->err)->jump, 1); }
+
+// Width, height and components of decoded JPEG bytes; all 0 when they do not
+// decode.
+struct JpegShape {
+  int width = 0, height = 0, components = 0;
+};
+JpegShape decodeJPEG(const EncodedImage& bytes) {
+  jpeg_decompress_struct info;
+  JpegFailure failure;
+  info.err = jpeg_std_error(&failure.manager);
+  failure.manager.error_exit = jpegFailed;
+  JpegShape shape;
+  if (setjmp(failure.jump)) {
+    jpeg_destroy_decompress(&info);
+    return JpegShape{};
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  jpeg_start_decompress(&info);
+  std::vector<unsigned char> row(static_cast<size_t>(info.output_width) * info.output_components);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW rows[] = {row.data()};
+    jpeg_read_scanlines(&info, rows, 1);
+  }
+  shape = JpegShape{static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                    info.output_components};
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return shape;
+}
+
+class CairoBackend : public testing::Test {
+ protected:
+  void SetUp() override { platform::cairo::installCairoBackend(); }
+  void TearDown() override {
+    setImageBackend({});
+    setCurrentTextMetrics(nullptr);
+  }
+};
+
+}  // namespace
+
+// A small chart-like scene in real pixels, with a not-a-number coordinate and
+// a zero scale half-way through that must not stop what comes after.
+TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
+  auto ctx = CairoContext::create(240, 160);
+  ASSERT_TRUE(ctx);
+  ctx->setFillColor(Color::white());
+  ctx->fillRect(Rect(0, 0, 240, 160));
+
+  // The fill of a measurement graph: a gradient at 270° runs from the top of
+  // its rectangle (first colour) to the bottom, clipped to the area.
+  ctx->saveGState();
+  ctx->clipToRect(Rect(10, 10, 60, 60));
+  ctx->drawLinearGradient(Gradient{{{kRed, 0}, {kBlue, 1}}}, {40, 10}, {40, 70},
+                          GradientOptions::drawsBeforeStart | GradientOptions::drawsAfterEnd);
+  ctx->restoreGState();
+
+  // A filled triangle and its outline.
+  ctx->setFillColor(kGreen);
+  ctx->setStrokeColor(Color::black());
+  ctx->beginPath();
+  ctx->moveTo({90, 70});
+  ctx->addLineTo({120, 10});
+  ctx->addLineTo({150, 70});
+  ctx->closePath();
+  ctx->fillPath();
+  ctx->strokeRect(Rect(88.5, 8.5, 64, 64));
+
+  // The bad calls: not-a-number path points, a zero scale and a not-a-number
+  // translation, an all-zero dash.
+  ctx->saveGState();
+  ctx->beginPath();
+  ctx->moveTo({kNaN, 5});
+  ctx->addLineTo({20, kNaN});
+  ctx->strokePath();
+  ctx->scaleBy(0, 0);
+  ctx->translateBy(kNaN, 0);
+  ctx->setLineDash(0, {0, 0});
+  ctx->fillRect(Rect(kNaN, 0, 10, 10));
+  ctx->restoreGState();
+  ASSERT_FALSE(ctx->isInErrorState());
+
+  // A dashed line, and a solid one with antialiasing off: a 2-point line on
+  // y = 100 covers exactly rows 99 and 100.
+  ctx->saveGState();
+  ctx->setStrokeColor(kBlue);
+  ctx->setLineDash(0, {6, 4});
+  ctx->strokeLineSegments({{10, 85}, {230, 85}});
+  ctx->restoreGState();
+  ctx->saveGState();
+  ctx->setShouldAntialias(false);
+  ctx->setLineWidth(2);
+  ctx->setStrokeColor(kRed);
+  ctx->strokeLineSegments({{10, 100}, {230, 100}});
+  ctx->restoreGState();
+
+  // An image: 2 × 2 pixels stretched over 20 × 20 points.
+  const auto checker = Image::make(2, 2, {0xFF0000FFu, 0xFFFFFF00u, 0xFFFFFF00u, 0xFF0000FFu});
+  ctx->drawImage(*checker, Rect(200, 10, 20, 20));
+
+  // Text through the chart utilities: right-aligned, and turned a quarter.
+  const TextAttributes label{Font::systemFont(14), Color::black(), std::nullopt};
+  chart::ChartUtils::drawText(*ctx, "Dmax", {230, 120}, TextAlignment::right, label);
+  chart::ChartUtils::drawText(*ctx, "ink %", {180, 50}, label, {0.5, 0.5}, std::numbers::pi / 2);
+  const Point textOrigin{20, 120};
+  ctx->drawText("Chart 42", textOrigin, label);
+  ASSERT_FALSE(ctx->isInErrorState());
+
+  const auto image = ctx->makeImage(1);
+  const auto path = outputFolder() / "cairo-scene.png";
+  ASSERT_TRUE(platform::cairo::writePNG(*image, path));
+  std::printf("scene written to %s\n", path.c_str());
+
+  // The gradient's first colour at the top, its last at the bottom.
+  EXPECT_GT(red(pixelAt(*image, 40, 11)), 240);
+  EXPECT_LT(blue(pixelAt(*image, 40, 11)), 15);
+  EXPECT_GT(blue(pixelAt(*image, 40, 68)), 240);
+  EXPECT_EQ(pixelAt(*image, 5, 40), 0xFFFFFFFFu) << "the gradient stays in its clip";
+  // The triangle's inside, the outline's row.
+  EXPECT_EQ(pixelAt(*image, 120, 50), 0xFF00FF00u);
+  EXPECT_EQ(pixelAt(*image, 100, 8), 0xFF000000u);
+  // The stroked line: its two rows in the stroke colour, none beside them.
+  for (const int x : {10, 100, 229}) {
+    EXPECT_EQ(pixelAt(*image, x, 99), 0xFFFF0000u) << x;
+    EXPECT_EQ(pixelAt(*image, x, 100), 0xFFFF0000u) << x;
+    EXPECT_EQ(pixelAt(*image, x, 98), 0xFFFFFFFFu) << x;
+    EXPECT_EQ(pixelAt(*image, x, 101), 0xFFFFFFFFu) << x;
+  }
+  // The dash: painted, then a gap.
+  EXPECT_GT(blue(pixelAt(*image, 13, 85)), 100);
+  EXPECT_EQ(pixelAt(*image, 18, 85), 0xFFFFFFFFu);
+  // The image: its blue top-left pixel fills the top-left of the rectangle.
+  EXPECT_EQ(pixelAt(*image, 202, 12), 0xFF0000FFu);
+  EXPECT_EQ(pixelAt(*image, 217, 12), 0xFFFFFF00u);
+
+  // The text's dark pixels lie inside the box it measures (its glyphs may
+  // reach a pixel past the advance), and there are some.
+  const Size measured = ctx->textMetrics().size("Chart 42", label);
+  int inside = 0;
+  for (int64_t y = 105; y < 160; ++y)
+    for (int64_t x = 0; x < 120; ++x) {
+      if (!isDark(pixelAt(*image, x, y))) continue;
+      const bool inBox = x >= textOrigin.x - 1 && x <= textOrigin.x + measured.width + 1 && y >= textOrigin.y &&
+                         y <= textOrigin.y + measured.height;
+      EXPECT_TRUE(inBox) << "dark pixel at (" << x << ", " << y << ")";
+      inside += inBox;
+    }
+  EXPECT_GT(inside, 20);
+
+  // The PNG reads back at the right size with the same pixels; the JPEG
+  // decodes, smaller at a lower quality.
+  const auto png = platform::cairo::encodePNG(*image);
+  ASSERT_TRUE(png);
+  const auto decoded = decodePNG(*png);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->width(), 240);
+  EXPECT_EQ(decoded->height(), 160);
+  EXPECT_EQ(decoded->pixels(), image->pixels());
+  const auto best = platform::cairo::encodeJPEG(*image, 0.95);
+  const auto rough = platform::cairo::encodeJPEG(*image, 0.1);
+  ASSERT_TRUE(best && rough);
+  const JpegShape shape = decodeJPEG(*best);
+  EXPECT_EQ(shape.width, 240);
+  EXPECT_EQ(shape.height, 160);
+  EXPECT_EQ(shape.components, 3);
+  EXPECT_LT(rough->size(), best->size());
+  EXPECT_EQ(decodeJPEG(*rough).width, 240);
+}
+
+// Every call Cairo would refuse, one at a time: the context skips it, stays
+// usable and still paints the red square drawn next.
+TEST_F(CairoBackend, RefusedArgumentsLeaveTheContextDrawing) {
+  const auto checker = Image::make(1, 1, {0xFF00FF00u});
+  const std::vector<std::pair<std::string, std::function<void(CairoContext&)>>> cases = {
+      {"NaN moveTo", [](CairoContext& c) { c.moveTo({kNaN, 1}); c.addLineTo({5, 5}); c.strokePath(); }},
+      {"inf lineTo", [](CairoContext& c) { c.moveTo({1, 1}); c.addLineTo({kInf, 5}); c.strokePath(); }},
+      {"zero scale", [](CairoContext& c) { c.scaleBy(0, 0); }},
+      {"one zero axis", [](CairoContext& c) { c.scaleBy(1, 0); }},
+      {"NaN scale", [](CairoContext& c) { c.scaleBy(kNaN, 1); }},
+      {"inf rotation", [](CairoContext& c) { c.rotateBy(kInf); }},
+      {"NaN translation", [](CairoContext& c) { c.translateBy(kNaN, 0); }},
+      {"singular concat", [](CairoContext& c) { c.concatCTM({1, 2, 2, 4, 0, 0}); }},
+      {"vanishing concat", [](CairoContext& c) { c.scaleBy(1e-200, 1e-200); c.scaleBy(1e-200, 1e-200); }},
+      {"negative dash", [](CairoContext& c) { c.setLineDash(0, {-1, 2}); }},
+      {"zero dash", [](CairoContext& c) { c.setLineDash(0, {0, 0}); }},
+      {"NaN dash", [](CairoContext& c) { c.setLineDash(kNaN, {3, 2}); }},
+      {"NaN line width", [](CairoContext& c) { c.setLineWidth(kNaN); }},
+      {"restore without save", [](CairoContext& c) { c.restoreGState(); c.restoreGState(); }},
+      {"NaN rectangle", [](CairoContext& c) { c.fillRect(Rect(0, 0, kNaN, 3)); c.clipToRect(Rect(kNaN, 0, 1, 1)); }},
+      {"flat ellipse", [](CairoContext& c) { c.fillEllipseInRect(Rect(0, 0, 0, 5)); c.strokeEllipseInRect(Rect(0, 0, 5, kNaN)); }},
+      {"NaN colour", [](CairoContext& c) { c.setFillColor(Color::rgb(kNaN, 2, -1, kNaN)); c.fillRect(Rect(30, 30, 2, 2)); }},
+      {"negative radius", [](CairoContext& c) {
+         c.drawRadialGradient(Gradient{{{kRed, 0}, {kBlue, 1}}}, {5, 5}, -1, {5, 5}, 3, GradientOptions::none);
+       }},
+      {"NaN gradient", [](CairoContext& c) {
+         c.drawLinearGradient(Gradient{{{kRed, kNaN}}}, {kNaN, 0}, {1, 1}, GradientOptions::drawsAfterEnd);
+       }},
+      {"image into nothing", [&](CairoContext& c) {
+         c.drawImage(*checker, Rect(0, 0, 0, 5));
+         c.drawImage(*checker, Rect(0, 0, 1e-300, 1e-300));
+         c.drawTiledImage(*checker, Rect(kNaN, 0, 4, 4));
+       }},
+      {"bad text", [](CairoContext& c) {
+         c.drawText("\xff\xfe", {1, 1}, {});
+         c.drawText("size 0", {1, 1}, TextAttributes{Font::systemFont(0), std::nullopt, std::nullopt});
+         c.drawText("NaN size", {1, 1}, TextAttributes{Font::systemFont(kNaN), std::nullopt, std::nullopt});
+         c.drawTextInRect("NaN", Rect(kNaN, 0, 5, 5), {});
+       }},
+  };
+  for (const auto& [name, bad] : cases) {
+    auto ctx = CairoContext::create(40, 40);
+    bad(*ctx);
+    ctx->setFillColor(kRed);
+    ctx->fillRect(Rect(10, 10, 10, 10));
+    EXPECT_FALSE(ctx->isInErrorState()) << name;
+    EXPECT_EQ(pixelAt(*ctx->makeImage(1), 15, 15), 0xFFFF0000u) << name;
+  }
+
+  // An invalid dash draws solid; a negative line width draws as 0 (nothing).
+  auto ctx = CairoContext::create(40, 40);
+  ctx->setShouldAntialias(false);
+  ctx->setLineDash(0, {-2, 4});
+  ctx->strokeLineSegments({{0, 5.5}, {40, 5.5}});
+  ctx->setLineWidth(-3);
+  ctx->strokeLineSegments({{0, 20.5}, {40, 20.5}});
+  const auto image = ctx->makeImage(1);
+  for (int x = 0; x < 40; ++x) {
+    EXPECT_EQ(pixelAt(*image, x, 5), 0xFF000000u) << x;
+    EXPECT_EQ(pixelAt(*image, x, 20), 0u) << x;
+  }
+}
+
+// Image contexts, layers, tiles and the icon cache on real bitmaps.
+TEST_F(CairoBackend, ImageContextsLayersTilesAndResizedIcons) {
+  // A 32 × 32 red icon drawn at 16 × 16 is resized once in a Cairo image
+  // context; the copy is red, 16 × 16 pixels, and encodes.
+  const auto icon = Image::make(32, 32, std::vector<uint32_t>(32 * 32, 0xFFFF0000u));
+  auto ctx = CairoContext::create(40, 40);
+  chart::ChartUtils::drawImage(*ctx, *icon, 20, 20, {16, 16});
+  const auto copy = icon->associatedImage("resized_16.0_16.0");
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->width(), 16);
+  EXPECT_EQ(pixelAt(*copy, 8, 8), 0xFFFF0000u);
+  const auto drawn = ctx->makeImage(1);
+  EXPECT_EQ(pixelAt(*drawn, 12, 12), 0xFFFF0000u);
+  EXPECT_EQ(pixelAt(*drawn, 11, 20), 0u);
+  const auto png = chart::NSUIImagePNGRepresentation(*copy);
+  ASSERT_TRUE(png);
+  EXPECT_EQ(decodePNG(*png)->width(), 16);
+  EXPECT_TRUE(chart::NSUIImageJPEGRepresentation(*copy, 0.5));
+  EXPECT_FALSE(chart::NSUIImageJPEGRepresentation(*copy, kNaN));
+  EXPECT_FALSE(chart::NSUIImagePNGRepresentation(Image(0, 0, {})));
+
+  // An image context at scale 2 draws in points onto twice the pixels.
+  chart::NSUIGraphicsBeginImageContextWithOptions({10, 5}, true, 2);
+  chart::NSUIGraphicsGetCurrentContext()->setFillColor(kBlue);
+  chart::NSUIGraphicsGetCurrentContext()->fillRect(Rect(5, 0, 5, 5));
+  const auto scaled = chart::NSUIGraphicsGetImageFromCurrentImageContext();
+  chart::NSUIGraphicsEndImageContext();
+  ASSERT_TRUE(scaled);
+  EXPECT_EQ(scaled->width(), 20);
+  EXPECT_EQ(scaled->size(), (Size{10, 5}));
+  EXPECT_EQ(pixelAt(*scaled, 9, 9), 0xFF000000u) << "opaque: black where nothing was drawn";
+  EXPECT_EQ(pixelAt(*scaled, 10, 0), 0xFF0000FFu);
+
+  // A layer drawn scaled, and a 2 × 1 image tiled at its own size from the
+  // rectangle's origin.
+  Layer layer({4, 4}, CairoContext::create(4, 4));
+  layer.context().setFillColor(kGreen);
+  layer.context().fillRect(Rect(0, 0, 2, 4));
+  auto target = CairoContext::create(12, 12);
+  target->drawLayer(layer, Rect(0, 0, 8, 8));
+  target->drawTiledImage(*Image::make(2, 1, {0xFFFF0000u, 0xFF0000FFu}), Rect(1, 10, 10, 2));
+  const auto result = target->makeImage(1);
+  EXPECT_EQ(pixelAt(*result, 1, 1), 0xFF00FF00u);
+  EXPECT_EQ(pixelAt(*result, 6, 1), 0u);
+  for (int x = 1; x < 11; ++x) EXPECT_EQ(pixelAt(*result, x, 11), (x % 2 ? 0xFFFF0000u : 0xFF0000FFu)) << x;
+  EXPECT_EQ(pixelAt(*result, 0, 11), 0u);
+
+  // Gradients that take their end colour on one side only paint that side
+  // and leave the other bare.
+  const Gradient redToBlue{{{kRed, 0}, {kBlue, 1}}};
+  const struct {
+    GradientOptions options;
+    uint32_t beforeStart, afterEnd;
+  } sides[] = {{GradientOptions::drawsAfterEnd, 0u, 0xFF0000FFu},
+               {GradientOptions::drawsBeforeStart, 0xFFFF0000u, 0u},
+               {GradientOptions::none, 0u, 0u}};
+  for (const auto& side : sides) {
+    auto strip = CairoContext::create(30, 4);
+    strip->drawLinearGradient(redToBlue, {10, 2}, {20, 2}, side.options);
+    const auto painted = strip->makeImage(1);
+    EXPECT_EQ(pixelAt(*painted, 3, 2), side.beforeStart) << static_cast<unsigned>(side.options);
+    EXPECT_EQ(pixelAt(*painted, 27, 2), side.afterEnd) << static_cast<unsigned>(side.options);
+    EXPECT_GT(blue(pixelAt(*painted, 18, 2)), red(pixelAt(*painted, 18, 2)));
+  }
+
+  EXPECT_FALSE(CairoContext::create(0, 5));
+  EXPECT_FALSE(CairoContext::create(5, maxBitmapSide + 1));
+}
+
+TEST(CairoTextMetrics, MeasuresAsItDrawsAndWrapsAtSpaces) {
+  const CairoTextMetrics metrics;
+  const TextAttributes attributes{Font::systemFont(20), std::nullopt, std::nullopt};
+  const Font font = attributes.resolvedFont();
+  EXPECT_EQ(metrics.size("", attributes), (Size{0, 0}));
+  EXPECT_EQ(metrics.size("\xff", attributes), (Size{0, 0}));
+  const double spacing = metrics.lineSpacing(font);
+  EXPECT_GT(spacing, 20);
+  EXPECT_LT(spacing, 30);
+  const Size one = metrics.size("ink limit", attributes);
+  EXPECT_EQ(one.height, spacing);
+  EXPECT_EQ(one.width, metrics.advance("ink limit", font));
+  // Wrapping just short of the whole line puts the second word below.
+  const Rect wrapped = metrics.boundingRect("ink limit", {one.width - 1, 0}, attributes);
+  EXPECT_EQ(wrapped.size.height, 2 * spacing);
+  EXPECT_EQ(wrapped.size.width, std::max(metrics.advance("ink", font), metrics.advance("limit", font)));
+  EXPECT_EQ(metrics.size("ink\nlimit", attributes), wrapped.size);
+  // The bounding box scales with the font and is taller than the ascent.
+  const double box = metrics.fontLineHeight(font);
+  EXPECT_NEAR(metrics.fontLineHeight(Font::systemFont(40)), 2 * box, 1e-9);
+  EXPECT_GT(box, metrics.ascent(font));
+  EXPECT_EQ(metrics.fontLineHeight(Font::systemFont(-1)), 0);
+}
+
+// Fontconfig keeps its font caches for the life of the process and never frees
+// them; the leak checker is told so, and nothing else.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
