@@ -3,6 +3,8 @@
 // The chart classes under the external names that carry a `Chart` prefix
 // where the plain name is too generic.
 
+#include "Chart/Components/ComponentBase.h"
+#include "Chart/Renderers/Renderer.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "Chart/Utils/DefaultFillFormatter.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
@@ -18,6 +20,8 @@
 
 namespace chart {
 
+using ChartComponentBase = ComponentBase;
+using ChartRenderer = Renderer;
 using ChartHighlight = Highlight;
 using ChartRange = Range;
 using IChartValueFormatter = IValueFormatter;
