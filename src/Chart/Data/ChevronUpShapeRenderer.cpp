@@ -4,8 +4,9 @@
 
 namespace chart {
 
-void ChevronUpShapeRenderer::renderShape(platform::graphics::DrawingContext& context, const IScatterChartDataSet& dataSet,
-                     const ViewPortHandler&, platform::graphics::Point point, platform::graphics::Color color) {
+void ChevronUpShapeRenderer::renderShape(platform::graphics::DrawingContext& context,
+                                         const IScatterChartDataSet& dataSet, const ViewPortHandler&,
+                                         platform::graphics::Point point, platform::graphics::Color color) {
   const double s = shape_rendering::measure(dataSet).size;
   const double x = point.x;
   const double y = point.y;

@@ -5,7 +5,8 @@
 namespace chart {
 
 void CircleShapeRenderer::renderShape(platform::graphics::DrawingContext& context, const IScatterChartDataSet& dataSet,
-                     const ViewPortHandler&, platform::graphics::Point point, platform::graphics::Color color) {
+                                      const ViewPortHandler&, platform::graphics::Point point,
+                                      platform::graphics::Color color) {
   shape_rendering::drawRingOrBlock(context, dataSet, point, color,
                                    &platform::graphics::DrawingContext::strokeEllipseInRect,
                                    &platform::graphics::DrawingContext::fillEllipseInRect);

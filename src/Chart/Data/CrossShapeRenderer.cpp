@@ -5,7 +5,8 @@
 namespace chart {
 
 void CrossShapeRenderer::renderShape(platform::graphics::DrawingContext& context, const IScatterChartDataSet& dataSet,
-                     const ViewPortHandler&, platform::graphics::Point point, platform::graphics::Color color) {
+                                     const ViewPortHandler&, platform::graphics::Point point,
+                                     platform::graphics::Color color) {
   const double h = shape_rendering::measure(dataSet).half;
   const double x = point.x;
   const double y = point.y;

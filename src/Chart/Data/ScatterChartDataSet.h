@@ -6,7 +6,15 @@
 namespace chart {
 
 // The shapes a scatter data set can be given by name.
-enum class ScatterShape : int { square = 0, circle = 1, triangle = 2, cross = 3, x = 4, chevronUp = 5, chevronDown = 6 };
+enum class ScatterShape : int {
+  square = 0,
+  circle = 1,
+  triangle = 2,
+  cross = 3,
+  x = 4,
+  chevronUp = 5,
+  chevronDown = 6
+};
 
 constexpr std::optional<ScatterShape> scatterShapeFromRaw(int raw) {
   if (raw >= 0 && raw <= 6) return static_cast<ScatterShape>(raw);

@@ -4,8 +4,9 @@
 
 namespace chart {
 
-void TriangleShapeRenderer::renderShape(platform::graphics::DrawingContext& context, const IScatterChartDataSet& dataSet,
-                     const ViewPortHandler&, platform::graphics::Point point, platform::graphics::Color color) {
+void TriangleShapeRenderer::renderShape(platform::graphics::DrawingContext& context,
+                                        const IScatterChartDataSet& dataSet, const ViewPortHandler&,
+                                        platform::graphics::Point point, platform::graphics::Color color) {
   const auto m = shape_rendering::measure(dataSet);
   const double h = m.half;
   const double w = m.ringWidth;
