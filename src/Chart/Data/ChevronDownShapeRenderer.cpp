@@ -8,9 +8,7 @@ void ChevronDownShapeRenderer::renderShape(platform::graphics::DrawingContext& c
                                            const IScatterChartDataSet& dataSet, const ViewPortHandler&,
                                            platform::graphics::Point point, platform::graphics::Color color) {
   const double s = shape_rendering::measure(dataSet).size;
-  const double x = point.x;
-  const double y = point.y;
-  shape_rendering::strokeTwoLines(context, color, {x, y + s}, {x + s, y}, {x, y + s}, {x - s, y});
+  shape_rendering::strokeTwoLines(context, color, point, {0, s}, {s, 0}, {0, s}, {-s, 0});
 }
 
 }  // namespace chart

@@ -8,9 +8,7 @@ void CrossShapeRenderer::renderShape(platform::graphics::DrawingContext& context
                                      const ViewPortHandler&, platform::graphics::Point point,
                                      platform::graphics::Color color) {
   const double h = shape_rendering::measure(dataSet).half;
-  const double x = point.x;
-  const double y = point.y;
-  shape_rendering::strokeTwoLines(context, color, {x - h, y}, {x + h, y}, {x, y - h}, {x, y + h});
+  shape_rendering::strokeTwoLines(context, color, point, {-h, 0}, {h, 0}, {0, -h}, {0, h});
 }
 
 }  // namespace chart

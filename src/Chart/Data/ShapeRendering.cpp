@@ -31,15 +31,16 @@ void drawRingOrBlock(DrawingContext& context, const IScatterChartDataSet& dataSe
   }
 }
 
-void strokeTwoLines(DrawingContext& context, Color color, Point firstFrom, Point firstTo, Point secondFrom,
-                    Point secondTo) {
+void strokeTwoLines(DrawingContext& context, Color color, Point centre, Point firstFrom, Point firstTo,
+                    Point secondFrom, Point secondTo) {
+  const auto at = [centre](Point offset) { return Point{centre.x + offset.x, centre.y + offset.y}; };
   context.setLineWidth(1.0);
   context.setStrokeColor(color);
   context.beginPath();
-  context.moveTo(firstFrom);
-  context.addLineTo(firstTo);
-  context.moveTo(secondFrom);
-  context.addLineTo(secondTo);
+  context.moveTo(at(firstFrom));
+  context.addLineTo(at(firstTo));
+  context.moveTo(at(secondFrom));
+  context.addLineTo(at(secondTo));
   context.strokePath();
 }
 

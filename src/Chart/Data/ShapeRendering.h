@@ -30,8 +30,9 @@ Measures measure(const IScatterChartDataSet& dataSet);
 void drawRingOrBlock(DrawingContext& context, const IScatterChartDataSet& dataSet, Point point, Color color,
                      void (DrawingContext::*stroke)(const Rect&), void (DrawingContext::*fill)(const Rect&));
 
-// One path of two separate lines, stroked 1 wide in `color`.
-void strokeTwoLines(DrawingContext& context, Color color, Point firstFrom, Point firstTo, Point secondFrom,
-                    Point secondTo);
+// One path of two separate lines around `centre`, stroked 1 wide in
+// `color`; the ends are given as offsets from the centre.
+void strokeTwoLines(DrawingContext& context, Color color, Point centre, Point firstFrom, Point firstTo,
+                    Point secondFrom, Point secondTo);
 
 }  // namespace chart::shape_rendering

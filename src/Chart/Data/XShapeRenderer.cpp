@@ -8,9 +8,7 @@ void XShapeRenderer::renderShape(platform::graphics::DrawingContext& context, co
                                  const ViewPortHandler&, platform::graphics::Point point,
                                  platform::graphics::Color color) {
   const double h = shape_rendering::measure(dataSet).half;
-  const double x = point.x;
-  const double y = point.y;
-  shape_rendering::strokeTwoLines(context, color, {x - h, y - h}, {x + h, y + h}, {x + h, y - h}, {x - h, y + h});
+  shape_rendering::strokeTwoLines(context, color, point, {-h, -h}, {h, h}, {h, -h}, {-h, h});
 }
 
 }  // namespace chart
