@@ -134,65 +134,24 @@ TEST(Copies, EveryDataSetClass) {
     EXPECT_EQ(c.highlightLineWidth(), 3);
     EXPECT_EQ(c.highlightLineDashLengths(), (std::vector<double>{2, 1}));
   };
-  const auto fill = Fill::fillWithColor(kBlue);
   const Case cases[] = {
       {"ChartDataSet", [&] { return std::make_shared<ChartDataSet>(points()); }, [](const auto&, const auto&) {}},
       {"BarLineScatterCandleBubbleChartDataSet",
        [&] { return highlighted(std::make_shared<BarLineScatterCandleBubbleChartDataSet>(points())); },
        [&](const auto&, const auto& copy) { sameHighlight(copy); }},
       {"LineScatterCandleRadarChartDataSet",
-       [&] {
-         auto set = highlighted(std::make_shared<LineScatterCandleRadarChartDataSet>(points()));
-         set->setDrawHighlightIndicators(false);
-         return set;
-       },
-       [&](const auto&, const auto& copy) {
-         sameHighlight(copy);
-         const auto& c = as<LineScatterCandleRadarChartDataSet>(copy);
-         EXPECT_FALSE(c.isHorizontalHighlightIndicatorEnabled() || c.isVerticalHighlightIndicatorEnabled());
-       }},
-      {"LineRadarChartDataSet",
-       [&] {
-         auto set = std::make_shared<LineRadarChartDataSet>(points());
-         set->setFillColor(kRed);
-         set->setFill(fill);
-         set->setFillAlpha(0.8);
-         set->setLineWidth(2.5);
-         set->setDrawFilledEnabled(true);
-         return set;
-       },
-       [&](const auto&, const auto& copy) {
-         const auto& c = as<LineRadarChartDataSet>(copy);
-         EXPECT_EQ(c.fill(), fill);
-         EXPECT_EQ(c.fillColor(), kRed);
-         EXPECT_EQ(c.fillAlpha(), 0.8);
-         EXPECT_EQ(c.lineWidth(), 2.5);
-         EXPECT_TRUE(c.isDrawFilledEnabled());
-       }},
-      {"LineChartDataSet",
-       [&] {
-         auto set = highlighted(std::make_shared<LineChartDataSet>(points()));
-         set->setMode(LineChartDataSet::Mode::stepped);
-         set->setCircleRadius(3);
-         set->setLineWidth(4);
-         return set;
-       },
-       [&](const auto& source, const auto& copy) {
-         sameHighlight(copy);
-         const auto& c = as<LineChartDataSet>(copy);
-         EXPECT_EQ(c.mode(), LineChartDataSet::Mode::stepped);
-         EXPECT_EQ(c.circleRadius(), 3);
-         EXPECT_EQ(c.lineWidth(), 4);
-         EXPECT_EQ(c.fillFormatter(), as<LineChartDataSet>(source).fillFormatter());
-       }},
+       [&] { return highlighted(std::make_shared<LineScatterCandleRadarChartDataSet>(points())); },
+       [&](const auto&, const auto& copy) { sameHighlight(copy); }},
+      {"LineRadarChartDataSet", [&] { return highlighted(std::make_shared<LineRadarChartDataSet>(points())); },
+       [&](const auto&, const auto& copy) { sameHighlight(copy); }},
+      {"LineChartDataSet", [&] { return highlighted(std::make_shared<LineChartDataSet>(points())); },
+       [&](const auto&, const auto& copy) { sameHighlight(copy); }},
       {"BarChartDataSet",
        [&] {
          auto set = highlighted(std::make_shared<BarChartDataSet>(
              std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(0, std::vector<double>{1, -2, 3}),
                                    std::make_shared<BarChartDataEntry>(1, 5)}));
          set->setStackLabels({"K", "C", "M"});
-         set->setBarShadowColor(kRed);
-         set->setBarBorderWidth(2);
          set->setBarBorderColor(kBlue);
          set->setHighlightAlpha(0.9);
          return set;
@@ -203,8 +162,6 @@ TEST(Copies, EveryDataSetClass) {
          EXPECT_EQ(c.stackSize(), 3);
          EXPECT_EQ(c.entryCountStacks(), 4);
          EXPECT_EQ(c.stackLabels(), (std::vector<std::string>{"K", "C", "M"}));
-         EXPECT_EQ(c.barShadowColor(), kRed);
-         EXPECT_EQ(c.barBorderWidth(), 2);
          EXPECT_EQ(c.barBorderColor(), kBlue);
          EXPECT_EQ(c.highlightAlpha(), 0.9);
        }},
@@ -230,14 +187,7 @@ TEST(Copies, EveryDataSetClass) {
              std::vector<EntryPtr>{std::make_shared<CandleChartDataEntry>(0, 10, 4, 5, 8)}));
          set->setDrawHighlightIndicators(false);
          set->setBarSpace(0.3);
-         set->setShowCandleBar(false);
-         set->setShadowWidth(4);
          set->setShadowColor(kRed);
-         set->setShadowColorSameAsCandle(true);
-         set->setNeutralColor(kBlue);
-         set->setIncreasingColor(kGreen);
-         set->setDecreasingColor(kRed);
-         set->setIncreasingFilled(true);
          set->setDecreasingFilled(false);
          return set;
        },
@@ -247,49 +197,28 @@ TEST(Copies, EveryDataSetClass) {
          EXPECT_FALSE(c.isHorizontalHighlightIndicatorEnabled());
          // Its own settings start afresh.
          EXPECT_EQ(c.barSpace(), 0.1);
-         EXPECT_TRUE(c.showCandleBar());
-         EXPECT_EQ(c.shadowWidth(), 1.5);
-         EXPECT_FALSE(c.shadowColor() || c.neutralColor() || c.increasingColor() || c.decreasingColor());
-         EXPECT_FALSE(c.isShadowColorSameAsCandle() || c.isIncreasingFilled());
+         EXPECT_EQ(c.shadowColor(), std::nullopt);
          EXPECT_TRUE(c.isDecreasingFilled());
        }},
       {"PieChartDataSet",
        [&] {
          auto set = std::make_shared<PieChartDataSet>(std::vector<EntryPtr>{std::make_shared<PieChartDataEntry>(5)});
          set->setSliceSpace(4);
-         set->setAutomaticallyDisableSliceSpacing(true);
-         set->setSelectionShift(6);
-         set->setXValuePosition(PieChartDataSet::ValuePosition::outsideSlice);
          set->setYValuePosition(PieChartDataSet::ValuePosition::outsideSlice);
          set->setValueLineColor(std::nullopt);
-         set->setUseValueColorForLine(true);
-         set->setValueLineWidth(2);
-         set->setValueLinePart1OffsetPercentage(0.5);
-         set->setValueLinePart1Length(0.1);
          set->setValueLinePart2Length(0.2);
          set->setValueLineVariableLength(false);
          set->setEntryLabelFont(Font::systemFont(9));
-         set->setEntryLabelColor(kBlue);
-         set->setHighlightColor(kRed);
          return set;
        },
        [&](const auto&, const auto& copy) {
          const auto& c = as<PieChartDataSet>(copy);
          EXPECT_EQ(c.sliceSpace(), 4);
-         EXPECT_TRUE(c.automaticallyDisableSliceSpacing());
-         EXPECT_EQ(c.selectionShift(), 6);
-         EXPECT_EQ(c.xValuePosition(), PieChartDataSet::ValuePosition::outsideSlice);
          EXPECT_EQ(c.yValuePosition(), PieChartDataSet::ValuePosition::outsideSlice);
          EXPECT_EQ(c.valueLineColor(), std::nullopt);
-         EXPECT_TRUE(c.useValueColorForLine());
-         EXPECT_EQ(c.valueLineWidth(), 2);
-         EXPECT_EQ(c.valueLinePart1OffsetPercentage(), 0.5);
-         EXPECT_EQ(c.valueLinePart1Length(), 0.1);
          EXPECT_EQ(c.valueLinePart2Length(), 0.2);
          EXPECT_FALSE(c.valueLineVariableLength());
          EXPECT_EQ(c.entryLabelFont(), Font::systemFont(9));
-         EXPECT_EQ(c.entryLabelColor(), kBlue);
-         EXPECT_EQ(c.highlightColor(), kRed);
        }},
       {"RadarChartDataSet",
        [&] {
@@ -298,11 +227,7 @@ TEST(Copies, EveryDataSetClass) {
          set->setLineWidth(3);
          set->setDrawHighlightCircleEnabled(true);
          set->setHighlightCircleFillColor(kRed);
-         set->setHighlightCircleStrokeColor(kBlue);
-         set->setHighlightCircleStrokeAlpha(1);
-         set->setHighlightCircleInnerRadius(5);
          set->setHighlightCircleOuterRadius(9);
-         set->setHighlightCircleStrokeWidth(6);
          return set;
        },
        [&](const auto&, const auto& copy) {
@@ -311,11 +236,7 @@ TEST(Copies, EveryDataSetClass) {
          // Its own settings start afresh.
          EXPECT_FALSE(c.isDrawHighlightCircleEnabled());
          EXPECT_EQ(c.highlightCircleFillColor(), Color::white());
-         EXPECT_EQ(c.highlightCircleStrokeColor(), std::nullopt);
-         EXPECT_EQ(c.highlightCircleStrokeAlpha(), 0.3);
-         EXPECT_EQ(c.highlightCircleInnerRadius(), 3);
          EXPECT_EQ(c.highlightCircleOuterRadius(), 4);
-         EXPECT_EQ(c.highlightCircleStrokeWidth(), 2);
        }},
       {"ScatterChartDataSet",
        [&] {
