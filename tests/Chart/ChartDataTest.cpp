@@ -10,6 +10,7 @@
 #include "Chart/Data/ChartDataSet.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
 #include "Chart/Utils/Diagnostics.h"
+#include "support/ChartDataExpectations.h"
 
 using namespace chart;
 using platform::graphics::Color;
@@ -34,32 +35,11 @@ std::shared_ptr<ChartDataSet> set(std::vector<double> ys, AxisDependency side = 
   return s;
 }
 
-struct Extremes {
-  double xMin, xMax, yMin, yMax, leftMin, leftMax, rightMin, rightMax;
-  friend bool operator==(const Extremes&, const Extremes&) = default;
-};
+using testsupport::extremes;
+using testsupport::Extremes;
+using testsupport::LogCapture;
 
-Extremes extremes(const ChartData& d) {
-  return {d.xMin(), d.xMax(), d.yMin(), d.yMax(), d.getYMin(L), d.getYMax(L), d.getYMin(R), d.getYMax(R)};
-}
-
-void PrintTo(const Extremes& e, std::ostream* os) {
-  *os << "x " << e.xMin << ".." << e.xMax << ", y " << e.yMin << ".." << e.yMax << ", left " << e.leftMin << ".."
-      << e.leftMax << ", right " << e.rightMin << ".." << e.rightMax;
-}
-
-const Extremes unset{big, -big, big, -big, big, -big, big, -big};
-
-// Collects what the chart library logs while it lives.
-class LogCapture {
- public:
-  LogCapture() : previous_(setLogSink([this](std::string_view line) { lines.emplace_back(line); })) {}
-  ~LogCapture() { setLogSink(previous_); }
-  std::vector<std::string> lines;
-
- private:
-  LogSink previous_;
-};
+const Extremes unset = testsupport::kUnsetExtremes;
 
 TEST(ChartData, ExtremesPerSideFallBackToTheOtherSide) {
   struct Case {

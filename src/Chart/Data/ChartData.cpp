@@ -42,6 +42,15 @@ ChartData::ChartData(std::vector<DataSetPtr> dataSets) : dataSets_(requireDataSe
 ChartData::ChartData(DataSetPtr dataSet)
     : ChartData(dataSet ? std::vector<DataSetPtr>{std::move(dataSet)} : std::vector<DataSetPtr>{}) {}
 
+int64_t ChartData::entryIndexFromHighlightX(double x) {
+  // -2^63 is the smallest int64_t and 2^63 the first double above the
+  // largest; NaN fails both comparisons.
+  constexpr double lowest = -0x1p63;
+  constexpr double beyond = 0x1p63;
+  if (!(x >= lowest && x < beyond)) return -1;
+  return static_cast<int64_t>(x);
+}
+
 void ChartData::notifyDataChanged() { calcMinMax(); }
 
 void ChartData::calcMinMaxY(double fromX, double toX) {

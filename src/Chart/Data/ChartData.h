@@ -156,6 +156,11 @@ class ChartData {
   }
 
  protected:
+  // The entry index that a highlight of a pie or radar chart carries as its
+  // x: x truncated toward zero. -1 when x is not a number, infinite or
+  // beyond the integer range, which no entry index can be.
+  static int64_t entryIndexFromHighlightX(double x);
+
   double yMax_ = unsetMaximum;
   double yMin_ = unsetMinimum;
   double xMax_ = unsetMaximum;

@@ -53,10 +53,17 @@ void ChartDataSet::calcMinMaxXForEntry(const ChartDataEntry& entry) {
   if (x > xMax_) xMax_ = x;
 }
 
-void ChartDataSet::calcMinMaxYForEntry(const ChartDataEntry& entry) {
-  const double y = entry.y();
-  if (y < yMin_) yMin_ = y;
-  if (y > yMax_) yMax_ = y;
+void ChartDataSet::calcMinMaxYForEntry(const ChartDataEntry& entry) { widenYExtremes(entry.y(), entry.y()); }
+
+void ChartDataSet::widenYExtremes(double low, double high) {
+  if (low < yMin_) yMin_ = low;
+  if (high > yMax_) yMax_ = high;
+}
+
+double ChartDataSet::clampedSpacing(double value, double highest) {
+  if (value > highest) return highest;
+  if (value <= 0) return 0;  // -0 compares equal to 0 and is stored as +0
+  return value;
 }
 
 void ChartDataSet::calcMinMaxForEntry(const ChartDataEntry& entry) {

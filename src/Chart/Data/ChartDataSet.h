@@ -125,6 +125,16 @@ class ChartDataSet : public ChartBaseDataSet {
   // false when none is equal.
   virtual bool remove(const EntryPtr& entry);
 
+  // Lowers the y minimum to `low` and raises the y maximum to `high` where
+  // they pass the current ones, for sets whose entries reach further than
+  // their y (a stack's sums, a candle's shadow). Strict comparisons keep NaN
+  // out.
+  void widenYExtremes(double low, double high);
+
+  // A spacing setting clamped into [0, highest]: above highest gives
+  // highest, below 0 and -0 give +0, NaN is kept.
+  static double clampedSpacing(double value, double highest);
+
  private:
   void checkIndex(int64_t index) const;
   void checkRange(int64_t lower, int64_t upper) const;
