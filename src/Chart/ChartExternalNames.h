@@ -3,6 +3,7 @@
 // The chart classes under the external names that carry a `Chart` prefix
 // where the plain name is too generic.
 
+#include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "Chart/Utils/DefaultFillFormatter.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
@@ -31,5 +32,6 @@ using ChartTransformerHorizontalBarChart = TransformerHorizontalBarChart;
 using ChartFill = Fill;
 using IChartFillFormatter = IFillFormatter;
 using ChartDefaultFillFormatter = DefaultFillFormatter;
+using ChartDataApproximator = DataApproximator;
 
 }  // namespace chart
