@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <queue>
 #include <utility>
 
 namespace chart {
@@ -43,8 +45,6 @@ struct Span {
   size_t end = 0;
   double distance = 0;
   size_t index = 0;
-
-  bool sameAs(const Span& other) const { return start == other.start && end == other.end && index == other.index; }
 };
 
 // Scans the points strictly between the ends in order; only a strictly
@@ -102,31 +102,27 @@ std::vector<Point> DataApproximator::reduceWithDouglasPeukerN(const std::vector<
   keep[0] = keep[n - 1] = true;
   int64_t kept = 2;
 
-  // Spans in ascending order of distance; the last is refined next. A new
-  // span goes after those of equal distance, so of equally far spans the one
-  // added last goes first.
-  std::vector<Span> queue;
+  // The span with the farthest point is refined next; of equally far ones,
+  // the one added last. The spans never overlap, so no two are the same.
+  struct Queued {
+    Span span;
+    uint64_t order;
+  };
+  auto refinedLater = [](const Queued& a, const Queued& b) {
+    if (a.span.distance != b.span.distance) return a.span.distance < b.span.distance;
+    return a.order < b.order;
+  };
+  std::priority_queue<Queued, std::vector<Queued>, decltype(refinedLater)> queue(refinedLater);
+  uint64_t added = 0;
   auto enqueue = [&](const Span& span) {
     if (span.index == 0) return;  // nothing off the line: nothing to keep
-    size_t low = 0, high = queue.size();
-    while (low < high) {
-      const size_t mid = low + (high - low) / 2;
-      if (queue[mid].sameAs(span)) {
-        low = mid;
-        break;
-      }
-      if (queue[mid].distance > span.distance)
-        high = mid;
-      else
-        low = mid + 1;
-    }
-    queue.insert(queue.begin() + static_cast<std::ptrdiff_t>(low), span);
+    queue.push({span, added++});
   };
 
   enqueue(farthestPoint(points, 0, n - 1));
   while (!queue.empty()) {
-    const Span span = queue.back();
-    queue.pop_back();
+    const Span span = queue.top().span;
+    queue.pop();
     keep[span.index] = true;
     if (++kept == resultCount) break;
     enqueue(farthestPoint(points, span.start, span.index));
