@@ -125,39 +125,38 @@ double easeInOutCirc(double t, double d) {
   return (std::sqrt(1.0 - r * r) + 1.0) / 2.0;
 }
 
-// The elastic curves swing with a period of `period` seconds; the shift s
-// (a quarter period) starts the swing at its zero crossing.
-double elasticShift(double period) { return period / (2.0 * pi) * (pi / 2.0); }
+// The swing of the elastic curves at x durations: a sine of period P =
+// periodFraction x d seconds, shifted by a quarter period s so that it
+// crosses zero where x = 0.
+double elasticSwing(double x, double d, double periodFraction) {
+  const double period = d * periodFraction;
+  const double s = period / (2.0 * pi) * (pi / 2.0);
+  return std::sin((x * d - s) * (2.0 * pi) / period);
+}
 
 double easeInElastic(double t, double d) {
   if (t == 0.0) return 0.0;
   const double p = t / d;
   if (p == 1.0) return 1.0;
-  const double period = d * 0.3;
-  const double s = elasticShift(period);
   const double r = p - 1.0;
-  return -(std::pow(2.0, 10.0 * r) * std::sin((r * d - s) * (2.0 * pi) / period));
+  return -(std::pow(2.0, 10.0 * r) * elasticSwing(r, d, 0.3));
 }
 
 double easeOutElastic(double t, double d) {
   if (t == 0.0) return 0.0;
   const double p = t / d;
   if (p == 1.0) return 1.0;
-  const double period = d * 0.3;
-  const double s = elasticShift(period);
-  return std::pow(2.0, -10.0 * p) * std::sin((p * d - s) * (2.0 * pi) / period) + 1.0;
+  return std::pow(2.0, -10.0 * p) * elasticSwing(p, d, 0.3) + 1.0;
 }
 
 double easeInOutElastic(double t, double d) {
   if (t == 0.0) return 0.0;
   const double q = t / (d / 2.0);
   if (q == 2.0) return 1.0;
-  const double period = d * (0.3 * 1.5);
-  const double s = elasticShift(period);
   const double r = q - 1.0;
-  const double wave = std::sin((r * d - s) * (2.0 * pi) / period);
-  if (q < 1.0) return -std::pow(2.0, 10.0 * r) * wave / 2.0;
-  return std::pow(2.0, -10.0 * r) * wave / 2.0 + 1.0;
+  const double swing = elasticSwing(r, d, 0.3 * 1.5);
+  if (q < 1.0) return -std::pow(2.0, 10.0 * r) * swing / 2.0;
+  return std::pow(2.0, -10.0 * r) * swing / 2.0 + 1.0;
 }
 
 double easeInBack(double t, double d) {
