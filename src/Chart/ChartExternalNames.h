@@ -5,6 +5,7 @@
 
 #include "Chart/Components/ComponentBase.h"
 #include "Chart/Renderers/Renderer.h"
+#include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "Chart/Utils/DefaultFillFormatter.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
@@ -35,5 +36,6 @@ using ChartTransformerHorizontalBarChart = TransformerHorizontalBarChart;
 using ChartFill = Fill;
 using IChartFillFormatter = IFillFormatter;
 using ChartDefaultFillFormatter = DefaultFillFormatter;
+using ChartDataApproximator = DataApproximator;
 
 }  // namespace chart

@@ -108,6 +108,17 @@ bool isWhitespaceOrNewline(char32_t c) {
          c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
+size_t leadingWhitespaceAndNewlines(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    char32_t cp;
+    const size_t n = decodeAt(s, i, cp);
+    if (!isWhitespaceOrNewline(cp)) break;
+    i += n;
+  }
+  return i;
+}
+
 std::string trimNewlines(std::string_view s) { return trimBoth(s, isNewline); }
 
 std::string trimWhitespaceAndNewlines(std::string_view s) { return trimBoth(s, isWhitespaceOrNewline); }

@@ -21,6 +21,10 @@ bool isNewline(char32_t c);
 // Unicode space separators (U+00A0, U+1680, U+2000..U+200A, U+202F, U+205F, U+3000).
 bool isWhitespaceOrNewline(char32_t c);
 
+// Length in bytes of the run of white space and newlines (the set above) at
+// the start of `s`.
+size_t leadingWhitespaceAndNewlines(std::string_view s);
+
 // Remove the set's characters from both ends (UTF-8 aware).
 std::string trimNewlines(std::string_view s);
 std::string trimWhitespaceAndNewlines(std::string_view s);
