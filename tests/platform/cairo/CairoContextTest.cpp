@@ -22,6 +22,7 @@
 #include "platform/cairo/CairoImages.h"
 #include "platform/cairo/CairoTextMetrics.h"
 #include "platform/graphics/Layer.h"
+#include "support/CairoBackendFixture.h"
 #include "support/TestOutput.h"
 
 using namespace platform::graphics;
@@ -113,15 +114,6 @@ JpegShape decodeJPEG(const EncodedImage& bytes) {
   jpeg_destroy_decompress(&info);
   return shape;
 }
-
-class CairoBackend : public testing::Test {
- protected:
-  void SetUp() override { platform::cairo::installCairoBackend(); }
-  void TearDown() override {
-    setImageBackend({});
-    setCurrentTextMetrics(nullptr);
-  }
-};
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/CairoBackendFixture.h"
 #include "support/TestOutput.h"
 
 using namespace chart;
@@ -39,14 +40,7 @@ uint32_t pixelAt(const Image& image, double x, double y) {
   return image.pixels()[static_cast<size_t>(static_cast<int64_t>(y) * image.width() + static_cast<int64_t>(x))];
 }
 
-class LegendInPixels : public testing::Test {
- protected:
-  void SetUp() override { platform::cairo::installCairoBackend(); }
-  void TearDown() override {
-    setImageBackend({});
-    setCurrentTextMetrics(nullptr);
-  }
-};
+class LegendInPixels : public CairoBackend {};
 
 }  // namespace
 
