@@ -108,7 +108,9 @@ class Legend : public ComponentBase {
   virtual const std::vector<Size>& calculatedLabelSizes() const { return calculatedLabelSizes_; }
   virtual void setCalculatedLabelSizes(std::vector<Size> sizes) { calculatedLabelSizes_ = std::move(sizes); }
   virtual const std::vector<bool>& calculatedLabelBreakPoints() const { return calculatedLabelBreakPoints_; }
-  virtual void setCalculatedLabelBreakPoints(std::vector<bool> breaks) { calculatedLabelBreakPoints_ = std::move(breaks); }
+  virtual void setCalculatedLabelBreakPoints(std::vector<bool> breaks) {
+    calculatedLabelBreakPoints_ = std::move(breaks);
+  }
   virtual const std::vector<Size>& calculatedLineSizes() const { return calculatedLineSizes_; }
   virtual void setCalculatedLineSizes(std::vector<Size> sizes) { calculatedLineSizes_ = std::move(sizes); }
 

@@ -45,7 +45,8 @@ class EntryBuilder {
   // or a pie.
   void addClosingLabel() {
     if (const auto& label = set_.label()) {
-      out_.push_back(std::make_shared<LegendEntry>(*label, LegendForm::none, kNaN, kNaN, 0, std::nullopt, std::nullopt));
+      out_.push_back(
+          std::make_shared<LegendEntry>(*label, LegendForm::none, kNaN, kNaN, 0, std::nullopt, std::nullopt));
     }
   }
 
