@@ -4,6 +4,9 @@
 // where the plain name is too generic.
 
 #include "Chart/Components/ComponentBase.h"
+#include "Chart/Components/Legend.h"
+#include "Chart/Components/LegendEntry.h"
+#include "Chart/Renderers/LegendRenderer.h"
 #include "Chart/Renderers/Renderer.h"
 #include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
@@ -23,6 +26,9 @@ namespace chart {
 
 using ChartComponentBase = ComponentBase;
 using ChartRenderer = Renderer;
+using ChartLegend = Legend;
+using ChartLegendEntry = LegendEntry;
+using ChartLegendRenderer = LegendRenderer;
 using ChartHighlight = Highlight;
 using ChartRange = Range;
 using IChartValueFormatter = IValueFormatter;

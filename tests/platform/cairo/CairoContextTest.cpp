@@ -22,10 +22,13 @@
 #include "platform/cairo/CairoImages.h"
 #include "platform/cairo/CairoTextMetrics.h"
 #include "platform/graphics/Layer.h"
+#include "support/CairoBackendFixture.h"
+#include "support/TestOutput.h"
 
 using namespace platform::graphics;
 using platform::cairo::CairoContext;
 using platform::cairo::CairoTextMetrics;
+using testsupport::outputFolder;
 
 namespace {
 
@@ -43,13 +46,6 @@ int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
 int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
 int blue(uint32_t p) { return static_cast<int>(p & 0xFF); }
 bool isDark(uint32_t p) { return red(p) < 128 && green(p) < 128 && blue(p) < 128; }
-
-std::filesystem::path outputFolder() {
-  const char* out = std::getenv("INKCURVE_TEST_OUTPUT");
-  std::filesystem::path folder = out ? out : std::filesystem::temp_directory_path() / "inkcurve-tests";
-  std::filesystem::create_directories(folder);
-  return folder;
-}
 
 struct ByteReader {
   const EncodedImage* bytes;
@@ -118,15 +114,6 @@ JpegShape decodeJPEG(const EncodedImage& bytes) {
   jpeg_destroy_decompress(&info);
   return shape;
 }
-
-class CairoBackend : public testing::Test {
- protected:
-  void SetUp() override { platform::cairo::installCairoBackend(); }
-  void TearDown() override {
-    setImageBackend({});
-    setCurrentTextMetrics(nullptr);
-  }
-};
 
 }  // namespace
 
