@@ -5,6 +5,7 @@
 
 #include "Chart/Components/ComponentBase.h"
 #include "Chart/Renderers/Renderer.h"
+#include "Chart/Utils/Animator.h"
 #include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "Chart/Utils/DefaultFillFormatter.h"
@@ -23,6 +24,7 @@ namespace chart {
 
 using ChartComponentBase = ComponentBase;
 using ChartRenderer = Renderer;
+using ChartAnimator = Animator;
 using ChartHighlight = Highlight;
 using ChartRange = Range;
 using IChartValueFormatter = IValueFormatter;
