@@ -21,11 +21,13 @@
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/cairo/CairoTextMetrics.h"
+#include "platform/cairo/PixelSupport.h"
 #include "platform/graphics/Layer.h"
 
 using namespace platform::graphics;
 using platform::cairo::CairoContext;
 using platform::cairo::CairoTextMetrics;
+using namespace pixels;
 
 namespace {
 
@@ -35,21 +37,6 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 const Color kRed = Color::rgb(1, 0, 0);
 const Color kGreen = Color::rgb(0, 1, 0);
 const Color kBlue = Color::rgb(0, 0, 1);
-
-uint32_t pixelAt(const Image& image, int64_t x, int64_t y) {
-  return image.pixels()[static_cast<size_t>(y * image.width() + x)];
-}
-int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
-int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
-int blue(uint32_t p) { return static_cast<int>(p & 0xFF); }
-bool isDark(uint32_t p) { return red(p) < 128 && green(p) < 128 && blue(p) < 128; }
-
-std::filesystem::path outputFolder() {
-  const char* out = std::getenv("INKCURVE_TEST_OUTPUT");
-  std::filesystem::path folder = out ? out : std::filesystem::temp_directory_path() / "inkcurve-tests";
-  std::filesystem::create_directories(folder);
-  return folder;
-}
 
 struct ByteReader {
   const EncodedImage* bytes;
