@@ -15,11 +15,6 @@ namespace {
 
 double mediaTime() { return platform::runloop::currentClock()->mediaTime(); }
 
-double phaseAt(double currentTime, double startTime, double duration, const EasingFunction& easing) {
-  const double elapsed = std::min(currentTime - startTime, duration);
-  return easing ? easing(elapsed, duration) : elapsed / duration;
-}
-
 }  // namespace
 
 std::shared_ptr<Animator> Animator::create() { return std::shared_ptr<Animator>(new Animator()); }
@@ -44,8 +39,8 @@ void Animator::stop() {
     const std::shared_ptr<NSUIDisplayLink> link = std::move(displayLink_);
     link->remove(RunLoop::main(), RunLoopMode::common);
   }
-  enabledX_ = false;
-  enabledY_ = false;
+  x_.enabled = false;
+  y_.enabled = false;
   if (phaseX() != 1.0 || phaseY() != 1.0) {
     setPhaseX(1.0);
     setPhaseY(1.0);
@@ -55,9 +50,22 @@ void Animator::stop() {
   if (const Block block = stopBlock()) block();
 }
 
+void Animator::AxisRun::start(double now, double length, EasingFunction curve) {
+  startTime = now;
+  duration = length;
+  endTime = now + length;
+  enabled = length > 0;
+  easing = std::move(curve);
+}
+
+double Animator::AxisRun::phaseAt(double currentTime) const {
+  const double elapsed = std::min(currentTime - startTime, duration);
+  return easing ? easing(elapsed, duration) : elapsed / duration;
+}
+
 void Animator::updatePhases(double currentTime) {
-  if (enabledX_) setPhaseX(phaseAt(currentTime, startTimeX_, durationX_, easingX_));
-  if (enabledY_) setPhaseY(phaseAt(currentTime, startTimeY_, durationY_, easingY_));
+  if (x_.enabled) setPhaseX(x_.phaseAt(currentTime));
+  if (y_.enabled) setPhaseY(y_.phaseAt(currentTime));
 }
 
 void Animator::animationLoop() {
@@ -79,19 +87,11 @@ void Animator::startDisplayLink() {
 void Animator::animate(double xAxisDuration, double yAxisDuration, EasingFunction easingX, EasingFunction easingY) {
   stop();
   const double now = mediaTime();
-  startTimeX_ = now;
-  startTimeY_ = now;
-  durationX_ = xAxisDuration;
-  durationY_ = yAxisDuration;
-  endTimeX_ = now + xAxisDuration;
-  endTimeY_ = now + yAxisDuration;
-  endTime_ = std::max(endTimeX_, endTimeY_);
-  enabledX_ = xAxisDuration > 0;
-  enabledY_ = yAxisDuration > 0;
-  easingX_ = std::move(easingX);
-  easingY_ = std::move(easingY);
+  x_.start(now, xAxisDuration, std::move(easingX));
+  y_.start(now, yAxisDuration, std::move(easingY));
+  endTime_ = std::max(x_.endTime, y_.endTime);
   updatePhases(now);
-  if (enabledX_ || enabledY_) startDisplayLink();
+  if (x_.enabled || y_.enabled) startDisplayLink();
 }
 
 void Animator::animate(double xAxisDuration, double yAxisDuration, ChartEasingOption easingOptionX,
@@ -108,16 +108,17 @@ void Animator::animate(double xAxisDuration, double yAxisDuration, ChartEasingOp
   animate(xAxisDuration, yAxisDuration, easingFunctionFromOption(easingOption));
 }
 
-void Animator::animateX(double xAxisDuration, EasingFunction easing) {
+void Animator::animateAxis(AxisRun& axis, double duration, EasingFunction easing) {
+  // No stop: a running animation of the other axis goes on, on its link.
   const double now = mediaTime();
-  startTimeX_ = now;
-  durationX_ = xAxisDuration;
-  endTimeX_ = now + xAxisDuration;
-  endTime_ = std::max(endTimeX_, endTimeY_);
-  enabledX_ = xAxisDuration > 0;
-  easingX_ = std::move(easing);
+  axis.start(now, duration, std::move(easing));
+  endTime_ = std::max(x_.endTime, y_.endTime);
   updatePhases(now);
-  if ((enabledX_ || enabledY_) && !displayLink_) startDisplayLink();
+  if ((x_.enabled || y_.enabled) && !displayLink_) startDisplayLink();
+}
+
+void Animator::animateX(double xAxisDuration, EasingFunction easing) {
+  animateAxis(x_, xAxisDuration, std::move(easing));
 }
 
 void Animator::animateX(double xAxisDuration, ChartEasingOption easingOption) {
@@ -125,15 +126,7 @@ void Animator::animateX(double xAxisDuration, ChartEasingOption easingOption) {
 }
 
 void Animator::animateY(double yAxisDuration, EasingFunction easing) {
-  const double now = mediaTime();
-  startTimeY_ = now;
-  durationY_ = yAxisDuration;
-  endTimeY_ = now + yAxisDuration;
-  endTime_ = std::max(endTimeX_, endTimeY_);
-  enabledY_ = yAxisDuration > 0;
-  easingY_ = std::move(easing);
-  updatePhases(now);
-  if ((enabledX_ || enabledY_) && !displayLink_) startDisplayLink();
+  animateAxis(y_, yAxisDuration, std::move(easing));
 }
 
 void Animator::animateY(double yAxisDuration, ChartEasingOption easingOption) {

@@ -76,8 +76,8 @@ class Animator : public std::enable_shared_from_this<Animator> {
 
   // The two-axis starts: end any running animation (with its callbacks),
   // then animate each axis whose duration (seconds) is positive, from its
-  // easing's start. With neither duration positive nothing runs and nobody
-  // is told; the phases keep their values.
+  // easing's start. With neither duration positive nothing more happens:
+  // no run, no callback, and the phases keep their values.
   virtual void animate(double xAxisDuration, double yAxisDuration, EasingFunction easingX, EasingFunction easingY);
   virtual void animate(double xAxisDuration, double yAxisDuration, ChartEasingOption easingOptionX,
                        ChartEasingOption easingOptionY);
@@ -96,6 +96,22 @@ class Animator : public std::enable_shared_from_this<Animator> {
   Animator() = default;
 
  private:
+  // One axis' run: from its start (seconds of the media clock) over its
+  // duration; an axis that is not enabled keeps its phase.
+  struct AxisRun {
+    double startTime = 0;
+    double duration = 0;
+    double endTime = 0;
+    bool enabled = false;
+    EasingFunction easing;
+
+    void start(double now, double length, EasingFunction curve);
+    // The eased progress at `currentTime`, held at the end once it is past.
+    double phaseAt(double currentTime) const;
+  };
+
+  // The one-axis start of either axis.
+  void animateAxis(AxisRun& axis, double duration, EasingFunction easing);
   // Makes a display link with this animator as its target and adds it to
   // the main run loop in the common modes.
   void startDisplayLink();
@@ -106,18 +122,11 @@ class Animator : public std::enable_shared_from_this<Animator> {
   Block stopBlock_;
   double phaseX_ = 1.0;
   double phaseY_ = 1.0;
-  double startTimeX_ = 0;
-  double startTimeY_ = 0;
   std::shared_ptr<NSUIDisplayLink> displayLink_;
-  double durationX_ = 0;
-  double durationY_ = 0;
-  double endTimeX_ = 0;
-  double endTimeY_ = 0;
+  AxisRun x_;
+  AxisRun y_;
+  // The later of the two end times.
   double endTime_ = 0;
-  bool enabledX_ = false;
-  bool enabledY_ = false;
-  EasingFunction easingX_;
-  EasingFunction easingY_;
 };
 
 }  // namespace chart
