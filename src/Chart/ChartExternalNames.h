@@ -8,6 +8,7 @@
 #include "Chart/Components/LegendEntry.h"
 #include "Chart/Renderers/LegendRenderer.h"
 #include "Chart/Renderers/Renderer.h"
+#include "Chart/Utils/Animator.h"
 #include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "Chart/Utils/DefaultFillFormatter.h"
@@ -29,6 +30,7 @@ using ChartRenderer = Renderer;
 using ChartLegend = Legend;
 using ChartLegendEntry = LegendEntry;
 using ChartLegendRenderer = LegendRenderer;
+using ChartAnimator = Animator;
 using ChartHighlight = Highlight;
 using ChartRange = Range;
 using IChartValueFormatter = IValueFormatter;

@@ -21,6 +21,7 @@
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/cairo/CairoTextMetrics.h"
+#include "support/PixelSupport.h"
 #include "platform/graphics/Layer.h"
 #include "support/CairoBackendFixture.h"
 #include "support/TestOutput.h"
@@ -29,6 +30,7 @@ using namespace platform::graphics;
 using platform::cairo::CairoContext;
 using platform::cairo::CairoTextMetrics;
 using testsupport::outputFolder;
+using namespace pixels;
 
 namespace {
 
@@ -38,14 +40,6 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 const Color kRed = Color::rgb(1, 0, 0);
 const Color kGreen = Color::rgb(0, 1, 0);
 const Color kBlue = Color::rgb(0, 0, 1);
-
-uint32_t pixelAt(const Image& image, int64_t x, int64_t y) {
-  return image.pixels()[static_cast<size_t>(y * image.width() + x)];
-}
-int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
-int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
-int blue(uint32_t p) { return static_cast<int>(p & 0xFF); }
-bool isDark(uint32_t p) { return red(p) < 128 && green(p) < 128 && blue(p) < 128; }
 
 struct ByteReader {
   const EncodedImage* bytes;
