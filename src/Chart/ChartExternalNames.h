@@ -3,8 +3,15 @@
 // The chart classes under the external names that carry a `Chart` prefix
 // where the plain name is too generic.
 
+#include "Chart/Components/AxisBase.h"
 #include "Chart/Components/ComponentBase.h"
+#include "Chart/Components/Description.h"
+#include "Chart/Components/XAxis.h"
+#include "Chart/Components/YAxis.h"
+#include "Chart/Renderers/AxisRendererBase.h"
 #include "Chart/Renderers/Renderer.h"
+#include "Chart/Renderers/XAxisRenderer.h"
+#include "Chart/Renderers/YAxisRenderer.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "Chart/Utils/DefaultFillFormatter.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
@@ -22,6 +29,13 @@ namespace chart {
 
 using ChartComponentBase = ComponentBase;
 using ChartRenderer = Renderer;
+using ChartAxisBase = AxisBase;
+using ChartXAxis = XAxis;
+using ChartYAxis = YAxis;
+using ChartDescription = Description;
+using ChartAxisRendererBase = AxisRendererBase;
+using ChartXAxisRenderer = XAxisRenderer;
+using ChartYAxisRenderer = YAxisRenderer;
 using ChartHighlight = Highlight;
 using ChartRange = Range;
 using IChartValueFormatter = IValueFormatter;
