@@ -22,6 +22,7 @@
 #include "platform/cairo/CairoImages.h"
 #include "platform/cairo/CairoTextMetrics.h"
 #include "platform/graphics/Layer.h"
+#include "support/FakeHost.h"
 
 using namespace platform::graphics;
 using platform::cairo::CairoContext;
@@ -43,13 +44,6 @@ int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
 int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
 int blue(uint32_t p) { return static_cast<int>(p & 0xFF); }
 bool isDark(uint32_t p) { return red(p) < 128 && green(p) < 128 && blue(p) < 128; }
-
-std::filesystem::path outputFolder() {
-  const char* out = std::getenv("INKCURVE_TEST_OUTPUT");
-  std::filesystem::path folder = out ? out : std::filesystem::temp_directory_path() / "inkcurve-tests";
-  std::filesystem::create_directories(folder);
-  return folder;
-}
 
 struct ByteReader {
   const EncodedImage* bytes;
@@ -198,7 +192,7 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   ASSERT_FALSE(ctx->isInErrorState());
 
   const auto image = ctx->makeImage(1);
-  const auto path = outputFolder() / "cairo-scene.png";
+  const auto path = testsupport::testOutputFolder() / "cairo-scene.png";
   ASSERT_TRUE(platform::cairo::writePNG(*image, path));
   std::printf("scene written to %s\n", path.c_str());
 
