@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Utils/ChartUtils.h"
 #include "Chart/Utils/Diagnostics.h"
 
@@ -31,6 +32,33 @@ void AxisRendererBase::setLineDash(DrawingContext& context, double phase,
   } else {
     context.setLineDash(0, {});
   }
+}
+
+void AxisRendererBase::strokeLine(DrawingContext& context, Point from, Point to) {
+  context.beginPath();
+  context.moveTo(from);
+  context.addLineTo(to);
+  context.strokePath();
+}
+
+void AxisRendererBase::setAxisLineStyle(DrawingContext& context, const AxisBase& axis) {
+  context.setStrokeColor(axis.axisLineColor());
+  context.setLineWidth(axis.axisLineWidth());
+  setLineDash(context, axis.axisLineDashPhase(), axis.axisLineDashLengths());
+}
+
+void AxisRendererBase::setGridLineStyle(DrawingContext& context, const AxisBase& axis) {
+  context.setShouldAntialias(axis.gridAntialiasEnabled());
+  context.setStrokeColor(axis.gridColor());
+  context.setLineWidth(axis.gridLineWidth());
+  context.setLineCap(axis.gridLineCap());
+  setLineDash(context, axis.gridLineDashPhase(), axis.gridLineDashLengths());
+}
+
+void AxisRendererBase::setLimitLineStyle(DrawingContext& context, const ChartLimitLine& line) {
+  context.setStrokeColor(line.lineColor());
+  context.setLineWidth(line.lineWidth());
+  setLineDash(context, line.lineDashPhase(), line.lineDashLengths());
 }
 
 void AxisRendererBase::computeAxis(double min, double max, bool inverted) {

@@ -53,6 +53,15 @@ class AxisRendererBase : public Renderer {
   // The dash pattern when there is one, else a solid line (phase 0, no
   // lengths).
   static void setLineDash(DrawingContext& context, double phase, const std::optional<std::vector<double>>& lengths);
+  // A new path from one point to the other, stroked with the context's
+  // current settings.
+  static void strokeLine(DrawingContext& context, Point from, Point to);
+  // The axis line's colour, width and dash.
+  static void setAxisLineStyle(DrawingContext& context, const AxisBase& axis);
+  // The grid lines' antialiasing, colour, width, cap and dash.
+  static void setGridLineStyle(DrawingContext& context, const AxisBase& axis);
+  // The limit line's colour, width and dash.
+  static void setLimitLineStyle(DrawingContext& context, const ChartLimitLine& line);
 
  private:
   std::shared_ptr<AxisBase> axis_;

@@ -126,9 +126,7 @@ void XAxisRenderer::renderAxisLine(DrawingContext& context) {
   if (!x || !x->isEnabled() || !x->isDrawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
   context.saveGState();
-  context.setStrokeColor(x->axisLineColor());
-  context.setLineWidth(x->axisLineWidth());
-  setLineDash(context, x->axisLineDashPhase(), x->axisLineDashLengths());
+  setAxisLineStyle(context, *x);
 
   const XAxis::LabelPosition position = x->labelPosition();
   using P = XAxis::LabelPosition;
@@ -149,11 +147,7 @@ void XAxisRenderer::renderGridLines(DrawingContext& context) {
   if (!x || !transformer() || !x->isDrawGridLinesEnabled() || !x->isEnabled()) return;
   context.saveGState();
   context.clipToRect(gridClippingRect());
-  context.setShouldAntialias(x->gridAntialiasEnabled());
-  context.setStrokeColor(x->gridColor());
-  context.setLineWidth(x->gridLineWidth());
-  context.setLineCap(x->gridLineCap());
-  setLineDash(context, x->gridLineDashPhase(), x->gridLineDashLengths());
+  setGridLineStyle(context, *x);
   const AffineTransform matrix = transformer()->valueToPixelMatrix();
   for (const double entry : x->entries()) {
     const Point p = matrix.apply(Point{entry, entry});
@@ -173,10 +167,7 @@ Rect XAxisRenderer::gridClippingRect() const {
 void XAxisRenderer::drawGridLine(DrawingContext& context, double x, double) {
   const ViewPortHandler& handler = *viewPortHandler();
   if (x < handler.offsetLeft() || x > handler.chartWidth()) return;
-  context.beginPath();
-  context.moveTo(Point{x, handler.contentTop()});
-  context.addLineTo(Point{x, handler.contentBottom()});
-  context.strokePath();
+  strokeLine(context, Point{x, handler.contentTop()}, Point{x, handler.contentBottom()});
 }
 
 void XAxisRenderer::renderLimitLines(DrawingContext& context) {
@@ -201,13 +192,8 @@ void XAxisRenderer::renderLimitLines(DrawingContext& context) {
 
 void XAxisRenderer::renderLimitLineLine(DrawingContext& context, const ChartLimitLine& limitLine, Point position) {
   const ViewPortHandler& handler = *viewPortHandler();
-  context.beginPath();
-  context.moveTo(Point{position.x, handler.contentTop()});
-  context.addLineTo(Point{position.x, handler.contentBottom()});
-  context.setStrokeColor(limitLine.lineColor());
-  context.setLineWidth(limitLine.lineWidth());
-  setLineDash(context, limitLine.lineDashPhase(), limitLine.lineDashLengths());
-  context.strokePath();
+  setLimitLineStyle(context, limitLine);
+  strokeLine(context, Point{position.x, handler.contentTop()}, Point{position.x, handler.contentBottom()});
 }
 
 void XAxisRenderer::renderLimitLineLabel(DrawingContext& context, const ChartLimitLine& limitLine, Point position,

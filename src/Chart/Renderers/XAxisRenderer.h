@@ -11,8 +11,6 @@
 
 namespace chart {
 
-using platform::graphics::Point;
-using platform::graphics::Rect;
 using platform::graphics::Size;
 using platform::graphics::TextAttributes;
 

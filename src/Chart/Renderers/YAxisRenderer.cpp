@@ -71,14 +71,9 @@ void YAxisRenderer::renderAxisLine(DrawingContext& context) {
   if (!y || !y->isEnabled() || !y->drawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
   context.saveGState();
-  context.setStrokeColor(y->axisLineColor());
-  context.setLineWidth(y->axisLineWidth());
-  setLineDash(context, y->axisLineDashPhase(), y->axisLineDashLengths());
+  setAxisLineStyle(context, *y);
   const double x = y->axisDependency() == AxisDependency::left ? handler.contentLeft() : handler.contentRight();
-  context.beginPath();
-  context.moveTo(Point{x, handler.contentTop()});
-  context.addLineTo(Point{x, handler.contentBottom()});
-  context.strokePath();
+  strokeLine(context, Point{x, handler.contentTop()}, Point{x, handler.contentBottom()});
   context.restoreGState();
 }
 
@@ -89,11 +84,7 @@ void YAxisRenderer::renderGridLines(DrawingContext& context) {
     const std::vector<Point> positions = transformedPositions();
     context.saveGState();
     context.clipToRect(gridClippingRect());
-    context.setShouldAntialias(y->gridAntialiasEnabled());
-    context.setStrokeColor(y->gridColor());
-    context.setLineWidth(y->gridLineWidth());
-    context.setLineCap(y->gridLineCap());
-    setLineDash(context, y->gridLineDashPhase(), y->gridLineDashLengths());
+    setGridLineStyle(context, *y);
     for (const Point& position : positions) drawGridLine(context, position);
     context.restoreGState();
   }
@@ -106,10 +97,7 @@ Rect YAxisRenderer::gridClippingRect() const {
 
 void YAxisRenderer::drawGridLine(DrawingContext& context, Point position) {
   const ViewPortHandler& handler = *viewPortHandler();
-  context.beginPath();
-  context.moveTo(Point{handler.contentLeft(), position.y});
-  context.addLineTo(Point{handler.contentRight(), position.y});
-  context.strokePath();
+  strokeLine(context, Point{handler.contentLeft(), position.y}, Point{handler.contentRight(), position.y});
 }
 
 std::vector<Point> YAxisRenderer::transformedPositions() const {
@@ -132,10 +120,7 @@ void YAxisRenderer::drawZeroLine(DrawingContext& context) {
   context.setLineWidth(y->zeroLineWidth());
   const Point pos = transformer()->pixelForValues(0, 0);
   setLineDash(context, y->zeroLineDashPhase(), y->zeroLineDashLengths());
-  context.beginPath();
-  context.moveTo(Point{handler.contentLeft(), pos.y});
-  context.addLineTo(Point{handler.contentRight(), pos.y});
-  context.strokePath();
+  strokeLine(context, Point{handler.contentLeft(), pos.y}, Point{handler.contentRight(), pos.y});
   context.restoreGState();
 }
 
@@ -152,13 +137,8 @@ void YAxisRenderer::renderLimitLines(DrawingContext& context) {
     context.saveGState();
     context.clipToRect(grownVertically(handler.contentRect(), line->lineWidth()));
     const Point position = trans.apply(Point{0, line->limit()});
-    context.beginPath();
-    context.moveTo(Point{handler.contentLeft(), position.y});
-    context.addLineTo(Point{handler.contentRight(), position.y});
-    context.setStrokeColor(line->lineColor());
-    context.setLineWidth(line->lineWidth());
-    setLineDash(context, line->lineDashPhase(), line->lineDashLengths());
-    context.strokePath();
+    setLimitLineStyle(context, *line);
+    strokeLine(context, Point{handler.contentLeft(), position.y}, Point{handler.contentRight(), position.y});
 
     if (line->drawLabelEnabled() && !line->label().empty()) {
       const double lineHeight = currentTextMetrics().fontLineHeight(line->valueFont());

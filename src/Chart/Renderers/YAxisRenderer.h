@@ -9,8 +9,6 @@
 
 namespace chart {
 
-using platform::graphics::Point;
-using platform::graphics::Rect;
 using platform::graphics::TextAlignment;
 
 // Draws one y axis of a bar-line chart: the labels beside (or inside) the
