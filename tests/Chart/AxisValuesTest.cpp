@@ -99,6 +99,7 @@ TEST(AxisValues, DegenerateRangesAndSignedZero) {
     c.axis->setDecimals(3);
     c.renderer.computeAxisValues(row.min, row.max);
     EXPECT_EQ(c.axis->entries(), row.entries) << row.name;
+    EXPECT_EQ(c.axis->centeredEntries().empty(), row.entries.empty()) << row.name;
     EXPECT_EQ(c.axis->decimals(), 3) << row.name;
   }
 

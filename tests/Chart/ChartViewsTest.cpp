@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
@@ -16,19 +15,19 @@
 
 using namespace chart;
 using platform::graphics::RecordingContext;
-using platform::graphics::Size;
 using Op = RecordingContext::Op;
 
 namespace {
 
 using Log = std::vector<std::string>;
 
-class SpyYRenderer : public YAxisRenderer {
+// An axis renderer that only logs its hooks, as "<name>.<hook>".
+template <class Base>
+class SpyAxisRenderer : public Base {
  public:
-  SpyYRenderer(const BarLineChartViewBase& view, AxisDependency side, std::string name, Log& log)
-      : YAxisRenderer(view.viewPortHandler(), view.getAxis(side), view.getTransformer(side)),
-        name_(std::move(name)),
-        log_(log) {}
+  template <class... Args>
+  SpyAxisRenderer(std::string name, Log& log, Args&&... args)
+      : Base(std::forward<Args>(args)...), name_(std::move(name)), log_(log) {}
   void computeAxis(double, double, bool) override { log_.push_back(name_ + ".computeAxis"); }
   void renderAxisLabels(DrawingContext&) override { log_.push_back(name_ + ".labels"); }
   void renderGridLines(DrawingContext&) override { log_.push_back(name_ + ".grid"); }
@@ -37,20 +36,6 @@ class SpyYRenderer : public YAxisRenderer {
 
  private:
   std::string name_;
-  Log& log_;
-};
-
-class SpyXRenderer : public XAxisRenderer {
- public:
-  SpyXRenderer(const BarLineChartViewBase& view, Log& log)
-      : XAxisRenderer(view.viewPortHandler(), view.xAxis(), view.getTransformer(AxisDependency::left)), log_(log) {}
-  void computeAxis(double, double, bool) override { log_.push_back("x.computeAxis"); }
-  void renderAxisLabels(DrawingContext&) override { log_.push_back("x.labels"); }
-  void renderGridLines(DrawingContext&) override { log_.push_back("x.grid"); }
-  void renderAxisLine(DrawingContext&) override { log_.push_back("x.axisLine"); }
-  void renderLimitLines(DrawingContext&) override { log_.push_back("x.limitLines"); }
-
- private:
   Log& log_;
 };
 
@@ -92,9 +77,9 @@ class SpyMarker : public IChartMarker {
 };
 
 // One line set: x 0..100 in steps of 10, y = x, on the left axis.
-std::shared_ptr<LineChartData> rampData(double scale = 1) {
+std::shared_ptr<LineChartData> rampData() {
   std::vector<EntryPtr> entries;
-  for (int x = 0; x <= 100; x += 10) entries.push_back(std::make_shared<ChartDataEntry>(x, x * scale));
+  for (int x = 0; x <= 100; x += 10) entries.push_back(std::make_shared<ChartDataEntry>(x, x));
   return std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "ramp"));
 }
 
@@ -150,9 +135,13 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
     v.setData(rampData());
     row.setUp(v);
     Log log;
-    v.setLeftYAxisRenderer(std::make_shared<SpyYRenderer>(v, AxisDependency::left, "left", log));
-    v.setRightYAxisRenderer(std::make_shared<SpyYRenderer>(v, AxisDependency::right, "right", log));
-    v.setXAxisRenderer(std::make_shared<SpyXRenderer>(v, log));
+    const auto& handler = v.viewPortHandler();
+    v.setLeftYAxisRenderer(std::make_shared<SpyAxisRenderer<YAxisRenderer>>(
+        "left", log, handler, v.leftAxis(), v.getTransformer(AxisDependency::left)));
+    v.setRightYAxisRenderer(std::make_shared<SpyAxisRenderer<YAxisRenderer>>(
+        "right", log, handler, v.rightAxis(), v.getTransformer(AxisDependency::right)));
+    v.setXAxisRenderer(std::make_shared<SpyAxisRenderer<XAxisRenderer>>(
+        "x", log, handler, v.xAxis(), v.getTransformer(AxisDependency::left)));
     v.setRenderer(std::make_shared<SpyDataRenderer>(v.viewPortHandler(), log));
     RecordingContext context;
     v.draw(context);
@@ -176,18 +165,14 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
 // The view's formatter takes the decimals of the data's y range and goes to
 // the sets that need one; a set's own formatter stays.
 TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
-  const struct {
-    std::vector<double> ys;
-    int decimals;
-  } table[] = {{{0.5}, 3}, {{0, 100}, 0}, {{-30}, 1}, {{0.25, 0.75}, 3}, {{}, 0}};
-  for (const auto& row : table) {
+  for (const auto& [ys, decimals] : {std::pair{std::vector<double>{0.5}, 3}, {std::vector<double>{0, 100}, 0},
+                                      {std::vector<double>{-30}, 1}, {std::vector<double>{0.25, 0.75}, 3},
+                                      {std::vector<double>{}, 0}}) {
     LineChartView v(Rect(0, 0, 600, 400));
     std::vector<EntryPtr> entries;
-    for (size_t i = 0; i < row.ys.size(); ++i)
-      entries.push_back(std::make_shared<ChartDataEntry>(static_cast<double>(i), row.ys[i]));
-    auto data = std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s"));
-    v.setData(data);
-    EXPECT_EQ(v.defaultValueFormatter()->decimals(), row.decimals) << row.ys.size();
+    for (size_t i = 0; i < ys.size(); ++i) entries.push_back(std::make_shared<ChartDataEntry>(double(i), ys[i]));
+    v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
+    EXPECT_EQ(v.defaultValueFormatter()->decimals(), decimals) << ys.size();
   }
 
   auto own = std::make_shared<DefaultValueFormatter>(5);
@@ -313,34 +298,27 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
 TEST_F(ChartViews, DescriptionAndMarkers) {
   view.setData(rampData());
   const ViewPortHandler& h = *view.viewPortHandler();
-  const struct {
-    const char* name;
-    std::function<void(Description&)> setUp;
-    std::optional<Point> topLeft;
-  } descriptions[] = {
-      // 13-point text: 7.8 a character, font line height 16.9.
-      {"bottom-right", [](Description& d) { d.setText("inkcurve"); },
-       Point{h.contentRight() - 5 - 8 * 7.8, h.contentBottom() - 5 - 16.9}},
-      {"left-aligned at a position",
-       [](Description& d) {
+  // 13-point text: 7.8 a character, font line height 16.9.
+  const std::pair<std::function<void(Description&)>, std::optional<Point>> descriptions[] = {
+      {[](Description& d) { d.setText("inkcurve"); }, Point{h.contentRight() - 5 - 8 * 7.8, h.contentBottom() - 5 - 16.9}},
+      {[](Description& d) {
          d.setText("inkcurve");
          d.setTextAlign(TextAlignment::left);
          d.setPosition(Point{12, 34});
        },
        Point{12, 34}},
-      {"empty", [](Description& d) { d.setText(""); }, std::nullopt},
-      {"absent", [](Description&) {}, std::nullopt},
-      {"disabled", [](Description& d) { d.setText("inkcurve"); d.setEnabled(false); }, std::nullopt},
+      {[](Description& d) { d.setText(""); }, std::nullopt},
+      {[](Description& d) { d.setText("inkcurve"); d.setEnabled(false); }, std::nullopt},
   };
-  for (const auto& row : descriptions) {
+  for (const auto& [setUp, topLeft] : descriptions) {
     LineChartView v(Rect(0, 0, 600, 400));
     v.setData(rampData());
-    row.setUp(*v.chartDescription());
+    setUp(*v.chartDescription());
     RecordingContext context;
     v.drawDescription(context);
     const auto text = context.operations(Op::drawText);
-    ASSERT_EQ(text.size(), row.topLeft ? 1u : 0u) << row.name;
-    if (row.topLeft) testsupport::expectNear(text[0].points[0], *row.topLeft, row.name);
+    ASSERT_EQ(text.size(), topLeft ? 1u : 0u);
+    if (topLeft) testsupport::expectNear(text[0].points[0], *topLeft, "description");
   }
 
   // Markers: only for highlights with an entry, drawn inside the content.
