@@ -80,13 +80,14 @@ void ChartViewBase::drawDescription(DrawingContext& context) {
 
 void ChartViewBase::drawMarkers(DrawingContext& context) {
   const auto& chartMarker = marker();
-  if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !data_) return;
+  const auto chartData = data();
+  if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
   // The animator's x phase: the whole of every set is shown.
   constexpr double phaseX = 1.0;
   for (const auto& highlight : highlighted()) {
     if (!highlight) continue;
-    const DataSetPtr set = data_->getDataSetByIndex(highlight->dataSetIndex());
-    const EntryPtr entry = data_->entryForHighlight(*highlight);
+    const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());
+    const EntryPtr entry = chartData->entryForHighlight(*highlight);
     if (!set || !entry) continue;
     const int64_t entryIndex = set->entryIndex(entry);
     if (static_cast<double>(entryIndex) > static_cast<double>(set->entryCount()) * phaseX) continue;
