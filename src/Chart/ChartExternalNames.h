@@ -3,11 +3,18 @@
 // The chart classes under the external names that carry a `Chart` prefix
 // where the plain name is too generic.
 
+#include "Chart/Components/AxisBase.h"
 #include "Chart/Components/ComponentBase.h"
+#include "Chart/Components/Description.h"
 #include "Chart/Components/Legend.h"
 #include "Chart/Components/LegendEntry.h"
+#include "Chart/Components/XAxis.h"
+#include "Chart/Components/YAxis.h"
+#include "Chart/Renderers/AxisRendererBase.h"
 #include "Chart/Renderers/LegendRenderer.h"
 #include "Chart/Renderers/Renderer.h"
+#include "Chart/Renderers/XAxisRenderer.h"
+#include "Chart/Renderers/YAxisRenderer.h"
 #include "Chart/Utils/Animator.h"
 #include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
@@ -31,6 +38,13 @@ using ChartLegend = Legend;
 using ChartLegendEntry = LegendEntry;
 using ChartLegendRenderer = LegendRenderer;
 using ChartAnimator = Animator;
+using ChartAxisBase = AxisBase;
+using ChartXAxis = XAxis;
+using ChartYAxis = YAxis;
+using ChartDescription = Description;
+using ChartAxisRendererBase = AxisRendererBase;
+using ChartXAxisRenderer = XAxisRenderer;
+using ChartYAxisRenderer = YAxisRenderer;
 using ChartHighlight = Highlight;
 using ChartRange = Range;
 using IChartValueFormatter = IValueFormatter;

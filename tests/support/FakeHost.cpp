@@ -55,15 +55,16 @@ std::vector<std::string> FakeHost::alertMessages() const {
   return out;
 }
 
+std::filesystem::path testOutputFolder() {
+  const char* out = std::getenv("INKCURVE_TEST_OUTPUT");
+  std::filesystem::path folder = out ? out : std::filesystem::temp_directory_path() / "inkcurve-tests";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
 TempDir::TempDir() {
   static std::atomic<unsigned> counter{0};
-  std::filesystem::path base;
-  if (const char* out = std::getenv("INKCURVE_TEST_OUTPUT")) {
-    base = out;
-  } else {
-    base = std::filesystem::temp_directory_path() / "inkcurve-tests";
-  }
-  std::filesystem::create_directories(base);
+  const std::filesystem::path base = testOutputFolder();
   for (;;) {
     auto candidate = base / ("t" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     if (std::filesystem::create_directory(candidate)) {

@@ -42,8 +42,13 @@ class FakeHost : public platform::Host {
   std::vector<std::string> alertMessages() const;
 };
 
-// A fresh empty folder under the build tree (or the system temp folder) for
-// one test; removed again when the object goes away.
+// The folder tests write their output to: the build tree's test-output
+// folder (INKCURVE_TEST_OUTPUT), or one in the system temp folder; made when
+// missing.
+std::filesystem::path testOutputFolder();
+
+// A fresh empty folder under the test-output folder for one test; removed
+// again when the object goes away.
 class TempDir {
  public:
   TempDir();

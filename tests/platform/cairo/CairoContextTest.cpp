@@ -24,12 +24,11 @@
 #include "support/PixelSupport.h"
 #include "platform/graphics/Layer.h"
 #include "support/CairoBackendFixture.h"
-#include "support/TestOutput.h"
+#include "support/FakeHost.h"
 
 using namespace platform::graphics;
 using platform::cairo::CairoContext;
 using platform::cairo::CairoTextMetrics;
-using testsupport::outputFolder;
 using namespace pixels;
 
 namespace {
@@ -179,7 +178,7 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   ASSERT_FALSE(ctx->isInErrorState());
 
   const auto image = ctx->makeImage(1);
-  const auto path = outputFolder() / "cairo-scene.png";
+  const auto path = testsupport::testOutputFolder() / "cairo-scene.png";
   ASSERT_TRUE(platform::cairo::writePNG(*image, path));
   std::printf("scene written to %s\n", path.c_str());
 

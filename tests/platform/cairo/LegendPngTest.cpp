@@ -14,7 +14,7 @@
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/TextMetrics.h"
 #include "support/CairoBackendFixture.h"
-#include "support/TestOutput.h"
+#include "support/FakeHost.h"
 
 using namespace chart;
 using namespace platform::graphics;
@@ -85,7 +85,7 @@ TEST_F(LegendInPixels, RendersHorizontalAndVerticalLegendsToPNG) {
   ASSERT_FALSE(ctx->isInErrorState());
 
   const auto image = ctx->makeImage(1);
-  const auto path = testsupport::outputFolder() / "legend.png";
+  const auto path = testsupport::testOutputFolder() / "legend.png";
   ASSERT_TRUE(platform::cairo::writePNG(*image, path));
   std::printf("legends written to %s\n", path.c_str());
 

@@ -9,14 +9,14 @@
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "support/PixelSupport.h"
-#include "support/TestOutput.h"
+#include "support/FakeHost.h"
 
 using namespace platform::graphics;
 using chart::ScatterChartDataSet;
 using chart::ScatterShape;
 using platform::cairo::CairoContext;
 using namespace pixels;
-using testsupport::outputFolder;
+using testsupport::testOutputFolder;
 
 namespace {
 
@@ -89,7 +89,7 @@ TEST(ShapeScene, EveryShapeWithAndWithoutAHole) {
   }
   ASSERT_FALSE(ctx->isInErrorState());
   const auto image = ctx->makeImage(1);
-  const auto path = outputFolder() / "shape-scene.png";
+  const auto path = testOutputFolder() / "shape-scene.png";
   ASSERT_TRUE(platform::cairo::writePNG(*image, path));
   std::printf("shape scene written to %s\n", path.c_str());
 

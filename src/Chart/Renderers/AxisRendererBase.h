@@ -1,0 +1,71 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "Chart/Components/AxisBase.h"
+#include "Chart/Renderers/Renderer.h"
+#include "Chart/Utils/Transformer.h"
+#include "platform/graphics/DrawingContext.h"
+
+namespace chart {
+
+using platform::graphics::DrawingContext;
+
+// The base of the axis renderers: it holds the axis and the transformer of
+// that axis, declares the four drawing hooks, and turns a value range into
+// the axis's label positions and decimals. The chart view calls the hooks
+// in a fixed order on every draw; each concrete renderer gives all four a
+// body (here they stop the program).
+class AxisRendererBase : public Renderer {
+ public:
+  // The axis and the transformer may be absent; the renderer then draws
+  // nothing that needs them.
+  AxisRendererBase(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<Transformer> transformer,
+                   std::shared_ptr<AxisBase> axis);
+
+  virtual const std::shared_ptr<AxisBase>& axis() const { return axis_; }
+  virtual void setAxis(std::shared_ptr<AxisBase> axis) { axis_ = std::move(axis); }
+  virtual const std::shared_ptr<Transformer>& transformer() const { return transformer_; }
+  virtual void setTransformer(std::shared_ptr<Transformer> transformer) { transformer_ = std::move(transformer); }
+
+  virtual void renderAxisLabels(DrawingContext& context);
+  virtual void renderGridLines(DrawingContext& context);
+  virtual void renderAxisLine(DrawingContext& context);
+  virtual void renderLimitLines(DrawingContext& context);
+
+  // The label positions for the visible part of the range: while the chart
+  // is zoomed in vertically (and its content is wider than 10 points) the
+  // values at the content's top and bottom edge replace min and max
+  // (swapped when inverted). Then computeAxisValues.
+  virtual void computeAxis(double min, double max, bool inverted);
+  // Writes the axis's entries, centred entries and decimals for the range:
+  // a round interval (1, 2, 2.5, 5 or 10 times a power of ten, or the
+  // granularity when larger) and the multiples of it within the range, or
+  // labelCount values evenly spread when labels are forced. A range that is
+  // empty, or a bound, range or interval that is not a finite number, leaves
+  // both lists empty and the decimals as they were; an interval of 0 gives
+  // the one entry 0.
+  virtual void computeAxisValues(double min, double max);
+
+ protected:
+  // The dash pattern when there is one, else a solid line (phase 0, no
+  // lengths).
+  static void setLineDash(DrawingContext& context, double phase, const std::optional<std::vector<double>>& lengths);
+  // A new path from one point to the other, stroked with the context's
+  // current settings.
+  static void strokeLine(DrawingContext& context, Point from, Point to);
+  // The axis line's colour, width and dash.
+  static void setAxisLineStyle(DrawingContext& context, const AxisBase& axis);
+  // The grid lines' antialiasing, colour, width, cap and dash.
+  static void setGridLineStyle(DrawingContext& context, const AxisBase& axis);
+  // The limit line's colour, width and dash.
+  static void setLimitLineStyle(DrawingContext& context, const ChartLimitLine& line);
+
+ private:
+  std::shared_ptr<AxisBase> axis_;
+  std::shared_ptr<Transformer> transformer_;
+};
+
+}  // namespace chart

@@ -1,0 +1,101 @@
+#include "Chart/Views/ChartViewBase.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Chart/Data/ChartData.h"
+#include "Chart/Utils/ChartUtils.h"
+#include "Chart/Utils/Diagnostics.h"
+#include "platform/graphics/TextMetrics.h"
+
+namespace chart {
+
+using platform::graphics::TextAttributes;
+
+ChartViewBase::ChartViewBase(const Rect& frame)
+    : NSUIView(frame),
+      viewPortHandler_(std::make_shared<ViewPortHandler>(bounds().size.width, bounds().size.height)) {}
+
+void ChartViewBase::setFrame(const Rect& frame) {
+  NSUIView::setFrame(frame);
+  sizeChanged();
+}
+
+void ChartViewBase::setBounds(const Rect& bounds) {
+  NSUIView::setBounds(bounds);
+  sizeChanged();
+}
+
+void ChartViewBase::sizeChanged() {
+  const Rect b = bounds();
+  if (b.size.width == viewPortHandler_->chartWidth() && b.size.height == viewPortHandler_->chartHeight()) return;
+  viewPortHandler_->setChartDimens(b.size.width, b.size.height);
+  calculateOffsets();
+}
+
+void ChartViewBase::setData(std::shared_ptr<ChartData> data) {
+  data_ = std::move(data);
+  if (data_) {
+    const double yMin = data_->yMin();
+    const double yMax = data_->yMax();
+    const double reference =
+        data_->entryCount() >= 2 ? std::fabs(yMax - yMin) : std::max(std::fabs(yMin), std::fabs(yMax));
+    defaultValueFormatter_->setDecimals(ChartUtils::decimals(reference));
+    for (const auto& set : data_->dataSets()) {
+      if (set->needsFormatter() || set->valueFormatter() == defaultValueFormatter_) {
+        set->setValueFormatter(defaultValueFormatter_);
+      }
+    }
+  }
+  notifyDataSetChanged();
+}
+
+void ChartViewBase::notifyDataSetChanged() { cannotBeCalled("notifyDataSetChanged()", "ChartViewBase"); }
+
+Point ChartViewBase::centerOffsets() const { return viewPortHandler_->contentCenter(); }
+
+Point ChartViewBase::getMarkerPosition(const Highlight& highlight) const {
+  return Point{highlight.drawX(), highlight.drawY()};
+}
+
+void ChartViewBase::draw(DrawingContext&) {}
+
+void ChartViewBase::drawDescription(DrawingContext& context) {
+  const Description& description = *chartDescription();
+  const auto& text = description.text();
+  if (!description.isEnabled() || !text || text->empty()) return;
+  Point position;
+  if (description.position()) {
+    position = *description.position();
+  } else {
+    const double lineHeight = platform::graphics::currentTextMetrics().fontLineHeight(description.font());
+    position = Point{viewPortHandler_->contentRight() - description.xOffset(),
+                     viewPortHandler_->contentBottom() - description.yOffset() - lineHeight};
+  }
+  TextAttributes attributes;
+  attributes.font = description.font();
+  attributes.foregroundColor = description.textColor();
+  ChartUtils::drawText(context, *text, position, description.textAlign(), attributes);
+}
+
+void ChartViewBase::drawMarkers(DrawingContext& context) {
+  const auto& chartMarker = marker();
+  const auto chartData = data();
+  if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
+  // The animator's x phase: the whole of every set is shown.
+  constexpr double phaseX = 1.0;
+  for (const auto& highlight : highlighted()) {
+    if (!highlight) continue;
+    const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());
+    const EntryPtr entry = chartData->entryForHighlight(*highlight);
+    if (!set || !entry) continue;
+    const int64_t entryIndex = set->entryIndex(entry);
+    if (static_cast<double>(entryIndex) > static_cast<double>(set->entryCount()) * phaseX) continue;
+    const Point position = getMarkerPosition(*highlight);
+    if (!viewPortHandler_->isInBounds(position)) continue;
+    chartMarker->refreshContent(*entry, *highlight);
+    chartMarker->draw(context, position);
+  }
+}
+
+}  // namespace chart

@@ -1,0 +1,13 @@
+#include "Chart/Views/LineChartView.h"
+
+namespace chart {
+
+LineChartView::LineChartView(const Rect& frame) : BarLineChartViewBase(frame) {
+  setRenderer(std::make_shared<DataRenderer>(viewPortHandler()));
+}
+
+std::shared_ptr<LineChartData> LineChartView::lineData() const {
+  return std::dynamic_pointer_cast<LineChartData>(data());
+}
+
+}  // namespace chart

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+#include "Chart/Data/LineChartData.h"
+#include "Chart/Views/BarLineChartViewBase.h"
+#include "Chart/Views/LineChartDataProvider.h"
+
+namespace chart {
+
+// A line chart: a bar-line chart whose data is line chart data. Its data
+// renderer starts as the plain DataRenderer (which draws no data) until the
+// line renderer takes its place.
+class LineChartView : public BarLineChartViewBase, public LineChartDataProvider {
+ public:
+  explicit LineChartView(const Rect& frame);
+
+  // The data as line chart data; nullptr for none or for other data.
+  virtual std::shared_ptr<LineChartData> lineData() const;
+};
+
+}  // namespace chart

@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "Chart/Components/ChartLimitLine.h"
+#include "Chart/Renderers/XAxisRenderer.h"
+#include "Chart/Renderers/YAxisRenderer.h"
+#include "Chart/Utils/DefaultAxisValueFormatter.h"
+#include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/TextMetrics.h"
+#include "support/GeometryExpectations.h"
+
+using namespace chart;
+using platform::graphics::Color;
+using platform::graphics::LineDash;
+using platform::graphics::RecordingContext;
+using Op = RecordingContext::Op;
+using Position = ChartLimitLine::LabelPosition;
+
+namespace {
+
+// A 600 × 400 chart whose content is (40, 20, 520, 340), values 0..100 on
+// both axes; text measured by the fixed metrics (a 10-point character is 6
+// wide, a line 12 high, the font's line height 13; at 13 points 7.8, 15.6 and
+// 16.9).
+class AxisDrawing : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform::graphics::setCurrentTextMetrics(nullptr);
+    handler->restrainViewPort(40, 20, 40, 40);
+    prepare(100);
+  }
+  void prepare(double xRange) {
+    transformer->prepareMatrixValuePx(0, xRange, 100, 0);
+    transformer->prepareMatrixOffset(false);
+  }
+  static double row(double value) { return 360 - 3.4 * value; }
+  static double column(double value) { return 40 + 5.2 * value; }
+  static std::vector<double> tens() { return {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}; }
+  // Draws through the hook into a fresh recording, which must end with the
+  // graphics state as it began.
+  const RecordingContext& draw(const std::function<void(RecordingContext&)>& hook) {
+    ctx = RecordingContext{};
+    hook(ctx);
+    EXPECT_EQ(ctx.state().saveDepth, 0);
+    return ctx;
+  }
+
+  std::shared_ptr<ViewPortHandler> handler = std::make_shared<ViewPortHandler>(600, 400);
+  std::shared_ptr<Transformer> transformer = std::make_shared<Transformer>(handler);
+  RecordingContext ctx;
+};
+
+using YAxisDrawing = AxisDrawing;
+using XAxisDrawing = AxisDrawing;
+
+// Labels by side and position (the edge the text is aligned to, its top 0.6
+// line heights above the entry's row), and the labels left out.
+TEST_F(YAxisDrawing, LabelsBySidePositionAndEndFlags) {
+  using P = YAxis::LabelPosition;
+  const std::vector<std::string> all = {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100"};
+  const std::vector<std::string> middle(all.begin() + 1, all.end() - 1);
+  const struct {
+    AxisDependency side;
+    P position;
+    double labelXOffset;
+    std::function<void(YAxis&)> setUp;
+    bool alignedRight;
+    double edge;
+    std::vector<std::string> drawn;
+  } table[] = {
+      {AxisDependency::left, P::outside, 0, {}, true, 35, all},
+      {AxisDependency::left, P::outside, 3, {}, true, 38, all},
+      {AxisDependency::left, P::inside, 0, {}, false, 45, all},
+      {AxisDependency::right, P::outside, 0, {}, false, 565, all},
+      {AxisDependency::right, P::inside, 3, {}, true, 558, all},
+      {AxisDependency::left, P::outside, 0,
+       [](YAxis& a) { a.setDrawTopYLabelEntryEnabled(false); a.setDrawBottomYLabelEntryEnabled(false); }, true, 35,
+       middle},
+      {AxisDependency::left, P::outside, 0,
+       [](YAxis& a) { a.setEntries({50}); a.setDrawTopYLabelEntryEnabled(false); a.setDrawBottomYLabelEntryEnabled(false); },
+       true, 35, {}},
+      {AxisDependency::left, P::outside, 0, [](YAxis& a) { a.setEntries({}); a.setDrawTopYLabelEntryEnabled(false); },
+       true, 35, {}},
+      {AxisDependency::left, P::outside, 0, [](YAxis& a) { a.setEnabled(false); }, true, 35, {}},
+      {AxisDependency::left, P::outside, 0, [](YAxis& a) { a.setDrawLabelsEnabled(false); }, true, 35, {}},
+  };
+  for (size_t r = 0; r < std::size(table); ++r) {
+    const auto& t = table[r];
+    auto axis = std::make_shared<YAxis>(t.side);
+    axis->setLabelPosition(t.position);
+    axis->setLabelXOffset(t.labelXOffset);
+    axis->setEntries(tens());
+    if (t.setUp) t.setUp(*axis);
+    YAxisRenderer renderer(handler, axis, transformer);
+    std::vector<std::string> drawn;
+    for (const auto& o : draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText)) {
+      drawn.push_back(o.text);
+      const double width = 6.0 * static_cast<double>(o.text.size());
+      EXPECT_DOUBLE_EQ(t.alignedRight ? o.points[0].x + width : o.points[0].x, t.edge) << "row " << r;
+      EXPECT_NEAR(o.points[0].y, row(std::stod(o.text)) - 7.8, 1e-9) << "row " << r;
+    }
+    EXPECT_EQ(drawn, t.drawn) << "row " << r;
+  }
+  // Entries but no transformer: no positions, so no labels.
+  auto axis = std::make_shared<YAxis>();
+  axis->setEntries(tens());
+  YAxisRenderer bare(handler, axis, nullptr);
+  EXPECT_TRUE(draw([&](auto& c) { bare.renderAxisLabels(c); }).operations(Op::drawText).empty());
+}
+
+TEST_F(YAxisDrawing, AxisLineGridAndZeroLine) {
+  auto axis = std::make_shared<YAxis>(AxisDependency::right);
+  axis->setEntries(tens());
+  axis->setGridLineWidth(2);
+  axis->setGridAntialiasEnabled(false);
+  axis->setDrawZeroLineEnabled(true);
+  YAxisRenderer renderer(handler, axis, transformer);
+
+  const auto line = draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath);
+  ASSERT_EQ(line.size(), 1u);
+  EXPECT_EQ(line[0].path[0].point, (Point{560, 20})) << "the right axis stands on the content's right edge";
+  EXPECT_EQ(line[0].path[1].point, (Point{560, 360}));
+  EXPECT_EQ(line[0].state.dash, LineDash{}) << "no dash set: solid";
+
+  const auto strokes = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
+  ASSERT_EQ(strokes.size(), 12u) << "eleven grid lines and the zero line";
+  for (size_t i = 0; i < 11; ++i) {
+    EXPECT_EQ(strokes[i].path[0].point, (Point{40, row(tens()[i])}));
+    EXPECT_EQ(strokes[i].path[1].point, (Point{560, row(tens()[i])}));
+    EXPECT_EQ(strokes[i].state.clip[0].rect, (Rect{40, 19, 520, 342})) << "grown by the grid width";
+    EXPECT_FALSE(strokes[i].state.antialias);
+  }
+  EXPECT_EQ(strokes[11].state.clip[0].rect, (Rect{40, 19.5, 520, 341})) << "grown by the zero line's width";
+  EXPECT_EQ(strokes[11].state.strokeColor, Color::gray());
+  EXPECT_EQ(strokes[11].path[0].point.y, 360);
+
+  // The zero line without the grid; none without its colour.
+  axis->setDrawGridLinesEnabled(false);
+  axis->setZeroLineDashLengths(std::vector<double>{4, 2});
+  const auto zero = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
+  ASSERT_EQ(zero.size(), 1u);
+  EXPECT_EQ(zero[0].state.dash, (LineDash{0, {4, 2}}));
+  axis->setZeroLineColor(std::nullopt);
+  EXPECT_TRUE(draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath).empty());
+}
+
+// Limit-line labels: 4 + xOffset in from the content's edge, the text's top
+// line width + line height + yOffset above the line (below: its bottom that
+// far below).
+TEST_F(YAxisDrawing, LimitLinesAndTheirLabels) {
+  const double y = row(50);
+  const double width = 6 * 7.8;  // "Target"
+  const std::pair<Position, Point> table[] = {{Position::topRight, {551 - width, y - 23.9}},
+                                              {Position::bottomRight, {551 - width, y + 7}},
+                                              {Position::topLeft, {49, y - 23.9}},
+                                              {Position::bottomLeft, {49, y + 7}}};
+  for (const auto& [position, topLeft] : table) {
+    auto axis = std::make_shared<YAxis>();
+    auto line = std::make_shared<ChartLimitLine>(50, "Target");
+    line->setLabelPosition(position);
+    line->setLineDashLengths(std::vector<double>{5, 5});
+    axis->addLimitLine(line);
+    auto off = std::make_shared<ChartLimitLine>(75, "off");
+    off->setEnabled(false);
+    axis->addLimitLine(off);
+    axis->addLimitLine(std::make_shared<ChartLimitLine>(25));  // no label
+    YAxisRenderer renderer(handler, axis, transformer);
+    draw([&](auto& c) { renderer.renderLimitLines(c); });
+    const auto text = ctx.operations(Op::drawText);
+    ASSERT_EQ(text.size(), 1u);
+    testsupport::expectNear(text[0].points[0], topLeft, "label");
+    const auto strokes = ctx.operations(Op::strokePath);
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[0].path[0].point, (Point{40, y}));
+    EXPECT_EQ(strokes[0].state.strokeColor, ChartLimitLine::defaultLineColor);
+    EXPECT_EQ(strokes[0].state.dash, (LineDash{0, {5, 5}}));
+    EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
+  }
+}
+
+// The measured label box turned by the rotation angle (a 5-character label:
+// 30 × 12).
+TEST_F(XAxisDrawing, ComputeSizeTurnsTheLongestLabel) {
+  const double diagonal = 42 * std::numbers::sqrt2 / 2;
+  for (const auto& [degrees, width, height] :
+       {std::tuple{0.0, 30.0, 12.0}, {90.0, 12.0, 30.0}, {45.0, diagonal, diagonal}, {-90.0, 12.0, 30.0}}) {
+    auto axis = std::make_shared<XAxis>();
+    axis->setValueFormatter(DefaultAxisValueFormatter::with(
+        [](double v, const AxisBase*) { return v > 4.5 ? std::string("ab de") : std::string("c"); }));
+    axis->setLabelRotationAngle(degrees);
+    XAxisRenderer(handler, axis, transformer).computeAxisValues(0, 5);
+    EXPECT_EQ(axis->labelWidth(), 30);
+    EXPECT_EQ(axis->labelHeight(), 12);
+    EXPECT_NEAR(axis->labelRotatedWidth(), width, 1e-9) << degrees;
+    EXPECT_NEAR(axis->labelRotatedHeight(), height, 1e-9) << degrees;
+  }
+}
+
+// Label rows and anchors by position, one axis line per row; a label more
+// than a point left of the content is neither formatted nor drawn.
+TEST_F(XAxisDrawing, LabelRowsAndSkippedLabels) {
+  using P = XAxis::LabelPosition;
+  const std::pair<P, std::vector<double>> table[] = {{P::bottom, {364}},    {P::top, {4}},
+                                                     {P::bottomInside, {344}}, {P::topInside, {24}},
+                                                     {P::topAndBottom, {4, 364}}};
+  for (const auto& [position, tops] : table) {
+    auto axis = std::make_shared<XAxis>();
+    axis->setLabelPosition(position);
+    int formatted = 0;
+    axis->setValueFormatter(DefaultAxisValueFormatter::with([&](double, const AxisBase*) {
+      ++formatted;
+      return std::string("50");
+    }));
+    axis->setEntries({-1.5 / 5.2, 50});  // pixel 38.5
+    axis->setLabelRotatedHeight(12);
+    XAxisRenderer renderer(handler, axis, transformer);
+    draw([&](auto& c) {
+      renderer.renderAxisLabels(c);
+      renderer.renderAxisLine(c);
+    });
+    const auto labels = ctx.operations(Op::drawTextInRect);
+    ASSERT_EQ(labels.size(), tops.size());
+    EXPECT_EQ(formatted, static_cast<int>(tops.size()));
+    for (size_t i = 0; i < labels.size(); ++i) {
+      testsupport::expectNear(labels[i].rect, Rect{column(50) - 6, tops[i], 12, 12}, "label");
+      EXPECT_EQ(labels[i].attributes.resolvedAlignment(), platform::graphics::TextAlignment::center);
+    }
+    EXPECT_EQ(ctx.operations(Op::strokeLineSegments).size(), tops.size());
+  }
+}
+
+// The wrap width is one x unit's pixels (40 here) times the percentage; a
+// percentage that is not a positive number does not wrap.
+TEST_F(XAxisDrawing, WordWrapRotationAndFirstLastClipping) {
+  prepare(13);
+  auto axis = std::make_shared<XAxis>();
+  axis->setLabelPosition(XAxis::LabelPosition::bottom);
+  axis->setValueFormatter(
+      DefaultAxisValueFormatter::with([](double, const AxisBase*) { return std::string("ink limit curve"); }));
+  axis->setEntries({5});
+  XAxisRenderer renderer(handler, axis, transformer);
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  for (const auto& [percent, box] : {std::pair{1.0, Size{30, 36}}, {2.0, Size{54, 24}}, {kNaN, Size{90, 12}},
+                                     {-1.0, Size{90, 12}}}) {
+    axis->setWordWrapEnabled(true);
+    axis->setWordWrapWidthPercent(percent);
+    const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawTextInRect);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].rect.size, box) << percent;
+  }
+  axis->setWordWrapEnabled(false);
+  axis->setLabelRotationAngle(45);
+  const auto turned = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::rotateBy);
+  ASSERT_EQ(turned.size(), 1u);
+  EXPECT_DOUBLE_EQ(turned[0].values[0], std::numbers::pi / 4);
+
+  // A single label counts as the first and moves right by half its width;
+  // the last moves left only when wider than twice the right offset and
+  // reaching past the chart's width.
+  axis->setLabelRotationAngle(0);
+  axis->setValueFormatter(nullptr);
+  axis->setAvoidFirstLastClippingEnabled(true);
+  for (const auto& [entries, offsetRight, lastLeft] :
+       {std::tuple{std::vector<double>{0}, 40.0, 40.0}, {std::vector<double>{0, 100}, 40.0, 560.0 - 9},
+        {std::vector<double>{0, 100}, 5.0, 595.0 - 9 - 9}}) {
+    handler->restrainViewPort(40, 20, offsetRight, 40);
+    prepare(100);
+    axis->setEntries(entries);
+    const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawTextInRect);
+    ASSERT_EQ(labels.size(), entries.size());
+    EXPECT_DOUBLE_EQ(labels.back().rect.origin.x, lastLeft) << entries.size() << " " << offsetRight;
+    EXPECT_DOUBLE_EQ(labels.front().rect.origin.x, 40.0) << "the first moved right by 3";
+  }
+}
+
+TEST_F(XAxisDrawing, GridAndLimitLines) {
+  auto axis = std::make_shared<XAxis>();
+  axis->setGridLineWidth(1);
+  axis->setGridLineDashLengths(std::vector<double>{2, 3});
+  axis->setEntries({0, 50, 100});
+  XAxisRenderer renderer(handler, axis, transformer);
+  const auto grid = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
+  ASSERT_EQ(grid.size(), 3u);
+  EXPECT_EQ(grid[1].path[0].point, (Point{300, 20}));
+  EXPECT_EQ(grid[1].path[1].point, (Point{300, 360}));
+  EXPECT_EQ(grid[1].state.clip[0].rect, (Rect{39.5, 20, 521, 340}));
+  EXPECT_EQ(grid[1].state.dash, (LineDash{0, {2, 3}}));
+  // Bounded by the left offset and the chart's (not the content's) width.
+  for (const auto& [x, drawn] :
+       {std::pair{40.0, true}, {39.99, false}, {560.5, true}, {600.0, true}, {600.01, false}}) {
+    EXPECT_EQ(draw([&](auto& c) { renderer.drawGridLine(c, x, 0); }).operations(Op::strokePath).size(), drawn ? 1u : 0u)
+        << x;
+  }
+
+  // A limit line at pixel 100, default width 2 and offsets 5.
+  prepare(520);
+  const double width = 6 * 7.8;  // "Dmax 1"
+  const std::pair<Position, Point> labels[] = {{Position::topRight, {107, 27}},
+                                               {Position::topLeft, {93 - width, 27}},
+                                               {Position::bottomRight, {107, 360 - 16.9 - 7}},
+                                               {Position::bottomLeft, {93 - width, 360 - 16.9 - 7}}};
+  for (const auto& [position, topLeft] : labels) {
+    auto limitAxis = std::make_shared<XAxis>();
+    auto line = std::make_shared<ChartLimitLine>(60, "Dmax 1");
+    line->setLabelPosition(position);
+    limitAxis->addLimitLine(line);
+    limitAxis->addLimitLine(std::make_shared<ChartLimitLine>(70));  // no label
+    XAxisRenderer limits(handler, limitAxis, transformer);
+    draw([&](auto& c) { limits.renderLimitLines(c); });
+    const auto text = ctx.operations(Op::drawText);
+    ASSERT_EQ(text.size(), 1u);
+    testsupport::expectNear(text[0].points[0], topLeft, "limit label");
+    const auto strokes = ctx.operations(Op::strokePath);
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[0].path[0].point, (Point{100, 20}));
+    EXPECT_EQ(strokes[0].path[1].point, (Point{100, 360}));
+    EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{39, 20, 522, 340}));
+    // A disabled line draws nothing and saves nothing.
+    for (const auto& l : limitAxis->limitLines()) l->setEnabled(false);
+    EXPECT_TRUE(draw([&](auto& c) { limits.renderLimitLines(c); }).operations().empty());
+  }
+}
+
+// Before any computation the centred list is empty: labels fall back to the
+// entries; after it they move half an interval on with the entry's text. An
+// axis that is not an XAxis is not drawn.
+TEST_F(XAxisDrawing, CentredLabelsAndForeignAxes) {
+  auto axis = std::make_shared<XAxis>();
+  axis->setLabelPosition(XAxis::LabelPosition::bottom);
+  axis->setCenterAxisLabelsEnabled(true);
+  axis->setEntries({10, 20});
+  XAxisRenderer renderer(handler, axis, transformer);
+  EXPECT_DOUBLE_EQ(
+      draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawTextInRect)[1].rect.origin.x,
+      column(20) - 6);
+  renderer.computeAxisValues(0, 100);
+  const auto centred = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawTextInRect);
+  EXPECT_DOUBLE_EQ(centred[1].rect.origin.x, column(30) - 6);
+  EXPECT_EQ(centred[1].text, "20");
+
+  renderer.setAxis(std::make_shared<YAxis>());
+  draw([&](auto& c) {
+    renderer.computeAxis(0, 100, false);
+    renderer.renderAxisLabels(c);
+    renderer.renderAxisLine(c);
+    renderer.renderGridLines(c);
+    renderer.renderLimitLines(c);
+  });
+  EXPECT_TRUE(ctx.operations().empty());
+}
+
+}  // namespace

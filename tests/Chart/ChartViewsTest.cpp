@@ -1,0 +1,356 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Chart/Data/LineChartData.h"
+#include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Utils/IndexAxisValueFormatter.h"
+#include "Chart/Views/LineChartView.h"
+#include "platform/graphics/RecordingContext.h"
+#include "platform/graphics/TextMetrics.h"
+#include "support/GeometryExpectations.h"
+
+using namespace chart;
+using platform::graphics::RecordingContext;
+using Op = RecordingContext::Op;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// An axis renderer that only logs its hooks, as "<name>.<hook>".
+template <class Base>
+class SpyAxisRenderer : public Base {
+ public:
+  template <class... Args>
+  SpyAxisRenderer(std::string name, Log& log, Args&&... args)
+      : Base(std::forward<Args>(args)...), name_(std::move(name)), log_(log) {}
+  void computeAxis(double, double, bool) override { log_.push_back(name_ + ".computeAxis"); }
+  void renderAxisLabels(DrawingContext&) override { log_.push_back(name_ + ".labels"); }
+  void renderGridLines(DrawingContext&) override { log_.push_back(name_ + ".grid"); }
+  void renderAxisLine(DrawingContext&) override { log_.push_back(name_ + ".axisLine"); }
+  void renderLimitLines(DrawingContext&) override { log_.push_back(name_ + ".limitLines"); }
+
+ private:
+  std::string name_;
+  Log& log_;
+};
+
+// Logs the data steps; notes whether the data was drawn clipped to the
+// content.
+class SpyDataRenderer : public DataRenderer {
+ public:
+  SpyDataRenderer(std::shared_ptr<ViewPortHandler> handler, Log& log) : DataRenderer(std::move(handler)), log_(log) {}
+  void drawData(DrawingContext& context) override {
+    const auto& clip = dynamic_cast<RecordingContext&>(context).state().clip;
+    const bool clipped = clip.size() == 1 && clip[0].rect == viewPortHandler()->contentRect();
+    log_.push_back(clipped ? "data (clipped)" : "data");
+  }
+  void drawValues(DrawingContext&) override { log_.push_back("values"); }
+  void drawExtras(DrawingContext&) override { log_.push_back("extras"); }
+  void drawHighlighted(DrawingContext&, const std::vector<std::shared_ptr<Highlight>>& h) override {
+    log_.push_back("highlights " + std::to_string(h.size()));
+  }
+
+ private:
+  Log& log_;
+};
+
+class SpyMarker : public IChartMarker {
+ public:
+  explicit SpyMarker(Log& log) : log_(log) {}
+  Point offset() const override { return {}; }
+  Point offsetForDrawing(Point) override { return {}; }
+  void refreshContent(const ChartDataEntry& entry, const Highlight&) override {
+    log_.push_back("refresh " + std::to_string(static_cast<int>(entry.x())));
+  }
+  void draw(DrawingContext&, Point point) override {
+    log_.push_back("draw at " + std::to_string(static_cast<int>(point.x)) + "," +
+                   std::to_string(static_cast<int>(point.y)));
+  }
+
+ private:
+  Log& log_;
+};
+
+// One line set: x 0..100 in steps of 10, y = x, on the left axis.
+std::shared_ptr<LineChartData> rampData() {
+  std::vector<EntryPtr> entries;
+  for (int x = 0; x <= 100; x += 10) entries.push_back(std::make_shared<ChartDataEntry>(x, x));
+  return std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "ramp"));
+}
+
+class ChartViews : public testing::Test {
+ protected:
+  void SetUp() override { platform::graphics::setCurrentTextMetrics(nullptr); }
+  LineChartView view{Rect(0, 0, 600, 400)};
+};
+
+// The axis and data hooks in the order of a draw, for the grid and the limit
+// lines behind and in front of the data and for a disabled axis.
+TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
+  const Log start = {"left.computeAxis", "right.computeAxis", "x.computeAxis",
+                     "x.axisLine",       "left.axisLine",     "right.axisLine"};
+  const Log labelsOn = {"x.labels", "left.labels", "right.labels", "values"};
+  const auto join = [](std::initializer_list<Log> parts) {
+    Log all;
+    for (const Log& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+  };
+  const struct {
+    const char* name;
+    std::function<void(LineChartView&)> setUp;
+    Log expected;
+  } table[] = {
+      {"grid behind, limit lines in front",
+       [](LineChartView&) {},
+       join({start, {"x.grid", "left.grid", "right.grid", "data (clipped)", "extras", "x.limitLines",
+                     "left.limitLines", "right.limitLines"}, labelsOn})},
+      {"grid in front, left limit lines behind",
+       [](LineChartView& v) {
+         v.xAxis()->setDrawGridLinesBehindDataEnabled(false);
+         v.leftAxis()->setDrawLimitLinesBehindDataEnabled(true);
+       },
+       join({start, {"left.limitLines", "data (clipped)", "x.grid", "left.grid", "right.grid", "extras",
+                     "x.limitLines", "right.limitLines"}, labelsOn})},
+      {"right axis disabled, highlights",
+       [](LineChartView& v) {
+         v.rightAxis()->setEnabled(false);
+         v.setHighlighted({std::make_shared<Highlight>(50, 50, 0, 0)});
+       },
+       join({{"left.computeAxis", "x.computeAxis", "x.axisLine", "left.axisLine", "right.axisLine", "x.grid",
+              "left.grid", "right.grid", "data (clipped)", "highlights 1", "extras", "x.limitLines",
+              "left.limitLines"}, labelsOn})},
+      {"x axis disabled",
+       [](LineChartView& v) { v.xAxis()->setEnabled(false); },
+       join({{"left.computeAxis", "right.computeAxis", "x.axisLine", "left.axisLine", "right.axisLine", "x.grid",
+              "left.grid", "right.grid", "data (clipped)", "extras", "left.limitLines", "right.limitLines"},
+             labelsOn})},
+  };
+  for (const auto& row : table) {
+    LineChartView v(Rect(0, 0, 600, 400));
+    v.setData(rampData());
+    row.setUp(v);
+    Log log;
+    const auto& handler = v.viewPortHandler();
+    v.setLeftYAxisRenderer(std::make_shared<SpyAxisRenderer<YAxisRenderer>>(
+        "left", log, handler, v.leftAxis(), v.getTransformer(AxisDependency::left)));
+    v.setRightYAxisRenderer(std::make_shared<SpyAxisRenderer<YAxisRenderer>>(
+        "right", log, handler, v.rightAxis(), v.getTransformer(AxisDependency::right)));
+    v.setXAxisRenderer(std::make_shared<SpyAxisRenderer<XAxisRenderer>>(
+        "x", log, handler, v.xAxis(), v.getTransformer(AxisDependency::left)));
+    v.setRenderer(std::make_shared<SpyDataRenderer>(v.viewPortHandler(), log));
+    RecordingContext context;
+    v.draw(context);
+    EXPECT_EQ(log, row.expected) << row.name;
+    EXPECT_EQ(context.state().saveDepth, 0) << row.name;
+  }
+
+  // Without data, or without a data renderer, nothing is drawn.
+  Log log;
+  LineChartView empty(Rect(0, 0, 600, 400));
+  empty.setRenderer(std::make_shared<SpyDataRenderer>(empty.viewPortHandler(), log));
+  RecordingContext context;
+  empty.draw(context);
+  view.setData(rampData());
+  view.setRenderer(nullptr);
+  view.draw(context);
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(context.operations().empty());
+}
+
+// The view's formatter takes the decimals of the data's y range and goes to
+// the sets that need one; a set's own formatter stays.
+TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
+  for (const auto& [ys, decimals] : {std::pair{std::vector<double>{0.5}, 3}, {std::vector<double>{0, 100}, 0},
+                                      {std::vector<double>{-30}, 1}, {std::vector<double>{0.25, 0.75}, 3},
+                                      {std::vector<double>{}, 0}}) {
+    LineChartView v(Rect(0, 0, 600, 400));
+    std::vector<EntryPtr> entries;
+    for (size_t i = 0; i < ys.size(); ++i) entries.push_back(std::make_shared<ChartDataEntry>(double(i), ys[i]));
+    v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
+    EXPECT_EQ(v.defaultValueFormatter()->decimals(), decimals) << ys.size();
+  }
+
+  auto own = std::make_shared<DefaultValueFormatter>(5);
+  auto needing = std::make_shared<LineChartDataSet>(std::vector<EntryPtr>{}, "needs");
+  auto owning = std::make_shared<LineChartDataSet>(std::vector<EntryPtr>{}, "own");
+  owning->setValueFormatter(own);
+  view.setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{needing, owning}));
+  EXPECT_EQ(needing->valueFormatter(), view.defaultValueFormatter());
+  EXPECT_EQ(owning->valueFormatter(), own);
+}
+
+// The axes' ranges, the chart's y extremes and the transformers after data
+// is set, and again after the view changes size.
+TEST_F(ChartViews, RangesTransformersAndSizeChanges) {
+  view.rightAxis()->setAxisMaximum(200);
+  view.setData(rampData());
+  EXPECT_EQ(view.xAxis()->axisMinimum(), 0);
+  EXPECT_EQ(view.xAxis()->axisMaximum(), 100);
+  EXPECT_EQ(view.leftAxis()->axisMinimum(), -10);
+  EXPECT_EQ(view.leftAxis()->axisMaximum(), 110);
+  EXPECT_EQ(view.chartYMax(), 200);
+  EXPECT_EQ(view.chartYMin(), -20) << "the right axis takes the left side's data: 0, less a tenth of 0..200";
+  EXPECT_EQ(view.lineData(), view.data());
+
+  for (const Size size : {Size{600, 400}, Size{300, 250}}) {
+    view.setFrame(Rect(10, 10, size.width, size.height));
+    const ViewPortHandler& h = *view.viewPortHandler();
+    EXPECT_EQ(h.chartWidth(), size.width);
+    const auto& left = view.getTransformer(AxisDependency::left);
+    testsupport::expectNear(left->pixelForValues(0, -10), Point{h.contentLeft(), h.contentBottom()}, "left min");
+    testsupport::expectNear(left->pixelForValues(100, 110), Point{h.contentRight(), h.contentTop()}, "left max");
+    const auto& right = view.getTransformer(AxisDependency::right);
+    testsupport::expectNear(right->pixelForValues(100, 200), Point{h.contentRight(), h.contentTop()}, "right max");
+    EXPECT_EQ(view.centerOffsets(), h.contentCenter());
+  }
+
+  LineChartView empty(Rect(0, 0, 600, 400));
+  empty.setData(nullptr);
+  EXPECT_EQ(empty.xAxis()->axisMinimum(), -1);
+  EXPECT_EQ(empty.leftAxis()->axisMaximum(), 1);
+}
+
+// Whatever the axes' settings, the offsets keep every label (and the
+// description) inside the view.
+TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
+  const std::vector<std::string> names = {"paper white", "highlights", "quarter tones", "mid tones",
+                                          "three quarter", "shadows", "maximum black"};
+  const struct {
+    const char* name;
+    std::function<void(LineChartView&)> setUp;
+  } table[] = {
+      {"defaults", [](LineChartView&) {}},
+      {"bottom labels, right inside",
+       [](LineChartView& v) {
+         v.xAxis()->setLabelPosition(XAxis::LabelPosition::bottom);
+         v.rightAxis()->setLabelPosition(YAxis::LabelPosition::inside);
+       }},
+      {"large fonts, top and bottom",
+       [](LineChartView& v) {
+         v.xAxis()->setLabelPosition(XAxis::LabelPosition::topAndBottom);
+         for (const auto& a : {v.leftAxis(), v.rightAxis()}) a->setLabelFont(platform::graphics::Font::systemFont(24));
+         v.xAxis()->setLabelFont(platform::graphics::Font::systemFont(20));
+       }},
+      {"left axis off, y offsets",
+       [](LineChartView& v) {
+         v.leftAxis()->setEnabled(false);
+         v.rightAxis()->setYOffset(-6);
+         v.xAxis()->setLabelPosition(XAxis::LabelPosition::bottom);
+       }},
+      {"turned and wrapped names",
+       [&](LineChartView& v) {
+         v.xAxis()->setLabelPosition(XAxis::LabelPosition::bottom);
+         v.xAxis()->setValueFormatter(std::make_shared<IndexAxisValueFormatter>(names));
+         v.xAxis()->setGranularity(1);
+         v.xAxis()->setLabelRotationAngle(45);
+         v.xAxis()->setWordWrapEnabled(true);
+       }},
+      {"wrapped names, not turned",
+       [&](LineChartView& v) {
+         v.xAxis()->setLabelPosition(XAxis::LabelPosition::bottom);
+         v.xAxis()->setValueFormatter(std::make_shared<IndexAxisValueFormatter>(names));
+         v.xAxis()->setGranularity(1);
+         v.xAxis()->setWordWrapEnabled(true);
+       }},
+  };
+  for (const auto& row : table) {
+    LineChartView v(Rect(0, 0, 600, 400));
+    // Labels on the content's edges, as the application's graphs have them.
+    for (const auto& axis : {v.leftAxis(), v.rightAxis()}) {
+      axis->setAxisMinimum(0);
+      axis->setAxisMaximum(6000);
+    }
+    row.setUp(v);
+    v.chartDescription()->setText("ink curve");
+    // Seven names need x 0..6.
+    std::vector<EntryPtr> entries;
+    for (int x = 0; x <= 6; ++x) entries.push_back(std::make_shared<ChartDataEntry>(x, 1000.0 * x));
+    v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
+    RecordingContext context;
+    v.draw(context);
+    int texts = 0;
+    for (const auto& o : context.operations()) {
+      Rect box;
+      if (o.op == Op::drawText) {
+        const TextAttributes attributes = o.attributes;
+        box = Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, attributes));
+      } else if (o.op == Op::drawTextInRect) {
+        box = o.rect;
+      } else {
+        continue;
+      }
+      ++texts;
+      const Rect onView = o.state.transform.apply(box);
+      constexpr double e = 1e-9;
+      EXPECT_TRUE(onView.minX() >= -e && onView.minY() >= -e && onView.maxX() <= 600 + e && onView.maxY() <= 400 + e)
+          << row.name << ": \"" << o.text << "\" at (" << onView.minX() << ", " << onView.minY() << ", "
+          << onView.maxX() << ", " << onView.maxY() << ")";
+    }
+    EXPECT_GE(texts, 10) << row.name;
+  }
+}
+
+TEST_F(ChartViews, DescriptionAndMarkers) {
+  view.setData(rampData());
+  const ViewPortHandler& h = *view.viewPortHandler();
+  // 13-point text: 7.8 a character, font line height 16.9.
+  const std::pair<std::function<void(Description&)>, std::optional<Point>> descriptions[] = {
+      {[](Description& d) { d.setText("inkcurve"); }, Point{h.contentRight() - 5 - 8 * 7.8, h.contentBottom() - 5 - 16.9}},
+      {[](Description& d) {
+         d.setText("inkcurve");
+         d.setTextAlign(TextAlignment::left);
+         d.setPosition(Point{12, 34});
+       },
+       Point{12, 34}},
+      {[](Description& d) { d.setText(""); }, std::nullopt},
+      {[](Description& d) { d.setText("inkcurve"); d.setEnabled(false); }, std::nullopt},
+  };
+  for (const auto& [setUp, topLeft] : descriptions) {
+    LineChartView v(Rect(0, 0, 600, 400));
+    v.setData(rampData());
+    setUp(*v.chartDescription());
+    RecordingContext context;
+    v.drawDescription(context);
+    const auto text = context.operations(Op::drawText);
+    ASSERT_EQ(text.size(), topLeft ? 1u : 0u);
+    if (topLeft) testsupport::expectNear(text[0].points[0], *topLeft, "description");
+  }
+
+  // Markers: only for highlights with an entry, drawn inside the content.
+  Log log;
+  view.setMarker(std::make_shared<SpyMarker>(log));
+  const auto at = [](double x, double drawX, double drawY, int64_t set) {
+    auto highlight = std::make_shared<Highlight>(x, x, set, -1);
+    highlight->setDraw(drawX, drawY);
+    return highlight;
+  };
+  view.setHighlighted({at(30, 200, 150, 0), at(40, 200, 150, 3), at(50, 5, 150, 0), at(70, 300, 100, 0)});
+  RecordingContext context;
+  view.drawMarkers(context);
+  EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
+  log.clear();
+  view.setDrawMarkers(false);
+  view.drawMarkers(context);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(view.getMarkerPosition(*at(1, 7, 8, 0)), (Point{7, 8}));
+}
+
+// A view kind that does not lay itself out.
+class UnfinishedView : public ChartViewBase {
+ public:
+  using ChartViewBase::ChartViewBase;
+  double chartYMax() const override { return 0; }
+  double chartYMin() const override { return 0; }
+};
+
+TEST(ChartViewsDeathTest, TheBaseCannotLayOutData) {
+  UnfinishedView view(Rect(0, 0, 10, 10));
+  EXPECT_DEATH(view.setData(rampData()), "notifyDataSetChanged\\(\\) cannot be called on ChartViewBase");
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+
+#include "Chart/Renderers/DataRenderer.h"
+#include "Chart/Views/LineChartView.h"
+
+// The chart frames a person looks at (written as PNG by the harness) and the
+// frame benchmark times: line chart views set up as the application's ink
+// curve graphs are, with ink curves drawn as plain polylines where the line
+// renderer will go.
+namespace scenes {
+
+// Draws every data set of the view's data as a polyline through the
+// transformer of the set's axis, in the set's first colour, 1.5 points wide.
+// The view owns the renderer, so the view outlives it.
+class PolylineRenderer : public chart::DataRenderer {
+ public:
+  explicit PolylineRenderer(const chart::BarLineChartViewBase& view);
+  void drawData(platform::graphics::DrawingContext& context) override;
+
+ private:
+  const chart::BarLineChartViewBase& view_;
+};
+
+// 600 × 400: the eight channels of the K8 standard starter curve in percent
+// against input step / 2.55; x axis 0..100 with its labels at the bottom and
+// granularity 25.5; left axis 0..100 with 11 forced labels, the first and
+// last left out; right axis 0..100 with its labels inside, just above their
+// rows, the first and last left out; dashed grid lines; a limit line
+// "Target" at y 50 and one "Step 65" at x 25.5; a zero line; a description.
+// The data is set, so the view is laid out.
+std::shared_ptr<chart::LineChartView> makeMainScene();
+
+// 600 × 400: the same curves over eleven named patches (x 0..10), their
+// names turned by 45° and wrapped to the width of one patch; the left axis
+// alone, with its default labels.
+std::shared_ptr<chart::LineChartView> makeTurnedLabelsScene();
+
+}  // namespace scenes
