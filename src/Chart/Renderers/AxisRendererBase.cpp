@@ -1,13 +1,17 @@
 #include "Chart/Renderers/AxisRendererBase.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Utils/ChartUtils.h"
 #include "Chart/Utils/Diagnostics.h"
+#include "platform/graphics/TextMetrics.h"
 
 namespace chart {
+
+using platform::graphics::currentTextMetrics;
 
 AxisRendererBase::AxisRendererBase(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                    std::shared_ptr<Transformer> transformer, std::shared_ptr<AxisBase> axis)
@@ -86,22 +90,11 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
   const double yMax = max;
   const int64_t labelCount = axis.labelCount();
   const double range = std::fabs(yMax - yMin);
-  // A count below one would count downward for ever; bounds that are not
-  // numbers have no labels (and must never reach an integer conversion).
-  if (labelCount <= 0 || yMax - yMin == 0 || !std::isfinite(range) || !std::isfinite(yMin) ||
-      !std::isfinite(yMax)) {
+  if (hasNoLabels(labelCount, yMin, yMax)) {
     clearEntries();
     return;
   }
-
-  double interval = ChartUtils::roundToNextSignificant(range / static_cast<double>(labelCount));
-  if (axis.granularityEnabled() && interval < axis.granularity()) interval = axis.granularity();
-  if (interval != 0) {
-    // Truncated, not floored: intervals between 0.1 and 1 get magnitude 1.
-    const double magnitude = ChartUtils::roundToNextSignificant(std::pow(10.0, std::trunc(std::log10(interval))));
-    const double digit = std::trunc(interval / magnitude);
-    if (digit > 5 && std::floor(10 * magnitude) != 0) interval = std::floor(10 * magnitude);
-  }
+  double interval = roundedInterval(axis, range, false);
   if (!std::isfinite(interval)) {
     clearEntries();
     return;
@@ -113,14 +106,8 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     // With a single label the interval is infinite and only the first value
     // is kept.
     interval = range / static_cast<double>(labelCount - 1);
-    entries.clear();
-    entries.reserve(static_cast<size_t>(labelCount));
-    double v = yMin;
-    for (int64_t i = 0; i < labelCount; ++i) {
-      entries.push_back(v == 0 ? 0.0 : v);
-      v += interval;
-    }
     n = labelCount;
+    fillEntries(entries, yMin, interval, n);
   } else {
     double first = 0;
     double last = 0;
@@ -136,38 +123,14 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
       return;
     }
     if (last != first) {
-      // Counted by k, each value one fused multiply-add away from the first:
-      // adding the interval up instead never passes the end when the interval
-      // is below half a unit in the last place of the first value.
-      int64_t count = 0;
-      for (double k = 0;; k += 1) {
-        const double value = std::fma(k, interval, first);
-        if (value < last) {
-          ++count;
-        } else {
-          if (value == last) ++count;
-          break;
-        }
-      }
-      n += count;
+      n += countSteps(first, last, interval, true);
     } else {
       n = 1;
     }
-    entries.clear();
-    entries.reserve(static_cast<size_t>(n));
-    double f = first;
-    for (int64_t i = 0; i < n; ++i) {
-      entries.push_back(f == 0 ? 0.0 : f);
-      f = f + interval;
-    }
+    fillEntries(entries, first, interval, n);
   }
 
-  // An interval of 0 has no decimals to show; the old ones stay.
-  if (interval > 0 && interval < 1) {
-    axis.setDecimals(static_cast<int>(std::ceil(-std::log10(interval))));
-  } else if (interval >= 1) {
-    axis.setDecimals(0);
-  }
+  setDecimalsForInterval(axis, interval);
 
   if (axis.centerAxisLabelsEnabled()) {
     std::vector<double>& centered = axis.centeredEntries();
@@ -175,6 +138,116 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     centered.reserve(static_cast<size_t>(n));
     for (int64_t i = 0; i < n; ++i) centered.push_back(entries[static_cast<size_t>(i)] + interval / 2);
   }
+}
+
+bool AxisRendererBase::hasNoLabels(int64_t labelCount, double min, double max) {
+  // A count below one would count downward for ever; bounds that are not
+  // numbers have no labels (and must never reach an integer conversion).
+  return labelCount <= 0 || max - min == 0 || !std::isfinite(std::fabs(max - min)) || !std::isfinite(min) ||
+         !std::isfinite(max);
+}
+
+double AxisRendererBase::roundedInterval(const AxisBase& axis, double range, bool flooredMagnitude) {
+  double interval = ChartUtils::roundToNextSignificant(range / static_cast<double>(axis.labelCount()));
+  if (axis.granularityEnabled() && interval < axis.granularity()) interval = axis.granularity();
+  if (interval == 0 || !std::isfinite(interval)) return interval;
+  const double exponent = flooredMagnitude ? std::floor(std::log10(interval)) : std::trunc(std::log10(interval));
+  const double magnitude = ChartUtils::roundToNextSignificant(std::pow(10.0, exponent));
+  const double digit = std::trunc(interval / magnitude);
+  if (digit > 5 && std::floor(10 * magnitude) != 0) interval = std::floor(10 * magnitude);
+  return interval;
+}
+
+int64_t AxisRendererBase::countSteps(double first, double last, double interval, bool fused) {
+  // Adding the interval up instead never passes the end when the interval is
+  // below half a unit in the last place of the first value.
+  int64_t count = 0;
+  for (double k = 0;; k += 1) {
+    const double value = fused ? std::fma(k, interval, first) : first + k * interval;
+    if (value < last) {
+      ++count;
+    } else {
+      if (value == last) ++count;
+      return count;
+    }
+  }
+}
+
+void AxisRendererBase::fillEntries(std::vector<double>& entries, double first, double interval, int64_t n) {
+  entries.clear();
+  entries.reserve(static_cast<size_t>(std::max<int64_t>(n, 0)));
+  double f = first;
+  for (int64_t i = 0; i < n; ++i) {
+    entries.push_back(f == 0 ? 0.0 : f);
+    f = f + interval;
+  }
+}
+
+void AxisRendererBase::setDecimalsForInterval(AxisBase& axis, double interval) {
+  if (interval > 0 && interval < 1) {
+    axis.setDecimals(static_cast<int>(std::ceil(-std::log10(interval))));
+  } else if (interval >= 1) {
+    axis.setDecimals(0);
+  }
+}
+
+Rect AxisRendererBase::grownVertically(Rect rect, double width) {
+  rect.origin.y -= width / 2;
+  rect.size.height += width;
+  return rect;
+}
+
+Rect AxisRendererBase::grownHorizontally(Rect rect, double width) {
+  rect.origin.x -= width / 2;
+  rect.size.width += width;
+  return rect;
+}
+
+void AxisRendererBase::renderHorizontalLimitLine(DrawingContext& context, const ChartLimitLine& line, double y) {
+  const ViewPortHandler& handler = *viewPortHandler();
+  context.saveGState();
+  context.clipToRect(grownVertically(handler.contentRect(), line.lineWidth()));
+  setLimitLineStyle(context, line);
+  strokeLine(context, Point{handler.contentLeft(), y}, Point{handler.contentRight(), y});
+
+  if (line.drawLabelEnabled() && !line.label().empty()) {
+    const double lineHeight = currentTextMetrics().fontLineHeight(line.valueFont());
+    const double xo = 4 + line.xOffset();
+    const double yo = line.lineWidth() + lineHeight + line.yOffset();
+    using P = ChartLimitLine::LabelPosition;
+    const P where = line.labelPosition();
+    const bool right = where == P::topRight || where == P::bottomRight;
+    const bool top = where == P::topRight || where == P::topLeft;
+    const Point point{right ? handler.contentRight() - xo : handler.contentLeft() + xo,
+                      top ? y - yo : y + yo - lineHeight};
+    ChartUtils::drawText(context, line.label(), point, right ? TextAlignment::right : TextAlignment::left,
+                         limitLabelAttributes(line));
+  }
+  context.restoreGState();
+}
+
+void AxisRendererBase::drawVerticalLimitLineLabel(DrawingContext& context, const ChartLimitLine& line, double x,
+                                                  double yOffset) {
+  if (!line.drawLabelEnabled() || line.label().empty()) return;
+  const ViewPortHandler& handler = *viewPortHandler();
+  const double lineHeight = currentTextMetrics().fontLineHeight(line.valueFont());
+  const double xOff = line.lineWidth() + line.xOffset();
+  using P = ChartLimitLine::LabelPosition;
+  const P where = line.labelPosition();
+  const bool left = where == P::topLeft || where == P::bottomLeft;
+  const bool top = where == P::topLeft || where == P::topRight;
+  const Point point{left ? x - xOff : x + xOff,
+                    top ? handler.contentTop() + yOffset : handler.contentBottom() - lineHeight - yOffset};
+  // Text left of the line ends there; text right of it starts there.
+  ChartUtils::drawText(context, line.label(), point, left ? TextAlignment::right : TextAlignment::left,
+                       limitLabelAttributes(line));
+}
+
+platform::graphics::TextAttributes AxisRendererBase::limitLabelAttributes(const ChartLimitLine& line) {
+  platform::graphics::TextAttributes attributes;
+  attributes.font = line.valueFont();
+  attributes.foregroundColor = line.valueTextColor();
+  return attributes;
 }
 
 }  // namespace chart

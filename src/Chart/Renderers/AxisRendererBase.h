@@ -8,6 +8,7 @@
 #include "Chart/Renderers/Renderer.h"
 #include "Chart/Utils/Transformer.h"
 #include "platform/graphics/DrawingContext.h"
+#include "platform/graphics/TextAttributes.h"
 
 namespace chart {
 
@@ -62,6 +63,45 @@ class AxisRendererBase : public Renderer {
   static void setGridLineStyle(DrawingContext& context, const AxisBase& axis);
   // The limit line's colour, width and dash.
   static void setLimitLineStyle(DrawingContext& context, const ChartLimitLine& line);
+  // The rectangle grown by `width`, half on each side: above and below, or
+  // left and right.
+  static Rect grownVertically(Rect rect, double width);
+  static Rect grownHorizontally(Rect rect, double width);
+
+  // A limit line across the content at pixel row y, with its label 4 +
+  // xOffset in from the content's edge and its text's top line width + line
+  // height + yOffset above the line (below it, its bottom that far below);
+  // clipped to the content grown by the line width.
+  void renderHorizontalLimitLine(DrawingContext& context, const ChartLimitLine& line, double y);
+  // The label of a limit line down the content at pixel column x: line width
+  // + xOffset beside it, `yOffset` in from the content's top or bottom edge.
+  void drawVerticalLimitLineLabel(DrawingContext& context, const ChartLimitLine& line, double x, double yOffset);
+  // A limit line's label font and colour.
+  static platform::graphics::TextAttributes limitLabelAttributes(const ChartLimitLine& line);
+
+  // The steps of the value computation that the axis renderers share.
+  // Whether a range has no labels at all: no label count, an empty range,
+  // or a bound or range that is not a finite number.
+  static bool hasNoLabels(int64_t labelCount, double min, double max);
+  // range / labelCount rounded to one significant digit, raised to the
+  // granularity when that is larger, and a digit above 5 raised to the next
+  // power of ten (unless that power floors to 0). The power of ten is the
+  // interval's exponent truncated toward zero, or floored when
+  // `flooredMagnitude`. An interval of 0 or one that is not finite comes
+  // back as it is.
+  static double roundedInterval(const AxisBase& axis, double range, bool flooredMagnitude);
+  // How many of first, first + interval, first + 2 · interval, … lie below
+  // `last`, plus one when the next equals it; each value is computed from
+  // its multiple directly (one fused multiply-add when `fused`), so an
+  // interval below the first value's resolution still ends.
+  static int64_t countSteps(double first, double last, double interval, bool fused);
+  // Replaces the entries (keeping their storage) with n values from `first`,
+  // each the previous plus `interval`; a zero is stored as positive zero.
+  static void fillEntries(std::vector<double>& entries, double first, double interval, int64_t n);
+  // The decimals an interval shows: ceil(-log10(interval)) below 1, else 0
+  // (an infinite one included). An interval of 0, or not a number, keeps the
+  // axis's decimals.
+  static void setDecimalsForInterval(AxisBase& axis, double interval);
 
  private:
   std::shared_ptr<AxisBase> axis_;

@@ -157,11 +157,7 @@ void XAxisRenderer::renderGridLines(DrawingContext& context) {
 }
 
 Rect XAxisRenderer::gridClippingRect() const {
-  Rect rect = viewPortHandler()->contentRect();
-  const double width = axis() ? axis()->gridLineWidth() : 0;
-  rect.origin.x -= width / 2;
-  rect.size.width += width;
-  return rect;
+  return grownHorizontally(viewPortHandler()->contentRect(), axis() ? axis()->gridLineWidth() : 0);
 }
 
 void XAxisRenderer::drawGridLine(DrawingContext& context, double x, double) {
@@ -179,10 +175,7 @@ void XAxisRenderer::renderLimitLines(DrawingContext& context) {
   for (const auto& line : limitLines) {
     if (!line || !line->isEnabled()) continue;
     context.saveGState();
-    Rect clip = viewPortHandler()->contentRect();
-    clip.origin.x -= line->lineWidth() / 2;
-    clip.size.width += line->lineWidth();
-    context.clipToRect(clip);
+    context.clipToRect(grownHorizontally(viewPortHandler()->contentRect(), line->lineWidth()));
     const Point position = matrix.apply(Point{line->limit(), 0});
     renderLimitLineLine(context, *line, position);
     renderLimitLineLabel(context, *line, position, 2 + line->yOffset());
@@ -198,23 +191,7 @@ void XAxisRenderer::renderLimitLineLine(DrawingContext& context, const ChartLimi
 
 void XAxisRenderer::renderLimitLineLabel(DrawingContext& context, const ChartLimitLine& limitLine, Point position,
                                          double yOffset) {
-  if (!limitLine.drawLabelEnabled() || limitLine.label().empty()) return;
-  const ViewPortHandler& handler = *viewPortHandler();
-  const double lineHeight = currentTextMetrics().fontLineHeight(limitLine.valueFont());
-  const double xOff = limitLine.lineWidth() + limitLine.xOffset();
-  TextAttributes attributes;
-  attributes.font = limitLine.valueFont();
-  attributes.foregroundColor = limitLine.valueTextColor();
-
-  using P = ChartLimitLine::LabelPosition;
-  const P where = limitLine.labelPosition();
-  const bool left = where == P::topLeft || where == P::bottomLeft;
-  const bool top = where == P::topLeft || where == P::topRight;
-  const Point point{left ? position.x - xOff : position.x + xOff,
-                    top ? handler.contentTop() + yOffset : handler.contentBottom() - lineHeight - yOffset};
-  // Text left of the line ends there; text right of it starts there.
-  ChartUtils::drawText(context, limitLine.label(), point, left ? TextAlignment::right : TextAlignment::left,
-                       attributes);
+  drawVerticalLimitLineLabel(context, limitLine, position.x, yOffset);
 }
 
 }  // namespace chart

@@ -12,17 +12,6 @@ namespace chart {
 using platform::graphics::currentTextMetrics;
 using platform::graphics::TextAttributes;
 
-namespace {
-
-// The content rectangle grown by `width`, half above and half below.
-Rect grownVertically(Rect rect, double width) {
-  rect.origin.y -= width / 2;
-  rect.size.height += width;
-  return rect;
-}
-
-}  // namespace
-
 YAxisRenderer::YAxisRenderer(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<YAxis> yAxis,
                              std::shared_ptr<Transformer> transformer)
     : AxisRendererBase(std::move(viewPortHandler), std::move(transformer), std::move(yAxis)) {}
@@ -53,17 +42,32 @@ void YAxisRenderer::drawYLabels(DrawingContext& context, double fixedPosition, c
                                 double offset, TextAlignment textAlign) {
   const auto y = yAxis();
   if (!y) return;
-  const int64_t from = y->isDrawBottomYLabelEntryEnabled() ? 0 : 1;
-  int64_t to = y->isDrawTopYLabelEntryEnabled() ? y->entryCount() : y->entryCount() - 1;
-  to = std::min(to, static_cast<int64_t>(positions.size()));
-  TextAttributes attributes;
-  attributes.font = y->labelFont();
-  attributes.foregroundColor = y->labelTextColor();
+  const auto [from, to] = labelIndexRange(*y, static_cast<int64_t>(positions.size()));
+  const TextAttributes attributes = labelAttributes(*y);
   for (int64_t i = from; i < to; ++i) {
     const std::string text = y->getFormattedLabel(i);
     const Point point{fixedPosition + y->labelXOffset(), positions[static_cast<size_t>(i)].y + offset};
     ChartUtils::drawText(context, text, point, textAlign, attributes);
   }
+}
+
+std::pair<int64_t, int64_t> YAxisRenderer::labelIndexRange(const YAxis& axis, int64_t positionCount) {
+  const int64_t from = axis.isDrawBottomYLabelEntryEnabled() ? 0 : 1;
+  const int64_t to = axis.isDrawTopYLabelEntryEnabled() ? axis.entryCount() : axis.entryCount() - 1;
+  return {from, std::min(to, positionCount)};
+}
+
+TextAttributes YAxisRenderer::labelAttributes(const AxisBase& axis) {
+  TextAttributes attributes;
+  attributes.font = axis.labelFont();
+  attributes.foregroundColor = axis.labelTextColor();
+  return attributes;
+}
+
+void YAxisRenderer::setZeroLineStyle(DrawingContext& context, const YAxis& axis) {
+  context.setStrokeColor(axis.zeroLineColor().value_or(platform::graphics::Color::clear()));
+  context.setLineWidth(axis.zeroLineWidth());
+  setLineDash(context, axis.zeroLineDashPhase(), axis.zeroLineDashLengths());
 }
 
 void YAxisRenderer::renderAxisLine(DrawingContext& context) {
@@ -116,10 +120,8 @@ void YAxisRenderer::drawZeroLine(DrawingContext& context) {
   const ViewPortHandler& handler = *viewPortHandler();
   context.saveGState();
   context.clipToRect(grownVertically(handler.contentRect(), y->zeroLineWidth()));
-  context.setStrokeColor(*y->zeroLineColor());
-  context.setLineWidth(y->zeroLineWidth());
+  setZeroLineStyle(context, *y);
   const Point pos = transformer()->pixelForValues(0, 0);
-  setLineDash(context, y->zeroLineDashPhase(), y->zeroLineDashLengths());
   strokeLine(context, Point{handler.contentLeft(), pos.y}, Point{handler.contentRight(), pos.y});
   context.restoreGState();
 }
@@ -129,34 +131,10 @@ void YAxisRenderer::renderLimitLines(DrawingContext& context) {
   if (!y || !transformer()) return;
   const auto limitLines = y->limitLines();
   if (limitLines.empty()) return;
-  const ViewPortHandler& handler = *viewPortHandler();
   context.saveGState();
   const AffineTransform trans = transformer()->valueToPixelMatrix();
   for (const auto& line : limitLines) {
-    if (!line || !line->isEnabled()) continue;
-    context.saveGState();
-    context.clipToRect(grownVertically(handler.contentRect(), line->lineWidth()));
-    const Point position = trans.apply(Point{0, line->limit()});
-    setLimitLineStyle(context, *line);
-    strokeLine(context, Point{handler.contentLeft(), position.y}, Point{handler.contentRight(), position.y});
-
-    if (line->drawLabelEnabled() && !line->label().empty()) {
-      const double lineHeight = currentTextMetrics().fontLineHeight(line->valueFont());
-      const double xo = 4 + line->xOffset();
-      const double yo = line->lineWidth() + lineHeight + line->yOffset();
-      using P = ChartLimitLine::LabelPosition;
-      const P where = line->labelPosition();
-      const bool right = where == P::topRight || where == P::bottomRight;
-      const bool top = where == P::topRight || where == P::topLeft;
-      const Point point{right ? handler.contentRight() - xo : handler.contentLeft() + xo,
-                        top ? position.y - yo : position.y + yo - lineHeight};
-      TextAttributes attributes;
-      attributes.font = line->valueFont();
-      attributes.foregroundColor = line->valueTextColor();
-      ChartUtils::drawText(context, line->label(), point, right ? TextAlignment::right : TextAlignment::left,
-                           attributes);
-    }
-    context.restoreGState();
+    if (line && line->isEnabled()) renderHorizontalLimitLine(context, *line, trans.apply(Point{0, line->limit()}).y);
   }
   context.restoreGState();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Chart/Components/YAxis.h"
@@ -43,6 +45,13 @@ class YAxisRenderer : public AxisRendererBase {
  protected:
   // The axis when it is a YAxis.
   std::shared_ptr<YAxis> yAxis() const { return std::dynamic_pointer_cast<YAxis>(axis()); }
+  // The indexes of the labels to draw, [from, to): the first and last entry
+  // left out when the axis says so, and none beyond `positionCount`.
+  static std::pair<int64_t, int64_t> labelIndexRange(const YAxis& axis, int64_t positionCount);
+  // The axis's label font and colour.
+  static platform::graphics::TextAttributes labelAttributes(const AxisBase& axis);
+  // The zero line's colour, width and dash.
+  static void setZeroLineStyle(DrawingContext& context, const YAxis& axis);
 };
 
 }  // namespace chart
