@@ -166,9 +166,9 @@ class AxisBase : public ComponentBase {
   // data's widened by spaceMin / spaceMax; an empty range becomes value ± 1.
   virtual void calculate(double dataMin, double dataMax);
 
- protected:
-  // For the subclasses' own range rules: store an end without marking it
-  // custom.
+  // Store an end without marking it custom and without touching the range:
+  // for the subclasses' own range rules and for the radar y axis renderer,
+  // whose web ends where its label values end.
   void storeAxisMinimum(double value) { axisMinimum_ = value; }
   void storeAxisMaximum(double value) { axisMaximum_ = value; }
 

@@ -10,6 +10,7 @@
 #include "platform/graphics/Image.h"
 #include "platform/graphics/TextMetrics.h"
 #include "support/FakeHost.h"
+#include "support/PixelSupport.h"
 #include "support/scenes/ChartScenes.h"
 
 using namespace chart;
@@ -29,7 +30,7 @@ class ChartFrames : public testing::Test {
   }
 
   // The scene drawn on white, written under the test-output folder.
-  static std::shared_ptr<const Image> render(LineChartView& view, const std::string& name) {
+  static std::shared_ptr<const Image> render(ChartViewBase& view, const std::string& name) {
     auto context = CairoContext::create(600, 400, true);
     context->setFillColor(platform::graphics::Color::white());
     context->fillRect(Rect(0, 0, 600, 400));
@@ -102,6 +103,50 @@ TEST_F(ChartFrames, TurnedAndWrappedLabelsSceneIsWritten) {
   // The turned labels need more room below the content than one line.
   EXPECT_GT(view->viewPortHandler()->offsetBottom(), 40);
   EXPECT_EQ(image->width(), 600);
+}
+
+// The turned frame: the x labels stand left of the content and the y labels
+// in rows above and below it; the "Target" limit line runs down the column
+// of 50 and the x limit line across the row of 3.5.
+TEST_F(ChartFrames, HorizontalBarSceneTurnsTheAxes) {
+  const auto view = scenes::makeHorizontalBarScene();
+  const auto image = render(*view, "chart-horizontal-bar.png");
+  const ViewPortHandler& h = *view->viewPortHandler();
+  const Transformer& left = *view->getTransformer(AxisDependency::left);
+  EXPECT_EQ(view->xAxis()->entryCount(), 8);
+  EXPECT_EQ(view->leftAxis()->entries(), (std::vector<double>{0, 20, 40, 60, 80, 100}));
+  EXPECT_GT(h.offsetLeft(), view->xAxis()->labelWidth() - 1) << "room for the channel names";
+
+  const double target = left.pixelForValues(50, 0).x;
+  for (double y = h.contentTop() + 2; y < h.contentTop() + 30; y += 5)
+    EXPECT_EQ(pixelAt(*image, target, y), opaque(ChartLimitLine::defaultLineColor)) << "y " << y;
+  // One point wide between two rows: blended, but blue.
+  const uint32_t light = pixelAt(*image, h.contentRight() - 3, left.pixelForValues(0, 3.5).y);
+  EXPECT_GT(pixels::blue(light), pixels::red(light) + 60);
+  // The bar of channel 0 (K, 100 %) fills its row from the left edge.
+  EXPECT_NE(pixelAt(*image, left.pixelForValues(20, 0).x, left.pixelForValues(0, 0).y), kWhite);
+}
+
+// The radar frame: the limit line's polygon crosses the upward spoke at 50,
+// the y labels run up that spoke from the centre, and the x labels stand
+// outside the outermost ring.
+TEST_F(ChartFrames, RadarSceneDrawsAroundTheWeb) {
+  const auto view = scenes::makeRadarScene();
+  const auto image = render(*view, "chart-radar.png");
+  const YAxis& y = *view->yAxis();
+  ASSERT_GE(y.entryCount(), 3);
+  EXPECT_EQ(y.axisMinimum(), 0);
+  EXPECT_EQ(view->sliceAngle(), 45);
+  // Halfway between the polygon's corners on two neighbouring spokes.
+  const Point centre = view->centerOffsets();
+  for (const double degrees : {0.0, 90.0, 180.0}) {
+    const Point a = radarPoint(centre, 50 * view->factor(), degrees);
+    const Point b = radarPoint(centre, 50 * view->factor(), degrees + 45);
+    const uint32_t side = pixelAt(*image, (a.x + b.x) / 2, (a.y + b.y) / 2);
+    EXPECT_GT(pixels::red(side), pixels::green(side) + 60) << degrees;
+  }
+  const double outer = y.axisRange() * view->factor();
+  EXPECT_LT(outer + view->xAxis()->labelRotatedWidth(), centre.x) << "the labels fit left and right";
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 #include "support/scenes/ChartScenes.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Chart/Components/ChartLimitLine.h"
+#include "Chart/Data/BarChartData.h"
+#include "Chart/Data/BarChartDataSet.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Data/RadarChartData.h"
+#include "Chart/Data/RadarChartDataSet.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
 #include "linearization/InkColors.h"
 #include "starter_curves/StarterCurveTables.h"
@@ -133,6 +138,173 @@ std::shared_ptr<LineChartView> makeTurnedLabelsScene() {
   view->rightAxis()->setEnabled(false);
   view->chartDescription()->setText("patches");
   view->setData(inkCurveLines(10 / 255.0));
+  return view;
+}
+
+namespace {
+
+const std::vector<std::string> kChannelNames = {"K", "C", "M", "Y", "LC", "LM", "LK", "LLK"};
+
+// The peak of each channel of the curves in percent.
+std::vector<double> peakInk(const starter_curves::InkCurves& curves) {
+  std::vector<double> peaks;
+  for (const auto& channel : curves) peaks.push_back(*std::max_element(channel.begin(), channel.end()) / 655.35);
+  return peaks;
+}
+
+std::vector<EntryPtr> radarEntries(const std::vector<double>& values) {
+  std::vector<EntryPtr> entries;
+  for (const double value : values) entries.push_back(std::make_shared<RadarChartDataEntry>(value));
+  return entries;
+}
+
+// Strokes the current path through the points, closed.
+void strokePolygon(platform::graphics::DrawingContext& context, const std::vector<Point>& points) {
+  if (points.empty()) return;
+  context.beginPath();
+  context.moveTo(points[0]);
+  for (size_t i = 1; i < points.size(); ++i) context.addLineTo(points[i]);
+  context.closePath();
+  context.strokePath();
+}
+
+// Draws each bar as a rectangle from 0 to its value, in the channel's ink
+// colour, through the transformer of the set's axis.
+class BarRectRenderer : public DataRenderer {
+ public:
+  explicit BarRectRenderer(const BarLineChartViewBase& view) : DataRenderer(view.viewPortHandler()), view_(view) {}
+  void drawData(platform::graphics::DrawingContext& context) override {
+    const auto data = std::dynamic_pointer_cast<BarChartData>(view_.data());
+    if (!data) return;
+    const double half = data->barWidth() / 2;
+    for (const auto& set : data->dataSets()) {
+      const auto& transformer = *view_.getTransformer(set->axisDependency());
+      for (int64_t i = 0; i < set->entryCount(); ++i) {
+        const auto entry = set->entryForIndex(i);
+        // Turned: the value runs across, the category up.
+        Rect bar(0, entry->x() - half, entry->y(), 2 * half);
+        transformer.rectValueToPixel(bar);
+        context.saveGState();
+        context.setFillColor(linearization::inkChannelColorAt(i));
+        context.fillRect(bar);
+        context.restoreGState();
+      }
+    }
+  }
+
+ private:
+  const BarLineChartViewBase& view_;
+};
+
+}  // namespace
+
+std::shared_ptr<HorizontalBarChartView> makeHorizontalBarScene() {
+  auto view = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+  view->setRenderer(std::make_shared<BarRectRenderer>(*view));
+  const Color gridColor = Color::rgb(0.55, 0.55, 0.6);
+
+  XAxis& x = *view->xAxis();
+  x.setLabelPosition(XAxis::LabelPosition::bottom);
+  x.setValueFormatter(std::make_shared<IndexAxisValueFormatter>(kChannelNames));
+  x.setGranularity(1);
+  x.setLabelCount(8);
+  // Room for half a bar beyond the first and the last channel.
+  x.setSpaceMin(0.5);
+  x.setSpaceMax(0.5);
+  x.setGridColor(gridColor);
+  auto light = std::make_shared<ChartLimitLine>(3.5, "light inks");
+  light->setLineColor(Color::rgb(0.2, 0.45, 0.8));
+  light->setLineWidth(1);
+  light->setLabelPosition(ChartLimitLine::LabelPosition::topRight);
+  light->setValueFont(Font::systemFont(11));
+  x.addLimitLine(light);
+
+  YAxis& left = *view->leftAxis();
+  YAxis& right = *view->rightAxis();
+  for (YAxis* axis : {&left, &right}) {
+    axis->setAxisMinimum(0);
+    axis->setAxisMaximum(100);
+  }
+  left.setGridLineDashLengths(std::vector<double>{4, 3});
+  left.setGridColor(gridColor);
+  left.setGridLineWidth(1);
+  left.setGridAntialiasEnabled(false);
+  left.setDrawZeroLineEnabled(true);
+  left.setZeroLineColor(Color::rgb(0.1, 0.1, 0.1));
+  left.setZeroLineWidth(1.5);
+  left.addLimitLine(std::make_shared<ChartLimitLine>(50, "Target"));
+  right.setDrawGridLinesEnabled(false);
+  right.setLabelTextColor(Color::rgb(0.35, 0.35, 0.6));
+
+  view->chartDescription()->setText("K8 standard: peak ink per channel");
+  std::vector<EntryPtr> bars;
+  for (const double peak : peakInk(starter_curves::starterCurveTables().k8Standard)) {
+    bars.push_back(std::make_shared<BarChartDataEntry>(static_cast<double>(bars.size()), peak));
+  }
+  auto set = std::make_shared<BarChartDataSet>(bars, "peak ink");
+  view->setData(std::make_shared<BarChartData>(std::vector<DataSetPtr>{set}));
+  return view;
+}
+
+RadarWebRenderer::RadarWebRenderer(const RadarChartView& view) : DataRenderer(view.viewPortHandler()), view_(view) {}
+
+void RadarWebRenderer::drawData(platform::graphics::DrawingContext& context) {
+  const auto data = view_.data();
+  const DataSetPtr largest = data ? data->maxEntryCountSet() : nullptr;
+  if (!largest) return;
+  const int64_t spokes = largest->entryCount();
+  const Point centre = view_.centerOffsets();
+  const double factor = view_.factor();
+  const auto spokePoint = [&](int64_t i, double value) {
+    return radarPoint(centre, (value - view_.chartYMin()) * factor,
+                      view_.sliceAngle() * static_cast<double>(i) + view_.rotationAngle());
+  };
+
+  context.saveGState();
+  context.setStrokeColor(Color::rgb(0.6, 0.6, 0.65));
+  context.setLineWidth(1);
+  const double outer = view_.chartYMin() + view_.yRange();
+  for (int64_t i = 0; i < spokes; ++i) {
+    context.beginPath();
+    context.moveTo(centre);
+    context.addLineTo(spokePoint(i, outer));
+    context.strokePath();
+  }
+  context.setStrokeColor(Color::rgb(0.75, 0.75, 0.8));
+  for (const double ring : view_.yAxis()->entries()) {
+    std::vector<Point> points;
+    for (int64_t i = 0; i < spokes; ++i) points.push_back(spokePoint(i, ring));
+    strokePolygon(context, points);
+  }
+
+  context.setLineWidth(2);
+  for (const auto& set : data->dataSets()) {
+    std::vector<Point> points;
+    for (int64_t i = 0; i < set->entryCount(); ++i) points.push_back(spokePoint(i, set->entryForIndex(i)->y()));
+    context.setStrokeColor(set->color(0));
+    strokePolygon(context, points);
+  }
+  context.restoreGState();
+}
+
+std::shared_ptr<RadarChartView> makeRadarScene() {
+  auto view = RadarChartView::create(Rect(0, 0, 600, 400));
+  view->setRenderer(std::make_shared<RadarWebRenderer>(*view));
+  view->xAxis()->setValueFormatter(std::make_shared<IndexAxisValueFormatter>(kChannelNames));
+  YAxis& y = *view->yAxis();
+  y.setAxisMinimum(0);
+  y.setLabelCount(5);
+  // The outermost label would stand on the top spoke's name.
+  y.setDrawTopYLabelEntryEnabled(false);
+  y.addLimitLine(std::make_shared<ChartLimitLine>(50, "Target"));
+
+  const auto& tables = starter_curves::starterCurveTables();
+  auto standard = std::make_shared<RadarChartDataSet>(radarEntries(peakInk(tables.k8Standard)), "standard");
+  standard->setColor(Color::rgb(0.15, 0.35, 0.75));
+  auto carbon = std::make_shared<RadarChartDataSet>(radarEntries(peakInk(tables.k8Carbon)), "carbon");
+  carbon->setColor(Color::rgb(0.2, 0.2, 0.2));
+  view->chartDescription()->setText("peak ink per channel");
+  view->setData(std::make_shared<RadarChartData>(std::vector<DataSetPtr>{standard, carbon}));
   return view;
 }
 

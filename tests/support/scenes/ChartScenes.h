@@ -3,7 +3,9 @@
 #include <memory>
 
 #include "Chart/Renderers/DataRenderer.h"
+#include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
+#include "Chart/Views/RadarChartView.h"
 
 // The chart frames a person looks at (written as PNG by the harness) and the
 // frame benchmark times: line chart views set up as the application's ink
@@ -36,5 +38,33 @@ std::shared_ptr<chart::LineChartView> makeMainScene();
 // names turned by 45° and wrapped to the width of one patch; the left axis
 // alone, with its default labels.
 std::shared_ptr<chart::LineChartView> makeTurnedLabelsScene();
+
+// 600 × 400, a horizontal bar chart: the peak ink of each of the eight K8
+// standard channels in percent, one bar per channel, drawn as plain
+// rectangles in the ink's colour where the bar renderer will go. The channel
+// names stand left of the content; the left axis (0..100) labels its values
+// in a row above the content, the right axis in a row below; a limit line
+// "Target" at 50 runs down the content, one "light inks" at x 3.5 across it;
+// a zero line; a description.
+std::shared_ptr<chart::HorizontalBarChartView> makeHorizontalBarScene();
+
+// Draws a radar chart's data step as the radar renderer will: the spokes and
+// the rings of the web (a polygon through the spokes at each y axis entry),
+// then every data set as a closed polygon in its first colour.
+class RadarWebRenderer : public chart::DataRenderer {
+ public:
+  explicit RadarWebRenderer(const chart::RadarChartView& view);
+  void drawData(platform::graphics::DrawingContext& context) override;
+
+ private:
+  const chart::RadarChartView& view_;
+};
+
+// 600 × 400, a radar chart: the peak ink of the eight channels of the K8
+// standard and the K8 carbon starter curves, one spoke per channel named
+// around the web; the y axis from 0 with its labels along the upward (270°)
+// spoke, the outermost left out; a limit line "Target" at 50 drawn as a
+// polygon.
+std::shared_ptr<chart::RadarChartView> makeRadarScene();
 
 }  // namespace scenes

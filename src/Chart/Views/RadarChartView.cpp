@@ -1,0 +1,76 @@
+#include "Chart/Views/RadarChartView.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Chart/Data/ChartData.h"
+
+namespace chart {
+
+RadarChartView::RadarChartView(const Rect& frame) : PieRadarChartViewBase(frame) {
+  setRenderer(std::make_shared<DataRenderer>(viewPortHandler()));
+}
+
+std::shared_ptr<RadarChartView> RadarChartView::create(const Rect& frame) {
+  std::shared_ptr<RadarChartView> view(new RadarChartView(frame));
+  view->yAxisRenderer_ = std::make_shared<YAxisRendererRadarChart>(view->viewPortHandler(), view->yAxis_, view);
+  view->xAxisRenderer_ = std::make_shared<XAxisRendererRadarChart>(view->viewPortHandler(), view->xAxis(), view);
+  return view;
+}
+
+void RadarChartView::notifyDataSetChanged() {
+  if (const auto chartData = data()) {
+    const DataSetPtr largest = chartData->maxEntryCountSet();
+    yAxis()->calculate(chartData->getYMin(AxisDependency::left), chartData->getYMax(AxisDependency::left));
+    xAxis()->calculate(0, largest ? static_cast<double>(largest->entryCount()) : 0);
+  }
+  const YAxis& y = *yAxis();
+  const XAxis& x = *xAxis();
+  if (const auto& renderer = yAxisRenderer()) renderer->computeAxis(y.axisMinimum(), y.axisMaximum(), y.isInverted());
+  if (const auto& renderer = xAxisRenderer()) renderer->computeAxis(x.axisMinimum(), x.axisMaximum(), false);
+  // The legend's entries are computed here, before the offsets that make
+  // room for it.
+  calculateOffsets();
+}
+
+void RadarChartView::calculateOffsets() {
+  const XAxis& x = *xAxis();
+  const double room = x.isEnabled() && x.isDrawLabelsEnabled() ? x.labelRotatedWidth() : 10;
+  viewPortHandler()->restrainViewPort(room, room, room, room);
+}
+
+void RadarChartView::draw(DrawingContext& context) {
+  const auto& dataRenderer = renderer();
+  const auto& xRenderer = xAxisRenderer();
+  const auto& yRenderer = yAxisRenderer();
+  if (!data() || !dataRenderer || !xRenderer || !yRenderer) return;
+  const XAxis& x = *xAxis();
+  const YAxis& y = *yAxis();
+
+  if (x.isEnabled()) xRenderer->computeAxis(x.axisMinimum(), x.axisMaximum(), false);
+  xRenderer->renderAxisLabels(context);
+  dataRenderer->drawExtras(context);
+  if (y.isEnabled() && y.isDrawLimitLinesBehindDataEnabled()) yRenderer->renderLimitLines(context);
+  dataRenderer->drawData(context);
+  if (valuesToHighlight()) dataRenderer->drawHighlighted(context, highlighted());
+  if (y.isEnabled() && !y.isDrawLimitLinesBehindDataEnabled()) yRenderer->renderLimitLines(context);
+  yRenderer->renderAxisLabels(context);
+  dataRenderer->drawValues(context);
+  // The legend is drawn here, after the value labels.
+  drawDescription(context);
+  drawMarkers(context);
+}
+
+double RadarChartView::sliceAngle() const {
+  const auto chartData = data();
+  const DataSetPtr largest = chartData ? chartData->maxEntryCountSet() : nullptr;
+  return 360.0 / static_cast<double>(largest ? largest->entryCount() : 0);
+}
+
+double RadarChartView::factor() const {
+  const Rect content = viewPortHandler()->contentRect();
+  const double f = std::min(content.width() / 2, content.height() / 2) / yAxis()->axisRange();
+  return std::isfinite(f) ? f : 0;
+}
+
+}  // namespace chart
