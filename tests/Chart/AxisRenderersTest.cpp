@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "Chart/Components/ChartLimitLine.h"
+#include "Chart/Data/ChartData.h"
 #include "Chart/Renderers/XAxisRenderer.h"
+#include "Chart/Renderers/XAxisRendererHorizontalBarChart.h"
 #include "Chart/Renderers/YAxisRenderer.h"
+#include "Chart/Renderers/YAxisRendererHorizontalBarChart.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
@@ -58,6 +61,18 @@ class AxisDrawing : public testing::Test {
 
 using YAxisDrawing = AxisDrawing;
 using XAxisDrawing = AxisDrawing;
+// The same numbers turned: a value v lies on column(v), a category c on
+// row(c).
+using HorizontalBarAxisDrawing = AxisDrawing;
+
+// A chart read only for its data.
+class ChartWithData : public ChartDataProvider {
+ public:
+  std::shared_ptr<ChartData> chartData = std::make_shared<ChartData>();
+  std::shared_ptr<ChartData> data() const override { return chartData; }
+  double chartYMax() const override { return 0; }
+  double chartYMin() const override { return 0; }
+};
 
 // Labels by side and position (the edge the text is aligned to, its top 0.6
 // line heights above the entry's row), and the labels left out.
@@ -353,6 +368,139 @@ TEST_F(XAxisDrawing, CentredLabelsAndForeignAxes) {
     renderer.renderLimitLines(c);
   });
   EXPECT_TRUE(ctx.operations().empty());
+}
+
+// The x axis turned: labels beside the content on the rows of their
+// categories (and only while the chart has data), lines across it.
+TEST_F(HorizontalBarAxisDrawing, XAxisSizeLabelsAndLines) {
+  // A 30 × 12 label with xOffset 5: 47.5 wide with its room, floored and
+  // rounded.
+  for (const auto& [degrees, rotatedWidth, rotatedHeight] : {std::tuple{0.0, 48.0, 12.0}, {90.0, 30.0, 30.0}}) {
+    auto axis = std::make_shared<XAxis>();
+    axis->setValueFormatter(
+        DefaultAxisValueFormatter::with([](double, const AxisBase*) { return std::string("ab de"); }));
+    axis->setLabelRotationAngle(degrees);
+    XAxisRendererHorizontalBarChart(handler, axis, transformer, {}).computeAxisValues(0, 5);
+    EXPECT_EQ(axis->labelWidth(), 47);
+    EXPECT_EQ(axis->labelHeight(), 12);
+    EXPECT_EQ(axis->labelRotatedWidth(), rotatedWidth) << degrees;
+    EXPECT_EQ(axis->labelRotatedHeight(), rotatedHeight) << degrees;
+  }
+
+  // "50" is 12 × 12; 110 lies above the content and is skipped.
+  auto chart = std::make_shared<ChartWithData>();
+  using P = XAxis::LabelPosition;
+  const std::tuple<P, std::vector<double>, std::vector<double>> table[] = {
+      {P::top, {565}, {560}},           {P::topInside, {543}, {560}},   {P::bottom, {23}, {40}},
+      {P::bottomInside, {45}, {40}}, {P::topAndBottom, {565, 23}, {560, 40}}};
+  for (const auto& [position, lefts, axisLines] : table) {
+    auto axis = std::make_shared<XAxis>();
+    axis->setLabelPosition(position);
+    axis->setEntries({50, 110});
+    XAxisRendererHorizontalBarChart renderer(handler, axis, transformer, chart);
+    const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText);
+    ASSERT_EQ(labels.size(), lefts.size());
+    for (size_t i = 0; i < lefts.size(); ++i) testsupport::expectNear(labels[i].points[0], {lefts[i], row(50) - 6}, "label");
+    const auto lines = draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath);
+    ASSERT_EQ(lines.size(), axisLines.size());
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].path[1].point, (Point{axisLines[i], 360}));
+  }
+
+  auto axis = std::make_shared<XAxis>();
+  axis->setEntries({0, 50, 110});
+  axis->setGridLineWidth(1);
+  auto line = std::make_shared<ChartLimitLine>(50, "Dmax");
+  axis->addLimitLine(line);
+  XAxisRendererHorizontalBarChart renderer(handler, axis, transformer, chart);
+  // Without data, or once the chart is gone, no labels; the grid stays.
+  for (const bool gone : {false, true}) {
+    chart->chartData = nullptr;
+    if (gone) renderer.setChart(std::weak_ptr<ChartWithData>());
+    EXPECT_TRUE(draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations().empty());
+    const auto grid = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
+    ASSERT_EQ(grid.size(), 2u);
+    EXPECT_EQ(grid[1].path[0].point, (Point{40, 190}));
+    EXPECT_EQ(grid[1].path[1].point, (Point{560, 190}));
+    EXPECT_EQ(grid[1].state.clip[0].rect, (Rect{40, 19.5, 520, 341}));
+  }
+  // A limit line across the content, its label placed as a y limit line's.
+  for (const auto& [position, topLeft] : {std::pair{Position::topRight, Point{551 - 31.2, 190 - 23.9}},
+                                          {Position::bottomLeft, Point{49, 197}}}) {
+    line->setLabelPosition(position);
+    draw([&](auto& c) { renderer.renderLimitLines(c); });
+    testsupport::expectNear(ctx.operations(Op::drawText).at(0).points[0], topLeft, "limit label");
+    const auto strokes = ctx.operations(Op::strokePath);
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(strokes[0].path[0].point, (Point{40, 190}));
+    EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
+  }
+}
+
+// The y axis turned: label rows above (left axis) or below (right axis) the
+// content, lines down it, the zero line a pixel left of 0.
+TEST_F(HorizontalBarAxisDrawing, YAxisLabelsAndLines) {
+  const std::vector<std::string> all = {"0", "50", "100"};
+  const struct {
+    AxisDependency side;
+    double yOffset, labelXOffset;
+    bool ends;
+    std::vector<std::string> drawn;
+    double top;
+  } table[] = {{AxisDependency::left, 0, 0, true, all, 4.5},      {AxisDependency::right, 0, 0, true, all, 362.5},
+               {AxisDependency::left, 2, 3, true, all, 5.5},      {AxisDependency::right, 2, 3, false, {"50"}, 363.5}};
+  for (const auto& t : table) {
+    auto axis = std::make_shared<YAxis>(t.side);
+    axis->setEntries({0, 50, 100});
+    axis->setYOffset(t.yOffset);
+    axis->setLabelXOffset(t.labelXOffset);
+    axis->setLabelPosition(YAxis::LabelPosition::inside);  // ignored
+    axis->setDrawTopYLabelEntryEnabled(t.ends);
+    axis->setDrawBottomYLabelEntryEnabled(t.ends);
+    YAxisRendererHorizontalBarChart renderer(handler, axis, transformer);
+    std::vector<std::string> drawn;
+    for (const auto& o : draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText)) {
+      drawn.push_back(o.text);
+      testsupport::expectNear(o.points[0], {column(std::stod(o.text)) - 3.0 * double(o.text.size()), t.top}, o.text);
+    }
+    EXPECT_EQ(drawn, t.drawn);
+    const auto line = draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath);
+    EXPECT_EQ(line.at(0).path[1].point, (Point{560, t.side == AxisDependency::left ? 20.0 : 360.0}));
+  }
+
+  // Without a transformer: computeAxis leaves the entries, and the labels,
+  // having no positions, are not drawn.
+  auto axis = std::make_shared<YAxis>();
+  axis->setEntries({1, 2});
+  YAxisRendererHorizontalBarChart bare(handler, axis, nullptr);
+  bare.computeAxis(0, 100, false);
+  EXPECT_EQ(axis->entries(), (std::vector<double>{1, 2}));
+  EXPECT_TRUE(draw([&](auto& c) { bare.renderAxisLabels(c); }).operations().empty());
+
+  YAxisRendererHorizontalBarChart renderer(handler, axis, transformer);
+  renderer.computeAxis(0, 100, false);
+  EXPECT_EQ(axis->entries(), (std::vector<double>{0, 20, 40, 60, 80, 100}));
+  axis->setGridLineWidth(2);
+  axis->setDrawZeroLineEnabled(true);
+  const auto strokes = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
+  ASSERT_EQ(strokes.size(), 7u) << "six grid lines and the zero line";
+  EXPECT_EQ(strokes[5].path[0].point, (Point{560, 20}));
+  EXPECT_EQ(strokes[5].path[1].point, (Point{560, 360}));
+  EXPECT_EQ(strokes[5].state.clip[0].rect, (Rect{39, 20, 522, 340}));
+  EXPECT_EQ(strokes[6].path[0].point, (Point{39, 20}));
+  EXPECT_EQ(strokes[6].state.clip[0].rect, (Rect{39.5, 20, 521, 340}));
+
+  // A limit line down the content at pixel 100, placed as an x limit line's.
+  auto line = std::make_shared<ChartLimitLine>(60 / 5.2, "Dmax");
+  axis->addLimitLine(line);
+  for (const auto& [position, topLeft] :
+       {std::pair{Position::topRight, Point{107, 27}}, {Position::bottomLeft, Point{93 - 31.2, 360 - 16.9 - 7}}}) {
+    line->setLabelPosition(position);
+    draw([&](auto& c) { renderer.renderLimitLines(c); });
+    testsupport::expectNear(ctx.operations(Op::drawText).at(0).points[0], topLeft, "limit label");
+    const auto limit = ctx.operations(Op::strokePath).at(0);
+    testsupport::expectNear(limit.path[1].point, {100, 360}, "limit line");
+    EXPECT_EQ(limit.state.clip.back().rect, (Rect{39, 20, 522, 340}));
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "Chart/Components/YAxis.h"
 #include "Chart/Renderers/AxisRendererBase.h"
+#include "Chart/Renderers/YAxisRendererRadarChart.h"
 #include "Chart/Utils/Transformer.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/view/View.h"
@@ -177,11 +178,18 @@ TEST(AxisValues, ComputeAxisUsesTheVisibleRange) {
 }
 
 // Random ranges of every kind: the computation always returns, labels at
-// most about one and a half times the count (plus the ends), and holds no
-// not-a-number and no negative zero. "About": bounds only a few units in the
-// last place apart put the first and last multiple of the interval a few
-// units in the last place off, which adds up to that many intervals more.
-TEST(AxisValues, RandomRangesStayBoundedAndClean) {
+// most about one and a half times the count (plus the ends, and the radar
+// axis's extra step), and holds no not-a-number and no negative zero.
+// "About": bounds only a few units in the last place apart put the first and
+// last multiple of the interval a few units in the last place off, which
+// adds up to that many intervals more.
+class RandomRanges : public testing::TestWithParam<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(AxisValues, RandomRanges, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Radar" : "Base"; });
+
+TEST_P(RandomRanges, StayBoundedAndClean) {
+  const bool radar = GetParam();
   std::mt19937_64 random(20240917);
   std::uniform_real_distribution<double> unit(-1, 1);
   std::uniform_int_distribution<int> kindOf(0, 8), countOf(0, 30), coin(0, 1);
@@ -200,6 +208,8 @@ TEST(AxisValues, RandomRangesStayBoundedAndClean) {
   };
   for (int i = 0; i < 20000; ++i) {
     Computed c;
+    YAxisRendererRadarChart radarRenderer(c.handler, c.axis, {});
+    AxisRendererBase& renderer = radar ? radarRenderer : c.renderer;
     c.axis->setAxisMinLabels(1);
     c.axis->setAxisMaxLabels(30);
     const int requested = countOf(random);
@@ -213,13 +223,13 @@ TEST(AxisValues, RandomRangesStayBoundedAndClean) {
     const double max = min == a ? b : a;
     const int64_t labelCount = c.axis->labelCount();
     for (int pass = 0; pass < 2; ++pass) {
-      c.renderer.computeAxisValues(min, max);
+      renderer.computeAxisValues(min, max);
       const auto& entries = c.axis->entries();
       const double size = static_cast<double>(entries.size());
       const double largest = std::max(std::abs(min), std::abs(max));
       const double resolution = 4 * (std::nextafter(largest, kInf) - largest);
       const double smallestInterval = std::abs(max - min) / static_cast<double>(labelCount) / 1.5;
-      const double bound = 1.5 * static_cast<double>(labelCount) + 3 + resolution / smallestInterval;
+      const double bound = 1.5 * static_cast<double>(labelCount) + (radar ? 4 : 3) + resolution / smallestInterval;
       if (!std::isfinite(max - min) || max == min) {
         EXPECT_TRUE(entries.empty()) << min << ".." << max;
       } else if (forced) {

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Data/RadarChartData.h"
+#include "Chart/Data/RadarChartDataSet.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
+#include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
+#include "Chart/Views/RadarChartView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
 #include "support/GeometryExpectations.h"
@@ -338,6 +344,108 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   view.drawMarkers(context);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(view.getMarkerPosition(*at(1, 7, 8, 0)), (Point{7, 8}));
+}
+
+// Values 10..50 on five spokes.
+std::shared_ptr<RadarChartData> pentagonData() {
+  std::vector<EntryPtr> entries;
+  for (const double v : {10, 20, 30, 40, 50}) entries.push_back(std::make_shared<RadarChartDataEntry>(v));
+  return std::make_shared<RadarChartData>(std::make_shared<RadarChartDataSet>(entries, "web"));
+}
+
+// A data change computes the y values, then the x values; a draw computes
+// the x values again and puts the x labels before the web and the data, the
+// y limit lines behind the data or in front of it, then the y labels.
+TEST_F(ChartViews, RadarViewDrivesItsRenderersInOrder) {
+  const struct {
+    const char* name;
+    std::function<void(RadarChartView&)> setUp;
+    Log expected;
+  } table[] = {
+      {"limit lines in front", [](RadarChartView&) {},
+       {"x.computeAxis", "x.labels", "extras", "data", "y.limitLines", "y.labels", "values"}},
+      {"limit lines behind, highlights",
+       [](RadarChartView& v) {
+         v.yAxis()->setDrawLimitLinesBehindDataEnabled(true);
+         v.setHighlighted({std::make_shared<Highlight>(1, 20, 0, 0)});
+       },
+       {"x.computeAxis", "x.labels", "extras", "y.limitLines", "data", "highlights 1", "y.labels", "values"}},
+      {"axes disabled",
+       [](RadarChartView& v) {
+         v.xAxis()->setEnabled(false);
+         v.yAxis()->setEnabled(false);
+       },
+       {"x.labels", "extras", "data", "y.labels", "values"}},
+  };
+  for (const auto& row : table) {
+    const auto v = RadarChartView::create(Rect(0, 0, 600, 400));
+    Log log;
+    v->setYAxisRenderer(std::make_shared<SpyAxisRenderer<YAxisRendererRadarChart>>(
+        "y", log, v->viewPortHandler(), v->yAxis(), std::weak_ptr<RadarChartView>(v)));
+    v->setXAxisRenderer(std::make_shared<SpyAxisRenderer<XAxisRendererRadarChart>>(
+        "x", log, v->viewPortHandler(), v->xAxis(), std::weak_ptr<RadarChartView>(v)));
+    v->setRenderer(std::make_shared<SpyDataRenderer>(v->viewPortHandler(), log));
+    v->setData(pentagonData());
+    EXPECT_EQ(log, (Log{"y.computeAxis", "x.computeAxis"})) << row.name;
+    log.clear();
+    row.setUp(*v);
+    RecordingContext context;
+    v->draw(context);
+    EXPECT_EQ(log, row.expected) << row.name;
+  }
+}
+
+// The radar geometry: no spoke and no scale that is not a number before
+// there is data, the rotation kept on the circle, the web's range from the
+// y axis's values (one step beyond the data).
+TEST_F(ChartViews, RadarViewGeometry) {
+  const auto v = RadarChartView::create(Rect(0, 0, 600, 400));
+  EXPECT_EQ(v->sliceAngle(), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(v->factor(), 0);
+  EXPECT_EQ(v->xAxisRenderer()->chart(), v);
+  EXPECT_EQ(v->yAxisRenderer()->chart(), v);
+  RecordingContext empty;
+  v->draw(empty);
+  EXPECT_TRUE(empty.operations().empty());
+
+  EXPECT_EQ(v->rotationAngle(), 270);
+  for (const auto& [set, kept] : {std::pair{-90.0, 270.0}, {725.0, 5.0}, {360.0, 0.0}, {-1e-20, 0.0},
+                                  {std::numeric_limits<double>::quiet_NaN(), 0.0}, {1e300, std::fmod(1e300, 360.0)}}) {
+    v->setRotationAngle(set);
+    EXPECT_EQ(v->rotationAngle(), kept) << set;
+  }
+  v->setRotationAngle(270);
+
+  v->yAxis()->setAxisMinimum(0);
+  v->setData(pentagonData());
+  EXPECT_EQ(v->sliceAngle(), 72);
+  EXPECT_EQ(v->yAxis()->entries(), (std::vector<double>{0, 10, 20, 30, 40, 50, 60}));
+  EXPECT_EQ(v->yRange(), 60);
+  EXPECT_EQ(v->chartYMin(), 0);
+  // The x labels ("0.0" … "4.0", 18 wide) keep 18 points on every side.
+  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{18, 18, 564, 364}));
+  EXPECT_DOUBLE_EQ(v->factor(), 182.0 / 60);
+}
+
+// The horizontal-bar view maps the values across and the categories up
+// through its turned transformers, and its x labels (whose renderer holds
+// the view) stand right of the content.
+TEST_F(ChartViews, HorizontalBarViewTurnsItsAxes) {
+  const auto v = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+  v->setData(rampData());
+  const ViewPortHandler& h = *v->viewPortHandler();
+  for (const AxisDependency side : {AxisDependency::left, AxisDependency::right}) {
+    const auto& t = v->getTransformer(side);
+    ASSERT_TRUE(std::dynamic_pointer_cast<TransformerHorizontalBarChart>(t));
+    const YAxis& y = *v->getAxis(side);
+    testsupport::expectNear(t->pixelForValues(y.axisMinimum(), 0), {h.contentLeft(), h.contentBottom()}, "min");
+    testsupport::expectNear(t->pixelForValues(y.axisMaximum(), 100), {h.contentRight(), h.contentTop()}, "max");
+  }
+  RecordingContext context;
+  v->draw(context);
+  int right = 0;
+  for (const auto& o : context.operations(Op::drawText)) right += o.points[0].x > h.contentRight();
+  EXPECT_EQ(right, v->xAxis()->entryCount());
 }
 
 // A view kind that does not lay itself out.
