@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "Chart/Components/ChartLimitLine.h"
-#include "Chart/Data/ChartData.h"
+#include "Chart/Data/RadarChartData.h"
+#include "Chart/Data/RadarChartDataSet.h"
 #include "Chart/Renderers/XAxisRenderer.h"
 #include "Chart/Renderers/XAxisRendererHorizontalBarChart.h"
+#include "Chart/Renderers/XAxisRendererRadarChart.h"
 #include "Chart/Renderers/YAxisRenderer.h"
 #include "Chart/Renderers/YAxisRendererHorizontalBarChart.h"
+#include "Chart/Renderers/YAxisRendererRadarChart.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
@@ -24,6 +27,7 @@ using platform::graphics::LineDash;
 using platform::graphics::RecordingContext;
 using Op = RecordingContext::Op;
 using Position = ChartLimitLine::LabelPosition;
+using Kind = platform::graphics::PathElement::Kind;
 
 namespace {
 
@@ -64,6 +68,29 @@ using XAxisDrawing = AxisDrawing;
 // The same numbers turned: a value v lies on column(v), a category c on
 // row(c).
 using HorizontalBarAxisDrawing = AxisDrawing;
+
+using RadarAxisDrawing = AxisDrawing;
+
+// A radar chart's geometry as fixed numbers: five spokes 72° apart from the
+// top, 2 pixels per value unit, the web's centre at (300, 200).
+class FixedRadar : public RadarChartDataProvider {
+ public:
+  FixedRadar() {
+    std::vector<EntryPtr> entries;
+    for (const double v : {10, 20, 30, 40, 50}) entries.push_back(std::make_shared<RadarChartDataEntry>(v));
+    chartData = std::make_shared<RadarChartData>(std::make_shared<RadarChartDataSet>(entries, "web"));
+  }
+  std::shared_ptr<ChartData> chartData;
+  double yMin = 0;
+  std::shared_ptr<ChartData> data() const override { return chartData; }
+  double chartYMax() const override { return yMin + yRange(); }
+  double chartYMin() const override { return yMin; }
+  double sliceAngle() const override { return 72; }
+  double factor() const override { return 2; }
+  double yRange() const override { return 100; }
+  double rotationAngle() const override { return 270; }
+  Point centerOffsets() const override { return {300, 200}; }
+};
 
 // A chart read only for its data.
 class ChartWithData : public ChartDataProvider {
@@ -501,6 +528,83 @@ TEST_F(HorizontalBarAxisDrawing, YAxisLabelsAndLines) {
     testsupport::expectNear(limit.path[1].point, {100, 360}, "limit line");
     EXPECT_EQ(limit.state.clip.back().rect, (Rect{39, 20, 522, 340}));
   }
+}
+
+// The index labels one per spoke at 270, 342, 54 (from 414), 126 and 198
+// degrees, half the turned label width beyond the outermost ring (radius
+// 100 · 2), raised by half its turned height and anchored at (0.5, 0.25).
+TEST_F(RadarAxisDrawing, XLabelsStandAroundTheWeb) {
+  auto chart = std::make_shared<FixedRadar>();
+  auto axis = std::make_shared<XAxis>();
+  axis->setLabelCount(5);
+  XAxisRendererRadarChart renderer(handler, axis, chart);
+  renderer.computeAxis(0, 5, false);
+  ASSERT_EQ(axis->labelRotatedWidth(), 6);  // "0" … "5": 6 × 12
+  const auto labels = draw([&](auto& c) {
+                        renderer.renderAxisLabels(c);
+                        renderer.renderLimitLines(c);
+                      }).operations(Op::drawText);
+  ASSERT_EQ(labels.size(), 5u);
+  testsupport::expectNear(labels[0].points[0], {297, -12}, "straight up");
+  const double angles[] = {270, 342, 54, 126, 198};
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(labels[i].text, std::to_string(i));
+    const Point p = radarPoint({300, 200}, 203, angles[i]);
+    testsupport::expectNear(labels[i].points[0], {p.x - 3, p.y - 6 - 3}, labels[i].text);
+  }
+  EXPECT_EQ(ctx.operations(Op::strokePath).size(), 0u) << "no limit lines on a radar x axis";
+
+  // No data set, no data, no chart: no labels.
+  chart->chartData = std::make_shared<RadarChartData>();
+  EXPECT_TRUE(draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations().empty());
+  chart->chartData = nullptr;
+  EXPECT_TRUE(draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations().empty());
+  renderer.setChart(std::weak_ptr<FixedRadar>());
+  chart = nullptr;
+  EXPECT_TRUE(draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations().empty());
+}
+
+// The y labels run up the 270° spoke from the centre, a line height (13)
+// above their points; the limit lines are closed polygons through the
+// spokes, collapsed onto the centre at the chart's minimum.
+TEST_F(RadarAxisDrawing, YLabelsAndLimitPolygons) {
+  auto chart = std::make_shared<FixedRadar>();
+  auto axis = std::make_shared<YAxis>();
+  axis->setEntries({0, 50, 100});
+  axis->setDrawTopYLabelEntryEnabled(false);
+  axis->setLabelXOffset(4);
+  YAxisRendererRadarChart renderer(handler, axis, chart);
+  const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText);
+  ASSERT_EQ(labels.size(), 2u) << "the outermost label is left out";
+  testsupport::expectNear(labels[0].points[0], {304, 187}, "0");
+  testsupport::expectNear(labels[1].points[0], {304, 87}, "50");
+
+  auto target = std::make_shared<ChartLimitLine>(50, "Target");
+  auto atMinimum = std::make_shared<ChartLimitLine>(-10);
+  auto off = std::make_shared<ChartLimitLine>(30);
+  off->setEnabled(false);
+  for (const auto& line : {target, atMinimum, off}) axis->addLimitLine(line);
+  chart->yMin = -10;
+  const auto polygons = draw([&](auto& c) { renderer.renderLimitLines(c); }).operations(Op::strokePath);
+  ASSERT_EQ(polygons.size(), 2u);
+  const auto& sides = polygons[0].path;
+  ASSERT_EQ(sides.size(), 6u);
+  for (size_t j = 0; j < 5; ++j) {
+    EXPECT_EQ(sides[j].kind, j == 0 ? Kind::moveTo : Kind::lineTo);
+    testsupport::expectNear(sides[j].point, radarPoint({300, 200}, 120, 270 + 72.0 * double(j)), "vertex");
+  }
+  EXPECT_EQ(sides[5].kind, Kind::closePath);
+  EXPECT_EQ(polygons[0].state.strokeColor, ChartLimitLine::defaultLineColor);
+  for (size_t j = 0; j < 5; ++j) testsupport::expectNear(polygons[1].path[j].point, {300, 200}, "collapsed");
+  EXPECT_TRUE(ctx.operations(Op::drawText).empty()) << "radar limit lines have no labels";
+
+  // Without a data set the path has no vertex; without data nothing is done.
+  chart->chartData = std::make_shared<RadarChartData>();
+  for (const auto& o : draw([&](auto& c) { renderer.renderLimitLines(c); }).operations(Op::strokePath)) {
+    EXPECT_EQ(o.path, (platform::graphics::Path{{Kind::closePath, {}, {}}}));
+  }
+  chart->chartData = nullptr;
+  EXPECT_TRUE(draw([&](auto& c) { renderer.renderLimitLines(c); }).operations().empty());
 }
 
 }  // namespace

@@ -72,6 +72,54 @@ TEST(AxisValues, WorkedRanges) {
   }
 }
 
+// The radar y axis's values: one step beyond the data unless forced, the
+// axis's ends moved to the first and last entry; decimals from the rounded
+// interval. Ranges without labels, and an interval of 0, keep the decimals.
+TEST(RadarAxisValues, WorkedTable) {
+    const struct {
+    const char* name;
+    double min, max;
+    int64_t labelCount;
+    bool forced, centring;
+    double granularity;  // 0: off
+    std::vector<double> entries, centred;
+    int decimals;
+    double axisMin, axisMax;
+  } table[] = {
+      {"6 over 0..100", 0, 100, 6, false, false, 0, stepsFrom(0, 20, 7), {}, 0, 0, 120},
+      {"6 over 0..1", 0, 1, 6, false, false, 0, {0, 0.2, 0.4, 0.6000000000000001, 0.8, 1.0, 1.2}, {}, 1, 0, 1.2},
+      {"digit 7 rises to 10", 0, 70, 10, false, false, 0, stepsFrom(0, 10, 9), {}, 0, 0, 80},
+      {"forced: no extra step", 0, 100, 6, true, false, 0, stepsFrom(0, 20, 6), {}, 0, 0, 100},
+      {"granularity 25.5", 3, 97, 6, false, false, 25.5, {25.5, 51, 76.5, 102}, {}, 0, 25.5, 102},
+      {"centring with 5 labels", 0, 100, 5, false, true, 0, stepsFrom(-20, 20, 9), stepsFrom(-10, 20, 9), 0, -20, 140},
+      {"forced single label, centring", 3, 8, 1, true, true, 0, {3}, {}, 0, 3, 3},
+      {"interval rounds to 0", 0, kDenormMin, 6, false, false, 0, {0}, {}, 7, 0, 0},
+      {"empty range", 5, 5, 6, false, true, 0, {}, {}, 7, -1, 1},
+  };
+  for (const auto& row : table) {
+    auto axis = std::make_shared<YAxis>();
+    axis->setAxisMinLabels(1);
+    axis->setLabelCount(row.labelCount, row.forced);
+    if (row.granularity > 0) axis->setGranularity(row.granularity);
+    // Centring reads the entries already there.
+    axis->setCenterAxisLabelsEnabled(row.centring);
+    axis->setEntries({1});
+    axis->setCenteredEntries({});
+    axis->setDecimals(7);
+    axis->storeAxisMinimum(-1);
+    axis->storeAxisMaximum(1);
+    axis->setAxisRange(2);
+    YAxisRendererRadarChart(std::make_shared<ViewPortHandler>(600, 400), axis, {}).computeAxis(row.min, row.max, false);
+    EXPECT_EQ(axis->entries(), row.entries) << row.name;
+    EXPECT_EQ(axis->centeredEntries(), row.centred) << row.name;
+    EXPECT_EQ(axis->decimals(), row.decimals) << row.name;
+    EXPECT_EQ(axis->axisMinimum(), row.axisMin) << row.name;
+    EXPECT_EQ(axis->axisMaximum(), row.axisMax) << row.name;
+    EXPECT_EQ(axis->axisRange(), row.axisMax - row.axisMin) << row.name;
+    EXPECT_FALSE(axis->isAxisMinCustom() || axis->isAxisMaxCustom()) << row.name;
+  }
+}
+
 // Ranges with nothing to label clear both lists and keep the decimals; no
 // entry is ever a negative zero.
 TEST(AxisValues, DegenerateRangesAndSignedZero) {

@@ -81,22 +81,18 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
   if (!axisRef) return;
   AxisBase& axis = *axisRef;
   std::vector<double>& entries = axis.entries();
-  const auto clearEntries = [&] {
-    entries.clear();
-    axis.centeredEntries().clear();
-  };
 
   const double yMin = min;
   const double yMax = max;
   const int64_t labelCount = axis.labelCount();
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
-    clearEntries();
+    clearEntries(axis);
     return;
   }
   double interval = roundedInterval(axis, range, false);
   if (!std::isfinite(interval)) {
-    clearEntries();
+    clearEntries(axis);
     return;
   }
 
@@ -119,7 +115,7 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
       last = std::nextafter(top, std::numeric_limits<double>::infinity());
     }
     if (!std::isfinite(first) || !std::isfinite(last)) {
-      clearEntries();
+      clearEntries(axis);
       return;
     }
     if (last != first) {
@@ -171,6 +167,11 @@ int64_t AxisRendererBase::countSteps(double first, double last, double interval,
       return count;
     }
   }
+}
+
+void AxisRendererBase::clearEntries(AxisBase& axis) {
+  axis.entries().clear();
+  axis.centeredEntries().clear();
 }
 
 void AxisRendererBase::fillEntries(std::vector<double>& entries, double first, double interval, int64_t n) {

@@ -95,6 +95,8 @@ class AxisRendererBase : public Renderer {
   // its multiple directly (one fused multiply-add when `fused`), so an
   // interval below the first value's resolution still ends.
   static int64_t countSteps(double first, double last, double interval, bool fused);
+  // Empties both entry lists (keeping their storage).
+  static void clearEntries(AxisBase& axis);
   // Replaces the entries (keeping their storage) with n values from `first`,
   // each the previous plus `interval`; a zero is stored as positive zero.
   static void fillEntries(std::vector<double>& entries, double first, double interval, int64_t n);

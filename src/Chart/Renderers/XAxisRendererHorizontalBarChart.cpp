@@ -119,10 +119,9 @@ void XAxisRendererHorizontalBarChart::renderAxisLine(DrawingContext& context) {
 void XAxisRendererHorizontalBarChart::renderLimitLines(DrawingContext& context) {
   const auto x = xAxis();
   if (!x || !transformer()) return;
-  const auto limitLines = x->limitLines();
-  if (limitLines.empty()) return;
+  // Each line saves and restores the state itself: no lines, nothing drawn.
   const AffineTransform matrix = transformer()->valueToPixelMatrix();
-  for (const auto& line : limitLines) {
+  for (const auto& line : x->limitLines()) {
     if (line && line->isEnabled()) renderHorizontalLimitLine(context, *line, matrix.apply(Point{0, line->limit()}).y);
   }
 }

@@ -104,12 +104,14 @@ void YAxisRenderer::drawGridLine(DrawingContext& context, Point position) {
   strokeLine(context, Point{handler.contentLeft(), position.y}, Point{handler.contentRight(), position.y});
 }
 
-std::vector<Point> YAxisRenderer::transformedPositions() const {
+std::vector<Point> YAxisRenderer::transformedPositions() const { return entriesInPixels(false); }
+
+std::vector<Point> YAxisRenderer::entriesInPixels(bool across) const {
   const auto y = yAxis();
   if (!y || !transformer()) return {};
   std::vector<Point> positions;
   positions.reserve(y->entries().size());
-  for (const double entry : y->entries()) positions.push_back(Point{0, entry});
+  for (const double entry : y->entries()) positions.push_back(across ? Point{entry, 0} : Point{0, entry});
   transformer()->pointValuesToPixel(positions);
   return positions;
 }

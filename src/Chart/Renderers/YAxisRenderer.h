@@ -50,6 +50,9 @@ class YAxisRenderer : public AxisRendererBase {
   static std::pair<int64_t, int64_t> labelIndexRange(const YAxis& axis, int64_t positionCount);
   // The axis's label font and colour.
   static platform::graphics::TextAttributes labelAttributes(const AxisBase& axis);
+  // Every entry in pixels, as the point (entry, 0) when the values run
+  // `across` the content, else (0, entry); empty without a transformer.
+  std::vector<Point> entriesInPixels(bool across) const;
   // The zero line's colour, width and dash.
   static void setZeroLineStyle(DrawingContext& context, const YAxis& axis);
 };

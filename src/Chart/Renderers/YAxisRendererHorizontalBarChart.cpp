@@ -70,15 +70,7 @@ void YAxisRendererHorizontalBarChart::drawGridLine(DrawingContext& context, Poin
   strokeLine(context, Point{position.x, handler.contentTop()}, Point{position.x, handler.contentBottom()});
 }
 
-std::vector<Point> YAxisRendererHorizontalBarChart::transformedPositions() const {
-  const auto y = yAxis();
-  if (!y || !transformer()) return {};
-  std::vector<Point> positions;
-  positions.reserve(y->entries().size());
-  for (const double entry : y->entries()) positions.push_back(Point{entry, 0});
-  transformer()->pointValuesToPixel(positions);
-  return positions;
-}
+std::vector<Point> YAxisRendererHorizontalBarChart::transformedPositions() const { return entriesInPixels(true); }
 
 void YAxisRendererHorizontalBarChart::drawZeroLine(DrawingContext& context) {
   const auto y = yAxis();

@@ -22,19 +22,15 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   if (!y) return;
   YAxis& axis = *y;
   std::vector<double>& entries = axis.entries();
-  const auto clearEntries = [&] {
-    entries.clear();
-    axis.centeredEntries().clear();
-  };
   const int64_t labelCount = axis.labelCount();
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
-    clearEntries();
+    clearEntries(axis);
     return;
   }
   const double interval = roundedInterval(axis, range, true);
   if (!std::isfinite(interval)) {
-    clearEntries();
+    clearEntries(axis);
     return;
   }
 
@@ -53,7 +49,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
       const double last = std::nextafter(top, std::numeric_limits<double>::infinity());
       // Multiples beyond the largest double have no entry.
       if (!std::isfinite(first) || !std::isfinite(last)) {
-        clearEntries();
+        clearEntries(axis);
         return;
       }
       n += countSteps(first, last, interval, false);

@@ -78,18 +78,30 @@ std::shared_ptr<LineChartView> makeView() {
   return view;
 }
 
+const Color kGridColor = Color::rgb(0.55, 0.55, 0.6);
+
+// Grid lines dashed 4 on 3 off, one point wide, not antialiased.
+void dashedGrid(AxisBase& axis) {
+  axis.setGridLineDashLengths(std::vector<double>{4, 3});
+  axis.setGridColor(kGridColor);
+  axis.setGridLineWidth(1);
+  axis.setGridAntialiasEnabled(false);
+}
+
+void darkZeroLine(YAxis& axis) {
+  axis.setDrawZeroLineEnabled(true);
+  axis.setZeroLineColor(Color::rgb(0.1, 0.1, 0.1));
+  axis.setZeroLineWidth(1.5);
+}
+
 }  // namespace
 
 std::shared_ptr<LineChartView> makeMainScene() {
   auto view = makeView();
-  const Color gridColor = Color::rgb(0.55, 0.55, 0.6);
 
   XAxis& x = *view->xAxis();
   x.setGranularity(25.5);
-  x.setGridLineDashLengths(std::vector<double>{4, 3});
-  x.setGridColor(gridColor);
-  x.setGridLineWidth(1);
-  x.setGridAntialiasEnabled(false);
+  dashedGrid(x);
   auto step = std::make_shared<ChartLimitLine>(25.5, "Step 65");
   step->setLabelPosition(ChartLimitLine::LabelPosition::bottomLeft);
   step->setLineColor(Color::rgb(0.2, 0.45, 0.8));
@@ -101,13 +113,8 @@ std::shared_ptr<LineChartView> makeMainScene() {
   left.setLabelCount(11, true);
   left.setDrawTopYLabelEntryEnabled(false);
   left.setDrawBottomYLabelEntryEnabled(false);
-  left.setGridLineDashLengths(std::vector<double>{4, 3});
-  left.setGridColor(gridColor);
-  left.setGridLineWidth(1);
-  left.setGridAntialiasEnabled(false);
-  left.setDrawZeroLineEnabled(true);
-  left.setZeroLineColor(Color::rgb(0.1, 0.1, 0.1));
-  left.setZeroLineWidth(1.5);
+  dashedGrid(left);
+  darkZeroLine(left);
   left.addLimitLine(std::make_shared<ChartLimitLine>(50, "Target"));
 
   YAxis& right = *view->rightAxis();
@@ -201,7 +208,6 @@ class BarRectRenderer : public DataRenderer {
 std::shared_ptr<HorizontalBarChartView> makeHorizontalBarScene() {
   auto view = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
   view->setRenderer(std::make_shared<BarRectRenderer>(*view));
-  const Color gridColor = Color::rgb(0.55, 0.55, 0.6);
 
   XAxis& x = *view->xAxis();
   x.setLabelPosition(XAxis::LabelPosition::bottom);
@@ -211,7 +217,7 @@ std::shared_ptr<HorizontalBarChartView> makeHorizontalBarScene() {
   // Room for half a bar beyond the first and the last channel.
   x.setSpaceMin(0.5);
   x.setSpaceMax(0.5);
-  x.setGridColor(gridColor);
+  x.setGridColor(kGridColor);
   auto light = std::make_shared<ChartLimitLine>(3.5, "light inks");
   light->setLineColor(Color::rgb(0.2, 0.45, 0.8));
   light->setLineWidth(1);
@@ -225,13 +231,8 @@ std::shared_ptr<HorizontalBarChartView> makeHorizontalBarScene() {
     axis->setAxisMinimum(0);
     axis->setAxisMaximum(100);
   }
-  left.setGridLineDashLengths(std::vector<double>{4, 3});
-  left.setGridColor(gridColor);
-  left.setGridLineWidth(1);
-  left.setGridAntialiasEnabled(false);
-  left.setDrawZeroLineEnabled(true);
-  left.setZeroLineColor(Color::rgb(0.1, 0.1, 0.1));
-  left.setZeroLineWidth(1.5);
+  dashedGrid(left);
+  darkZeroLine(left);
   left.addLimitLine(std::make_shared<ChartLimitLine>(50, "Target"));
   right.setDrawGridLinesEnabled(false);
   right.setLabelTextColor(Color::rgb(0.35, 0.35, 0.6));
