@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "Chart/Components/MarkerImage.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/Image.h"
@@ -55,10 +56,11 @@ uint32_t opaque(const platform::graphics::Color& c) {
 
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
-// The main frame: the "Target" limit line fills its row in its colour, and
-// the dashed grid lines lie on the rows and columns of the axis values, with
-// white between them.
-TEST_F(ChartFrames, MainSceneDrawsLimitLinesAndGridWhereTheAxesSay) {
+// The main frame: the "Target" limit line fills its row in its colour, the
+// dashed grid lines lie on the rows and columns of the axis values, with
+// white between them, the legend lies below the x labels and the marker
+// inside the view.
+TEST_F(ChartFrames, MainSceneDrawsGridLimitLinesLegendAndMarkerWhereTheViewSays) {
   const auto view = scenes::makeMainScene();
   const auto image = render(*view, "chart-main-scene.png");
   const ViewPortHandler& h = *view->viewPortHandler();
@@ -93,6 +95,24 @@ TEST_F(ChartFrames, MainSceneDrawsLimitLinesAndGridWhereTheAxesSay) {
     EXPECT_TRUE(painted) << "grid line at x " << value;
     EXPECT_EQ(pixelAt(*image, left.pixelForValues(value - 12, 0).x, row), kWhite) << "before x " << value;
   }
+
+  // The legend's first form, a square in the black ink's colour, centred on
+  // its line below the x labels.
+  const Legend& legend = *view->legend();
+  const double lineHeight = platform::graphics::currentTextMetrics().fontLineHeight(legend.font());
+  const double formY = 400 - legend.yOffset() - legend.neededHeight() + lineHeight / 2;
+  EXPECT_GT(formY - 4, h.contentBottom() + view->xAxis()->labelRotatedHeight());
+  EXPECT_EQ(pixelAt(*image, h.contentLeft() + legend.xOffset() + 4, formY),
+            opaque(*legend.entries()[0]->formColor()));
+
+  // The marker would reach past the right edge: it ends on the view's last
+  // column instead, its frame there and its pale inside just left of it.
+  auto& marker = dynamic_cast<MarkerImage&>(*view->marker());
+  const Point at = view->getMarkerPosition(*view->highlighted().at(0));
+  const Point offset = marker.offsetForDrawing(at);
+  EXPECT_DOUBLE_EQ(at.x + offset.x + 48, 600);
+  EXPECT_EQ(pixelAt(*image, 599, at.y + offset.y + 13), 0xFF3A3A4Au);
+  EXPECT_EQ(pixelAt(*image, 590, at.y + offset.y + 13), 0xFFFFF4C8u);
 }
 
 TEST_F(ChartFrames, TurnedAndWrappedLabelsSceneIsWritten) {
