@@ -11,9 +11,6 @@
 #include "Chart/Views/LineChartView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
-#include "platform/runloop/Clock.h"
-#include "platform/runloop/DisplayLinkSource.h"
-#include "platform/runloop/RunLoop.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -65,7 +62,8 @@ class SpyDataRenderer : public DataRenderer {
 // Logs the legend's two steps.
 class SpyLegendRenderer : public LegendRenderer {
  public:
-  SpyLegendRenderer(const ChartViewBase& view, Log& log) : LegendRenderer(view.viewPortHandler(), view.legend()), log_(log) {}
+  SpyLegendRenderer(const ChartViewBase& view, Log& log)
+      : LegendRenderer(view.viewPortHandler(), view.legend()), log_(log) {}
   void computeLegend(const ChartData&) override { log_.push_back("computeLegend"); }
   void renderLegend(DrawingContext&) override { log_.push_back("legend"); }
 
@@ -418,14 +416,11 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     legend.setDrawInside(row.inside);
     v.setData(std::make_shared<LineChartData>(sets));
     ASSERT_EQ(legend.entries().size(), 12u);
-
     auto expected = without;
     if (row.side == left || row.side == right) expected[row.side] += legend.neededWidth() + legend.xOffset();
     if (row.side == top || row.side == bottom) expected[row.side] += legend.neededHeight() + legend.yOffset();
     EXPECT_EQ(offsets(*v.viewPortHandler()), expected);
-    if (row.orientation == O::horizontal) {
-      EXPECT_EQ(legend.calculatedLineSizes().size(), 2u);
-    }
+    EXPECT_TRUE(row.orientation == O::vertical || legend.calculatedLineSizes().size() == 2u) << "wrapped";
 
     // At its size and narrower, the lines broken again at the new width.
     for (const double width : {600.0, 300.0}) {
@@ -456,57 +451,6 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
       }
     }
   }
-}
-
-// The view is its animator's delegate: each tick marks the whole view for
-// redrawing, and the stop reaches the view's own delegate. A view that goes
-// during a run is told nothing more, while its animator runs to its end.
-TEST_F(ChartViews, AnimatorTicksRedrawTheViewAndItsStopReachesTheDelegate) {
-  struct Manual {
-    Manual() {
-      platform::runloop::setDisplaysAvailable(false);
-      platform::runloop::setCurrentClock(clock);
-    }
-    ~Manual() {
-      platform::runloop::setDisplaysAvailable(true);
-      platform::runloop::setCurrentClock(nullptr);
-    }
-    void tickAt(double t) {
-      clock->set(t);
-      platform::runloop::RunLoop::main().runOnce();
-    }
-    std::shared_ptr<platform::runloop::ManualClock> clock = std::make_shared<platform::runloop::ManualClock>(0);
-  } manual;
-  struct Stops : ChartViewDelegate {
-    void chartViewAnimatorDidStop(ChartViewBase& chartView, Animator& animator) override {
-      told.emplace_back(&chartView, &animator);
-    }
-    std::vector<std::pair<ChartViewBase*, Animator*>> told;
-  };
-  const auto stops = std::make_shared<Stops>();
-  view.setDelegate(stops);
-  view.setBounds(Rect(10, 20, 600, 400));
-  const auto& animator = view.animator();
-  EXPECT_EQ(animator->delegate().lock().get(), static_cast<ChartAnimatorDelegate*>(&view));
-
-  animator->animate(1.0, 1.0, ChartEasingOption::linear);
-  manual.tickAt(0.5);
-  EXPECT_EQ(view.dirtyRects(), (std::vector<Rect>{Rect(10, 20, 600, 400)}));
-  EXPECT_TRUE(stops->told.empty());
-  manual.tickAt(1.0);
-  EXPECT_EQ(view.dirtyRects().size(), 2u);
-  EXPECT_EQ(stops->told, (std::vector<std::pair<ChartViewBase*, Animator*>>{{&view, animator.get()}}));
-
-  {
-    const auto gone = LineChartView::create(Rect(0, 0, 100, 100));
-    gone->setDelegate(stops);
-    gone->animator()->animate(1.0, 0.0, ChartEasingOption::easeOutBounce);
-    manual.tickAt(1.5);
-  }
-  manual.tickAt(2.0);
-  manual.tickAt(3.0);
-  EXPECT_EQ(stops->told.size(), 1u);
-  EXPECT_EQ(platform::runloop::RunLoop::main().timerCount(), 0u);
 }
 
 // A view kind that does not lay itself out.

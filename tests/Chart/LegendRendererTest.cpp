@@ -42,8 +42,9 @@ std::shared_ptr<BarChartDataSet> barSet(int64_t entries, int stackValues, std::v
                                         std::optional<std::string> label) {
   std::vector<EntryPtr> list;
   for (int64_t i = 0; i < entries; ++i) {
-    list.push_back(stackValues > 1 ? std::make_shared<BarChartDataEntry>(double(i), std::vector<double>(stackValues, 1.0))
-                                   : std::make_shared<BarChartDataEntry>(double(i), 1.0));
+    list.push_back(stackValues > 1
+                       ? std::make_shared<BarChartDataEntry>(double(i), std::vector<double>(stackValues, 1.0))
+                       : std::make_shared<BarChartDataEntry>(double(i), 1.0));
   }
   auto set = std::make_shared<BarChartDataSet>(list, std::move(label));
   set->setStackLabels(std::move(stackLabels));
