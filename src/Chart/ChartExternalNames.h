@@ -8,6 +8,8 @@
 #include "Chart/Components/Description.h"
 #include "Chart/Components/Legend.h"
 #include "Chart/Components/LegendEntry.h"
+#include "Chart/Components/MarkerImage.h"
+#include "Chart/Components/MarkerView.h"
 #include "Chart/Components/XAxis.h"
 #include "Chart/Components/YAxis.h"
 #include "Chart/Renderers/AxisRendererBase.h"
@@ -37,6 +39,8 @@ using ChartRenderer = Renderer;
 using ChartLegend = Legend;
 using ChartLegendEntry = LegendEntry;
 using ChartLegendRenderer = LegendRenderer;
+using ChartMarkerImage = MarkerImage;
+using ChartMarkerView = MarkerView;
 using ChartAnimator = Animator;
 using ChartAxisBase = AxisBase;
 using ChartXAxis = XAxis;

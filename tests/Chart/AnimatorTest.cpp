@@ -10,6 +10,7 @@
 
 #include "Chart/ChartExternalNames.h"
 #include "Chart/Utils/Animator.h"
+#include "Chart/Views/LineChartView.h"
 #include "platform/runloop/Clock.h"
 #include "platform/runloop/DisplayLinkSource.h"
 #include "platform/runloop/RunLoop.h"
@@ -260,6 +261,40 @@ TEST_F(ManualAnimation, CallbacksThatRestartOrStopRunCleanly) {
     tickAt(6.5);
     EXPECT_EQ(recorder->take(), Events{});
   }
+}
+
+// A chart view is its animator's delegate: each tick marks the whole view
+// for redrawing, and the stop reaches the view's own delegate. A view that
+// goes during a run is told nothing more, while its animator runs to its end.
+TEST_F(ManualAnimation, ChartViewRedrawsOnTicksAndPassesTheStopOn) {
+  using Told = std::vector<std::pair<ChartViewBase*, Animator*>>;
+  struct Stops : ChartViewDelegate {
+    void chartViewAnimatorDidStop(ChartViewBase& view, Animator& animator) override {
+      told.emplace_back(&view, &animator);
+    }
+    Told told;
+  };
+  const auto stops = std::make_shared<Stops>();
+  const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+  view->setDelegate(stops);
+  view->setBounds(Rect(10, 20, 600, 400));
+  const auto& animator = view->animator();
+  animator->animate(1.0, 1.0, ChartEasingOption::linear);
+  tickAt(0.5);
+  EXPECT_EQ(view->dirtyRects(), (std::vector<Rect>{Rect(10, 20, 600, 400)}));
+  EXPECT_TRUE(stops->told.empty());
+  tickAt(1.0);
+  EXPECT_EQ(view->dirtyRects().size(), 2u);
+  EXPECT_EQ(stops->told, (Told{{view.get(), animator.get()}}));
+
+  auto gone = LineChartView::create(Rect(0, 0, 100, 100));
+  gone->setDelegate(stops);
+  gone->animator()->animateX(1.0, ChartEasingOption::easeOutBounce);
+  gone.reset();
+  tickAt(1.5);
+  tickAt(2.0);
+  EXPECT_EQ(stops->told.size(), 1u);
+  EXPECT_EQ(links(), 0u);
 }
 
 // Real display links on their own threads: ticks reach the delegate on the

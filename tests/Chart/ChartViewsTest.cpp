@@ -11,6 +11,7 @@
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Data/RadarChartData.h"
 #include "Chart/Data/RadarChartDataSet.h"
+#include "Chart/Renderers/XAxisRendererHorizontalBarChart.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
 #include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
@@ -65,6 +66,18 @@ class SpyDataRenderer : public DataRenderer {
   Log& log_;
 };
 
+// Logs the legend's two steps.
+class SpyLegendRenderer : public LegendRenderer {
+ public:
+  SpyLegendRenderer(const ChartViewBase& view, Log& log)
+      : LegendRenderer(view.viewPortHandler(), view.legend()), log_(log) {}
+  void computeLegend(const ChartData&) override { log_.push_back("computeLegend"); }
+  void renderLegend(DrawingContext&) override { log_.push_back("legend"); }
+
+ private:
+  Log& log_;
+};
+
 class SpyMarker : public IChartMarker {
  public:
   explicit SpyMarker(Log& log) : log_(log) {}
@@ -92,7 +105,8 @@ std::shared_ptr<LineChartData> rampData() {
 class ChartViews : public testing::Test {
  protected:
   void SetUp() override { platform::graphics::setCurrentTextMetrics(nullptr); }
-  LineChartView view{Rect(0, 0, 600, 400)};
+  std::shared_ptr<LineChartView> shared = LineChartView::create(Rect(0, 0, 600, 400));
+  LineChartView& view = *shared;
 };
 
 // The axis and data hooks in the order of a draw, for the grid and the limit
@@ -100,7 +114,7 @@ class ChartViews : public testing::Test {
 TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
   const Log start = {"left.computeAxis", "right.computeAxis", "x.computeAxis",
                      "x.axisLine",       "left.axisLine",     "right.axisLine"};
-  const Log labelsOn = {"x.labels", "left.labels", "right.labels", "values"};
+  const Log labelsOn = {"x.labels", "left.labels", "right.labels", "values", "legend"};
   const auto join = [](std::initializer_list<Log> parts) {
     Log all;
     for (const Log& p : parts) all.insert(all.end(), p.begin(), p.end());
@@ -137,7 +151,8 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
              labelsOn})},
   };
   for (const auto& row : table) {
-    LineChartView v(Rect(0, 0, 600, 400));
+    const auto vShared = LineChartView::create(Rect(0, 0, 600, 400));
+    LineChartView& v = *vShared;
     v.setData(rampData());
     row.setUp(v);
     Log log;
@@ -149,6 +164,7 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
     v.setXAxisRenderer(std::make_shared<SpyAxisRenderer<XAxisRenderer>>(
         "x", log, handler, v.xAxis(), v.getTransformer(AxisDependency::left)));
     v.setRenderer(std::make_shared<SpyDataRenderer>(v.viewPortHandler(), log));
+    v.setLegendRenderer(std::make_shared<SpyLegendRenderer>(v, log));
     RecordingContext context;
     v.draw(context);
     EXPECT_EQ(log, row.expected) << row.name;
@@ -157,7 +173,8 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
 
   // Without data, or without a data renderer, nothing is drawn.
   Log log;
-  LineChartView empty(Rect(0, 0, 600, 400));
+  const auto emptyShared = LineChartView::create(Rect(0, 0, 600, 400));
+  LineChartView& empty = *emptyShared;
   empty.setRenderer(std::make_shared<SpyDataRenderer>(empty.viewPortHandler(), log));
   RecordingContext context;
   empty.draw(context);
@@ -174,7 +191,8 @@ TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
   for (const auto& [ys, decimals] : {std::pair{std::vector<double>{0.5}, 3}, {std::vector<double>{0, 100}, 0},
                                       {std::vector<double>{-30}, 1}, {std::vector<double>{0.25, 0.75}, 3},
                                       {std::vector<double>{}, 0}}) {
-    LineChartView v(Rect(0, 0, 600, 400));
+    const auto vShared = LineChartView::create(Rect(0, 0, 600, 400));
+    LineChartView& v = *vShared;
     std::vector<EntryPtr> entries;
     for (size_t i = 0; i < ys.size(); ++i) entries.push_back(std::make_shared<ChartDataEntry>(double(i), ys[i]));
     v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
@@ -215,7 +233,8 @@ TEST_F(ChartViews, RangesTransformersAndSizeChanges) {
     EXPECT_EQ(view.centerOffsets(), h.contentCenter());
   }
 
-  LineChartView empty(Rect(0, 0, 600, 400));
+  const auto emptyShared = LineChartView::create(Rect(0, 0, 600, 400));
+  LineChartView& empty = *emptyShared;
   empty.setData(nullptr);
   EXPECT_EQ(empty.xAxis()->axisMinimum(), -1);
   EXPECT_EQ(empty.leftAxis()->axisMaximum(), 1);
@@ -265,7 +284,8 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
        }},
   };
   for (const auto& row : table) {
-    LineChartView v(Rect(0, 0, 600, 400));
+    const auto vShared = LineChartView::create(Rect(0, 0, 600, 400));
+    LineChartView& v = *vShared;
     // Labels on the content's edges, as the application's graphs have them.
     for (const auto& axis : {v.leftAxis(), v.rightAxis()}) {
       axis->setAxisMinimum(0);
@@ -317,7 +337,8 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
       {[](Description& d) { d.setText("inkcurve"); d.setEnabled(false); }, std::nullopt},
   };
   for (const auto& [setUp, topLeft] : descriptions) {
-    LineChartView v(Rect(0, 0, 600, 400));
+    const auto vShared = LineChartView::create(Rect(0, 0, 600, 400));
+    LineChartView& v = *vShared;
     v.setData(rampData());
     setUp(*v.chartDescription());
     RecordingContext context;
@@ -339,6 +360,11 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   RecordingContext context;
   view.drawMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
+  // Only the part of each set the animator's x phase shows: 5.5 of 11.
+  log.clear();
+  view.animator()->setPhaseX(0.5);
+  view.drawMarkers(context);
+  EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150"}));
   log.clear();
   view.setDrawMarkers(false);
   view.drawMarkers(context);
@@ -448,10 +474,98 @@ TEST_F(ChartViews, HorizontalBarViewTurnsItsAxes) {
   EXPECT_EQ(right, v->xAxis()->entryCount());
 }
 
+// Wherever the legend stands, it lies inside the view, and when it takes
+// room, that room is its needed size plus its offset on its own side, outside
+// the content and clear of the axis labels. Twelve sets make a horizontal
+// legend two lines.
+TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
+  using H = Legend::HorizontalAlignment;
+  using V = Legend::VerticalAlignment;
+  using O = Legend::Orientation;
+  enum Side { none, left, top, right, bottom };
+  const struct {
+    const char* name;
+    O orientation;
+    H horizontal;
+    V vertical;
+    Side side;
+    bool inside = false;
+  } table[] = {
+      {"horizontal at the bottom", O::horizontal, H::left, V::bottom, bottom},
+      {"horizontal at the top, right to left", O::horizontal, H::right, V::top, top},
+      {"vertical on the right", O::vertical, H::right, V::center, right},
+      {"vertical on the left, from the top", O::vertical, H::left, V::top, left},
+      {"vertical, centred across, at the bottom", O::vertical, H::center, V::bottom, bottom},
+      {"horizontal, centred down: over the content", O::horizontal, H::center, V::center, none},
+      {"drawn inside", O::vertical, H::right, V::top, none, true},
+  };
+  std::vector<DataSetPtr> sets;
+  for (int i = 0; i < 12; ++i) {
+    sets.push_back(std::make_shared<LineChartDataSet>(
+        std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(0, i), std::make_shared<ChartDataEntry>(100, i)},
+        "set " + std::to_string(i)));
+  }
+  const auto offsets = [](const ViewPortHandler& h) {
+    return std::vector<double>{0, h.offsetLeft(), h.offsetTop(), h.offsetRight(), h.offsetBottom()};
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto shared = LineChartView::create(Rect(0, 0, 600, 400));
+    LineChartView& v = *shared;
+    v.xAxis()->setLabelPosition(row.side == top ? XAxis::LabelPosition::top : XAxis::LabelPosition::bottom);
+    Legend& legend = *v.legend();
+    legend.setEnabled(false);
+    v.setData(std::make_shared<LineChartData>(sets));
+    const auto without = offsets(*v.viewPortHandler());
+    legend.setEnabled(true);
+    legend.setOrientation(row.orientation);
+    legend.setHorizontalAlignment(row.horizontal);
+    legend.setVerticalAlignment(row.vertical);
+    legend.setDirection(row.side == top ? Legend::Direction::rightToLeft : Legend::Direction::leftToRight);
+    legend.setDrawInside(row.inside);
+    v.setData(std::make_shared<LineChartData>(sets));
+    ASSERT_EQ(legend.entries().size(), 12u);
+    auto expected = without;
+    if (row.side == left || row.side == right) expected[row.side] += legend.neededWidth() + legend.xOffset();
+    if (row.side == top || row.side == bottom) expected[row.side] += legend.neededHeight() + legend.yOffset();
+    EXPECT_EQ(offsets(*v.viewPortHandler()), expected);
+    EXPECT_TRUE(row.orientation == O::vertical || legend.calculatedLineSizes().size() == 2u) << "wrapped";
+
+    // At its size and narrower, the lines broken again at the new width.
+    for (const double width : {600.0, 300.0}) {
+      SCOPED_TRACE(width);
+      v.setFrame(Rect(0, 0, width, 400));
+      RecordingContext context;
+      v.draw(context);
+      std::vector<Rect> legendBoxes;
+      std::vector<Rect> axisLabels;
+      for (const auto& o : context.operations()) {
+        if (o.op == Op::fillRect) legendBoxes.push_back(o.rect);
+        if (o.op != Op::drawText) continue;
+        const Rect box = o.state.transform.apply(
+            Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
+        (o.text.starts_with("set ") ? legendBoxes : axisLabels).push_back(box);
+      }
+      ASSERT_EQ(legendBoxes.size(), 24u);
+      const auto overlap = [](const Rect& a, const Rect& b) {
+        return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+      };
+      const Rect content = v.viewPortHandler()->contentRect();
+      for (const Rect& box : legendBoxes) {
+        SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
+        EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= width && box.maxY() <= 400);
+        if (row.side == none) continue;
+        EXPECT_FALSE(overlap(box, content));
+        for (const Rect& label : axisLabels) EXPECT_FALSE(overlap(box, label)) << label.minX() << ", " << label.minY();
+      }
+    }
+  }
+}
+
 // A view kind that does not lay itself out.
 class UnfinishedView : public ChartViewBase {
  public:
-  using ChartViewBase::ChartViewBase;
+  explicit UnfinishedView(const Rect& frame) : ChartViewBase(frame) {}
   double chartYMax() const override { return 0; }
   double chartYMin() const override { return 0; }
 };
@@ -462,3 +576,23 @@ TEST(ChartViewsDeathTest, TheBaseCannotLayOutData) {
 }
 
 }  // namespace
+
+// Every kind of view made by its create() is set up whole: its animator
+// reports to the view, and the axis renderers that hold the view weakly are
+// there.
+TEST(ChartViewKinds, CreateSetsUpTheAnimatorAndTheRenderers) {
+  using namespace chart;
+  const Rect frame(0, 0, 300, 200);
+  const std::vector<std::shared_ptr<ChartViewBase>> views = {
+      LineChartView::create(frame), BarChartView::create(frame), HorizontalBarChartView::create(frame),
+      RadarChartView::create(frame)};
+  for (const auto& view : views) {
+    ASSERT_TRUE(view->animator());
+    EXPECT_EQ(view->animator()->delegate().lock().get(), static_cast<ChartAnimatorDelegate*>(view.get()));
+  }
+  EXPECT_TRUE(std::dynamic_pointer_cast<XAxisRendererHorizontalBarChart>(
+      std::static_pointer_cast<HorizontalBarChartView>(views[2])->xAxisRenderer()));
+  const auto radar = std::static_pointer_cast<RadarChartView>(views[3]);
+  EXPECT_EQ(radar->xAxisRenderer()->chart(), radar);
+  EXPECT_EQ(radar->yAxisRenderer()->chart(), radar);
+}

@@ -9,14 +9,13 @@
 #include <vector>
 
 #include "Chart/Components/Legend.h"
-#include "Chart/Data/BarLineScatterCandleBubbleChartDataSet.h"
+#include "Chart/Data/BarChartDataSet.h"
+#include "Chart/Data/CandleChartDataEntry.h"
+#include "Chart/Data/CandleChartDataSet.h"
 #include "Chart/Data/ChartData.h"
-#include "Chart/Data/IBarChartDataSet.h"
-#include "Chart/Data/ICandleChartDataSet.h"
-#include "Chart/Data/IPieChartDataSet.h"
 #include "Chart/Data/LineChartDataSet.h"
-#include "Chart/Data/LineScatterCandleRadarChartDataSet.h"
 #include "Chart/Data/PieChartDataEntry.h"
+#include "Chart/Data/PieChartDataSet.h"
 #include "Chart/Renderers/LegendRenderer.h"
 #include "platform/graphics/RecordingContext.h"
 #include "support/GeometryExpectations.h"
@@ -37,81 +36,28 @@ const Color kRed = Color::rgb(1, 0, 0);
 const Color kGreen = Color::rgb(0, 1, 0);
 const Color kBlue = Color::rgb(0, 0, 1);
 
-#define STUB_PROPERTY(Type, name, setter) \
-  Type name() const override { return name##_; } \
-  void setter(Type value) override { name##_ = value; } \
-  Type name##_{};
-
-// The least bar, pie and candle sets that answer what the legend asks.
-class StubBarSet : public BarLineScatterCandleBubbleChartDataSet, public virtual IBarChartDataSet {
- public:
-  StubBarSet(int64_t entries, int64_t stackSize, std::vector<std::string> stackLabels,
-             std::optional<std::string> label = std::nullopt)
-      : BarLineScatterCandleBubbleChartDataSet(std::vector<EntryPtr>{}, std::move(label)),
-        stackSize_(stackSize),
-        stackLabels_(std::move(stackLabels)) {
-    for (int64_t i = 0; i < entries; ++i) addEntry(std::make_shared<ChartDataEntry>(double(i), 1.0));
+// A bar set of `entries` bars of `stackValues` values each (plain bars for
+// one value), with its stack labels and set label.
+std::shared_ptr<BarChartDataSet> barSet(int64_t entries, int stackValues, std::vector<std::string> stackLabels,
+                                        std::optional<std::string> label) {
+  std::vector<EntryPtr> list;
+  for (int64_t i = 0; i < entries; ++i) {
+    list.push_back(stackValues > 1
+                       ? std::make_shared<BarChartDataEntry>(double(i), std::vector<double>(stackValues, 1.0))
+                       : std::make_shared<BarChartDataEntry>(double(i), 1.0));
   }
-  bool isStacked() const override { return stackSize() > 1; }
-  int64_t stackSize() const override { return stackSize_; }
-  Color barShadowColor() const override { return Color::gray(); }
-  void setBarShadowColor(const Color&) override {}
-  STUB_PROPERTY(double, barBorderWidth, setBarBorderWidth)
-  Color barBorderColor() const override { return Color::black(); }
-  void setBarBorderColor(const Color&) override {}
-  STUB_PROPERTY(double, highlightAlpha, setHighlightAlpha)
-  const std::vector<std::string>& stackLabels() const override { return stackLabels_; }
-  void setStackLabels(std::vector<std::string> labels) override { stackLabels_ = std::move(labels); }
+  auto set = std::make_shared<BarChartDataSet>(list, std::move(label));
+  set->setStackLabels(std::move(stackLabels));
+  return set;
+}
 
- private:
-  int64_t stackSize_;
-  std::vector<std::string> stackLabels_;
-};
-
-class StubPieSet : public ChartDataSet, public virtual IPieChartDataSet {
- public:
-  using ChartDataSet::ChartDataSet;
-  STUB_PROPERTY(double, sliceSpace, setSliceSpace)
-  STUB_PROPERTY(bool, automaticallyDisableSliceSpacing, setAutomaticallyDisableSliceSpacing)
-  STUB_PROPERTY(double, selectionShift, setSelectionShift)
-  STUB_PROPERTY(ValuePosition, xValuePosition, setXValuePosition)
-  STUB_PROPERTY(ValuePosition, yValuePosition, setYValuePosition)
-  STUB_PROPERTY(std::optional<Color>, valueLineColor, setValueLineColor)
-  STUB_PROPERTY(bool, useValueColorForLine, setUseValueColorForLine)
-  STUB_PROPERTY(double, valueLineWidth, setValueLineWidth)
-  STUB_PROPERTY(double, valueLinePart1OffsetPercentage, setValueLinePart1OffsetPercentage)
-  STUB_PROPERTY(double, valueLinePart1Length, setValueLinePart1Length)
-  STUB_PROPERTY(double, valueLinePart2Length, setValueLinePart2Length)
-  STUB_PROPERTY(bool, valueLineVariableLength, setValueLineVariableLength)
-  STUB_PROPERTY(std::optional<Font>, entryLabelFont, setEntryLabelFont)
-  STUB_PROPERTY(std::optional<Color>, entryLabelColor, setEntryLabelColor)
-  std::optional<Color> highlightColor() const override { return std::nullopt; }
-  void setHighlightColor(std::optional<Color>) override {}
-};
-
-class StubCandleSet : public LineScatterCandleRadarChartDataSet, public virtual ICandleChartDataSet {
- public:
-  StubCandleSet(std::optional<Color> decreasing, std::optional<Color> increasing)
-      : LineScatterCandleRadarChartDataSet(std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(0, 1)}, "Candles") {
-    decreasingColor_ = decreasing;
-    increasingColor_ = increasing;
-  }
-  STUB_PROPERTY(double, barSpace, setBarSpace)
-  STUB_PROPERTY(bool, showCandleBar, setShowCandleBar)
-  STUB_PROPERTY(double, shadowWidth, setShadowWidth)
-  STUB_PROPERTY(std::optional<Color>, shadowColor, setShadowColor)
-  STUB_PROPERTY(bool, shadowColorSameAsCandle, setShadowColorSameAsCandle)
-  bool isShadowColorSameAsCandle() const override { return shadowColorSameAsCandle(); }
-  STUB_PROPERTY(std::optional<Color>, neutralColor, setNeutralColor)
-  STUB_PROPERTY(std::optional<Color>, increasingColor, setIncreasingColor)
-  STUB_PROPERTY(std::optional<Color>, decreasingColor, setDecreasingColor)
-  STUB_PROPERTY(bool, increasingFilled, setIncreasingFilled)
-  bool isIncreasingFilled() const override { return increasingFilled(); }
-  STUB_PROPERTY(bool, decreasingFilled, setDecreasingFilled)
-  bool isDecreasingFilled() const override { return decreasingFilled(); }
-};
-
-#undef STUB_PROPERTY
+std::shared_ptr<CandleChartDataSet> candleSet(std::optional<Color> decreasing, std::optional<Color> increasing) {
+  auto set = std::make_shared<CandleChartDataSet>(
+      std::vector<EntryPtr>{std::make_shared<CandleChartDataEntry>(0, 4, 1, 2, 3)}, "Candles");
+  set->setDecreasingColor(decreasing);
+  set->setIncreasingColor(increasing);
+  return set;
+}
 
 std::shared_ptr<LineChartDataSet> lineSet(int64_t entries, std::vector<Color> colors,
                                           std::optional<std::string> label = "L") {
@@ -179,7 +125,7 @@ TEST(LegendRenderer, ComputeLegendBuildsEntriesByTheKindOfEachSet) {
     std::vector<DataSetPtr> sets;
     std::vector<Expected> expected;
   };
-  auto pie = coloured(std::make_shared<StubPieSet>(
+  auto pie = coloured(std::make_shared<PieChartDataSet>(
                           std::vector<EntryPtr>{std::make_shared<PieChartDataEntry>(10, "a"),
                                                 std::make_shared<PieChartDataEntry>(20),
                                                 std::make_shared<ChartDataEntry>(2, 30),
@@ -196,19 +142,19 @@ TEST(LegendRenderer, ComputeLegendBuildsEntriesByTheKindOfEachSet) {
        {{std::nullopt, kDefault, kRed}, {"L", kDefault, kGreen}}},
       {"no colours, no entries from the set", {lineSet(3, {})}, {}},
       {"stacked bar: a form per stack position, then the set's label without a form",
-       {coloured(std::make_shared<StubBarSet>(2, 3, std::vector<std::string>{"A", "B"}, "Bars"), three)},
+       {coloured(barSet(2, 3, {"A", "B"}, "Bars"), three)},
        {{"A", kDefault, kRed},
         {"B", kDefault, kGreen},
         {std::nullopt, kDefault, kBlue},
         {"Bars", LegendForm::none, std::nullopt}}},
       {"stacked bar: the stack size bounds the forms; no set label, no closing entry",
-       {coloured(std::make_shared<StubBarSet>(5, 2, std::vector<std::string>{}, std::nullopt), three)},
+       {coloured(barSet(5, 2, {}, std::nullopt), three)},
        {{std::nullopt, kDefault, kRed}, {std::nullopt, kDefault, kGreen}}},
       {"stacked bar without colours keeps its closing label",
-       {coloured(std::make_shared<StubBarSet>(2, 3, std::vector<std::string>{"A"}, "Bars"), {})},
+       {coloured(barSet(2, 3, {"A"}, "Bars"), {})},
        {{"Bars", LegendForm::none, std::nullopt}}},
       {"a bar set that is not stacked is like any other",
-       {coloured(std::make_shared<StubBarSet>(2, 1, std::vector<std::string>{"A"}, "Bars"), three)},
+       {coloured(barSet(2, 1, {"A"}, "Bars"), three)},
        {{std::nullopt, kDefault, kRed}, {"Bars", kDefault, kGreen}}},
       {"pie: a form per slice named by the slice's label, then the set's label",
        {pie},
@@ -217,10 +163,10 @@ TEST(LegendRenderer, ComputeLegendBuildsEntriesByTheKindOfEachSet) {
         {std::nullopt, kDefault, kBlue},
         {"Pie", LegendForm::none, std::nullopt}}},
       {"candle with a decreasing colour: a pair",
-       {std::make_shared<StubCandleSet>(kRed, std::nullopt)},
+       {candleSet(kRed, std::nullopt)},
        {{std::nullopt, kDefault, kRed}, {"Candles", kDefault, std::nullopt}}},
       {"candle without a decreasing colour is like any other",
-       {coloured(std::make_shared<StubCandleSet>(std::nullopt, kGreen), {kBlue})},
+       {coloured(candleSet(std::nullopt, kGreen), {kBlue})},
        {{"Candles", kDefault, kBlue}}},
       {"sets in order (the extra entry follows every list)",
        {lineSet(1, {kRed}, "First"), lineSet(1, {kGreen}, std::nullopt)},

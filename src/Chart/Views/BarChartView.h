@@ -8,6 +8,9 @@ namespace chart {
 // DataRenderer (which draws no data) until the bar renderer takes its place.
 class BarChartView : public BarLineChartViewBase {
  public:
+  static std::shared_ptr<BarChartView> create(const Rect& frame);
+
+ protected:
   explicit BarChartView(const Rect& frame);
 };
 

@@ -82,8 +82,8 @@ void BarLineChartViewBase::notifyDataSetChanged() {
                                       rightAxis()->isInverted());
   }
   if (xAxis()->isEnabled()) xAxisRenderer()->computeAxis(xAxis()->axisMinimum(), xAxis()->axisMaximum(), false);
-  // The legend's entries are computed here, before the offsets that make
-  // room for it.
+  // The legend's entries come before the offsets that make room for it.
+  if (const auto& chartData = data(); chartData && legendRenderer()) legendRenderer()->computeLegend(*chartData);
   calculateOffsets();
 }
 
@@ -105,7 +105,12 @@ Size BarLineChartViewBase::xLabelBox(double contentWidth) const {
 }
 
 void BarLineChartViewBase::calculateOffsets() {
-  const ViewPortHandler& handler = *viewPortHandler();
+  ViewPortHandler& handler = *viewPortHandler();
+  // The legend's room beside the content does not depend on the content's
+  // size; its room above or below is taken again below.
+  double legendLeft = 0, legendTop = 0, legendRight = 0, legendBottom = 0;
+  calculateLegendOffsets(legendLeft, legendTop, legendRight, legendBottom);
+
   const double leftLabels = leftAxis()->needsOffset() ? leftAxis()->requiredSize().width : 0;
   const double rightLabels = rightAxis()->needsOffset() ? rightAxis()->requiredSize().width : 0;
   double left = leftLabels;
@@ -115,7 +120,7 @@ void BarLineChartViewBase::calculateOffsets() {
 
   const XAxis& x = *xAxis();
   if (x.isEnabled() && x.isDrawLabelsEnabled()) {
-    const Size box = xLabelBox(handler.chartWidth() - leftLabels - rightLabels);
+    const Size box = xLabelBox(handler.chartWidth() - leftLabels - rightLabels - legendLeft - legendRight);
     left = std::max(left, box.width / 2);
     right = std::max(right, box.width / 2);
     const double height = box.height + x.yOffset();
@@ -129,9 +134,43 @@ void BarLineChartViewBase::calculateOffsets() {
     top = std::max(top, reach.above);
     bottom = std::max(bottom, reach.below);
   }
-  // The legend's room is added here, on the side where it stands.
-  viewPortHandler()->restrainViewPort(left, top, right, bottom);
+  left += legendLeft;
+  right += legendRight;
+
+  // A horizontal legend breaks its lines at the content's width, which the
+  // sides have now fixed: it is laid out again at that width before the
+  // room for its lines is taken.
+  const auto& chartLegend = legend();
+  if (chartLegend && chartLegend->orientation() == Legend::Orientation::horizontal) {
+    handler.restrainViewPort(left, top, right, bottom);
+    chartLegend->calculateDimensions(chartLegend->font(), handler);
+    legendLeft = legendTop = legendRight = legendBottom = 0;
+    calculateLegendOffsets(legendLeft, legendTop, legendRight, legendBottom);
+  }
+  handler.restrainViewPort(left, top + legendTop, right, bottom + legendBottom);
   prepareTransformers();
+}
+
+void BarLineChartViewBase::calculateLegendOffsets(double& offsetLeft, double& offsetTop, double& offsetRight,
+                                                  double& offsetBottom) {
+  const auto& chartLegend = legend();
+  if (!chartLegend || !chartLegend->isEnabled() || chartLegend->isDrawInsideEnabled() ||
+      chartLegend->entries().empty()) {
+    return;
+  }
+  const Legend& l = *chartLegend;
+  const ViewPortHandler& handler = *viewPortHandler();
+  const double across = std::min(l.neededWidth(), handler.chartWidth() * l.maxSizePercent()) + l.xOffset();
+  const double down = std::min(l.neededHeight(), handler.chartHeight() * l.maxSizePercent()) + l.yOffset();
+  using H = Legend::HorizontalAlignment;
+  using V = Legend::VerticalAlignment;
+  // A vertical legend at the left or right edge takes room beside the
+  // content; any other legend above or below it, by its vertical alignment.
+  if (l.orientation() == Legend::Orientation::vertical && l.horizontalAlignment() != H::center) {
+    (l.horizontalAlignment() == H::left ? offsetLeft : offsetRight) += across;
+  } else if (l.verticalAlignment() != V::center) {
+    (l.verticalAlignment() == V::top ? offsetTop : offsetBottom) += down;
+  }
 }
 
 void BarLineChartViewBase::prepareTransformers() {
@@ -206,7 +245,7 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   rightRenderer.renderAxisLabels(context);
 
   dataRenderer->drawValues(context);
-  // The legend is drawn here, after the value labels.
+  if (legendRenderer()) legendRenderer()->renderLegend(context);
   drawDescription(context);
   drawMarkers(context);
 }

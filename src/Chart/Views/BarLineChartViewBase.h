@@ -29,10 +29,22 @@ namespace chart {
 // The x labels' turned size is the longest label's (labelRotatedWidth and
 // labelRotatedHeight); with word wrap on, the larger of that and the box of
 // each label wrapped at the width one x unit takes between the y labels.
+//
+// The legend's room (calculateLegendOffsets) lies outside all of that, at the
+// view's edge: a vertical legend aligned left or right takes its needed width
+// (at most maxSizePercent of the chart's width) plus its xOffset on that
+// side; any other legend takes its needed height (at most maxSizePercent of
+// the chart's height) plus its yOffset above or below the content, by its
+// vertical alignment. The needed sizes already hold one offset; the second
+// is the gap the legend renderer leaves between the legend and the view's
+// edge, so the legend lies inside the view and clear of the axis labels. A
+// legend that is disabled, drawn inside or without entries takes no room,
+// nor does a horizontal one centred down the view or a vertical one centred
+// both ways: those lie over the content. A horizontal legend is laid out
+// again at the final content width before its room is taken, so that its
+// lines break where they are drawn.
 class BarLineChartViewBase : public ChartViewBase {
  public:
-  explicit BarLineChartViewBase(const Rect& frame);
-
   virtual const std::shared_ptr<YAxis>& leftAxis() const { return leftAxis_; }
   virtual const std::shared_ptr<YAxis>& rightAxis() const { return rightAxis_; }
   virtual const std::shared_ptr<YAxis>& getAxis(AxisDependency axis) const;
@@ -65,8 +77,8 @@ class BarLineChartViewBase : public ChartViewBase {
   // The axes' ranges from the data: x, then left, then right (0 and 0 each
   // without data).
   virtual void calcMinMax();
-  // calcMinMax, the label positions of the enabled axes, the room around the
-  // content and the transformers.
+  // calcMinMax, the label positions of the enabled axes, the legend's
+  // entries, the room around the content and the transformers.
   void notifyDataSetChanged() override;
 
   // With data and a data renderer: the grid background; each enabled axis's
@@ -74,11 +86,16 @@ class BarLineChartViewBase : public ChartViewBase {
   // lines and the limit lines that lie behind the data; the data, clipped to
   // the content; the grid lines in front; the highlights; the extras; the
   // limit lines in front; the axis labels (x, left, right); the value labels;
-  // the description; the markers.
+  // the legend; the description; the markers.
   void draw(DrawingContext& context) override;
 
  protected:
+  explicit BarLineChartViewBase(const Rect& frame);
+
   void calculateOffsets() override;
+  // Adds the legend's room to the offset of the side where it stands.
+  virtual void calculateLegendOffsets(double& offsetLeft, double& offsetTop, double& offsetRight,
+                                      double& offsetBottom);
   // For the right and then the left transformer: the value matrix from the
   // x axis's minimum and range and that y axis's range and minimum, then the
   // offset matrix with that y axis's direction.

@@ -14,7 +14,19 @@ using platform::graphics::TextAttributes;
 
 ChartViewBase::ChartViewBase(const Rect& frame)
     : NSUIView(frame),
-      viewPortHandler_(std::make_shared<ViewPortHandler>(bounds().size.width, bounds().size.height)) {}
+      viewPortHandler_(std::make_shared<ViewPortHandler>(bounds().size.width, bounds().size.height)),
+      legendRenderer_(std::make_shared<LegendRenderer>(viewPortHandler_, legend_)) {}
+
+void ChartViewBase::setup() {
+  animator_ = Animator::create();
+  animator_->setDelegate(weak_from_this());
+}
+
+void ChartViewBase::animatorUpdated(Animator&) { setNeedsDisplayInRect(bounds()); }
+
+void ChartViewBase::animatorStopped(Animator& animator) {
+  if (const auto receiver = delegate().lock()) receiver->chartViewAnimatorDidStop(*this, animator);
+}
 
 void ChartViewBase::setFrame(const Rect& frame) {
   NSUIView::setFrame(frame);
@@ -82,8 +94,7 @@ void ChartViewBase::drawMarkers(DrawingContext& context) {
   const auto& chartMarker = marker();
   const auto chartData = data();
   if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
-  // The animator's x phase: the whole of every set is shown.
-  constexpr double phaseX = 1.0;
+  const double phaseX = animator() ? animator()->phaseX() : 1.0;
   for (const auto& highlight : highlighted()) {
     if (!highlight) continue;
     const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());

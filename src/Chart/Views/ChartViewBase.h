@@ -5,13 +5,17 @@
 
 #include "Chart/Components/Description.h"
 #include "Chart/Components/IChartMarker.h"
+#include "Chart/Components/Legend.h"
 #include "Chart/Components/XAxis.h"
 #include "Chart/Renderers/DataRenderer.h"
+#include "Chart/Renderers/LegendRenderer.h"
+#include "Chart/Utils/Animator.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
 #include "Chart/Utils/Highlight.h"
 #include "Chart/Utils/NSUIView.h"
 #include "Chart/Utils/ViewPortHandler.h"
 #include "Chart/Views/ChartDataProvider.h"
+#include "Chart/Views/ChartViewDelegate.h"
 #include "platform/graphics/DrawingContext.h"
 
 namespace chart {
@@ -21,16 +25,21 @@ using platform::graphics::Point;
 using platform::graphics::Rect;
 
 // The base of every chart view: it owns the view-port handler (made from its
-// bounds and kept to its size), the data, the x axis, the description, a
-// default value formatter for the data sets, the data renderer, the marker
-// and the highlighted values. Subclasses lay the chart out and draw it.
+// bounds and kept to its size), the data, the x axis, the description, the
+// legend and its renderer, the animator, a default value formatter for the
+// data sets, the data renderer, the marker and the highlighted values.
+// Subclasses lay the chart out and draw it.
 //
-// Still to come here: the animator (its x and y phases read as 1 meanwhile)
-// and the legend with its renderer.
-class ChartViewBase : public NSUIView, public virtual ChartDataProvider {
+// The view is its animator's delegate: every change of the phases marks the
+// whole view for redrawing, and the end of an animation is passed on to the
+// view's own delegate. The animator holds the view weakly, so views are
+// made by their class's create() (shared ownership), whose setup() wires
+// them; there is no view without one.
+class ChartViewBase : public NSUIView,
+                      public virtual ChartDataProvider,
+                      public ChartAnimatorDelegate,
+                      public std::enable_shared_from_this<ChartViewBase> {
  public:
-  explicit ChartViewBase(const Rect& frame);
-
   // A new size reaches the view-port handler, then the layout is computed
   // again (calculateOffsets).
   void setFrame(const Rect& frame) override;
@@ -42,8 +51,9 @@ class ChartViewBase : public NSUIView, public virtual ChartDataProvider {
   // entries) and goes to every data set that needs a formatter or still
   // holds it; then notifyDataSetChanged.
   virtual void setData(std::shared_ptr<ChartData> data);
-  // Lays the chart out for its current data; every chart kind gives it a
-  // body (here it stops the program).
+  // Lays the chart out for its current data (the legend's entries first,
+  // then the room around the content); every chart kind gives it a body
+  // (here it stops the program).
   virtual void notifyDataSetChanged();
 
   const std::shared_ptr<ViewPortHandler>& viewPortHandler() const { return viewPortHandler_; }
@@ -56,6 +66,22 @@ class ChartViewBase : public NSUIView, public virtual ChartDataProvider {
   }
   // The centre of the content rectangle.
   virtual Point centerOffsets() const;
+
+  // The legend, made with the view; its renderer builds its entries from the
+  // data on every data change and draws it after the value labels.
+  virtual const std::shared_ptr<Legend>& legend() const { return legend_; }
+  virtual const std::shared_ptr<LegendRenderer>& legendRenderer() const { return legendRenderer_; }
+  virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) { legendRenderer_ = std::move(renderer); }
+
+  // The animator whose phases the view draws with (both 1 while nothing
+  // animates), and the view's own delegate, held weakly.
+  virtual const std::shared_ptr<Animator>& animator() const { return animator_; }
+  virtual std::weak_ptr<ChartViewDelegate> delegate() const { return delegate_; }
+  virtual void setDelegate(std::weak_ptr<ChartViewDelegate> delegate) { delegate_ = std::move(delegate); }
+  // Marks the whole view for redrawing.
+  void animatorUpdated(Animator& animator) override;
+  // Tells the view's delegate, if there is one.
+  void animatorStopped(Animator& animator) override;
 
   // The renderer of the chart kind's data; may be absent (then nothing is
   // drawn).
@@ -83,11 +109,18 @@ class ChartViewBase : public NSUIView, public virtual ChartDataProvider {
   // that corner's y).
   virtual void drawDescription(DrawingContext& context);
   // For each highlight whose entry exists, is within the shown part of its
-  // set and whose position lies in the content: the marker's refreshContent,
+  // set (its index at most the entry count times the animator's x phase)
+  // and whose position lies in the content: the marker's refreshContent,
   // then its draw at that position.
   virtual void drawMarkers(DrawingContext& context);
 
  protected:
+  explicit ChartViewBase(const Rect& frame);
+  // The set-up that needs the view shared: makes the animator, with this
+  // view as its delegate. Each view class's create() calls it once, right
+  // after construction.
+  virtual void setup();
+
   // Reserves the room around the content; this base reserves none.
   virtual void calculateOffsets() {}
 
@@ -98,6 +131,10 @@ class ChartViewBase : public NSUIView, public virtual ChartDataProvider {
   std::shared_ptr<ChartData> data_;
   std::shared_ptr<XAxis> xAxis_ = std::make_shared<XAxis>();
   std::shared_ptr<Description> description_ = std::make_shared<Description>();
+  std::shared_ptr<Legend> legend_ = std::make_shared<Legend>();
+  std::shared_ptr<LegendRenderer> legendRenderer_;
+  std::shared_ptr<Animator> animator_;
+  std::weak_ptr<ChartViewDelegate> delegate_;
   std::shared_ptr<DefaultValueFormatter> defaultValueFormatter_ = std::make_shared<DefaultValueFormatter>(0);
   std::shared_ptr<DataRenderer> renderer_;
   std::shared_ptr<IChartMarker> marker_;

@@ -22,9 +22,17 @@ HorizontalBarChartView::HorizontalBarChartView(const Rect& frame)
 
 std::shared_ptr<HorizontalBarChartView> HorizontalBarChartView::create(const Rect& frame) {
   std::shared_ptr<HorizontalBarChartView> view(new HorizontalBarChartView(frame));
-  view->setXAxisRenderer(std::make_shared<XAxisRendererHorizontalBarChart>(
-      view->viewPortHandler(), view->xAxis(), view->leftAxisTransformer_, view));
+  view->setup();
   return view;
+}
+
+void HorizontalBarChartView::setup() {
+  BarChartView::setup();
+  // The x labels' renderer holds the view weakly, so it can only be made once
+  // the view is owned.
+  setXAxisRenderer(std::make_shared<XAxisRendererHorizontalBarChart>(
+      viewPortHandler(), xAxis(), leftAxisTransformer_,
+      std::static_pointer_cast<HorizontalBarChartView>(shared_from_this())));
 }
 
 const std::shared_ptr<Transformer>& HorizontalBarChartView::getTransformer(AxisDependency axis) const {

@@ -29,6 +29,7 @@ class HorizontalBarChartView : public BarChartView {
 
  protected:
   explicit HorizontalBarChartView(const Rect& frame);
+  void setup() override;
 
   void calculateOffsets() override;
   // For the right and then the left transformer: the value matrix from that

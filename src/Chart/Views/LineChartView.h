@@ -13,10 +13,13 @@ namespace chart {
 // line renderer takes its place.
 class LineChartView : public BarLineChartViewBase, public LineChartDataProvider {
  public:
-  explicit LineChartView(const Rect& frame);
+  static std::shared_ptr<LineChartView> create(const Rect& frame);
 
   // The data as line chart data; nullptr for none or for other data.
   virtual std::shared_ptr<LineChartData> lineData() const;
+
+ protected:
+  explicit LineChartView(const Rect& frame);
 };
 
 }  // namespace chart

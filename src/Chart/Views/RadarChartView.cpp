@@ -13,9 +13,17 @@ RadarChartView::RadarChartView(const Rect& frame) : PieRadarChartViewBase(frame)
 
 std::shared_ptr<RadarChartView> RadarChartView::create(const Rect& frame) {
   std::shared_ptr<RadarChartView> view(new RadarChartView(frame));
-  view->yAxisRenderer_ = std::make_shared<YAxisRendererRadarChart>(view->viewPortHandler(), view->yAxis_, view);
-  view->xAxisRenderer_ = std::make_shared<XAxisRendererRadarChart>(view->viewPortHandler(), view->xAxis(), view);
+  view->setup();
   return view;
+}
+
+void RadarChartView::setup() {
+  PieRadarChartViewBase::setup();
+  // Both axis renderers hold the view weakly, so they can only be made once
+  // the view is owned.
+  const auto self = std::static_pointer_cast<RadarChartView>(shared_from_this());
+  yAxisRenderer_ = std::make_shared<YAxisRendererRadarChart>(viewPortHandler(), yAxis_, self);
+  xAxisRenderer_ = std::make_shared<XAxisRendererRadarChart>(viewPortHandler(), xAxis(), self);
 }
 
 void RadarChartView::notifyDataSetChanged() {

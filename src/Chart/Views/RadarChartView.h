@@ -59,6 +59,7 @@ class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvid
 
  protected:
   explicit RadarChartView(const Rect& frame);
+  void setup() override;
 
   void calculateOffsets() override;
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "Chart/Components/MarkerImage.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/Image.h"
@@ -56,10 +57,10 @@ uint32_t opaque(const platform::graphics::Color& c) {
 
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
-// The main frame: the "Target" limit line fills its row in its colour, and
-// the dashed grid lines lie on the rows and columns of the axis values, with
-// white between them.
-TEST_F(ChartFrames, MainSceneDrawsLimitLinesAndGridWhereTheAxesSay) {
+// The main frame: the "Target" limit line fills its row in its colour, the
+// dashed grid lines lie on the rows and columns of the axis values, with
+// white between them, and the marker lies inside the view.
+TEST_F(ChartFrames, MainSceneDrawsGridLimitLinesAndMarkerWhereTheViewSays) {
   const auto view = scenes::makeMainScene();
   const auto image = render(*view, "chart-main-scene.png");
   const ViewPortHandler& h = *view->viewPortHandler();
@@ -94,6 +95,15 @@ TEST_F(ChartFrames, MainSceneDrawsLimitLinesAndGridWhereTheAxesSay) {
     EXPECT_TRUE(painted) << "grid line at x " << value;
     EXPECT_EQ(pixelAt(*image, left.pixelForValues(value - 12, 0).x, row), kWhite) << "before x " << value;
   }
+
+  // The marker would reach past the right edge: it ends on the view's last
+  // column instead, its frame there and its pale inside just left of it.
+  auto& marker = dynamic_cast<MarkerImage&>(*view->marker());
+  const Point at = view->getMarkerPosition(*view->highlighted().at(0));
+  const Point offset = marker.offsetForDrawing(at);
+  EXPECT_DOUBLE_EQ(at.x + offset.x + 48, 600);
+  EXPECT_EQ(pixelAt(*image, 599, at.y + offset.y + 13), 0xFF3A3A4Au);
+  EXPECT_EQ(pixelAt(*image, 590, at.y + offset.y + 13), 0xFFFFF4C8u);
 }
 
 TEST_F(ChartFrames, TurnedAndWrappedLabelsSceneIsWritten) {

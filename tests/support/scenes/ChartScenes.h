@@ -30,13 +30,16 @@ class PolylineRenderer : public chart::DataRenderer {
 // granularity 25.5; left axis 0..100 with 11 forced labels, the first and
 // last left out; right axis 0..100 with its labels inside, just above their
 // rows, the first and last left out; dashed grid lines; a limit line
-// "Target" at y 50 and one "Step 65" at x 25.5; a zero line; a description.
-// The data is set, so the view is laid out.
+// "Target" at y 50 and one "Step 65" at x 25.5; a zero line; a description;
+// a legend of three custom entries (square, circle, dashed line) along the
+// bottom; an image marker at the black channel's value at step 250, near the
+// right edge. The data is set, so the view is laid out.
 std::shared_ptr<chart::LineChartView> makeMainScene();
 
 // 600 × 400: the same curves over eleven named patches (x 0..10), their
 // names turned by 45° and wrapped to the width of one patch; the left axis
-// alone, with its default labels.
+// alone, with its default labels; the channels' legend, built from the data,
+// vertical and right to left, centred down the right edge.
 std::shared_ptr<chart::LineChartView> makeTurnedLabelsScene();
 
 // 600 × 400, a horizontal bar chart: the peak ink of each of the eight K8

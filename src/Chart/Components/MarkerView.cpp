@@ -1,0 +1,27 @@
+#include "Chart/Components/MarkerView.h"
+
+namespace chart {
+
+MarkerView::MarkerView(const Rect& frame) : NSUIView(frame) {}
+
+std::shared_ptr<MarkerView> MarkerView::viewFromXib(const std::filesystem::path&) { return nullptr; }
+
+IChartMarker::Point MarkerView::offsetForDrawing(Point point) {
+  const auto view = chartView().lock();
+  if (!view) return offset();
+  return markerOffsetKeptInside(point, offset(), bounds().size, view->bounds().size);
+}
+
+void MarkerView::refreshContent(const ChartDataEntry&, const Highlight&) {}
+
+void MarkerView::draw(platform::graphics::DrawingContext& context, Point point) {
+  const Point o = offsetForDrawing(point);
+  context.saveGState();
+  context.translateBy(point.x + o.x, point.y + o.y);
+  drawContent(context);
+  context.restoreGState();
+}
+
+void MarkerView::drawContent(platform::graphics::DrawingContext&) {}
+
+}  // namespace chart
