@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "platform/graphics/Image.h"
@@ -7,8 +8,11 @@
 // Reading the pixels that the Cairo tests draw.
 namespace pixels {
 
-inline uint32_t pixelAt(const platform::graphics::Image& image, int64_t x, int64_t y) {
-  return image.pixels()[static_cast<size_t>(y * image.width() + x)];
+// The pixel that covers the point (x, y): whole coordinates name a pixel
+// directly, others are taken down to the pixel they fall in.
+inline uint32_t pixelAt(const platform::graphics::Image& image, double x, double y) {
+  return image.pixels()[static_cast<size_t>(std::floor(y)) * static_cast<size_t>(image.width()) +
+                        static_cast<size_t>(std::floor(x))];
 }
 inline int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
 inline int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }

@@ -17,6 +17,7 @@
 using namespace chart;
 using platform::cairo::CairoContext;
 using platform::graphics::Image;
+using pixels::pixelAt;
 
 namespace {
 
@@ -44,11 +45,6 @@ class ChartFrames : public testing::Test {
     return image;
   }
 };
-
-uint32_t pixelAt(const Image& image, double x, double y) {
-  return image.pixels()[static_cast<size_t>(std::floor(y)) * static_cast<size_t>(image.width()) +
-                        static_cast<size_t>(std::floor(x))];
-}
 
 uint32_t opaque(const platform::graphics::Color& c) {
   const auto byte = [](double v) { return static_cast<uint32_t>(std::lround(v * 255)); };

@@ -15,10 +15,12 @@
 #include "platform/graphics/TextMetrics.h"
 #include "support/CairoBackendFixture.h"
 #include "support/FakeHost.h"
+#include "support/PixelSupport.h"
 
 using namespace chart;
 using namespace platform::graphics;
 using platform::cairo::CairoContext;
+using pixels::pixelAt;
 
 namespace {
 
@@ -34,10 +36,6 @@ std::shared_ptr<LineChartDataSet> lineSet(const char* label, std::vector<Color> 
   set->setColors(std::move(colors));
   set->setForm(form);
   return set;
-}
-
-uint32_t pixelAt(const Image& image, double x, double y) {
-  return image.pixels()[static_cast<size_t>(static_cast<int64_t>(y) * image.width() + static_cast<int64_t>(x))];
 }
 
 class LegendInPixels : public CairoBackend {};
