@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "linearization/GutenprintXML.h"
-#include "linearization/PhotoshopCubeLUT.h"
+#include "linearization/exports/GutenprintXML.h"
+#include "linearization/exports/PhotoshopCubeLUT.h"
 #include "linearization/SaveText.h"
 
 namespace cli {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "CliHost.h"
-#include "linearization/Exports.h"
-#include "linearization/PhotoshopCurve.h"
+#include "linearization/exports/Exports.h"
+#include "linearization/exports/PhotoshopCurve.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/v2LinearizationDataModel.h"
 

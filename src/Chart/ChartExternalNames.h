@@ -20,7 +20,7 @@
 #include "Chart/Utils/Animator.h"
 #include "Chart/Utils/DataApproximator.h"
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
-#include "Chart/Utils/DefaultFillFormatter.h"
+#include "Chart/Data/DefaultFillFormatter.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
 #include "Chart/Utils/Fill.h"
 #include "Chart/Utils/Highlight.h"

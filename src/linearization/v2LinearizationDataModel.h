@@ -9,7 +9,7 @@
 #include "linearization/BinaryLinearization.h"
 #include "linearization/CIELab.h"
 #include "linearization/DigitalNegativeCorrectionCurve.h"
-#include "linearization/MeasurementFile.h"
+#include "linearization/readers/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
 #include "platform/host/Host.h"
 

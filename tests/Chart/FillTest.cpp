@@ -9,7 +9,7 @@
 #include "Chart/ChartExternalNames.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
-#include "Chart/Views/LineChartDataProvider.h"
+#include "Chart/Interfaces/LineChartDataProvider.h"
 #include "platform/graphics/RecordingContext.h"
 #include "support/GeometryExpectations.h"
 

@@ -5,7 +5,7 @@
 
 #include "ReadingFixtures.h"
 #include "linearization/MeasurementData.h"
-#include "linearization/TallyframeCIELabFile.h"
+#include "linearization/readers/TallyframeCIELabFile.h"
 #include "support/FakeHost.h"
 
 using linearization::CIELab;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "linearization/HLVCIELabFile.h"
+#include "linearization/readers/HLVCIELabFile.h"
 #include "linearization/v2LinearizationDataModel.h"
 #include "platform/text/Text.h"
 #include "support/FakeHost.h"

@@ -5,7 +5,7 @@
 
 #include "Chart/Components/ComponentBase.h"
 #include "Chart/Components/LegendEntry.h"
-#include "Chart/Components/LegendForm.h"
+#include "Chart/Utils/LegendForm.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Geometry.h"

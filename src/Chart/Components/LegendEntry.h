@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Chart/Components/LegendForm.h"
+#include "Chart/Utils/LegendForm.h"
 #include "platform/graphics/Color.h"
 
 namespace chart {

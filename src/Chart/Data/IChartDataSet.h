@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Chart/Components/LegendForm.h"
+#include "Chart/Utils/LegendForm.h"
 #include "Chart/Data/ChartDataEntry.h"
 #include "Chart/Utils/AxisDependency.h"
 #include "Chart/Utils/IValueFormatter.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Chart/Utils/DefaultFillFormatter.h"
+#include "Chart/Data/DefaultFillFormatter.h"
 
 namespace chart {
 

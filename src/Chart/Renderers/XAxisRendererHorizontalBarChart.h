@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "Chart/Renderers/XAxisRenderer.h"
-#include "Chart/Views/ChartDataProvider.h"
+#include "Chart/Interfaces/ChartDataProvider.h"
 
 namespace chart {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "Chart/Renderers/XAxisRenderer.h"
-#include "Chart/Views/RadarChartDataProvider.h"
+#include "Chart/Interfaces/RadarChartDataProvider.h"
 
 namespace chart {
 

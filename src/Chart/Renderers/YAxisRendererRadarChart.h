@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "Chart/Renderers/YAxisRenderer.h"
-#include "Chart/Views/RadarChartDataProvider.h"
+#include "Chart/Interfaces/RadarChartDataProvider.h"
 
 namespace chart {
 

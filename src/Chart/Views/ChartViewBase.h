@@ -14,7 +14,7 @@
 #include "Chart/Utils/Highlight.h"
 #include "Chart/Utils/NSUIView.h"
 #include "Chart/Utils/ViewPortHandler.h"
-#include "Chart/Views/ChartDataProvider.h"
+#include "Chart/Interfaces/ChartDataProvider.h"
 #include "Chart/Views/ChartViewDelegate.h"
 #include "platform/graphics/DrawingContext.h"
 

@@ -4,7 +4,7 @@
 
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Views/BarLineChartViewBase.h"
-#include "Chart/Views/LineChartDataProvider.h"
+#include "Chart/Interfaces/LineChartDataProvider.h"
 
 namespace chart {
 

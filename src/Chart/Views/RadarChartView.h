@@ -6,7 +6,7 @@
 #include "Chart/Renderers/XAxisRendererRadarChart.h"
 #include "Chart/Renderers/YAxisRendererRadarChart.h"
 #include "Chart/Views/PieRadarChartViewBase.h"
-#include "Chart/Views/RadarChartDataProvider.h"
+#include "Chart/Interfaces/RadarChartDataProvider.h"
 
 namespace chart {
 

@@ -1,8 +1,8 @@
-#include "Chart/Utils/DefaultFillFormatter.h"
+#include "Chart/Data/DefaultFillFormatter.h"
 
 #include "Chart/Data/ChartData.h"
 #include "Chart/Data/ILineChartDataSet.h"
-#include "Chart/Views/LineChartDataProvider.h"
+#include "Chart/Interfaces/LineChartDataProvider.h"
 
 namespace chart {
 

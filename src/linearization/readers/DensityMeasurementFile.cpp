@@ -1,4 +1,4 @@
-#include "linearization/DensityMeasurementFile.h"
+#include "linearization/readers/DensityMeasurementFile.h"
 
 #include <cmath>
 

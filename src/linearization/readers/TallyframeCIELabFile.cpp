@@ -1,4 +1,4 @@
-#include "linearization/TallyframeCIELabFile.h"
+#include "linearization/readers/TallyframeCIELabFile.h"
 
 namespace linearization {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Chart/Views/ChartDataProvider.h"
+#include "Chart/Interfaces/ChartDataProvider.h"
 
 namespace chart {
 

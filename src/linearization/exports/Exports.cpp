@@ -1,4 +1,4 @@
-#include "linearization/Exports.h"
+#include "linearization/exports/Exports.h"
 
 namespace linearization {
 

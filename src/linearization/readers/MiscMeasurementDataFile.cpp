@@ -1,4 +1,4 @@
-#include "linearization/MiscMeasurementDataFile.h"
+#include "linearization/readers/MiscMeasurementDataFile.h"
 
 #include "platform/text/Text.h"
 

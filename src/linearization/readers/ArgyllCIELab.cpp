@@ -1,8 +1,8 @@
-#include "linearization/ArgyllCIELab.h"
+#include "linearization/readers/ArgyllCIELab.h"
 
 #include <utility>
 
-#include "linearization/CgatsCIELab.h"
+#include "linearization/readers/CgatsCIELab.h"
 #include "platform/text/Text.h"
 
 namespace linearization {

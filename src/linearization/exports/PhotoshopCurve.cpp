@@ -1,4 +1,4 @@
-#include "linearization/PhotoshopCurve.h"
+#include "linearization/exports/PhotoshopCurve.h"
 
 namespace linearization {
 

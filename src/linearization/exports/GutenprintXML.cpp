@@ -1,8 +1,8 @@
-#include "linearization/GutenprintXML.h"
+#include "linearization/exports/GutenprintXML.h"
 
 #include <set>
 
-#include "linearization/Exports.h"
+#include "linearization/exports/Exports.h"
 #include "platform/files/Files.h"
 #include "platform/text/Text.h"
 

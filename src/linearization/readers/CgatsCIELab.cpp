@@ -1,4 +1,4 @@
-#include "linearization/CgatsCIELab.h"
+#include "linearization/readers/CgatsCIELab.h"
 
 #include <algorithm>
 #include <cmath>

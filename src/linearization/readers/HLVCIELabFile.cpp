@@ -1,4 +1,4 @@
-#include "linearization/HLVCIELabFile.h"
+#include "linearization/readers/HLVCIELabFile.h"
 
 namespace linearization {
 

@@ -1,4 +1,4 @@
-#include "linearization/PhotoshopCubeLUT.h"
+#include "linearization/exports/PhotoshopCubeLUT.h"
 
 #include "linearization/SaveText.h"
 #include "platform/text/Text.h"

@@ -1,4 +1,4 @@
-#include "linearization/MeasurementFile.h"
+#include "linearization/readers/MeasurementFile.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "linearization/QTRLinearizeDataCIELabFile.h"
+#include "linearization/readers/QTRLinearizeDataCIELabFile.h"
 
 #include <string>
 

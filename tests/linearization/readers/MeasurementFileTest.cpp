@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "linearization/MeasurementFile.h"
+#include "linearization/readers/MeasurementFile.h"
 #include "support/FakeHost.h"
 
 using namespace linearization;

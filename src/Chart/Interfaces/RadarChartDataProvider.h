@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "Chart/Views/ChartDataProvider.h"
+#include "Chart/Interfaces/ChartDataProvider.h"
 #include "platform/graphics/Geometry.h"
 
 namespace chart {

@@ -8,10 +8,10 @@
 
 #include <unistd.h>
 
-#include "linearization/Exports.h"
-#include "linearization/GutenprintXML.h"
-#include "linearization/PhotoshopCubeLUT.h"
-#include "linearization/PhotoshopCurve.h"
+#include "linearization/exports/Exports.h"
+#include "linearization/exports/GutenprintXML.h"
+#include "linearization/exports/PhotoshopCubeLUT.h"
+#include "linearization/exports/PhotoshopCurve.h"
 #include "platform/text/Text.h"
 #include "support/FakeHost.h"
 

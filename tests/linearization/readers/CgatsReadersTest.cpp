@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "ReadingFixtures.h"
-#include "linearization/ArgyllCIELab.h"
-#include "linearization/CgatsCIELab.h"
+#include "linearization/ReadingFixtures.h"
+#include "linearization/readers/ArgyllCIELab.h"
+#include "linearization/readers/CgatsCIELab.h"
 #include "linearization/DigitalNegativeCorrectionCurve.h"
-#include "linearization/MeasurementFile.h"
+#include "linearization/readers/MeasurementFile.h"
 #include "linearization/v2MovingAverager.h"
 #include "linearization/v2SplineSmoother.h"
 #include "support/FakeHost.h"

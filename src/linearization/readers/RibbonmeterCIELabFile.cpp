@@ -1,4 +1,4 @@
-#include "linearization/RibbonmeterCIELabFile.h"
+#include "linearization/readers/RibbonmeterCIELabFile.h"
 
 namespace linearization {
 

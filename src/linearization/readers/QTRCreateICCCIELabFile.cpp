@@ -1,4 +1,4 @@
-#include "linearization/QTRCreateICCCIELabFile.h"
+#include "linearization/readers/QTRCreateICCCIELabFile.h"
 
 namespace linearization {
 

@@ -1,4 +1,4 @@
-#include "linearization/SpyderPrintFile.h"
+#include "linearization/readers/SpyderPrintFile.h"
 
 #include <string>
 

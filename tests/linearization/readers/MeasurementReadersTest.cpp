@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "ReadingFixtures.h"
-#include "linearization/ColorMunkiCIELabFile.h"
-#include "linearization/DensityMeasurementFile.h"
-#include "linearization/HLVCIELabFile.h"
-#include "linearization/MeasurementFile.h"
-#include "linearization/MiscMeasurementDataFile.h"
-#include "linearization/QTRCreateICCCIELabFile.h"
-#include "linearization/QTRLinearizeDataCIELabFile.h"
-#include "linearization/RibbonmeterCIELabFile.h"
-#include "linearization/SpyderPrintFile.h"
-#include "linearization/TallyframeCIELabFile.h"
+#include "linearization/ReadingFixtures.h"
+#include "linearization/readers/ColorMunkiCIELabFile.h"
+#include "linearization/readers/DensityMeasurementFile.h"
+#include "linearization/readers/HLVCIELabFile.h"
+#include "linearization/readers/MeasurementFile.h"
+#include "linearization/readers/MiscMeasurementDataFile.h"
+#include "linearization/readers/QTRCreateICCCIELabFile.h"
+#include "linearization/readers/QTRLinearizeDataCIELabFile.h"
+#include "linearization/readers/RibbonmeterCIELabFile.h"
+#include "linearization/readers/SpyderPrintFile.h"
+#include "linearization/readers/TallyframeCIELabFile.h"
 #include "support/FakeHost.h"
 
 using namespace linearization;
