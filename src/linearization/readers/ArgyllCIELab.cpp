@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "linearization/readers/CgatsCIELab.h"
 #include "platform/text/Text.h"
 
 namespace linearization {
@@ -50,41 +49,14 @@ void ArgyllCIELab::readMeasurements() {
     return;
   }
   const std::vector<std::string>& names = rows[*format + 1];
-  lumIndex = cgats::indexOfName(names, "RGB_R");
-  labLIndex = cgats::indexOfName(names, "LAB_L");
-  if (labLIndex < 0) {
-    // The caller shows the load-error alert, once, for every failed read.
-    fail("no LAB_L column");
-    return;
-  }
-
-  const std::optional<int64_t> sets = readNumberOfSets();
-  if (!sets) return;
-  totalSamples = *sets;
-
-  std::optional<Rows> data = readDataSets();
-  if (!data) return;
-  dataSets = std::move(*data);
-  beginDataRowIndex = static_cast<int64_t>(*beginDataRow()) + 1;
-
-  measuredLab = parseRows(measurementData2DArray);
-  if (failed()) return;
-  log("Measured CIELab: " + describe(measuredLab));
-
-  if (!forLinearization) {
-    log("For Partitioning.\nReturning measurements without averaging");
-    measuredLab = regroupTwentyOneSteps(measuredLab);
-    return;
-  }
-
-  if (lumIndex >= 0) {
-    if (!sortDataSets()) return;
-    const std::optional<std::vector<CIELab>> sorted = parseDataSets(dataSets);
-    if (!sorted) return;
-    measuredLab = *sorted;
-  }
-  averageAndInterpolate(true);
+  readDataBlock(names);
 }
+
+void ArgyllCIELab::dataSetsRead() { beginDataRowIndex = static_cast<int64_t>(*beginDataLine()) + 1; }
+
+void ArgyllCIELab::rowsRead() { log("Measured CIELab: " + describe(measuredLab)); }
+
+void ArgyllCIELab::readForPartitioning() { measuredLab = regroupTwentyOneSteps(measuredLab); }
 
 std::optional<int64_t> ArgyllCIELab::readNumberOfSets() {
   const Rows& rows = measurementData2DArray;
@@ -105,17 +77,6 @@ std::optional<int64_t> ArgyllCIELab::readNumberOfSets() {
   return count;
 }
 
-std::optional<Rows> ArgyllCIELab::readDataSets() {
-  const std::optional<std::size_t> begin = beginDataRow();
-  if (!begin) {
-    fail("no BEGIN_DATA line");
-    return std::nullopt;
-  }
-  auto sets = cgats::dataSetsAfter(*rawData, *begin, totalSamples, " ");
-  if (!sets) fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
-  return sets;
-}
-
 std::vector<CIELab> ArgyllCIELab::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   for (int64_t k = 0; k < totalSamples; ++k) {
@@ -134,25 +95,13 @@ std::vector<CIELab> ArgyllCIELab::parseRows(const Rows& rows) {
   return readings;
 }
 
-std::optional<std::vector<CIELab>> ArgyllCIELab::parseDataSets(const Rows& sets) {
-  std::optional<std::vector<CIELab>> readings = cgats::readingsOfDataSets(sets, labLIndex);
-  if (!readings) fail("a data set holds no L*, a* and b* at the LAB_L column");
-  return readings;
-}
-
-bool ArgyllCIELab::sortDataSets() {
-  if (cgats::sortByThirdFieldDescending(dataSets)) return true;
-  fail("a data set has no number in its third field to sort by");
-  return false;
-}
-
 Rows ArgyllCIELab::splitRowsOnSpaces(const std::vector<std::string>& lines) const {
   Rows rows;
   for (const std::string& line : lines) rows.push_back(text::split(text::trimNewlines(line), " "));
   return rows;
 }
 
-std::optional<std::size_t> ArgyllCIELab::beginDataRow() const {
+std::optional<std::size_t> ArgyllCIELab::beginDataLine() const {
   const Rows& rows = measurementData2DArray;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const std::string& first = rows[r][0];
