@@ -69,15 +69,7 @@ const Events updatedThenStopped = {"updated 1 1", "update block", "stopped", "st
 // one pass of the main loop, which fires the link's timer once.
 class ManualAnimation : public testing::Test {
  protected:
-  void SetUp() override {
-    platform::runloop::setDisplaysAvailable(false);
-    platform::runloop::setCurrentClock(clock);
-    ASSERT_EQ(RunLoop::main().timerCount(), 0u);
-  }
-  void TearDown() override {
-    platform::runloop::setDisplaysAvailable(true);
-    platform::runloop::setCurrentClock(nullptr);
-  }
+  void SetUp() override { ASSERT_EQ(RunLoop::main().timerCount(), 0u); }
   void tickAt(double t) {
     clock->set(100 + t);
     RunLoop::main().runOnce();
@@ -85,6 +77,8 @@ class ManualAnimation : public testing::Test {
   static size_t links() { return RunLoop::main().timerCount(); }
 
   std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(100);
+  const platform::runloop::ScopedDisplaysAvailable headless{false};
+  const platform::runloop::ScopedClock installed{clock};
   std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
 };
 

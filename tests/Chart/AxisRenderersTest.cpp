@@ -38,7 +38,6 @@ namespace {
 class AxisDrawing : public testing::Test {
  protected:
   void SetUp() override {
-    platform::graphics::setCurrentTextMetrics(nullptr);
     handler->restrainViewPort(40, 20, 40, 40);
     prepare(100);
   }
@@ -58,6 +57,7 @@ class AxisDrawing : public testing::Test {
     return ctx;
   }
 
+  const platform::graphics::ScopedTextMetrics fixed{nullptr};
   std::shared_ptr<ViewPortHandler> handler = std::make_shared<ViewPortHandler>(600, 400);
   std::shared_ptr<Transformer> transformer = std::make_shared<Transformer>(handler);
   RecordingContext ctx;

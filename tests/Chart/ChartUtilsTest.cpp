@@ -40,21 +40,16 @@ class CountingMetrics : public TextMetrics {
 };
 
 // Installs the metrics and a bitmap back end that counts the bitmaps it makes
-// (and their sizes); restores the defaults afterwards.
+// (and their sizes), for the test.
 class ChartUtilsDrawing : public testing::Test {
  protected:
-  void SetUp() override {
-    setCurrentTextMetrics(metrics);
-    ImageBackend counting;
-    counting.makeBitmap = [this](int64_t w, int64_t h, bool) -> std::unique_ptr<BitmapContext> {
+  ImageBackend counting() {
+    ImageBackend backend;
+    backend.makeBitmap = [this](int64_t w, int64_t h, bool) -> std::unique_ptr<BitmapContext> {
       bitmaps.push_back({static_cast<double>(w), static_cast<double>(h)});
       return std::make_unique<RecordingBitmapContext>(w, h);
     };
-    setImageBackend(counting);
-  }
-  void TearDown() override {
-    setCurrentTextMetrics(nullptr);
-    setImageBackend({});
+    return backend;
   }
 
   // The single drawText or drawTextInRect of a recording, with the transform
@@ -69,6 +64,8 @@ class ChartUtilsDrawing : public testing::Test {
 
   std::shared_ptr<CountingMetrics> metrics = std::make_shared<CountingMetrics>();
   std::vector<Size> bitmaps;
+  const ScopedTextMetrics installedMetrics{metrics};
+  const ScopedImageBackend installedBackend{counting()};
 };
 
 }  // namespace

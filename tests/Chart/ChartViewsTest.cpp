@@ -104,7 +104,7 @@ std::shared_ptr<LineChartData> rampData() {
 
 class ChartViews : public testing::Test {
  protected:
-  void SetUp() override { platform::graphics::setCurrentTextMetrics(nullptr); }
+  const platform::graphics::ScopedTextMetrics fixed{nullptr};
   std::shared_ptr<LineChartView> shared = LineChartView::create(Rect(0, 0, 600, 400));
   LineChartView& view = *shared;
 };

@@ -362,9 +362,10 @@ TEST(ChartDiagnostics, AbstractMembersStopTheProgramNamingMemberAndClass) {
 
 TEST(ChartDiagnostics, LogSinkReceivesTheExactLine) {
   std::vector<std::string> lines;
-  const LogSink previous = setLogSink([&lines](std::string_view line) { lines.emplace_back(line); });
-  log("BarData needs to hold at least 2 BarDataSets to allow grouping.");
-  setLogSink(previous);
+  {
+    const ScopedLogSink capture([&lines](std::string_view line) { lines.emplace_back(line); });
+    log("BarData needs to hold at least 2 BarDataSets to allow grouping.");
+  }
   EXPECT_EQ(lines, std::vector<std::string>{"BarData needs to hold at least 2 BarDataSets to allow grouping."});
   testing::internal::CaptureStderr();
   setLogSink(nullptr);

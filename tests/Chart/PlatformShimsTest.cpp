@@ -63,19 +63,13 @@ NSUIDisplayLink::Selector countTick() {
 // Display links fall back to timers, on a manual clock.
 class FallbackLink : public testing::Test {
  protected:
-  void SetUp() override {
-    platform::runloop::setDisplaysAvailable(false);
-    platform::runloop::setCurrentClock(clock);
-  }
-  void TearDown() override {
-    platform::runloop::setDisplaysAvailable(true);
-    platform::runloop::setCurrentClock(nullptr);
-  }
   void tick(RunLoopMode mode = RunLoopMode::defaultMode) {
     clock->advance(NSUIDisplayLink::fallbackInterval);
     RunLoop::main().runOnce(mode);
   }
   std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(100);
+  const platform::runloop::ScopedDisplaysAvailable headless{false};
+  const platform::runloop::ScopedClock installed{clock};
 };
 
 }  // namespace

@@ -16,9 +16,8 @@ namespace {
 
 class ManualTime : public testing::Test {
  protected:
-  void SetUp() override { setCurrentClock(clock); }
-  void TearDown() override { setCurrentClock(nullptr); }
   std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(50);
+  const ScopedClock installed{clock};
 };
 
 }  // namespace
@@ -153,7 +152,6 @@ TEST(DisplayLinkSource, RefreshThreadStartsStopsAndRestarts) {
   }
   source->start();  // the destructor stops it
 
-  setDisplaysAvailable(false);
+  const ScopedDisplaysAvailable headless(false);
   EXPECT_EQ(DisplayLinkSource::create([] {}), nullptr);
-  setDisplaysAvailable(true);
 }

@@ -7,11 +7,13 @@
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Utils/ChartUtils.h"
 #include "Chart/Utils/Diagnostics.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 AxisRendererBase::AxisRendererBase(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                    std::shared_ptr<Transformer> transformer, std::shared_ptr<AxisBase> axis)
@@ -206,7 +208,7 @@ Rect AxisRendererBase::grownHorizontally(Rect rect, double width) {
 
 void AxisRendererBase::renderHorizontalLimitLine(DrawingContext& context, const ChartLimitLine& line, double y) {
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.clipToRect(grownVertically(handler.contentRect(), line.lineWidth()));
   setLimitLineStyle(context, line);
   strokeLine(context, Point{handler.contentLeft(), y}, Point{handler.contentRight(), y});
@@ -224,7 +226,6 @@ void AxisRendererBase::renderHorizontalLimitLine(DrawingContext& context, const 
     ChartUtils::drawText(context, line.label(), point, right ? TextAlignment::right : TextAlignment::left,
                          limitLabelAttributes(line));
   }
-  context.restoreGState();
 }
 
 void AxisRendererBase::drawVerticalLimitLineLabel(DrawingContext& context, const ChartLimitLine& line, double x,

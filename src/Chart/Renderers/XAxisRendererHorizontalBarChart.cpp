@@ -5,11 +5,13 @@
 #include <string>
 
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 XAxisRendererHorizontalBarChart::XAxisRendererHorizontalBarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                                  std::shared_ptr<XAxis> xAxis,
@@ -101,7 +103,7 @@ void XAxisRendererHorizontalBarChart::renderAxisLine(DrawingContext& context) {
   const auto x = xAxis();
   if (!x || !x->isEnabled() || !x->isDrawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   setAxisLineStyle(context, *x);
   using P = XAxis::LabelPosition;
   const P position = x->labelPosition();
@@ -113,7 +115,6 @@ void XAxisRendererHorizontalBarChart::renderAxisLine(DrawingContext& context) {
     strokeLine(context, Point{handler.contentLeft(), handler.contentTop()},
                Point{handler.contentLeft(), handler.contentBottom()});
   }
-  context.restoreGState();
 }
 
 void XAxisRendererHorizontalBarChart::renderLimitLines(DrawingContext& context) {

@@ -6,11 +6,13 @@
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Data/ChartData.h"
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 YAxisRendererRadarChart::YAxisRendererRadarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                  std::shared_ptr<YAxis> yAxis,
@@ -105,7 +107,7 @@ void YAxisRendererRadarChart::renderLimitLines(DrawingContext& context) {
   const auto limitLines = y->limitLines();
   if (limitLines.empty()) return;
 
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   const double sliceAngle = view->sliceAngle();
   const double factor = view->factor();
   const Point centre = view->centerOffsets();
@@ -127,7 +129,6 @@ void YAxisRendererRadarChart::renderLimitLines(DrawingContext& context) {
     context.closePath();
     context.strokePath();
   }
-  context.restoreGState();
 }
 
 }  // namespace chart

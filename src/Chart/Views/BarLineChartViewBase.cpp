@@ -6,10 +6,12 @@
 #include <string>
 
 #include "Chart/Data/ChartData.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
+using platform::graphics::SavedGraphicsState;
 using platform::graphics::Size;
 using platform::graphics::TextAttributes;
 using platform::graphics::currentTextMetrics;
@@ -185,10 +187,9 @@ void BarLineChartViewBase::prepareTransformers() {
 
 void BarLineChartViewBase::drawGridBackground(DrawingContext& context) {
   if (!drawGridBackgroundEnabled()) return;
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.setFillColor(gridBackgroundColor());
   context.fillRect(viewPortHandler()->contentRect());
-  context.restoreGState();
 }
 
 void BarLineChartViewBase::draw(DrawingContext& context) {
@@ -230,10 +231,11 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   if (gridBehind) renderGrid();
   renderLimitLines(true);
 
-  context.saveGState();
-  context.clipToRect(viewPortHandler()->contentRect());
-  dataRenderer->drawData(context);
-  context.restoreGState();
+  {
+    const SavedGraphicsState clipped(context);
+    context.clipToRect(viewPortHandler()->contentRect());
+    dataRenderer->drawData(context);
+  }
 
   if (!gridBehind) renderGrid();
   if (valuesToHighlight()) dataRenderer->drawHighlighted(context, highlighted());

@@ -12,7 +12,7 @@ std::atomic<bool> available{true};
 }  // namespace
 
 bool displaysAvailable() { return available.load(); }
-void setDisplaysAvailable(bool value) { available.store(value); }
+bool setDisplaysAvailable(bool value) { return available.exchange(value); }
 
 DisplayLinkSource::DisplayLinkSource(Output output) : output_(std::move(output)) {}
 

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/ScopedSetting.h"
+
 namespace platform::runloop {
 
 // The display-refresh source behind a display link: a thread of its own that
@@ -46,6 +48,9 @@ class DisplayLinkSource {
 // Whether display links can be made: true unless a test or a headless run
 // says otherwise, which makes every display link fall back to a timer.
 bool displaysAvailable();
-void setDisplaysAvailable(bool available);
+// Returns the value it replaced.
+bool setDisplaysAvailable(bool available);
+// Displays present or not for one scope.
+using ScopedDisplaysAvailable = ScopedSetting<bool, &setDisplaysAvailable>;
 
 }  // namespace platform::runloop

@@ -25,11 +25,7 @@ namespace {
 // with the metrics in force when their data is set).
 class ChartFrames : public testing::Test {
  protected:
-  void SetUp() override { platform::cairo::installCairoBackend(); }
-  void TearDown() override {
-    platform::graphics::setImageBackend({});
-    platform::graphics::setCurrentTextMetrics(nullptr);
-  }
+  const platform::cairo::ScopedCairoBackend cairo;
 
   // The scene drawn on white, written under the test-output folder.
   static std::shared_ptr<const Image> render(ChartViewBase& view, const std::string& name) {
