@@ -358,16 +358,16 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   };
   view.setHighlighted({at(30, 200, 150, 0), at(40, 200, 150, 3), at(50, 5, 150, 0), at(70, 300, 100, 0)});
   RecordingContext context;
-  view.drawMarkers(context);
+  view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
   // Only the part of each set the animator's x phase shows: 5.5 of 11.
   log.clear();
   view.animator()->setPhaseX(0.5);
-  view.drawMarkers(context);
+  view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150"}));
   log.clear();
   view.setDrawMarkers(false);
-  view.drawMarkers(context);
+  view.renderMarkers(context);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(view.getMarkerPosition(*at(1, 7, 8, 0)), (Point{7, 8}));
 }

@@ -19,7 +19,7 @@ class MarkerImage : public IChartMarker {
 
   MarkerImage() = default;
 
-  virtual const std::shared_ptr<const Image>& image() const { return image_; }
+  virtual std::shared_ptr<const Image> image() const { return image_; }
   virtual void setImage(std::shared_ptr<const Image> image) { image_ = std::move(image); }
   Point offset() const override { return offset_; }
   virtual void setOffset(Point offset) { offset_ = offset; }

@@ -82,7 +82,6 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
   const std::shared_ptr<AxisBase>& axisRef = axis();
   if (!axisRef) return;
   AxisBase& axis = *axisRef;
-  std::vector<double>& entries = axis.entries();
 
   const double yMin = min;
   const double yMax = max;
@@ -105,7 +104,7 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     // is kept.
     interval = range / static_cast<double>(labelCount - 1);
     n = labelCount;
-    fillEntries(entries, yMin, interval, n);
+    fillEntries(axis, yMin, interval, n);
   } else {
     double first = 0;
     double last = 0;
@@ -125,17 +124,12 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     } else {
       n = 1;
     }
-    fillEntries(entries, first, interval, n);
+    fillEntries(axis, first, interval, n);
   }
 
   setDecimalsForInterval(axis, interval);
 
-  if (axis.centerAxisLabelsEnabled()) {
-    std::vector<double>& centered = axis.centeredEntries();
-    centered.clear();
-    centered.reserve(static_cast<size_t>(n));
-    for (int64_t i = 0; i < n; ++i) centered.push_back(entries[static_cast<size_t>(i)] + interval / 2);
-  }
+  if (axis.centerAxisLabelsEnabled()) fillCenteredEntries(axis, interval / 2, n);
 }
 
 bool AxisRendererBase::hasNoLabels(int64_t labelCount, double min, double max) {
@@ -172,11 +166,12 @@ int64_t AxisRendererBase::countSteps(double first, double last, double interval,
 }
 
 void AxisRendererBase::clearEntries(AxisBase& axis) {
-  axis.entries().clear();
-  axis.centeredEntries().clear();
+  fillEntries(axis, 0, 0, 0);
+  fillCenteredEntries(axis, 0, 0);
 }
 
-void AxisRendererBase::fillEntries(std::vector<double>& entries, double first, double interval, int64_t n) {
+void AxisRendererBase::fillEntries(AxisBase& axis, double first, double interval, int64_t n) {
+  std::vector<double> entries = axis.takeEntries();
   entries.clear();
   entries.reserve(static_cast<size_t>(std::max<int64_t>(n, 0)));
   double f = first;
@@ -184,6 +179,18 @@ void AxisRendererBase::fillEntries(std::vector<double>& entries, double first, d
     entries.push_back(f == 0 ? 0.0 : f);
     f = f + interval;
   }
+  axis.setEntries(std::move(entries));
+}
+
+void AxisRendererBase::fillCenteredEntries(AxisBase& axis, double shift, int64_t n) {
+  std::vector<double> centered = axis.takeCenteredEntries();
+  centered.clear();
+  centered.reserve(static_cast<size_t>(std::max<int64_t>(n, 0)));
+  const std::vector<double>& entries = axis.entries();
+  for (size_t i = 0; i < static_cast<size_t>(std::max<int64_t>(n, 0)) && i < entries.size(); ++i) {
+    centered.push_back(entries[i] + shift);
+  }
+  axis.setCenteredEntries(std::move(centered));
 }
 
 void AxisRendererBase::setDecimalsForInterval(AxisBase& axis, double interval) {

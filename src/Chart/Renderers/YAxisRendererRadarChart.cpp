@@ -23,7 +23,6 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   const auto y = yAxis();
   if (!y) return;
   YAxis& axis = *y;
-  std::vector<double>& entries = axis.entries();
   const int64_t labelCount = axis.labelCount();
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
@@ -40,7 +39,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   int64_t n = centering ? 1 : 0;
   if (axis.isForceLabelsEnabled()) {
     n = labelCount;
-    fillEntries(entries, yMin, range / static_cast<double>(labelCount - 1), n);
+    fillEntries(axis, yMin, range / static_cast<double>(labelCount - 1), n);
   } else {
     double first = 0;
     if (interval != 0) {
@@ -58,20 +57,18 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
     }
     // The outermost ring lies one step beyond the data.
     n += 1;
-    fillEntries(entries, first, interval, n);
+    fillEntries(axis, first, interval, n);
   }
 
   // Forced labels too show the decimals of the rounded interval.
   setDecimalsForInterval(axis, interval);
 
+  const std::vector<double>& entries = axis.entries();
   if (centering) {
-    std::vector<double>& centered = axis.centeredEntries();
-    centered.clear();
     // A single entry has no step to centre on.
-    if (entries.size() >= 2) {
-      const double half = (entries[1] - entries[0]) / 2;
-      for (const double entry : entries) centered.push_back(entry + half);
-    }
+    const bool stepped = entries.size() >= 2;
+    fillCenteredEntries(axis, stepped ? (entries[1] - entries[0]) / 2 : 0,
+                        stepped ? static_cast<int64_t>(entries.size()) : 0);
   }
 
   if (!entries.empty()) {

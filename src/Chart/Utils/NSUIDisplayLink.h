@@ -33,7 +33,7 @@ class NSUIDisplayLink : public std::enable_shared_from_this<NSUIDisplayLink> {
   NSUIDisplayLink(const NSUIDisplayLink&) = delete;
   NSUIDisplayLink& operator=(const NSUIDisplayLink&) = delete;
 
-  virtual const std::shared_ptr<platform::runloop::Timer>& timer() const { return timer_; }
+  virtual std::shared_ptr<platform::runloop::Timer> timer() const { return timer_; }
   virtual bool hasDisplayLink() const { return displayLink_ != nullptr; }
   virtual std::weak_ptr<void> target() const { return target_; }
   virtual const Selector& selector() const { return selector_; }

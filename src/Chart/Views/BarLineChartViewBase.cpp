@@ -43,11 +43,11 @@ BarLineChartViewBase::BarLineChartViewBase(const Rect& frame)
       rightYAxisRenderer_(std::make_shared<YAxisRenderer>(viewPortHandler(), rightAxis_, rightAxisTransformer_)),
       xAxisRenderer_(std::make_shared<XAxisRenderer>(viewPortHandler(), xAxis(), leftAxisTransformer_)) {}
 
-const std::shared_ptr<YAxis>& BarLineChartViewBase::getAxis(AxisDependency axis) const {
+std::shared_ptr<YAxis> BarLineChartViewBase::getAxis(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxis() : rightAxis();
 }
 
-const std::shared_ptr<Transformer>& BarLineChartViewBase::getTransformer(AxisDependency axis) const {
+std::shared_ptr<Transformer> BarLineChartViewBase::getTransformer(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxisTransformer_ : rightAxisTransformer_;
 }
 
@@ -249,7 +249,7 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   dataRenderer->drawValues(context);
   if (legendRenderer()) legendRenderer()->renderLegend(context);
   drawDescription(context);
-  drawMarkers(context);
+  renderMarkers(context);
 }
 
 }  // namespace chart

@@ -90,7 +90,7 @@ void ChartViewBase::drawDescription(DrawingContext& context) {
   ChartUtils::drawText(context, *text, position, description.textAlign(), attributes);
 }
 
-void ChartViewBase::drawMarkers(DrawingContext& context) {
+void ChartViewBase::renderMarkers(DrawingContext& context) {
   const auto& chartMarker = marker();
   const auto chartData = data();
   if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;

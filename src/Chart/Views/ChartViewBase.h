@@ -57,11 +57,11 @@ class ChartViewBase : public NSUIView,
   virtual void notifyDataSetChanged();
 
   const std::shared_ptr<ViewPortHandler>& viewPortHandler() const { return viewPortHandler_; }
-  virtual const std::shared_ptr<XAxis>& xAxis() const { return xAxis_; }
-  virtual const std::shared_ptr<Description>& chartDescription() const { return description_; }
+  virtual std::shared_ptr<XAxis> xAxis() const { return xAxis_; }
+  virtual std::shared_ptr<Description> chartDescription() const { return description_; }
   // The formatter the view hands to data sets without one of their own; made
   // with 0 decimals.
-  virtual const std::shared_ptr<DefaultValueFormatter>& defaultValueFormatter() const {
+  virtual std::shared_ptr<DefaultValueFormatter> defaultValueFormatter() const {
     return defaultValueFormatter_;
   }
   // The centre of the content rectangle.
@@ -69,13 +69,13 @@ class ChartViewBase : public NSUIView,
 
   // The legend, made with the view; its renderer builds its entries from the
   // data on every data change and draws it after the value labels.
-  virtual const std::shared_ptr<Legend>& legend() const { return legend_; }
-  virtual const std::shared_ptr<LegendRenderer>& legendRenderer() const { return legendRenderer_; }
+  virtual std::shared_ptr<Legend> legend() const { return legend_; }
+  virtual std::shared_ptr<LegendRenderer> legendRenderer() const { return legendRenderer_; }
   virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) { legendRenderer_ = std::move(renderer); }
 
   // The animator whose phases the view draws with (both 1 while nothing
   // animates), and the view's own delegate, held weakly.
-  virtual const std::shared_ptr<Animator>& animator() const { return animator_; }
+  virtual std::shared_ptr<Animator> animator() const { return animator_; }
   virtual std::weak_ptr<ChartViewDelegate> delegate() const { return delegate_; }
   virtual void setDelegate(std::weak_ptr<ChartViewDelegate> delegate) { delegate_ = std::move(delegate); }
   // Marks the whole view for redrawing.
@@ -85,11 +85,11 @@ class ChartViewBase : public NSUIView,
 
   // The renderer of the chart kind's data; may be absent (then nothing is
   // drawn).
-  virtual const std::shared_ptr<DataRenderer>& renderer() const { return renderer_; }
+  virtual std::shared_ptr<DataRenderer> renderer() const { return renderer_; }
   virtual void setRenderer(std::shared_ptr<DataRenderer> renderer) { renderer_ = std::move(renderer); }
 
   // Markers: drawn last, one per highlighted value that is shown.
-  virtual const std::shared_ptr<IChartMarker>& marker() const { return marker_; }
+  virtual std::shared_ptr<IChartMarker> marker() const { return marker_; }
   virtual void setMarker(std::shared_ptr<IChartMarker> marker) { marker_ = std::move(marker); }
   virtual bool drawMarkers() const { return drawMarkers_; }
   virtual void setDrawMarkers(bool enabled) { drawMarkers_ = enabled; }
@@ -108,11 +108,12 @@ class ChartViewBase : public NSUIView,
   // moved in by its offsets (its text's bottom one font line height above
   // that corner's y).
   virtual void drawDescription(DrawingContext& context);
-  // For each highlight whose entry exists, is within the shown part of its
-  // set (its index at most the entry count times the animator's x phase)
-  // and whose position lies in the content: the marker's refreshContent,
-  // then its draw at that position.
-  virtual void drawMarkers(DrawingContext& context);
+  // The markers' pass of a draw (drawMarkers() is the switch that turns it
+  // on): for each highlight whose entry exists, is within the shown part of
+  // its set (its index at most the entry count times the animator's x phase)
+  // and whose position lies in the content, the marker's refreshContent, then
+  // its draw at that position.
+  virtual void renderMarkers(DrawingContext& context);
 
  protected:
   explicit ChartViewBase(const Rect& frame);

@@ -35,7 +35,7 @@ void HorizontalBarChartView::setup() {
       std::static_pointer_cast<HorizontalBarChartView>(shared_from_this())));
 }
 
-const std::shared_ptr<Transformer>& HorizontalBarChartView::getTransformer(AxisDependency axis) const {
+std::shared_ptr<Transformer> HorizontalBarChartView::getTransformer(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxisTransformer_ : rightAxisTransformer_;
 }
 

@@ -66,7 +66,7 @@ void RadarChartView::draw(DrawingContext& context) {
   dataRenderer->drawValues(context);
   // The legend is drawn here, after the value labels.
   drawDescription(context);
-  drawMarkers(context);
+  renderMarkers(context);
 }
 
 double RadarChartView::sliceAngle() const {
