@@ -579,13 +579,17 @@ TEST(ChartViewsDeathTest, TheBaseCannotLayOutData) {
 
 // Every kind of view made by its create() is set up whole: its animator
 // reports to the view, and the axis renderers that hold the view weakly are
-// there.
+// there. A subclass that constructs itself has an animator too.
 TEST(ChartViewKinds, CreateSetsUpTheAnimatorAndTheRenderers) {
   using namespace chart;
+  struct OwnLineChart : LineChartView {
+    explicit OwnLineChart(const Rect& frame) : LineChartView(frame) {}
+  };
   const Rect frame(0, 0, 300, 200);
   const std::vector<std::shared_ptr<ChartViewBase>> views = {
       LineChartView::create(frame), BarChartView::create(frame), HorizontalBarChartView::create(frame),
-      RadarChartView::create(frame)};
+      RadarChartView::create(frame), std::make_shared<OwnLineChart>(frame)};
+  OwnLineChart(frame).animator()->animate(1, 1, ChartEasingOption::linear);
   for (const auto& view : views) {
     ASSERT_TRUE(view->animator());
     EXPECT_EQ(view->animator()->delegate().lock().get(), static_cast<ChartAnimatorDelegate*>(view.get()));

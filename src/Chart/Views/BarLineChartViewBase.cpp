@@ -193,6 +193,7 @@ void BarLineChartViewBase::drawGridBackground(DrawingContext& context) {
 }
 
 void BarLineChartViewBase::draw(DrawingContext& context) {
+  ChartViewBase::draw(context);
   const auto& dataRenderer = renderer();
   if (!data() || !dataRenderer) return;
   const YAxis& left = *leftAxis();

@@ -17,9 +17,16 @@ ChartViewBase::ChartViewBase(const Rect& frame)
       viewPortHandler_(std::make_shared<ViewPortHandler>(bounds().size.width, bounds().size.height)),
       legendRenderer_(std::make_shared<LegendRenderer>(viewPortHandler_, legend_)) {}
 
-void ChartViewBase::setup() {
-  animator_ = Animator::create();
-  animator_->setDelegate(weak_from_this());
+void ChartViewBase::setup() { animator(); }
+
+std::shared_ptr<Animator> ChartViewBase::animator() const {
+  if (!animator_) {
+    animator_ = Animator::create();
+    if (const auto self = std::const_pointer_cast<ChartViewBase>(weak_from_this().lock())) {
+      animator_->setDelegate(self);
+    }
+  }
+  return animator_;
 }
 
 void ChartViewBase::animatorUpdated(Animator&) { setNeedsDisplayInRect(bounds()); }
@@ -70,7 +77,7 @@ Point ChartViewBase::getMarkerPosition(const Highlight& highlight) const {
   return Point{highlight.drawX(), highlight.drawY()};
 }
 
-void ChartViewBase::draw(DrawingContext&) {}
+void ChartViewBase::draw(DrawingContext&) { clearNeedsDisplay(); }
 
 void ChartViewBase::drawDescription(DrawingContext& context) {
   const Description& description = *chartDescription();
@@ -94,7 +101,7 @@ void ChartViewBase::renderMarkers(DrawingContext& context) {
   const auto& chartMarker = marker();
   const auto chartData = data();
   if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
-  const double phaseX = animator() ? animator()->phaseX() : 1.0;
+  const double phaseX = animator()->phaseX();
   for (const auto& highlight : highlighted()) {
     if (!highlight) continue;
     const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());

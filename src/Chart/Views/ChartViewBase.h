@@ -34,7 +34,9 @@ using platform::graphics::Rect;
 // whole view for redrawing, and the end of an animation is passed on to the
 // view's own delegate. The animator holds the view weakly, so views are
 // made by their class's create() (shared ownership), whose setup() wires
-// them; there is no view without one.
+// them. A subclass that constructs itself directly still gets an animator:
+// the view makes it on first use (its delegate when the view is shared by
+// then).
 class ChartViewBase : public NSUIView,
                       public virtual ChartDataProvider,
                       public ChartAnimatorDelegate,
@@ -74,8 +76,8 @@ class ChartViewBase : public NSUIView,
   virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) { legendRenderer_ = std::move(renderer); }
 
   // The animator whose phases the view draws with (both 1 while nothing
-  // animates), and the view's own delegate, held weakly.
-  virtual std::shared_ptr<Animator> animator() const { return animator_; }
+  // animates), never absent; and the view's own delegate, held weakly.
+  virtual std::shared_ptr<Animator> animator() const;
   virtual std::weak_ptr<ChartViewDelegate> delegate() const { return delegate_; }
   virtual void setDelegate(std::weak_ptr<ChartViewDelegate> delegate) { delegate_ = std::move(delegate); }
   // Marks the whole view for redrawing.
@@ -101,7 +103,8 @@ class ChartViewBase : public NSUIView,
   // Where the marker of the highlight is drawn: its draw position.
   virtual Point getMarkerPosition(const Highlight& highlight) const;
 
-  // Draws the chart; this base draws nothing.
+  // Draws the chart; this base only forgets the rectangles marked for
+  // redrawing, and every view kind's draw begins with it.
   virtual void draw(DrawingContext& context);
   // The description, when enabled and not empty, with its font, colour and
   // alignment, at its position or else at the content's bottom-right corner
@@ -117,9 +120,9 @@ class ChartViewBase : public NSUIView,
 
  protected:
   explicit ChartViewBase(const Rect& frame);
-  // The set-up that needs the view shared: makes the animator, with this
-  // view as its delegate. Each view class's create() calls it once, right
-  // after construction.
+  // The set-up that needs the view shared: makes the animator now, with
+  // this view as its delegate. Each view class's create() calls it once,
+  // right after construction.
   virtual void setup();
 
   // Reserves the room around the content; this base reserves none.
@@ -134,7 +137,7 @@ class ChartViewBase : public NSUIView,
   std::shared_ptr<Description> description_ = std::make_shared<Description>();
   std::shared_ptr<Legend> legend_ = std::make_shared<Legend>();
   std::shared_ptr<LegendRenderer> legendRenderer_;
-  std::shared_ptr<Animator> animator_;
+  mutable std::shared_ptr<Animator> animator_;
   std::weak_ptr<ChartViewDelegate> delegate_;
   std::shared_ptr<DefaultValueFormatter> defaultValueFormatter_ = std::make_shared<DefaultValueFormatter>(0);
   std::shared_ptr<DataRenderer> renderer_;

@@ -48,6 +48,7 @@ void RadarChartView::calculateOffsets() {
 }
 
 void RadarChartView::draw(DrawingContext& context) {
+  ChartViewBase::draw(context);
   const auto& dataRenderer = renderer();
   const auto& xRenderer = xAxisRenderer();
   const auto& yRenderer = yAxisRenderer();
