@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/ChartDataExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -100,6 +102,26 @@ class ChartWithData : public ChartDataProvider {
   double chartYMax() const override { return 0; }
   double chartYMin() const override { return 0; }
 };
+
+// A chart held weakly cannot be handed over as a temporary, neither where the
+// renderer is made nor later; an owned one can.
+template <class R, class Chart, class Axis>
+concept TakesATemporaryChart =
+    std::is_constructible_v<R, std::shared_ptr<ViewPortHandler>, std::shared_ptr<Axis>, std::shared_ptr<Chart>> ||
+    std::is_constructible_v<R, std::shared_ptr<ViewPortHandler>, std::shared_ptr<Axis>, std::shared_ptr<Transformer>,
+                            std::shared_ptr<Chart>> ||
+    requires(R r) { r.setChart(std::make_shared<Chart>()); };
+template <class R, class Chart>
+concept TakesAnOwnedChart = requires(R r, const std::shared_ptr<Chart>& c) { r.setChart(c); };
+static_assert(!TakesATemporaryChart<XAxisRendererHorizontalBarChart, ChartWithData, XAxis> &&
+              !TakesATemporaryChart<XAxisRendererRadarChart, FixedRadar, XAxis> &&
+              !TakesATemporaryChart<YAxisRendererRadarChart, FixedRadar, YAxis>);
+static_assert(TakesAnOwnedChart<XAxisRendererHorizontalBarChart, ChartWithData> &&
+              TakesAnOwnedChart<XAxisRendererRadarChart, FixedRadar> &&
+              TakesAnOwnedChart<YAxisRendererRadarChart, FixedRadar>);
+static_assert(std::is_constructible_v<XAxisRendererHorizontalBarChart, std::shared_ptr<ViewPortHandler>,
+                                      std::shared_ptr<XAxis>, std::shared_ptr<Transformer>,
+                                      std::shared_ptr<ChartWithData>&>);
 
 // Labels by side and position (the edge the text is aligned to, its top 0.6
 // line heights above the entry's row), and the labels left out.
@@ -554,6 +576,13 @@ TEST_F(RadarAxisDrawing, XLabelsStandAroundTheWeb) {
   }
   EXPECT_EQ(ctx.operations(Op::strokePath).size(), 0u) << "no limit lines on a radar x axis";
 
+  // A chart already gone is refused (the one held is kept).
+  std::weak_ptr<FixedRadar> gone = std::make_shared<FixedRadar>();
+  const testsupport::LogCapture log;
+  renderer.setChart(gone);
+  EXPECT_EQ(renderer.chart(), chart);
+  EXPECT_EQ(log.lines, std::vector<std::string>{"XAxisRendererRadarChart.setChart(): refused a chart that is "
+                                                "already gone (it is held weakly: its owner must keep it alive)"});
   // No data set, no data, no chart: no labels.
   chart->chartData = std::make_shared<RadarChartData>();
   EXPECT_TRUE(draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations().empty());

@@ -18,6 +18,7 @@
 #include "Chart/Views/RadarChartView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/ChartDataExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -206,6 +207,17 @@ TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
   view.setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{needing, owning}));
   EXPECT_EQ(needing->valueFormatter(), view.defaultValueFormatter());
   EXPECT_EQ(owning->valueFormatter(), own);
+}
+
+// The legend the view makes room for is the one its renderer draws.
+TEST_F(ChartViews, LegendRendererBringsItsLegend) {
+  const auto own = std::make_shared<Legend>();
+  view.setLegendRenderer(std::make_shared<LegendRenderer>(view.viewPortHandler(), own));
+  EXPECT_EQ(view.legend(), own);
+  const testsupport::LogCapture log;
+  view.setLegendRenderer(std::make_shared<LegendRenderer>(view.viewPortHandler(), nullptr));
+  EXPECT_EQ(view.legend(), own);
+  EXPECT_EQ(log.lines, Log{"ChartViewBase.setLegendRenderer(): refused a legend renderer without a legend"});
 }
 
 // The axes' ranges, the chart's y extremes and the transformers after data

@@ -17,7 +17,9 @@ XAxisRendererHorizontalBarChart::XAxisRendererHorizontalBarChart(std::shared_ptr
                                                                  std::shared_ptr<XAxis> xAxis,
                                                                  std::shared_ptr<Transformer> transformer,
                                                                  std::weak_ptr<ChartDataProvider> chart)
-    : XAxisRenderer(std::move(viewPortHandler), std::move(xAxis), std::move(transformer)), chart_(std::move(chart)) {}
+    : XAxisRenderer(std::move(viewPortHandler), std::move(xAxis), std::move(transformer)) {
+  storeWeakly(chart_, std::move(chart), "XAxisRendererHorizontalBarChart", "chart");
+}
 
 void XAxisRendererHorizontalBarChart::computeAxis(double min, double max, bool inverted) {
   // The base's vertical reading: the value at the content's bottom edge is

@@ -17,7 +17,9 @@ using platform::graphics::SavedGraphicsState;
 YAxisRendererRadarChart::YAxisRendererRadarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                  std::shared_ptr<YAxis> yAxis,
                                                  std::weak_ptr<RadarChartDataProvider> chart)
-    : YAxisRenderer(std::move(viewPortHandler), std::move(yAxis), nullptr), chart_(std::move(chart)) {}
+    : YAxisRenderer(std::move(viewPortHandler), std::move(yAxis), nullptr) {
+  storeWeakly(chart_, std::move(chart), "YAxisRendererRadarChart", "chart");
+}
 
 void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   const auto y = yAxis();

@@ -29,6 +29,15 @@ std::shared_ptr<Animator> ChartViewBase::animator() const {
   return animator_;
 }
 
+void ChartViewBase::setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) {
+  if (renderer && !renderer->legend()) {
+    log("ChartViewBase.setLegendRenderer(): refused a legend renderer without a legend");
+    return;
+  }
+  if (renderer) legend_ = renderer->legend();
+  legendRenderer_ = std::move(renderer);
+}
+
 void ChartViewBase::animatorUpdated(Animator&) { setNeedsDisplayInRect(bounds()); }
 
 void ChartViewBase::animatorStopped(Animator& animator) {

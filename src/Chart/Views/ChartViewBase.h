@@ -73,7 +73,11 @@ class ChartViewBase : public NSUIView,
   // data on every data change and draws it after the value labels.
   virtual std::shared_ptr<Legend> legend() const { return legend_; }
   virtual std::shared_ptr<LegendRenderer> legendRenderer() const { return legendRenderer_; }
-  virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) { legendRenderer_ = std::move(renderer); }
+  // The view takes its legend from the renderer, so that the legend it makes
+  // room for is the one drawn; a renderer without a legend is refused (a
+  // line through the log sink, nothing changes). nullptr: no legend is
+  // computed or drawn.
+  virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer);
 
   // The animator whose phases the view draws with (both 1 while nothing
   // animates), never absent; and the view's own delegate, held weakly.
