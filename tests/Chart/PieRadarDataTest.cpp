@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <any>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Chart/Data/PieChartData.h"
@@ -139,6 +141,11 @@ TEST(PieChartData, WorksOnItsFirstSetOnly) {
   EXPECT_EQ(plain.yValueSum(), 0);
   EXPECT_EQ(plain.entryForHighlight(Highlight(0, 0, 0)), nullptr);
 }
+
+// A radar entry has no (x, y) form; a number as payload is spelled out.
+static_assert(!std::is_constructible_v<RadarChartDataEntry, int, int> &&
+              !std::is_constructible_v<RadarChartDataEntry, double, double>);
+static_assert(std::is_constructible_v<RadarChartDataEntry, double, std::any>);
 
 TEST(RadarChartData, DefaultsAndHighlightLookUps) {
   RadarChartDataEntry e(4.5);

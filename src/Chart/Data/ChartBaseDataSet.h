@@ -133,7 +133,8 @@ class ChartBaseDataSet : public virtual IChartDataSet {
 
   // A new set of the receiver's own class with its settings: colour lists
   // copied, the formatter shared (still none when the receiver has none).
-  // Subclasses carry more through copyInto.
+  // Subclasses carry more through copyInto; an entry-list set's copy holds a
+  // new list of the same entry objects (see ChartDataSet).
   std::shared_ptr<ChartBaseDataSet> copy() const;
 
  protected:
