@@ -20,7 +20,7 @@ class BarChartData : public BarLineScatterCandleBubbleChartData {
   // half a bar space, then half a group space. The sets whose entries moved
   // and then this data recompute their extremes; a copy of one of the sets
   // shares its entries, so they move there too while its extremes do not
-  // notice (see ChartDataSet::copyInto).
+  // notice (see ChartBaseDataSet::copy).
   //
   // With fewer than two sets it logs
   // "BarData needs to hold at least 2 BarDataSets to allow grouping."

@@ -118,13 +118,7 @@ class ChartDataSet : public ChartBaseDataSet {
  protected:
   std::shared_ptr<ChartBaseDataSet> makeEmpty() const override { return std::make_shared<ChartDataSet>(); }
   // The settings, then the list (a new list of the same entry objects) and
-  // the four extremes.
-  //
-  // So a copy and its original share their entries: whatever moves an
-  // entry through one of them (setX or setY on an entry, BarChartData's
-  // groupBars on the other set) moves it in both, and only the set it went
-  // through recomputes its cached extremes. Call notifyDataSetChanged() on
-  // the other one too.
+  // the four extremes: copy and original share their entries (see copy()).
   void copyInto(ChartBaseDataSet& target) const override;
 
   // Removes the first stored entry equal to the given one and recomputes;
