@@ -51,11 +51,11 @@ class AxisDrawing : public testing::Test {
   static double column(double value) { return 40 + 5.2 * value; }
   static std::vector<double> tens() { return {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}; }
   // Draws through the hook into a fresh recording, which must end with the
-  // graphics state as it began.
+  // graphics state as fresh as it began (a forgotten save leaves a setting).
   const RecordingContext& draw(const std::function<void(RecordingContext&)>& hook) {
     ctx = RecordingContext{};
     hook(ctx);
-    EXPECT_EQ(ctx.state().saveDepth, 0);
+    EXPECT_EQ(ctx.state(), platform::graphics::GraphicsState{});
     return ctx;
   }
 
@@ -184,13 +184,17 @@ TEST_F(YAxisDrawing, AxisLineGridAndZeroLine) {
   axis->setGridLineWidth(2);
   axis->setGridAntialiasEnabled(false);
   axis->setDrawZeroLineEnabled(true);
+  axis->setAxisLineDashPhase(1.5);
   YAxisRenderer renderer(handler, axis, transformer);
 
   const auto line = draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath);
   ASSERT_EQ(line.size(), 1u);
   EXPECT_EQ(line[0].path[0].point, (Point{560, 20})) << "the right axis stands on the content's right edge";
   EXPECT_EQ(line[0].path[1].point, (Point{560, 360}));
-  EXPECT_EQ(line[0].state.dash, LineDash{}) << "no dash set: solid";
+  EXPECT_EQ(line[0].state.dash, LineDash{}) << "no dash set: solid, whatever the phase";
+  axis->setAxisLineDashLengths(std::vector<double>{3, 1});
+  EXPECT_EQ(draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath)[0].state.dash,
+            (LineDash{1.5, {3, 1}}));
 
   const auto strokes = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
   ASSERT_EQ(strokes.size(), 12u) << "eleven grid lines and the zero line";
@@ -207,9 +211,10 @@ TEST_F(YAxisDrawing, AxisLineGridAndZeroLine) {
   // The zero line without the grid; none without its colour.
   axis->setDrawGridLinesEnabled(false);
   axis->setZeroLineDashLengths(std::vector<double>{4, 2});
+  axis->setZeroLineDashPhase(1);
   const auto zero = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
   ASSERT_EQ(zero.size(), 1u);
-  EXPECT_EQ(zero[0].state.dash, (LineDash{0, {4, 2}}));
+  EXPECT_EQ(zero[0].state.dash, (LineDash{1, {4, 2}}));
   axis->setZeroLineColor(std::nullopt);
   EXPECT_TRUE(draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath).empty());
 }
@@ -229,6 +234,7 @@ TEST_F(YAxisDrawing, LimitLinesAndTheirLabels) {
     auto line = std::make_shared<ChartLimitLine>(50, "Target");
     line->setLabelPosition(position);
     line->setLineDashLengths(std::vector<double>{5, 5});
+    line->setLineDashPhase(2);
     axis->addLimitLine(line);
     auto off = std::make_shared<ChartLimitLine>(75, "off");
     off->setEnabled(false);
@@ -243,7 +249,7 @@ TEST_F(YAxisDrawing, LimitLinesAndTheirLabels) {
     ASSERT_EQ(strokes.size(), 2u);
     EXPECT_EQ(strokes[0].path[0].point, (Point{40, y}));
     EXPECT_EQ(strokes[0].state.strokeColor, ChartLimitLine::defaultLineColor);
-    EXPECT_EQ(strokes[0].state.dash, (LineDash{0, {5, 5}}));
+    EXPECT_EQ(strokes[0].state.dash, (LineDash{2, {5, 5}}));
     EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
   }
 }
@@ -332,7 +338,7 @@ TEST_F(XAxisDrawing, WordWrapRotationAndFirstLastClipping) {
   axis->setAvoidFirstLastClippingEnabled(true);
   for (const auto& [entries, offsetRight, lastLeft] :
        {std::tuple{std::vector<double>{0}, 40.0, 40.0}, {std::vector<double>{0, 100}, 40.0, 560.0 - 9},
-        {std::vector<double>{0, 100}, 5.0, 595.0 - 9 - 9}}) {
+        {std::vector<double>{0, 100}, 5.0, 595.0 - 9 - 9}, {std::vector<double>{0, 50}, 5.0, 40 + 555.0 / 2 - 6}}) {
     handler->restrainViewPort(40, 20, offsetRight, 40);
     prepare(100);
     axis->setEntries(entries);
@@ -347,6 +353,7 @@ TEST_F(XAxisDrawing, GridAndLimitLines) {
   auto axis = std::make_shared<XAxis>();
   axis->setGridLineWidth(1);
   axis->setGridLineDashLengths(std::vector<double>{2, 3});
+  axis->setGridLineDashPhase(0.5);
   axis->setEntries({0, 50, 100});
   XAxisRenderer renderer(handler, axis, transformer);
   const auto grid = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
@@ -354,7 +361,7 @@ TEST_F(XAxisDrawing, GridAndLimitLines) {
   EXPECT_EQ(grid[1].path[0].point, (Point{300, 20}));
   EXPECT_EQ(grid[1].path[1].point, (Point{300, 360}));
   EXPECT_EQ(grid[1].state.clip[0].rect, (Rect{39.5, 20, 521, 340}));
-  EXPECT_EQ(grid[1].state.dash, (LineDash{0, {2, 3}}));
+  EXPECT_EQ(grid[1].state.dash, (LineDash{0.5, {2, 3}}));
   // Bounded by the left offset and the chart's (not the content's) width.
   for (const auto& [x, drawn] :
        {std::pair{40.0, true}, {39.99, false}, {560.5, true}, {600.0, true}, {600.01, false}}) {
@@ -454,6 +461,15 @@ TEST_F(HorizontalBarAxisDrawing, XAxisSizeLabelsAndLines) {
     ASSERT_EQ(lines.size(), axisLines.size());
     for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].path[1].point, (Point{axisLines[i], 360}));
   }
+  // Centred, a label stands on its centred row with its entry's text.
+  auto centred = std::make_shared<XAxis>();
+  centred->setCenterAxisLabelsEnabled(true);
+  centred->setEntries({40});
+  centred->setCenteredEntries({50});
+  XAxisRendererHorizontalBarChart centring(handler, centred, transformer, chart);
+  const auto centredLabel = draw([&](auto& c) { centring.renderAxisLabels(c); }).operations(Op::drawText).at(0);
+  testsupport::expectNear(centredLabel.points[0], {565, row(50) - 6}, centredLabel.text);
+  EXPECT_EQ(centredLabel.text, "40");
 
   auto axis = std::make_shared<XAxis>();
   axis->setEntries({0, 50, 110});
@@ -599,14 +615,19 @@ TEST_F(RadarAxisDrawing, XLabelsStandAroundTheWeb) {
 TEST_F(RadarAxisDrawing, YLabelsAndLimitPolygons) {
   auto chart = std::make_shared<FixedRadar>();
   auto axis = std::make_shared<YAxis>();
-  axis->setEntries({0, 50, 100});
+  axis->setEntries({-10, 40, 90});
+  axis->storeAxisMinimum(-10);  // the centre
   axis->setDrawTopYLabelEntryEnabled(false);
   axis->setLabelXOffset(4);
   YAxisRendererRadarChart renderer(handler, axis, chart);
-  const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText);
-  ASSERT_EQ(labels.size(), 2u) << "the outermost label is left out";
-  testsupport::expectNear(labels[0].points[0], {304, 187}, "0");
-  testsupport::expectNear(labels[1].points[0], {304, 87}, "50");
+  for (const auto alignment : {TextAlignment::left, TextAlignment::right}) {
+    axis->setLabelAlignment(alignment);
+    const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText);
+    ASSERT_EQ(labels.size(), 2u) << "the outermost label is left out";
+    const bool right = alignment == TextAlignment::right;
+    testsupport::expectNear(labels[0].points[0], {right ? 304 - 18 : 304, 187}, "-10");
+    testsupport::expectNear(labels[1].points[0], {right ? 304 - 12 : 304, 87}, "40");
+  }
 
   auto target = std::make_shared<ChartLimitLine>(50, "Target");
   auto atMinimum = std::make_shared<ChartLimitLine>(-10);
