@@ -169,7 +169,7 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
     RecordingContext context;
     v.draw(context);
     EXPECT_EQ(log, row.expected) << row.name;
-    EXPECT_EQ(context.state().saveDepth, 0) << row.name;
+    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << row.name;
   }
 
   // Without data, or without a data renderer, nothing is drawn.
@@ -311,6 +311,7 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
     v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
     RecordingContext context;
     v.draw(context);
+    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << row.name;
     int texts = 0;
     for (const auto& o : context.operations()) {
       Rect box;
@@ -549,6 +550,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
       v.setFrame(Rect(0, 0, width, 400));
       RecordingContext context;
       v.draw(context);
+      EXPECT_EQ(context.state(), platform::graphics::GraphicsState{});
       std::vector<Rect> legendBoxes;
       std::vector<Rect> axisLabels;
       for (const auto& o : context.operations()) {
