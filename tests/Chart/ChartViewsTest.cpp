@@ -36,7 +36,9 @@ class SpyAxisRenderer : public Base {
   template <class... Args>
   SpyAxisRenderer(std::string name, Log& log, Args&&... args)
       : Base(std::forward<Args>(args)...), name_(std::move(name)), log_(log) {}
-  void computeAxis(double, double, bool) override { log_.push_back(name_ + ".computeAxis"); }
+  void computeAxis(double, double, bool inverted) override {
+    log_.push_back(name_ + ".computeAxis" + (inverted ? " inverted" : ""));
+  }
   void renderAxisLabels(DrawingContext&) override { log_.push_back(name_ + ".labels"); }
   void renderGridLines(DrawingContext&) override { log_.push_back(name_ + ".grid"); }
   void renderAxisLine(DrawingContext&) override { log_.push_back(name_ + ".axisLine"); }
@@ -130,19 +132,21 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
        [](LineChartView&) {},
        join({start, {"x.grid", "left.grid", "right.grid", "data (clipped)", "extras", "x.limitLines",
                      "left.limitLines", "right.limitLines"}, labelsOn})},
-      {"grid in front, left limit lines behind",
+      {"grid in front, left limit lines behind, highlights",
        [](LineChartView& v) {
          v.xAxis()->setDrawGridLinesBehindDataEnabled(false);
          v.leftAxis()->setDrawLimitLinesBehindDataEnabled(true);
-       },
-       join({start, {"left.limitLines", "data (clipped)", "x.grid", "left.grid", "right.grid", "extras",
-                     "x.limitLines", "right.limitLines"}, labelsOn})},
-      {"right axis disabled, highlights",
-       [](LineChartView& v) {
-         v.rightAxis()->setEnabled(false);
          v.setHighlighted({std::make_shared<Highlight>(50, 50, 0, 0)});
        },
-       join({{"left.computeAxis", "x.computeAxis", "x.axisLine", "left.axisLine", "right.axisLine", "x.grid",
+       join({start, {"left.limitLines", "data (clipped)", "x.grid", "left.grid", "right.grid", "highlights 1",
+                     "extras", "x.limitLines", "right.limitLines"}, labelsOn})},
+      {"right axis disabled, left inverted, highlights",
+       [](LineChartView& v) {
+         v.rightAxis()->setEnabled(false);
+         v.leftAxis()->setInverted(true);
+         v.setHighlighted({std::make_shared<Highlight>(50, 50, 0, 0)});
+       },
+       join({{"left.computeAxis inverted", "x.computeAxis", "x.axisLine", "left.axisLine", "right.axisLine", "x.grid",
               "left.grid", "right.grid", "data (clipped)", "highlights 1", "extras", "x.limitLines",
               "left.limitLines"}, labelsOn})},
       {"x axis disabled",
@@ -190,7 +194,7 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
 // the sets that need one; a set's own formatter stays.
 TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
   for (const auto& [ys, decimals] : {std::pair{std::vector<double>{0.5}, 3}, {std::vector<double>{0, 100}, 0},
-                                      {std::vector<double>{-30}, 1}, {std::vector<double>{0.25, 0.75}, 3},
+                                      {std::vector<double>{-30}, 1}, {std::vector<double>{100, 101}, 2},
                                       {std::vector<double>{}, 0}}) {
     const auto vShared = LineChartView::create(Rect(0, 0, 600, 400));
     LineChartView& v = *vShared;
@@ -245,11 +249,24 @@ TEST_F(ChartViews, RangesTransformersAndSizeChanges) {
     EXPECT_EQ(view.centerOffsets(), h.contentCenter());
   }
 
+  // Inverted, the left axis's minimum lies on the content's top edge.
+  view.leftAxis()->setInverted(true);
+  view.notifyDataSetChanged();
+  const ViewPortHandler& h = *view.viewPortHandler();
+  testsupport::expectNear(view.getTransformer(AxisDependency::left)->pixelForValues(0, -10),
+                          Point{h.contentLeft(), h.contentTop()}, "inverted left min");
+
   const auto emptyShared = LineChartView::create(Rect(0, 0, 600, 400));
   LineChartView& empty = *emptyShared;
   empty.setData(nullptr);
   EXPECT_EQ(empty.xAxis()->axisMinimum(), -1);
   EXPECT_EQ(empty.leftAxis()->axisMaximum(), 1);
+  // A set on the right axis gives the right axis its range.
+  auto right = std::make_shared<LineChartDataSet>(
+      std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(0, 1000), std::make_shared<ChartDataEntry>(1, 2000)}, "r");
+  right->setAxisDependency(AxisDependency::right);
+  empty.setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{rampData()->getDataSetByIndex(0), right}));
+  EXPECT_EQ(std::pair(empty.rightAxis()->axisMinimum(), empty.rightAxis()->axisMaximum()), std::pair(900.0, 2100.0));
 }
 
 // Whatever the axes' settings, the offsets keep every label (and the
@@ -373,9 +390,10 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   RecordingContext context;
   view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
-  // Only the part of each set the animator's x phase shows: 5.5 of 11.
+  // Only the part of each set the animator's x phase shows: 3 of 11, the
+  // entry at index 3 included.
   log.clear();
-  view.animator()->setPhaseX(0.5);
+  view.animator()->setPhaseX(3.0 / 11);
   view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150"}));
   log.clear();
