@@ -121,6 +121,11 @@ TEST(Highlight, EqualityIgnoresPixelsAxisAndDrawPosition) {
   EXPECT_TRUE(a.isEqual(&b));
   Highlight otherSet(1, 2, 10, 20, -1, 1, -1, AxisDependency::left);
   EXPECT_FALSE(a.isEqual(&otherSet));
+  const Highlight stack0(1, 2, 10, 20, -1, 0, 0, AxisDependency::left);
+  const Highlight stack0Too(1, 2, 0, 0, -1, 0, 0, AxisDependency::right);
+  const Highlight stack2(1, 2, 10, 20, -1, 0, 2, AxisDependency::left);
+  EXPECT_TRUE(stack0.isEqual(&stack0Too));
+  EXPECT_FALSE(a.isEqual(&stack0) || stack0.isEqual(&stack2)) << "stack indices -1, 0 and 2 differ";
   b.setDataIndex(3);
   EXPECT_FALSE(a.isEqual(&b));
   EXPECT_FALSE(a.isEqual(nullptr));

@@ -171,6 +171,7 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   handler.setMinMaxScaleX(2, 0);
   EXPECT_EQ(handler.minScaleX(), 2);
   EXPECT_EQ(handler.maxScaleX(), kNoLimit);
+  EXPECT_FALSE(handler.isFullyZoomedOutX() || handler.isFullyZoomedOutY()) << "at minimum scales above 1";
   // Nothing is validated: a negative maximum is stored as given.
   handler.setMaximumScaleY(-1);
   EXPECT_EQ(handler.maxScaleY(), -1);
@@ -232,6 +233,7 @@ TEST(ViewPortHandler, IsIntersectingLineTestsTheInfiniteLine) {
   const Case cases[] = {
       {"an end inside", {100, 100}, {500, 500}, true},
       {"through the bottom edge", {0, 0}, {5, 5}, true},
+      {"only through the bottom edge", {0, 300}, {300, 0}, true},
       {"vertical outside", {5, 0}, {5, 300}, false},
       {"vertical inside", {100, 0}, {100, 1}, true},
       {"horizontal above", {0, 10}, {5, 10}, false},
