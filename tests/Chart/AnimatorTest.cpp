@@ -184,6 +184,12 @@ TEST_F(ManualAnimation, OneAxisStartsKeepTheOtherPhaseAndShareTheLink) {
   tickAt(4.5);
   EXPECT_EQ(recorder->take(), updatedThenStopped);
   EXPECT_EQ(links(), 0u);
+  // A y-only start while idle.
+  animator->animateY(1.0, ChartEasingOption::linear);
+  tickAt(5.0);
+  EXPECT_EQ(recorder->take(), (Events{"updated 1 0.5", "update block"}));
+  tickAt(5.5);
+  EXPECT_EQ(recorder->take(), updatedThenStopped);
 }
 
 // Callbacks that start and stop animations from within a tick or a stop,
