@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -74,6 +75,8 @@ TEST(PieChartDataSet, DefaultsExtremesAndSliceSpaceClamp) {
   EXPECT_EQ(set->yMax(), 30);
   EXPECT_EQ(set->xMin(), big);
   EXPECT_EQ(set->xMax(), -big);
+  set->addEntry(std::make_shared<ChartDataEntry>(5, 40));  // not even a finite x counts
+  EXPECT_EQ(std::tuple(set->xMin(), set->xMax(), set->yMax()), std::tuple(big, -big, 40.0));
 
   const std::pair<double, double> spaces[] = {{25, 20}, {-3, 0}, {-0.0, 0}, {7, 7}};
   for (const auto& [given, stored] : spaces) {
