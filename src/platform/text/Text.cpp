@@ -79,19 +79,60 @@ locale_t cLocale() {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view bytes) {
+std::optional<size_t> firstInvalidUtf8(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
+    // Plain ASCII needs no decoding; a long file is mostly that.
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     char32_t cp;
     size_t n = decodeAt(bytes, i, cp);
-    if (cp == 0xFFFD && n == 1) {
-      // decodeAt reports an invalid start with U+FFFD of length 1; a real
-      // U+FFFD is three bytes long, so this is unambiguous.
-      return false;
+    // decodeAt reports an invalid start with U+FFFD of length 1; a real
+    // U+FFFD is three bytes long, so this is unambiguous.
+    if (cp == 0xFFFD && n == 1) return i;
+    i += n;
+  }
+  return std::nullopt;
+}
+
+bool isValidUtf8(std::string_view bytes) { return !firstInvalidUtf8(bytes); }
+
+namespace {
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+}  // namespace
+
+bool holdsControlCharacter(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    char32_t cp;
+    const size_t n = decodeAt(text, i, cp);
+    if (isControl(cp) && !(cp == 0xFFFD && n == 1)) return true;
+    i += n;
+  }
+  return false;
+}
+
+std::string printable(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string shown;
+  for (size_t i = 0; i < bytes.size();) {
+    char32_t cp;
+    const size_t n = decodeAt(bytes, i, cp);
+    const bool invalid = cp == 0xFFFD && n == 1;
+    if (invalid || isControl(cp)) {
+      for (size_t k = i; k < i + n; ++k) {
+        const auto b = static_cast<unsigned char>(bytes[k]);
+        shown += "\\x";
+        shown += digits[b >> 4];
+        shown += digits[b & 0xF];
+      }
+    } else {
+      shown.append(bytes.substr(i, n));
     }
     i += n;
   }
-  return true;
+  return shown;
 }
 
 std::string_view dropByteOrderMark(std::string_view text) {
