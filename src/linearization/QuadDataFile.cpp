@@ -65,6 +65,8 @@ std::string quadLevelText(double level, int64_t& clampedLevels, LevelRounding ro
 }
 
 std::optional<std::string> unreadableNotesReason(const std::string& notes, int commentLinesBefore) {
+  // A reader takes UTF-8 text only (a Latin-1 terminal passes "café" as other bytes).
+  if (!text::isValidUtf8(notes)) return "the notes are not UTF-8 text, and a reader refuses a file that is not";
   const auto lines = text::split(notes, "\n");
   const int room = kMaxCommentLines - commentLinesBefore;
   if (static_cast<int64_t>(lines.size()) > room) {

@@ -39,9 +39,9 @@ std::string quadLevelText(double level, int64_t& clampedLevels,
 
 // Why a .quad file whose comment lines are `notes` (one line per notes line,
 // each after "# "), following `commentLinesBefore` other comment lines, could
-// not be read back: more comment lines than a reader passes over, or a notes
-// line that a reader would take for the first channel's marker. Nothing when
-// the file reads back.
+// not be read back: notes that are not UTF-8, more comment lines than a
+// reader passes over, or a notes line that a reader would take for the first
+// channel's marker. Nothing when the file reads back.
 std::optional<std::string> unreadableNotesReason(const std::string& notes, int commentLinesBefore = 0);
 
 // A QuadToneRIP ink curve file: header, process notes, and 256 levels for

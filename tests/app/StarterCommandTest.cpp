@@ -131,6 +131,8 @@ TEST(StarterCommand, RefusesWhatWouldWriteAUselessFile) {
       {{"--out", (dir / "..").string()}, "names a folder"},
       {{"--notes", "Carbon\nK Curve", "--out", out}, "\"# K Curve\", which a reader takes for the first"},
       {{"--notes", notes51, "--out", out}, "the notes have 51 lines, but a .quad file has room for 50"},
+      {{"--notes", "caf\xE9", "--out", out}, "--notes would make a .quad file that cannot be read back: the notes "
+                                             "are not UTF-8 text"},
       {{"-x", "--out", out}, "unknown option -x"},
   };
   for (const auto& [extra, message] : cases) {
