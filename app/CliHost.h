@@ -28,6 +28,13 @@ class CliHost : public platform::Host {
 
   // The key of the answer to a folder-choosing open panel.
   static constexpr const char* kDirectoryAnswer = "directory";
+  // The folder a folder panel answered with `given` hands over: "." and ".."
+  // (alone or at the end) are named by the folder they lead to, as a panel
+  // names every folder.
+  static std::filesystem::path folderAnswer(const std::filesystem::path& given);
+  // The file a save panel for `type` answered with `given` writes: the type's
+  // extension is added when the name lacks it (compared without case).
+  static std::filesystem::path savedPath(std::filesystem::path given, const std::string& type);
 
   void setOpenAnswer(const std::string& type, std::filesystem::path path);
   void setSaveAnswer(const std::string& type, std::filesystem::path path);
