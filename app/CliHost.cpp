@@ -139,6 +139,10 @@ void CliHost::logLoadFailure(const std::string& reason) { loadFailure_ = reason;
 
 std::optional<std::string> CliHost::takeLoadFailure() { return std::exchange(loadFailure_, std::nullopt); }
 
+void CliHost::logLoadWarning(const std::string& text) { loadWarnings_.push_back(text); }
+
+std::vector<std::string> CliHost::takeLoadWarnings() { return std::exchange(loadWarnings_, {}); }
+
 void CliHost::reportFailure(const std::string& text) {
   failed_ = true;
   ++failureCount_;

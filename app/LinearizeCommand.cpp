@@ -153,17 +153,21 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
 
   auto measurementFile = openMeasurementFile(host);
   if (!measurementFile) return loadFailed(host, err, measurementsPath);
+  // Named before the document takes the file's lines.
+  SilentHost silent;
+  const std::string format = measurementFile->detectFormat(silent);
   if (!document.readMeasurementFile(*measurementFile, host)) return loadFailed(host, err, measurementsPath);
   // Never export from the placeholder readings.
   if (document.measurementDataLoadingError) return loadFailed(host, err, measurementsPath);
+  for (const auto& warning : host.takeLoadWarnings())
+    err << "inkcurve: warning: " << measurementsPath << ": " << warning << "\n";
 
   document.avgWindowSize = avgWindowSizeForControl(smoothing);
   document.splinePercent = splinePercentForControl(spline);
   document.resetLinearization();
   document.updateLinearization();
 
-  SilentHost silent;
-  out << "measurements: " << measurementsPath << " (" << measurementFile->detectFormat(silent) << ")\n";
+  out << "measurements: " << measurementsPath << " (" << format << ")\n";
   out << "readings: " << document.rawMeasurements.size() << " steps, resampled to "
       << document.interpolatedMeasurements.size() << "\n";
   out << "paper white L*: " << fixed(document.interpolatedMeasurements.front().L, 2)

@@ -139,6 +139,19 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
   std::filesystem::resize_file(dir.write("huge.txt", "CGATS.17\n"), platform::files::kInputFileSizeLimit + 1);
   auto noLab = wedgeText;
   noLab.replace(noLab.find("LAB_L"), 5, "LAB_X");
+  // The hostile files, byte for byte: the lines named are the file's own, a
+  // blank line counted.
+  const std::string header =
+      "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\n"
+      "END_DATA_FORMAT\n";
+  const auto shortCount = dir.write("count.txt", header + "NUMBER_OF_SETS\t25\n\nBEGIN_DATA\n1\tA1\t95.1\t0\t0\n"
+                                                         "2\tA2\t5.2\t0\t0\nEND_DATA\n");
+  const auto oneTab = dir.write("tabs.txt", header + "NUMBER_OF_SETS\t3\nBEGIN_DATA\n\t\n\t\n\t\nEND_DATA\n");
+  const auto notCount = dir.write("abc.txt", header + "NUMBER_OF_SETS\tabc\nBEGIN_DATA\nEND_DATA\n");
+  const auto unsorted = dir.write("rgb.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID RGB_R RGB_G RGB_B LAB_L LAB_A LAB_B\n"
+                                             "END_DATA_FORMAT\nNUMBER_OF_SETS 2\nBEGIN_DATA\n1 100 100 100 95 0 0\n"
+                                             "2 x x x 5 0 0\nEND_DATA\n");
+  const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'000, '\n'));
   auto badLevel = eightChannelQuad();
   badLevel.replace(badLevel.find("\n# C Curve\n0\n") + 11, 1, "1,5");  // line 261: level 0 of C
 
@@ -151,8 +164,18 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       {"fifo.txt", "", alert, "cannot read {M}: not a regular file but a FIFO"},
       {"huge.txt", "", alert, "cannot read {M}: 67108865 bytes, more than the limit of 67108864 bytes (64 MB)"},
       {dir.write("latin1.txt", "CGATS.17\nORIGINATOR\t\"Dupr\xE9\"\n").filename(), "", alert,
-       "cannot read {M}: not valid UTF-8 text"},
-      {dir.write("nolab.txt", noLab).filename(), "", alert, "cannot read {M}: no LAB_L column"},
+       "cannot read {M}: line 2: not valid UTF-8 text"},
+      {dir.write("nolab.txt", noLab).filename(), "", alert,
+       "cannot read {M}: line 5: no LAB_L column among the field names"},
+      {shortCount.filename(), "", alert,
+       "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 3 rows follow BEGIN_DATA at line 8"},
+      {oneTab.filename(), "", alert,
+       "cannot read {M}: line 8: the row has 2 fields, but L*, a* and b* are fields 3 to 5 (LAB_L and the two "
+       "after it)"},
+      {notCount.filename(), "", alert, "cannot read {M}: line 6: NUMBER_OF_SETS \"abc\" is not a count of readings"},
+      {unsorted.filename(), "", alert,
+       "cannot read {M}: line 8: the third field \"x\" is not a number to sort the rows by (RGB_R is named)"},
+      {manyLines.filename(), "", alert, "cannot read {M}: 4000001 lines, more than the limit of 4000000 lines"},
       {dir.write("what.txt", "Readings\n1\t2\n").filename(), "", alert,
        "cannot read {M}: the first line names no measurement file format this program reads"},
       {"wedge.txt", "fifo.quad", "", "cannot read {Q}: not a regular file but a FIFO"},
@@ -436,12 +459,22 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
   const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
   const auto blank = dir.write("blank.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 50.5, 49.5)));
+  // A typo for L* (read as 1.0, a false black patch) and an empty a* field.
+  auto typoText = testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8));
+  for (const auto& [row, typed] : {std::pair<std::string, std::string>{"11\tA11\t50.00\t", "11\tA11\tabc\t"},
+                                   {"12\tA12\t45.80\t0.50", "12\tA12\t45.80\t"}})
+    typoText.replace(typoText.find(row), row.size(), typed);
+  const auto typo = dir.write("typo.txt", typoText);
   const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
       {{even.string(), odd.string()},
        {"warning: " + odd.string() + " holds 2 ink levels outside 0...65535 (the first is 70000 at step 9 of K)"}},
       {{belowZero.string()}, {"inkcurve: warning: Dmax is not a number: the darkest L* is -3.63"}},
       {{blank.string()}, {"inkcurve: warning: the readings fall only 1.00 L* from paper white to the darkest step; "
                           "under 5 L* they look like blank paper, not a printed wedge"}},
+      {{typo.string()},
+       {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
+        "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "
+                                                "as its default"}},
       {{even.string(), quad.string(), "--spline", "100"},
        {"inkcurve: warning: the correction leaves channel K almost without ink: 2% of its ink remains",
         "inkcurve: warning: the correction leaves channel LK almost without ink: 1% of its ink remains"}},

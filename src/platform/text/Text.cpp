@@ -55,7 +55,7 @@ size_t decodeAt(std::string_view s, size_t i, char32_t& cp) {
 }
 
 template <class InSet>
-std::string trimBoth(std::string_view s, InSet inSet) {
+std::string_view trimBoth(std::string_view s, InSet inSet) {
   // Walk forward over code points to find the first and one-past-last kept.
   size_t first = s.size(), last = 0;
   size_t i = 0;
@@ -69,7 +69,7 @@ std::string trimBoth(std::string_view s, InSet inSet) {
     i += n;
   }
   if (first == s.size()) return {};
-  return std::string(s.substr(first, last - first));
+  return s.substr(first, last - first);
 }
 
 locale_t cLocale() {
@@ -160,9 +160,18 @@ size_t leadingWhitespaceAndNewlines(std::string_view s) {
   return i;
 }
 
-std::string trimNewlines(std::string_view s) { return trimBoth(s, isNewline); }
+std::string trimNewlines(std::string_view s) { return std::string(trimBoth(s, isNewline)); }
 
-std::string trimWhitespaceAndNewlines(std::string_view s) { return trimBoth(s, isWhitespaceOrNewline); }
+std::string trimWhitespaceAndNewlines(std::string_view s) { return std::string(trimBoth(s, isWhitespaceOrNewline)); }
+
+std::string_view trimNewlinesView(std::string_view s) { return trimBoth(s, isNewline); }
+
+std::string_view trimWhitespaceAndNewlinesView(std::string_view s) { return trimBoth(s, isWhitespaceOrNewline); }
+
+size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak) {
+  const auto before = text.substr(0, offset);
+  return 1 + static_cast<size_t>(std::count(before.begin(), before.end(), lineBreak));
+}
 
 std::vector<std::string> split(std::string_view s, std::string_view separator) {
   std::vector<std::string> parts;

@@ -38,6 +38,13 @@ size_t leadingWhitespaceAndNewlines(std::string_view s);
 // Remove the set's characters from both ends (UTF-8 aware).
 std::string trimNewlines(std::string_view s);
 std::string trimWhitespaceAndNewlines(std::string_view s);
+// The same as views into `s`, which must outlive them.
+std::string_view trimNewlinesView(std::string_view s);
+std::string_view trimWhitespaceAndNewlinesView(std::string_view s);
+
+// The line, counted from 1, that the byte at `offset` stands on when the text
+// is split at every `lineBreak`.
+size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak = '\n');
 
 // Splits on every occurrence of `separator`, keeping empty parts:
 // split("a,,b", ",") == {"a", "", "b"}; split("", ",") == {""}.
