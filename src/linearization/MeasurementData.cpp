@@ -15,7 +15,9 @@ namespace text = platform::text;
 Fields::Fields(std::string_view line, char separator, int64_t lineNumber)
     : line_(line), lineNumber_(static_cast<int32_t>(lineNumber)), separator_(separator) {}
 
-std::size_t Fields::size() const { return static_cast<std::size_t>(std::count(line_.begin(), line_.end(), separator_)) + 1; }
+std::size_t Fields::size() const {
+  return static_cast<std::size_t>(std::count(line_.begin(), line_.end(), separator_)) + 1;
+}
 
 std::string_view Fields::operator[](std::size_t k) const {
   std::size_t start = 0;
