@@ -168,7 +168,7 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       {dir.write("nolab.txt", noLab).filename(), "", alert,
        "cannot read {M}: line 5: no LAB_L column among the field names"},
       {shortCount.filename(), "", alert,
-       "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 3 rows follow BEGIN_DATA at line 8"},
+       "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 2 rows follow BEGIN_DATA at line 8"},
       {oneTab.filename(), "", alert,
        "cannot read {M}: line 8: the row has 2 fields, but L*, a* and b* are fields 3 to 5 (LAB_L and the two "
        "after it)"},

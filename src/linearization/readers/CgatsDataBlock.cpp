@@ -76,7 +76,13 @@ std::optional<Rows> CgatsDataBlock::readDataSets() {
   const std::vector<std::string>& lines = *rawData;
   const auto following = static_cast<int64_t>(lines.size() - (*begin + 1));
   if (totalSamples > following) {
-    fail("NUMBER_OF_SETS is " + std::to_string(totalSamples) + " but " + rowsFollow(following) +
+    // The message counts the data rows, not the END_DATA line that closes
+    // them, so that it agrees with what the user sees in the file.
+    int64_t dataRows = 0;
+    for (std::size_t at = *begin + 1; at < lines.size(); ++at, ++dataRows) {
+      if (text::trimWhitespaceAndNewlinesView(lines[at]) == "END_DATA") break;
+    }
+    fail("NUMBER_OF_SETS is " + std::to_string(totalSamples) + " but " + rowsFollow(dataRows) +
              " BEGIN_DATA at line " + std::to_string(lineNumberOf(*begin)),
          numberOfSetsLine);
     return std::nullopt;
