@@ -197,6 +197,10 @@ TEST(AxisValues, CentringShiftsOnTheSecondComputation) {
   c.axis->setCenterAxisLabelsEnabled(false);
   c.renderer.computeAxisValues(0, 100);
   EXPECT_EQ(c.axis->centeredEntries(), (std::vector<double>{2.5, 7.5, 12.5}));
+  // A redraw with the same label count refills the same storage.
+  const double* storage = c.axis->entries().data();
+  c.renderer.computeAxisValues(0, 50);
+  EXPECT_EQ(c.axis->entries().data(), storage);
 }
 
 // computeAxis labels only the visible part of an axis zoomed in along it
