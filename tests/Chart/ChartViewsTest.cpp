@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Chart/Data/LineChartData.h"
@@ -28,6 +29,14 @@ using Op = RecordingContext::Op;
 namespace {
 
 using Log = std::vector<std::string>;
+
+// Overridable getters of shared objects hand out copies of the pointer, so an
+// override that computes its result leaves nothing dangling; an axis hands
+// out its label list read-only, even when it is not const.
+static_assert(!std::is_reference_v<decltype(std::declval<const ChartViewBase&>().legend())> &&
+              !std::is_reference_v<decltype(std::declval<const LineChartView&>().getTransformer(AxisDependency::left))> &&
+              !std::is_reference_v<decltype(std::declval<const XAxisRenderer&>().axis())>);
+static_assert(std::is_same_v<decltype(std::declval<XAxis&>().entries()), const std::vector<double>&>);
 
 // An axis renderer that only logs its hooks, as "<name>.<hook>".
 template <class Base>
