@@ -88,6 +88,9 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   void drawTextInRect(std::string_view text, const graphics::Rect& rect,
                       const graphics::TextAttributes& attributes) override;
 
+  std::optional<graphics::Size> surfaceSize() const override {
+    return graphics::Size{static_cast<double>(width_), static_cast<double>(height_)};
+  }
   graphics::DrawingContext& drawingContext() override { return *this; }
   int64_t pixelWidth() const override { return width_; }
   int64_t pixelHeight() const override { return height_; }

@@ -92,6 +92,10 @@ class DrawingContext {
  public:
   virtual ~DrawingContext() = default;
 
+  // The size of the surface drawn on, in pixels; nothing for a context
+  // without one (a recording made without a size).
+  virtual std::optional<Size> surfaceSize() const { return std::nullopt; }
+
   // The first drop since the context was made or last cleared; nothing when
   // nothing was dropped.
   const std::optional<Drop>& firstDrop() const { return firstDrop_; }

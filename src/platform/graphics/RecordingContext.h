@@ -80,6 +80,11 @@ class RecordingContext : public DrawingContext {
     TextAttributes attributes;     // drawText, drawTextInRect
   };
 
+  // A recording of drawing on a surface of the size (in pixels), or on one
+  // without bounds.
+  explicit RecordingContext(std::optional<Size> surfaceSize = std::nullopt) : surfaceSize_(surfaceSize) {}
+
+  std::optional<Size> surfaceSize() const override { return surfaceSize_; }
   void saveGState() override;
   void restoreGState() override;
   void setFillColor(const Color& color) override;
@@ -133,6 +138,7 @@ class RecordingContext : public DrawingContext {
   Operation& record(Op op);
   Operation& consumePath(Op op);
 
+  std::optional<Size> surfaceSize_;
   GraphicsState state_;
   std::vector<GraphicsState> saved_;
   Path path_;
