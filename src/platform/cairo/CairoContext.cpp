@@ -484,13 +484,20 @@ void CairoContext::addEllipseInRect(const Rect& rect) {
 void CairoContext::emit(const Path& path, Use use) {
   cairo_matrix_t ctm;
   cairo_get_matrix(cr_, &ctm);
+  // A stroke reaches a miter's length past its path (never more than the
+  // widest stroke's; the comparison also takes a product that overflowed).
   double reach = kFringe;
-  if (use == Use::stroke) reach += kMiterLimit / 2 * cairo_get_line_width(cr_) * stretch(ctm);
+  if (use == Use::stroke) {
+    const double miter = kMiterLimit / 2 * cairo_get_line_width(cr_) * stretch(ctm);
+    reach += miter < kMiterLimit / 2 * maxStrokeWidth ? miter : kMiterLimit / 2 * maxStrokeWidth;
+  }
   const Box box = Box{0, 0, static_cast<double>(width_), static_cast<double>(height_)}.grown(reach);
   const Box safe{-kSafeReach, -kSafeReach, kSafeReach, kSafeReach};
 
   const auto polyline = [this](const std::vector<Point>& points, bool closed) {
-    if (points.empty()) return;
+    // Finite points can still land beyond the largest double on the
+    // surface; Cairo never sees those.
+    if (points.empty() || !std::all_of(points.begin(), points.end(), [](Point p) { return finite(p); })) return;
     cairo_move_to(cr_, points[0].x, points[0].y);
     for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x, points[i].y);
     if (closed) cairo_close_path(cr_);

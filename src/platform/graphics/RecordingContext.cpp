@@ -171,8 +171,9 @@ void RecordingContext::strokeEllipseInRect(const Rect& rect) {
 }
 
 void RecordingContext::strokeLineSegments(const std::vector<Point>& points) {
-  for (const Point point : points)
-    if (!checkPoint(point, "strokeLineSegments")) break;
+  // An odd last point is not drawn, so not checked.
+  for (size_t i = 0; i + 1 < points.size(); i += 2)
+    if (!checkPoint(points[i], "strokeLineSegments") || !checkPoint(points[i + 1], "strokeLineSegments")) break;
   path_.clear();
   record(Op::strokeLineSegments).points = points;
 }

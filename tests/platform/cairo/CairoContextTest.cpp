@@ -346,6 +346,13 @@ TEST_F(CairoBackend, RefusedArgumentsAreNotedAndLeaveTheContextDrawing) {
          c.strokeLineSegments({{-1e300, 0}, {1e300, 40}});
          c.drawText("far", {1e300, 1e300}, {});
        }, std::nullopt},
+      {"finite, but past the largest double on the surface", [](DrawingContext& c) {
+         c.saveGState();
+         c.scaleBy(1e154, 1e154);
+         c.fillEllipseInRect(Rect(0, 0, 1e200, 1e200));
+         c.strokeLineSegments({{-1e200, 0}, {1e200, 1}});  // a line 1e154 pixels wide
+         c.restoreGState();
+       }, R::invalidStyle, true},
       {"gradient circle of 1e30", [](DrawingContext& c) {
          c.drawRadialGradient(Gradient{{{kRed, 0}, {kBlue, 1}}}, {5, 5}, 0, {5, 5}, 1e30, GradientOptions::drawsBeforeStart);
        }, std::nullopt},
