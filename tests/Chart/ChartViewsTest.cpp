@@ -299,6 +299,7 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
     v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
     RecordingContext context;
     v.draw(context);
+    EXPECT_FALSE(context.hasDropped()) << row.name << ": " << context.firstDrop()->description();
     int texts = 0;
     for (const auto& o : context.operations()) {
       Rect box;
@@ -537,6 +538,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
       v.setFrame(Rect(0, 0, width, 400));
       RecordingContext context;
       v.draw(context);
+      EXPECT_FALSE(context.hasDropped()) << context.firstDrop()->description();
       std::vector<Rect> legendBoxes;
       std::vector<Rect> axisLabels;
       for (const auto& o : context.operations()) {
