@@ -20,6 +20,7 @@
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/DrawingExpectations.h"
 #include "support/ChartDataExpectations.h"
 #include "support/GeometryExpectations.h"
 
@@ -50,12 +51,12 @@ class AxisDrawing : public testing::Test {
   static double row(double value) { return 360 - 3.4 * value; }
   static double column(double value) { return 40 + 5.2 * value; }
   static std::vector<double> tens() { return {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}; }
-  // Draws through the hook into a fresh recording, which must end with the
-  // graphics state as fresh as it began (a forgotten save leaves a setting).
+  // Draws through the hook into a fresh recording, which must end as it
+  // began.
   const RecordingContext& draw(const std::function<void(RecordingContext&)>& hook) {
     ctx = RecordingContext{};
     hook(ctx);
-    EXPECT_EQ(ctx.state(), platform::graphics::GraphicsState{});
+    testsupport::expectFreshEnd(ctx);
     return ctx;
   }
 

@@ -19,6 +19,7 @@
 #include "Chart/Views/RadarChartView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/DrawingExpectations.h"
 #include "support/ChartDataExpectations.h"
 #include "support/GeometryExpectations.h"
 
@@ -182,7 +183,7 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
     RecordingContext context;
     v.draw(context);
     EXPECT_EQ(log, row.expected) << row.name;
-    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << row.name;
+    testsupport::expectFreshEnd(context, row.name);
   }
 
   // Without data, or without a data renderer, nothing is drawn.
@@ -337,7 +338,7 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
     v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
     RecordingContext context;
     v.draw(context);
-    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << row.name;
+    testsupport::expectFreshEnd(context, row.name);
     int texts = 0;
     for (const auto& o : context.operations()) {
       Rect box;
@@ -577,7 +578,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
       v.setFrame(Rect(0, 0, width, 400));
       RecordingContext context;
       v.draw(context);
-      EXPECT_EQ(context.state(), platform::graphics::GraphicsState{});
+      testsupport::expectFreshEnd(context);
       std::vector<Rect> legendBoxes;
       std::vector<Rect> axisLabels;
       for (const auto& o : context.operations()) {

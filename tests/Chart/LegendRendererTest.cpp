@@ -18,6 +18,7 @@
 #include "Chart/Data/PieChartDataSet.h"
 #include "Chart/Renderers/LegendRenderer.h"
 #include "platform/graphics/RecordingContext.h"
+#include "support/DrawingExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -283,6 +284,9 @@ TEST(LegendRenderer, PlacesTheLegendByAlignmentOrientationAndDirection) {
       {"vertical right to left on the right, centred down", H::right, V::center, O::vertical, D::rightToLeft,
        {entry("Curve"), entry("Ink")},
        {{"form", {587, 191}}, {"Curve", {552, 188.5}}, {"form", {587, 204}}, {"Ink", {564, 201.5}}}},
+      {"vertical right to left: a stack grows leftward from the origin", H::right, V::top, O::vertical,
+       D::rightToLeft, {entry(std::nullopt), entry(std::nullopt, kGreen), entry("Sum", kBlue)},
+       {{"form", {587, 25.5}}, {"form", {576, 25.5}}, {"form", {565, 25.5}}, {"Sum", {577, 36}}}},
       {"vertical centred across, at the chart's bottom", H::center, V::bottom, O::vertical, D::leftToRight,
        {entry("Curve")}, {{"form", {286, 383.5}}, {"Curve", {299, 381}}}},
       {"vertical left, at the content's bottom", H::left, V::bottom, O::vertical, D::leftToRight,
@@ -307,7 +311,7 @@ TEST(LegendRenderer, PlacesTheLegendByAlignmentOrientationAndDirection) {
       EXPECT_EQ(drawn[i].what, c.expected[i].what) << i;
       testsupport::expectNear(drawn[i].at, c.expected[i].at, drawn[i].what + " " + std::to_string(i));
     }
-    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{});
+    testsupport::expectFreshEnd(context);
     for (const auto& text : context.operations(Op::drawText)) {
       EXPECT_EQ(text.attributes, (TextAttributes{Font::systemFont(10), Color::labelColor(), std::nullopt}));
     }
@@ -385,7 +389,7 @@ TEST(LegendRenderer, DrawsEachFormWithItsOwnOrTheLegendsValues) {
       }
     }
     EXPECT_EQ(drawing, 1);
-    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << "nothing leaks out of the form";
+    testsupport::expectFreshEnd(context, "nothing leaks out of the form");
   }
 
   // Nothing at all for form none or empty, or without a colour.

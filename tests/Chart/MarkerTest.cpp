@@ -9,6 +9,7 @@
 #include "Chart/Components/MarkerView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "support/ChartDataExpectations.h"
+#include "support/DrawingExpectations.h"
 
 using namespace chart;
 using platform::graphics::Point;
@@ -84,7 +85,7 @@ TEST(Markers, KeptInsideTheChartViewAtEachEdgeAndDrawnThere) {
     EXPECT_EQ(drawn[0].rect, expected);
     EXPECT_EQ(drawn[0].state.saveDepth, 1);
     EXPECT_EQ(filled[0].state.transform.apply(filled[0].rect), expected);
-    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << "every state given back";
+    testsupport::expectFreshEnd(context, "every state given back");
   }
 
   // A set size replaces the image's own, side by side; a chart view that is

@@ -1,5 +1,6 @@
 #include "Chart/Renderers/YAxisRendererRadarChart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,7 +26,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   const auto y = yAxis();
   if (!y) return;
   YAxis& axis = *y;
-  const int64_t labelCount = axis.labelCount();
+  const int64_t labelCount = computedLabelCount(axis);
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
     clearEntries(axis);
@@ -58,7 +59,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
       n += countSteps(first, last, interval, false);
     }
     // The outermost ring lies one step beyond the data.
-    n += 1;
+    n = std::min(n + 1, AxisBase::maxComputedLabels);
     fillEntries(axis, first, interval, n);
   }
 

@@ -36,12 +36,15 @@ using platform::graphics::Rect;
 // made by their class's create() (shared ownership), whose setup() wires
 // them. A subclass that constructs itself directly still gets an animator:
 // the view makes it on first use (its delegate when the view is shared by
-// then).
+// then). A view stops its animator when it is destroyed: a running animation
+// (which its display link keeps alive) ends with it.
 class ChartViewBase : public NSUIView,
                       public virtual ChartDataProvider,
                       public ChartAnimatorDelegate,
                       public std::enable_shared_from_this<ChartViewBase> {
  public:
+  ~ChartViewBase() override;
+
   // A new size reaches the view-port handler, then the layout is computed
   // again (calculateOffsets).
   void setFrame(const Rect& frame) override;
