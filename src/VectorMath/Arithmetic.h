@@ -48,7 +48,7 @@ using ScalarRoutine = void (*)(const T*, std::ptrdiff_t, T, T*, std::ptrdiff_t, 
 
 template <class T>
 void scalarInPlace(UnsafeMutableMemory<T> m, T s, ScalarRoutine<T> routine) {
-  precondition(m.count >= 0);
+  precondition(m.count >= 0, "the element count is not negative");
   routine(m.pointer, m.stride, s, m.pointer, m.stride, static_cast<std::size_t>(m.count));
 }
 
@@ -78,7 +78,7 @@ template <MutableRealCollection L, RealCollection R>
 void elementInPlace(L&& lhs, const R& rhs, ElementStep step) {
   using T = ElementOf<L>;
   withEqualCounts(lhs, rhs, [&](UnsafeMutableMemory<T> m, UnsafeMemory<T> r) {
-    precondition(m.count >= 0);
+    precondition(m.count >= 0, "the element count is not negative");
     auto n = static_cast<std::size_t>(m.count);
     if (step == ElementStep::multiply)
       Routines<T>::vmul(m.pointer, m.stride, r.pointer, r.stride, m.pointer, m.stride, n);
@@ -95,10 +95,10 @@ template <MutableRealCollection L, RealCollection R>
   requires SameElements<L, R>
 void pairInPlace(L&& lhs, const R& rhs, PairKind kind) {
   using T = ElementOf<L>;
-  precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
+  precondition(std::ranges::size(lhs) == std::ranges::size(rhs), "both collections hold as many elements");
   int n = int32Count(static_cast<std::int64_t>(std::ranges::size(lhs)));
   withUnsafeMutableMemory(lhs, [&](UnsafeMutableMemory<T> m) {
-    if (kind == PairKind::pow) precondition(m.stride == 1);
+    if (kind == PairKind::pow) precondition(m.stride == 1, "the collection written in place is contiguous (stride 1)");
     withUnsafeMemory(rhs, [&](UnsafeMemory<T> r) {
       switch (kind) {
         case PairKind::fmod:
@@ -108,7 +108,7 @@ void pairInPlace(L&& lhs, const R& rhs, PairKind kind) {
           Routines<T>::vvremainder(m.pointer, m.pointer, r.pointer, n);
           break;
         case PairKind::pow:
-          precondition(r.stride == 1);
+          precondition(r.stride == 1, "the second collection is contiguous (stride 1)");
           Routines<T>::vvpow(m.pointer, r.pointer, m.pointer, n);
           break;
       }
@@ -120,7 +120,7 @@ void pairInPlace(L&& lhs, const R& rhs, PairKind kind) {
 template <MutableRealCollection C>
 void pairInPlace(C&& lhs, ElementOf<C> s, PairKind kind) {
   auto c = static_cast<std::int64_t>(std::ranges::size(lhs));
-  precondition(c >= 0);
+  precondition(c >= 0, "the element count is not negative");
   std::vector<ElementOf<C>> e(static_cast<std::size_t>(c), s);
   pairInPlace(lhs, e, kind);
 }
@@ -342,9 +342,9 @@ void sqrt(const C& lhs, Out&& results) {
   using T = ElementOf<C>;
   withUnsafeMemory(lhs, [&](UnsafeMemory<T> l) {
     withUnsafeMutableMemory(results, [&](UnsafeMutableMemory<T> o) {
-      precondition(o.stride == 1);
-      precondition(l.stride == 1);
-      precondition(o.count >= l.count);
+      precondition(o.stride == 1, "the output collection is contiguous (stride 1)");
+      precondition(l.stride == 1, "the input collection is contiguous (stride 1)");
+      precondition(o.count >= l.count, "the output collection is at least as long as the input");
       int n = int32Count(l.count);
       Routines<T>::vvsqrt(o.pointer, l.pointer, n);
     });
@@ -358,8 +358,8 @@ template <RealCollection L, RealCollection R>
 ElementOf<L> dot(const L& lhs, const R& rhs) {
   using T = ElementOf<L>;
   return withUnsafeMemory(lhs, rhs, [](UnsafeMemory<T> l, UnsafeMemory<T> r) {
-    precondition(l.count == r.count);
-    precondition(l.count >= 0);
+    precondition(l.count == r.count, "both collections hold as many elements");
+    precondition(l.count >= 0, "the element count is not negative");
     T result = 0;
     Routines<T>::dotpr(l.pointer, l.stride, r.pointer, r.stride, &result, static_cast<std::size_t>(l.count));
     return result;
@@ -371,7 +371,7 @@ template <RealCollection L, RealCollection R>
   requires SameElements<L, R>
 ElementOf<L> distSq(const L& lhs, const R& rhs) {
   using T = ElementOf<L>;
-  precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
+  precondition(std::ranges::size(lhs) == std::ranges::size(rhs), "both collections hold as many elements");
   auto d = sub(lhs, rhs);
   Routines<T>::vsq(d.data(), 1, d.data(), 1, d.size());
   T sum = 0;

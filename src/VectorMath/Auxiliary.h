@@ -87,8 +87,8 @@ void copysignInPlace(M&& magnitude, const S& sign) {
   namespace a = platform::accelerate;
   withUnsafeMutableMemory(magnitude, [&](UnsafeMutableMemory<T> m) {
     withUnsafeMemory(sign, [&](UnsafeMemory<T> s) {
-      precondition(m.stride == 1);
-      precondition(s.count >= m.count);
+      precondition(m.stride == 1, "the collection written in place is contiguous (stride 1)");
+      precondition(s.count >= m.count, "the sign collection is at least as long as the magnitudes");
       int n = int32Count(m.count);
       byPrecision<T>(a::vvcopysignf, a::vvcopysign)(m.pointer, m.pointer, s.pointer, n);
     });

@@ -29,9 +29,9 @@ namespace detail {
 // Sum of two counts minus one; an overflow or a negative total stops.
 inline std::int64_t fullLength(std::int64_t a, std::int64_t b) {
   std::int64_t sum = 0;
-  precondition(!__builtin_add_overflow(a, b, &sum));
-  precondition(!__builtin_sub_overflow(sum, 1, &sum));
-  precondition(sum >= 0);
+  precondition(!__builtin_add_overflow(a, b, &sum), "the sum of both counts fits a signed 64-bit integer");
+  precondition(!__builtin_sub_overflow(sum, 1, &sum), "the full length fits a signed 64-bit integer");
+  precondition(sum >= 0, "the full length (sum of both counts less one) is not negative");
   return sum;
 }
 
@@ -59,13 +59,13 @@ std::vector<ElementOf<X>> conv(const X& x, const K& k) {
   using T = ElementOf<X>;
   auto xCount = static_cast<std::int64_t>(std::ranges::size(x));
   auto kCount = static_cast<std::int64_t>(std::ranges::size(k));
-  precondition(xCount >= kCount);
+  precondition(xCount >= kCount, "the signal is at least as long as the kernel");
   std::int64_t n = detail::fullLength(xCount, kCount);
   std::vector<T> result(static_cast<std::size_t>(n), T(0));
   withUnsafeMemory(k, [&](UnsafeMemory<T> km) {
     std::int64_t span = 0;
-    precondition(!__builtin_mul_overflow(km.count, km.stride, &span));
-    precondition(km.count - 1 >= 0);
+    precondition(!__builtin_mul_overflow(km.count, km.stride, &span), "the kernel's span fits a signed 64-bit integer");
+    precondition(km.count - 1 >= 0, "the kernel is not empty");
     auto signal = detail::padded(x, km.count - 1);
     // The kernel read backwards from its last element: a convolution.
     const T* last = km.pointer + (km.count - 1) * km.stride;
@@ -80,13 +80,14 @@ template <RealCollection X, RealCollection Y>
 std::vector<ElementOf<X>> xcorr(const X& x, const Y& y) {
   using T = ElementOf<X>;
   auto xCount = static_cast<std::int64_t>(std::ranges::size(x));
-  precondition(xCount >= static_cast<std::int64_t>(std::ranges::size(y)));
+  precondition(xCount >= static_cast<std::int64_t>(std::ranges::size(y)),
+               "the first signal is at least as long as the second");
   std::vector<T> second = copyOf(y);
   second.resize(static_cast<std::size_t>(xCount), T(0));
   auto m = static_cast<std::int64_t>(second.size());
   std::int64_t n = detail::fullLength(xCount, m);
   std::vector<T> result(static_cast<std::size_t>(n), T(0));
-  precondition(m > 0);
+  precondition(m > 0, "the second signal is not empty");
   auto signal = detail::padded(x, m - 1);
   // The second signal read forwards: a correlation.
   detail::convRoutine<T>()(signal.data(), 1, second.data(), 1, result.data(), 1, static_cast<std::size_t>(n),
@@ -112,11 +113,11 @@ template <Real T>
 std::vector<T> fft(const std::vector<T>& x) {
   namespace a = platform::accelerate;
   const std::size_t n = x.size();
-  precondition(n >= 1);
+  precondition(n >= 1, "there is at least one sample");
   std::vector<T> real = x;  // the caller's samples are never transformed
   std::vector<T> imag(n, T(0));
   auto setup = a::FFTSetup::create(n);
-  precondition(setup != nullptr);
+  precondition(setup != nullptr, "an FFT set-up can be made for this length");
   setup->forward(real.data(), imag.data());
 
   std::vector<T> magnitudes(n, T(0));

@@ -5,7 +5,7 @@
 // decomposition. Every operation returns a new value and leaves its operands
 // alone, except addInPlace and subInPlace (and += and -=), which update the
 // left matrix. Mismatched sizes and sizes beyond the 32-bit range of the
-// BLAS and LAPACK routines stop the program without a message.
+// BLAS and LAPACK routines stop the program, naming what should have held.
 //
 // LAPACK reads column-major storage, so it sees a row-major grid as the
 // transpose of the matrix; the inverse of the transpose, read back row by
@@ -70,7 +70,8 @@ int elementCount32(const Matrix<T>& m) {
 template <Real T>
 std::vector<T> combined(const Matrix<T>& lhs, const Matrix<T>& rhs, T alpha) {
   namespace a = platform::accelerate;
-  precondition(lhs.rows() == rhs.rows() && lhs.columns() == rhs.columns());
+  precondition(lhs.rows() == rhs.rows() && lhs.columns() == rhs.columns(),
+               "both matrices have the same rows and columns");
   std::vector<T> grid = lhs.grid();
   int n = elementCount32(lhs);
   byPrecision<T>(a::saxpy, a::daxpy)(n, alpha, rhs.grid().data(), 1, grid.data(), 1);
@@ -104,7 +105,7 @@ void subInPlace(Matrix<T>& lhs, const Matrix<T>& rhs) {
 template <Real T>
 Matrix<T> mul(const Matrix<T>& lhs, const Matrix<T>& rhs) {
   namespace a = platform::accelerate;
-  precondition(lhs.columns() == rhs.rows());
+  precondition(lhs.columns() == rhs.rows(), "the left matrix's columns equal the right matrix's rows");
   std::int64_t m = lhs.rows(), k = lhs.columns(), n = rhs.columns();
   std::vector<T> grid(static_cast<std::size_t>(detail::elementCount(m, n)), T(0));
   if (m != 0 && k != 0 && n != 0) {
@@ -127,9 +128,10 @@ Matrix<T> mul(const Matrix<T>& lhs, std::type_identity_t<T> scalar) {
 template <Real T>
 Matrix<T> elmul(const Matrix<T>& lhs, const Matrix<T>& rhs) {
   namespace a = platform::accelerate;
-  precondition(lhs.rows() == rhs.rows() && lhs.columns() == rhs.columns());
+  precondition(lhs.rows() == rhs.rows() && lhs.columns() == rhs.columns(),
+               "both matrices have the same rows and columns");
   std::vector<T> grid = lhs.grid();
-  precondition(grid.size() == rhs.grid().size());
+  precondition(grid.size() == rhs.grid().size(), "both grids hold as many elements");
   byPrecision<T>(a::vmul, a::vmulD)(grid.data(), 1, rhs.grid().data(), 1, grid.data(), 1, grid.size());
   return Matrix<T>(lhs.rows(), lhs.columns(), std::move(grid));
 }
@@ -139,7 +141,7 @@ Matrix<T> elmul(const Matrix<T>& lhs, const Matrix<T>& rhs) {
 template <Real T>
 Vector<T> mul(const Matrix<T>& lhs, const Vector<T>& rhs) {
   namespace a = platform::accelerate;
-  precondition(lhs.columns() == rhs.dimensions());
+  precondition(lhs.columns() == rhs.dimensions(), "the matrix's columns equal the vector's dimensions");
   if (lhs.rows() == 0 || lhs.columns() == 0) return Vector<T>(lhs.rows(), T(0));
   int rows = int32Count(lhs.rows());
   int columns = int32Count(lhs.columns());
@@ -173,7 +175,7 @@ Matrix<T> div(const Matrix<T>& lhs, std::type_identity_t<T> scalar) {
 template <Real T>
 Matrix<T> inv(const Matrix<T>& matrix) {
   namespace a = platform::accelerate;
-  precondition(matrix.rows() == matrix.columns());
+  precondition(matrix.rows() == matrix.columns(), "the matrix is square");
   const std::int64_t n = matrix.rows();
   const std::int64_t squared = detail::elementCount(n, n);
   if (squared == 0) return Matrix<T>(0, 0, T(0));
@@ -193,7 +195,7 @@ Matrix<T> inv(const Matrix<T>& matrix) {
 template <Real T>
 Matrix<T> div(const Matrix<T>& lhs, const Matrix<T>& rhs) {
   Matrix<T> inverse = inv(rhs);
-  precondition(lhs.columns() == inverse.rows());
+  precondition(lhs.columns() == inverse.rows(), "the left matrix's columns equal the right matrix's rows");
   return mul(lhs, inverse);
 }
 
@@ -335,7 +337,7 @@ inline MatrixEigenDecompositionResult<double> eigenDecompose(const Matrix<double
                         vr.data(), order, work1.data(), -1);
   if (status != 0) throw Error(Error::Kind::matrixNotDecomposable);
   const double best = work1[0];
-  precondition(std::isfinite(best) && best >= 0 && best < 0x1p63);
+  precondition(std::isfinite(best) && best >= 0 && best < 0x1p63, "LAPACK's work size is a finite count");
   const int lwork = int32Count(static_cast<std::int64_t>(best));
   std::vector<double> work(static_cast<std::size_t>(lwork), 0.0);
   status = a::dgeev('V', 'V', order, columnMajor.data(), order, wr.data(), wi.data(), vl.data(), order, vr.data(),

@@ -8,7 +8,7 @@
 // The grid always holds exactly rows x columns values: every constructor
 // checks it, and row and column writes must have exactly the length of a row
 // or a column. Negative sizes, size products that overflow and out-of-range
-// indexes stop the program without a message.
+// indexes stop the program, naming what should have held.
 //
 //   Matrix<double> m{{1, 2}, {3, 4}};
 //   m(1, 0) = 5;                          // element access
@@ -41,9 +41,9 @@ namespace detail {
 
 // rows x columns; a negative size or an overflow stops.
 inline std::int64_t elementCount(std::int64_t rows, std::int64_t columns) {
-  precondition(rows >= 0 && columns >= 0);
+  precondition(rows >= 0 && columns >= 0, "rows and columns are not negative");
   std::int64_t count = 0;
-  precondition(!__builtin_mul_overflow(rows, columns, &count));
+  precondition(!__builtin_mul_overflow(rows, columns, &count), "rows x columns fits a signed 64-bit integer");
   return count;
 }
 
@@ -63,7 +63,8 @@ class Matrix {
   // The three fields as given; the grid must hold rows x columns values.
   Matrix(std::int64_t rows, std::int64_t columns, std::vector<Scalar> grid)
       : rows_(rows), columns_(columns), grid_(std::move(grid)) {
-    precondition(detail::elementCount(rows, columns) == static_cast<std::int64_t>(grid_.size()));
+    precondition(detail::elementCount(rows, columns) == static_cast<std::int64_t>(grid_.size()),
+                 "the grid holds rows x columns elements");
   }
 
   // From rows: at least one, all as long as the first.
@@ -73,13 +74,14 @@ class Matrix {
     requires std::ranges::sized_range<std::ranges::range_value_t<Rows>>
   static Matrix fromRows(const Rows& rows) {
     auto first = std::ranges::begin(rows);
-    precondition(first != std::ranges::end(rows));
+    precondition(first != std::ranges::end(rows), "there is at least one row");
     auto columns = static_cast<std::int64_t>(std::ranges::size(*first));
     auto count = static_cast<std::int64_t>(std::ranges::distance(rows));
     std::vector<Scalar> grid(static_cast<std::size_t>(detail::elementCount(count, columns)), Scalar(0));
     std::int64_t i = 0;
     for (const auto& row : rows) {
-      precondition(static_cast<std::int64_t>(std::ranges::size(row)) == columns);
+      precondition(static_cast<std::int64_t>(std::ranges::size(row)) == columns,
+                   "every row holds as many values as the first");
       std::ranges::copy(row, grid.begin() + i * columns);
       ++i;
     }
@@ -121,7 +123,8 @@ class Matrix {
     requires std::same_as<ElementOf<C>, Scalar>
   static Matrix diagonal(std::int64_t rows, std::int64_t columns, const C& scalars) {
     Matrix m(rows, columns, Scalar(0));
-    precondition(static_cast<std::int64_t>(std::ranges::size(scalars)) == std::min(rows, columns));
+    precondition(static_cast<std::int64_t>(std::ranges::size(scalars)) == std::min(rows, columns),
+                 "the diagonal holds min(rows, columns) values");
     std::int64_t i = 0;
     for (Scalar s : scalars) {
       m.grid_[static_cast<std::size_t>(i * columns + i)] = s;
@@ -177,7 +180,7 @@ class Matrix {
   }
   // The values must be exactly one row long.
   void setRow(std::int64_t r, const std::vector<Scalar>& values) {
-    precondition(static_cast<std::int64_t>(values.size()) == columns_);
+    precondition(static_cast<std::int64_t>(values.size()) == columns_, "the new row holds one value per column");
     std::ranges::copy(values, grid_.begin() + static_cast<std::ptrdiff_t>(rowStart(r)));
   }
 
@@ -189,7 +192,7 @@ class Matrix {
   }
   // The values must be exactly one column long.
   void setColumn(std::int64_t c, const std::vector<Scalar>& values) {
-    precondition(static_cast<std::int64_t>(values.size()) == rows_);
+    precondition(static_cast<std::int64_t>(values.size()) == rows_, "the new column holds one value per row");
     for (std::int64_t r = 0; r < rows_; ++r) flatIndex(r, c);  // every target checked before any write
     for (std::int64_t r = 0; r < rows_; ++r) grid_[flatIndex(r, c)] = values[static_cast<std::size_t>(r)];
   }
@@ -209,7 +212,8 @@ class Matrix {
       return value_type(matrix_->grid_.data() + offset_, static_cast<std::size_t>(matrix_->columns_));
     }
     RowIterator& operator++() {
-      precondition(!__builtin_add_overflow(offset_, matrix_->columns_, &offset_));
+      precondition(!__builtin_add_overflow(offset_, matrix_->columns_, &offset_),
+                   "the next row's offset fits a signed 64-bit integer");
       return *this;
     }
     RowIterator operator++(int) {
@@ -228,7 +232,7 @@ class Matrix {
   RowIterator begin() const { return RowIterator(this, 0); }
   RowIterator end() const { return RowIterator(this, static_cast<std::int64_t>(grid_.size())); }
   std::span<const Scalar> operator[](std::int64_t i) const {
-    precondition(i >= 0 && i < rows_);
+    precondition(i >= 0 && i < rows_, "the row index lies within the matrix");
     return std::span<const Scalar>(grid_.data() + i * columns_, static_cast<std::size_t>(columns_));
   }
 
@@ -271,18 +275,19 @@ class Matrix {
  private:
   std::size_t flatIndex(std::int64_t row, std::int64_t column) const {
     std::int64_t index = 0;
-    precondition(!__builtin_mul_overflow(row, columns_, &index));
-    precondition(!__builtin_add_overflow(index, column, &index));
-    precondition(index >= 0 && index < static_cast<std::int64_t>(grid_.size()));
+    precondition(!__builtin_mul_overflow(row, columns_, &index), "the element's offset fits a signed 64-bit integer");
+    precondition(!__builtin_add_overflow(index, column, &index), "the element's offset fits a signed 64-bit integer");
+    precondition(index >= 0 && index < static_cast<std::int64_t>(grid_.size()),
+                 "the row and column lie within the matrix");
     return static_cast<std::size_t>(index);
   }
 
   // First grid position of row r; the whole row must lie inside the grid.
   std::size_t rowStart(std::int64_t r) const {
     std::int64_t start = 0, end = 0;
-    precondition(!__builtin_mul_overflow(r, columns_, &start));
-    precondition(!__builtin_add_overflow(start, columns_, &end));
-    precondition(start >= 0 && end <= static_cast<std::int64_t>(grid_.size()));
+    precondition(!__builtin_mul_overflow(r, columns_, &start), "the row's offset fits a signed 64-bit integer");
+    precondition(!__builtin_add_overflow(start, columns_, &end), "the row's end fits a signed 64-bit integer");
+    precondition(start >= 0 && end <= static_cast<std::int64_t>(grid_.size()), "the row lies within the grid");
     return static_cast<std::size_t>(start);
   }
 

@@ -7,9 +7,9 @@
 // withUnsafeMutableMemory; the family workers at the end of this file hand a
 // view to one routine of platform::accelerate. Read-only operands are taken
 // as `const C&`, in-place targets as `C&&` with writable elements. A broken
-// precondition stops the program without a message; storage without an
-// address stops it with "Array is missing its pointer" or "ArraySlice is
-// missing its pointer".
+// precondition stops the program with a line that names the operation that
+// checked it and what should have held; storage without an address stops it
+// with "Array is missing its pointer" or "ArraySlice is missing its pointer".
 
 #include <algorithm>
 #include <concepts>
@@ -19,7 +19,10 @@
 #include <limits>
 #include <optional>
 #include <ranges>
+#include <source_location>
 #include <span>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -28,14 +31,44 @@
 
 namespace VectorMath {
 
-// Stops the program without a message when a caller broke a precondition.
-inline void precondition(bool holds) {
-  if (!holds) platform::fatalError();
+namespace detail {
+
+// "VectorMath::dot: precondition failed: both collections hold as many
+// elements (Arithmetic.h:361)": the operation is the name of the function
+// that checked, without its return type, template arguments, parameters or
+// the lambdas inside it.
+[[noreturn]] inline void preconditionFailed(std::string_view holds, const std::source_location& where) {
+  std::string_view function = where.function_name();
+  function = function.substr(0, function.find('('));
+  int depth = 0;
+  std::size_t nameStart = 0;
+  for (std::size_t i = 0; i < function.size(); ++i) {
+    if (function[i] == '<') ++depth;
+    if (function[i] == '>') --depth;
+    if (function[i] == ' ' && depth == 0) nameStart = i + 1;
+  }
+  function = function.substr(nameStart);
+  function = function.substr(0, function.find('<'));
+  std::string_view file = where.file_name();
+  if (const auto slash = file.rfind('/'); slash != std::string_view::npos) file.remove_prefix(slash + 1);
+  platform::fatalError(std::string(function) + ": precondition failed: " + std::string(holds) + " (" +
+                       std::string(file) + ":" + std::to_string(where.line()) + ")");
+}
+
+}  // namespace detail
+
+// Stops the program when a caller broke a precondition, naming the
+// operation that checked it and `holds`, what should have held. Every stop
+// of the module goes through platform::fatalError, the one place to break.
+inline void precondition(bool holds, std::string_view whatHolds,
+                         const std::source_location& where = std::source_location::current()) {
+  if (!holds) detail::preconditionFailed(whatHolds, where);
 }
 
 // A count handed to a routine whose count is a signed 32-bit integer.
 inline int int32Count(std::int64_t count) {
-  precondition(count >= std::numeric_limits<int>::min() && count <= std::numeric_limits<int>::max());
+  precondition(count >= std::numeric_limits<int>::min() && count <= std::numeric_limits<int>::max(),
+               "the count fits a signed 32-bit integer");
   return static_cast<int>(count);
 }
 
@@ -66,7 +99,7 @@ class SequenceCursor {
 // Offset of item `index` for `stride`; an overflow stops the program.
 inline std::int64_t itemOffset(std::int64_t index, std::int64_t stride) {
   std::int64_t offset = 0;
-  precondition(!__builtin_mul_overflow(index, stride, &offset));
+  precondition(!__builtin_mul_overflow(index, stride, &offset), "index x stride fits a signed 64-bit integer");
   return offset;
 }
 
@@ -296,7 +329,7 @@ ElementOf<C> reduceWith(const C& collection, ReductionRoutine<ElementOf<C>> rout
   using T = ElementOf<C>;
   T result = 0;
   withUnsafeMemory(collection, [&](UnsafeMemory<T> m) {
-    precondition(m.count >= 0);
+    precondition(m.count >= 0, "the element count is not negative");
     routine(m.pointer, m.stride, &result, static_cast<std::size_t>(m.count));
   });
   return result;
@@ -307,7 +340,7 @@ template <MutableRealCollection C>
 void mapInPlace(C&& collection, ElementwiseRoutine<ElementOf<C>> routine) {
   using T = ElementOf<C>;
   withUnsafeMutableMemory(collection, [&](UnsafeMutableMemory<T> m) {
-    precondition(m.stride == 1);
+    precondition(m.stride == 1, "the collection written in place is contiguous (stride 1)");
     int n = int32Count(m.count);
     routine(m.pointer, m.pointer, n);
   });
@@ -318,7 +351,7 @@ void mapInPlace(C&& collection, ElementwiseRoutine<ElementOf<C>> routine) {
 template <MutableRealCollection L, RealCollection R, class Body>
   requires std::same_as<ElementOf<L>, ElementOf<R>>
 decltype(auto) withEqualCounts(L&& lhs, const R& rhs, Body&& body) {
-  precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
+  precondition(std::ranges::size(lhs) == std::ranges::size(rhs), "both collections hold as many elements");
   return withUnsafeMutableMemory(lhs, [&](auto m) -> decltype(auto) {
     return withUnsafeMemory(rhs, [&](auto r) -> decltype(auto) { return std::forward<Body>(body)(m, r); });
   });
@@ -374,7 +407,7 @@ template <RealCollection L, RealCollection R, class Produce>
   requires std::same_as<ElementOf<L>, ElementOf<R>>
 std::vector<ElementOf<L>> produceByBlocks(const L& lhs, const R& rhs, Produce&& produce) {
   using T = ElementOf<L>;
-  precondition(std::ranges::size(lhs) == std::ranges::size(rhs));
+  precondition(std::ranges::size(lhs) == std::ranges::size(rhs), "both collections hold as many elements");
   return withUnsafeMemory(lhs, rhs, [&](UnsafeMemory<T> l, UnsafeMemory<T> r) {
     return detail::growByBlocks<T>(l.count, [&](std::int64_t offset, std::span<T> out) {
       produce(std::span<const T>(l.pointer + offset, out.size()), std::span<const T>(r.pointer + offset, out.size()),

@@ -60,13 +60,13 @@ inline constexpr T smallestGridStep = byPrecision<T>(0x1p-24f, 0x1p-53);
 
 template <Real T>
 void checkRange(T lower, T upper) {
-  precondition(lower <= upper);
+  precondition(lower <= upper, "lower <= upper");
 }
 
 template <Real T>
 T checkedWidth(T lower, T upper) {
   T width = upper - lower;
-  precondition(std::isfinite(width));
+  precondition(std::isfinite(width), "upper - lower is a finite number");
   return width;
 }
 
@@ -120,13 +120,13 @@ T randomUniform(T lower, T upper) {
 
 template <Real T, RandomNumberGenerator G>
 std::vector<T> randomUniformArray(std::int64_t start, std::int64_t end, T lower, T upper, G& generator) {
-  precondition(end >= start);
+  precondition(end >= start, "end >= start");
   detail::checkRange(lower, upper);
   std::vector<T> values;
   if (end == start) return values;
   T width = detail::checkedWidth(lower, upper);
   std::int64_t count = 0;
-  precondition(!__builtin_sub_overflow(end, start, &count));
+  precondition(!__builtin_sub_overflow(end, start, &count), "end - start fits a signed 64-bit integer");
   values.reserve(static_cast<std::size_t>(count));
   for (std::int64_t i = 0; i < count; ++i) values.push_back(detail::drawUniform(lower, upper, width, generator));
   return values;
@@ -140,13 +140,13 @@ std::vector<T> randomUniformArray(std::int64_t start, std::int64_t end, T lower,
 
 template <Real T, RandomNumberGenerator G>
 std::vector<T> randomUniform(std::int64_t count, T lower, T upper, G& generator) {
-  precondition(count >= 0);
+  precondition(count >= 0, "the count is not negative");
   return randomUniformArray(0, count, lower, upper, generator);
 }
 
 template <Real T>
 std::vector<T> randomUniform(std::int64_t count, T lower, T upper) {
-  precondition(count >= 0);
+  precondition(count >= 0, "the count is not negative");
   return randomUniformArray(0, count, lower, upper);
 }
 
@@ -174,7 +174,7 @@ T randomNormal(T mean, T deviation) {
 template <Real T>
 void boxMullerTransform(std::vector<T>& u1, std::vector<T>& u2) {
   namespace a = platform::accelerate;
-  precondition(u1.size() == u2.size());
+  precondition(u1.size() == u2.size(), "both uniform samples hold as many elements");
   for (T& u : u1)
     if (u == T(0)) u = detail::smallestGridStep<T>;
   withUnsafeMutableMemory(u1, [](UnsafeMutableMemory<T> m) { logInPlace(m); });
@@ -188,7 +188,7 @@ void boxMullerTransform(std::vector<T>& u1, std::vector<T>& u2) {
 template <Real T, RandomNumberGenerator G>
 std::vector<T> randomNormal(std::int64_t count, T mean, T deviation, G& generator) {
   namespace a = platform::accelerate;
-  precondition(count >= 0);
+  precondition(count >= 0, "the count is not negative");
   std::vector<T> u1 = randomUniform(count, T(0), T(1), generator);
   std::vector<T> u2 = randomUniform(count, T(0), T(1), generator);
   boxMullerTransform(u1, u2);
@@ -209,7 +209,7 @@ template <RealCollection C>
 std::vector<ElementOf<C>> mul(ElementOf<C> scalar, const C& collection) {
   using T = ElementOf<C>;
   auto count = static_cast<std::int64_t>(std::ranges::size(collection));
-  precondition(count >= 0);
+  precondition(count >= 0, "the count is not negative");
   std::vector<T> result(static_cast<std::size_t>(count), scalar);
   elmulInPlace(result, collection);
   return result;

@@ -108,7 +108,7 @@ template <RealCollection X, RealCollection Y>
   requires SameElements<X, Y>
 std::pair<ElementOf<X>, ElementOf<X>> linearRegression(const X& x, const Y& y) {
   using T = ElementOf<X>;
-  precondition(std::ranges::size(x) == std::ranges::size(y));
+  precondition(std::ranges::size(x) == std::ranges::size(y), "x and y hold as many elements");
   T mx = VectorMath::mean(x);
   T my = VectorMath::mean(y);
   auto products = elmul(x, y);

@@ -49,7 +49,7 @@ namespace detail {
 // In place on a writable view: stride 1, count within 32 bits.
 template <Real T>
 void onView(UnsafeMutableMemory<T> m, ElementwiseRoutine<T> routine) {
-  precondition(m.stride == 1);
+  precondition(m.stride == 1, "the collection written in place is contiguous (stride 1)");
   int n = int32Count(m.count);
   routine(m.pointer, m.pointer, n);
 }
@@ -73,8 +73,8 @@ template <RealCollection C>
 std::pair<std::vector<ElementOf<C>>, std::vector<ElementOf<C>>> sincos(const C& lhs) {
   using T = ElementOf<C>;
   return withUnsafeMemory(lhs, [](UnsafeMemory<T> m) {
-    precondition(m.stride == 1);
-    precondition(m.count >= 0);
+    precondition(m.stride == 1, "the collection written in place is contiguous (stride 1)");
+    precondition(m.count >= 0, "the element count is not negative");
     std::vector<T> sines, cosines;
     if (m.count > 0) {
       sines.assign(static_cast<std::size_t>(m.count), T(0));

@@ -3,7 +3,8 @@
 // Vector: a mathematical vector of float or double with a fixed number of
 // dimensions. Its scalars always number exactly `dimensions`; replacing
 // them with another count, an index outside 0 ..< dimensions and operations
-// on vectors of different dimensions stop the program without a message.
+// on vectors of different dimensions stop the program, naming what should
+// have held.
 //
 //   Vector<double> v{1, 2.5};                       // the listed values
 //   Vector<double> zeros(3, 0.0);                   // 3 copies of 0
@@ -42,7 +43,7 @@ class Vector {
  public:
   // `dimensions` copies of value.
   Vector(std::int64_t dimensions, Scalar value) : dimensions_(dimensions) {
-    precondition(dimensions >= 0);
+    precondition(dimensions >= 0, "the dimensions are not negative");
     scalars_.assign(static_cast<std::size_t>(dimensions), value);
   }
 
@@ -64,7 +65,7 @@ class Vector {
   // from f ends the construction and passes on.
   template <class F>
   static Vector generate(std::int64_t dimensions, F&& f) {
-    precondition(dimensions >= 0);
+    precondition(dimensions >= 0, "the dimensions are not negative");
     std::vector<Scalar> scalars;
     scalars.reserve(static_cast<std::size_t>(dimensions));
     for (std::int64_t i = 0; i < dimensions; ++i) scalars.push_back(static_cast<Scalar>(f(i)));
@@ -94,7 +95,8 @@ class Vector {
   std::vector<Scalar> scalars() && { return std::move(scalars_); }
   // The replacement must hold exactly `dimensions` scalars.
   void setScalars(std::vector<Scalar> scalars) {
-    precondition(static_cast<std::int64_t>(scalars.size()) == dimensions_);
+    precondition(static_cast<std::int64_t>(scalars.size()) == dimensions_,
+                 "the new scalars hold one value per dimension");
     scalars_ = std::move(scalars);
   }
 
@@ -103,11 +105,11 @@ class Vector {
   auto begin() const { return scalars_.cbegin(); }
   auto end() const { return scalars_.cend(); }
   Scalar& operator[](std::int64_t i) {
-    precondition(i >= 0 && i < dimensions_);
+    precondition(i >= 0 && i < dimensions_, "the index lies within the vector's dimensions");
     return scalars_[static_cast<std::size_t>(i)];
   }
   Scalar operator[](std::int64_t i) const {
-    precondition(i >= 0 && i < dimensions_);
+    precondition(i >= 0 && i < dimensions_, "the index lies within the vector's dimensions");
     return scalars_[static_cast<std::size_t>(i)];
   }
 
@@ -134,8 +136,8 @@ namespace detail {
 
 template <Real T>
 void requireSameDimensions(const Vector<T>& lhs, const Vector<T>& rhs) {
-  precondition(lhs.dimensions() == rhs.dimensions());
-  precondition(lhs.scalars().size() == rhs.scalars().size());
+  precondition(lhs.dimensions() == rhs.dimensions(), "both vectors have the same dimensions");
+  precondition(lhs.scalars().size() == rhs.scalars().size(), "both vectors hold as many scalars");
 }
 
 // lhs + alpha * rhs by the BLAS axpy step.
@@ -261,7 +263,7 @@ void divInPlace(Vector<T>& lhs, std::type_identity_t<T> s) {
 template <Real T>
 Vector<T> mul(const Vector<T>& lhs, const Matrix<T>& rhs) {
   namespace a = platform::accelerate;
-  precondition(lhs.dimensions() == rhs.rows());
+  precondition(lhs.dimensions() == rhs.rows(), "the vector's dimensions equal the matrix's rows");
   if (rhs.rows() == 0 || rhs.columns() == 0) return Vector<T>(rhs.columns(), T(0));
   int rows = int32Count(rhs.rows());
   int columns = int32Count(rhs.columns());
@@ -295,7 +297,7 @@ Vector<T> exp(const Vector<T>& lhs) {
 // Squared Euclidean distance: the sum of (lhs[i] - rhs[i])^2.
 template <Real T>
 T distSq(const Vector<T>& lhs, const Vector<T>& rhs) {
-  precondition(lhs.dimensions() == rhs.dimensions());
+  precondition(lhs.dimensions() == rhs.dimensions(), "both vectors have the same dimensions");
   return VectorMath::distSq(lhs.scalars(), rhs.scalars());
 }
 

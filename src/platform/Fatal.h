@@ -4,8 +4,10 @@
 
 namespace platform {
 
-// Stops the program: writes the message (if any) to stderr and aborts. Used
-// where a caller broke a precondition that no result could express.
-[[noreturn]] void fatalError(std::string_view message = {});
+// Stops the program: writes the message to stderr and aborts. Used where a
+// caller broke a precondition that no result could express; the message
+// names the operation and what should have held, so there is no form
+// without one. The one place to break on every stop of the system.
+[[noreturn]] void fatalError(std::string_view message);
 
 }  // namespace platform

@@ -13,11 +13,13 @@
 #include "Chart/ChartExternalNames.h"
 #include "Chart/Utils/Animator.h"
 #include "Chart/Views/LineChartView.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/runloop/Clock.h"
 #include "platform/runloop/DisplayLinkSource.h"
 #include "platform/runloop/RunLoop.h"
 
 using namespace chart;
+using platform::graphics::RecordingContext;
 using platform::runloop::ManualClock;
 using platform::runloop::RunLoop;
 using Events = std::vector<std::string>;
@@ -71,15 +73,7 @@ const Events updatedThenStopped = {"updated 1 1", "update block", "stopped", "st
 // one pass of the main loop, which fires the link's timer once.
 class ManualAnimation : public testing::Test {
  protected:
-  void SetUp() override {
-    platform::runloop::setDisplaysAvailable(false);
-    platform::runloop::setCurrentClock(clock);
-    ASSERT_EQ(RunLoop::main().timerCount(), 0u);
-  }
-  void TearDown() override {
-    platform::runloop::setDisplaysAvailable(true);
-    platform::runloop::setCurrentClock(nullptr);
-  }
+  void SetUp() override { ASSERT_EQ(RunLoop::main().timerCount(), 0u); }
   void tickAt(double t) {
     clock->set(100 + t);
     RunLoop::main().runOnce();
@@ -87,6 +81,8 @@ class ManualAnimation : public testing::Test {
   static size_t links() { return RunLoop::main().timerCount(); }
 
   std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(100);
+  const platform::runloop::ScopedDisplaysAvailable headless{false};
+  const platform::runloop::ScopedClock installed{clock};
   std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
 };
 
@@ -193,6 +189,12 @@ TEST_F(ManualAnimation, OneAxisStartsKeepTheOtherPhaseAndShareTheLink) {
   tickAt(4.5);
   EXPECT_EQ(recorder->take(), updatedThenStopped);
   EXPECT_EQ(links(), 0u);
+  // A y-only start while idle.
+  animator->animateY(1.0, ChartEasingOption::linear);
+  tickAt(5.0);
+  EXPECT_EQ(recorder->take(), (Events{"updated 1 0.5", "update block"}));
+  tickAt(5.5);
+  EXPECT_EQ(recorder->take(), updatedThenStopped);
 }
 
 // Callbacks that start and stop animations from within a tick or a stop,
@@ -288,8 +290,11 @@ TEST_F(ManualAnimation, ChartViewRedrawsOnTicksAndPassesTheStopOn) {
   tickAt(0.5);
   EXPECT_EQ(view->dirtyRects(), (std::vector<Rect>{Rect(10, 20, 600, 400)}));
   EXPECT_TRUE(stops->told.empty());
+  RecordingContext drawn;
+  view->draw(drawn);
+  EXPECT_TRUE(view->dirtyRects().empty()) << "drawing clears the list";
   tickAt(1.0);
-  EXPECT_EQ(view->dirtyRects().size(), 2u);
+  EXPECT_EQ(view->dirtyRects().size(), 1u);
   EXPECT_EQ(stops->told, (Told{{view.get(), animator.get()}}));
 
   auto gone = LineChartView::create(Rect(0, 0, 100, 100));

@@ -48,6 +48,9 @@ TEST(AxisBase, LabelCountGranularityAndRangeRules) {
   EXPECT_EQ(axis.axisRange(), 0);
   axis.setAxisMaximum(100);
   EXPECT_EQ(axis.axisRange(), 100);
+  axis.setAxisMinimum(40);
+  EXPECT_EQ(axis.axisRange(), 60) << "measured from the maximum already set";
+  axis.setAxisMinimum(0);
   axis.calculate(20, 30);
   EXPECT_EQ(axis.axisMinimum(), 0);
   axis.resetCustomAxisMin();
@@ -125,17 +128,20 @@ TEST(YAxis, CalculateWithSpaceAndOneEndCustomRepairs) {
   const struct {
     std::optional<double> customMin, customMax;
     double dataMin, dataMax, min, max, range;
+    double spaceBottom = 0.1, spaceTop = 0.1;
   } table[] = {
       {{}, {}, 0, 50, -5, 55, 60},          {{}, {}, 10, 10, 9, 11, 2},
       {0, 100, 20, 30, 0, 100, 100},        {{}, 10, 20, 30, 4.5, 10, 5.5},
       {{}, -10, 20, 30, -15.5, -10, 5.5},   {-10, {}, -30, -20, -10, -4.5, 5.5},
       {10, {}, 0, 5, 10, 15.5, 5.5},        {10, 0, 20, 30, 10, 0, 10},
-      {{}, {}, 30, 20, 29, 21, 8},
+      {{}, {}, 30, 20, 29, 21, 8},         {{}, {}, 0, 50, -10, 55, 65, 0.2, 0.1},
   };
   for (size_t i = 0; i < std::size(table); ++i) {
     const auto& row = table[i];
     YAxis axis;
     axis.setSpaceMin(100);  // plays no part on a y axis
+    axis.setSpaceBottom(row.spaceBottom);
+    axis.setSpaceTop(row.spaceTop);
     if (row.customMin) axis.setAxisMinimum(*row.customMin);
     if (row.customMax) axis.setAxisMaximum(*row.customMax);
     axis.calculate(row.dataMin, row.dataMax);
@@ -148,13 +154,15 @@ TEST(YAxis, CalculateWithSpaceAndOneEndCustomRepairs) {
 // Measured with the fixed metrics: "100" in 10 points is 18 × 12.
 TEST(YAxis, RequiredSizeAndNeedsOffset) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
-  for (const auto& [minWidth, maxWidth, width] :
-       {std::tuple{0.0, kInf, 28.0}, {50.0, kInf, 50.0}, {0.0, 20.0, 20.0}, {0.0, 0.0, 28.0}, {30.0, 20.0, 30.0}}) {
+  for (const auto& [minWidth, maxWidth, yOffset, size] :
+       {std::tuple{0.0, kInf, 0.0, platform::graphics::Size{28, 12}}, {50.0, kInf, 0.0, {50, 12}},
+        {0.0, 20.0, 0.0, {20, 12}}, {0.0, 0.0, 0.0, {28, 12}}, {30.0, 20.0, 0.0, {30, 12}}, {0.0, 0.0, 3.0, {28, 18}}}) {
     YAxis axis;
     axis.setEntries({0, 50, 100});
     axis.setMinWidth(minWidth);
     axis.setMaxWidth(maxWidth);
-    EXPECT_EQ(axis.requiredSize(), (platform::graphics::Size{width, 12})) << minWidth << ", " << maxWidth;
+    axis.setYOffset(yOffset);
+    EXPECT_EQ(axis.requiredSize(), size) << minWidth << ", " << maxWidth << ", " << yOffset;
   }
   const std::function<void(YAxis&)> setUps[] = {
       [](YAxis& a) { a.setLabelPosition(YAxis::LabelPosition::inside); },

@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 #include "Chart/Utils/DefaultAxisValueFormatter.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/DrawingExpectations.h"
+#include "support/ChartDataExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -38,7 +41,6 @@ namespace {
 class AxisDrawing : public testing::Test {
  protected:
   void SetUp() override {
-    platform::graphics::setCurrentTextMetrics(nullptr);
     handler->restrainViewPort(40, 20, 40, 40);
     prepare(100);
   }
@@ -49,15 +51,16 @@ class AxisDrawing : public testing::Test {
   static double row(double value) { return 360 - 3.4 * value; }
   static double column(double value) { return 40 + 5.2 * value; }
   static std::vector<double> tens() { return {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}; }
-  // Draws through the hook into a fresh recording, which must end with the
-  // graphics state as it began.
+  // Draws through the hook into a fresh recording, which must end as it
+  // began.
   const RecordingContext& draw(const std::function<void(RecordingContext&)>& hook) {
     ctx = RecordingContext{};
     hook(ctx);
-    EXPECT_EQ(ctx.state().saveDepth, 0);
+    testsupport::expectFreshEnd(ctx);
     return ctx;
   }
 
+  const platform::graphics::ScopedTextMetrics fixed{nullptr};
   std::shared_ptr<ViewPortHandler> handler = std::make_shared<ViewPortHandler>(600, 400);
   std::shared_ptr<Transformer> transformer = std::make_shared<Transformer>(handler);
   RecordingContext ctx;
@@ -101,12 +104,38 @@ class ChartWithData : public ChartDataProvider {
   double chartYMin() const override { return 0; }
 };
 
-// Labels by side and position (the edge the text is aligned to, its top 0.6
-// line heights above the entry's row), and the labels left out.
+// A chart held weakly cannot be handed over as a temporary, neither where the
+// renderer is made nor later; an owned one can.
+template <class R, class Chart, class Axis>
+concept TakesATemporaryChart =
+    std::is_constructible_v<R, std::shared_ptr<ViewPortHandler>, std::shared_ptr<Axis>, std::shared_ptr<Chart>> ||
+    std::is_constructible_v<R, std::shared_ptr<ViewPortHandler>, std::shared_ptr<Axis>, std::shared_ptr<Transformer>,
+                            std::shared_ptr<Chart>> ||
+    requires(R r) { r.setChart(std::make_shared<Chart>()); };
+template <class R, class Chart>
+concept TakesAnOwnedChart = requires(R r, const std::shared_ptr<Chart>& c) { r.setChart(c); };
+static_assert(!TakesATemporaryChart<XAxisRendererHorizontalBarChart, ChartWithData, XAxis> &&
+              !TakesATemporaryChart<XAxisRendererRadarChart, FixedRadar, XAxis> &&
+              !TakesATemporaryChart<YAxisRendererRadarChart, FixedRadar, YAxis>);
+static_assert(TakesAnOwnedChart<XAxisRendererHorizontalBarChart, ChartWithData> &&
+              TakesAnOwnedChart<XAxisRendererRadarChart, FixedRadar> &&
+              TakesAnOwnedChart<YAxisRendererRadarChart, FixedRadar>);
+static_assert(std::is_constructible_v<XAxisRendererHorizontalBarChart, std::shared_ptr<ViewPortHandler>,
+                                      std::shared_ptr<XAxis>, std::shared_ptr<Transformer>,
+                                      std::shared_ptr<ChartWithData>&>);
+
+// Labels by side and position: the edge the text is aligned to, 5 from the
+// content's, moved by labelXOffset whatever the alignment; the text's top 0.6
+// line heights above the entry's row. And the labels left out.
 TEST_F(YAxisDrawing, LabelsBySidePositionAndEndFlags) {
   using P = YAxis::LabelPosition;
+  const auto L = AxisDependency::left, R = AxisDependency::right;
   const std::vector<std::string> all = {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100"};
   const std::vector<std::string> middle(all.begin() + 1, all.end() - 1);
+  const auto noEnds = [](YAxis& a) {
+    a.setDrawTopYLabelEntryEnabled(false);
+    a.setDrawBottomYLabelEntryEnabled(false);
+  };
   const struct {
     AxisDependency side;
     P position;
@@ -116,21 +145,14 @@ TEST_F(YAxisDrawing, LabelsBySidePositionAndEndFlags) {
     double edge;
     std::vector<std::string> drawn;
   } table[] = {
-      {AxisDependency::left, P::outside, 0, {}, true, 35, all},
-      {AxisDependency::left, P::outside, 3, {}, true, 38, all},
-      {AxisDependency::left, P::inside, 0, {}, false, 45, all},
-      {AxisDependency::right, P::outside, 0, {}, false, 565, all},
-      {AxisDependency::right, P::inside, 3, {}, true, 558, all},
-      {AxisDependency::left, P::outside, 0,
-       [](YAxis& a) { a.setDrawTopYLabelEntryEnabled(false); a.setDrawBottomYLabelEntryEnabled(false); }, true, 35,
-       middle},
-      {AxisDependency::left, P::outside, 0,
-       [](YAxis& a) { a.setEntries({50}); a.setDrawTopYLabelEntryEnabled(false); a.setDrawBottomYLabelEntryEnabled(false); },
-       true, 35, {}},
-      {AxisDependency::left, P::outside, 0, [](YAxis& a) { a.setEntries({}); a.setDrawTopYLabelEntryEnabled(false); },
-       true, 35, {}},
-      {AxisDependency::left, P::outside, 0, [](YAxis& a) { a.setEnabled(false); }, true, 35, {}},
-      {AxisDependency::left, P::outside, 0, [](YAxis& a) { a.setDrawLabelsEnabled(false); }, true, 35, {}},
+      {L, P::outside, 3, {}, true, 38, all},
+      {L, P::inside, 0, {}, false, 45, all},
+      {R, P::outside, 0, {}, false, 565, all},
+      {R, P::inside, 3, {}, true, 558, all},
+      {L, P::outside, 0, noEnds, true, 35, middle},
+      {L, P::outside, 0, [&](YAxis& a) { a.setEntries({50}), noEnds(a); }, true, 35, {}},
+      {L, P::outside, 0, [](YAxis& a) { a.setEnabled(false); }, true, 35, {}},
+      {L, P::outside, 0, [](YAxis& a) { a.setDrawLabelsEnabled(false); }, true, 35, {}},
   };
   for (size_t r = 0; r < std::size(table); ++r) {
     const auto& t = table[r];
@@ -162,13 +184,17 @@ TEST_F(YAxisDrawing, AxisLineGridAndZeroLine) {
   axis->setGridLineWidth(2);
   axis->setGridAntialiasEnabled(false);
   axis->setDrawZeroLineEnabled(true);
+  axis->setAxisLineDashPhase(1.5);
   YAxisRenderer renderer(handler, axis, transformer);
 
   const auto line = draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath);
   ASSERT_EQ(line.size(), 1u);
   EXPECT_EQ(line[0].path[0].point, (Point{560, 20})) << "the right axis stands on the content's right edge";
   EXPECT_EQ(line[0].path[1].point, (Point{560, 360}));
-  EXPECT_EQ(line[0].state.dash, LineDash{}) << "no dash set: solid";
+  EXPECT_EQ(line[0].state.dash, LineDash{}) << "no dash set: solid, whatever the phase";
+  axis->setAxisLineDashLengths(std::vector<double>{3, 1});
+  EXPECT_EQ(draw([&](auto& c) { renderer.renderAxisLine(c); }).operations(Op::strokePath)[0].state.dash,
+            (LineDash{1.5, {3, 1}}));
 
   const auto strokes = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
   ASSERT_EQ(strokes.size(), 12u) << "eleven grid lines and the zero line";
@@ -185,45 +211,45 @@ TEST_F(YAxisDrawing, AxisLineGridAndZeroLine) {
   // The zero line without the grid; none without its colour.
   axis->setDrawGridLinesEnabled(false);
   axis->setZeroLineDashLengths(std::vector<double>{4, 2});
+  axis->setZeroLineDashPhase(1);
   const auto zero = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
   ASSERT_EQ(zero.size(), 1u);
-  EXPECT_EQ(zero[0].state.dash, (LineDash{0, {4, 2}}));
+  EXPECT_EQ(zero[0].state.dash, (LineDash{1, {4, 2}}));
   axis->setZeroLineColor(std::nullopt);
   EXPECT_TRUE(draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath).empty());
 }
 
-// Limit-line labels: 4 + xOffset in from the content's edge, the text's top
-// line width + line height + yOffset above the line (below: its bottom that
-// far below).
+// Limit-line labels across the content (the y axis's, and the turned x
+// axis's, which draws them the same way): 4 + xOffset in from the content's
+// edge, the text's top line width + line height + yOffset above the line
+// (below: its bottom that far below).
 TEST_F(YAxisDrawing, LimitLinesAndTheirLabels) {
   const double y = row(50);
   const double width = 6 * 7.8;  // "Target"
+  auto axis = std::make_shared<YAxis>();
+  auto line = std::make_shared<ChartLimitLine>(50, "Target");
+  line->setLineDashLengths(std::vector<double>{5, 5});
+  line->setLineDashPhase(2);
+  auto off = std::make_shared<ChartLimitLine>(75, "off");
+  off->setEnabled(false);
+  for (const auto& l : {line, off, std::make_shared<ChartLimitLine>(25)}) axis->addLimitLine(l);  // 25: no label
+  YAxisRenderer renderer(handler, axis, transformer);
   const std::pair<Position, Point> table[] = {{Position::topRight, {551 - width, y - 23.9}},
                                               {Position::bottomRight, {551 - width, y + 7}},
                                               {Position::topLeft, {49, y - 23.9}},
                                               {Position::bottomLeft, {49, y + 7}}};
   for (const auto& [position, topLeft] : table) {
-    auto axis = std::make_shared<YAxis>();
-    auto line = std::make_shared<ChartLimitLine>(50, "Target");
     line->setLabelPosition(position);
-    line->setLineDashLengths(std::vector<double>{5, 5});
-    axis->addLimitLine(line);
-    auto off = std::make_shared<ChartLimitLine>(75, "off");
-    off->setEnabled(false);
-    axis->addLimitLine(off);
-    axis->addLimitLine(std::make_shared<ChartLimitLine>(25));  // no label
-    YAxisRenderer renderer(handler, axis, transformer);
-    draw([&](auto& c) { renderer.renderLimitLines(c); });
-    const auto text = ctx.operations(Op::drawText);
+    const auto text = draw([&](auto& c) { renderer.renderLimitLines(c); }).operations(Op::drawText);
     ASSERT_EQ(text.size(), 1u);
     testsupport::expectNear(text[0].points[0], topLeft, "label");
-    const auto strokes = ctx.operations(Op::strokePath);
-    ASSERT_EQ(strokes.size(), 2u);
-    EXPECT_EQ(strokes[0].path[0].point, (Point{40, y}));
-    EXPECT_EQ(strokes[0].state.strokeColor, ChartLimitLine::defaultLineColor);
-    EXPECT_EQ(strokes[0].state.dash, (LineDash{0, {5, 5}}));
-    EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
   }
+  const auto strokes = ctx.operations(Op::strokePath);
+  ASSERT_EQ(strokes.size(), 2u);
+  EXPECT_EQ(strokes[0].path[0].point, (Point{40, y}));
+  EXPECT_EQ(strokes[0].state.strokeColor, ChartLimitLine::defaultLineColor);
+  EXPECT_EQ(strokes[0].state.dash, (LineDash{2, {5, 5}}));
+  EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
 }
 
 // The measured label box turned by the rotation angle (a 5-character label:
@@ -310,7 +336,7 @@ TEST_F(XAxisDrawing, WordWrapRotationAndFirstLastClipping) {
   axis->setAvoidFirstLastClippingEnabled(true);
   for (const auto& [entries, offsetRight, lastLeft] :
        {std::tuple{std::vector<double>{0}, 40.0, 40.0}, {std::vector<double>{0, 100}, 40.0, 560.0 - 9},
-        {std::vector<double>{0, 100}, 5.0, 595.0 - 9 - 9}}) {
+        {std::vector<double>{0, 100}, 5.0, 595.0 - 9 - 9}, {std::vector<double>{0, 50}, 5.0, 40 + 555.0 / 2 - 6}}) {
     handler->restrainViewPort(40, 20, offsetRight, 40);
     prepare(100);
     axis->setEntries(entries);
@@ -325,6 +351,7 @@ TEST_F(XAxisDrawing, GridAndLimitLines) {
   auto axis = std::make_shared<XAxis>();
   axis->setGridLineWidth(1);
   axis->setGridLineDashLengths(std::vector<double>{2, 3});
+  axis->setGridLineDashPhase(0.5);
   axis->setEntries({0, 50, 100});
   XAxisRenderer renderer(handler, axis, transformer);
   const auto grid = draw([&](auto& c) { renderer.renderGridLines(c); }).operations(Op::strokePath);
@@ -332,7 +359,7 @@ TEST_F(XAxisDrawing, GridAndLimitLines) {
   EXPECT_EQ(grid[1].path[0].point, (Point{300, 20}));
   EXPECT_EQ(grid[1].path[1].point, (Point{300, 360}));
   EXPECT_EQ(grid[1].state.clip[0].rect, (Rect{39.5, 20, 521, 340}));
-  EXPECT_EQ(grid[1].state.dash, (LineDash{0, {2, 3}}));
+  EXPECT_EQ(grid[1].state.dash, (LineDash{0.5, {2, 3}}));
   // Bounded by the left offset and the chart's (not the content's) width.
   for (const auto& [x, drawn] :
        {std::pair{40.0, true}, {39.99, false}, {560.5, true}, {600.0, true}, {600.01, false}}) {
@@ -340,33 +367,33 @@ TEST_F(XAxisDrawing, GridAndLimitLines) {
         << x;
   }
 
-  // A limit line at pixel 100, default width 2 and offsets 5.
+  // A limit line at pixel 100, default width 2 and offsets 5, its label
+  // placed as those of the turned y axis's lines down the content.
   prepare(520);
   const double width = 6 * 7.8;  // "Dmax 1"
+  auto limitAxis = std::make_shared<XAxis>();
+  auto line = std::make_shared<ChartLimitLine>(60, "Dmax 1");
+  limitAxis->addLimitLine(line);
+  limitAxis->addLimitLine(std::make_shared<ChartLimitLine>(70));  // no label
+  XAxisRenderer limits(handler, limitAxis, transformer);
   const std::pair<Position, Point> labels[] = {{Position::topRight, {107, 27}},
                                                {Position::topLeft, {93 - width, 27}},
                                                {Position::bottomRight, {107, 360 - 16.9 - 7}},
                                                {Position::bottomLeft, {93 - width, 360 - 16.9 - 7}}};
   for (const auto& [position, topLeft] : labels) {
-    auto limitAxis = std::make_shared<XAxis>();
-    auto line = std::make_shared<ChartLimitLine>(60, "Dmax 1");
     line->setLabelPosition(position);
-    limitAxis->addLimitLine(line);
-    limitAxis->addLimitLine(std::make_shared<ChartLimitLine>(70));  // no label
-    XAxisRenderer limits(handler, limitAxis, transformer);
-    draw([&](auto& c) { limits.renderLimitLines(c); });
-    const auto text = ctx.operations(Op::drawText);
+    const auto text = draw([&](auto& c) { limits.renderLimitLines(c); }).operations(Op::drawText);
     ASSERT_EQ(text.size(), 1u);
     testsupport::expectNear(text[0].points[0], topLeft, "limit label");
-    const auto strokes = ctx.operations(Op::strokePath);
-    ASSERT_EQ(strokes.size(), 2u);
-    EXPECT_EQ(strokes[0].path[0].point, (Point{100, 20}));
-    EXPECT_EQ(strokes[0].path[1].point, (Point{100, 360}));
-    EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{39, 20, 522, 340}));
-    // A disabled line draws nothing and saves nothing.
-    for (const auto& l : limitAxis->limitLines()) l->setEnabled(false);
-    EXPECT_TRUE(draw([&](auto& c) { limits.renderLimitLines(c); }).operations().empty());
   }
+  const auto strokes = ctx.operations(Op::strokePath);
+  ASSERT_EQ(strokes.size(), 2u);
+  EXPECT_EQ(strokes[0].path[0].point, (Point{100, 20}));
+  EXPECT_EQ(strokes[0].path[1].point, (Point{100, 360}));
+  EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{39, 20, 522, 340}));
+  // A disabled line draws nothing and saves nothing.
+  for (const auto& l : limitAxis->limitLines()) l->setEnabled(false);
+  EXPECT_TRUE(draw([&](auto& c) { limits.renderLimitLines(c); }).operations().empty());
 }
 
 // Before any computation the centred list is empty: labels fall back to the
@@ -432,12 +459,20 @@ TEST_F(HorizontalBarAxisDrawing, XAxisSizeLabelsAndLines) {
     ASSERT_EQ(lines.size(), axisLines.size());
     for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].path[1].point, (Point{axisLines[i], 360}));
   }
+  // Centred, a label stands on its centred row with its entry's text.
+  auto centred = std::make_shared<XAxis>();
+  centred->setCenterAxisLabelsEnabled(true);
+  centred->setEntries({40});
+  centred->setCenteredEntries({50});
+  XAxisRendererHorizontalBarChart centring(handler, centred, transformer, chart);
+  const auto centredLabel = draw([&](auto& c) { centring.renderAxisLabels(c); }).operations(Op::drawText).at(0);
+  testsupport::expectNear(centredLabel.points[0], {565, row(50) - 6}, centredLabel.text);
+  EXPECT_EQ(centredLabel.text, "40");
 
   auto axis = std::make_shared<XAxis>();
   axis->setEntries({0, 50, 110});
   axis->setGridLineWidth(1);
-  auto line = std::make_shared<ChartLimitLine>(50, "Dmax");
-  axis->addLimitLine(line);
+  axis->addLimitLine(std::make_shared<ChartLimitLine>(50, "Dmax"));
   XAxisRendererHorizontalBarChart renderer(handler, axis, transformer, chart);
   // Without data, or once the chart is gone, no labels; the grid stays.
   for (const bool gone : {false, true}) {
@@ -450,17 +485,13 @@ TEST_F(HorizontalBarAxisDrawing, XAxisSizeLabelsAndLines) {
     EXPECT_EQ(grid[1].path[1].point, (Point{560, 190}));
     EXPECT_EQ(grid[1].state.clip[0].rect, (Rect{40, 19.5, 520, 341}));
   }
-  // A limit line across the content, its label placed as a y limit line's.
-  for (const auto& [position, topLeft] : {std::pair{Position::topRight, Point{551 - 31.2, 190 - 23.9}},
-                                          {Position::bottomLeft, Point{49, 197}}}) {
-    line->setLabelPosition(position);
-    draw([&](auto& c) { renderer.renderLimitLines(c); });
-    testsupport::expectNear(ctx.operations(Op::drawText).at(0).points[0], topLeft, "limit label");
-    const auto strokes = ctx.operations(Op::strokePath);
-    ASSERT_EQ(strokes.size(), 1u);
-    EXPECT_EQ(strokes[0].path[0].point, (Point{40, 190}));
-    EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
-  }
+  // A limit line across the content, its label where a y limit line's goes.
+  draw([&](auto& c) { renderer.renderLimitLines(c); });
+  testsupport::expectNear(ctx.operations(Op::drawText).at(0).points[0], {551 - 31.2, 190 - 23.9}, "limit label");
+  const auto strokes = ctx.operations(Op::strokePath);
+  ASSERT_EQ(strokes.size(), 1u);
+  EXPECT_EQ(strokes[0].path[0].point, (Point{40, 190}));
+  EXPECT_EQ(strokes[0].state.clip.back().rect, (Rect{40, 19, 520, 342}));
 }
 
 // The y axis turned: label rows above (left axis) or below (right axis) the
@@ -516,18 +547,14 @@ TEST_F(HorizontalBarAxisDrawing, YAxisLabelsAndLines) {
   EXPECT_EQ(strokes[6].path[0].point, (Point{39, 20}));
   EXPECT_EQ(strokes[6].state.clip[0].rect, (Rect{39.5, 20, 521, 340}));
 
-  // A limit line down the content at pixel 100, placed as an x limit line's.
-  auto line = std::make_shared<ChartLimitLine>(60 / 5.2, "Dmax");
-  axis->addLimitLine(line);
-  for (const auto& [position, topLeft] :
-       {std::pair{Position::topRight, Point{107, 27}}, {Position::bottomLeft, Point{93 - 31.2, 360 - 16.9 - 7}}}) {
-    line->setLabelPosition(position);
-    draw([&](auto& c) { renderer.renderLimitLines(c); });
-    testsupport::expectNear(ctx.operations(Op::drawText).at(0).points[0], topLeft, "limit label");
-    const auto limit = ctx.operations(Op::strokePath).at(0);
-    testsupport::expectNear(limit.path[1].point, {100, 360}, "limit line");
-    EXPECT_EQ(limit.state.clip.back().rect, (Rect{39, 20, 522, 340}));
-  }
+  // A limit line down the content at pixel 100, its label where an x limit
+  // line's goes.
+  axis->addLimitLine(std::make_shared<ChartLimitLine>(60 / 5.2, "Dmax"));
+  draw([&](auto& c) { renderer.renderLimitLines(c); });
+  testsupport::expectNear(ctx.operations(Op::drawText).at(0).points[0], {107, 27}, "limit label");
+  const auto limit = ctx.operations(Op::strokePath).at(0);
+  testsupport::expectNear(limit.path[1].point, {100, 360}, "limit line");
+  EXPECT_EQ(limit.state.clip.back().rect, (Rect{39, 20, 522, 340}));
 }
 
 // The index labels one per spoke at 270, 342, 54 (from 414), 126 and 198
@@ -554,6 +581,13 @@ TEST_F(RadarAxisDrawing, XLabelsStandAroundTheWeb) {
   }
   EXPECT_EQ(ctx.operations(Op::strokePath).size(), 0u) << "no limit lines on a radar x axis";
 
+  // A chart already gone is refused (the one held is kept).
+  std::weak_ptr<FixedRadar> gone = std::make_shared<FixedRadar>();
+  const testsupport::LogCapture log;
+  renderer.setChart(gone);
+  EXPECT_EQ(renderer.chart(), chart);
+  EXPECT_EQ(log.lines, std::vector<std::string>{"XAxisRendererRadarChart.setChart(): refused a chart that is "
+                                                "already gone (it is held weakly: its owner must keep it alive)"});
   // No data set, no data, no chart: no labels.
   chart->chartData = std::make_shared<RadarChartData>();
   EXPECT_TRUE(draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations().empty());
@@ -570,14 +604,19 @@ TEST_F(RadarAxisDrawing, XLabelsStandAroundTheWeb) {
 TEST_F(RadarAxisDrawing, YLabelsAndLimitPolygons) {
   auto chart = std::make_shared<FixedRadar>();
   auto axis = std::make_shared<YAxis>();
-  axis->setEntries({0, 50, 100});
+  axis->setEntries({-10, 40, 90});
+  axis->storeAxisMinimum(-10);  // the centre
   axis->setDrawTopYLabelEntryEnabled(false);
   axis->setLabelXOffset(4);
   YAxisRendererRadarChart renderer(handler, axis, chart);
-  const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText);
-  ASSERT_EQ(labels.size(), 2u) << "the outermost label is left out";
-  testsupport::expectNear(labels[0].points[0], {304, 187}, "0");
-  testsupport::expectNear(labels[1].points[0], {304, 87}, "50");
+  for (const auto alignment : {TextAlignment::left, TextAlignment::right}) {
+    axis->setLabelAlignment(alignment);
+    const auto labels = draw([&](auto& c) { renderer.renderAxisLabels(c); }).operations(Op::drawText);
+    ASSERT_EQ(labels.size(), 2u) << "the outermost label is left out";
+    const bool right = alignment == TextAlignment::right;
+    testsupport::expectNear(labels[0].points[0], {right ? 304.0 - 18 : 304.0, 187}, "-10");
+    testsupport::expectNear(labels[1].points[0], {right ? 304.0 - 12 : 304.0, 87}, "40");
+  }
 
   auto target = std::make_shared<ChartLimitLine>(50, "Target");
   auto atMinimum = std::make_shared<ChartLimitLine>(-10);

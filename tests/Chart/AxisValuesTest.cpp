@@ -11,6 +11,9 @@
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Renderers/AxisRendererBase.h"
+#include "Chart/Renderers/XAxisRenderer.h"
+#include "Chart/Renderers/XAxisRendererHorizontalBarChart.h"
+#include "Chart/Renderers/YAxisRendererHorizontalBarChart.h"
 #include "Chart/Renderers/YAxisRendererRadarChart.h"
 #include "Chart/Utils/Transformer.h"
 #include "Chart/Views/LineChartView.h"
@@ -61,6 +64,7 @@ TEST(AxisValues, WorkedRanges) {
       {"negative range", -250, -50, 4, false, 0, {-250, -200, -150, -100, -50}, 0},
       {"descending bounds give nothing", 100, 0, 6, false, 0, {}, 0},
       {"forced single label", 3, 8, 1, true, 0, {3}, 0},
+      {"0.7 kept (power truncated)", 0, 7, 10, false, 0, stepsFrom(0, 0.7, 11), 1},
   };
   for (const auto& row : table) {
     Computed c;
@@ -92,6 +96,7 @@ TEST(RadarAxisValues, WorkedTable) {
       {"6 over 0..100", 0, 100, 6, false, false, 0, stepsFrom(0, 20, 7), {}, 0, 0, 120},
       {"6 over 0..1", 0, 1, 6, false, false, 0, {0, 0.2, 0.4, 0.6000000000000001, 0.8, 1.0, 1.2}, {}, 1, 0, 1.2},
       {"digit 7 rises to 10", 0, 70, 10, false, false, 0, stepsFrom(0, 10, 9), {}, 0, 0, 80},
+      {"0.7 rises to 1 (power floored)", 0, 7, 10, false, false, 0, stepsFrom(0, 1, 9), {}, 0, 0, 8},
       {"forced: no extra step", 0, 100, 6, true, false, 0, stepsFrom(0, 20, 6), {}, 0, 0, 100},
       {"granularity 25.5", 3, 97, 6, false, false, 25.5, {25.5, 51, 76.5, 102}, {}, 0, 25.5, 102},
       {"centring with 5 labels", 0, 100, 5, false, true, 0, stepsFrom(-20, 20, 9), stepsFrom(-10, 20, 9), 0, -20, 140},
@@ -226,30 +231,66 @@ TEST(AxisValues, CentringShiftsOnTheSecondComputation) {
   c.axis->setCenterAxisLabelsEnabled(false);
   c.renderer.computeAxisValues(0, 100);
   EXPECT_EQ(c.axis->centeredEntries(), (std::vector<double>{2.5, 7.5, 12.5}));
+  // A redraw with the same label count refills the same storage.
+  const double* storage = c.axis->entries().data();
+  c.renderer.computeAxisValues(0, 50);
+  EXPECT_EQ(c.axis->entries().data(), storage);
 }
 
-// computeAxis labels only the visible part of a zoomed-in y axis; an
-// inverted axis reads its ends the other way round.
+// computeAxis labels only the visible part of an axis zoomed in along it
+// (and the whole range of one zoomed across it); an inverted axis reads its
+// ends the other way round. Values 0..100 both ways over the content (40,
+// 20, 520, 340); zoomed twice at the content's centre, the handler's limits
+// show 0..50 up and 25..75 across (on a turned, inverted transformer 75..25
+// from the left).
 TEST(AxisValues, ComputeAxisUsesTheVisibleRange) {
-  for (const bool inverted : {false, true}) {
-    Computed c;
-    c.handler->restrainViewPort(40, 20, 40, 40);
-    auto transformer = std::make_shared<Transformer>(c.handler);
+  using H = std::shared_ptr<ViewPortHandler>;
+  using T = std::shared_ptr<Transformer>;
+  const auto base = [](H h, T t) { return std::make_shared<AxisRendererBase>(h, t, std::make_shared<YAxis>()); };
+  const auto x = [](H h, T t) { return std::make_shared<XAxisRenderer>(h, std::make_shared<XAxis>(), t); };
+  const auto barY = [](H h, T t) {
+    return std::make_shared<YAxisRendererHorizontalBarChart>(h, std::make_shared<YAxis>(), t);
+  };
+  const auto barX = [](H h, T t) {
+    return std::make_shared<XAxisRendererHorizontalBarChart>(h, std::make_shared<XAxis>(), t,
+                                                             std::weak_ptr<ChartDataProvider>());
+  };
+  const std::vector<double> across = {30, 40, 50, 60, 70};
+  const struct {
+    const char* name;
+    std::function<std::shared_ptr<AxisRendererBase>(H, T)> make;
+    bool turned;
+    double zoomX, zoomY;
+    bool inverted;
+    std::vector<double> zoomed;
+  } table[] = {
+      {"y", base, false, 1, 2, false, stepsFrom(0, 10, 6)},
+      {"y inverted", base, false, 1, 2, true, stepsFrom(0, 10, 6)},
+      {"y zoomed across", base, false, 2, 1, false, stepsFrom(0, 20, 6)},
+      {"x", x, false, 2, 1, false, across},
+      {"x inverted", x, false, 2, 1, true, {}},
+      {"x zoomed across", x, false, 1, 2, false, stepsFrom(0, 20, 6)},
+      {"horizontal-bar y", barY, true, 2, 1, false, across},
+      {"horizontal-bar y inverted", barY, true, 2, 1, true, across},
+      {"horizontal-bar y zoomed across", barY, true, 1, 2, false, stepsFrom(0, 20, 6)},
+      {"horizontal-bar x", barX, true, 1, 2, false, stepsFrom(0, 10, 6)},
+      {"horizontal-bar x inverted", barX, true, 1, 2, true, {}},
+  };
+  for (const auto& row : table) {
+    const auto handler = std::make_shared<ViewPortHandler>(600, 400);
+    handler->restrainViewPort(40, 20, 40, 40);
+    const T transformer =
+        row.turned ? std::make_shared<TransformerHorizontalBarChart>(handler) : std::make_shared<Transformer>(handler);
     transformer->prepareMatrixValuePx(0, 100, 100, 0);
-    transformer->prepareMatrixOffset(inverted);
-    AxisRendererBase renderer(c.handler, transformer, c.axis);
-
-    renderer.computeAxis(0, 100, inverted);
-    EXPECT_EQ(c.axis->entries(), (std::vector<double>{0, 20, 40, 60, 80, 100})) << "fully zoomed out";
-
+    transformer->prepareMatrixOffset(row.inverted);
+    const auto renderer = row.make(handler, transformer);
+    renderer->computeAxis(0, 100, row.inverted);
+    EXPECT_EQ(renderer->axis()->entries(), stepsFrom(0, 20, 6)) << row.name << ", fully zoomed out";
     platform::view::View view;
-    c.handler->refresh(c.handler->zoom(1, 2, c.handler->contentWidth() / 2, c.handler->contentHeight() / 2), view,
-                       false);
-    ASSERT_FALSE(c.handler->isFullyZoomedOutY());
-    renderer.computeAxis(0, 100, inverted);
-    // The handler keeps the zoomed content within its limits: the half from
-    // 0 to 50 shows, so it is labelled every 10.
-    EXPECT_EQ(c.axis->entries(), stepsFrom(0, 10, 6)) << "inverted " << inverted;
+    handler->refresh(handler->zoom(row.zoomX, row.zoomY, handler->contentWidth() / 2, handler->contentHeight() / 2),
+                     view, false);
+    renderer->computeAxis(0, 100, row.inverted);
+    EXPECT_EQ(renderer->axis()->entries(), row.zoomed) << row.name;
   }
   // Without a transformer, or with a content 10 points wide or less, the
   // given range is used.

@@ -8,6 +8,7 @@
 
 #include "Chart/Data/ChartData.h"
 #include "Chart/Data/ChartDataSet.h"
+#include "Chart/Data/LineChartData.h"
 #include "Chart/Utils/DefaultValueFormatter.h"
 #include "Chart/Utils/Diagnostics.h"
 #include "support/ChartDataExpectations.h"
@@ -70,6 +71,7 @@ TEST(ChartData, ExtremesPerSideFallBackToTheOtherSide) {
   EXPECT_TRUE(none.getColors().empty());
   EXPECT_EQ(ChartData(DataSetPtr()).dataSetCount(), 0);
   EXPECT_EQ(ChartData(set({3})).dataSetCount(), 1);
+  EXPECT_EQ(LineChartData({set({3})}).dataSetCount(), 1) << "a braced list of one set";
   EXPECT_THROW(ChartData(std::vector<DataSetPtr>{set({1}), nullptr}), std::invalid_argument);
 }
 

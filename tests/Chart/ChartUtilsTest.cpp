@@ -14,6 +14,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/DrawingExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using chart::ChartUtils;
@@ -41,21 +42,16 @@ class CountingMetrics : public TextMetrics {
 };
 
 // Installs the metrics and a bitmap back end that counts the bitmaps it makes
-// (and their sizes); restores the defaults afterwards.
+// (and their sizes), for the test.
 class ChartUtilsDrawing : public testing::Test {
  protected:
-  void SetUp() override {
-    setCurrentTextMetrics(metrics);
-    ImageBackend counting;
-    counting.makeBitmap = [this](int64_t w, int64_t h, bool) -> std::unique_ptr<BitmapContext> {
+  ImageBackend counting() {
+    ImageBackend backend;
+    backend.makeBitmap = [this](int64_t w, int64_t h, bool) -> std::unique_ptr<BitmapContext> {
       bitmaps.push_back({static_cast<double>(w), static_cast<double>(h)});
       return std::make_unique<RecordingBitmapContext>(w, h);
     };
-    setImageBackend(counting);
-  }
-  void TearDown() override {
-    setCurrentTextMetrics(nullptr);
-    setImageBackend({});
+    return backend;
   }
 
   // The single drawText or drawTextInRect of a recording, with the transform
@@ -70,6 +66,8 @@ class ChartUtilsDrawing : public testing::Test {
 
   std::shared_ptr<CountingMetrics> metrics = std::make_shared<CountingMetrics>();
   std::vector<Size> bitmaps;
+  const ScopedTextMetrics installedMetrics{metrics};
+  const ScopedImageBackend installedBackend{counting()};
 };
 
 }  // namespace
@@ -122,7 +120,7 @@ TEST_F(ChartUtilsDrawing, AlignedTextStartsByItsWidth) {
     EXPECT_EQ(text.text, "label");
     EXPECT_EQ(text.attributes, attributes);
     EXPECT_EQ(metrics->calls, row.measurements);
-    EXPECT_EQ(ctx.state().saveDepth, 0);
+    testsupport::expectFreshEnd(ctx);
     EXPECT_EQ(text.state.saveDepth, 1);
   }
 }
@@ -174,7 +172,7 @@ TEST_F(ChartUtilsDrawing, AnchoredAndTurnedText) {
                                     AffineTransform::makeTranslation(row.translation.x, row.translation.y)),
                                 label);
       }
-      EXPECT_EQ(ctx.state(), GraphicsState{}) << label;
+      testsupport::expectFreshEnd(ctx, label);
     }
   }
 }
@@ -197,7 +195,7 @@ TEST_F(ChartUtilsDrawing, IconsAreResizedOnceAndReused) {
   EXPECT_EQ(draws[0].rect, Rect(42, 32, 16, 16));
   EXPECT_EQ(draws[1].rect, Rect(62, 32, 16, 16));
   EXPECT_EQ(draws[0].state.saveDepth, 1);
-  EXPECT_EQ(ctx.state(), GraphicsState{});
+  testsupport::expectFreshEnd(ctx);
 
   // The copy was drawn from the icon into the bitmap's full size.
   ChartUtils::drawImage(ctx, *icon, 0, 0, {8.5, 4});

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Chart/Data/LineChartData.h"
@@ -18,6 +19,8 @@
 #include "Chart/Views/RadarChartView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "support/DrawingExpectations.h"
+#include "support/ChartDataExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -28,6 +31,14 @@ namespace {
 
 using Log = std::vector<std::string>;
 
+// Overridable getters of shared objects hand out copies of the pointer, so an
+// override that computes its result leaves nothing dangling; an axis hands
+// out its label list read-only, even when it is not const.
+static_assert(!std::is_reference_v<decltype(std::declval<const ChartViewBase&>().legend())> &&
+              !std::is_reference_v<decltype(std::declval<const LineChartView&>().getTransformer(AxisDependency::left))> &&
+              !std::is_reference_v<decltype(std::declval<const XAxisRenderer&>().axis())>);
+static_assert(std::is_same_v<decltype(std::declval<XAxis&>().entries()), const std::vector<double>&>);
+
 // An axis renderer that only logs its hooks, as "<name>.<hook>".
 template <class Base>
 class SpyAxisRenderer : public Base {
@@ -35,7 +46,9 @@ class SpyAxisRenderer : public Base {
   template <class... Args>
   SpyAxisRenderer(std::string name, Log& log, Args&&... args)
       : Base(std::forward<Args>(args)...), name_(std::move(name)), log_(log) {}
-  void computeAxis(double, double, bool) override { log_.push_back(name_ + ".computeAxis"); }
+  void computeAxis(double, double, bool inverted) override {
+    log_.push_back(name_ + ".computeAxis" + (inverted ? " inverted" : ""));
+  }
   void renderAxisLabels(DrawingContext&) override { log_.push_back(name_ + ".labels"); }
   void renderGridLines(DrawingContext&) override { log_.push_back(name_ + ".grid"); }
   void renderAxisLine(DrawingContext&) override { log_.push_back(name_ + ".axisLine"); }
@@ -104,7 +117,7 @@ std::shared_ptr<LineChartData> rampData() {
 
 class ChartViews : public testing::Test {
  protected:
-  void SetUp() override { platform::graphics::setCurrentTextMetrics(nullptr); }
+  const platform::graphics::ScopedTextMetrics fixed{nullptr};
   std::shared_ptr<LineChartView> shared = LineChartView::create(Rect(0, 0, 600, 400));
   LineChartView& view = *shared;
 };
@@ -129,19 +142,21 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
        [](LineChartView&) {},
        join({start, {"x.grid", "left.grid", "right.grid", "data (clipped)", "extras", "x.limitLines",
                      "left.limitLines", "right.limitLines"}, labelsOn})},
-      {"grid in front, left limit lines behind",
+      {"grid in front, left limit lines behind, highlights",
        [](LineChartView& v) {
          v.xAxis()->setDrawGridLinesBehindDataEnabled(false);
          v.leftAxis()->setDrawLimitLinesBehindDataEnabled(true);
-       },
-       join({start, {"left.limitLines", "data (clipped)", "x.grid", "left.grid", "right.grid", "extras",
-                     "x.limitLines", "right.limitLines"}, labelsOn})},
-      {"right axis disabled, highlights",
-       [](LineChartView& v) {
-         v.rightAxis()->setEnabled(false);
          v.setHighlighted({std::make_shared<Highlight>(50, 50, 0, 0)});
        },
-       join({{"left.computeAxis", "x.computeAxis", "x.axisLine", "left.axisLine", "right.axisLine", "x.grid",
+       join({start, {"left.limitLines", "data (clipped)", "x.grid", "left.grid", "right.grid", "highlights 1",
+                     "extras", "x.limitLines", "right.limitLines"}, labelsOn})},
+      {"right axis disabled, left inverted, highlights",
+       [](LineChartView& v) {
+         v.rightAxis()->setEnabled(false);
+         v.leftAxis()->setInverted(true);
+         v.setHighlighted({std::make_shared<Highlight>(50, 50, 0, 0)});
+       },
+       join({{"left.computeAxis inverted", "x.computeAxis", "x.axisLine", "left.axisLine", "right.axisLine", "x.grid",
               "left.grid", "right.grid", "data (clipped)", "highlights 1", "extras", "x.limitLines",
               "left.limitLines"}, labelsOn})},
       {"x axis disabled",
@@ -168,7 +183,7 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
     RecordingContext context;
     v.draw(context);
     EXPECT_EQ(log, row.expected) << row.name;
-    EXPECT_EQ(context.state().saveDepth, 0) << row.name;
+    testsupport::expectFreshEnd(context, row.name);
   }
 
   // Without data, or without a data renderer, nothing is drawn.
@@ -189,7 +204,7 @@ TEST_F(ChartViews, DrawCallsTheHooksInOrder) {
 // the sets that need one; a set's own formatter stays.
 TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
   for (const auto& [ys, decimals] : {std::pair{std::vector<double>{0.5}, 3}, {std::vector<double>{0, 100}, 0},
-                                      {std::vector<double>{-30}, 1}, {std::vector<double>{0.25, 0.75}, 3},
+                                      {std::vector<double>{-30}, 1}, {std::vector<double>{100, 101}, 2},
                                       {std::vector<double>{}, 0}}) {
     const auto vShared = LineChartView::create(Rect(0, 0, 600, 400));
     LineChartView& v = *vShared;
@@ -206,6 +221,17 @@ TEST_F(ChartViews, DataDecimalsAndFormatterHandOut) {
   view.setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{needing, owning}));
   EXPECT_EQ(needing->valueFormatter(), view.defaultValueFormatter());
   EXPECT_EQ(owning->valueFormatter(), own);
+}
+
+// The legend the view makes room for is the one its renderer draws.
+TEST_F(ChartViews, LegendRendererBringsItsLegend) {
+  const auto own = std::make_shared<Legend>();
+  view.setLegendRenderer(std::make_shared<LegendRenderer>(view.viewPortHandler(), own));
+  EXPECT_EQ(view.legend(), own);
+  const testsupport::LogCapture log;
+  view.setLegendRenderer(std::make_shared<LegendRenderer>(view.viewPortHandler(), nullptr));
+  EXPECT_EQ(view.legend(), own);
+  EXPECT_EQ(log.lines, Log{"ChartViewBase.setLegendRenderer(): refused a legend renderer without a legend"});
 }
 
 // The axes' ranges, the chart's y extremes and the transformers after data
@@ -233,11 +259,24 @@ TEST_F(ChartViews, RangesTransformersAndSizeChanges) {
     EXPECT_EQ(view.centerOffsets(), h.contentCenter());
   }
 
+  // Inverted, the left axis's minimum lies on the content's top edge.
+  view.leftAxis()->setInverted(true);
+  view.notifyDataSetChanged();
+  const ViewPortHandler& h = *view.viewPortHandler();
+  testsupport::expectNear(view.getTransformer(AxisDependency::left)->pixelForValues(0, -10),
+                          Point{h.contentLeft(), h.contentTop()}, "inverted left min");
+
   const auto emptyShared = LineChartView::create(Rect(0, 0, 600, 400));
   LineChartView& empty = *emptyShared;
   empty.setData(nullptr);
   EXPECT_EQ(empty.xAxis()->axisMinimum(), -1);
   EXPECT_EQ(empty.leftAxis()->axisMaximum(), 1);
+  // A set on the right axis gives the right axis its range.
+  auto right = std::make_shared<LineChartDataSet>(
+      std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(0, 1000), std::make_shared<ChartDataEntry>(1, 2000)}, "r");
+  right->setAxisDependency(AxisDependency::right);
+  empty.setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{rampData()->getDataSetByIndex(0), right}));
+  EXPECT_EQ(std::pair(empty.rightAxis()->axisMinimum(), empty.rightAxis()->axisMaximum()), std::pair(900.0, 2100.0));
 }
 
 // Whatever the axes' settings, the offsets keep every label (and the
@@ -299,7 +338,7 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
     v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
     RecordingContext context;
     v.draw(context);
-    EXPECT_FALSE(context.hasDropped()) << row.name << ": " << context.firstDrop()->description();
+    testsupport::expectFreshEnd(context, row.name);
     int texts = 0;
     for (const auto& o : context.operations()) {
       Rect box;
@@ -359,16 +398,17 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   };
   view.setHighlighted({at(30, 200, 150, 0), at(40, 200, 150, 3), at(50, 5, 150, 0), at(70, 300, 100, 0)});
   RecordingContext context;
-  view.drawMarkers(context);
+  view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
-  // Only the part of each set the animator's x phase shows: 5.5 of 11.
+  // Only the part of each set the animator's x phase shows: 3 of 11, the
+  // entry at index 3 included.
   log.clear();
-  view.animator()->setPhaseX(0.5);
-  view.drawMarkers(context);
+  view.animator()->setPhaseX(3.0 / 11);
+  view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150"}));
   log.clear();
   view.setDrawMarkers(false);
-  view.drawMarkers(context);
+  view.renderMarkers(context);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(view.getMarkerPosition(*at(1, 7, 8, 0)), (Point{7, 8}));
 }
@@ -538,7 +578,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
       v.setFrame(Rect(0, 0, width, 400));
       RecordingContext context;
       v.draw(context);
-      EXPECT_FALSE(context.hasDropped()) << context.firstDrop()->description();
+      testsupport::expectFreshEnd(context);
       std::vector<Rect> legendBoxes;
       std::vector<Rect> axisLabels;
       for (const auto& o : context.operations()) {
@@ -581,13 +621,17 @@ TEST(ChartViewsDeathTest, TheBaseCannotLayOutData) {
 
 // Every kind of view made by its create() is set up whole: its animator
 // reports to the view, and the axis renderers that hold the view weakly are
-// there.
+// there. A subclass that constructs itself has an animator too.
 TEST(ChartViewKinds, CreateSetsUpTheAnimatorAndTheRenderers) {
   using namespace chart;
+  struct OwnLineChart : LineChartView {
+    explicit OwnLineChart(const Rect& frame) : LineChartView(frame) {}
+  };
   const Rect frame(0, 0, 300, 200);
   const std::vector<std::shared_ptr<ChartViewBase>> views = {
       LineChartView::create(frame), BarChartView::create(frame), HorizontalBarChartView::create(frame),
-      RadarChartView::create(frame)};
+      RadarChartView::create(frame), std::make_shared<OwnLineChart>(frame)};
+  OwnLineChart(frame).animator()->animate(1, 1, ChartEasingOption::linear);
   for (const auto& view : views) {
     ASSERT_TRUE(view->animator());
     EXPECT_EQ(view->animator()->delegate().lock().get(), static_cast<ChartAnimatorDelegate*>(view.get()));

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <typeinfo>
 #include <vector>
 
@@ -126,6 +127,7 @@ TEST(Copies, EveryDataSetClass) {
     set->setHighlightColor(kGreen);
     set->setHighlightLineWidth(3);
     set->setHighlightLineDashLengths(std::vector<double>{2, 1});
+    set->setHighlightLineDashPhase(0.5);
     return set;
   };
   const auto sameHighlight = [](const ChartBaseDataSet& copy) {
@@ -133,6 +135,7 @@ TEST(Copies, EveryDataSetClass) {
     EXPECT_EQ(c.highlightColor(), kGreen);
     EXPECT_EQ(c.highlightLineWidth(), 3);
     EXPECT_EQ(c.highlightLineDashLengths(), (std::vector<double>{2, 1}));
+    EXPECT_EQ(c.highlightLineDashPhase(), 0.5);
   };
   const Case cases[] = {
       {"ChartDataSet", [&] { return std::make_shared<ChartDataSet>(points()); }, [](const auto&, const auto&) {}},
@@ -267,6 +270,15 @@ TEST(Copies, EveryDataSetClass) {
     source->setValueFont(Font::systemFont(11));
     source->setDrawValuesEnabled(false);
     source->setFormSize(12);
+    source->setHighlightEnabled(false);
+    source->setValueColors({kBlue});
+    source->setIconsOffset({3, 4});
+    source->setVisible(false);
+    source->setDrawIconsEnabled(false);
+    source->setForm(LegendForm::line);
+    source->setFormLineWidth(2.5);
+    source->setFormLineDashPhase(1.5);
+    source->setFormLineDashLengths(std::vector<double>{4, 4});
     const auto copy = source->copy();
     ASSERT_EQ(typeid(*copy), typeid(*source));
     EXPECT_EQ(copy->className(), c.name);
@@ -278,6 +290,11 @@ TEST(Copies, EveryDataSetClass) {
     EXPECT_EQ(copy->valueFont(), Font::systemFont(11));
     EXPECT_FALSE(copy->isDrawValuesEnabled());
     EXPECT_EQ(copy->formSize(), 12);
+    EXPECT_FALSE(copy->isHighlightEnabled() || copy->isVisible() || copy->isDrawIconsEnabled());
+    EXPECT_EQ(copy->valueColors(), std::vector<Color>{kBlue});
+    EXPECT_EQ(copy->iconsOffset(), (platform::graphics::Point{3, 4}));
+    EXPECT_EQ(std::tuple(copy->form(), copy->formLineWidth(), copy->formLineDashPhase(), copy->formLineDashLengths()),
+              std::tuple(LegendForm::line, 2.5, 1.5, std::optional<std::vector<double>>{{4, 4}}));
     const auto& s = as<ChartDataSet>(*source);
     const auto& d = as<ChartDataSet>(*copy);
     EXPECT_EQ(d.entries(), s.entries());

@@ -97,6 +97,7 @@ TEST(DataApproximator, ByCount) {
   // Unchanged: a count below 3, or no more points than the count.
   for (const int64_t count : {int64_t{5}, int64_t{6}, int64_t{2}, int64_t{-1}, INT64_MAX})
     EXPECT_EQ(ChartDataApproximator::reduceWithDouglasPeukerN(balanced, count), balanced) << count;
+  EXPECT_EQ(ChartDataApproximator::reduceWithDouglasPeukerN(collinear, 2), collinear) << "not reduced to its ends";
 }
 
 // A million points on a half circle: every dropped point lies within the

@@ -353,6 +353,22 @@ TEST(ChartDataSet, RandomEditsKeepOrderExtremesAndSearches) {
   }
 }
 
+// The base's removals of the first and the last entry work on any set that
+// gives the entry members a body, through entryForIndex and removeEntry.
+TEST(ChartBaseDataSet, RemovalsBuiltOnTheEntryMembers) {
+  struct Listed : ChartBaseDataSet {
+    std::vector<EntryPtr> list = {entry(0, 1), entry(1, 2), entry(2, 3)};
+    int64_t entryCount() const override { return static_cast<int64_t>(list.size()); }
+    EntryPtr entryForIndex(int64_t i) const override { return i >= 0 && i < entryCount() ? list[size_t(i)] : nullptr; }
+    bool removeEntry(const EntryPtr& e) override { return std::erase(list, e) > 0; }
+  } set;
+  EXPECT_TRUE(set.removeFirst() && set.removeLast());
+  ASSERT_EQ(set.list.size(), 1u);
+  EXPECT_EQ(set.list[0]->x(), 1);
+  EXPECT_TRUE(set.removeLast());
+  EXPECT_FALSE(set.removeFirst() || set.removeLast()) << "nothing left";
+}
+
 TEST(ChartDiagnostics, AbstractMembersStopTheProgramNamingMemberAndClass) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   ChartBaseDataSet base;
@@ -366,9 +382,10 @@ TEST(ChartDiagnostics, AbstractMembersStopTheProgramNamingMemberAndClass) {
 
 TEST(ChartDiagnostics, LogSinkReceivesTheExactLine) {
   std::vector<std::string> lines;
-  const LogSink previous = setLogSink([&lines](std::string_view line) { lines.emplace_back(line); });
-  log("BarData needs to hold at least 2 BarDataSets to allow grouping.");
-  setLogSink(previous);
+  {
+    const ScopedLogSink capture([&lines](std::string_view line) { lines.emplace_back(line); });
+    log("BarData needs to hold at least 2 BarDataSets to allow grouping.");
+  }
   EXPECT_EQ(lines, std::vector<std::string>{"BarData needs to hold at least 2 BarDataSets to allow grouping."});
   testing::internal::CaptureStderr();
   setLogSink(nullptr);

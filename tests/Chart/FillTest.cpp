@@ -237,6 +237,7 @@ TEST(DefaultFillFormatter, FillLineFollowsTheSignsOfTheSetAndTheChart) {
       {{0, 50}, true, {}, -7},         // a minimum of exactly 0 counts as positive
       {{-50, -10}, true, {}, 70},      // all negative: up to the range's top
       {{-50, -10}, true, {3}, 0},
+      {{-50, -10}, true, {0}, 70},     // a data maximum of exactly 0 is not above 0
       {{10, 50}, false, {}, 0},        // no chart data
       {{}, true, {1}, -7},             // an empty set (unset extremes) takes the lower candidate
   };

@@ -18,6 +18,7 @@
 #include "Chart/Data/PieChartDataSet.h"
 #include "Chart/Renderers/LegendRenderer.h"
 #include "platform/graphics/RecordingContext.h"
+#include "support/DrawingExpectations.h"
 #include "support/GeometryExpectations.h"
 
 using namespace chart;
@@ -310,7 +311,7 @@ TEST(LegendRenderer, PlacesTheLegendByAlignmentOrientationAndDirection) {
       EXPECT_EQ(drawn[i].what, c.expected[i].what) << i;
       testsupport::expectNear(drawn[i].at, c.expected[i].at, drawn[i].what + " " + std::to_string(i));
     }
-    EXPECT_EQ(context.state().saveDepth, 0);
+    testsupport::expectFreshEnd(context);
     for (const auto& text : context.operations(Op::drawText)) {
       EXPECT_EQ(text.attributes, (TextAttributes{Font::systemFont(10), Color::labelColor(), std::nullopt}));
     }
@@ -388,8 +389,7 @@ TEST(LegendRenderer, DrawsEachFormWithItsOwnOrTheLegendsValues) {
       }
     }
     EXPECT_EQ(drawing, 1);
-    EXPECT_EQ(context.state().saveDepth, 0);
-    EXPECT_EQ(context.state().lineWidth, 1) << "nothing leaks out of the form";
+    testsupport::expectFreshEnd(context, "nothing leaks out of the form");
   }
 
   // Nothing at all for form none or empty, or without a colour.

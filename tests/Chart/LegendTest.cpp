@@ -72,8 +72,11 @@ TEST(Legend, HorizontalLayoutWrapsAndKeepsStacksWithTheirLabel) {
     std::vector<double> labelWidths;
     double neededWidth;
     double neededHeight;
+    double maxSizePercent = 0.95;
   };
   const std::vector<Case> cases = {
+      {"an entry that fills the line exactly stays on it", {entry("Alpha"), entry("Beta")}, true, 0, {false, false},
+       {86}, {30, 24}, 91, 16, 0.86},
       {"three entries, the third on a new line", {entry("Alpha"), entry("Beta"), entry("Gamma")}, true, 0,
        {false, false, true}, {86, 43}, {30, 24, 30}, 91, 29},
       {"the same without word wrap stays on one line", {entry("Alpha"), entry("Beta"), entry("Gamma")}, false, 0,
@@ -101,6 +104,7 @@ TEST(Legend, HorizontalLayoutWrapsAndKeepsStacksWithTheirLabel) {
     legend.setEntries(c.entries);
     legend.setWordWrapEnabled(c.wordWrap);
     legend.setYEntrySpace(c.yEntrySpace);
+    legend.setMaxSizePercent(c.maxSizePercent);
     legend.calculateDimensions(legend.font(), viewPort);
     EXPECT_EQ(legend.calculatedLabelBreakPoints(), c.breaks);
     std::vector<double> lineWidths, labelWidths;
@@ -136,6 +140,8 @@ TEST(Legend, VerticalLayoutGivesStacksALineAndUsesOwnFormSizes) {
       // 8 + 8 + 3, then 3 + 8 + 8 + 3, then the label's own form: 52 wide;
       // the stack's line and the label's.
       {"a stack of two then its label", {stacked(), stacked(), entry("Sum")}, 0, 57, 29, 31},
+      // 8 + 5 + 6; then 8 + 8 + 3; then 3 + 8 + 8, no stack space after the last.
+      {"a stack that ends the legend", {entry("A"), stacked(), stacked()}, 0, 43, 16, 19},
       {"line space counted after the last line too", {entry("A"), entry("B")}, 4, 24, 37, 19},
   };
   const ViewPortHandler viewPort(100, 400);

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "Chart/Components/MarkerImage.h"
 #include "Chart/Components/MarkerView.h"
 #include "platform/graphics/RecordingContext.h"
+#include "support/ChartDataExpectations.h"
+#include "support/DrawingExpectations.h"
 
 using namespace chart;
 using platform::graphics::Point;
@@ -14,6 +17,14 @@ using platform::graphics::Rect;
 using platform::graphics::RecordingContext;
 using platform::graphics::Size;
 using Op = RecordingContext::Op;
+
+// A chart view held weakly cannot be handed over as a temporary.
+template <class Marker>
+concept TakesATemporaryView = requires(Marker m) { m.setChartView(std::make_shared<platform::view::View>()); };
+template <class Marker>
+concept TakesAnOwnedView = requires(Marker m, const std::shared_ptr<platform::view::View>& v) { m.setChartView(v); };
+static_assert(!TakesATemporaryView<MarkerImage> && !TakesATemporaryView<MarkerView>);
+static_assert(TakesAnOwnedView<MarkerImage> && TakesAnOwnedView<MarkerView>);
 
 namespace {
 
@@ -74,18 +85,29 @@ TEST(Markers, KeptInsideTheChartViewAtEachEdgeAndDrawnThere) {
     EXPECT_EQ(drawn[0].rect, expected);
     EXPECT_EQ(drawn[0].state.saveDepth, 1);
     EXPECT_EQ(filled[0].state.transform.apply(filled[0].rect), expected);
-    EXPECT_EQ(context.state(), platform::graphics::GraphicsState{}) << "every state given back";
+    testsupport::expectFreshEnd(context, "every state given back");
   }
 
   // A set size replaces the image's own, side by side; a chart view that is
-  // gone no longer limits the marker. Nothing is drawn without an image.
+  // gone no longer limits the marker, and one gone before it is given is
+  // refused. Nothing is drawn without an image.
   MarkerImage sized = imageMarker({}, Size{30, 0});
   sized.setChartView(chartView);
   RecordingContext context;
   sized.draw(context, Point{95, 45});
   EXPECT_EQ(context.operations(Op::drawImage).at(0).rect, Rect(70, 40, 30, 10));
-  sized.setChartView(std::make_shared<platform::view::View>(Rect(0, 0, 10, 10)));
+  auto shortLived = std::make_shared<platform::view::View>(Rect(0, 0, 10, 10));
+  const std::weak_ptr<platform::view::View> gone = shortLived;
+  sized.setChartView(shortLived);
+  shortLived.reset();
   EXPECT_EQ(sized.offsetForDrawing(Point{95, 45}), (Point{0, 0}));
+  const testsupport::LogCapture log;
+  FilledMarkerView viewMarker(Rect(0, 0, 20, 10));
+  viewMarker.setChartView(chartView);
+  viewMarker.setChartView(gone);
+  EXPECT_EQ(viewMarker.chartView().lock(), chartView) << "the view it held is kept";
+  EXPECT_EQ(log.lines, std::vector<std::string>{"MarkerView.setChartView(): refused a chart view that is already "
+                                                "gone (it is held weakly: its owner must keep it alive)"});
   RecordingContext empty;
   MarkerImage().draw(empty, Point{10, 10});
   EXPECT_TRUE(empty.operations().empty());

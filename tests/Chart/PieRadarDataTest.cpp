@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <any>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "Chart/Data/PieChartData.h"
@@ -72,6 +75,8 @@ TEST(PieChartDataSet, DefaultsExtremesAndSliceSpaceClamp) {
   EXPECT_EQ(set->yMax(), 30);
   EXPECT_EQ(set->xMin(), big);
   EXPECT_EQ(set->xMax(), -big);
+  set->addEntry(std::make_shared<ChartDataEntry>(5, 40));  // not even a finite x counts
+  EXPECT_EQ(std::tuple(set->xMin(), set->xMax(), set->yMax()), std::tuple(big, -big, 40.0));
 
   const std::pair<double, double> spaces[] = {{25, 20}, {-3, 0}, {-0.0, 0}, {7, 7}};
   for (const auto& [given, stored] : spaces) {
@@ -139,6 +144,11 @@ TEST(PieChartData, WorksOnItsFirstSetOnly) {
   EXPECT_EQ(plain.yValueSum(), 0);
   EXPECT_EQ(plain.entryForHighlight(Highlight(0, 0, 0)), nullptr);
 }
+
+// A radar entry has no (x, y) form; a number as payload is spelled out.
+static_assert(!std::is_constructible_v<RadarChartDataEntry, int, int> &&
+              !std::is_constructible_v<RadarChartDataEntry, double, double>);
+static_assert(std::is_constructible_v<RadarChartDataEntry, double, std::any>);
 
 TEST(RadarChartData, DefaultsAndHighlightLookUps) {
   RadarChartDataEntry e(4.5);

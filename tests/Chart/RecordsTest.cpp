@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <tuple>
+#include <type_traits>
 #include <limits>
 
 #include "Chart/ChartExternalNames.h"
@@ -78,6 +79,9 @@ TEST(ChartDataEntry, CopySharesThePayloadAndDropsTheIcon) {
 
 TEST(Highlight, InitialisersFillTheRestWithDefaults) {
   const auto L = AxisDependency::left, R = AxisDependency::right;
+  using DI = Highlight::DataIndex;
+  using DSI = Highlight::DataSetIndex;
+  using SI = Highlight::StackIndex;
   // Each row: the highlight, then x, y, xPx, yPx, dataIndex, dataSetIndex, stackIndex, axis.
   const std::tuple<std::shared_ptr<Highlight>, std::array<double, 7>, AxisDependency> rows[] = {
       {std::make_shared<Highlight>(), {nan, nan, nan, nan, -1, 0, -1}, L},
@@ -87,7 +91,16 @@ TEST(Highlight, InitialisersFillTheRestWithDefaults) {
       {std::make_shared<Highlight>(3, 4, 10, 20, 1, R), {3, 4, 10, 20, -1, 1, -1}, R},
       {std::make_shared<Highlight>(3, 4, 1, 6), {3, 4, nan, nan, 6, 1, -1}, L},
       {std::make_shared<Highlight>(3, int64_t{1}, int64_t{2}), {3, nan, nan, nan, -1, 1, 2}, L},
+      // The typed twins.
+      {std::make_shared<Highlight>(3, 4, 10, 20, DI{5}, DSI{1}, SI{2}, R), {3, 4, 10, 20, 5, 1, 2}, R},
+      {std::make_shared<Highlight>(3, 4, 10, 20, DSI{1}, SI{2}, R), {3, 4, 10, 20, 0, 1, 2}, R},
+      {std::make_shared<Highlight>(3, 4, DSI{1}, DI{6}), {3, 4, nan, nan, 6, 1, -1}, L},
+      {std::make_shared<Highlight>(3, DSI{1}, SI{2}), {3, nan, nan, nan, -1, 1, 2}, L},
   };
+  // A swapped pair of typed indices does not compile.
+  static_assert(!std::is_constructible_v<Highlight, double, double, DI, DSI>);
+  static_assert(!std::is_constructible_v<Highlight, double, double, double, double, DSI, DI, SI, AxisDependency>);
+  static_assert(!std::is_constructible_v<Highlight, double, SI, DSI>);
   for (const auto& [h, v, axis] : rows) {
     const std::array<double, 7> got = {h->x(), h->y(), h->xPx(), h->yPx(), double(h->dataIndex()),
                                        double(h->dataSetIndex()), double(h->stackIndex())};
@@ -108,6 +121,11 @@ TEST(Highlight, EqualityIgnoresPixelsAxisAndDrawPosition) {
   EXPECT_TRUE(a.isEqual(&b));
   Highlight otherSet(1, 2, 10, 20, -1, 1, -1, AxisDependency::left);
   EXPECT_FALSE(a.isEqual(&otherSet));
+  const Highlight stack0(1, 2, 10, 20, -1, 0, 0, AxisDependency::left);
+  const Highlight stack0Too(1, 2, 0, 0, -1, 0, 0, AxisDependency::right);
+  const Highlight stack2(1, 2, 10, 20, -1, 0, 2, AxisDependency::left);
+  EXPECT_TRUE(stack0.isEqual(&stack0Too));
+  EXPECT_FALSE(a.isEqual(&stack0) || stack0.isEqual(&stack2)) << "stack indices -1, 0 and 2 differ";
   b.setDataIndex(3);
   EXPECT_FALSE(a.isEqual(&b));
   EXPECT_FALSE(a.isEqual(nullptr));

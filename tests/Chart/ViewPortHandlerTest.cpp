@@ -171,6 +171,7 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   handler.setMinMaxScaleX(2, 0);
   EXPECT_EQ(handler.minScaleX(), 2);
   EXPECT_EQ(handler.maxScaleX(), kNoLimit);
+  EXPECT_FALSE(handler.isFullyZoomedOutX() || handler.isFullyZoomedOutY()) << "at minimum scales above 1";
   // Nothing is validated: a negative maximum is stored as given.
   handler.setMaximumScaleY(-1);
   EXPECT_EQ(handler.maxScaleY(), -1);
@@ -184,9 +185,10 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   ViewPortHandler centred(300, 200);
   centred.restrainViewPort(50, 20, 50, 30);
   centred.refresh({2, 0, 0, 2, 0, 0}, chart, false);
+  chart.clearNeedsDisplay();
   centred.centerViewPort({150, 60}, chart);
   EXPECT_EQ(centred.touchMatrix(), (AffineTransform{2, 0, 0, 2, -100, 0}));
-  EXPECT_EQ(chart.dirtyRects().size(), 3u);
+  EXPECT_EQ(chart.dirtyRects().size(), 1u);
 }
 
 // Content (10, 20, 290, 140): right edge 300, bottom edge 160.
@@ -231,6 +233,7 @@ TEST(ViewPortHandler, IsIntersectingLineTestsTheInfiniteLine) {
   const Case cases[] = {
       {"an end inside", {100, 100}, {500, 500}, true},
       {"through the bottom edge", {0, 0}, {5, 5}, true},
+      {"only through the bottom edge", {0, 300}, {300, 0}, true},
       {"vertical outside", {5, 0}, {5, 300}, false},
       {"vertical inside", {100, 0}, {100, 1}, true},
       {"horizontal above", {0, 10}, {5, 10}, false},

@@ -180,7 +180,8 @@ TEST(ArithmeticDeathTest, UnequalCountsAndShortOutputsStop) {
   EXPECT_DEATH(fmod(three, four), "");
   EXPECT_DEATH(remainder(three, four), "");
   EXPECT_DEATH(powInPlace(three, four), "");
-  EXPECT_DEATH(dot(three, four), "");
+  EXPECT_DEATH(dot(three, four), "^VectorMath::dot: precondition failed: both collections hold as many elements "
+                                 "\\(Arithmetic\\.h:[0-9]+\\)");
   EXPECT_DEATH(distSq(three, four), "");
   EXPECT_DEATH(dist(four, three), "");
   EXPECT_DEATH(sqrt(three, two), "");

@@ -206,7 +206,7 @@ TEST(MatrixAlgebraDeathTest, MismatchedShapesStop) {
   M target = wide;
   EXPECT_DEATH(addInPlace(target, tall), "");
   EXPECT_DEATH(elmul(wide, tall), "");
-  EXPECT_DEATH(mul(wide, square), "");
+  EXPECT_DEATH(mul(wide, square), "VectorMath::mul: .*the left matrix's columns equal the right matrix's rows");
   EXPECT_DEATH(inv(wide), "");
   EXPECT_DEATH(div(wide, square), "");
   EXPECT_DEATH(div(square, wide), "");

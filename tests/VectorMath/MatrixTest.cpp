@@ -154,7 +154,7 @@ TEST(MatrixDeathTest, BrokenShapesAndIndexesStop) {
   using M = Matrix<double>;
   using V = std::vector<double>;
   M m{{1, 2}, {3, 4}};
-  EXPECT_DEATH((M{{1, 2}, {3, 4, 5}}), "");
+  EXPECT_DEATH((M{{1, 2}, {3, 4, 5}}), "VectorMath::Matrix.*: every row holds as many values as the first");
   EXPECT_DEATH(M::fromRows(std::vector<V>{}), "");
   EXPECT_DEATH(M(2, 2, V{1, 2, 3}), "");
   EXPECT_DEATH(M(-2, -3, 0.0), "");

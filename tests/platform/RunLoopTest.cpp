@@ -3,7 +3,10 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/runloop/Clock.h"
@@ -16,9 +19,8 @@ namespace {
 
 class ManualTime : public testing::Test {
  protected:
-  void SetUp() override { setCurrentClock(clock); }
-  void TearDown() override { setCurrentClock(nullptr); }
   std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(50);
+  const ScopedClock installed{clock};
 };
 
 }  // namespace
@@ -132,18 +134,31 @@ TEST(Clocks, SystemAndManualTime) {
 }
 
 // The refresh thread calls its output repeatedly while started, not after
-// stop, and can start again.
+// stop, and can start again; the sources started together share one thread.
 TEST(DisplayLinkSource, RefreshThreadStartsStopsAndRestarts) {
   std::atomic<int> calls{0};
-  auto source = DisplayLinkSource::create([&calls] { ++calls; });
+  std::mutex mutex;
+  std::set<std::thread::id> threads;
+  const auto note = [&] {
+    const std::lock_guard<std::mutex> lock(mutex);
+    threads.insert(std::this_thread::get_id());
+  };
+  auto source = DisplayLinkSource::create([&] { note(), ++calls; });
+  auto other = DisplayLinkSource::create(note);
   ASSERT_TRUE(source);
   EXPECT_FALSE(source->isRunning());
   for (int run = 0; run < 2; ++run) {
     const int before = calls.load();
+    if (run == 0) other->start();
     source->start();
     source->start();
     EXPECT_TRUE(source->isRunning());
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return calls.load() >= before + 2; }, 5.0));
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      EXPECT_EQ(std::exchange(threads, {}).size(), 1u);
+    }
+    other->stop();
     source->stop();
     source->stop();
     EXPECT_FALSE(source->isRunning());
@@ -153,7 +168,6 @@ TEST(DisplayLinkSource, RefreshThreadStartsStopsAndRestarts) {
   }
   source->start();  // the destructor stops it
 
-  setDisplaysAvailable(false);
+  const ScopedDisplaysAvailable headless(false);
   EXPECT_EQ(DisplayLinkSource::create([] {}), nullptr);
-  setDisplaysAvailable(true);
 }

@@ -53,10 +53,15 @@ TEST(TextMetrics, CurrentMetricsCanBeReplacedAndRestored) {
     Size size(std::string_view, const TextAttributes&) const override { return {999, 1}; }
   };
   EXPECT_EQ(currentTextMetrics().size("abc", {}).height, 1.2 * 13);
-  auto previous = setCurrentTextMetrics(std::make_shared<Wide>());
-  EXPECT_EQ(currentTextMetrics().size("abc", {}).width, 999);
-  EXPECT_TRUE(dynamic_cast<const FixedTextMetrics*>(previous.get()));
-  setCurrentTextMetrics(nullptr);
+  {
+    const ScopedTextMetrics wide(std::make_shared<Wide>());
+    EXPECT_EQ(currentTextMetrics().size("abc", {}).width, 999);
+    {
+      const ScopedTextMetrics fixed(nullptr);
+      EXPECT_NEAR(currentTextMetrics().size("abc", {}).width, 3 * 0.6 * 13, 1e-9);
+    }
+    EXPECT_EQ(currentTextMetrics().size("abc", {}).width, 999) << "the inner scope puts back the outer one's";
+  }
   EXPECT_NEAR(currentTextMetrics().size("abc", {}).width, 3 * 0.6 * 13, 1e-9);
 }
 

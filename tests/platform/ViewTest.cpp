@@ -20,9 +20,18 @@ TEST(View, BoundsFollowTheFrameSizeAndDirtyRectsAreKept) {
   EXPECT_EQ(view.bounds(), Rect(5, 5, 400, 250));
   EXPECT_EQ(view.frame(), Rect(0, 0, 400, 250));
 
-  view.setNeedsDisplayInRect(Rect(1, 2, 3, 4));
-  view.setNeedsDisplayInRect(view.bounds());
-  EXPECT_EQ(view.dirtyRects(), (std::vector<Rect>{Rect(1, 2, 3, 4), Rect(5, 5, 400, 250)}));
+  // Marked rectangles, and the list they leave.
+  for (const auto& [marked, kept] : {
+           std::pair{std::vector<Rect>{{1, 2, 3, 4}, {50, 50, 10, 10}}, std::vector<Rect>{{1, 2, 3, 4}, {50, 50, 10, 10}}},
+           {{{1, 2, 30, 40}, {5, 5, 3, 4}, {1, 2, 30, 40}}, {{1, 2, 30, 40}}},
+           {{{5, 5, 3, 4}, {60, 6, 1, 1}, {1, 2, 30, 40}}, {{60, 6, 1, 1}, {1, 2, 30, 40}}},
+           {{{1, 2, 3, 4}, {-50, 0, 60, 10}, {5, 5, 400, 250}, {6, 6, 1, 1}}, {{5, 5, 400, 250}}},
+       }) {
+    for (const Rect& r : marked) view.setNeedsDisplayInRect(r);
+    EXPECT_EQ(view.dirtyRects(), kept);
+    view.clearNeedsDisplay();
+    EXPECT_TRUE(view.dirtyRects().empty());
+  }
 }
 
 TEST(View, LayerAccessibilityAndTouchesInTheView) {

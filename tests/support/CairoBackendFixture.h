@@ -11,9 +11,5 @@
 // for the test and the defaults put back afterwards.
 class CairoBackend : public testing::Test {
  protected:
-  void SetUp() override { platform::cairo::installCairoBackend(); }
-  void TearDown() override {
-    platform::graphics::setImageBackend({});
-    platform::graphics::setCurrentTextMetrics(nullptr);
-  }
+  const platform::cairo::ScopedCairoBackend cairo;
 };

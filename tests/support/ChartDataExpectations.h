@@ -44,15 +44,10 @@ inline constexpr Extremes kUnsetExtremes{kUnsetMinimum, -kUnsetMinimum, kUnsetMi
 // Collects what the chart library logs while it lives.
 class LogCapture {
  public:
-  LogCapture() : previous_(chart::setLogSink([this](std::string_view line) { lines.emplace_back(line); })) {}
-  ~LogCapture() { chart::setLogSink(previous_); }
-  LogCapture(const LogCapture&) = delete;
-  LogCapture& operator=(const LogCapture&) = delete;
-
   std::vector<std::string> lines;
 
  private:
-  chart::LogSink previous_;
+  const chart::ScopedLogSink installed_{[this](std::string_view line) { lines.emplace_back(line); }};
 };
 
 }  // namespace testsupport

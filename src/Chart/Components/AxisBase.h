@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Chart/Components/ComponentBase.h"
@@ -89,14 +90,16 @@ class AxisBase : public ComponentBase {
   virtual bool isCenterAxisLabelsEnabled() const { return centerAxisLabelsEnabled(); }
 
   // The label positions in axis values and the decimals their interval
-  // needs, written by the axis renderer on every pass. The mutable forms let
-  // the renderer refill the lists in their own storage.
+  // needs, written by the axis renderer on every pass.
   virtual const std::vector<double>& entries() const { return entries_; }
-  virtual std::vector<double>& entries() { return entries_; }
   virtual void setEntries(std::vector<double> entries) { entries_ = std::move(entries); }
   virtual const std::vector<double>& centeredEntries() const { return centeredEntries_; }
-  virtual std::vector<double>& centeredEntries() { return centeredEntries_; }
   virtual void setCenteredEntries(std::vector<double> entries) { centeredEntries_ = std::move(entries); }
+  // Hand a list's storage over and leave the list empty, so that the axis
+  // renderer can refill it and give it back through the setter without
+  // allocating on every draw.
+  std::vector<double> takeEntries() { return std::exchange(entries_, {}); }
+  std::vector<double> takeCenteredEntries() { return std::exchange(centeredEntries_, {}); }
   virtual int64_t entryCount() const { return static_cast<int64_t>(entries().size()); }
   virtual int decimals() const { return decimals_; }
   virtual void setDecimals(int decimals) { decimals_ = decimals; }

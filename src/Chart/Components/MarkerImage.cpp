@@ -1,5 +1,7 @@
 #include "Chart/Components/MarkerImage.h"
 
+#include "platform/graphics/SavedGraphicsState.h"
+
 namespace chart {
 
 using platform::graphics::Rect;
@@ -25,9 +27,8 @@ void MarkerImage::draw(platform::graphics::DrawingContext& context, Point point)
   if (!picture) return;
   const Point o = offsetForDrawing(point);
   const Size drawn = drawingSize();
-  context.saveGState();
+  const platform::graphics::SavedGraphicsState saved(context);
   context.drawImage(*picture, Rect(point.x + o.x, point.y + o.y, drawn.width, drawn.height));
-  context.restoreGState();
 }
 
 }  // namespace chart

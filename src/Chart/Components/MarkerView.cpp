@@ -1,5 +1,7 @@
 #include "Chart/Components/MarkerView.h"
 
+#include "platform/graphics/SavedGraphicsState.h"
+
 namespace chart {
 
 MarkerView::MarkerView(const Rect& frame) : NSUIView(frame) {}
@@ -16,10 +18,9 @@ void MarkerView::refreshContent(const ChartDataEntry&, const Highlight&) {}
 
 void MarkerView::draw(platform::graphics::DrawingContext& context, Point point) {
   const Point o = offsetForDrawing(point);
-  context.saveGState();
+  const platform::graphics::SavedGraphicsState saved(context);
   context.translateBy(point.x + o.x, point.y + o.y);
   drawContent(context);
-  context.restoreGState();
 }
 
 void MarkerView::drawContent(platform::graphics::DrawingContext&) {}

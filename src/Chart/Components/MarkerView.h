@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Chart/Components/IChartMarker.h"
+#include "Chart/Utils/WeakReference.h"
 #include "Chart/Utils/NSUIView.h"
 
 namespace chart {
@@ -13,6 +14,11 @@ namespace chart {
 // back inside the chart view's bounds where it would stick out. Subclasses
 // fill it in refreshContent and draw it in drawContent; this base draws
 // nothing.
+//
+// The chart view is held weakly (the view owns its marker): its owner must
+// keep it alive, or the marker silently stops keeping inside the view. A
+// temporary does not compile where a view is given, and a view already gone
+// is refused with a line through the log sink.
 class MarkerView : public NSUIView, public IChartMarker {
  public:
   explicit MarkerView(const Rect& frame);
@@ -25,7 +31,11 @@ class MarkerView : public NSUIView, public IChartMarker {
   // The chart view whose bounds keep the marker in, held weakly; the owner
   // that installs the marker sets it.
   virtual std::weak_ptr<platform::view::View> chartView() const { return chartView_; }
-  virtual void setChartView(std::weak_ptr<platform::view::View> view) { chartView_ = std::move(view); }
+  virtual void setChartView(std::weak_ptr<platform::view::View> view) {
+    storeWeakly(chartView_, std::move(view), "MarkerView.setChartView()", "chart view");
+  }
+  template <class T>
+  void setChartView(std::shared_ptr<T>&& temporaryView) = delete;
 
   // Without a chart view the offset as it is, uncorrected; with one,
   // corrected as an image marker's is, for the size of this view's bounds.

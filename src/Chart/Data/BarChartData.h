@@ -18,7 +18,9 @@ class BarChartData : public BarLineScatterCandleBubbleChartData {
   // group i starting at fromX + i * groupWidth: half a group space, then per
   // set half a bar space, the bar (its entry's x at the bar's centre) and
   // half a bar space, then half a group space. The sets whose entries moved
-  // and then this data recompute their extremes.
+  // and then this data recompute their extremes; a copy of one of the sets
+  // shares its entries, so they move there too while its extremes do not
+  // notice (see ChartBaseDataSet::copy).
   //
   // With fewer than two sets it logs
   // "BarData needs to hold at least 2 BarDataSets to allow grouping."

@@ -134,6 +134,13 @@ class ChartBaseDataSet : public virtual IChartDataSet {
   // A new set of the receiver's own class with its settings: colour lists
   // copied, the formatter shared (still none when the receiver has none).
   // Subclasses carry more through copyInto.
+  //
+  // An entry-list set's copy holds a new list of the same entry objects, so
+  // the copy and the original share their entries: moving an entry through
+  // either of them (setX or setY on the entry, BarChartData::groupBars on
+  // the other set) moves it in both, and only the set it went through
+  // recomputes its cached extremes. Call notifyDataSetChanged() on the other
+  // one too.
   std::shared_ptr<ChartBaseDataSet> copy() const;
 
  protected:

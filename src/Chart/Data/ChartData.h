@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -45,6 +46,9 @@ class ChartData {
   explicit ChartData(std::vector<DataSetPtr> dataSets);
   // One set; nullptr gives no sets.
   explicit ChartData(DataSetPtr dataSet);
+  // The sets of a braced list: ChartData({set}) holds the one set.
+  explicit ChartData(std::initializer_list<DataSetPtr> dataSets)
+      : ChartData(std::vector<DataSetPtr>(dataSets)) {}
 
   ChartData(const ChartData&) = delete;
   ChartData& operator=(const ChartData&) = delete;

@@ -28,7 +28,7 @@ class ChartDataEntryBase {
   virtual void setY(double y) { y_ = y; }
   virtual const std::any& data() const { return data_; }
   virtual void setData(std::any data) { data_ = std::move(data); }
-  virtual const std::shared_ptr<const Image>& icon() const { return icon_; }
+  virtual std::shared_ptr<const Image> icon() const { return icon_; }
   virtual void setIcon(std::shared_ptr<const Image> icon) { icon_ = std::move(icon); }
 
   // Equal to itself, and to any other entry with the same y (IEEE, so a NaN

@@ -120,7 +120,7 @@ class ChartDataSet : public ChartBaseDataSet {
  protected:
   std::shared_ptr<ChartBaseDataSet> makeEmpty() const override { return std::make_shared<ChartDataSet>(); }
   // The settings, then the list (a new list of the same entry objects) and
-  // the four extremes.
+  // the four extremes: copy and original share their entries (see copy()).
   void copyInto(ChartBaseDataSet& target) const override;
 
   // Removes the first stored entry equal to the given one and recomputes;

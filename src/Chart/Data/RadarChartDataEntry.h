@@ -1,6 +1,7 @@
 #pragma once
 
 #include <limits>
+#include <type_traits>
 
 #include "Chart/Data/ChartDataEntry.h"
 
@@ -14,6 +15,12 @@ class RadarChartDataEntry : public ChartDataEntry {
   RadarChartDataEntry() = default;
   explicit RadarChartDataEntry(double value, std::any data = {})
       : ChartDataEntry(std::numeric_limits<double>::quiet_NaN(), value, nullptr, std::move(data)) {}
+  // A radar entry has no (x, y) form: RadarChartDataEntry(3, 4) would be the
+  // value 3 carrying the payload 4, so a number in the payload's place does
+  // not compile (a number meant as payload is passed as std::any(4)).
+  template <class T>
+    requires std::is_arithmetic_v<T>
+  RadarChartDataEntry(double value, T) = delete;
 
   // Another name for y.
   virtual double value() const { return y(); }

@@ -7,11 +7,13 @@
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Utils/ChartUtils.h"
 #include "Chart/Utils/Diagnostics.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 AxisRendererBase::AxisRendererBase(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                    std::shared_ptr<Transformer> transformer, std::shared_ptr<AxisBase> axis)
@@ -80,7 +82,6 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
   const std::shared_ptr<AxisBase>& axisRef = axis();
   if (!axisRef) return;
   AxisBase& axis = *axisRef;
-  std::vector<double>& entries = axis.entries();
 
   const double yMin = min;
   const double yMax = max;
@@ -103,7 +104,7 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     // is kept.
     interval = range / static_cast<double>(labelCount - 1);
     n = labelCount;
-    fillEntries(entries, yMin, interval, n);
+    fillEntries(axis, yMin, interval, n);
   } else {
     double first = 0;
     double last = 0;
@@ -125,17 +126,12 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     }
     // A round interval can give more values than were asked for.
     n = std::min(n, AxisBase::maxComputedLabels);
-    fillEntries(entries, first, interval, n);
+    fillEntries(axis, first, interval, n);
   }
 
   setDecimalsForInterval(axis, interval);
 
-  if (axis.centerAxisLabelsEnabled()) {
-    std::vector<double>& centered = axis.centeredEntries();
-    centered.clear();
-    centered.reserve(static_cast<size_t>(n));
-    for (int64_t i = 0; i < n; ++i) centered.push_back(entries[static_cast<size_t>(i)] + interval / 2);
-  }
+  if (axis.centerAxisLabelsEnabled()) fillCenteredEntries(axis, interval / 2, n);
 }
 
 int64_t AxisRendererBase::computedLabelCount(const AxisBase& axis) {
@@ -176,11 +172,12 @@ int64_t AxisRendererBase::countSteps(double first, double last, double interval,
 }
 
 void AxisRendererBase::clearEntries(AxisBase& axis) {
-  axis.entries().clear();
-  axis.centeredEntries().clear();
+  fillEntries(axis, 0, 0, 0);
+  fillCenteredEntries(axis, 0, 0);
 }
 
-void AxisRendererBase::fillEntries(std::vector<double>& entries, double first, double interval, int64_t n) {
+void AxisRendererBase::fillEntries(AxisBase& axis, double first, double interval, int64_t n) {
+  std::vector<double> entries = axis.takeEntries();
   entries.clear();
   entries.reserve(static_cast<size_t>(std::max<int64_t>(n, 0)));
   double f = first;
@@ -188,6 +185,18 @@ void AxisRendererBase::fillEntries(std::vector<double>& entries, double first, d
     entries.push_back(f == 0 ? 0.0 : f);
     f = f + interval;
   }
+  axis.setEntries(std::move(entries));
+}
+
+void AxisRendererBase::fillCenteredEntries(AxisBase& axis, double shift, int64_t n) {
+  std::vector<double> centered = axis.takeCenteredEntries();
+  centered.clear();
+  centered.reserve(static_cast<size_t>(std::max<int64_t>(n, 0)));
+  const std::vector<double>& entries = axis.entries();
+  for (size_t i = 0; i < static_cast<size_t>(std::max<int64_t>(n, 0)) && i < entries.size(); ++i) {
+    centered.push_back(entries[i] + shift);
+  }
+  axis.setCenteredEntries(std::move(centered));
 }
 
 void AxisRendererBase::setDecimalsForInterval(AxisBase& axis, double interval) {
@@ -212,7 +221,7 @@ Rect AxisRendererBase::grownHorizontally(Rect rect, double width) {
 
 void AxisRendererBase::renderHorizontalLimitLine(DrawingContext& context, const ChartLimitLine& line, double y) {
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.clipToRect(grownVertically(handler.contentRect(), line.lineWidth()));
   setLimitLineStyle(context, line);
   strokeLine(context, Point{handler.contentLeft(), y}, Point{handler.contentRight(), y});
@@ -230,7 +239,6 @@ void AxisRendererBase::renderHorizontalLimitLine(DrawingContext& context, const 
     ChartUtils::drawText(context, line.label(), point, right ? TextAlignment::right : TextAlignment::left,
                          limitLabelAttributes(line));
   }
-  context.restoreGState();
 }
 
 void AxisRendererBase::drawVerticalLimitLineLabel(DrawingContext& context, const ChartLimitLine& line, double x,

@@ -26,9 +26,9 @@ class AxisRendererBase : public Renderer {
   AxisRendererBase(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<Transformer> transformer,
                    std::shared_ptr<AxisBase> axis);
 
-  virtual const std::shared_ptr<AxisBase>& axis() const { return axis_; }
+  virtual std::shared_ptr<AxisBase> axis() const { return axis_; }
   virtual void setAxis(std::shared_ptr<AxisBase> axis) { axis_ = std::move(axis); }
-  virtual const std::shared_ptr<Transformer>& transformer() const { return transformer_; }
+  virtual std::shared_ptr<Transformer> transformer() const { return transformer_; }
   virtual void setTransformer(std::shared_ptr<Transformer> transformer) { transformer_ = std::move(transformer); }
 
   virtual void renderAxisLabels(DrawingContext& context);
@@ -103,7 +103,10 @@ class AxisRendererBase : public Renderer {
   // Replaces the entries (keeping their storage) with n values from `first`,
   // each the previous plus `interval`; a zero is stored as positive zero.
   // Callers bring n to at most AxisBase::maxComputedLabels first.
-  static void fillEntries(std::vector<double>& entries, double first, double interval, int64_t n);
+  static void fillEntries(AxisBase& axis, double first, double interval, int64_t n);
+  // Replaces the centred entries (keeping their storage) with the first n
+  // entries, each moved by `shift`.
+  static void fillCenteredEntries(AxisBase& axis, double shift, int64_t n);
   // The decimals an interval shows: ceil(-log10(interval)) below 1, else 0
   // (an infinite one included). An interval of 0, or not a number, keeps the
   // axis's decimals.

@@ -12,6 +12,7 @@
 #include "Chart/Data/IPieChartDataSet.h"
 #include "Chart/Data/PieChartDataEntry.h"
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
@@ -275,7 +276,7 @@ void LegendRenderer::drawForm(DrawingContext& context, double x, double y, const
   const double size = formSizeOf(entry, legend.formSize());
   const Rect box(x, y - size / 2, size, size);
 
-  context.saveGState();
+  const platform::graphics::SavedGraphicsState saved(context);
   switch (form) {
     case LegendForm::none:
     case LegendForm::empty:
@@ -308,7 +309,6 @@ void LegendRenderer::drawForm(DrawingContext& context, double x, double y, const
       break;
     }
   }
-  context.restoreGState();
 }
 
 void LegendRenderer::drawLabel(DrawingContext& context, double x, double y, std::string_view label, const Font& font,

@@ -30,7 +30,7 @@ class LegendRenderer : public Renderer {
 
   LegendRenderer(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<Legend> legend);
 
-  virtual const std::shared_ptr<Legend>& legend() const { return legend_; }
+  virtual std::shared_ptr<Legend> legend() const { return legend_; }
   virtual void setLegend(std::shared_ptr<Legend> legend) { legend_ = std::move(legend); }
 
   // Does nothing without a legend.

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 using platform::graphics::ParagraphStyle;
 using platform::graphics::TextAlignment;
 
@@ -125,7 +127,7 @@ void XAxisRenderer::renderAxisLine(DrawingContext& context) {
   const auto x = xAxis();
   if (!x || !x->isEnabled() || !x->isDrawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   setAxisLineStyle(context, *x);
 
   const XAxis::LabelPosition position = x->labelPosition();
@@ -139,13 +141,12 @@ void XAxisRenderer::renderAxisLine(DrawingContext& context) {
   if (position == P::bottom || position == P::bottomInside || position == P::topAndBottom) {
     strokeAlong(handler.contentBottom());
   }
-  context.restoreGState();
 }
 
 void XAxisRenderer::renderGridLines(DrawingContext& context) {
   const auto x = xAxis();
   if (!x || !transformer() || !x->isDrawGridLinesEnabled() || !x->isEnabled()) return;
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.clipToRect(gridClippingRect());
   setGridLineStyle(context, *x);
   const AffineTransform matrix = transformer()->valueToPixelMatrix();
@@ -153,7 +154,6 @@ void XAxisRenderer::renderGridLines(DrawingContext& context) {
     const Point p = matrix.apply(Point{entry, entry});
     drawGridLine(context, p.x, p.y);
   }
-  context.restoreGState();
 }
 
 Rect XAxisRenderer::gridClippingRect() const {
@@ -174,12 +174,11 @@ void XAxisRenderer::renderLimitLines(DrawingContext& context) {
   const AffineTransform matrix = transformer()->valueToPixelMatrix();
   for (const auto& line : limitLines) {
     if (!line || !line->isEnabled()) continue;
-    context.saveGState();
+    const SavedGraphicsState saved(context);
     context.clipToRect(grownHorizontally(viewPortHandler()->contentRect(), line->lineWidth()));
     const Point position = matrix.apply(Point{line->limit(), 0});
     renderLimitLineLine(context, *line, position);
     renderLimitLineLabel(context, *line, position, 2 + line->yOffset());
-    context.restoreGState();
   }
 }
 

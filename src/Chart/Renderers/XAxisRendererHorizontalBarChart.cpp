@@ -5,17 +5,21 @@
 #include <string>
 
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 XAxisRendererHorizontalBarChart::XAxisRendererHorizontalBarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                                  std::shared_ptr<XAxis> xAxis,
                                                                  std::shared_ptr<Transformer> transformer,
                                                                  std::weak_ptr<ChartDataProvider> chart)
-    : XAxisRenderer(std::move(viewPortHandler), std::move(xAxis), std::move(transformer)), chart_(std::move(chart)) {}
+    : XAxisRenderer(std::move(viewPortHandler), std::move(xAxis), std::move(transformer)) {
+  storeWeakly(chart_, std::move(chart), "XAxisRendererHorizontalBarChart", "chart");
+}
 
 void XAxisRendererHorizontalBarChart::computeAxis(double min, double max, bool inverted) {
   // The base's vertical reading: the value at the content's bottom edge is
@@ -101,7 +105,7 @@ void XAxisRendererHorizontalBarChart::renderAxisLine(DrawingContext& context) {
   const auto x = xAxis();
   if (!x || !x->isEnabled() || !x->isDrawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   setAxisLineStyle(context, *x);
   using P = XAxis::LabelPosition;
   const P position = x->labelPosition();
@@ -113,7 +117,6 @@ void XAxisRendererHorizontalBarChart::renderAxisLine(DrawingContext& context) {
     strokeLine(context, Point{handler.contentLeft(), handler.contentTop()},
                Point{handler.contentLeft(), handler.contentBottom()});
   }
-  context.restoreGState();
 }
 
 void XAxisRendererHorizontalBarChart::renderLimitLines(DrawingContext& context) {

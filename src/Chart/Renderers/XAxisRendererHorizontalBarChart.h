@@ -5,6 +5,7 @@
 
 #include "Chart/Renderers/XAxisRenderer.h"
 #include "Chart/Interfaces/ChartDataProvider.h"
+#include "Chart/Utils/WeakReference.h"
 
 namespace chart {
 
@@ -12,16 +13,28 @@ namespace chart {
 // run up the content, their labels stand beside it (`top` to its right,
 // `bottom` to its left), the grid and limit lines run across it and the
 // axis line stands on its right or left edge. The labels are drawn only
-// while the chart (held weakly, read only for its data) has data; the grid,
-// axis line and limit lines do not depend on the data.
+// while the chart (read only for its data) has data; the grid, axis line
+// and limit lines do not depend on the data.
+//
+// The chart is held weakly (the chart view owns this renderer): its owner
+// must keep it alive, or the labels silently stop. A temporary does not
+// compile where a chart is given, and a chart already gone is refused with a
+// line through the log sink.
 class XAxisRendererHorizontalBarChart : public XAxisRenderer {
  public:
   XAxisRendererHorizontalBarChart(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<XAxis> xAxis,
                                   std::shared_ptr<Transformer> transformer, std::weak_ptr<ChartDataProvider> chart);
+  template <class T>
+  XAxisRendererHorizontalBarChart(std::shared_ptr<ViewPortHandler>, std::shared_ptr<XAxis>,
+                                  std::shared_ptr<Transformer>, std::shared_ptr<T>&& temporaryChart) = delete;
 
   // nullptr once the chart is gone.
   virtual std::shared_ptr<ChartDataProvider> chart() const { return chart_.lock(); }
-  virtual void setChart(std::weak_ptr<ChartDataProvider> chart) { chart_ = std::move(chart); }
+  virtual void setChart(std::weak_ptr<ChartDataProvider> chart) {
+    storeWeakly(chart_, std::move(chart), "XAxisRendererHorizontalBarChart.setChart()", "chart");
+  }
+  template <class T>
+  void setChart(std::shared_ptr<T>&& temporaryChart) = delete;
 
   // The visible part of the range runs up the content: while the chart is
   // zoomed in vertically the values at the content's bottom and top edge

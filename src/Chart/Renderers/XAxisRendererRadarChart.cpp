@@ -12,7 +12,9 @@ namespace chart {
 XAxisRendererRadarChart::XAxisRendererRadarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                  std::shared_ptr<XAxis> xAxis,
                                                  std::weak_ptr<RadarChartDataProvider> chart)
-    : XAxisRenderer(std::move(viewPortHandler), std::move(xAxis), nullptr), chart_(std::move(chart)) {}
+    : XAxisRenderer(std::move(viewPortHandler), std::move(xAxis), nullptr) {
+  storeWeakly(chart_, std::move(chart), "XAxisRendererRadarChart", "chart");
+}
 
 void XAxisRendererRadarChart::renderAxisLabels(DrawingContext& context) {
   const auto x = xAxis();

@@ -5,11 +5,13 @@
 
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 using platform::graphics::TextAttributes;
 
 YAxisRenderer::YAxisRenderer(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<YAxis> yAxis,
@@ -74,11 +76,10 @@ void YAxisRenderer::renderAxisLine(DrawingContext& context) {
   const auto y = yAxis();
   if (!y || !y->isEnabled() || !y->drawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   setAxisLineStyle(context, *y);
   const double x = y->axisDependency() == AxisDependency::left ? handler.contentLeft() : handler.contentRight();
   strokeLine(context, Point{x, handler.contentTop()}, Point{x, handler.contentBottom()});
-  context.restoreGState();
 }
 
 void YAxisRenderer::renderGridLines(DrawingContext& context) {
@@ -86,11 +87,10 @@ void YAxisRenderer::renderGridLines(DrawingContext& context) {
   if (!y || !y->isEnabled()) return;
   if (y->drawGridLinesEnabled()) {
     const std::vector<Point> positions = transformedPositions();
-    context.saveGState();
+    const SavedGraphicsState saved(context);
     context.clipToRect(gridClippingRect());
     setGridLineStyle(context, *y);
     for (const Point& position : positions) drawGridLine(context, position);
-    context.restoreGState();
   }
   if (y->drawZeroLineEnabled()) drawZeroLine(context);
 }
@@ -120,12 +120,11 @@ void YAxisRenderer::drawZeroLine(DrawingContext& context) {
   const auto y = yAxis();
   if (!y || !transformer() || !y->zeroLineColor()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.clipToRect(grownVertically(handler.contentRect(), y->zeroLineWidth()));
   setZeroLineStyle(context, *y);
   const Point pos = transformer()->pixelForValues(0, 0);
   strokeLine(context, Point{handler.contentLeft(), pos.y}, Point{handler.contentRight(), pos.y});
-  context.restoreGState();
 }
 
 void YAxisRenderer::renderLimitLines(DrawingContext& context) {
@@ -133,12 +132,11 @@ void YAxisRenderer::renderLimitLines(DrawingContext& context) {
   if (!y || !transformer()) return;
   const auto limitLines = y->limitLines();
   if (limitLines.empty()) return;
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   const AffineTransform trans = transformer()->valueToPixelMatrix();
   for (const auto& line : limitLines) {
     if (line && line->isEnabled()) renderHorizontalLimitLine(context, *line, trans.apply(Point{0, line->limit()}).y);
   }
-  context.restoreGState();
 }
 
 }  // namespace chart

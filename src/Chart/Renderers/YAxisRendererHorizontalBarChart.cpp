@@ -4,11 +4,13 @@
 
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 YAxisRendererHorizontalBarChart::YAxisRendererHorizontalBarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                                  std::shared_ptr<YAxis> yAxis,
@@ -54,11 +56,10 @@ void YAxisRendererHorizontalBarChart::renderAxisLine(DrawingContext& context) {
   const auto y = yAxis();
   if (!y || !y->isEnabled() || !y->drawAxisLineEnabled()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   setAxisLineStyle(context, *y);
   const double row = y->axisDependency() == AxisDependency::left ? handler.contentTop() : handler.contentBottom();
   strokeLine(context, Point{handler.contentLeft(), row}, Point{handler.contentRight(), row});
-  context.restoreGState();
 }
 
 Rect YAxisRendererHorizontalBarChart::gridClippingRect() const {
@@ -76,12 +77,11 @@ void YAxisRendererHorizontalBarChart::drawZeroLine(DrawingContext& context) {
   const auto y = yAxis();
   if (!y || !transformer() || !y->zeroLineColor()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.clipToRect(grownHorizontally(handler.contentRect(), y->zeroLineWidth()));
   setZeroLineStyle(context, *y);
   const double x = transformer()->pixelForValues(0, 0).x - 1;
   strokeLine(context, Point{x, handler.contentTop()}, Point{x, handler.contentBottom()});
-  context.restoreGState();
 }
 
 void YAxisRendererHorizontalBarChart::renderLimitLines(DrawingContext& context) {
@@ -90,19 +90,17 @@ void YAxisRendererHorizontalBarChart::renderLimitLines(DrawingContext& context) 
   const auto limitLines = y->limitLines();
   if (limitLines.empty()) return;
   const ViewPortHandler& handler = *viewPortHandler();
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   const AffineTransform matrix = transformer()->valueToPixelMatrix();
   for (const auto& line : limitLines) {
     if (!line || !line->isEnabled()) continue;
-    context.saveGState();
+    const SavedGraphicsState savedForLine(context);
     context.clipToRect(grownHorizontally(handler.contentRect(), line->lineWidth()));
     const double x = matrix.apply(Point{line->limit(), 0}).x;
     setLimitLineStyle(context, *line);
     strokeLine(context, Point{x, handler.contentTop()}, Point{x, handler.contentBottom()});
     drawVerticalLimitLineLabel(context, *line, x, 2 + line->yOffset());
-    context.restoreGState();
   }
-  context.restoreGState();
 }
 
 }  // namespace chart

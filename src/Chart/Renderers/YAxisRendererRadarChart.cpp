@@ -7,22 +7,25 @@
 #include "Chart/Components/ChartLimitLine.h"
 #include "Chart/Data/ChartData.h"
 #include "Chart/Utils/ChartUtils.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 YAxisRendererRadarChart::YAxisRendererRadarChart(std::shared_ptr<ViewPortHandler> viewPortHandler,
                                                  std::shared_ptr<YAxis> yAxis,
                                                  std::weak_ptr<RadarChartDataProvider> chart)
-    : YAxisRenderer(std::move(viewPortHandler), std::move(yAxis), nullptr), chart_(std::move(chart)) {}
+    : YAxisRenderer(std::move(viewPortHandler), std::move(yAxis), nullptr) {
+  storeWeakly(chart_, std::move(chart), "YAxisRendererRadarChart", "chart");
+}
 
 void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   const auto y = yAxis();
   if (!y) return;
   YAxis& axis = *y;
-  std::vector<double>& entries = axis.entries();
   const int64_t labelCount = computedLabelCount(axis);
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
@@ -39,7 +42,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   int64_t n = centering ? 1 : 0;
   if (axis.isForceLabelsEnabled()) {
     n = labelCount;
-    fillEntries(entries, yMin, range / static_cast<double>(labelCount - 1), n);
+    fillEntries(axis, yMin, range / static_cast<double>(labelCount - 1), n);
   } else {
     double first = 0;
     if (interval != 0) {
@@ -57,20 +60,18 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
     }
     // The outermost ring lies one step beyond the data.
     n = std::min(n + 1, AxisBase::maxComputedLabels);
-    fillEntries(entries, first, interval, n);
+    fillEntries(axis, first, interval, n);
   }
 
   // Forced labels too show the decimals of the rounded interval.
   setDecimalsForInterval(axis, interval);
 
+  const std::vector<double>& entries = axis.entries();
   if (centering) {
-    std::vector<double>& centered = axis.centeredEntries();
-    centered.clear();
     // A single entry has no step to centre on.
-    if (entries.size() >= 2) {
-      const double half = (entries[1] - entries[0]) / 2;
-      for (const double entry : entries) centered.push_back(entry + half);
-    }
+    const bool stepped = entries.size() >= 2;
+    fillCenteredEntries(axis, stepped ? (entries[1] - entries[0]) / 2 : 0,
+                        stepped ? static_cast<int64_t>(entries.size()) : 0);
   }
 
   if (!entries.empty()) {
@@ -106,7 +107,7 @@ void YAxisRendererRadarChart::renderLimitLines(DrawingContext& context) {
   const auto limitLines = y->limitLines();
   if (limitLines.empty()) return;
 
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   const double sliceAngle = view->sliceAngle();
   const double factor = view->factor();
   const Point centre = view->centerOffsets();
@@ -128,7 +129,6 @@ void YAxisRendererRadarChart::renderLimitLines(DrawingContext& context) {
     context.closePath();
     context.strokePath();
   }
-  context.restoreGState();
 }
 
 }  // namespace chart

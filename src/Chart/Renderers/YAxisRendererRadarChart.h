@@ -4,6 +4,7 @@
 
 #include "Chart/Renderers/YAxisRenderer.h"
 #include "Chart/Interfaces/RadarChartDataProvider.h"
+#include "Chart/Utils/WeakReference.h"
 
 namespace chart {
 
@@ -11,15 +12,27 @@ namespace chart {
 // one step beyond the data (unless the label count is forced) so that the
 // outermost ring lies beyond every value, their labels along the first
 // spoke, and the limit lines as polygons around the centre. It has no
-// transformer: the chart (held weakly) gives the polar geometry.
+// transformer: the chart gives the polar geometry.
+//
+// The chart is held weakly (the chart view owns this renderer): its owner
+// must keep it alive, or the labels and limit polygons silently stop. A
+// temporary does not compile where a chart is given, and a chart already
+// gone is refused with a line through the log sink.
 class YAxisRendererRadarChart : public YAxisRenderer {
  public:
   YAxisRendererRadarChart(std::shared_ptr<ViewPortHandler> viewPortHandler, std::shared_ptr<YAxis> yAxis,
                           std::weak_ptr<RadarChartDataProvider> chart);
+  template <class T>
+  YAxisRendererRadarChart(std::shared_ptr<ViewPortHandler>, std::shared_ptr<YAxis>,
+                          std::shared_ptr<T>&& temporaryChart) = delete;
 
   // nullptr once the chart is gone.
   virtual std::shared_ptr<RadarChartDataProvider> chart() const { return chart_.lock(); }
-  virtual void setChart(std::weak_ptr<RadarChartDataProvider> chart) { chart_ = std::move(chart); }
+  virtual void setChart(std::weak_ptr<RadarChartDataProvider> chart) {
+    storeWeakly(chart_, std::move(chart), "YAxisRendererRadarChart.setChart()", "chart");
+  }
+  template <class T>
+  void setChart(std::shared_ptr<T>&& temporaryChart) = delete;
 
   // As the axis renderer base computes them, with these differences: the
   // interval's power of ten is floored; centring is read once, before the

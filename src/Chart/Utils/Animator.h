@@ -25,6 +25,8 @@ class ChartAnimatorDelegate {
 // run loop, one per screen refresh, and each tick tells the delegate and the
 // update block; the last tick stops the animation and tells the delegate and
 // the stop block that too. An absent (empty) easing function is linear.
+// A running animation holds one display link (see NSUIDisplayLink for its
+// cost: no thread of its own); an idle one holds none.
 //
 // Made with create() (or std::make_shared of a subclass): the display link
 // needs a weak pointer to its target. Main thread only.

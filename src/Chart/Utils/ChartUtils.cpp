@@ -5,6 +5,7 @@
 
 #include "Chart/Utils/DefaultValueFormatter.h"
 #include "Chart/Utils/NSUIGraphics.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 #include "platform/text/Text.h"
 #include "platform/view/View.h"
@@ -13,6 +14,7 @@ namespace chart {
 
 using platform::graphics::Rect;
 using platform::graphics::currentTextMetrics;
+using platform::graphics::SavedGraphicsState;
 
 namespace {
 
@@ -61,22 +63,20 @@ void ChartUtils::drawText(DrawingContext& context, std::string_view text, Point 
   } else if (align == TextAlignment::right) {
     point.x -= currentTextMetrics().size(text, attributes).width;
   }
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.drawText(text, point, attributes);
-  context.restoreGState();
 }
 
 void ChartUtils::drawText(DrawingContext& context, std::string_view text, Point point,
                           const TextAttributes& attributes, Point anchor, double angleRadians) {
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   if (angleRadians != 0) {
     const Size size = currentTextMetrics().size(text, attributes);
     const Point centre = rotatedCentre(point, size, anchor, angleRadians);
-    context.saveGState();
+    const SavedGraphicsState turned(context);
     context.translateBy(centre.x, centre.y);
     context.rotateBy(angleRadians);
     context.drawText(text, Point{-size.width / 2, -size.height / 2}, attributes);
-    context.restoreGState();
   } else {
     if (anchor.x != 0 || anchor.y != 0) {
       const Size size = currentTextMetrics().size(text, attributes);
@@ -84,26 +84,23 @@ void ChartUtils::drawText(DrawingContext& context, std::string_view text, Point 
     }
     context.drawText(text, point, attributes);
   }
-  context.restoreGState();
 }
 
 void ChartUtils::drawMultilineText(DrawingContext& context, std::string_view text, Size knownTextSize, Point point,
                                    const TextAttributes& attributes, Point anchor, double angleRadians) {
   const double width = knownTextSize.width;
   const double height = knownTextSize.height;
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   if (angleRadians != 0) {
     const Point centre = rotatedCentre(point, knownTextSize, anchor, angleRadians);
-    context.saveGState();
+    const SavedGraphicsState turned(context);
     context.translateBy(centre.x, centre.y);
     context.rotateBy(angleRadians);
     context.drawTextInRect(text, Rect(-width / 2, -height / 2, width, height), attributes);
-    context.restoreGState();
   } else {
     context.drawTextInRect(text, Rect(point.x - width * anchor.x, point.y - height * anchor.y, width, height),
                            attributes);
   }
-  context.restoreGState();
 }
 
 void ChartUtils::drawImage(DrawingContext& context, const Image& image, double x, double y, Size size) {
@@ -131,9 +128,8 @@ void ChartUtils::drawImage(DrawingContext& context, const Image& image, double x
     }
     drawn = resized.get();
   }
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.drawImage(*drawn, Rect(x - size.width / 2, y - size.height / 2, size.width, size.height));
-  context.restoreGState();
 }
 
 }  // namespace chart

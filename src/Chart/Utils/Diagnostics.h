@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/ScopedSetting.h"
+
 // How the chart library reports misuse.
 //
 // Calling an abstract member stops the program: the data sets say
@@ -26,5 +28,7 @@ void log(std::string_view line);
 // Installs a sink and returns the previous one; an empty sink restores
 // stderr. Main thread only, like the rest of the chart library.
 LogSink setLogSink(LogSink sink);
+// Another sink (empty: stderr) for one scope.
+using ScopedLogSink = platform::ScopedSetting<LogSink, &setLogSink>;
 
 }  // namespace chart

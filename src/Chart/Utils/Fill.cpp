@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/graphics/SavedGraphicsState.h"
+
 namespace chart {
 
 namespace {
@@ -79,7 +81,7 @@ void Fill::fillPath(DrawingContext& context, const Rect& rect) const {
   const double midX = rect.midX();
   const double midY = rect.midY();
 
-  context.saveGState();
+  const platform::graphics::SavedGraphicsState saved(context);
   switch (fillType) {
     case FillType::color:
       // The invariant holds the colour; a subclass that answers none paints
@@ -128,7 +130,6 @@ void Fill::fillPath(DrawingContext& context, const Rect& rect) const {
       // A raw value outside the known types paints nothing.
       break;
   }
-  context.restoreGState();
 }
 
 }  // namespace chart

@@ -30,6 +30,30 @@ class Highlight {
   // y and pixels not-a-number, dataIndex -1, axis left.
   explicit Highlight(double x, int64_t dataSetIndex, int64_t stackIndex);
 
+  // The forms above take the data-set index and the sub-data index in
+  // opposite orders. These twins take each index in a type of its own, so
+  // that a swapped pair does not compile:
+  //   Highlight(x, y, Highlight::DataSetIndex{1}, Highlight::DataIndex{0})
+  struct DataIndex {
+    int64_t value;
+  };
+  struct DataSetIndex {
+    int64_t value;
+  };
+  struct StackIndex {
+    int64_t value;
+  };
+  explicit Highlight(double x, double y, double xPx, double yPx, DataIndex dataIndex, DataSetIndex dataSetIndex,
+                     StackIndex stackIndex, AxisDependency axis)
+      : Highlight(x, y, xPx, yPx, dataIndex.value, dataSetIndex.value, stackIndex.value, axis) {}
+  explicit Highlight(double x, double y, double xPx, double yPx, DataSetIndex dataSetIndex, StackIndex stackIndex,
+                     AxisDependency axis)
+      : Highlight(x, y, xPx, yPx, dataSetIndex.value, stackIndex.value, axis) {}
+  explicit Highlight(double x, double y, DataSetIndex dataSetIndex, DataIndex dataIndex)
+      : Highlight(x, y, dataSetIndex.value, dataIndex.value) {}
+  explicit Highlight(double x, DataSetIndex dataSetIndex, StackIndex stackIndex)
+      : Highlight(x, dataSetIndex.value, stackIndex.value) {}
+
   Highlight(const Highlight&) = delete;
   Highlight& operator=(const Highlight&) = delete;
   virtual ~Highlight() = default;

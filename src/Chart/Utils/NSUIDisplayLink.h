@@ -10,11 +10,16 @@
 
 namespace chart {
 
-// Ticks its target once per screen refresh on the main thread: a display
-// link's thread hands each tick to the main run loop without waiting, or,
-// where no display link can be made, a repeating 1/60 s timer of the run loop
-// calls the target directly. A link runs once: after remove() it cannot be
-// added again, so users make a new one for every run.
+// Ticks its target once per screen refresh on the main thread: the refresh
+// thread hands each tick to the main run loop without waiting, or, where no
+// display link can be made, a repeating 1/60 s timer of the run loop calls
+// the target directly. A link runs once: after remove() it cannot be added
+// again, so users make a new one for every run.
+//
+// What a running link costs: one place in the refresh list of the one
+// refresh thread that all links share (no thread of its own), and one task
+// posted to the main run loop per refresh; in timer mode, one timer of the
+// main run loop.
 class NSUIDisplayLink : public std::enable_shared_from_this<NSUIDisplayLink> {
  public:
   // The target's action; it gets the target and ignores which link or timer
@@ -24,16 +29,16 @@ class NSUIDisplayLink : public std::enable_shared_from_this<NSUIDisplayLink> {
   static constexpr double fallbackInterval = 0.016666666666666666;
 
   // Holds the target weakly; the fall-back timer, once made, holds it
-  // strongly until remove().
+  // strongly until remove(). Costs nothing until added.
   static std::shared_ptr<NSUIDisplayLink> create(std::weak_ptr<void> target, Selector selector);
 
-  // Stops the display link's thread (waiting for it) and invalidates the
+  // Leaves the refresh (waiting for a tick under way) and invalidates the
   // timer.
   virtual ~NSUIDisplayLink();
   NSUIDisplayLink(const NSUIDisplayLink&) = delete;
   NSUIDisplayLink& operator=(const NSUIDisplayLink&) = delete;
 
-  virtual const std::shared_ptr<platform::runloop::Timer>& timer() const { return timer_; }
+  virtual std::shared_ptr<platform::runloop::Timer> timer() const { return timer_; }
   virtual bool hasDisplayLink() const { return displayLink_ != nullptr; }
   virtual std::weak_ptr<void> target() const { return target_; }
   virtual const Selector& selector() const { return selector_; }

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "Chart/Data/ChartData.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
+using platform::graphics::SavedGraphicsState;
 using platform::graphics::Size;
 using platform::graphics::TextAttributes;
 using platform::graphics::currentTextMetrics;
@@ -41,11 +43,11 @@ BarLineChartViewBase::BarLineChartViewBase(const Rect& frame)
       rightYAxisRenderer_(std::make_shared<YAxisRenderer>(viewPortHandler(), rightAxis_, rightAxisTransformer_)),
       xAxisRenderer_(std::make_shared<XAxisRenderer>(viewPortHandler(), xAxis(), leftAxisTransformer_)) {}
 
-const std::shared_ptr<YAxis>& BarLineChartViewBase::getAxis(AxisDependency axis) const {
+std::shared_ptr<YAxis> BarLineChartViewBase::getAxis(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxis() : rightAxis();
 }
 
-const std::shared_ptr<Transformer>& BarLineChartViewBase::getTransformer(AxisDependency axis) const {
+std::shared_ptr<Transformer> BarLineChartViewBase::getTransformer(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxisTransformer_ : rightAxisTransformer_;
 }
 
@@ -185,13 +187,13 @@ void BarLineChartViewBase::prepareTransformers() {
 
 void BarLineChartViewBase::drawGridBackground(DrawingContext& context) {
   if (!drawGridBackgroundEnabled()) return;
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.setFillColor(gridBackgroundColor());
   context.fillRect(viewPortHandler()->contentRect());
-  context.restoreGState();
 }
 
 void BarLineChartViewBase::draw(DrawingContext& context) {
+  ChartViewBase::draw(context);
   const auto& dataRenderer = renderer();
   if (!data() || !dataRenderer) return;
   const YAxis& left = *leftAxis();
@@ -230,10 +232,11 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   if (gridBehind) renderGrid();
   renderLimitLines(true);
 
-  context.saveGState();
-  context.clipToRect(viewPortHandler()->contentRect());
-  dataRenderer->drawData(context);
-  context.restoreGState();
+  {
+    const SavedGraphicsState clipped(context);
+    context.clipToRect(viewPortHandler()->contentRect());
+    dataRenderer->drawData(context);
+  }
 
   if (!gridBehind) renderGrid();
   if (valuesToHighlight()) dataRenderer->drawHighlighted(context, highlighted());
@@ -247,7 +250,7 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   dataRenderer->drawValues(context);
   if (legendRenderer()) legendRenderer()->renderLegend(context);
   drawDescription(context);
-  drawMarkers(context);
+  renderMarkers(context);
 }
 
 }  // namespace chart

@@ -45,22 +45,22 @@ namespace chart {
 // lines break where they are drawn.
 class BarLineChartViewBase : public ChartViewBase {
  public:
-  virtual const std::shared_ptr<YAxis>& leftAxis() const { return leftAxis_; }
-  virtual const std::shared_ptr<YAxis>& rightAxis() const { return rightAxis_; }
-  virtual const std::shared_ptr<YAxis>& getAxis(AxisDependency axis) const;
+  virtual std::shared_ptr<YAxis> leftAxis() const { return leftAxis_; }
+  virtual std::shared_ptr<YAxis> rightAxis() const { return rightAxis_; }
+  virtual std::shared_ptr<YAxis> getAxis(AxisDependency axis) const;
   // The transformer of that y axis; renderers get their transformers only
   // this way.
-  virtual const std::shared_ptr<Transformer>& getTransformer(AxisDependency axis) const;
+  virtual std::shared_ptr<Transformer> getTransformer(AxisDependency axis) const;
 
-  virtual const std::shared_ptr<YAxisRenderer>& leftYAxisRenderer() const { return leftYAxisRenderer_; }
+  virtual std::shared_ptr<YAxisRenderer> leftYAxisRenderer() const { return leftYAxisRenderer_; }
   virtual void setLeftYAxisRenderer(std::shared_ptr<YAxisRenderer> renderer) {
     leftYAxisRenderer_ = std::move(renderer);
   }
-  virtual const std::shared_ptr<YAxisRenderer>& rightYAxisRenderer() const { return rightYAxisRenderer_; }
+  virtual std::shared_ptr<YAxisRenderer> rightYAxisRenderer() const { return rightYAxisRenderer_; }
   virtual void setRightYAxisRenderer(std::shared_ptr<YAxisRenderer> renderer) {
     rightYAxisRenderer_ = std::move(renderer);
   }
-  virtual const std::shared_ptr<XAxisRenderer>& xAxisRenderer() const { return xAxisRenderer_; }
+  virtual std::shared_ptr<XAxisRenderer> xAxisRenderer() const { return xAxisRenderer_; }
   virtual void setXAxisRenderer(std::shared_ptr<XAxisRenderer> renderer) { xAxisRenderer_ = std::move(renderer); }
 
   // The content's background, filled first on every draw when enabled

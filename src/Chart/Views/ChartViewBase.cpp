@@ -23,9 +23,25 @@ ChartViewBase::~ChartViewBase() {
   if (animator_) animator_->stop();
 }
 
-void ChartViewBase::setup() {
-  animator_ = Animator::create();
-  animator_->setDelegate(weak_from_this());
+void ChartViewBase::setup() { animator(); }
+
+std::shared_ptr<Animator> ChartViewBase::animator() const {
+  if (!animator_) {
+    animator_ = Animator::create();
+    if (const auto self = std::const_pointer_cast<ChartViewBase>(weak_from_this().lock())) {
+      animator_->setDelegate(self);
+    }
+  }
+  return animator_;
+}
+
+void ChartViewBase::setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) {
+  if (renderer && !renderer->legend()) {
+    log("ChartViewBase.setLegendRenderer(): refused a legend renderer without a legend");
+    return;
+  }
+  if (renderer) legend_ = renderer->legend();
+  legendRenderer_ = std::move(renderer);
 }
 
 void ChartViewBase::animatorUpdated(Animator&) { setNeedsDisplayInRect(bounds()); }
@@ -76,7 +92,7 @@ Point ChartViewBase::getMarkerPosition(const Highlight& highlight) const {
   return Point{highlight.drawX(), highlight.drawY()};
 }
 
-void ChartViewBase::draw(DrawingContext&) {}
+void ChartViewBase::draw(DrawingContext&) { clearNeedsDisplay(); }
 
 void ChartViewBase::drawDescription(DrawingContext& context) {
   const Description& description = *chartDescription();
@@ -96,11 +112,11 @@ void ChartViewBase::drawDescription(DrawingContext& context) {
   ChartUtils::drawText(context, *text, position, description.textAlign(), attributes);
 }
 
-void ChartViewBase::drawMarkers(DrawingContext& context) {
+void ChartViewBase::renderMarkers(DrawingContext& context) {
   const auto& chartMarker = marker();
   const auto chartData = data();
   if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
-  const double phaseX = animator() ? animator()->phaseX() : 1.0;
+  const double phaseX = animator()->phaseX();
   for (const auto& highlight : highlighted()) {
     if (!highlight) continue;
     const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());

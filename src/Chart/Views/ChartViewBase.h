@@ -34,9 +34,10 @@ using platform::graphics::Rect;
 // whole view for redrawing, and the end of an animation is passed on to the
 // view's own delegate. The animator holds the view weakly, so views are
 // made by their class's create() (shared ownership), whose setup() wires
-// them; there is no view without one. A view stops its animator when it is
-// destroyed: a running animation (which its display link keeps alive) ends
-// with it.
+// them. A subclass that constructs itself directly still gets an animator:
+// the view makes it on first use (its delegate when the view is shared by
+// then). A view stops its animator when it is destroyed: a running animation
+// (which its display link keeps alive) ends with it.
 class ChartViewBase : public NSUIView,
                       public virtual ChartDataProvider,
                       public ChartAnimatorDelegate,
@@ -61,11 +62,11 @@ class ChartViewBase : public NSUIView,
   virtual void notifyDataSetChanged();
 
   const std::shared_ptr<ViewPortHandler>& viewPortHandler() const { return viewPortHandler_; }
-  virtual const std::shared_ptr<XAxis>& xAxis() const { return xAxis_; }
-  virtual const std::shared_ptr<Description>& chartDescription() const { return description_; }
+  virtual std::shared_ptr<XAxis> xAxis() const { return xAxis_; }
+  virtual std::shared_ptr<Description> chartDescription() const { return description_; }
   // The formatter the view hands to data sets without one of their own; made
   // with 0 decimals.
-  virtual const std::shared_ptr<DefaultValueFormatter>& defaultValueFormatter() const {
+  virtual std::shared_ptr<DefaultValueFormatter> defaultValueFormatter() const {
     return defaultValueFormatter_;
   }
   // The centre of the content rectangle.
@@ -73,13 +74,17 @@ class ChartViewBase : public NSUIView,
 
   // The legend, made with the view; its renderer builds its entries from the
   // data on every data change and draws it after the value labels.
-  virtual const std::shared_ptr<Legend>& legend() const { return legend_; }
-  virtual const std::shared_ptr<LegendRenderer>& legendRenderer() const { return legendRenderer_; }
-  virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer) { legendRenderer_ = std::move(renderer); }
+  virtual std::shared_ptr<Legend> legend() const { return legend_; }
+  virtual std::shared_ptr<LegendRenderer> legendRenderer() const { return legendRenderer_; }
+  // The view takes its legend from the renderer, so that the legend it makes
+  // room for is the one drawn; a renderer without a legend is refused (a
+  // line through the log sink, nothing changes). nullptr: no legend is
+  // computed or drawn.
+  virtual void setLegendRenderer(std::shared_ptr<LegendRenderer> renderer);
 
   // The animator whose phases the view draws with (both 1 while nothing
-  // animates), and the view's own delegate, held weakly.
-  virtual const std::shared_ptr<Animator>& animator() const { return animator_; }
+  // animates), never absent; and the view's own delegate, held weakly.
+  virtual std::shared_ptr<Animator> animator() const;
   virtual std::weak_ptr<ChartViewDelegate> delegate() const { return delegate_; }
   virtual void setDelegate(std::weak_ptr<ChartViewDelegate> delegate) { delegate_ = std::move(delegate); }
   // Marks the whole view for redrawing.
@@ -89,11 +94,11 @@ class ChartViewBase : public NSUIView,
 
   // The renderer of the chart kind's data; may be absent (then nothing is
   // drawn).
-  virtual const std::shared_ptr<DataRenderer>& renderer() const { return renderer_; }
+  virtual std::shared_ptr<DataRenderer> renderer() const { return renderer_; }
   virtual void setRenderer(std::shared_ptr<DataRenderer> renderer) { renderer_ = std::move(renderer); }
 
   // Markers: drawn last, one per highlighted value that is shown.
-  virtual const std::shared_ptr<IChartMarker>& marker() const { return marker_; }
+  virtual std::shared_ptr<IChartMarker> marker() const { return marker_; }
   virtual void setMarker(std::shared_ptr<IChartMarker> marker) { marker_ = std::move(marker); }
   virtual bool drawMarkers() const { return drawMarkers_; }
   virtual void setDrawMarkers(bool enabled) { drawMarkers_ = enabled; }
@@ -105,24 +110,26 @@ class ChartViewBase : public NSUIView,
   // Where the marker of the highlight is drawn: its draw position.
   virtual Point getMarkerPosition(const Highlight& highlight) const;
 
-  // Draws the chart; this base draws nothing.
+  // Draws the chart; this base only forgets the rectangles marked for
+  // redrawing, and every view kind's draw begins with it.
   virtual void draw(DrawingContext& context);
   // The description, when enabled and not empty, with its font, colour and
   // alignment, at its position or else at the content's bottom-right corner
   // moved in by its offsets (its text's bottom one font line height above
   // that corner's y).
   virtual void drawDescription(DrawingContext& context);
-  // For each highlight whose entry exists, is within the shown part of its
-  // set (its index at most the entry count times the animator's x phase)
-  // and whose position lies in the content: the marker's refreshContent,
-  // then its draw at that position.
-  virtual void drawMarkers(DrawingContext& context);
+  // The markers' pass of a draw (drawMarkers() is the switch that turns it
+  // on): for each highlight whose entry exists, is within the shown part of
+  // its set (its index at most the entry count times the animator's x phase)
+  // and whose position lies in the content, the marker's refreshContent, then
+  // its draw at that position.
+  virtual void renderMarkers(DrawingContext& context);
 
  protected:
   explicit ChartViewBase(const Rect& frame);
-  // The set-up that needs the view shared: makes the animator, with this
-  // view as its delegate. Each view class's create() calls it once, right
-  // after construction.
+  // The set-up that needs the view shared: makes the animator now, with
+  // this view as its delegate. Each view class's create() calls it once,
+  // right after construction.
   virtual void setup();
 
   // Reserves the room around the content; this base reserves none.
@@ -137,7 +144,7 @@ class ChartViewBase : public NSUIView,
   std::shared_ptr<Description> description_ = std::make_shared<Description>();
   std::shared_ptr<Legend> legend_ = std::make_shared<Legend>();
   std::shared_ptr<LegendRenderer> legendRenderer_;
-  std::shared_ptr<Animator> animator_;
+  mutable std::shared_ptr<Animator> animator_;
   std::weak_ptr<ChartViewDelegate> delegate_;
   std::shared_ptr<DefaultValueFormatter> defaultValueFormatter_ = std::make_shared<DefaultValueFormatter>(0);
   std::shared_ptr<DataRenderer> renderer_;

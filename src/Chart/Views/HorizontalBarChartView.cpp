@@ -30,12 +30,12 @@ void HorizontalBarChartView::setup() {
   BarChartView::setup();
   // The x labels' renderer holds the view weakly, so it can only be made once
   // the view is owned.
-  setXAxisRenderer(std::make_shared<XAxisRendererHorizontalBarChart>(
-      viewPortHandler(), xAxis(), leftAxisTransformer_,
-      std::static_pointer_cast<HorizontalBarChartView>(shared_from_this())));
+  const std::weak_ptr<ChartDataProvider> self = std::static_pointer_cast<HorizontalBarChartView>(shared_from_this());
+  setXAxisRenderer(
+      std::make_shared<XAxisRendererHorizontalBarChart>(viewPortHandler(), xAxis(), leftAxisTransformer_, self));
 }
 
-const std::shared_ptr<Transformer>& HorizontalBarChartView::getTransformer(AxisDependency axis) const {
+std::shared_ptr<Transformer> HorizontalBarChartView::getTransformer(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxisTransformer_ : rightAxisTransformer_;
 }
 

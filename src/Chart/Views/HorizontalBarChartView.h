@@ -25,7 +25,7 @@ class HorizontalBarChartView : public BarChartView {
   // The view, with its x axis renderer holding it as its chart.
   static std::shared_ptr<HorizontalBarChartView> create(const Rect& frame);
 
-  const std::shared_ptr<Transformer>& getTransformer(AxisDependency axis) const override;
+  std::shared_ptr<Transformer> getTransformer(AxisDependency axis) const override;
 
  protected:
   explicit HorizontalBarChartView(const Rect& frame);

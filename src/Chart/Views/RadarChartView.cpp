@@ -48,6 +48,7 @@ void RadarChartView::calculateOffsets() {
 }
 
 void RadarChartView::draw(DrawingContext& context) {
+  ChartViewBase::draw(context);
   const auto& dataRenderer = renderer();
   const auto& xRenderer = xAxisRenderer();
   const auto& yRenderer = yAxisRenderer();
@@ -66,7 +67,7 @@ void RadarChartView::draw(DrawingContext& context) {
   dataRenderer->drawValues(context);
   // The legend is drawn here, after the value labels.
   drawDescription(context);
-  drawMarkers(context);
+  renderMarkers(context);
 }
 
 double RadarChartView::sliceAngle() const {

@@ -24,12 +24,12 @@ class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvid
   // The view, with its axis renderers holding it as their chart.
   static std::shared_ptr<RadarChartView> create(const Rect& frame);
 
-  virtual const std::shared_ptr<YAxis>& yAxis() const { return yAxis_; }
-  virtual const std::shared_ptr<YAxisRendererRadarChart>& yAxisRenderer() const { return yAxisRenderer_; }
+  virtual std::shared_ptr<YAxis> yAxis() const { return yAxis_; }
+  virtual std::shared_ptr<YAxisRendererRadarChart> yAxisRenderer() const { return yAxisRenderer_; }
   virtual void setYAxisRenderer(std::shared_ptr<YAxisRendererRadarChart> renderer) {
     yAxisRenderer_ = std::move(renderer);
   }
-  virtual const std::shared_ptr<XAxisRendererRadarChart>& xAxisRenderer() const { return xAxisRenderer_; }
+  virtual std::shared_ptr<XAxisRendererRadarChart> xAxisRenderer() const { return xAxisRenderer_; }
   virtual void setXAxisRenderer(std::shared_ptr<XAxisRendererRadarChart> renderer) {
     xAxisRenderer_ = std::move(renderer);
   }

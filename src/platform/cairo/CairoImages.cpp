@@ -132,14 +132,25 @@ std::optional<EncodedImage> encodeJPEG(const Image& image, double quality) {
   return bytes;
 }
 
-void installCairoBackend() {
-  graphics::setImageBackend(graphics::ImageBackend{
+namespace {
+
+graphics::ImageBackend cairoImageBackend() {
+  return graphics::ImageBackend{
       [](int64_t width, int64_t height, bool opaque) -> std::unique_ptr<graphics::BitmapContext> {
         return CairoContext::create(width, height, opaque);
       },
       [](const Image& image) { return encodePNG(image); },
-      [](const Image& image, double quality) { return encodeJPEG(image, quality); }});
+      [](const Image& image, double quality) { return encodeJPEG(image, quality); }};
+}
+
+}  // namespace
+
+void installCairoBackend() {
+  graphics::setImageBackend(cairoImageBackend());
   graphics::setCurrentTextMetrics(std::make_shared<CairoTextMetrics>());
 }
+
+ScopedCairoBackend::ScopedCairoBackend()
+    : images_(cairoImageBackend()), metrics_(std::make_shared<CairoTextMetrics>()) {}
 
 }  // namespace platform::cairo

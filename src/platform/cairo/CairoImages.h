@@ -5,6 +5,7 @@
 
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/TextMetrics.h"
 
 struct _cairo_surface;
 
@@ -24,6 +25,17 @@ std::optional<graphics::EncodedImage> encodeJPEG(const graphics::Image& image, d
 // bitmaps, images encode to PNG and JPEG, and text is measured by
 // CairoTextMetrics.
 void installCairoBackend();
+
+// Cairo as that back end for one scope; the back end and metrics in force
+// before come back when it ends.
+class ScopedCairoBackend {
+ public:
+  ScopedCairoBackend();
+
+ private:
+  graphics::ScopedImageBackend images_;
+  graphics::ScopedTextMetrics metrics_;
+};
 
 // A new Cairo surface holding a copy of the image's pixels, or nullptr for an
 // image without pixels or one larger than a bitmap may be.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ScopedSetting.h"
 #include "platform/graphics/DrawingContext.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/RecordingContext.h"
@@ -61,6 +62,8 @@ const ImageBackend& imageBackend();
 // Installs `backend` (its empty members take the defaults) and returns the
 // one that was in force.
 ImageBackend setImageBackend(ImageBackend backend);
+// Another back end (empty members: the defaults) for one scope.
+using ScopedImageBackend = ScopedSetting<ImageBackend, &setImageBackend>;
 
 // The longest side a bitmap may have (Cairo's limit).
 inline constexpr int64_t maxBitmapSide = 32767;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ScopedSetting.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/TextAttributes.h"
@@ -37,6 +38,8 @@ const TextMetrics& currentTextMetrics();
 // Installs `metrics` (nullptr restores FixedTextMetrics) and returns the
 // metrics that were in force.
 std::shared_ptr<const TextMetrics> setCurrentTextMetrics(std::shared_ptr<const TextMetrics> metrics);
+// Other metrics (nullptr: FixedTextMetrics) for one scope.
+using ScopedTextMetrics = ScopedSetting<std::shared_ptr<const TextMetrics>, &setCurrentTextMetrics>;
 
 // Breaks text into lines: at every line feed, and, when `maxWidth` is
 // positive, greedily at spaces so that each line's `width` stays within it.

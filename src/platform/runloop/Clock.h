@@ -3,6 +3,8 @@
 #include <atomic>
 #include <memory>
 
+#include "platform/ScopedSetting.h"
+
 namespace platform::runloop {
 
 // The two clocks of the platform, in seconds: media time runs steadily from
@@ -43,5 +45,7 @@ std::shared_ptr<const Clock> currentClock();
 // Installs `clock` (nullptr restores the system clock) and returns the clock
 // that was in force.
 std::shared_ptr<const Clock> setCurrentClock(std::shared_ptr<const Clock> clock);
+// Another clock (nullptr: the system clock) for one scope.
+using ScopedClock = ScopedSetting<std::shared_ptr<const Clock>, &setCurrentClock>;
 
 }  // namespace platform::runloop

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
+
+#include "platform/ScopedSetting.h"
 
 namespace platform::runloop {
 
-// The display-refresh source behind a display link: a thread of its own that
-// calls the output function once per refresh (60 times a second) while
-// started. Machines without a display have none.
+// The display-refresh source behind a display link: while started, its output
+// function is called once per refresh (60 times a second) on the refresh
+// thread. Every source of the process shares that one thread: it runs while
+// at least one source is started and calls the started sources' outputs in
+// turn, so a started source costs a place in a list, not a thread of its own.
+// Machines without a display have no sources.
 class DisplayLinkSource {
  public:
   using Output = std::function<void()>;
@@ -20,32 +22,31 @@ class DisplayLinkSource {
   // available.
   static std::unique_ptr<DisplayLinkSource> create(Output output);
 
-  // Stops the thread first.
+  // Stops the source first.
   ~DisplayLinkSource();
   DisplayLinkSource(const DisplayLinkSource&) = delete;
   DisplayLinkSource& operator=(const DisplayLinkSource&) = delete;
 
-  // Starts the thread; nothing when running.
+  // Joins the refresh; nothing when started.
   void start();
-  // Stops the thread and waits for it to end (an output call under way
-  // finishes first). Never call it from the output function.
+  // Leaves the refresh and waits until no call of its output is under way;
+  // no call follows. Never call it from an output function.
   void stop();
   bool isRunning() const;
 
  private:
   explicit DisplayLinkSource(Output output);
-  void run();
+  friend class RefreshThread;
 
   Output output_;
-  std::thread thread_;
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  bool stopping_ = false;
 };
 
 // Whether display links can be made: true unless a test or a headless run
 // says otherwise, which makes every display link fall back to a timer.
 bool displaysAvailable();
-void setDisplaysAvailable(bool available);
+// Returns the value it replaced.
+bool setDisplaysAvailable(bool available);
+// Displays present or not for one scope.
+using ScopedDisplaysAvailable = ScopedSetting<bool, &setDisplaysAvailable>;
 
 }  // namespace platform::runloop

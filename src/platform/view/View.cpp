@@ -13,7 +13,26 @@ void View::setFrame(const graphics::Rect& frame) {
 
 void View::setBounds(const graphics::Rect& bounds) { bounds_ = bounds; }
 
-void View::setNeedsDisplayInRect(const graphics::Rect& rect) { dirtyRects_.push_back(rect); }
+namespace {
+
+bool covers(const graphics::Rect& outer, const graphics::Rect& inner) {
+  return outer.minX() <= inner.minX() && inner.maxX() <= outer.maxX() && outer.minY() <= inner.minY() &&
+         inner.maxY() <= outer.maxY();
+}
+
+}  // namespace
+
+void View::setNeedsDisplayInRect(const graphics::Rect& rect) {
+  for (const graphics::Rect& listed : dirtyRects_) {
+    if (covers(listed, rect)) return;
+  }
+  if (covers(rect, bounds_)) {
+    dirtyRects_.clear();
+  } else {
+    std::erase_if(dirtyRects_, [&rect](const graphics::Rect& listed) { return covers(rect, listed); });
+  }
+  dirtyRects_.push_back(rect);
+}
 
 void View::setWantsLayer(bool wants) {
   wantsLayer_ = wants;

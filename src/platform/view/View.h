@@ -52,9 +52,15 @@ class View : public Object {
   virtual bool isFlipped() const { return false; }
 
   // Marks the rectangle (in bounds coordinates) as needing to be drawn again.
+  // The list stays short: a rectangle inside one already listed adds
+  // nothing, one that holds listed rectangles takes their place, and one
+  // that holds the whole bounds replaces the list.
   virtual void setNeedsDisplayInRect(const graphics::Rect& rect);
-  // Every rectangle marked so far, in the order marked.
+  // The rectangles marked since the view was last drawn, in the order
+  // marked.
   const std::vector<graphics::Rect>& dirtyRects() const { return dirtyRects_; }
+  // The view has been drawn: nothing is left to redraw.
+  void clearNeedsDisplay() { dirtyRects_.clear(); }
 
   // The layer exists while wantsLayer is on; its background colour is absent
   // until set, and without a layer.

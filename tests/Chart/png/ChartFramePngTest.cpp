@@ -26,11 +26,7 @@ namespace {
 // with the metrics in force when their data is set).
 class ChartFrames : public testing::Test {
  protected:
-  void SetUp() override { platform::cairo::installCairoBackend(); }
-  void TearDown() override {
-    platform::graphics::setImageBackend({});
-    platform::graphics::setCurrentTextMetrics(nullptr);
-  }
+  const platform::cairo::ScopedCairoBackend cairo;
 
   static void drawOnWhite(ChartViewBase& view, DrawingContext& context) {
     context.setFillColor(platform::graphics::Color::white());

@@ -16,6 +16,7 @@
 #include "Chart/Data/RadarChartDataSet.h"
 #include "Chart/Utils/IndexAxisValueFormatter.h"
 #include "linearization/InkColors.h"
+#include "platform/graphics/SavedGraphicsState.h"
 #include "starter_curves/StarterCurveTables.h"
 
 namespace scenes {
@@ -23,6 +24,7 @@ namespace scenes {
 using namespace chart;
 using platform::graphics::Color;
 using platform::graphics::Font;
+using platform::graphics::SavedGraphicsState;
 
 PolylineRenderer::PolylineRenderer(const BarLineChartViewBase& view)
     : DataRenderer(view.viewPortHandler()), view_(view) {}
@@ -39,14 +41,13 @@ void PolylineRenderer::drawData(platform::graphics::DrawingContext& context) {
     }
     if (points.empty()) continue;
     view_.getTransformer(set->axisDependency())->pointValuesToPixel(points);
-    context.saveGState();
+    const SavedGraphicsState saved(context);
     context.setStrokeColor(set->color(0));
     context.setLineWidth(1.5);
     context.beginPath();
     context.moveTo(points[0]);
     for (size_t i = 1; i < points.size(); ++i) context.addLineTo(points[i]);
     context.strokePath();
-    context.restoreGState();
   }
 }
 
@@ -248,10 +249,9 @@ class BarRectRenderer : public DataRenderer {
         // Turned: the value runs across, the category up.
         Rect bar(0, entry->x() - half, entry->y(), 2 * half);
         transformer.rectValueToPixel(bar);
-        context.saveGState();
+        const SavedGraphicsState saved(context);
         context.setFillColor(linearization::inkChannelColorAt(i));
         context.fillRect(bar);
-        context.restoreGState();
       }
     }
   }
@@ -318,7 +318,7 @@ void RadarWebRenderer::drawData(platform::graphics::DrawingContext& context) {
                       view_.sliceAngle() * static_cast<double>(i) + view_.rotationAngle());
   };
 
-  context.saveGState();
+  const SavedGraphicsState saved(context);
   context.setStrokeColor(Color::rgb(0.6, 0.6, 0.65));
   context.setLineWidth(1);
   const double outer = view_.chartYMin() + view_.yRange();
@@ -342,7 +342,6 @@ void RadarWebRenderer::drawData(platform::graphics::DrawingContext& context) {
     context.setStrokeColor(set->color(0));
     strokePolygon(context, points);
   }
-  context.restoreGState();
 }
 
 std::shared_ptr<RadarChartView> makeRadarScene() {
