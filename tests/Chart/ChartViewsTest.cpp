@@ -443,6 +443,7 @@ TEST_F(ChartViews, RadarViewGeometry) {
   v->setRotationAngle(270);
 
   v->yAxis()->setAxisMinimum(0);
+  v->legend()->setEnabled(false);  // its room is the legend table's
   v->setData(pentagonData());
   EXPECT_EQ(v->sliceAngle(), 72);
   EXPECT_EQ(v->yAxis()->entries(), (std::vector<double>{0, 10, 20, 30, 40, 50, 60}));

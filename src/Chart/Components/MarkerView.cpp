@@ -18,6 +18,12 @@ void MarkerView::draw(platform::graphics::DrawingContext& context, Point point) 
   const Point o = offsetForDrawing(point);
   context.saveGState();
   context.translateBy(point.x + o.x, point.y + o.y);
+  // The layer first: its background colour fills the bounds, under the
+  // content.
+  if (const auto background = backgroundColor()) {
+    context.setFillColor(*background);
+    context.fillRect(Rect({0, 0}, bounds().size));
+  }
   drawContent(context);
   context.restoreGState();
 }
