@@ -21,8 +21,10 @@ void MarkerView::draw(platform::graphics::DrawingContext& context, Point point) 
   // The layer first: its background colour fills the bounds, under the
   // content.
   if (const auto background = backgroundColor()) {
+    context.saveGState();
     context.setFillColor(*background);
     context.fillRect(Rect({0, 0}, bounds().size));
+    context.restoreGState();
   }
   drawContent(context);
   context.restoreGState();

@@ -159,6 +159,7 @@ bool BarLineChartViewBase::canPan() const {
 }
 
 void BarLineChartViewBase::startPinch(const std::vector<Touch>& touches) {
+  if (!finite(touches[0].location) || !finite(touches[1].location)) return;
   tracking_.gesture = Gesture::pinch;
   tracking_.pinchDistance = distance(touches[0].location, touches[1].location);
   tracking_.last = centre(touches[0].location, touches[1].location);
@@ -181,7 +182,7 @@ void BarLineChartViewBase::nsuiTouchesBegan(const std::vector<Touch>& touches, c
     if (isScaleXEnabled() || isScaleYEnabled()) startPinch(touches);
     return;
   }
-  if (touches.empty() || tracking_.gesture != Gesture::none) return;
+  if (touches.empty() || !finite(touches[0].location) || tracking_.gesture != Gesture::none) return;
   tracking_.gesture = Gesture::possibleTap;
   tracking_.start = tracking_.last = touches[0].location;
   tracking_.lastTime = runLoopTime();
