@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Chart/Data/BarChartData.h"
+#include "Chart/Data/BarChartDataSet.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Data/RadarChartData.h"
@@ -561,6 +563,122 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
       }
     }
   }
+}
+
+// The radar and horizontal-bar views at seven legend placements (twelve
+// sets, so a horizontal legend takes two lines): the legend lies inside the
+// view, clear of the content and of every other text; without data it
+// keeps no entries and the content is as large as with no legend at all.
+TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
+  using H = Legend::HorizontalAlignment;
+  using V = Legend::VerticalAlignment;
+  using O = Legend::Orientation;
+  using D = Legend::Direction;
+  const struct {
+    O orientation;
+    H horizontal;
+    V vertical;
+    D direction;
+  } placements[] = {
+      {O::horizontal, H::left, V::top, D::leftToRight},     {O::horizontal, H::center, V::top, D::leftToRight},
+      {O::horizontal, H::right, V::top, D::rightToLeft},    {O::horizontal, H::left, V::bottom, D::leftToRight},
+      {O::horizontal, H::center, V::bottom, D::rightToLeft}, {O::horizontal, H::right, V::bottom, D::leftToRight},
+      {O::vertical, H::right, V::center, D::rightToLeft},
+  };
+  const auto radarData = [] {
+    std::vector<DataSetPtr> sets;
+    for (int i = 0; i < 12; ++i) {
+      std::vector<EntryPtr> entries;
+      for (const double v : {10, 20, 30, 40, 50}) entries.push_back(std::make_shared<RadarChartDataEntry>(v + i));
+      sets.push_back(std::make_shared<RadarChartDataSet>(entries, "set " + std::to_string(i)));
+    }
+    return std::make_shared<RadarChartData>(sets);
+  };
+  const auto barData = [] {
+    std::vector<DataSetPtr> sets;
+    for (int i = 0; i < 12; ++i) {
+      sets.push_back(std::make_shared<BarChartDataSet>(
+          std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(i, 10.0 * i)}, "set " + std::to_string(i)));
+    }
+    return std::make_shared<BarChartData>(sets);
+  };
+  const auto overlap = [](const Rect& a, const Rect& b) {
+    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+  };
+  for (const bool radar : {true, false}) {
+    for (const auto& p : placements) {
+      SCOPED_TRACE(testing::Message() << (radar ? "radar" : "horizontal bar") << ", orientation "
+                                      << int(p.orientation) << ", across " << int(p.horizontal) << ", down "
+                                      << int(p.vertical));
+      std::shared_ptr<ChartViewBase> view;
+      if (radar) {
+        view = RadarChartView::create(Rect(0, 0, 600, 400));
+      } else {
+        view = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+      }
+      Legend& legend = *view->legend();
+      legend.setOrientation(p.orientation);
+      legend.setHorizontalAlignment(p.horizontal);
+      legend.setVerticalAlignment(p.vertical);
+      legend.setDirection(p.direction);
+      view->chartDescription()->setText("description");
+      if (radar) {
+        view->setData(radarData());
+      } else {
+        view->setData(barData());
+      }
+      ASSERT_EQ(legend.entries().size(), 12u);
+      RecordingContext context;
+      view->draw(context);
+      std::vector<Rect> legendBoxes;
+      std::vector<Rect> texts;
+      for (const auto& o : context.operations()) {
+        if (o.op == Op::fillRect) legendBoxes.push_back(o.state.transform.apply(o.rect));
+        if (o.op != Op::drawText) continue;
+        const Rect box = o.state.transform.apply(
+            Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
+        (o.text.starts_with("set ") ? legendBoxes : texts).push_back(box);
+      }
+      ASSERT_EQ(legendBoxes.size(), 24u);
+      ASSERT_GE(texts.size(), 5u);
+      const Rect content = view->viewPortHandler()->contentRect();
+      for (const Rect& box : legendBoxes) {
+        SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
+        EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= 600 && box.maxY() <= 400);
+        EXPECT_FALSE(overlap(box, content));
+        for (const Rect& text : texts) EXPECT_FALSE(overlap(box, text)) << text.minX() << ", " << text.minY();
+      }
+
+      // Without data: no entries, and no room for them.
+      view->setData(nullptr);
+      EXPECT_TRUE(legend.entries().empty());
+      const Rect emptied = view->viewPortHandler()->contentRect();
+      legend.setEnabled(false);
+      view->notifyDataSetChanged();
+      EXPECT_EQ(emptied, view->viewPortHandler()->contentRect());
+    }
+  }
+}
+
+// An entry added through its data set reaches the axes once the view is
+// told: the view has its data recompute its extremes first.
+TEST_F(ChartViews, DataChangesReachTheAxes) {
+  const auto data = rampData();
+  view.setData(data);
+  EXPECT_EQ(view.leftAxis()->axisMaximum(), 110);
+  data->getDataSetByIndex(0)->addEntry(std::make_shared<ChartDataEntry>(110, 150));
+  view.notifyDataSetChanged();
+  EXPECT_EQ(view.leftAxis()->axisMaximum(), 165);
+  EXPECT_EQ(view.xAxis()->axisMaximum(), 110);
+
+  const auto radar = RadarChartView::create(Rect(0, 0, 600, 400));
+  const auto web = pentagonData();
+  radar->setData(web);
+  const double before = radar->yAxis()->axisMaximum();
+  web->getDataSetByIndex(0)->addEntry(std::make_shared<RadarChartDataEntry>(500));
+  radar->notifyDataSetChanged();
+  EXPECT_GT(radar->yAxis()->axisMaximum(), before);
+  EXPECT_EQ(radar->sliceAngle(), 60);
 }
 
 // A view kind that does not lay itself out.
