@@ -13,6 +13,7 @@
 #include <cairo.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -184,15 +185,19 @@ Scene& scene() {
   return s;
 }
 
-void BM_chartViewFrame(benchmark::State& state) {
+// Frames of the view on white, each after `beforeEach` when there is one.
+void frames(benchmark::State& state, chart::LineChartView& view, const std::function<void()>& beforeEach = {}) {
   auto context = platform::cairo::CairoContext::create(kWidth, kHeight, true);
   for (auto _ : state) {
+    if (beforeEach) beforeEach();
     context->setFillColor(Color::white());
     context->fillRect(Rect(0, 0, kWidth, kHeight));
-    scene().view->draw(*context);
+    view.draw(*context);
   }
   if (context->isInErrorState()) state.SkipWithError("the context refused an operation");
 }
+
+void BM_chartViewFrame(benchmark::State& state) { frames(state, *scene().view); }
 
 void BM_plainCairoFrame(benchmark::State& state) {
   const std::vector<Primitive> list = primitivesOf(*scene().view);
@@ -231,27 +236,16 @@ TouchedScene& touchedScene() {
   return s;
 }
 
-void BM_zoomedFrame(benchmark::State& state) {
-  auto context = platform::cairo::CairoContext::create(kWidth, kHeight, true);
-  for (auto _ : state) {
-    context->setFillColor(Color::white());
-    context->fillRect(Rect(0, 0, kWidth, kHeight));
-    touchedScene().view->draw(*context);
-  }
-}
+void BM_zoomedFrame(benchmark::State& state) { frames(state, *touchedScene().view); }
 
 void BM_touchMoveFrame(benchmark::State& state) {
-  auto context = platform::cairo::CairoContext::create(kWidth, kHeight, true);
   TouchedScene& scene = touchedScene();
   double step = 2;
-  for (auto _ : state) {
+  frames(state, *scene.view, [&] {
     scene.finger.x += step;
     step = -step;
     scene.send(&chart::NSUIView::touchesMovedWithEvent, scene.finger);
-    context->setFillColor(Color::white());
-    context->fillRect(Rect(0, 0, kWidth, kHeight));
-    scene.view->draw(*context);
-  }
+  });
 }
 
 BENCHMARK(BM_chartViewFrame)->Unit(benchmark::kMicrosecond);

@@ -477,6 +477,36 @@ TEST_F(ChartViews, HorizontalBarViewTurnsItsAxes) {
   EXPECT_EQ(right, v->xAxis()->entryCount());
 }
 
+// Draws the view and checks each legend item (a form, or a label starting
+// with "set ") lies inside the view (`width` × 400) and, when `clear`, off
+// the content and off every other text. Returns the number of items.
+size_t expectLegendInside(ChartViewBase& view, double width, bool clear) {
+  RecordingContext context;
+  view.draw(context);
+  std::vector<Rect> legendBoxes;
+  std::vector<Rect> texts;
+  for (const auto& o : context.operations()) {
+    if (o.op == Op::fillRect) legendBoxes.push_back(o.state.transform.apply(o.rect));
+    if (o.op != Op::drawText) continue;
+    const Rect box = o.state.transform.apply(
+        Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
+    (o.text.starts_with("set ") ? legendBoxes : texts).push_back(box);
+  }
+  EXPECT_GE(texts.size(), 5u);
+  const auto overlap = [](const Rect& a, const Rect& b) {
+    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+  };
+  const Rect content = view.viewPortHandler()->contentRect();
+  for (const Rect& box : legendBoxes) {
+    SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
+    EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= width && box.maxY() <= 400);
+    if (!clear) continue;
+    EXPECT_FALSE(overlap(box, content));
+    for (const Rect& text : texts) EXPECT_FALSE(overlap(box, text)) << text.minX() << ", " << text.minY();
+  }
+  return legendBoxes.size();
+}
+
 // Wherever the legend stands, it lies inside the view, and when it takes
 // room, that room is its needed size plus its offset on its own side, outside
 // the content and clear of the axis labels. Twelve sets make a horizontal
@@ -538,29 +568,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     for (const double width : {600.0, 300.0}) {
       SCOPED_TRACE(width);
       v.setFrame(Rect(0, 0, width, 400));
-      RecordingContext context;
-      v.draw(context);
-      std::vector<Rect> legendBoxes;
-      std::vector<Rect> axisLabels;
-      for (const auto& o : context.operations()) {
-        if (o.op == Op::fillRect) legendBoxes.push_back(o.rect);
-        if (o.op != Op::drawText) continue;
-        const Rect box = o.state.transform.apply(
-            Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
-        (o.text.starts_with("set ") ? legendBoxes : axisLabels).push_back(box);
-      }
-      ASSERT_EQ(legendBoxes.size(), 24u);
-      const auto overlap = [](const Rect& a, const Rect& b) {
-        return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
-      };
-      const Rect content = v.viewPortHandler()->contentRect();
-      for (const Rect& box : legendBoxes) {
-        SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
-        EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= width && box.maxY() <= 400);
-        if (row.side == none) continue;
-        EXPECT_FALSE(overlap(box, content));
-        for (const Rect& label : axisLabels) EXPECT_FALSE(overlap(box, label)) << label.minX() << ", " << label.minY();
-      }
+      EXPECT_EQ(expectLegendInside(v, width, row.side != none), 24u);
     }
   }
 }
@@ -602,9 +610,6 @@ TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
     }
     return std::make_shared<BarChartData>(sets);
   };
-  const auto overlap = [](const Rect& a, const Rect& b) {
-    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
-  };
   for (const bool radar : {true, false}) {
     for (const auto& p : placements) {
       SCOPED_TRACE(testing::Message() << (radar ? "radar" : "horizontal bar") << ", orientation "
@@ -628,26 +633,7 @@ TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
         view->setData(barData());
       }
       ASSERT_EQ(legend.entries().size(), 12u);
-      RecordingContext context;
-      view->draw(context);
-      std::vector<Rect> legendBoxes;
-      std::vector<Rect> texts;
-      for (const auto& o : context.operations()) {
-        if (o.op == Op::fillRect) legendBoxes.push_back(o.state.transform.apply(o.rect));
-        if (o.op != Op::drawText) continue;
-        const Rect box = o.state.transform.apply(
-            Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
-        (o.text.starts_with("set ") ? legendBoxes : texts).push_back(box);
-      }
-      ASSERT_EQ(legendBoxes.size(), 24u);
-      ASSERT_GE(texts.size(), 5u);
-      const Rect content = view->viewPortHandler()->contentRect();
-      for (const Rect& box : legendBoxes) {
-        SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
-        EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= 600 && box.maxY() <= 400);
-        EXPECT_FALSE(overlap(box, content));
-        for (const Rect& text : texts) EXPECT_FALSE(overlap(box, text)) << text.minX() << ", " << text.minY();
-      }
+      EXPECT_EQ(expectLegendInside(*view, 600, true), 24u);
 
       // Without data: no entries, and no room for them.
       view->setData(nullptr);
