@@ -336,6 +336,19 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
   view->centerViewTo(100, 110, AxisDependency::left);
   expectWithinLimits(h, "centred on the corner");
 
+  // Turned: the categories begin at the content's bottom edge.
+  const auto turned = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+  turned->setData(rampData());
+  turned->zoom(3, 3, 300, 200);
+  const ViewPortHandler& th = *turned->viewPortHandler();
+  const Transformer& tt = *turned->getTransformer(AxisDependency::right);
+  turned->moveViewToX(40);
+  EXPECT_NEAR(tt.pixelForValues(0, 40).y, th.contentBottom(), 1e-9);
+  turned->moveViewTo(30, 50, AxisDependency::right);
+  testsupport::expectNear(tt.pixelForValues(50, 30), Point{th.contentCenter().x, th.contentBottom()}, "turned");
+  turned->centerViewTo(60, 40, AxisDependency::right);
+  testsupport::expectNear(tt.pixelForValues(40, 60), th.contentCenter(), "turned centre");
+
   // Not a finite number: nothing at all changes.
   const AffineTransform settled = h.touchMatrix();
   const size_t redraws = view->dirtyRects().size();

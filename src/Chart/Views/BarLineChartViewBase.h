@@ -111,10 +111,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   virtual void zoomOut();
   virtual void resetZoom();
   virtual void fitScreen();
-  // Pans so that xValue lies on the content's left edge.
+  // Pans so that xValue lies where the x axis begins (xAxisStart).
   virtual void moveViewToX(double xValue);
-  // Pans so that (xValue, yValue) of the axis lies on the content's left
-  // edge, halfway down it.
+  // Pans so that (xValue, yValue) of the axis lies where the x axis begins,
+  // halfway across the content the other way.
   virtual void moveViewTo(double xValue, double yValue, AxisDependency axis);
   // Pans so that (xValue, yValue) of the axis lies at the content's centre.
   virtual void centerViewTo(double xValue, double yValue, AxisDependency axis);
@@ -180,6 +180,11 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // content in its place) on which a point of the view lies, for the left
   // axis's direction.
   virtual Point matrixSpacePoint(Point viewPoint) const;
+  // Where the value (x, y) of the axis lies in the view.
+  virtual Point pixelForValue(double x, double y, AxisDependency axis) const;
+  // The point where the x axis begins, level with `across`: on the
+  // content's left edge, at the height of `across`.
+  virtual Point xAxisStart(Point across) const;
 
  private:
   enum class Gesture { none, possibleTap, drag, dragHighlight, pinch };

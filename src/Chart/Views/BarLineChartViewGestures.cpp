@@ -30,6 +30,14 @@ Point BarLineChartViewBase::matrixSpacePoint(Point p) const {
   return Point{p.x - h.offsetLeft(), p.y - (h.chartHeight() - h.offsetBottom())};
 }
 
+Point BarLineChartViewBase::pixelForValue(double x, double y, AxisDependency axis) const {
+  return getTransformer(axis)->pixelForValues(x, y);
+}
+
+Point BarLineChartViewBase::xAxisStart(Point across) const {
+  return Point{viewPortHandler()->contentLeft(), across.y};
+}
+
 AffineTransform BarLineChartViewBase::panMatrix(Point from, Point to) const {
   const ViewPortHandler& h = *viewPortHandler();
   const Point a = matrixSpacePoint(from);
@@ -92,9 +100,8 @@ void BarLineChartViewBase::moveValue(double xValue, double yValue, AxisDependenc
 
 void BarLineChartViewBase::moveValueAnimated(double xValue, double yValue, AxisDependency axis, Point to,
                                              double duration, ChartEasingOption easing) {
-  const auto& transformer = getTransformer(axis);
-  if (!transformer || !finite(xValue) || !finite(yValue) || !finite(duration) || !finite(to)) return;
-  const Point from = transformer->pixelForValues(xValue, yValue);
+  if (!getTransformer(axis) || !finite(xValue) || !finite(yValue) || !finite(duration) || !finite(to)) return;
+  const Point from = pixelForValue(xValue, yValue, axis);
   if (!finite(from)) return;
   stopViewPortJob();
   const AffineTransform target = panMatrix(from, to);
@@ -117,16 +124,13 @@ AnimatedViewPortJob::Apply BarLineChartViewBase::applier() {
 }
 
 void BarLineChartViewBase::moveViewToX(double xValue) {
-  const auto& transformer = getTransformer(AxisDependency::left);
-  if (!transformer || !finite(xValue)) return;
-  // The value's pixel at any height; only x moves.
-  const Point from = transformer->pixelForValues(xValue, 0);
-  moveValue(xValue, 0, AxisDependency::left, Point{viewPortHandler()->contentLeft(), from.y});
+  if (!getTransformer(AxisDependency::left) || !finite(xValue)) return;
+  // The value at any y: only the x axis's way moves.
+  moveValue(xValue, 0, AxisDependency::left, xAxisStart(pixelForValue(xValue, 0, AxisDependency::left)));
 }
 
 void BarLineChartViewBase::moveViewTo(double xValue, double yValue, AxisDependency axis) {
-  const ViewPortHandler& h = *viewPortHandler();
-  moveValue(xValue, yValue, axis, Point{h.contentLeft(), h.contentCenter().y});
+  moveValue(xValue, yValue, axis, xAxisStart(viewPortHandler()->contentCenter()));
 }
 
 void BarLineChartViewBase::centerViewTo(double xValue, double yValue, AxisDependency axis) {
@@ -135,8 +139,7 @@ void BarLineChartViewBase::centerViewTo(double xValue, double yValue, AxisDepend
 
 void BarLineChartViewBase::moveViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
                                               ChartEasingOption easing) {
-  const ViewPortHandler& h = *viewPortHandler();
-  moveValueAnimated(xValue, yValue, axis, Point{h.contentLeft(), h.contentCenter().y}, duration, easing);
+  moveValueAnimated(xValue, yValue, axis, xAxisStart(viewPortHandler()->contentCenter()), duration, easing);
 }
 
 void BarLineChartViewBase::centerViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,

@@ -39,6 +39,14 @@ void HorizontalBarChartView::setup() {
       std::weak_ptr<BarChartDataProvider>(std::static_pointer_cast<HorizontalBarChartView>(shared_from_this()))));
 }
 
+Point HorizontalBarChartView::pixelForValue(double x, double y, AxisDependency axis) const {
+  return getTransformer(axis)->pixelForValues(y, x);
+}
+
+Point HorizontalBarChartView::xAxisStart(Point across) const {
+  return Point{across.x, viewPortHandler()->contentBottom()};
+}
+
 Point HorizontalBarChartView::matrixSpacePoint(Point p) const {
   const ViewPortHandler& h = *viewPortHandler();
   const double y = p.y - (h.chartHeight() - h.offsetBottom());

@@ -40,6 +40,10 @@ class HorizontalBarChartView : public BarChartView {
   // For an inverted left axis the matrix's x runs leftwards from the
   // content's right edge.
   Point matrixSpacePoint(Point viewPoint) const override;
+  // Through the turned transformer: the value across, the category up.
+  Point pixelForValue(double x, double y, AxisDependency axis) const override;
+  // The categories begin at the content's bottom edge.
+  Point xAxisStart(Point across) const override;
   // For the right and then the left transformer: the value matrix from that
   // y axis's minimum and range across and the x axis's range and minimum up,
   // then the offset matrix with that y axis's direction.
