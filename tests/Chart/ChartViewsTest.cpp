@@ -615,23 +615,16 @@ TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
       SCOPED_TRACE(testing::Message() << (radar ? "radar" : "horizontal bar") << ", orientation "
                                       << int(p.orientation) << ", across " << int(p.horizontal) << ", down "
                                       << int(p.vertical));
-      std::shared_ptr<ChartViewBase> view;
-      if (radar) {
-        view = RadarChartView::create(Rect(0, 0, 600, 400));
-      } else {
-        view = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
-      }
+      const std::shared_ptr<ChartViewBase> view =
+          radar ? std::shared_ptr<ChartViewBase>(RadarChartView::create(Rect(0, 0, 600, 400)))
+                : HorizontalBarChartView::create(Rect(0, 0, 600, 400));
       Legend& legend = *view->legend();
       legend.setOrientation(p.orientation);
       legend.setHorizontalAlignment(p.horizontal);
       legend.setVerticalAlignment(p.vertical);
       legend.setDirection(p.direction);
       view->chartDescription()->setText("description");
-      if (radar) {
-        view->setData(radarData());
-      } else {
-        view->setData(barData());
-      }
+      view->setData(radar ? std::shared_ptr<ChartData>(radarData()) : barData());
       ASSERT_EQ(legend.entries().size(), 12u);
       EXPECT_EQ(expectLegendInside(*view, 600, true), 24u);
 
