@@ -359,6 +359,10 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
     EXPECT_FALSE(view->viewPortJob());
   }
   touch(*view, Phase::cancelled, {});
+  view->zoom(1e300, 1e300, 100, 100);
+  const AffineTransform huge = h.touchMatrix();
+  view->zoom(1e300, 1e300, 100, 100);
+  EXPECT_EQ(h.touchMatrix(), huge) << "a scale past the largest double";
 
   h.setMinimumScaleX(1.5);
   const AffineTransform limited = h.touchMatrix();

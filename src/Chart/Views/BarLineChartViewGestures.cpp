@@ -55,6 +55,10 @@ AffineTransform BarLineChartViewBase::zoomMatrix(double scaleX, double scaleY, P
 }
 
 void BarLineChartViewBase::applyMatrix(const AffineTransform& matrix) {
+  // Finite factors can still multiply past the largest double (a zoom of a
+  // zoom); such a matrix would carry no chart, so it is not taken.
+  for (const double v : {matrix.a, matrix.b, matrix.c, matrix.d, matrix.tx, matrix.ty})
+    if (!finite(v)) return;
   ViewPortHandler& h = *viewPortHandler();
   const double scaleX = h.scaleX();
   const double scaleY = h.scaleY();
