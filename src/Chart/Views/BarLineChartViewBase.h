@@ -39,7 +39,8 @@ namespace chart {
 // Interaction. The view takes touches (nsuiTouches...): one finger dragging
 // pans by the finger's movement; two fingers pinching zoom, about their
 // centre, by the change of their distance (on x, y or both as the scale
-// switches allow; the first two touches of the event are the fingers); a
+// switches allow; the fingers are the first two of the event's touches in
+// the view); a
 // tap (one finger down and up within tapSlop points) highlights the value
 // the highlighter finds there, and a tap on nothing, or on the value already
 // highlighted, clears; a drag while the content cannot pan (fully zoomed
