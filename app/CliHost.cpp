@@ -18,6 +18,19 @@ std::string extensionOf(const std::filesystem::path& p) {
   return ext;
 }
 
+// The first part of `path` that is a symbolic link to nothing, if any.
+std::optional<std::filesystem::path> danglingLinkIn(const std::filesystem::path& path) {
+  std::filesystem::path prefix;
+  for (const auto& part : path) {
+    prefix /= part;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(prefix, ec)) &&
+        !std::filesystem::exists(prefix, ec))
+      return prefix;
+  }
+  return std::nullopt;
+}
+
 std::string joinTypes(const std::vector<std::string>& types) {
   std::string s;
   for (const auto& t : types) {
@@ -59,20 +72,28 @@ std::optional<std::filesystem::path> CliHost::runOpenPanel(const platform::OpenP
   return std::nullopt;
 }
 
-std::optional<std::filesystem::path> CliHost::chooseFolder(const platform::OpenPanelRequest& request) {
-  auto it = openAnswers_.find(kDirectoryAnswer);
-  if (it == openAnswers_.end()) return std::nullopt;
-  auto folder = it->second.lexically_normal();
+std::filesystem::path CliHost::folderAnswer(const std::filesystem::path& given) {
+  auto folder = given.lexically_normal();
   if (!folder.has_filename()) folder = folder.parent_path();
-  // A panel gives a folder with a name; "." and ".." are named by where they lead.
   if (folder.empty() || folder.filename() == "." || folder.filename() == "..") {
     std::error_code ec;
     folder = std::filesystem::weakly_canonical(std::filesystem::absolute(folder), ec);
   }
+  return folder;
+}
+
+std::optional<std::filesystem::path> CliHost::chooseFolder(const platform::OpenPanelRequest& request) {
+  auto it = openAnswers_.find(kDirectoryAnswer);
+  if (it == openAnswers_.end()) return std::nullopt;
+  const auto folder = folderAnswer(it->second);
   std::error_code ec;
   if (std::filesystem::is_directory(folder, ec)) return folder;
   if (std::filesystem::exists(folder, ec)) {
     err_ << "inkcurve: " << folder.string() << ": not a folder\n";
+  } else if (const auto link = danglingLinkIn(folder)) {
+    // The folder cannot be made where a link stands, whatever it names.
+    err_ << "inkcurve: " << link->string() << ": a symbolic link that leads nowhere (to "
+         << std::filesystem::read_symlink(*link, ec).string() << ")\n";
   } else if (!request.canCreateDirectories) {
     err_ << "inkcurve: " << folder.string() << ": no such folder\n";
   } else if (std::filesystem::create_directories(folder, ec); !ec) {
@@ -84,12 +105,16 @@ std::optional<std::filesystem::path> CliHost::chooseFolder(const platform::OpenP
   return std::nullopt;
 }
 
+std::filesystem::path CliHost::savedPath(std::filesystem::path given, const std::string& type) {
+  if (lower(extensionOf(given)) != lower(type)) given += "." + type;
+  return given;
+}
+
 void CliHost::beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) {
   for (const auto& type : request.allowedTypes) {
     auto it = saveAnswers_.find(type);
     if (it == saveAnswers_.end()) continue;
-    auto path = it->second;
-    if (lower(extensionOf(path)) != lower(type)) path += "." + type;
+    const auto path = savedPath(it->second, type);
     const int failuresBefore = failureCount_;
     completion(path);
     if (failureCount_ == failuresBefore) writtenFiles_.push_back(path);
@@ -113,6 +138,10 @@ void CliHost::log(const std::string& line) {
 void CliHost::logLoadFailure(const std::string& reason) { loadFailure_ = reason; }
 
 std::optional<std::string> CliHost::takeLoadFailure() { return std::exchange(loadFailure_, std::nullopt); }
+
+void CliHost::logLoadWarning(const std::string& text) { loadWarnings_.push_back(text); }
+
+std::vector<std::string> CliHost::takeLoadWarnings() { return std::exchange(loadWarnings_, {}); }
 
 void CliHost::reportFailure(const std::string& text) {
   failed_ = true;

@@ -28,6 +28,13 @@ class CliHost : public platform::Host {
 
   // The key of the answer to a folder-choosing open panel.
   static constexpr const char* kDirectoryAnswer = "directory";
+  // The folder a folder panel answered with `given` hands over: "." and ".."
+  // (alone or at the end) are named by the folder they lead to, as a panel
+  // names every folder.
+  static std::filesystem::path folderAnswer(const std::filesystem::path& given);
+  // The file a save panel for `type` answered with `given` writes: the type's
+  // extension is added when the name lacks it (compared without case).
+  static std::filesystem::path savedPath(std::filesystem::path given, const std::string& type);
 
   void setOpenAnswer(const std::string& type, std::filesystem::path path);
   void setSaveAnswer(const std::string& type, std::filesystem::path path);
@@ -38,10 +45,14 @@ class CliHost : public platform::Host {
   void log(const std::string& line) override;
   // Kept, not printed: the command names the file with it after the alert.
   void logLoadFailure(const std::string& reason) override;
+  // Kept too, so the command can name the file with each.
+  void logLoadWarning(const std::string& text) override;
   void reportFailure(const std::string& text) override;
 
   // The reason of the last failed load, given once; nothing when none was given.
   std::optional<std::string> takeLoadFailure();
+  // The warnings of the loads so far, each given once.
+  std::vector<std::string> takeLoadWarnings();
 
   // True once any alert or failure was shown.
   bool failed() const { return failed_; }
@@ -64,6 +75,7 @@ class CliHost : public platform::Host {
   bool failed_ = false;
   int failureCount_ = 0;
   std::optional<std::string> loadFailure_;
+  std::vector<std::string> loadWarnings_;
   std::vector<std::filesystem::path> writtenFiles_;
   std::map<std::string, std::filesystem::path> openAnswers_;
   std::map<std::string, std::filesystem::path> saveAnswers_;

@@ -9,6 +9,7 @@
 #include "LinearizeExports.h"
 #include "LinearizeWarnings.h"
 #include "linearization/exports/Exports.h"
+#include "linearization/exports/GutenprintXML.h"
 #include "linearization/readers/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/v2LinearizationDataModel.h"
@@ -50,6 +51,30 @@ class SilentHost : public platform::Host {
   void reportFailure(const std::string&) override {}
 };
 
+// The outputs a save panel names, with the one file type each panel allows.
+constexpr std::pair<const char*, const char*> kSavedOutputs[] = {
+    {"out", "quad"}, {"acv", "acv"}, {"cube", "cube"}, {"measurements-out", "txt"}};
+
+// Why an output would replace the measurement file being read: its raw
+// readings are the one thing a user cannot make again without printing and
+// measuring a new wedge. Files are compared as the system knows them (device
+// and inode, links followed), so a link to it or a second name counts too.
+std::optional<std::string> outputOverMeasurements(const std::string& measurements, const ParsedArgs& args,
+                                                  const std::optional<std::filesystem::path>& xmlFolder) {
+  std::vector<std::pair<std::string, std::filesystem::path>> written;
+  for (const auto& [option, type] : kSavedOutputs)
+    if (auto p = args.option(option)) written.emplace_back(option, CliHost::savedPath(*p, type));
+  if (xmlFolder)
+    for (const auto& name : gutenprintExportFileNames()) written.emplace_back("xml-dir", *xmlFolder / name);
+  for (const auto& [option, path] : written) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(path, measurements, ec))
+      return "--" + option + " would write " + path.string() + ", which is the measurement file being read (" +
+             measurements + "); its raw readings cannot be made again without measuring a new wedge";
+  }
+  return std::nullopt;
+}
+
 int usageError(std::ostream& err, const std::string& message) {
   err << "inkcurve linearize: " << message << "\n\n" << linearizeUsage();
   return kExitUsage;
@@ -85,19 +110,23 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   // Every name is checked before anything is read or written.
   if (measurementsPath.empty()) return usageError(err, "MEASUREMENTS needs a file name, not an empty one");
   if (quadPath && quadPath->empty()) return usageError(err, "QUAD needs a file name, not an empty one");
-  for (const char* option : {"out", "acv", "cube", "measurements-out"}) {
+  for (const auto& [option, type] : kSavedOutputs) {
     if (auto p = parsed->option(option); p)
       if (auto problem = outputFileError(option, *p)) return usageError(err, *problem);
   }
   std::optional<std::filesystem::path> xmlFolder;
   if (auto p = parsed->option("xml-dir")) {
     if (p->empty()) return usageError(err, "--xml-dir needs a folder name, not an empty one");
-    xmlFolder = std::filesystem::path(*p).lexically_normal();
+    // Checked as it will be written: "." and ".." by the name of their folder.
+    xmlFolder = CliHost::folderAnswer(*p);
+    if (auto problem = unwritableFolderName(*xmlFolder)) return usageError(err, "--xml-dir: " + *problem);
   }
   if (auto notes = parsed->option("notes")) {
     if (auto reason = unreadableExportNotes(notes, parsed->has("out"), xmlFolder))
       return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
   }
+
+  if (auto problem = outputOverMeasurements(measurementsPath, *parsed, xmlFolder)) return usageError(err, *problem);
 
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   if (auto v = parsed->option("smoothing")) {
@@ -114,11 +143,9 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   CliHost host(out, err, parsed->has("verbose"));
   for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, measurementsPath);
   if (quadPath) host.setOpenAnswer("quad", *quadPath);
-  if (auto p = parsed->option("out")) host.setSaveAnswer("quad", *p);
-  if (auto p = parsed->option("acv")) host.setSaveAnswer("acv", *p);
-  if (auto p = parsed->option("cube")) host.setSaveAnswer("cube", *p);
-  if (auto p = parsed->option("xml-dir")) host.setOpenAnswer(CliHost::kDirectoryAnswer, *p);
-  if (auto p = parsed->option("measurements-out")) host.setSaveAnswer("txt", *p);
+  for (const auto& [option, type] : kSavedOutputs)
+    if (auto p = parsed->option(option)) host.setSaveAnswer(type, *p);
+  if (xmlFolder) host.setOpenAnswer(CliHost::kDirectoryAnswer, *xmlFolder);
 
   // The document as the main window makes it: placeholder readings first.
   v2LinearizationDataModel document;
@@ -126,17 +153,21 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
 
   auto measurementFile = openMeasurementFile(host);
   if (!measurementFile) return loadFailed(host, err, measurementsPath);
+  // Named before the document takes the file's lines.
+  SilentHost silent;
+  const std::string format = measurementFile->detectFormat(silent);
   if (!document.readMeasurementFile(*measurementFile, host)) return loadFailed(host, err, measurementsPath);
   // Never export from the placeholder readings.
   if (document.measurementDataLoadingError) return loadFailed(host, err, measurementsPath);
+  for (const auto& warning : host.takeLoadWarnings())
+    err << "inkcurve: warning: " << measurementsPath << ": " << warning << "\n";
 
   document.avgWindowSize = avgWindowSizeForControl(smoothing);
   document.splinePercent = splinePercentForControl(spline);
   document.resetLinearization();
   document.updateLinearization();
 
-  SilentHost silent;
-  out << "measurements: " << measurementsPath << " (" << measurementFile->detectFormat(silent) << ")\n";
+  out << "measurements: " << measurementsPath << " (" << format << ")\n";
   out << "readings: " << document.rawMeasurements.size() << " steps, resampled to "
       << document.interpolatedMeasurements.size() << "\n";
   out << "paper white L*: " << fixed(document.interpolatedMeasurements.front().L, 2)
@@ -147,6 +178,9 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       << platform::text::shortestDescription(document.splinePercent) << "\n";
   if (!document.correctionCurve->correctionCurveArray)
     err << "inkcurve: no correction curve could be built from these readings\n";
+  else
+    warnAboutShallowFall(document.interpolatedMeasurements.front().L, document.interpolatedMeasurements.back().L,
+                         err);
 
   ExportSources sources{document, nullptr, std::nullopt};
   if (quadPath) {

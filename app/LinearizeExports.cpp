@@ -6,6 +6,7 @@
 #include "linearization/exports/GutenprintXML.h"
 #include "linearization/exports/PhotoshopCubeLUT.h"
 #include "linearization/SaveText.h"
+#include "platform/text/Text.h"
 
 namespace cli {
 
@@ -127,6 +128,16 @@ std::vector<PhotoshopCurve<uint16_t>::Point> acvCompositePoints(const std::vecto
 
 std::string referenceQuadNotes(const std::optional<std::string>& notes, const std::filesystem::path& folder) {
   return notes.value_or("") + "\nReference quad file for xml file: " + folderName(folder);
+}
+
+std::optional<std::string> unwritableFolderName(const std::filesystem::path& folder) {
+  const std::string name = folderName(folder);
+  const std::string problem = !platform::text::isValidUtf8(name)          ? "it is not UTF-8 text"
+                              : platform::text::holdsControlCharacter(name) ? "it holds a control character"
+                                                                            : "";
+  if (problem.empty()) return std::nullopt;
+  return "the folder's name \"" + platform::text::printable(name) +
+         "\" goes into every XML curve and into _ref.quad, but " + problem;
 }
 
 std::optional<std::string> unreadableExportNotes(const std::optional<std::string>& notes, bool quad,

@@ -36,6 +36,11 @@ std::vector<linearization::PhotoshopCurve<uint16_t>::Point> acvCompositePoints(
 // and a line naming the folder.
 std::string referenceQuadNotes(const std::optional<std::string>& notes, const std::filesystem::path& folder);
 
+// Why the name of `folder` cannot go into the comment of each XML curve and
+// into the notes of _ref.quad: it is not UTF-8 text, or it holds a control
+// character. Nothing for a name that can.
+std::optional<std::string> unwritableFolderName(const std::filesystem::path& folder);
+
 // Why a .quad text that the exports would write with `notes` could not be read
 // back: the corrected .quad when `quad` is set, and the reference .quad when
 // an XML folder is given. Nothing when they all read back.

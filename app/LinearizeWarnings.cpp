@@ -14,6 +14,10 @@ namespace {
 // nearly blank: no real correction takes that much away.
 constexpr double kLeastInkShare = 0.1;
 
+// The least fall in L* from paper white to the darkest step that looks like a
+// printed wedge; even a faint print on matte paper falls several times this.
+constexpr double kLeastWedgeFall = 5.0;
+
 // Whole levels as the file writes them, others in their shortest form.
 std::string describe(double v) {
   if (v == std::trunc(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
@@ -49,6 +53,14 @@ void warnAboutDmax(double dmax, double darkestL, std::ostream& err) {
   if (std::isfinite(dmax)) return;
   err << "inkcurve: warning: Dmax is not a number: the darkest L* is " << platform::text::fixedDecimal(darkestL, 2)
       << ", and only an L* above 0 has a density\n";
+}
+
+void warnAboutShallowFall(double paperWhiteL, double darkestL, std::ostream& err) {
+  const double fall = paperWhiteL - darkestL;
+  if (!(fall < kLeastWedgeFall)) return;
+  err << "inkcurve: warning: the readings fall only " << platform::text::fixedDecimal(fall, 2)
+      << " L* from paper white to the darkest step; under " << kLeastWedgeFall
+      << " L* they look like blank paper, not a printed wedge\n";
 }
 
 void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,

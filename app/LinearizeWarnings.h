@@ -21,6 +21,10 @@ void warnAboutLevelsOutOfRange(const std::string& path, const std::vector<linear
 // A Dmax that is not a finite number: the darkest reading has no density.
 void warnAboutDmax(double dmax, double darkestL, std::ostream& err);
 
+// Readings that fall less than 5 L* from paper white to the darkest step: a
+// printed wedge falls far more, blank paper or a misread file hardly at all.
+void warnAboutShallowFall(double paperWhiteL, double darkestL, std::ostream& err);
+
 // Channels that held ink and keep less than a tenth of it after correction.
 void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,
                               const std::vector<linearization::InkCurve>& after,

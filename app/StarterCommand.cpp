@@ -7,6 +7,7 @@
 #include "Args.h"
 #include "Cli.h"
 #include "CliHost.h"
+#include "LinearizeWarnings.h"
 #include "linearization/QuadDataFile.h"
 #include "platform/text/Text.h"
 #include "starter_curves/CurveSetupDataModel.h"
@@ -21,6 +22,14 @@ int usageError(std::ostream& err, const std::string& message) {
 
 bool known(const std::vector<std::string>& titles, const std::string& title) {
   return std::find(titles.begin(), titles.end(), title) != titles.end();
+}
+
+// Which channels print any ink: a level below 1 is written "0".
+std::vector<bool> channelsWithInk(const starter_curves::InkCurves& curves) {
+  std::vector<bool> inked;
+  for (const auto& channel : curves)
+    inked.push_back(std::any_of(channel.begin(), channel.end(), [](double level) { return level >= 1.0; }));
+  return inked;
 }
 
 void listTitles(std::ostream& out) {
@@ -103,17 +112,34 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   model->updateStarterCurve();
   sc.processSetting = process;
   model->updateStarterCurve();
+  // A boost that takes the last ink off a channel is named: the file is still
+  // written, but that channel prints nothing.
+  std::vector<bool> inked = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
+  std::vector<std::string> warnings;
+  auto boost = [&](const char* option) {
+    model->updateStarterCurve();
+    const auto now = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
+    std::string emptied;
+    for (size_t c = 0; c < std::min({inked.size(), now.size(), sc.currentInkList.size()}); ++c) {
+      if (!inked[c] || now[c]) continue;
+      inked[c] = false;
+      emptied += (emptied.empty() ? "" : ", ") + channelLabel(sc.currentInkList[c]);
+    }
+    if (!emptied.empty())
+      warnings.push_back("--" + std::string(option) + " " + *parsed->option(option) + " leaves no ink in " +
+                         emptied + ": every level is written 0");
+  };
   if (inkLimit) {
     model->boost->boostInput = *inkLimit;
-    model->updateStarterCurve();
+    boost("ink-limit");
   }
   if (yellow) {
     model->yellowBoost->boostYellowInput = *yellow;
-    model->updateStarterCurve();
+    boost("yellow");
   }
   if (totalInk) {
     model->totalInkBoost->totalInkLoadBoostInput = *totalInk;
-    model->updateStarterCurve();
+    boost("total-ink");
   }
   sc.processNotes = parsed->option("notes").value_or(std::string());
   // The ink set's second header line is a comment line ahead of the notes.
@@ -126,6 +152,7 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
     return kExitFailed;
   }
+  for (const auto& warning : warnings) err << "inkcurve: warning: " << warning << "\n";
   if (outcome.clampedLevels > 0) {
     err << "inkcurve: warning: " << outcome.clampedLevels
         << " ink levels lay outside 0...65535 after boosting and were written clamped\n";

@@ -1,5 +1,6 @@
 #include "linearization/MeasurementData.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "linearization/MeasurementAverager.h"
@@ -11,24 +12,85 @@ namespace linearization {
 
 namespace text = platform::text;
 
+Fields::Fields(std::string_view line, char separator, int64_t lineNumber)
+    : line_(line), lineNumber_(static_cast<int32_t>(lineNumber)), separator_(separator) {}
+
+std::size_t Fields::size() const {
+  return static_cast<std::size_t>(std::count(line_.begin(), line_.end(), separator_)) + 1;
+}
+
+std::string_view Fields::operator[](std::size_t k) const {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < k; ++i) {
+    const std::size_t at = line_.find(separator_, start);
+    if (at == std::string_view::npos) return {};
+    start = at + 1;
+  }
+  const std::size_t end = line_.find(separator_, start);
+  return line_.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+std::optional<std::size_t> Fields::find(std::string_view value) const {
+  std::size_t k = 0;
+  for (const std::string_view field : *this) {
+    if (field == value) return k;
+    ++k;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> Fields::strings() const { return {begin(), end()}; }
+
+Fields::const_iterator::const_iterator(std::string_view line, char separator)
+    : rest_(line), separator_(separator), done_(false) {
+  take();
+}
+
+void Fields::const_iterator::take() {
+  const std::size_t at = rest_.find(separator_);
+  last_ = at == std::string_view::npos;
+  field_ = rest_.substr(0, at);
+  rest_ = last_ ? std::string_view() : rest_.substr(at + 1);
+}
+
+Fields::const_iterator& Fields::const_iterator::operator++() {
+  if (last_)
+    done_ = true;
+  else
+    take();
+  return *this;
+}
+
 MeasurementData::MeasurementData(std::vector<std::string> lines, bool forLinearization, platform::Host* host)
     : forLinearization(forLinearization), rawData(std::move(lines)), host_(host) {
   measurementData2DArray = splitRows();
 }
 
-bool MeasurementData::isBlankLine(const std::string& line) { return text::trimNewlines(line).empty(); }
+bool MeasurementData::isBlankLine(std::string_view line) { return text::trimNewlinesView(line).empty(); }
 
 Rows MeasurementData::splitRows() {
   Rows rows;
   if (!rawData) {
     rawData.emplace();
+    lineNumbers_.clear();
     return rows;
   }
+  // Each kept line remembers its place in the file before the blank ones go.
   // In place: a second list of the lines would double what a long file costs.
-  std::erase_if(*rawData, isBlankLine);
-  rows.reserve(rawData->size());
-  for (const std::string& line : *rawData) rows.push_back(text::split(line, "\t"));
+  std::vector<std::string>& lines = *rawData;
+  const bool numbered = lineNumbers_.size() == lines.size();
+  std::vector<int32_t> numbers;
+  for (std::size_t k = 0; k < lines.size(); ++k)
+    if (!isBlankLine(lines[k])) numbers.push_back(numbered ? lineNumbers_[k] : static_cast<int32_t>(k + 1));
+  std::erase_if(lines, [](const std::string& line) { return isBlankLine(line); });
+  lineNumbers_ = std::move(numbers);
+  rows.reserve(lines.size());
+  for (std::size_t k = 0; k < lines.size(); ++k) rows.emplace_back(lines[k], '\t', lineNumbers_[k]);
   return rows;
+}
+
+int64_t MeasurementData::lineNumberOf(std::size_t index) const {
+  return index < lineNumbers_.size() ? lineNumbers_[index] : static_cast<int64_t>(index) + 1;
 }
 
 int64_t MeasurementData::guessSamplesPerStep() const {
@@ -60,18 +122,19 @@ std::vector<CIELab> MeasurementData::parseRows(const Rows&) { return {}; }
 
 void MeasurementData::averageAndInterpolate(bool keepMeasured) {
   samplesPerStep = guessSamplesPerStep();
-  std::vector<CIELab> perStep = measuredLab;
   if (samplesPerStep >= 2) {
-    perStep = MeasurementAverager(measuredLab).averagedMeasurements;
+    std::vector<CIELab> perStep = MeasurementAverager(measuredLab).averagedMeasurements;
     // The guess allows counts (22, 33, 44 readings) that the averager has no
     // wedge layout for.
     if (perStep.empty()) {
       fail("no wedge layout fits " + std::to_string(measuredLab.size()) + " readings");
       return;
     }
+    if (!keepMeasured) measuredLab = perStep;
+    averagedMeasurements = std::move(perStep);
+  } else {
+    averagedMeasurements = measuredLab;
   }
-  if (!keepMeasured) measuredLab = perStep;
-  averagedMeasurements = perStep;
   interpolateAveraged();
 }
 
@@ -80,36 +143,76 @@ void MeasurementData::interpolateAveraged() {
   if (interpolatedMeasurements.empty()) fail("no readings in the measurement file");
 }
 
-void MeasurementData::fail(const std::string& reason) {
+void MeasurementData::fail(const std::string& reason, int64_t line) {
   failed_ = true;
-  failureReason_ = reason;
+  failureReason_ = line > 0 ? "line " + std::to_string(line) + ": " + reason : reason;
   measuredLab.clear();
   averagedMeasurements.clear();
   interpolatedMeasurements.clear();
-  log("Measurement data not read: " + reason);
+  log("Measurement data not read: " + failureReason_);
 }
 
 void MeasurementData::log(const std::string& line) const {
   if (host_ != nullptr) host_->log(line);
 }
 
-bool MeasurementData::holdsThreeFields(const std::vector<std::string>& row, int64_t index) {
+bool MeasurementData::holdsThreeFields(const Fields& row, int64_t index) {
   return index >= 0 && index <= static_cast<int64_t>(row.size()) - 3;
 }
 
-bool MeasurementData::fieldIsEmpty(const std::vector<std::string>& row, int64_t index) {
+bool MeasurementData::fieldIsEmpty(const Fields& row, int64_t index) {
   return index >= 0 && index < static_cast<int64_t>(row.size()) && row[static_cast<std::size_t>(index)].empty();
 }
 
-std::optional<CIELab> MeasurementData::readingFromFields(const std::vector<std::string>& row, int64_t index,
-                                                         double defaultL, bool decimalComma) {
+std::optional<CIELab> MeasurementData::readingFromFields(const Fields& row, int64_t index, double defaultL,
+                                                         bool decimalComma, const DefaultUsed& onDefault) {
   if (!holdsThreeFields(row, index)) return std::nullopt;
-  const auto value = [&](int64_t at, double fallback) {
-    std::string field = row[static_cast<std::size_t>(at)];
-    if (decimalComma) field = text::replaceAll(field, ",", ".");
-    return text::parseDouble(text::trimWhitespaceAndNewlines(field)).value_or(fallback);
+  const auto value = [&](int which, double fallback) {
+    const std::string_view raw = row[static_cast<std::size_t>(index + which)];
+    const std::string field = decimalComma ? text::replaceAll(raw, ",", ".") : std::string(raw);
+    if (const auto number = text::parseDouble(text::trimWhitespaceAndNewlinesView(field))) return *number;
+    if (onDefault) onDefault(which, raw, fallback);
+    return fallback;
   };
-  return CIELab{value(index, defaultL), value(index + 1, 0.0), value(index + 2, 0.0)};
+  return CIELab{value(0, defaultL), value(1, 0.0), value(2, 0.0)};
+}
+
+std::optional<CIELab> MeasurementData::readingAt(const Fields& row, int64_t index, double defaultL, bool decimalComma) {
+  static const char* const names[] = {"L*", "a*", "b*"};
+  return readingFromFields(row, index, defaultL, decimalComma, [&](int which, std::string_view text, double value) {
+    noteDefault(row.lineNumber(), index + which, names[which], text, value);
+  });
+}
+
+void MeasurementData::noteDefault(int64_t line, int64_t column, const std::string& name, std::string_view text,
+                                  double value) {
+  if (defaults_.count++ == 0) {
+    defaults_.firstLine = line;
+    defaults_.first = name + " (field " + std::to_string(column + 1) + ") reads " + quotedField(text) +
+                      ", not a number; read as " + text::shortestDescription(value);
+  }
+  defaults_.lastLine = line;
+}
+
+void MeasurementData::forgetDefaults() { defaults_ = {}; }
+
+std::vector<std::string> MeasurementData::defaultWarnings() const {
+  if (defaults_.count == 0) return {};
+  std::vector<std::string> warnings{"line " + std::to_string(defaults_.firstLine) + ": " + defaults_.first};
+  const int64_t more = defaults_.count - 1;
+  if (more == 1)
+    warnings.push_back("1 more field, on line " + std::to_string(defaults_.lastLine) +
+                       ", is not a number either and was read as its default");
+  else if (more > 1)
+    warnings.push_back(std::to_string(more) + " more fields, up to line " + std::to_string(defaults_.lastLine) +
+                       ", are not numbers either and were read as their defaults");
+  return warnings;
+}
+
+std::string quotedField(std::string_view field) {
+  constexpr std::size_t kShown = 40;
+  const bool cut = field.size() > kShown;
+  return "\"" + text::printable(field.substr(0, kShown)) + (cut ? "...\"" : "\"");
 }
 
 std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings) {
@@ -134,6 +237,7 @@ std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings) {
 
 std::vector<std::vector<double>> separateLabArrays(const std::vector<CIELab>& readings) {
   std::vector<std::vector<double>> channels(3);
+  for (auto& channel : channels) channel.reserve(readings.size());
   for (const CIELab& reading : readings) {
     channels[0].push_back(reading.L);
     channels[1].push_back(reading.a);

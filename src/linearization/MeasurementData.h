@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "linearization/CIELab.h"
@@ -13,7 +16,65 @@ class Host;
 
 namespace linearization {
 
-using Rows = std::vector<std::vector<std::string>>;
+// One line seen as its fields, split on one separator character, without
+// copying them: a field is found by scanning the line, so a line of millions
+// of separators costs no more to hold than a short one. It views the line,
+// which must outlive it, and knows the file line it came from.
+class Fields {
+ public:
+  Fields() = default;
+  Fields(std::string_view line, char separator, int64_t lineNumber = 0);
+
+  // One more than the separators: an empty line is one empty field.
+  std::size_t size() const;
+  // Field k, for k < size().
+  std::string_view operator[](std::size_t k) const;
+  // The position of the first field equal to `value`.
+  std::optional<std::size_t> find(std::string_view value) const;
+  std::string_view line() const { return line_; }
+  // The line in the file, counted from 1; 0 when not known.
+  int64_t lineNumber() const { return lineNumber_; }
+  std::vector<std::string> strings() const;
+
+  // The fields in order.
+  class const_iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const std::string_view*;
+    using reference = std::string_view;
+
+    const_iterator() = default;
+    const_iterator(std::string_view line, char separator);
+    std::string_view operator*() const { return field_; }
+    const_iterator& operator++();
+    const_iterator operator++(int) {
+      auto before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const const_iterator& other) const {
+      return done_ == other.done_ && (done_ || field_.data() == other.field_.data());
+    }
+
+   private:
+    void take();  // the field at the front of rest_
+    std::string_view field_, rest_;
+    char separator_ = '\t';
+    bool done_ = true;
+    bool last_ = false;
+  };
+  const_iterator begin() const { return const_iterator(line_, separator_); }
+  const_iterator end() const { return const_iterator(); }
+
+ private:
+  std::string_view line_;
+  int32_t lineNumber_ = 0;  // a file under the input limit has far fewer lines
+  char separator_ = '\t';
+};
+
+using Rows = std::vector<Fields>;
 
 // The base of the measurement-file readers. It holds the file's lines, splits
 // them into rows of TAB-separated fields and runs the life cycle every reader
@@ -23,12 +84,15 @@ using Rows = std::vector<std::vector<std::string>>;
 //
 // A reader never shows an alert. When it cannot read the file (a malformed
 // header, rows too short, or no readings at all) it records the failure,
-// leaves its lists of readings empty and logs the reason; the caller checks
-// failed() and shows the one load-error alert.
+// leaves its lists of readings empty and logs the reason, with the line that
+// stopped it; the caller checks failed() and shows the one load-error alert.
+// A reading field that is not a number is read as the reader's default and
+// noted; defaultWarnings() tells of them.
 class MeasurementData {
  public:
-  // The lines as the loader split them. `host`, when given, receives the
-  // reader's diagnostic lines.
+  // The lines as the loader split them, blank ones included (they are dropped
+  // here, and the others keep their numbers). `host`, when given, receives
+  // the reader's diagnostic lines.
   MeasurementData(std::vector<std::string> lines, bool forLinearization, platform::Host* host = nullptr);
   virtual ~MeasurementData() = default;
   MeasurementData(const MeasurementData&) = delete;
@@ -39,7 +103,7 @@ class MeasurementData {
   std::vector<CIELab> measuredLab;
   int64_t samplesPerStep = 1;
   int64_t labLIndex = 0;  // field of L*; a* and b* are the two after it
-  Rows measurementData2DArray;
+  Rows measurementData2DArray;  // views into rawData, one row per line
   std::vector<CIELab> averagedMeasurements;
   std::vector<CIELab> interpolatedMeasurements;
 
@@ -48,7 +112,7 @@ class MeasurementData {
   // unchanged, a trailing carriage return included.
   Rows splitRows();
   // A line holding nothing but newline characters.
-  static bool isBlankLine(const std::string& line);
+  static bool isBlankLine(std::string_view line);
 
   // Samples per step as the counts of the usual wedges suggest it (0 when
   // none fits). It only decides whether the averager runs.
@@ -61,20 +125,39 @@ class MeasurementData {
   virtual std::vector<CIELab> parseRows(const Rows& rows);
 
   bool failed() const { return failed_; }
+  // Why the read failed, beginning "line N: " when one line is to blame.
   const std::string& failureReason() const { return failureReason_; }
+  // The fields read as defaults because they were not numbers: the first,
+  // with its line, field, text and the value used, and a count of the rest.
+  // None when every field was a number.
+  std::vector<std::string> defaultWarnings() const;
 
+  // Hears of a reading field that is not a number: which one (0 for L*, 1 for
+  // a*, 2 for b*), its text, and the value read in its place.
+  using DefaultUsed = std::function<void(int which, std::string_view text, double value)>;
   // L*, a* and b* from the fields at `index`, `index` + 1 and `index` + 2,
   // each trimmed of white space and newlines and read whole as a number, or
   // the default (`defaultL`, 0, 0) when it is not one. With `decimalComma`
   // every comma is read as a point. Nothing when the row has no such fields.
-  static std::optional<CIELab> readingFromFields(const std::vector<std::string>& row, int64_t index, double defaultL,
-                                                 bool decimalComma = false);
+  static std::optional<CIELab> readingFromFields(const Fields& row, int64_t index, double defaultL,
+                                                 bool decimalComma = false, const DefaultUsed& onDefault = {});
   // True when the row holds the fields at `index` to `index` + 2.
-  static bool holdsThreeFields(const std::vector<std::string>& row, int64_t index);
+  static bool holdsThreeFields(const Fields& row, int64_t index);
   // True when the row has a field at `index` holding no characters at all.
-  static bool fieldIsEmpty(const std::vector<std::string>& row, int64_t index);
+  static bool fieldIsEmpty(const Fields& row, int64_t index);
 
  protected:
+  // readingFromFields, noting each field read as its default.
+  std::optional<CIELab> readingAt(const Fields& row, int64_t index, double defaultL, bool decimalComma = false);
+  // A field that is not a number, read as `value`: field `column` (counted
+  // from 0) of file line `line`, which holds `name`.
+  void noteDefault(int64_t line, int64_t column, const std::string& name, std::string_view text, double value);
+  // Forgets the notes of a pass whose readings are replaced.
+  void forgetDefaults();
+
+  // The file line of rawData's line `index`, counted from 1.
+  int64_t lineNumberOf(std::size_t index) const;
+
   // Guess, average when two or more samples per step, interpolate. With
   // `keepMeasured` the averaged readings go to `averagedMeasurements` alone,
   // otherwise they replace `measuredLab` too. No readings to interpolate
@@ -87,15 +170,28 @@ class MeasurementData {
   // not for linearization, the read ends (after regrouping 21 steps when
   // `regroup`); otherwise guess, average, interpolate.
   void finishRead(bool regroup);
-  // Records the failure, logs it and empties every list of readings.
-  void fail(const std::string& reason);
+  // Records the failure, logs it and empties every list of readings. With a
+  // line (above 0) the reason begins "line N: ".
+  void fail(const std::string& reason, int64_t line = 0);
   void log(const std::string& line) const;
 
  private:
+  struct DefaultsRead {
+    int64_t count = 0;
+    int64_t firstLine = 0, lastLine = 0;
+    std::string first;  // the first one, told in full
+  };
+
   platform::Host* host_;
   bool failed_ = false;
   std::string failureReason_;
+  std::vector<int32_t> lineNumbers_;  // the file line of each line of rawData
+  DefaultsRead defaults_;
 };
+
+// A field's text as a message quotes it: in double quotes, cut short when it
+// is long, bytes that are not text shown as \xNN.
+std::string quotedField(std::string_view field);
 
 // Resamples the readings to 256 through a spline over L*, a* and b*
 // separately, reading j standing at j / (n - 1), sampled at k / 256. No

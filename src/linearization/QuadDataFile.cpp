@@ -33,6 +33,9 @@ namespace {
 // first channel's marker, whatever that line holds.
 constexpr int kMaxCommentLines = 51;
 constexpr int kLevelsPerChannel = 256;
+// The most lines a reader reads: the header, the comment lines it passes
+// over, and a marker and 256 levels for each of at most 10 channels.
+constexpr size_t kReachableLines = 1 + kMaxCommentLines + 10 * (kLevelsPerChannel + 1);
 
 bool isFirstChannelMarker(const std::string& line) {
   for (const char* marker : kFirstChannelMarkers)
@@ -65,6 +68,8 @@ std::string quadLevelText(double level, int64_t& clampedLevels, LevelRounding ro
 }
 
 std::optional<std::string> unreadableNotesReason(const std::string& notes, int commentLinesBefore) {
+  // A reader takes UTF-8 text only (a Latin-1 terminal passes "café" as other bytes).
+  if (!text::isValidUtf8(notes)) return "the notes are not UTF-8 text, and a reader refuses a file that is not";
   const auto lines = text::split(notes, "\n");
   const int room = kMaxCommentLines - commentLinesBefore;
   if (static_cast<int64_t>(lines.size()) > room) {
@@ -92,11 +97,23 @@ std::shared_ptr<QuadDataFile> QuadDataFile::fromLines(std::vector<std::string> l
 std::shared_ptr<QuadDataFile> QuadDataFile::fromFile(const std::filesystem::path& path, std::string* error) {
   auto bytes = platform::files::readWholeFile(path, error);
   if (!bytes) return nullptr;
-  if (!text::isValidUtf8(*bytes)) {
-    if (error) *error = "not valid UTF-8 text";
+  if (const auto bad = text::firstInvalidUtf8(*bytes)) {
+    if (error) *error = "line " + std::to_string(text::lineNumberAt(*bytes, *bad)) + ": not valid UTF-8 text";
     return nullptr;
   }
-  auto cleaned = text::removeAll(text::dropByteOrderMark(*bytes), '\r');
+  // Only the lines a reader can reach are split: what follows them is never
+  // read, and a long file of short lines would cost many times its size.
+  std::string_view reachable = text::dropByteOrderMark(*bytes);
+  for (size_t from = 0, lines = 1;; ++lines) {
+    const size_t end = reachable.find('\n', from);
+    if (end == std::string_view::npos) break;
+    if (lines == kReachableLines) {
+      reachable = reachable.substr(0, end);
+      break;
+    }
+    from = end + 1;
+  }
+  auto cleaned = text::removeAll(reachable, '\r');
   return fromLines(text::split(cleaned, "\n"), path.filename().string());
 }
 

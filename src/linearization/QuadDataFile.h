@@ -39,9 +39,9 @@ std::string quadLevelText(double level, int64_t& clampedLevels,
 
 // Why a .quad file whose comment lines are `notes` (one line per notes line,
 // each after "# "), following `commentLinesBefore` other comment lines, could
-// not be read back: more comment lines than a reader passes over, or a notes
-// line that a reader would take for the first channel's marker. Nothing when
-// the file reads back.
+// not be read back: notes that are not UTF-8, more comment lines than a
+// reader passes over, or a notes line that a reader would take for the first
+// channel's marker. Nothing when the file reads back.
 std::optional<std::string> unreadableNotesReason(const std::string& notes, int commentLinesBefore = 0);
 
 // A QuadToneRIP ink curve file: header, process notes, and 256 levels for
@@ -49,7 +49,9 @@ std::optional<std::string> unreadableNotesReason(const std::string& notes, int c
 class QuadDataFile {
  public:
   // The file at `path` (UTF-8, carriage returns dropped, split on line feeds),
-  // not yet read; nothing when it cannot be read or is not UTF-8.
+  // not yet read; nothing when it cannot be read or is not UTF-8 (`error`
+  // names the first line that is not). The lines past the last one a reader
+  // can reach (the header, 51 comment lines and ten channels) are left out.
   static std::shared_ptr<QuadDataFile> fromFile(const std::filesystem::path& path, std::string* error = nullptr);
   // The same from lines already split.
   static std::shared_ptr<QuadDataFile> fromLines(std::vector<std::string> lines, std::string fileName = {});

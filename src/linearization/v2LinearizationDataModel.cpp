@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <utility>
 
 #include "linearization/readers/ArgyllCIELab.h"
 #include "linearization/readers/CgatsCIELab.h"
@@ -65,7 +66,7 @@ const std::map<std::string, ReaderEntry>& readerTable() {
 v2LinearizationDataModel::v2LinearizationDataModel()
     : correctionCurve(std::make_shared<DigitalNegativeCorrectionCurve>()) {}
 
-bool v2LinearizationDataModel::readMeasurementFile(const MeasurementFile& file, platform::Host& host) {
+bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platform::Host& host) {
   if (!file.measurementData) {
     showMeasurementLoadError(host);
     return false;
@@ -83,11 +84,9 @@ bool v2LinearizationDataModel::readMeasurementFile(const MeasurementFile& file, 
   }
   std::unique_ptr<MeasurementData> reader;
   try {
-    // A reader drops the blank lines first thing; they are not copied to it.
-    std::vector<std::string> lines;
-    for (const auto& line : *file.measurementData)
-      if (!MeasurementData::isBlankLine(line)) lines.push_back(line);
-    reader = found->second.make(std::move(lines), &host);
+    // The lines move to the reader rather than being copied: nothing of the
+    // file outlives the load.
+    reader = found->second.make(std::exchange(*file.measurementData, {}), &host);
     reader->readMeasurements();
   } catch (const std::bad_alloc&) {
     host.logLoadFailure("not enough memory to read its readings");
@@ -99,6 +98,8 @@ bool v2LinearizationDataModel::readMeasurementFile(const MeasurementFile& file, 
     showMeasurementLoadError(host);
     return false;
   }
+
+  for (const auto& warning : reader->defaultWarnings()) host.logLoadWarning(warning);
 
   const auto& opened =
       found->second.opened == OpenedList::averaged ? reader->averagedMeasurements : reader->measuredLab;

@@ -40,11 +40,14 @@ class v2LinearizationDataModel {
   bool matteDensityRange = false;
   std::vector<double> stepArray;
 
-  // Reads the file through the reader of its format. Returns whether it
-  // loaded; a failed load (no lines, an unknown format, a format without a
-  // reader, a reader that failed or gave no readings) shows "Failed to Load
-  // Measurement Data" exactly once and leaves every field as it was.
-  virtual bool readMeasurementFile(const MeasurementFile& file, platform::Host& host);
+  // Reads the file through the reader of its format, which takes the file's
+  // lines over (the file keeps none; nothing of it outlives the load). Returns
+  // whether it loaded; a failed load (no lines, an unknown format, a format
+  // without a reader, a reader that failed or gave no readings) shows "Failed
+  // to Load Measurement Data" exactly once and leaves every field as it was.
+  // Reading fields that were not numbers, and were read as the reader's
+  // defaults, are told to the host as load warnings.
+  virtual bool readMeasurementFile(MeasurementFile& file, platform::Host& host);
   // Everything again from rawMeasurements.
   virtual void processMeasurements();
   // Smooths and restores the default manual curve and the straight target.

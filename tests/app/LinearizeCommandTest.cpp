@@ -139,6 +139,19 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
   std::filesystem::resize_file(dir.write("huge.txt", "CGATS.17\n"), platform::files::kInputFileSizeLimit + 1);
   auto noLab = wedgeText;
   noLab.replace(noLab.find("LAB_L"), 5, "LAB_X");
+  // The hostile files, byte for byte: the lines named are the file's own, a
+  // blank line counted.
+  const std::string header =
+      "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\n"
+      "END_DATA_FORMAT\n";
+  const auto shortCount = dir.write("count.txt", header + "NUMBER_OF_SETS\t25\n\nBEGIN_DATA\n1\tA1\t95.1\t0\t0\n"
+                                                         "2\tA2\t5.2\t0\t0\nEND_DATA\n");
+  const auto oneTab = dir.write("tabs.txt", header + "NUMBER_OF_SETS\t3\nBEGIN_DATA\n\t\n\t\n\t\nEND_DATA\n");
+  const auto notCount = dir.write("abc.txt", header + "NUMBER_OF_SETS\tabc\nBEGIN_DATA\nEND_DATA\n");
+  const auto unsorted = dir.write("rgb.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID RGB_R RGB_G RGB_B LAB_L LAB_A LAB_B\n"
+                                             "END_DATA_FORMAT\nNUMBER_OF_SETS 2\nBEGIN_DATA\n1 100 100 100 95 0 0\n"
+                                             "2 x x x 5 0 0\nEND_DATA\n");
+  const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'000, '\n'));
   auto badLevel = eightChannelQuad();
   badLevel.replace(badLevel.find("\n# C Curve\n0\n") + 11, 1, "1,5");  // line 261: level 0 of C
 
@@ -151,8 +164,18 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       {"fifo.txt", "", alert, "cannot read {M}: not a regular file but a FIFO"},
       {"huge.txt", "", alert, "cannot read {M}: 67108865 bytes, more than the limit of 67108864 bytes (64 MB)"},
       {dir.write("latin1.txt", "CGATS.17\nORIGINATOR\t\"Dupr\xE9\"\n").filename(), "", alert,
-       "cannot read {M}: not valid UTF-8 text"},
-      {dir.write("nolab.txt", noLab).filename(), "", alert, "cannot read {M}: no LAB_L column"},
+       "cannot read {M}: line 2: not valid UTF-8 text"},
+      {dir.write("nolab.txt", noLab).filename(), "", alert,
+       "cannot read {M}: line 5: no LAB_L column among the field names"},
+      {shortCount.filename(), "", alert,
+       "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 2 rows follow BEGIN_DATA at line 8"},
+      {oneTab.filename(), "", alert,
+       "cannot read {M}: line 8: the row has 2 fields, but L*, a* and b* are fields 3 to 5 (LAB_L and the two "
+       "after it)"},
+      {notCount.filename(), "", alert, "cannot read {M}: line 6: NUMBER_OF_SETS \"abc\" is not a count of readings"},
+      {unsorted.filename(), "", alert,
+       "cannot read {M}: line 8: the third field \"x\" is not a number to sort the rows by (RGB_R is named)"},
+      {manyLines.filename(), "", alert, "cannot read {M}: 4000001 lines, more than the limit of 4000000 lines"},
       {dir.write("what.txt", "Readings\n1\t2\n").filename(), "", alert,
        "cannot read {M}: the first line names no measurement file format this program reads"},
       {"wedge.txt", "fifo.quad", "", "cannot read {Q}: not a regular file but a FIFO"},
@@ -265,11 +288,20 @@ TEST(LinearizeCommand, FailuresAndUsage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.find("wrote"), std::string::npos);
 
-  // A folder that is a file: nothing written into it.
-  r = inkcurve({"linearize", good.string(), quad.string(), "--xml-dir", quad.string()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("not a folder"), std::string::npos) << r.err;
-  EXPECT_EQ(r.out.find("wrote"), std::string::npos);
+  // A folder that is a file, or a link that leads nowhere: nothing written.
+  std::filesystem::create_symlink("nowhere", dir / "gone");
+  const std::pair<std::filesystem::path, std::string> notFolders[] = {
+      {quad, quad.string() + ": not a folder"},
+      {dir / "gone", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
+      {dir / "gone" / "xml", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
+  };
+  for (const auto& [folder, message] : notFolders) {
+    r = inkcurve({"linearize", good.string(), quad.string(), "--xml-dir", folder.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("inkcurve: " + message + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote"), std::string::npos);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
 
   for (auto args : std::vector<std::vector<std::string>>{
            {"linearize"},
@@ -314,6 +346,13 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
                                                                           [](int, int i) { return i * 100.0; },
                                                                           comments));
   const auto out = dir.write("out.quad", "old contents");
+  // Other names of the measurement file: a link, a second name, and one the
+  // XML export would write.
+  std::filesystem::create_symlink(wedge, dir / "readings.cube");
+  std::filesystem::create_hard_link(wedge, dir / "second-name.acv");
+  std::filesystem::create_directory(dir / "xmlin");
+  std::filesystem::copy_file(wedge, dir / "xmlin" / "Black.xml");
+  std::filesystem::create_symlink(dir / "xmlin" / "Black.xml", dir / "black.txt");
   std::filesystem::create_directory(dir / "sub");
   const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
   const auto before = contents(dir.path());
@@ -340,6 +379,21 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, q, "--out", o, "--notes", "Pt/Pd\nK Curve"}, 2, "\"# K Curve\", which a reader takes for the first"},
       {{w, q, "--out", o, "--notes", lines(52)}, 2, "the notes have 52 lines, but a .quad file has room for 51"},
       {{w, q, "--xml-dir", x, "--notes", lines(51)}, 2, "_ref.quad beside the XML curves adds a line"},
+      // The raw readings are never written over, under any of their names.
+      {{w, "--measurements-out", w}, 2, "--measurements-out would write " + w + ", which is the measurement file "
+                                        "being read (" + w + "); its raw readings cannot be made again"},
+      {{w, "--measurements-out", (dir / "wedge").string()}, 2, "which is the measurement file being read"},
+      {{w, "--cube", (dir / "readings.cube").string()}, 2, "which is the measurement file being read"},
+      {{w, "--acv", (dir / "second-name").string()}, 2, "which is the measurement file being read"},
+      {{(dir / "black.txt").string(), q, "--xml-dir", (dir / "xmlin").string()}, 2,
+       "--xml-dir would write " + (dir / "xmlin" / "Black.xml").string() + ", which is the measurement file"},
+      // A Latin-1 "café" as a Latin-1 terminal passes it.
+      {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
+                                                    "the notes are not UTF-8 text"},
+      {{w, q, "--xml-dir", (dir / "caf\xE9").string()}, 2,
+       "--xml-dir: the folder's name \"caf\\xE9\" goes into every XML curve and into _ref.quad, but it is not UTF-8"},
+      {{w, q, "--xml-dir", (dir / "a\nK Curve").string() + "/."}, 2, "\"a\\x0AK Curve\" goes into every XML curve "
+                                                                    "and into _ref.quad, but it holds a control"},
       {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1, "the notes of " + fullQuad.string()},
   };
   for (auto [args, status, message] : cases) {
@@ -351,9 +405,23 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
     EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
     EXPECT_EQ(contents(dir.path()), before);
   }
+  // ".." is checked by the name it stands for.
+  std::filesystem::create_directories(dir / "caf\xE9" / "sub");
+  {
+    InFolder inSub(dir / "caf\xE9" / "sub");
+    const auto r = inkcurve({"linearize", w, q, "--xml-dir", ".."});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("the folder's name \"caf\\xE9\""), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "caf\xE9" / "sub"));
+  }
   // Notes of 51 lines fit a .quad of its own.
   EXPECT_EQ(inkcurve({"linearize", w, fullQuad.string(), "--out", o}).status, 0);
   EXPECT_EQ(readCurves(out).size(), 8u);
+  // A curve may be corrected in place.
+  const auto original = readCurves(quad);
+  EXPECT_EQ(inkcurve({"linearize", w, q, "--out", q}).status, 0);
+  EXPECT_EQ(readCurves(quad).size(), 8u);
+  EXPECT_NE(readCurves(quad), original);
 }
 
 TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {
@@ -390,10 +458,23 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
                                                                    testsupport::eightChannelMarkers(), level));
   const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
+  const auto blank = dir.write("blank.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 50.5, 49.5)));
+  // A typo for L* (read as 1.0, a false black patch) and an empty a* field.
+  auto typoText = testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8));
+  for (const auto& [row, typed] : {std::pair<std::string, std::string>{"11\tA11\t50.00\t", "11\tA11\tabc\t"},
+                                   {"12\tA12\t45.80\t0.50", "12\tA12\t45.80\t"}})
+    typoText.replace(typoText.find(row), row.size(), typed);
+  const auto typo = dir.write("typo.txt", typoText);
   const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
       {{even.string(), odd.string()},
        {"warning: " + odd.string() + " holds 2 ink levels outside 0...65535 (the first is 70000 at step 9 of K)"}},
       {{belowZero.string()}, {"inkcurve: warning: Dmax is not a number: the darkest L* is -3.63"}},
+      {{blank.string()}, {"inkcurve: warning: the readings fall only 1.00 L* from paper white to the darkest step; "
+                          "under 5 L* they look like blank paper, not a printed wedge"}},
+      {{typo.string()},
+       {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
+        "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "
+                                                "as its default"}},
       {{even.string(), quad.string(), "--spline", "100"},
        {"inkcurve: warning: the correction leaves channel K almost without ink: 2% of its ink remains",
         "inkcurve: warning: the correction leaves channel LK almost without ink: 1% of its ink remains"}},

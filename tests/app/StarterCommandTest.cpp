@@ -71,6 +71,14 @@ TEST(StarterCommand, ClampedLevelsAreWrittenWithAWarning) {
                           (dir / "y.quad").string()});
   EXPECT_NE(y.err.find("warning: 51 ink levels lay outside"), std::string::npos) << y.err;
   EXPECT_EQ(platform::text::split(testsupport::slurp(dir / "y.quad"), "\n")[3 + 3 * 257 + 256], "0");
+
+  // A boost that takes the last ink off the channels that had some names
+  // itself (LLK, OR and GR of this table never had any).
+  const auto none = starter({"--printer", "4900/7900/9900", "--process", "HLV-PiezoPro", "--total-ink",
+                             "-0.999999999", "--out", (dir / "none.quad").string()});
+  EXPECT_EQ(none.status, cli::kExitOk);
+  EXPECT_EQ(none.err, "inkcurve: warning: --total-ink -0.999999999 leaves no ink in K, C, M, Y, LC, LM, LK: "
+                      "every level is written 0\n");
 }
 
 TEST(StarterCommand, UnwritableFileFails) {
@@ -123,6 +131,8 @@ TEST(StarterCommand, RefusesWhatWouldWriteAUselessFile) {
       {{"--out", (dir / "..").string()}, "names a folder"},
       {{"--notes", "Carbon\nK Curve", "--out", out}, "\"# K Curve\", which a reader takes for the first"},
       {{"--notes", notes51, "--out", out}, "the notes have 51 lines, but a .quad file has room for 50"},
+      {{"--notes", "caf\xE9", "--out", out}, "--notes would make a .quad file that cannot be read back: the notes "
+                                             "are not UTF-8 text"},
       {{"-x", "--out", out}, "unknown option -x"},
   };
   for (const auto& [extra, message] : cases) {

@@ -258,8 +258,20 @@ TEST(QuadDataFile, FilesPanelsAndSaving) {
   EXPECT_TRUE(f->readQuadFile(f->rawQuadData));
 
   EXPECT_FALSE(openQuadFile(host)) << "a cancelled panel gives nothing";
-  EXPECT_FALSE(QuadDataFile::fromFile(dir.write("bad.quad", "\xC3\x28")));
+  std::string error;
+  EXPECT_FALSE(QuadDataFile::fromFile(dir.write("bad.quad", "## QuadToneRIP K,C,M,Y\n# caf\xE9\n"), &error));
+  EXPECT_EQ(error, "line 2: not valid UTF-8 text");
   EXPECT_FALSE(QuadDataFile::fromFile(dir / "missing.quad"));
+
+  // Whatever follows the last line a reader can reach (the header, 51 comment
+  // lines, ten channels) is ignored, and not even split: four million lines
+  // after the curves cost nothing.
+  const std::string curves = quadText("## QuadToneRIP K,C,M,Y", {"# n"}, kKCMY, "\n");
+  auto trailed = QuadDataFile::fromFile(dir.write("trailed.quad", curves + "\n" + std::string(4'000'000, '\n')));
+  ASSERT_TRUE(trailed);
+  EXPECT_EQ(trailed->rawQuadData.size(), 1u + 51u + 10u * 257u);
+  EXPECT_TRUE(trailed->readQuadFile(trailed->rawQuadData));
+  EXPECT_EQ(trailed->inputQuadCurveArray, f->inputQuadCurveArray);
 
   // Save: the text is fixed when the panel opens; cancel writes nothing;
   // a failed write is reported and the old file stays.

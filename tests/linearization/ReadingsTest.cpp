@@ -32,9 +32,21 @@ TEST(CIELab, OrderedByLightnessAloneAndEqualOnlyInAllThree) {
 
 TEST(MeasurementData, SplitRowsDropsBlankLinesAndKeepsTheRestUnchanged) {
   MeasurementData data({"", "\r", "\xE2\x80\xA8", "a\tb\r", "\t", "\r\n", "x", " "}, true);
-  const linearization::Rows expected{{"a", "b\r"}, {"", ""}, {"x"}, {" "}};
-  EXPECT_EQ(data.measurementData2DArray, expected);
+  // Each row keeps the number of its line among the lines given.
+  const std::vector<std::pair<int64_t, std::vector<std::string>>> expected{
+      {4, {"a", "b\r"}}, {5, {"", ""}}, {7, {"x"}}, {8, {" "}}};
+  std::vector<std::pair<int64_t, std::vector<std::string>>> rows;
+  for (const auto& row : data.measurementData2DArray) rows.emplace_back(row.lineNumber(), row.strings());
+  EXPECT_EQ(rows, expected);
   EXPECT_EQ(*data.rawData, (std::vector<std::string>{"a\tb\r", "\t", "x", " "}));
+
+  // A row's fields are found in place, a line of a million of them included.
+  const std::string wide = std::string(1'000'000, '\t') + "last";
+  const linearization::Fields fields(wide, '\t');
+  EXPECT_EQ(fields.size(), 1'000'001u);
+  EXPECT_EQ(fields[1'000'000], "last");
+  EXPECT_EQ(fields.find("last"), 1'000'000u);
+  EXPECT_EQ(linearization::Fields("a  b", ' ').strings(), (std::vector<std::string>{"a", "", "b"}));
 }
 
 TEST(MeasurementData, GuessesSamplesPerStepFromTheNumberOfReadings) {

@@ -67,6 +67,14 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(entriesIn(dir.path()), 1u) << "no temporary file is left behind";
 
+  // A name as long as the system allows is written and replaced like any.
+  const auto longest = dir / (std::string(250, 'n') + ".quad");
+  for (const char* text : {"new", "replaced"}) {
+    ASSERT_FALSE(writeFileReplacing(longest, text)) << text;
+    EXPECT_EQ(slurp(longest), text);
+  }
+  fs::remove(longest);
+
   // A symbolic link is followed: the file it names is replaced, the link stays.
   auto link = dir / "link.quad";
   fs::create_symlink(target, link);
@@ -121,7 +129,7 @@ TEST(Files, WriteNeverShowsNewContentsUnderLooserPermissions) {
     while (!done) {
       std::error_code ec;
       for (fs::directory_iterator it(dir.path(), ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().filename().string().rfind(".secret.quad.tmp-", 0) != 0) continue;
+        if (it->path().filename().string().rfind(".inkcurve-", 0) != 0) continue;
         struct stat temp {};
         if (::stat(it->path().c_str(), &temp) == 0 && temp.st_size > 0) modesSeen.insert(temp.st_mode & 07777);
       }

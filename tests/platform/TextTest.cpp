@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "platform/text/Text.h"
@@ -31,6 +32,21 @@ TEST(Text, Utf8Validation) {
       {"replacement character itself", "\xEF\xBF\xBD", true},
   };
   for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << c.name;
+  EXPECT_EQ(firstInvalidUtf8("ab\xE2\x80"), 2u);
+  EXPECT_EQ(firstInvalidUtf8("caf\xC3\xA9\n\xE9"), 6u);
+
+  // Bad bytes and control characters are shown as \xNN, the rest as it is;
+  // U+0085 is a control character, U+00A0 and U+2028 are not.
+  const std::tuple<std::string, bool, std::string> shown[] = {
+      {"caf\xC3\xA9", false, "caf\xC3\xA9"},
+      {"caf\xE9", false, "caf\\xE9"},
+      {"a\tb\x7F", true, "a\\x09b\\x7F"},
+      {"\xC2\x85 \xC2\xA0\xE2\x80\xA8", true, "\\xC2\\x85 \xC2\xA0\xE2\x80\xA8"},
+  };
+  for (const auto& [text, control, printed] : shown) {
+    EXPECT_EQ(holdsControlCharacter(text), control) << printed;
+    EXPECT_EQ(printable(text), printed);
+  }
 }
 
 TEST(Text, TrimsUseTheirOwnCharacterSets) {

@@ -83,6 +83,13 @@ std::string gutenprintInkXML::makeXML(platform::Host* host) const {
          "</gutenprint>";
 }
 
+std::vector<std::string> gutenprintExportFileNames() {
+  std::vector<std::string> names{"_ref.quad"};
+  for (const auto& entry : kChannelFiles)
+    if (*entry.fileName) names.emplace_back(entry.fileName);
+  return names;
+}
+
 std::string folderName(const std::filesystem::path& folder) {
   const auto path = folder.has_filename() ? folder : folder.parent_path();
   return path.filename().string();

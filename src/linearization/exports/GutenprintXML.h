@@ -50,6 +50,10 @@ std::vector<std::filesystem::path> writeGutenprintXMLFiles(const std::vector<Ink
 // Returns whether it was written; a failure shows an alert with the reason.
 bool writeReferenceQuadFile(const std::string& text, const std::filesystem::path& folder, platform::Host& host);
 
+// Every name the XML export may give a file in its folder: the channels'
+// files and "_ref.quad".
+std::vector<std::string> gutenprintExportFileNames();
+
 // The last component of a folder's path ("out/xml/" gives "xml").
 std::string folderName(const std::filesystem::path& folder);
 

@@ -1,5 +1,6 @@
 #include "linearization/readers/ArgyllCIELab.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/text/Text.h"
@@ -13,9 +14,9 @@ namespace {
 constexpr double kDefaultL = 1.0;
 
 // The first row having a field that begins with `keyword`.
-std::optional<std::size_t> rowWithFieldBeginning(const Rows& rows, const std::string& keyword) {
+std::optional<std::size_t> rowWithFieldBeginning(const Rows& rows, std::string_view keyword) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (const std::string& field : rows[r]) {
+    for (const std::string_view field : rows[r]) {
       if (field.starts_with(keyword)) return r;
     }
   }
@@ -36,7 +37,7 @@ void ArgyllCIELab::readMeasurements() {
 
   std::optional<std::size_t> format;
   for (std::size_t r = 0; r < rows.size() && !format; ++r) {
-    for (const std::string& field : rows[r]) {
+    for (const std::string_view field : rows[r]) {
       if (field.starts_with("BEGIN_DATA_FORMAT")) {
         format = r;
         break;
@@ -44,12 +45,15 @@ void ArgyllCIELab::readMeasurements() {
       log("Finding Data Format Index");
     }
   }
-  if (!format || *format + 1 >= rows.size()) {
-    fail("no field names after BEGIN_DATA_FORMAT");
+  if (!format) {
+    fail("no BEGIN_DATA_FORMAT line");
     return;
   }
-  const std::vector<std::string>& names = rows[*format + 1];
-  readDataBlock(names);
+  if (*format + 1 >= rows.size()) {
+    fail("no field names after BEGIN_DATA_FORMAT", rows[*format].lineNumber());
+    return;
+  }
+  readDataBlock(rows[*format + 1]);
 }
 
 void ArgyllCIELab::dataSetsRead() { beginDataRowIndex = static_cast<int64_t>(*beginDataLine()) + 1; }
@@ -65,13 +69,15 @@ std::optional<int64_t> ArgyllCIELab::readNumberOfSets() {
     fail("no NUMBER_OF_SETS line");
     return std::nullopt;
   }
-  if (rows[*at].size() < 2) {
-    fail("no value after NUMBER_OF_SETS");
+  const Fields& row = rows[*at];
+  numberOfSetsLine = row.lineNumber();
+  if (row.size() < 2) {
+    fail("no value after NUMBER_OF_SETS", numberOfSetsLine);
     return std::nullopt;
   }
-  const std::optional<int64_t> count = text::parseInt(rows[*at][1]);
+  const std::optional<int64_t> count = text::parseInt(row[1]);
   if (!count || *count < 0) {
-    fail("NUMBER_OF_SETS is not a count of readings");
+    fail("NUMBER_OF_SETS " + quotedField(row[1]) + " is not a count of readings", numberOfSetsLine);
     return std::nullopt;
   }
   return count;
@@ -79,15 +85,17 @@ std::optional<int64_t> ArgyllCIELab::readNumberOfSets() {
 
 std::vector<CIELab> ArgyllCIELab::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
+  readings.reserve(static_cast<std::size_t>(std::max<int64_t>(totalSamples, 0)));
   for (int64_t k = 0; k < totalSamples; ++k) {
     const auto at = static_cast<std::size_t>(beginDataRowIndex + k);
     if (beginDataRowIndex < 0 || at >= rows.size()) {
-      fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
+      fail("NUMBER_OF_SETS asks for more rows than follow BEGIN_DATA", numberOfSetsLine);
       return {};
     }
-    const std::optional<CIELab> reading = readingFromFields(rows[at], labLIndex, kDefaultL);
+    // The first row without the fields the names declare stops the read.
+    const std::optional<CIELab> reading = readingAt(rows[at], labLIndex, kDefaultL);
     if (!reading) {
-      fail("a data row holds no L*, a* and b* at the LAB_L column");
+      fail(missingFields(rows[at]), rows[at].lineNumber());
       return {};
     }
     readings.push_back(*reading);
@@ -96,15 +104,20 @@ std::vector<CIELab> ArgyllCIELab::parseRows(const Rows& rows) {
 }
 
 Rows ArgyllCIELab::splitRowsOnSpaces(const std::vector<std::string>& lines) const {
+  const bool fromRawData = rawData && &lines == &*rawData;
   Rows rows;
-  for (const std::string& line : lines) rows.push_back(text::split(text::trimNewlines(line), " "));
+  rows.reserve(lines.size());
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const int64_t number = fromRawData ? lineNumberOf(k) : static_cast<int64_t>(k) + 1;
+    rows.emplace_back(text::trimNewlinesView(lines[k]), ' ', number);
+  }
   return rows;
 }
 
 std::optional<std::size_t> ArgyllCIELab::beginDataLine() const {
   const Rows& rows = measurementData2DArray;
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const std::string& first = rows[r][0];
+    const std::string_view first = rows[r][0];
     if (first.starts_with("BEGIN_DATA") && !first.starts_with("BEGIN_DATA_FORMAT")) return r;
   }
   return std::nullopt;

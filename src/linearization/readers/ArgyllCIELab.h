@@ -33,12 +33,13 @@ class ArgyllCIELab : public CgatsDataBlock {
   // a count.
   std::optional<int64_t> readNumberOfSets() override;
   // Each line with its line-break characters removed from both ends, split
-  // on every space.
+  // on every space. The rows view `lines`, which must outlive them; split
+  // from rawData they keep its file line numbers.
   virtual Rows splitRowsOnSpaces(const std::vector<std::string>& lines) const;
 
  protected:
   std::optional<std::size_t> beginDataLine() const override;
-  std::string fieldSeparator() const override { return " "; }
+  char fieldSeparator() const override { return ' '; }
   void dataSetsRead() override;
   void rowsRead() override;
   void readForPartitioning() override;

@@ -17,8 +17,8 @@ namespace linearization {
 //
 // A file that cannot be read as described (a header keyword or the LAB_L
 // column missing, a set count that is not a count or exceeds the lines that
-// follow, rows too short) fails the read: the lists of readings stay empty
-// and the caller shows the one load-error alert.
+// follow, rows too short) fails the read at the first line to blame: the
+// lists of readings stay empty and the caller shows the one load-error alert.
 class CgatsCIELab : public CgatsDataBlock {
  public:
   using CgatsDataBlock::CgatsDataBlock;
@@ -33,7 +33,7 @@ class CgatsCIELab : public CgatsDataBlock {
 
  protected:
   std::optional<std::size_t> beginDataLine() const override;
-  std::string fieldSeparator() const override { return "\t"; }
+  char fieldSeparator() const override { return '\t'; }
 
  private:
   std::optional<std::size_t> lineBeginningWith(const std::string& keyword) const;

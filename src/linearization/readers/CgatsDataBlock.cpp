@@ -15,18 +15,23 @@ namespace {
 // Where a field of the sorted sets is not a number, L* reads as 1.0.
 constexpr double kDefaultL = 1.0;
 
+std::string rowsFollow(int64_t count) {
+  if (count == 0) return "no rows follow";
+  return std::to_string(count) + (count == 1 ? " row follows" : " rows follow");
+}
+
 }  // namespace
 
-void CgatsDataBlock::readDataBlock(const std::vector<std::string>& columnNames) {
-  const auto column = [&](const std::string& name) {
-    const auto found = std::find(columnNames.begin(), columnNames.end(), name);
-    return found == columnNames.end() ? int64_t{-1} : static_cast<int64_t>(found - columnNames.begin());
+void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
+  const auto column = [&](std::string_view name) {
+    const auto found = columnNames.find(name);
+    return found ? static_cast<int64_t>(*found) : int64_t{-1};
   };
   lumIndex = column("RGB_R");
   labLIndex = column("LAB_L");
   if (labLIndex < 0) {
     // The caller shows the load-error alert, once, for every failed read.
-    fail("no LAB_L column");
+    fail("no LAB_L column among the field names", columnNames.lineNumber());
     return;
   }
 
@@ -51,6 +56,9 @@ void CgatsDataBlock::readDataBlock(const std::vector<std::string>& columnNames) 
 
   if (lumIndex >= 0) {
     if (!sortDataSets()) return;
+    // The sorted rows are read again, decimal commas and all: what was noted
+    // of the first reading no longer holds.
+    forgetDefaults();
     const std::optional<std::vector<CIELab>> sorted = parseDataSets(dataSets);
     if (!sorted) return;
     measuredLab = *sorted;
@@ -68,23 +76,33 @@ std::optional<Rows> CgatsDataBlock::readDataSets() {
   const std::vector<std::string>& lines = *rawData;
   const auto following = static_cast<int64_t>(lines.size() - (*begin + 1));
   if (totalSamples > following) {
-    fail("NUMBER_OF_SETS asks for more lines than follow BEGIN_DATA");
+    // The message counts the data rows, not the END_DATA line that closes
+    // them, so that it agrees with what the user sees in the file.
+    int64_t dataRows = 0;
+    for (std::size_t at = *begin + 1; at < lines.size(); ++at, ++dataRows) {
+      if (text::trimWhitespaceAndNewlinesView(lines[at]) == "END_DATA") break;
+    }
+    fail("NUMBER_OF_SETS is " + std::to_string(totalSamples) + " but " + rowsFollow(dataRows) +
+             " BEGIN_DATA at line " + std::to_string(lineNumberOf(*begin)),
+         numberOfSetsLine);
     return std::nullopt;
   }
   Rows sets;
   sets.reserve(static_cast<std::size_t>(std::max<int64_t>(totalSamples, 0)));
   for (int64_t k = 0; k < totalSamples; ++k) {
-    sets.push_back(text::split(lines[*begin + 1 + static_cast<std::size_t>(k)], fieldSeparator()));
+    const std::size_t at = *begin + 1 + static_cast<std::size_t>(k);
+    sets.emplace_back(lines[at], fieldSeparator(), lineNumberOf(at));
   }
   return sets;
 }
 
 std::optional<std::vector<CIELab>> CgatsDataBlock::parseDataSets(const Rows& sets) {
   std::vector<CIELab> readings;
+  readings.reserve(sets.size());
   for (const auto& set : sets) {
-    const std::optional<CIELab> reading = readingFromFields(set, labLIndex, kDefaultL, true);
+    const std::optional<CIELab> reading = readingAt(set, labLIndex, kDefaultL, true);
     if (!reading) {
-      fail("a data set holds no L*, a* and b* at the LAB_L column");
+      fail(missingFields(set), set.lineNumber());
       return std::nullopt;
     }
     readings.push_back(*reading);
@@ -95,11 +113,17 @@ std::optional<std::vector<CIELab>> CgatsDataBlock::parseDataSets(const Rows& set
 bool CgatsDataBlock::sortDataSets() {
   // The third field is read whole, untrimmed; a NaN would leave no order.
   std::vector<std::pair<double, std::size_t>> keys;
+  keys.reserve(dataSets.size());
   for (std::size_t k = 0; k < dataSets.size(); ++k) {
-    const std::optional<double> key =
-        dataSets[k].size() < 3 ? std::nullopt : text::parseDouble(dataSets[k][2]);
+    const Fields& set = dataSets[k];
+    if (set.size() < 3) {
+      fail("the row has no third field to sort the rows by (RGB_R is named)", set.lineNumber());
+      return false;
+    }
+    const std::optional<double> key = text::parseDouble(set[2]);
     if (!key || std::isnan(*key)) {
-      fail("a data set has no number in its third field to sort by");
+      fail("the third field " + quotedField(set[2]) + " is not a number to sort the rows by (RGB_R is named)",
+           set.lineNumber());
       return false;
     }
     keys.emplace_back(*key, k);
@@ -107,9 +131,16 @@ bool CgatsDataBlock::sortDataSets() {
   std::stable_sort(keys.begin(), keys.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
   Rows sorted;
   sorted.reserve(dataSets.size());
-  for (const auto& key : keys) sorted.push_back(std::move(dataSets[key.second]));
+  for (const auto& key : keys) sorted.push_back(dataSets[key.second]);
   dataSets = std::move(sorted);
   return true;
+}
+
+std::string CgatsDataBlock::missingFields(const Fields& row) const {
+  const std::size_t count = row.size();
+  return "the row has " + std::to_string(count) + (count == 1 ? " field" : " fields") +
+         ", but L*, a* and b* are fields " + std::to_string(labLIndex + 1) + " to " + std::to_string(labLIndex + 3) +
+         " (LAB_L and the two after it)";
 }
 
 }  // namespace linearization

@@ -23,7 +23,7 @@ class CgatsDataBlock : public MeasurementData {
   std::string numOfFields;   // "NUMBER_OF_FIELDS" as written; recorded only
   int64_t totalSamples = 0;  // "NUMBER_OF_SETS"
   int64_t lumIndex = -1;     // position of "RGB_R", -1 when there is none
-  Rows dataSets;             // the data lines, split into fields
+  Rows dataSets;             // the data lines, split into fields (views into rawData)
 
   // Each returns nothing (after recording the failure) when the file does not
   // hold what it needs.
@@ -39,12 +39,17 @@ class CgatsDataBlock : public MeasurementData {
   // LAB_L and RGB_R columns, count the sets, take the data lines, read the
   // rows in file order and, for linearization, sort and read again when there
   // is an RGB_R column, then average and resample.
-  void readDataBlock(const std::vector<std::string>& columnNames);
+  void readDataBlock(const Fields& columnNames);
 
-  // The line that holds "BEGIN_DATA" (not "BEGIN_DATA_FORMAT").
+  // The line that holds "BEGIN_DATA" (not "BEGIN_DATA_FORMAT"), by its index
+  // in rawData.
   virtual std::optional<std::size_t> beginDataLine() const = 0;
   // What separates the fields of a data line.
-  virtual std::string fieldSeparator() const = 0;
+  virtual char fieldSeparator() const = 0;
+  // Why `row` gives no reading: it ends before L*, a* and b*.
+  std::string missingFields(const Fields& row) const;
+
+  int64_t numberOfSetsLine = 0;  // the file line "NUMBER_OF_SETS" was read from
 
   // Steps a reader adds to the walk: after the data lines are taken, after
   // the rows are read, and in place of averaging when the file is read for

@@ -8,7 +8,7 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
   // Rows 0 and 1 are the title and the column titles.
   for (std::size_t r = 2; r < rows.size(); ++r) {
     if (rows[r].size() < 2 || fieldIsEmpty(rows[r], labLIndex)) continue;
-    if (const auto reading = readingFromFields(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
+    if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;
 }

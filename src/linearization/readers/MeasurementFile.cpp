@@ -1,5 +1,6 @@
 #include "linearization/readers/MeasurementFile.h"
 
+#include <algorithm>
 #include <new>
 
 // g++ 12 warns about its own <regex> internals at -O1 and above (a known
@@ -98,26 +99,44 @@ std::string MeasurementFile::detectFormat(platform::Host& host) const {
   return FormatName::couldNotLoad;
 }
 
-std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes, const std::filesystem::path& path,
-                                                          platform::Host& host) {
+namespace {
+
+// measurementFileFromBytes on bytes it may change: cleaned in place, so a
+// long file is never held twice.
+std::shared_ptr<MeasurementFile> fromOwnBytes(std::string bytes, const std::filesystem::path& path,
+                                              platform::Host& host) {
   namespace text = platform::text;
-  if (!text::isValidUtf8(bytes)) {
-    host.logLoadFailure("not valid UTF-8 text");
+  auto refuse = [&host](const std::string& reason) -> std::shared_ptr<MeasurementFile> {
+    host.logLoadFailure(reason);
     showMeasurementLoadError(host);
     return nullptr;
-  }
-  std::string cleaned(text::dropByteOrderMark(bytes));
+  };
+  // Lines end in line feeds, or in carriage returns where there is no line feed.
+  const bool onLineFeeds = bytes.find('\n') != std::string::npos;
+  const char lineBreak = onLineFeeds ? '\n' : '\r';
+  if (const auto bad = text::firstInvalidUtf8(bytes))
+    return refuse("line " + std::to_string(text::lineNumberAt(bytes, *bad, lineBreak)) + ": not valid UTF-8 text");
+
+  if (text::dropByteOrderMark(bytes).size() != bytes.size()) bytes.erase(0, 3);
+  // Compared exactly: "TI3" counts as another extension and loses its spaces.
+  if (path.extension().string() != ".ti3") std::erase(bytes, ' ');
+
+  const auto lineCount = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), lineBreak)) + 1;
+  if (lineCount > kMeasurementFileLineLimit)
+    return refuse(std::to_string(lineCount) + " lines, more than the limit of " +
+                  std::to_string(kMeasurementFileLineLimit) + " lines");
 
   auto file = std::make_shared<MeasurementFile>();
-  // Compared exactly: "TI3" counts as another extension and loses its spaces.
-  if (path.extension().string() != ".ti3") cleaned = text::removeAll(cleaned, ' ');
-
-  auto lines = text::split(cleaned, "\n");
-  if (lines.size() < 2) lines = text::split(cleaned, "\r");
-
-  file->measurementData = std::move(lines);
+  file->measurementData = text::split(bytes, std::string(1, lineBreak));
   file->filename = path.filename().string();
   return file;
+}
+
+}  // namespace
+
+std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes, const std::filesystem::path& path,
+                                                          platform::Host& host) {
+  return fromOwnBytes(std::string(bytes), path, host);
 }
 
 std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path& path, platform::Host& host) {
@@ -129,7 +148,7 @@ std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path
     return nullptr;
   }
   try {
-    return measurementFileFromBytes(*bytes, path, host);
+    return fromOwnBytes(std::move(*bytes), path, host);
   } catch (const std::bad_alloc&) {
     host.logLoadFailure("not enough memory to split its lines");
     showMeasurementLoadError(host);

@@ -62,6 +62,12 @@ struct Check {
 const std::vector<Check>& checksInTestingOrder(platform::Host& host);
 }  // namespace RegularExpressionChecks
 
+// The most lines a measurement file may have: far more than any wedge's file
+// (a few thousand), and few enough that any file under the input size limit
+// is read, or refused, in well under 1.5 GB of memory. A file of more lines is
+// refused before they are split.
+inline constexpr std::size_t kMeasurementFileLineLimit = 4'000'000;
+
 // A measurement file as loaded: its name and its cleaned lines.
 class MeasurementFile {
  public:
@@ -85,12 +91,13 @@ std::shared_ptr<MeasurementFile> openMeasurementFile(platform::Host& host);
 std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path& path, platform::Host& host);
 
 // Cleans and splits the bytes of a measurement file:
-// - the bytes must be UTF-8 (else the alert, and nothing);
+// - the bytes must be UTF-8 (else the alert, naming the line, and nothing);
 // - one leading byte-order mark is dropped;
 // - unless the extension is exactly "ti3" every space (U+0020) is removed,
 //   since only the Argyll files separate their fields with spaces;
 // - the text is split on line feeds, or on carriage returns when that gives
-//   fewer than two parts; empty parts stay.
+//   fewer than two parts; empty parts stay. More than
+//   kMeasurementFileLineLimit parts are refused (the alert, and nothing).
 std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes, const std::filesystem::path& path,
                                                           platform::Host& host);
 

@@ -6,6 +6,11 @@ namespace linearization {
 
 namespace text = platform::text;
 
+namespace {
+// What a single-column value that is not a number reads as.
+constexpr double kSingleColumnDefault = 0.02;
+}  // namespace
+
 void MiscMeasurementDataFile::readMeasurements() {
   labLIndex = 0;
   const Rows& rows = measurementData2DArray;
@@ -24,7 +29,7 @@ std::vector<CIELab> MiscMeasurementDataFile::parseRows(const Rows& rows) {
   // The header is row 0, and the last row is not read.
   for (std::size_t r = 1; r + 1 < rows.size(); ++r) {
     if (fieldIsEmpty(rows[r], 0)) continue;
-    if (const auto reading = readingFromFields(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
+    if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;
 }
@@ -35,8 +40,10 @@ std::vector<double> MiscMeasurementDataFile::readSingleColumn() {
   for (std::size_t r = 1; r < rows.size(); ++r) {
     // Trimmed, so the carriage return a CR LF file leaves at each line's end
     // does not turn every value into the default.
-    const std::string field = text::trimWhitespaceAndNewlines(rows[r][0]);
-    values.push_back(text::parseDouble(field).value_or(0.02));
+    const std::string_view field = rows[r][0];
+    const std::optional<double> value = text::parseDouble(text::trimWhitespaceAndNewlinesView(field));
+    if (!value) noteDefault(rows[r].lineNumber(), 0, "L*", field, kSingleColumnDefault);
+    values.push_back(value.value_or(kSingleColumnDefault));
   }
   return values;
 }

@@ -12,7 +12,7 @@ std::vector<CIELab> RibbonmeterCIELabFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   for (std::size_t r = 1; r < rows.size(); ++r) {
     if (fieldIsEmpty(rows[r], labLIndex)) continue;
-    if (const auto reading = readingFromFields(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
+    if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;
 }

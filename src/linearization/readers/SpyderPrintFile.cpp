@@ -16,9 +16,9 @@ std::vector<CIELab> SpyderPrintFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   for (const auto& row : rows) {
     if (fieldIsEmpty(row, 0)) continue;
-    const auto reading = readingFromFields(row, labLIndex, 50.0);
+    const auto reading = readingAt(row, labLIndex, 50.0);
     if (!reading) continue;
-    log(row[static_cast<std::size_t>(labLIndex)]);
+    log(std::string(row[static_cast<std::size_t>(labLIndex)]));
     readings.push_back(*reading);
   }
   return readings;

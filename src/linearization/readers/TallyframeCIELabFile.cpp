@@ -8,7 +8,7 @@ std::vector<CIELab> TallyframeCIELabFile::parseRows(const Rows& rows) {
   // Row 0 is the tool's "GRAY" header.
   for (std::size_t r = 1; r < rows.size(); ++r) {
     if (rows[r].size() < 2 || fieldIsEmpty(rows[r], labLIndex)) continue;
-    if (const auto reading = readingFromFields(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
+    if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;
 }

@@ -1,13 +1,11 @@
 #include "platform/files/Files.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <new>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,12 +35,9 @@ class Fd {
   int fd_;
 };
 
-std::string temporaryName(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-  static const unsigned salt = std::random_device{}();
-  return "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-         std::to_string(salt) + "-" + std::to_string(counter++);
-}
+// The temporary file's name: short and fixed apart from its random end, so
+// that it fits wherever the target's own name fits, however long that is.
+constexpr char kTemporaryPattern[] = ".inkcurve-XXXXXX";
 
 // Why a file of this type is neither read nor replaced; nothing for a
 // regular file. A folder keeps the system's own words.
@@ -148,9 +143,10 @@ std::optional<std::string> writeFileReplacing(const std::filesystem::path& reque
 
   // Private until it is complete: the contents are never readable by others
   // before the file has the target's permission bits.
-  const auto temp = folder / temporaryName(target);
-  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  std::string tempName = (folder / kTemporaryPattern).string();
+  Fd fd(::mkostemp(tempName.data(), O_CLOEXEC));  // made new, 0600
   if (fd.get() < 0) return errnoText("Could not write", requested, errno);
+  const std::filesystem::path temp = tempName;
 
   auto abandon = [&](int err) -> std::optional<std::string> {
     ::close(fd.release());

@@ -20,8 +20,9 @@ inline constexpr std::uintmax_t kInputFileSizeLimit = 64u * 1024u * 1024u;
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::string* error = nullptr);
 
 // Replaces the file at `path` with `bytes` without ever leaving it half
-// written: the bytes go to a private (0600) temporary file in the same folder,
-// are flushed to disk, the file takes its final permission bits (the old
+// written: the bytes go to a private (0600) temporary file in the same folder
+// (a short name of its own, so it fits wherever the target's name fits), are
+// flushed to disk, the file takes its final permission bits (the old
 // file's, or 0666 less the umask for a new one), and only then is it renamed
 // over the target. A symbolic link is followed to the file it names and stays
 // a link. Only a regular file is ever replaced: an existing target that is a

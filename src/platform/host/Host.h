@@ -64,6 +64,12 @@ class Host {
   // the host shows it next to that alert.
   virtual void logLoadFailure(const std::string& reason) { log(reason); }
 
+  // Something a loaded file holds that was read, but not as written (a field
+  // that is not a number, read as a default value), in a few words that name
+  // no path ("line 12: L* (field 5) reads \"abc\", not a number; read as
+  // 1.0"). A diagnostic line, unless the host shows it as a warning.
+  virtual void logLoadWarning(const std::string& text) { log(text); }
+
   // A failure that must not pass for success (a file that could not be
   // written, for instance).
   virtual void reportFailure(const std::string& text) = 0;

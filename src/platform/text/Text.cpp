@@ -55,7 +55,7 @@ size_t decodeAt(std::string_view s, size_t i, char32_t& cp) {
 }
 
 template <class InSet>
-std::string trimBoth(std::string_view s, InSet inSet) {
+std::string_view trimBoth(std::string_view s, InSet inSet) {
   // Walk forward over code points to find the first and one-past-last kept.
   size_t first = s.size(), last = 0;
   size_t i = 0;
@@ -69,7 +69,7 @@ std::string trimBoth(std::string_view s, InSet inSet) {
     i += n;
   }
   if (first == s.size()) return {};
-  return std::string(s.substr(first, last - first));
+  return s.substr(first, last - first);
 }
 
 locale_t cLocale() {
@@ -79,19 +79,60 @@ locale_t cLocale() {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view bytes) {
+std::optional<size_t> firstInvalidUtf8(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
+    // Plain ASCII needs no decoding; a long file is mostly that.
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     char32_t cp;
     size_t n = decodeAt(bytes, i, cp);
-    if (cp == 0xFFFD && n == 1) {
-      // decodeAt reports an invalid start with U+FFFD of length 1; a real
-      // U+FFFD is three bytes long, so this is unambiguous.
-      return false;
+    // decodeAt reports an invalid start with U+FFFD of length 1; a real
+    // U+FFFD is three bytes long, so this is unambiguous.
+    if (cp == 0xFFFD && n == 1) return i;
+    i += n;
+  }
+  return std::nullopt;
+}
+
+bool isValidUtf8(std::string_view bytes) { return !firstInvalidUtf8(bytes); }
+
+namespace {
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+}  // namespace
+
+bool holdsControlCharacter(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    char32_t cp;
+    const size_t n = decodeAt(text, i, cp);
+    if (isControl(cp) && !(cp == 0xFFFD && n == 1)) return true;
+    i += n;
+  }
+  return false;
+}
+
+std::string printable(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string shown;
+  for (size_t i = 0; i < bytes.size();) {
+    char32_t cp;
+    const size_t n = decodeAt(bytes, i, cp);
+    const bool invalid = cp == 0xFFFD && n == 1;
+    if (invalid || isControl(cp)) {
+      for (size_t k = i; k < i + n; ++k) {
+        const auto b = static_cast<unsigned char>(bytes[k]);
+        shown += "\\x";
+        shown += digits[b >> 4];
+        shown += digits[b & 0xF];
+      }
+    } else {
+      shown.append(bytes.substr(i, n));
     }
     i += n;
   }
-  return true;
+  return shown;
 }
 
 std::string_view dropByteOrderMark(std::string_view text) {
@@ -119,9 +160,18 @@ size_t leadingWhitespaceAndNewlines(std::string_view s) {
   return i;
 }
 
-std::string trimNewlines(std::string_view s) { return trimBoth(s, isNewline); }
+std::string trimNewlines(std::string_view s) { return std::string(trimBoth(s, isNewline)); }
 
-std::string trimWhitespaceAndNewlines(std::string_view s) { return trimBoth(s, isWhitespaceOrNewline); }
+std::string trimWhitespaceAndNewlines(std::string_view s) { return std::string(trimBoth(s, isWhitespaceOrNewline)); }
+
+std::string_view trimNewlinesView(std::string_view s) { return trimBoth(s, isNewline); }
+
+std::string_view trimWhitespaceAndNewlinesView(std::string_view s) { return trimBoth(s, isWhitespaceOrNewline); }
+
+size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak) {
+  const auto before = text.substr(0, offset);
+  return 1 + static_cast<size_t>(std::count(before.begin(), before.end(), lineBreak));
+}
 
 std::vector<std::string> split(std::string_view s, std::string_view separator) {
   std::vector<std::string> parts;

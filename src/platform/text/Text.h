@@ -11,6 +11,16 @@ namespace platform::text {
 // Strict UTF-8: rejects overlong forms, surrogates (U+D800..U+DFFF), code
 // points above U+10FFFF, stray continuation bytes and cut-off sequences.
 bool isValidUtf8(std::string_view bytes);
+// The offset of the first byte that is not part of a valid sequence (by the
+// same rules); nothing for valid text.
+std::optional<size_t> firstInvalidUtf8(std::string_view bytes);
+
+// True when the text holds a control character: U+0000..U+001F, U+007F..U+009F.
+bool holdsControlCharacter(std::string_view text);
+
+// The text as a message may show it on any terminal: every byte that is not
+// part of valid UTF-8, and every byte of a control character, as \xNN.
+std::string printable(std::string_view bytes);
 
 // Drops one leading byte-order mark (U+FEFF, bytes EF BB BF) if present.
 std::string_view dropByteOrderMark(std::string_view text);
@@ -28,6 +38,13 @@ size_t leadingWhitespaceAndNewlines(std::string_view s);
 // Remove the set's characters from both ends (UTF-8 aware).
 std::string trimNewlines(std::string_view s);
 std::string trimWhitespaceAndNewlines(std::string_view s);
+// The same as views into `s`, which must outlive them.
+std::string_view trimNewlinesView(std::string_view s);
+std::string_view trimWhitespaceAndNewlinesView(std::string_view s);
+
+// The line, counted from 1, that the byte at `offset` stands on when the text
+// is split at every `lineBreak`.
+size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak = '\n');
 
 // Splits on every occurrence of `separator`, keeping empty parts:
 // split("a,,b", ",") == {"a", "", "b"}; split("", ",") == {""}.

@@ -64,6 +64,7 @@ TEST(CgatsReaders, SortByTheThirdFieldWithDecimalCommasOnlyWhenRgbIsNamed) {
     // 100, then the two 50s in file order, then 0; the comma read as a point.
     EXPECT_EQ(lightness(reader->averagedMeasurements), (std::vector<double>{95, 51.2, 49, 5.1})) << format.name;
     EXPECT_EQ(reader->interpolatedMeasurements.size(), 256u);
+    EXPECT_TRUE(reader->defaultWarnings().empty()) << "the sorted pass reads the comma";
 
     // Without RGB_R: file order, and the comma makes the field unreadable.
     Lines plain = fixtures::cgatsLines(readings, {}, format.sep, format.first);
@@ -71,6 +72,8 @@ TEST(CgatsReaders, SortByTheThirdFieldWithDecimalCommasOnlyWhenRgbIsNamed) {
     auto unsorted = format.make(plain, true, nullptr);
     unsorted->readMeasurements();
     EXPECT_EQ(lightness(unsorted->averagedMeasurements), (std::vector<double>{5.1, 95, 1.0, 49})) << format.name;
+    EXPECT_EQ(unsorted->defaultWarnings(),
+              std::vector<std::string>{"line 10: L* (field 2) reads \"51,2\", not a number; read as 1.0"});
   }
 }
 

@@ -120,10 +120,16 @@ TEST(MeasurementReaders, UnreadableFieldsTakeTheDefaults) {
   EXPECT_EQ(reader.measuredLab[0], (CIELab{50.0, 0.0, 0.5}));
   EXPECT_TRUE(std::isnan(reader.measuredLab[1].L));
   EXPECT_EQ(reader.measuredLab[1].b, 10.0);
+  // "nan" and "inf" are numbers; the others are told of.
+  EXPECT_EQ(reader.defaultWarnings(),
+            (std::vector<std::string>{"line 2: L* (field 2) reads \"word\", not a number; read as 50.0",
+                                      "1 more field, on line 2, is not a number either and was read as its default"}));
 
   MiscMeasurementDataFile single({"L*", "7", "x"}, true);
   single.readMeasurements();
   EXPECT_EQ(single.temp, (std::vector<double>{7, 0.02}));
+  EXPECT_EQ(single.defaultWarnings(),
+            std::vector<std::string>{"line 3: L* (field 1) reads \"x\", not a number; read as 0.02"});
 }
 
 TEST(MeasurementReaders, DensityToLightness) {
