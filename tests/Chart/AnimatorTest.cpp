@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -157,9 +159,12 @@ TEST_F(ManualAnimation, OneAxisStartsKeepTheOtherPhaseAndShareTheLink) {
   animator->setPhaseX(0.3);
   animator->setPhaseY(0.4);
 
-  // Nothing positive to run: nothing runs and no one is told.
+  // Nothing positive and finite to run: nothing runs and no one is told.
+  constexpr double inf = std::numeric_limits<double>::infinity();
   animator->animate(0.0, -1.0, ChartEasingOption::linear);
+  animator->animate(inf, std::nan(""), nullptr);
   animator->animateX(0.0, nullptr);
+  animator->animateX(inf, nullptr);
   animator->animateY(-2.0, ChartEasingOption::easeInQuad);
   EXPECT_EQ(phases(*animator), "0.3 0.4");
   EXPECT_EQ(links(), 0u);
@@ -265,7 +270,7 @@ TEST_F(ManualAnimation, CallbacksThatRestartOrStopRunCleanly) {
 
 // A chart view is its animator's delegate: each tick marks the whole view
 // for redrawing, and the stop reaches the view's own delegate. A view that
-// goes during a run is told nothing more, while its animator runs to its end.
+// goes during a run stops its animator: even a run of 1e308 s ends with it.
 TEST_F(ManualAnimation, ChartViewRedrawsOnTicksAndPassesTheStopOn) {
   using Told = std::vector<std::pair<ChartViewBase*, Animator*>>;
   struct Stops : ChartViewDelegate {
@@ -289,12 +294,12 @@ TEST_F(ManualAnimation, ChartViewRedrawsOnTicksAndPassesTheStopOn) {
 
   auto gone = LineChartView::create(Rect(0, 0, 100, 100));
   gone->setDelegate(stops);
-  gone->animator()->animateX(1.0, ChartEasingOption::easeOutBounce);
+  gone->animator()->animateX(1e308, ChartEasingOption::easeOutBounce);
+  EXPECT_EQ(links(), 1u);
   gone.reset();
-  tickAt(1.5);
-  tickAt(2.0);
-  EXPECT_EQ(stops->told.size(), 1u);
   EXPECT_EQ(links(), 0u);
+  tickAt(1.5);
+  EXPECT_EQ(stops->told.size(), 1u);
 }
 
 // Real display links on their own threads: ticks reach the delegate on the

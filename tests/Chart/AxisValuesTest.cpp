@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "Chart/Components/YAxis.h"
+#include "Chart/Data/LineChartData.h"
+#include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Renderers/AxisRendererBase.h"
 #include "Chart/Renderers/YAxisRendererRadarChart.h"
 #include "Chart/Utils/Transformer.h"
+#include "Chart/Views/LineChartView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/view/View.h"
 
@@ -170,6 +173,37 @@ TEST(AxisValues, DegenerateRangesAndSignedZero) {
   c.renderer.computeAxisValues(1e17, 1e17 + 16);
   EXPECT_FALSE(c.axis->entries().empty());
   EXPECT_LE(c.axis->entries().size(), 20u);
+}
+
+// A count of 10^12 (forced or not, on either renderer) computes at most
+// the ceiling's values, and a view lays out and draws that many.
+TEST(AxisValues, CountsComputeAtMostTheCeiling) {
+  constexpr int64_t huge = 1'000'000'000'000;
+  for (const bool radar : {false, true}) {
+    for (const bool forced : {false, true}) {
+      Computed c;
+      YAxisRendererRadarChart radarRenderer(c.handler, c.axis, {});
+      AxisRendererBase& renderer = radar ? radarRenderer : c.renderer;
+      c.axis->setAxisMaxLabels(huge);
+      c.axis->setLabelCount(huge, forced);
+      EXPECT_EQ(c.axis->labelCount(), huge);
+      renderer.computeAxisValues(0, 100);
+      const auto& entries = c.axis->entries();
+      EXPECT_LE(entries.size(), size_t(AxisBase::maxComputedLabels)) << radar << forced;
+      EXPECT_GE(entries.size(), size_t(AxisBase::maxComputedLabels / 2)) << radar << forced;
+      if (forced) {
+        EXPECT_NEAR(entries.back(), 100, 1e-9) << "spread over the whole range";
+      }
+    }
+  }
+  const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+  view->leftAxis()->setAxisMaxLabels(huge);
+  view->leftAxis()->setLabelCount(huge, true);
+  view->setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(
+      std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(0, 0), std::make_shared<ChartDataEntry>(1, 100)})));
+  platform::graphics::RecordingContext context;
+  view->draw(context);
+  EXPECT_EQ(view->leftAxis()->entryCount(), AxisBase::maxComputedLabels);
 }
 
 // Centring reads the previous entries: the first computation places no

@@ -137,10 +137,15 @@ TEST(BarChartDataSet, StackScanAndExtremesStraightAfterConstruction) {
   EXPECT_EQ(set->stackSize(), 4);
   EXPECT_EQ(set->entryCountStacks(), 5);
   EXPECT_EQ(set->yMax(), 7);
-  // Over an x range each bar counts with its y alone.
+  // Over an x range a stack counts by its sums too.
   set->calcMinMaxY(0, 0);
-  EXPECT_EQ(set->yMin(), 2);
-  EXPECT_EQ(set->yMax(), 2);
+  EXPECT_EQ(set->yMin(), -4);
+  EXPECT_EQ(set->yMax(), 6);
+  // A stack added through the chart data widens it as far as the set.
+  BarChartData data(DataSetPtr(std::make_shared<BarChartDataSet>(std::vector<EntryPtr>{bar(0, 1), bar(1, 2)})));
+  data.addEntry(stack(2, {2, -3, 4, -1}), 0);
+  EXPECT_EQ((std::vector<double>{data.yMin(), data.yMax(), data.getYMin(AxisDependency::left)}),
+            (std::vector<double>{-4, 6, -4}));
 
   const BarChartDataSet fresh;
   EXPECT_EQ(fresh.highlightColor(), Color::black());

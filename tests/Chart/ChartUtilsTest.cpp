@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <future>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -219,4 +220,30 @@ TEST_F(ChartUtilsDrawing, IconsAreResizedOnceAndReused) {
   EXPECT_EQ(chart::NSUIGraphicsGetCurrentContext(), outer);
   chart::NSUIGraphicsEndImageContext();
   EXPECT_EQ(chart::NSUIGraphicsGetCurrentContext(), nullptr);
+
+  // The icon keeps the copies of the last few sizes only.
+  for (const double side : {1, 2, 3, 4, 5, 6}) ChartUtils::drawImage(ctx, *icon, 0, 0, {side, side});
+  EXPECT_FALSE(icon->associatedImage("resized_1.0_1.0") || icon->associatedImage("resized_2.0_2.0"));
+  EXPECT_TRUE(icon->associatedImage("resized_3.0_3.0") && icon->associatedImage("resized_6.0_6.0"));
+  // No copy larger than the surface drawn on: the icon itself, scaled.
+  RecordingContext small(Size{100, 100});
+  const size_t made = bitmaps.size();
+  ChartUtils::drawImage(small, *icon, 50, 50, {400, 50});
+  EXPECT_EQ(bitmaps.size(), made);
+  EXPECT_EQ(small.operations(Op::drawImage).at(0).image, icon.get());
+  EXPECT_EQ(small.operations(Op::drawImage).at(0).rect, Rect(-150, 25, 400, 50));
+}
+
+// Two threads draw with one icon at once, each on its own context, at new
+// sizes that push each other's copies out of the icon's cache.
+TEST(ChartUtilsThreads, OneIconDrawnFromTwoThreads) {
+  const auto icon = Image::make(8, 8, std::vector<uint32_t>(64, 0xFF00FF00u));
+  const auto draw = [&](double first) {
+    RecordingContext ctx;
+    for (int i = 0; i < 500; ++i) ChartUtils::drawImage(ctx, *icon, 0, 0, {first + i * 0.02, 4});
+    return ctx.operations(Op::drawImage).size();
+  };
+  auto other = std::async(std::launch::async, draw, 2.01);
+  EXPECT_EQ(draw(2.0), 500u);
+  EXPECT_EQ(other.get(), 500u);
 }

@@ -301,6 +301,7 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
     v.setData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "s")));
     RecordingContext context;
     v.draw(context);
+    EXPECT_FALSE(context.hasDropped()) << row.name << ": " << context.firstDrop()->description();
     int texts = 0;
     for (const auto& o : context.operations()) {
       Rect box;
@@ -483,6 +484,7 @@ TEST_F(ChartViews, HorizontalBarViewTurnsItsAxes) {
 size_t expectLegendInside(ChartViewBase& view, double width, bool clear) {
   RecordingContext context;
   view.draw(context);
+  EXPECT_FALSE(context.hasDropped()) << context.firstDrop()->description();
   std::vector<Rect> legendBoxes;
   std::vector<Rect> texts;
   for (const auto& o : context.operations()) {
@@ -574,7 +576,8 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
 }
 
 // The radar and horizontal-bar views at seven legend placements (twelve
-// sets, so a horizontal legend takes two lines): the legend lies inside the
+// sets, so a horizontal legend takes two lines; the horizontal bar's last
+// a stack of three forms): the legend lies inside the
 // view, clear of the content and of every other text; without data it
 // keeps no entries and the content is as large as with no legend at all.
 TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
@@ -604,10 +607,15 @@ TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
   };
   const auto barData = [] {
     std::vector<DataSetPtr> sets;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 11; ++i) {
       sets.push_back(std::make_shared<BarChartDataSet>(
           std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(i, 10.0 * i)}, "set " + std::to_string(i)));
     }
+    // A stack of three forms under one label, the last entry.
+    auto stacked = std::make_shared<BarChartDataSet>(
+        std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(11, std::vector<double>{10, 20, 30})}, "set 11");
+    stacked->setColors({Color::rgb(1, 0, 0), Color::rgb(0, 1, 0), Color::rgb(0, 0, 1)});
+    sets.push_back(stacked);
     return std::make_shared<BarChartData>(sets);
   };
   for (const bool radar : {true, false}) {
@@ -625,8 +633,8 @@ TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
       legend.setDirection(p.direction);
       view->chartDescription()->setText("description");
       view->setData(radar ? std::shared_ptr<ChartData>(radarData()) : barData());
-      ASSERT_EQ(legend.entries().size(), 12u);
-      EXPECT_EQ(expectLegendInside(*view, 600, true), 24u);
+      ASSERT_EQ(legend.entries().size(), radar ? 12u : 15u);
+      EXPECT_EQ(expectLegendInside(*view, 600, true), radar ? 24u : 26u);
 
       // Without data: no entries, and no room for them.
       view->setData(nullptr);

@@ -271,6 +271,10 @@ TEST(ChartDataSet, CollectionFormsCheckTheirIndexes) {
   const auto mixed = setOf({{0, 1}, {1, -1}, {2, 2}, {3, -2}, {4, 3}});
   EXPECT_EQ(mixed->partition([](const ChartDataEntry& e) { return e.y() < 0; }), 3);
   EXPECT_EQ(xs(*mixed), (std::vector<double>{0, 2, 4, 3, 1}));
+  // Handed its own list: the appends reallocate the list being read.
+  mixed->appendEntries(mixed->entries());
+  mixed->setEntriesInRange(0, 10, mixed->entries());
+  EXPECT_EQ(xs(*mixed), (std::vector<double>{0, 2, 4, 3, 1, 0, 2, 4, 3, 1}));
 }
 
 // A few thousand random edits: the list stays sorted, the extremes always

@@ -39,8 +39,9 @@ TEST(RecordingContext, RecordsTheStateInForceAcrossSaveAndRestore) {
   ctx.saveGState();
   ctx.restoreGState();
   ctx.restoreGState();
-  ctx.restoreGState();  // nothing saved: ignored
+  ctx.restoreGState();  // nothing saved: ignored, and noted
   ctx.strokeLineSegments({{0, 0}, {1, 1}, {2, 2}});
+  EXPECT_EQ(ctx.firstDrop(), (Drop{DropReason::unbalancedRestore, "restoreGState"}));
 
   const auto strokes = ctx.operations(Op::strokePath);
   ASSERT_EQ(strokes.size(), 1u);

@@ -102,6 +102,13 @@ class AxisBase : public ComponentBase {
   virtual void setDecimals(int decimals) { decimals_ = decimals; }
 
   // Label rules.
+  //
+  // Whatever the count, an axis computes (and so draws) at most
+  // maxComputedLabels values: a larger count works as that many (forced
+  // labels spread that many over the range), and when a round interval
+  // gives more than that, the first that many are kept. A count and bound
+  // may be set higher; they are stored as they are.
+  static constexpr int64_t maxComputedLabels = 10000;
   virtual int64_t labelCount() const { return labelCount_; }
   // Stores the count brought into [axisMinLabels, axisMaxLabels] (above the
   // upper bound the upper bound, otherwise at least the lower bound, so the
@@ -111,7 +118,8 @@ class AxisBase : public ComponentBase {
   virtual void setLabelCount(int64_t count, bool force);
   virtual int64_t axisMinLabels() const { return axisMinLabels_; }
   // A bound below 1 is ignored; neither setter brings the current count
-  // within the new bounds.
+  // within the new bounds. (Counts above maxComputedLabels compute that
+  // many.)
   virtual void setAxisMinLabels(int64_t count);
   virtual int64_t axisMaxLabels() const { return axisMaxLabels_; }
   virtual void setAxisMaxLabels(int64_t count);

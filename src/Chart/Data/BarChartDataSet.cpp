@@ -30,13 +30,21 @@ void BarChartDataSet::finishConstruction() {
 
 void BarChartDataSet::calcMinMaxForEntry(const ChartDataEntry& entry) {
   if (std::isnan(entry.y())) return;
+  calcMinMaxYForEntry(entry);
+  calcMinMaxXForEntry(entry);
+}
+
+// Also the rule of a rescan over an x range (calcMinMaxY): a stack of mixed
+// signs reaches past its sum both ways, and a view that scales its y axis to
+// the visible bars must not clip it.
+void BarChartDataSet::calcMinMaxYForEntry(const ChartDataEntry& entry) {
+  if (std::isnan(entry.y())) return;
   const auto* bar = dynamic_cast<const BarChartDataEntry*>(&entry);
   if (bar && bar->isStacked()) {
     widenYExtremes(-bar->negativeSum(), bar->positiveSum());
   } else {
     widenYExtremes(entry.y(), entry.y());
   }
-  calcMinMaxXForEntry(entry);
 }
 
 void BarChartDataSet::calcStackSize() {

@@ -23,8 +23,9 @@ class BarChartDataSet : public BarLineScatterCandleBubbleChartDataSet, public vi
   // A bar whose y is NaN counts for nothing, x included. A stacked bar
   // widens the y extremes by minus its negative sum and by its positive sum,
   // a plain bar by its y; then x widens. Recomputing over an x range
-  // (calcMinMaxY) still counts each bar by its y alone.
+  // (calcMinMaxY) counts each bar the same way.
   void calcMinMaxForEntry(const ChartDataEntry& entry) override;
+  void calcMinMaxYForEntry(const ChartDataEntry& entry) override;
 
   int64_t stackSize() const override { return stackSize_; }
   bool isStacked() const override { return stackSize() > 1; }

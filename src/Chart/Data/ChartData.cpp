@@ -174,8 +174,10 @@ void ChartData::addEntry(const EntryPtr& entry, int64_t dataSetIndex) {
     log("ChartData.addEntry() - Cannot add Entry because dataSetIndex too high or too low.");
     return;
   }
+  // Widened by the set's extremes, not the entry's y: a set may count an
+  // entry by more than its y (a stack's sums, a candle's high and low).
   const auto& set = dataSets_[static_cast<size_t>(dataSetIndex)];
-  if (set->addEntry(entry)) calcMinMaxForEntry(*entry, set->axisDependency());
+  if (set->addEntry(entry)) calcMinMaxForDataSet(*set);
 }
 
 bool ChartData::removeEntry(const EntryPtr& entry, int64_t dataSetIndex) {

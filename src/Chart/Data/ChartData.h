@@ -97,7 +97,8 @@ class ChartData {
   virtual bool removeDataSet(const DataSetPtr& dataSet);
   virtual bool removeDataSetByIndex(int64_t index);
   // Adds the entry to the set at the index (stored list) and widens the
-  // extremes by it. An index out of range logs
+  // extremes by the set's, which count the entry as the set's kind does.
+  // An index out of range logs
   // "ChartData.addEntry() - Cannot add Entry because dataSetIndex too high or too low."
   // and changes nothing.
   virtual void addEntry(const EntryPtr& entry, int64_t dataSetIndex);

@@ -253,7 +253,7 @@ void ChartDataSet::setEntry(int64_t index, const EntryPtr& entry) {
   entries_[static_cast<size_t>(index)] = entry;
 }
 
-void ChartDataSet::setEntriesInRange(int64_t lower, int64_t upper, const std::vector<EntryPtr>& newEntries) {
+void ChartDataSet::setEntriesInRange(int64_t lower, int64_t upper, std::vector<EntryPtr> newEntries) {
   checkRange(lower, upper);
   if (static_cast<int64_t>(newEntries.size()) != upper - lower) {
     throw std::invalid_argument("ChartDataSet: the new entries are not as many as the range holds");
@@ -286,7 +286,7 @@ void ChartDataSet::append(const EntryPtr& entry) {
   entries_.push_back(entry);
 }
 
-void ChartDataSet::appendEntries(const std::vector<EntryPtr>& newEntries) {
+void ChartDataSet::appendEntries(std::vector<EntryPtr> newEntries) {
   requireEntries(newEntries);
   for (const auto& e : newEntries) append(e);
 }

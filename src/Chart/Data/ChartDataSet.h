@@ -96,13 +96,15 @@ class ChartDataSet : public ChartBaseDataSet {
   void setEntry(int64_t index, const EntryPtr& entry);
   // Overwrites entries lower..<upper one by one with as many new entries
   // (a count that differs throws std::invalid_argument).
-  void setEntriesInRange(int64_t lower, int64_t upper, const std::vector<EntryPtr>& newEntries);
+  // The list edits take their list by value, so a set may be handed its own
+  // entries (set.appendEntries(set.entries()) doubles it).
+  void setEntriesInRange(int64_t lower, int64_t upper, std::vector<EntryPtr> newEntries);
   void swapAt(int64_t i, int64_t j);
   // Reorders by writes so that the entries that satisfy the predicate come
   // last; returns the index of the first of them.
   int64_t partition(const std::function<bool(const ChartDataEntry&)>& belongsInSecondPartition);
   void append(const EntryPtr& entry);
-  void appendEntries(const std::vector<EntryPtr>& newEntries);
+  void appendEntries(std::vector<EntryPtr> newEntries);
   // The removals recompute the extremes, also when they remove nothing.
   EntryPtr removeAt(int64_t index);
   // nullptr when the set is empty.

@@ -84,7 +84,7 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
 
   const double yMin = min;
   const double yMax = max;
-  const int64_t labelCount = axis.labelCount();
+  const int64_t labelCount = computedLabelCount(axis);
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
     clearEntries(axis);
@@ -123,6 +123,8 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
     } else {
       n = 1;
     }
+    // A round interval can give more values than were asked for.
+    n = std::min(n, AxisBase::maxComputedLabels);
     fillEntries(entries, first, interval, n);
   }
 
@@ -136,6 +138,10 @@ void AxisRendererBase::computeAxisValues(double min, double max) {
   }
 }
 
+int64_t AxisRendererBase::computedLabelCount(const AxisBase& axis) {
+  return std::min(axis.labelCount(), AxisBase::maxComputedLabels);
+}
+
 bool AxisRendererBase::hasNoLabels(int64_t labelCount, double min, double max) {
   // A count below one would count downward for ever; bounds that are not
   // numbers have no labels (and must never reach an integer conversion).
@@ -144,7 +150,7 @@ bool AxisRendererBase::hasNoLabels(int64_t labelCount, double min, double max) {
 }
 
 double AxisRendererBase::roundedInterval(const AxisBase& axis, double range, bool flooredMagnitude) {
-  double interval = ChartUtils::roundToNextSignificant(range / static_cast<double>(axis.labelCount()));
+  double interval = ChartUtils::roundToNextSignificant(range / static_cast<double>(computedLabelCount(axis)));
   if (axis.granularityEnabled() && interval < axis.granularity()) interval = axis.granularity();
   if (interval == 0 || !std::isfinite(interval)) return interval;
   const double exponent = flooredMagnitude ? std::floor(std::log10(interval)) : std::trunc(std::log10(interval));

@@ -80,10 +80,13 @@ class AxisRendererBase : public Renderer {
   static platform::graphics::TextAttributes limitLabelAttributes(const ChartLimitLine& line);
 
   // The steps of the value computation that the axis renderers share.
+  // The label count the values are computed for: the axis's, at most
+  // AxisBase::maxComputedLabels.
+  static int64_t computedLabelCount(const AxisBase& axis);
   // Whether a range has no labels at all: no label count, an empty range,
   // or a bound or range that is not a finite number.
   static bool hasNoLabels(int64_t labelCount, double min, double max);
-  // range / labelCount rounded to one significant digit, raised to the
+  // range / computedLabelCount rounded to one significant digit, raised to the
   // granularity when that is larger, and a digit above 5 raised to the next
   // power of ten (unless that power floors to 0). The power of ten is the
   // interval's exponent truncated toward zero, or floored when
@@ -99,6 +102,7 @@ class AxisRendererBase : public Renderer {
   static void clearEntries(AxisBase& axis);
   // Replaces the entries (keeping their storage) with n values from `first`,
   // each the previous plus `interval`; a zero is stored as positive zero.
+  // Callers bring n to at most AxisBase::maxComputedLabels first.
   static void fillEntries(std::vector<double>& entries, double first, double interval, int64_t n);
   // The decimals an interval shows: ceil(-log10(interval)) below 1, else 0
   // (an infinite one included). An interval of 0, or not a number, keeps the

@@ -235,10 +235,12 @@ void LegendRenderer::renderLegend(DrawingContext& context) {
     double posX = originX;
 
     if (drawsForm) {
+      // Right to left mirrors left to right: a stack grows leftward from the
+      // origin, so every form stays on the legend's side of it.
       if (leftToRight) {
         posX += stack;
       } else {
-        posX -= formSize - stack;
+        posX -= formSize + stack;
       }
       drawForm(context, posX, posY + formYOffset, entry, legend);
       if (leftToRight) posX += formSize;

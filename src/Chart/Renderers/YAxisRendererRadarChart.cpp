@@ -1,5 +1,6 @@
 #include "Chart/Renderers/YAxisRendererRadarChart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,7 +23,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
   if (!y) return;
   YAxis& axis = *y;
   std::vector<double>& entries = axis.entries();
-  const int64_t labelCount = axis.labelCount();
+  const int64_t labelCount = computedLabelCount(axis);
   const double range = std::fabs(yMax - yMin);
   if (hasNoLabels(labelCount, yMin, yMax)) {
     clearEntries(axis);
@@ -55,7 +56,7 @@ void YAxisRendererRadarChart::computeAxisValues(double yMin, double yMax) {
       n += countSteps(first, last, interval, false);
     }
     // The outermost ring lies one step beyond the data.
-    n += 1;
+    n = std::min(n + 1, AxisBase::maxComputedLabels);
     fillEntries(entries, first, interval, n);
   }
 

@@ -1,6 +1,7 @@
 #include "Chart/Utils/Animator.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Chart/Utils/NSUIDisplayLink.h"
 #include "platform/runloop/Clock.h"
@@ -54,7 +55,8 @@ void Animator::AxisRun::start(double now, double length, EasingFunction curve) {
   startTime = now;
   duration = length;
   endTime = now + length;
-  enabled = length > 0;
+  // A duration of infinity (or one whose end cannot be told) would never end.
+  enabled = length > 0 && std::isfinite(endTime);
   easing = std::move(curve);
 }
 

@@ -75,9 +75,10 @@ class Animator : public std::enable_shared_from_this<Animator> {
   virtual void animationLoop();
 
   // The two-axis starts: end any running animation (with its callbacks),
-  // then animate each axis whose duration (seconds) is positive, from its
-  // easing's start. With neither duration positive nothing more happens:
-  // no run, no callback, and the phases keep their values.
+  // then animate each axis whose duration (seconds) is positive and finite,
+  // from its easing's start. With neither nothing more happens: no run, no
+  // callback, and the phases keep their values. An infinite duration counts
+  // as none: it would never end.
   virtual void animate(double xAxisDuration, double yAxisDuration, EasingFunction easingX, EasingFunction easingY);
   virtual void animate(double xAxisDuration, double yAxisDuration, ChartEasingOption easingOptionX,
                        ChartEasingOption easingOptionY);

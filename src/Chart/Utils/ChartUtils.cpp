@@ -7,6 +7,7 @@
 #include "Chart/Utils/NSUIGraphics.h"
 #include "platform/graphics/TextMetrics.h"
 #include "platform/text/Text.h"
+#include "platform/view/View.h"
 
 namespace chart {
 
@@ -109,16 +110,22 @@ void ChartUtils::drawImage(DrawingContext& context, const Image& image, double x
   const Image* drawn = &image;
   std::shared_ptr<const Image> resized;
   const Size own = image.size();
-  if (own.width != size.width && own.height != size.height) {
+  const double scale = platform::view::mainScreenScale();
+  const std::optional<Size> surface = context.surfaceSize();
+  // A copy larger than the surface would hold pixels that never show: the
+  // image itself is drawn, scaled by the context.
+  const bool fits = !surface || (size.width * scale <= surface->width && size.height * scale <= surface->height);
+  if (own.width != size.width && own.height != size.height && fits) {
     const std::string key = "resized_" + platform::text::shortestDescription(size.width) + "_" +
                             platform::text::shortestDescription(size.height);
     resized = image.associatedImage(key);
     if (!resized) {
-      NSUIGraphicsBeginImageContextWithOptions(size, false, 0);
-      if (DrawingContext* copy = NSUIGraphicsGetCurrentContext())
-        copy->drawImage(image, Rect(0, 0, size.width, size.height));
-      resized = NSUIGraphicsGetImageFromCurrentImageContext();
-      NSUIGraphicsEndImageContext();
+      // A bitmap of its own rather than the current image context: the
+      // image, and so its copies, may be drawn from several threads.
+      const ImageContext copy = makeImageContext(size, false, scale);
+      if (!copy.bitmap) return;
+      copy.bitmap->drawingContext().drawImage(image, Rect(0, 0, size.width, size.height));
+      resized = copy.bitmap->makeImage(copy.scale);
       if (!resized) return;
       image.setAssociatedImage(key, resized);
     }

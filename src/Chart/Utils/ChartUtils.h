@@ -54,8 +54,11 @@ class ChartUtils {
   // The image centred on (x, y) at the size. When both its width and its
   // height differ from the size, a copy resized in an image context is
   // drawn instead; the copy is kept with the image under
-  // "resized_<width>_<height>" and reused. Nothing is drawn when no copy can
-  // be made.
+  // "resized_<width>_<height>" and reused (the image keeps the last few
+  // sizes). Nothing is drawn when no copy can be made. A copy larger than
+  // the context's surface is never made: the image itself is drawn, scaled.
+  // Safe to call from several threads with the same image, each drawing on
+  // its own context.
   static void drawImage(DrawingContext& context, const Image& image, double x, double y, Size size);
 };
 

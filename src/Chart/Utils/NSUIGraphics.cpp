@@ -10,12 +10,6 @@ namespace chart {
 
 namespace {
 
-struct ImageContext {
-  double scale;
-  // nullptr for a context that could not be opened.
-  std::unique_ptr<platform::graphics::BitmapContext> bitmap;
-};
-
 std::vector<ImageContext>& stack() {
   static std::vector<ImageContext> contexts;
   return contexts;
@@ -32,7 +26,7 @@ int64_t pixels(double points, double scale) {
 
 }  // namespace
 
-void NSUIGraphicsBeginImageContextWithOptions(Size size, bool opaque, double scale) {
+ImageContext makeImageContext(Size size, bool opaque, double scale) {
   if (scale == 0) scale = platform::view::mainScreenScale();
   const int64_t width = pixels(size.width, scale);
   const int64_t height = pixels(size.height, scale);
@@ -42,7 +36,11 @@ void NSUIGraphicsBeginImageContextWithOptions(Size size, bool opaque, double sca
     bitmap->drawingContext().scaleBy(scale, scale);
     bitmap->drawingContext().saveGState();
   }
-  stack().push_back(ImageContext{scale, std::move(bitmap)});
+  return ImageContext{scale, std::move(bitmap)};
+}
+
+void NSUIGraphicsBeginImageContextWithOptions(Size size, bool opaque, double scale) {
+  stack().push_back(makeImageContext(size, opaque, scale));
 }
 
 DrawingContext* NSUIGraphicsGetCurrentContext() {

@@ -18,6 +18,16 @@ using platform::graphics::EncodedImage;
 using platform::graphics::Image;
 using platform::graphics::Size;
 
+// An offscreen bitmap as an image context opens one (below), drawn in
+// points, with the scale it was opened at (a scale of 0 is the main
+// screen's); no bitmap when none can be opened. It is no one's current
+// context, so it may be used on any thread the drawing back end allows.
+struct ImageContext {
+  double scale = 1;
+  std::unique_ptr<platform::graphics::BitmapContext> bitmap;
+};
+ImageContext makeImageContext(Size size, bool opaque, double scale);
+
 // Opens an offscreen bitmap of trunc(width · scale) × trunc(height · scale)
 // pixels (a scale of 0 is the main screen's) and makes it the current image
 // context, drawn in points with y growing downward. A bitmap that cannot be

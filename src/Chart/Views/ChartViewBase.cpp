@@ -17,6 +17,12 @@ ChartViewBase::ChartViewBase(const Rect& frame)
       viewPortHandler_(std::make_shared<ViewPortHandler>(bounds().size.width, bounds().size.height)),
       legendRenderer_(std::make_shared<LegendRenderer>(viewPortHandler_, legend_)) {}
 
+// The view can no longer be told (its weak pointer has expired), but the
+// animator's stop block still runs.
+ChartViewBase::~ChartViewBase() {
+  if (animator_) animator_->stop();
+}
+
 void ChartViewBase::setup() {
   animator_ = Animator::create();
   animator_->setDelegate(weak_from_this());

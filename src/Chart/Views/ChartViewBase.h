@@ -35,12 +35,16 @@ using platform::graphics::Rect;
 // whole view for redrawing, and the end of an animation is passed on to the
 // view's own delegate. The animator holds the view weakly, so views are
 // made by their class's create() (shared ownership), whose setup() wires
-// them; there is no view without one.
+// them; there is no view without one. A view stops its animator when it is
+// destroyed: a running animation (which its display link keeps alive) ends
+// with it.
 class ChartViewBase : public NSUIView,
                       public virtual ChartDataProvider,
                       public ChartAnimatorDelegate,
                       public std::enable_shared_from_this<ChartViewBase> {
  public:
+  ~ChartViewBase() override;
+
   // A new size reaches the view-port handler, then the layout is computed
   // again (calculateOffsets).
   void setFrame(const Rect& frame) override;

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/cairo/CairoTextMetrics.h"
@@ -18,13 +21,27 @@ namespace platform::cairo {
 // growing downward from the top-left corner.
 //
 // Cairo stops drawing for good after one bad argument, and a chart hands it
-// some (a zero axis range gives not-a-number coordinates and zero scales). So
-// the context drops geometry that is not finite, skips transforms that are not
-// finite or cannot be inverted, draws a dash with a negative length, or only
-// zero lengths, solid, takes a negative line width as 0, clamps colour
-// components into 0...1 (not-a-number as 0), skips text that is not valid
-// UTF-8 and gradient circles with a negative radius, and ignores a restore
-// without a save. A line of width 0 draws nothing.
+// some (a zero axis range gives not-a-number coordinates and zero scales; a
+// caller can set any font or size). So the context drops geometry that is
+// not finite, skips transforms that are not finite or cannot be inverted,
+// draws a dash with a negative length, or only zero lengths, solid, takes a
+// negative line width as 0, clamps colour components into 0...1
+// (not-a-number as 0), skips text that is not valid UTF-8 and gradient
+// circles with a negative radius, draws text in the sizes and families
+// Cairo takes (see selectFont), strokes no wider than maxStrokeWidth pixels
+// and ignores a restore without a save; each of these goes into the drop
+// record. A line of width 0 draws nothing. Together these keep Cairo out of
+// its error state: isInErrorState() stays false.
+//
+// Cairo keeps path coordinates in fixed point and traces every arc whole, so
+// a shape far beyond the surface comes out bent or takes minutes. The
+// context keeps the current path itself, on the surface's pixels, and hands
+// Cairo only what can show: a shape wholly off the surface is left out, and
+// one that reaches far beyond it is cut to a box around the surface (an
+// ellipse that covers the surface fills it, its outline traced only where it
+// crosses). A dash restarts where such a cut begins. Images and text wholly
+// off the surface are left out too. None of this is a drop: the pixels are
+// the ones asked for.
 class CairoContext : public graphics::DrawingContext, public graphics::BitmapContext {
  public:
   // nullptr when a side is below 1 or above graphics::maxBitmapSide.
@@ -71,6 +88,9 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   void drawTextInRect(std::string_view text, const graphics::Rect& rect,
                       const graphics::TextAttributes& attributes) override;
 
+  std::optional<graphics::Size> surfaceSize() const override {
+    return graphics::Size{static_cast<double>(width_), static_cast<double>(height_)};
+  }
   graphics::DrawingContext& drawingContext() override { return *this; }
   int64_t pixelWidth() const override { return width_; }
   int64_t pixelHeight() const override { return height_; }
@@ -82,6 +102,10 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   // the checks above keep it false.
   bool isInErrorState() const;
 
+  // The widest stroke drawn, in pixels of the surface: a wider line covers
+  // any surface it crosses anyway, and Cairo fails on far wider ones.
+  static constexpr double maxStrokeWidth = 131072;
+
  private:
   CairoContext(int64_t width, int64_t height, bool opaque);
 
@@ -90,11 +114,38 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
     graphics::Color stroke;
   };
 
+  // One sub-path of the current path on the surface's pixels: a polygon
+  // (its corners, open or closed), or an ellipse, the image of the unit
+  // circle under `ellipse`.
+  struct SubPath {
+    std::vector<graphics::Point> points;
+    bool closed = false;
+    std::optional<graphics::AffineTransform> ellipse;
+  };
+  using Path = std::vector<SubPath>;
+  enum class Use { fill, stroke };
+
   void setSource(const graphics::Color& color);
-  bool transformBy(double xx, double yx, double xy, double yy, double x0, double y0);
-  void addEllipse(const graphics::Rect& rect);
+  graphics::AffineTransform matrix() const;
+  // Applies a caller's transformation (noting one that cannot be used), or
+  // one of the context's own (noting nothing); false when it was skipped.
+  bool transformBy(const graphics::AffineTransform& step, std::string_view operation);
+  bool transformBy(const graphics::AffineTransform& step);
+  graphics::Point toDevice(graphics::Point point) const;
+  void addRectTo(Path& path, const graphics::Rect& rect) const;
+  void addEllipseTo(Path& path, const graphics::Rect& rect);
+  // Hands the path to Cairo as its current path, in pixels of the surface,
+  // cut to what can show when filled (or used as a clip) or stroked.
+  void emit(const Path& path, Use use);
+  // Fills or strokes the path with the paint's colour, and clears it.
+  void fill(const Path& path);
+  void stroke(const Path& path, std::string_view operation);
   void paintSurface(_cairo_surface* source, int64_t width, int64_t height, const graphics::Rect& rect);
   void paintGradientClipped(const std::vector<graphics::Point>& keep);
+  // True when the rectangle reaches onto the surface.
+  bool onSurface(const graphics::Rect& rect) const;
+  void drawLines(std::string_view text, const graphics::Rect& rect, const graphics::TextAttributes& attributes,
+                 std::string_view operation);
   void showLine(const std::string& line, double x, double top, const graphics::Font& font);
 
   int64_t width_;
@@ -104,6 +155,7 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   _cairo* cr_;
   Paint paint_;
   std::vector<Paint> saved_;
+  Path path_;
   CairoTextMetrics metrics_;
 };
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/graphics/DrawingContext.h"
 #include "platform/text/Text.h"
 
 namespace platform::cairo {
@@ -16,11 +17,22 @@ using graphics::Rect;
 using graphics::Size;
 using graphics::TextAttributes;
 
-bool selectFont(cairo_t* cr, const Font& font) {
-  if (!(std::isfinite(font.pointSize) && font.pointSize > 0)) return false;
-  cairo_select_font_face(cr, font.family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, font.pointSize);
-  return true;
+double selectFont(cairo_t* cr, const Font& font) {
+  const std::optional<Font> drawn = graphics::drawableFont(font);
+  if (!drawn) return 0;
+  // The size Cairo hands the font engine is the one on the surface: keep it
+  // in range through the transformation too (its larger scale).
+  double xx = 1, xy = 0, yx = 0, yy = 1;
+  cairo_user_to_device_distance(cr, &xx, &xy);
+  cairo_user_to_device_distance(cr, &yx, &yy);
+  const double scale = std::max(std::hypot(xx, xy), std::hypot(yx, yy));
+  double size = drawn->pointSize;
+  if (size * scale > Font::largestSize) size = Font::largestSize / scale;
+  if (size * scale < Font::smallestSize) size = Font::smallestSize / scale;
+  if (!(std::isfinite(size) && size > 0)) return 0;
+  cairo_select_font_face(cr, drawn->family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size);
+  return size;
 }
 
 CairoTextMetrics::CairoTextMetrics()
@@ -32,7 +44,7 @@ CairoTextMetrics::~CairoTextMetrics() {
 }
 
 double CairoTextMetrics::advance(std::string_view line, const Font& font) const {
-  if (line.empty() || !text::isValidUtf8(line) || !selectFont(scratch_, font)) return 0;
+  if (line.empty() || !text::isValidUtf8(line) || selectFont(scratch_, font) == 0) return 0;
   const std::string text(line);
   cairo_text_extents_t extents;
   cairo_text_extents(scratch_, text.c_str(), &extents);
@@ -40,14 +52,14 @@ double CairoTextMetrics::advance(std::string_view line, const Font& font) const 
 }
 
 double CairoTextMetrics::ascent(const Font& font) const {
-  if (!selectFont(scratch_, font)) return 0;
+  if (selectFont(scratch_, font) == 0) return 0;
   cairo_font_extents_t extents;
   cairo_font_extents(scratch_, &extents);
   return extents.ascent;
 }
 
 double CairoTextMetrics::lineSpacing(const Font& font) const {
-  if (!selectFont(scratch_, font)) return 0;
+  if (selectFont(scratch_, font) == 0) return 0;
   cairo_font_extents_t extents;
   cairo_font_extents(scratch_, &extents);
   return extents.height;
@@ -71,13 +83,14 @@ Rect CairoTextMetrics::boundingRect(std::string_view text, Size constraint, cons
 }
 
 double CairoTextMetrics::fontLineHeight(const Font& font) const {
-  if (!selectFont(scratch_, font)) return 0;
+  const double size = selectFont(scratch_, font);
+  if (size == 0) return 0;
   cairo_scaled_font_t* scaled = cairo_get_scaled_font(scratch_);
   if (cairo_scaled_font_get_type(scaled) == CAIRO_FONT_TYPE_FT) {
     if (FT_Face face = cairo_ft_scaled_font_lock_face(scaled)) {
       double height = -1;
       if (face->units_per_EM > 0)
-        height = static_cast<double>(face->bbox.yMax - face->bbox.yMin) / face->units_per_EM * font.pointSize;
+        height = static_cast<double>(face->bbox.yMax - face->bbox.yMin) / face->units_per_EM * size;
       cairo_ft_scaled_font_unlock_face(scaled);
       if (height >= 0) return height;
     }

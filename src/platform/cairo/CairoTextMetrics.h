@@ -10,7 +10,8 @@ namespace platform::cairo {
 // Text measured with Cairo's toy font API, as CairoContext draws it: a line's
 // width is the text's advance, lines are the font's line spacing apart, and
 // the font's line height is the height of its bounding box. Text that is not
-// valid UTF-8 is neither measured (0, 0) nor drawn. Main thread only.
+// valid UTF-8 is neither measured (0, 0) nor drawn; fonts are measured as
+// they are drawn (see selectFont). Main thread only.
 class CairoTextMetrics : public graphics::TextMetrics {
  public:
   CairoTextMetrics();
@@ -37,9 +38,12 @@ class CairoTextMetrics : public graphics::TextMetrics {
   _cairo* scratch_;
 };
 
-// Selects the font on the context; false (and nothing selected) when its size
-// is not a positive finite number, which Cairo would take as a singular font
-// matrix.
-bool selectFont(_cairo* cr, const graphics::Font& font);
+// Selects the font on the context as graphics::drawableFont makes it, its
+// size on the surface (through the context's transformation) kept within
+// Font::smallestSize...Font::largestSize, and returns the point size
+// selected; 0, and nothing selected, when the size is not a positive number.
+// Cairo refuses larger fonts for good: the context and, through its
+// process-wide font caches, every later one would draw no text.
+double selectFont(_cairo* cr, const graphics::Font& font);
 
 }  // namespace platform::cairo

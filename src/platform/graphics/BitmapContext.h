@@ -28,7 +28,10 @@ class BitmapContext {
 // and its image is transparent, of the right size.
 class RecordingBitmapContext : public RecordingContext, public BitmapContext {
  public:
-  RecordingBitmapContext(int64_t pixelWidth, int64_t pixelHeight) : width_(pixelWidth), height_(pixelHeight) {}
+  RecordingBitmapContext(int64_t pixelWidth, int64_t pixelHeight)
+      : RecordingContext(Size{static_cast<double>(pixelWidth), static_cast<double>(pixelHeight)}),
+        width_(pixelWidth),
+        height_(pixelHeight) {}
   DrawingContext& drawingContext() override { return *this; }
   int64_t pixelWidth() const override { return width_; }
   int64_t pixelHeight() const override { return height_; }

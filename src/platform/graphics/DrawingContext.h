@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,37 @@ constexpr GradientOptions operator|(GradientOptions lhs, GradientOptions rhs) {
   return static_cast<GradientOptions>(static_cast<unsigned>(lhs) | static_cast<unsigned>(rhs));
 }
 
+// What a context refused, or drew only after correcting it.
+enum class DropReason : unsigned {
+  invalidGeometry = 1u << 0,    // a coordinate, size or radius that is not a finite number, or a negative radius
+  singularTransform = 1u << 1,  // a transformation that is not finite or cannot be undone
+  invalidStyle = 1u << 2,       // a colour component, line width, dash or gradient stop out of range
+  invalidText = 1u << 3,        // text that is not valid UTF-8
+  refusedFont = 1u << 4,        // a font size or family that text cannot be drawn in
+  unbalancedRestore = 1u << 5,  // a restoreGState with nothing saved
+};
+
+// The reason in words, as "a restore with nothing saved".
+std::string_view describe(DropReason reason);
+
+// One dropped or corrected call: why, and which operation ("moveTo").
+struct Drop {
+  DropReason reason = DropReason::invalidGeometry;
+  std::string operation;
+  // "moveTo: geometry that is not a finite number".
+  std::string description() const;
+  friend bool operator==(const Drop&, const Drop&) = default;
+};
+
+// The font text is drawn in: its size brought into [Font::smallestSize,
+// Font::largestSize] and a family that is not valid UTF-8 replaced by the
+// system family; nothing when the size is not a positive number.
+std::optional<Font> drawableFont(const Font& font);
+
+// True when every part is a number and the transform can be undone with a
+// finite result.
+bool isInvertible(const AffineTransform& transform);
+
 // The surface every chart renderer draws through. Coordinates are points with
 // the origin at the top-left corner and y growing downward.
 //
@@ -45,9 +77,31 @@ constexpr GradientOptions operator|(GradientOptions lhs, GradientOptions rhs) {
 // The current path is not part of the graphics state. fillPath, strokePath
 // and clip consume it; the shape operations (fillRect ... strokeLineSegments)
 // clear it as a side effect. Paths fill with the non-zero winding rule.
+//
+// Every context keeps a drop record: what it dropped or corrected instead of
+// drawing it as asked (geometry that is not a number, a transform that
+// cannot be undone, a bad colour, width or dash, text that is not UTF-8, a
+// font that cannot be drawn, a restore with nothing saved), so that a blank
+// chart comes with a reason. Like a sticky error status it keeps the first
+// drop with its reason, and the set of every reason since; unlike one it
+// never stops the drawing. A raster context leaves the bad input out (or
+// draws it corrected); a RecordingContext records every call as given and
+// notes the same faults, so that a test on a recording sees what a raster
+// context would drop.
 class DrawingContext {
  public:
   virtual ~DrawingContext() = default;
+
+  // The size of the surface drawn on, in pixels; nothing for a context
+  // without one (a recording made without a size).
+  virtual std::optional<Size> surfaceSize() const { return std::nullopt; }
+
+  // The first drop since the context was made or last cleared; nothing when
+  // nothing was dropped.
+  const std::optional<Drop>& firstDrop() const { return firstDrop_; }
+  bool hasDropped() const { return firstDrop_.has_value(); }
+  bool hasDropped(DropReason reason) const { return (dropped_ & static_cast<unsigned>(reason)) != 0; }
+  void clearDrops();
 
   virtual void saveGState() = 0;
   virtual void restoreGState() = 0;
@@ -116,6 +170,31 @@ class DrawingContext {
   // rectangle's left and right edge by the paragraph alignment. Lines below
   // the rectangle are not cut off.
   virtual void drawTextInRect(std::string_view text, const Rect& rect, const TextAttributes& attributes) = 0;
+
+ protected:
+  // Notes a drop unless `valid`; returns `valid`.
+  bool accept(bool valid, DropReason reason, std::string_view operation);
+
+  // The checks every context makes, each noting what fails: finite
+  // geometry; colour components in 0...1; a finite, non-negative line width;
+  // a dash of finite, non-negative lengths that are not all 0 (or none, for
+  // solid); a transformation `step` that, and whose product with `current`,
+  // can be undone; UTF-8 text; a font as drawableFont makes it (noted when
+  // it differs or there is none); a restore with something saved.
+  bool checkPoint(Point point, std::string_view operation);
+  bool checkRect(const Rect& rect, std::string_view operation);
+  bool checkColor(const Color& color, std::string_view operation);
+  bool checkLineWidth(double width, std::string_view operation);
+  bool checkLineDash(double phase, const std::vector<double>& lengths, std::string_view operation);
+  bool checkTransform(const AffineTransform& step, const AffineTransform& current, std::string_view operation);
+  bool checkGradient(const Gradient& gradient, std::string_view operation);
+  bool checkText(std::string_view text, std::string_view operation);
+  std::optional<Font> checkFont(const Font& font, std::string_view operation);
+  bool checkRestore(bool somethingSaved);
+
+ private:
+  unsigned dropped_ = 0;
+  std::optional<Drop> firstDrop_;
 };
 
 }  // namespace platform::graphics

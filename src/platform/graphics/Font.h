@@ -11,6 +11,13 @@ struct Font {
   static constexpr const char* systemFamily = "DejaVu Sans";
   static constexpr double systemFontSize = 13.0;
 
+  // The sizes text is drawn in, in points (in pixels of a surface that
+  // scales them): a larger font is drawn at the largest, a smaller one at
+  // the smallest. Text engines refuse fonts far beyond them (FreeType's
+  // sizes end at 65536 pixels).
+  static constexpr double smallestSize = 1.0 / 64;
+  static constexpr double largestSize = 16384;
+
   std::string family = systemFamily;
   double pointSize = systemFontSize;
 

@@ -1,5 +1,6 @@
 #include "platform/graphics/Image.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -20,12 +21,25 @@ Size Image::size() const {
 }
 
 std::shared_ptr<const Image> Image::associatedImage(const std::string& key) const {
-  const auto found = associated_.find(key);
-  return found == associated_.end() ? nullptr : found->second;
+  const std::lock_guard lock(associatedLock_);
+  const auto found = std::find_if(associated_.begin(), associated_.end(),
+                                  [&](const auto& entry) { return entry.first == key; });
+  if (found == associated_.end()) return nullptr;
+  std::rotate(associated_.begin(), found, found + 1);
+  return associated_.front().second;
 }
 
 void Image::setAssociatedImage(const std::string& key, std::shared_ptr<const Image> image) const {
-  associated_[key] = std::move(image);
+  std::shared_ptr<const Image> pushedOut;  // let go of outside the lock
+  {
+    const std::lock_guard lock(associatedLock_);
+    std::erase_if(associated_, [&](const auto& entry) { return entry.first == key; });
+    associated_.insert(associated_.begin(), {key, std::move(image)});
+    if (associated_.size() > maxAssociatedImages) {
+      pushedOut = std::move(associated_.back().second);
+      associated_.pop_back();
+    }
+  }
 }
 
 }  // namespace platform::graphics

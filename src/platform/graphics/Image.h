@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
@@ -32,9 +33,12 @@ class Image {
   // In points: the pixel size divided by the scale.
   Size size() const;
 
-  // Objects kept with the image under a key (a resized copy, say), for as
-  // long as the image lives. They are no part of the image's value, so an
-  // immutable image carries them too. Main thread only.
+  // Images kept with the image under a key (a resized copy, say): the last
+  // maxAssociatedImages set or found, each until newer ones push it out or
+  // the image goes. They are no part of the image's value, so an immutable
+  // image carries them too; a lock guards them, so threads that share an
+  // image may draw with it at once.
+  static constexpr size_t maxAssociatedImages = 4;
   std::shared_ptr<const Image> associatedImage(const std::string& key) const;
   void setAssociatedImage(const std::string& key, std::shared_ptr<const Image> image) const;
 
@@ -43,7 +47,9 @@ class Image {
   int64_t height_;
   std::vector<uint32_t> pixels_;
   double scale_;
-  mutable std::map<std::string, std::shared_ptr<const Image>> associated_;
+  mutable std::mutex associatedLock_;
+  // The most recently set or found first.
+  mutable std::vector<std::pair<std::string, std::shared_ptr<const Image>>> associated_;
 };
 
 }  // namespace platform::graphics

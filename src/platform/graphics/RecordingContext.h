@@ -45,7 +45,9 @@ struct GraphicsState {
 // A drawing context that draws nothing and records every call, each with the
 // graphics state in force: the state before the call for drawing operations,
 // the new state for calls that change it. Geometry is recorded as given, in
-// user space; the state's transform maps it to the surface.
+// user space; the state's transform maps it to the surface. What a raster
+// context would drop or correct is recorded as given too, and noted in the
+// drop record (a restore with nothing saved among it).
 class RecordingContext : public DrawingContext {
  public:
   enum class Op {
@@ -71,12 +73,18 @@ class RecordingContext : public DrawingContext {
     Path path;                    // fillPath, strokePath, clip: the path they consumed
     std::optional<Gradient> gradient;
     GradientOptions gradientOptions = GradientOptions::none;
+    // Borrowed: valid only while the caller keeps the layer or image.
     const Layer* layer = nullptr;
     const Image* image = nullptr;  // drawImage, drawTiledImage
     std::string text;              // drawText (its point in `points`), drawTextInRect
     TextAttributes attributes;     // drawText, drawTextInRect
   };
 
+  // A recording of drawing on a surface of the size (in pixels), or on one
+  // without bounds.
+  explicit RecordingContext(std::optional<Size> surfaceSize = std::nullopt) : surfaceSize_(surfaceSize) {}
+
+  std::optional<Size> surfaceSize() const override { return surfaceSize_; }
   void saveGState() override;
   void restoreGState() override;
   void setFillColor(const Color& color) override;
@@ -119,10 +127,18 @@ class RecordingContext : public DrawingContext {
   const GraphicsState& state() const { return state_; }
   const Path& currentPath() const { return path_; }
 
+  // Makes the recorded calls again, in order and with their arguments as
+  // recorded, on `target` (a path's steps are calls of their own). The
+  // recorded layers and images must still be alive.
+  void replay(DrawingContext& target) const;
+
  private:
+  void checkTextCall(std::string_view text, const TextAttributes& attributes, std::string_view operation);
+
   Operation& record(Op op);
   Operation& consumePath(Op op);
 
+  std::optional<Size> surfaceSize_;
   GraphicsState state_;
   std::vector<GraphicsState> saved_;
   Path path_;

@@ -9,6 +9,7 @@
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/Image.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
 #include "support/FakeHost.h"
 #include "support/GeometryExpectations.h"
@@ -32,13 +33,18 @@ class ChartFrames : public testing::Test {
     platform::graphics::setCurrentTextMetrics(nullptr);
   }
 
+  static void drawOnWhite(ChartViewBase& view, DrawingContext& context) {
+    context.setFillColor(platform::graphics::Color::white());
+    context.fillRect(Rect(0, 0, 600, 400));
+    view.draw(context);
+  }
+
   // The scene drawn on white, written under the test-output folder.
   static std::shared_ptr<const Image> render(ChartViewBase& view, const std::string& name) {
     auto context = CairoContext::create(600, 400, true);
-    context->setFillColor(platform::graphics::Color::white());
-    context->fillRect(Rect(0, 0, 600, 400));
-    view.draw(*context);
+    drawOnWhite(view, *context);
     EXPECT_FALSE(context->isInErrorState()) << name;
+    EXPECT_EQ(context->firstDrop(), std::nullopt) << name << ": " << context->firstDrop()->description();
     auto image = context->makeImage(1);
     const auto path = testsupport::testOutputFolder() / name;
     EXPECT_TRUE(platform::cairo::writePNG(*image, path));
@@ -185,6 +191,25 @@ TEST_F(ChartFrames, RadarSceneDrawsAroundTheWeb) {
   }
   const double outer = y.axisRange() * view->factor();
   EXPECT_LT(outer + view->xAxis()->labelRotatedWidth(), centre.x) << "the labels fit left and right";
+}
+
+// Every frame recorded and then replayed onto a Cairo context has the
+// pixels of the frame drawn there directly: the recording keeps all a
+// frame draws.
+TEST_F(ChartFrames, RecordedFramesReplayToTheSamePixels) {
+  const std::shared_ptr<ChartViewBase> views[] = {scenes::makeMainScene(), scenes::makeTurnedLabelsScene(),
+                                                  scenes::makeHorizontalBarScene(), scenes::makeRadarScene()};
+  for (const auto& view : views) {
+    auto direct = CairoContext::create(600, 400, true);
+    drawOnWhite(*view, *direct);
+    platform::graphics::RecordingContext recording;
+    drawOnWhite(*view, recording);
+    EXPECT_FALSE(recording.hasDropped());
+    auto replayed = CairoContext::create(600, 400, true);
+    recording.replay(*replayed);
+    EXPECT_GT(recording.operations().size(), 100u);
+    EXPECT_TRUE(direct->makeImage(1)->pixels() == replayed->makeImage(1)->pixels());
+  }
 }
 
 }  // namespace

@@ -4,16 +4,20 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <limits>
 #include <memory>
 #include <numbers>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Chart/Utils/ChartUtils.h"
@@ -23,6 +27,7 @@
 #include "platform/cairo/CairoTextMetrics.h"
 #include "support/PixelSupport.h"
 #include "platform/graphics/Layer.h"
+#include "platform/graphics/RecordingContext.h"
 #include "support/CairoBackendFixture.h"
 #include "support/FakeHost.h"
 
@@ -35,6 +40,7 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kMax = std::numeric_limits<double>::max();
 
 const Color kRed = Color::rgb(1, 0, 0);
 const Color kGreen = Color::rgb(0, 1, 0);
@@ -150,6 +156,8 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   ctx->fillRect(Rect(kNaN, 0, 10, 10));
   ctx->restoreGState();
   ASSERT_FALSE(ctx->isInErrorState());
+  EXPECT_EQ(ctx->firstDrop(), (Drop{DropReason::invalidGeometry, "moveTo"}));
+  ctx->clearDrops();
 
   // A dashed line, and a solid one with antialiasing off: a 2-point line on
   // y = 100 covers exactly rows 99 and 100.
@@ -176,6 +184,7 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   const Point textOrigin{20, 120};
   ctx->drawText("Chart 42", textOrigin, label);
   ASSERT_FALSE(ctx->isInErrorState());
+  EXPECT_FALSE(ctx->hasDropped());
 
   const auto image = ctx->makeImage(1);
   const auto path = testsupport::testOutputFolder() / "cairo-scene.png";
@@ -238,57 +247,152 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   EXPECT_EQ(decodeJPEG(*rough).width, 240);
 }
 
-// Every call Cairo would refuse, one at a time: the context skips it, stays
-// usable and still paints the red square drawn next.
-TEST_F(CairoBackend, RefusedArgumentsLeaveTheContextDrawing) {
+namespace {
+
+// Runs `draw` on a thread of its own and fails when it has not finished
+// within the bound. A hung draw cannot be stopped, so the test program ends
+// there.
+void finishesWithin(std::chrono::seconds bound, std::function<void()> draw) {
+  std::packaged_task<void()> task(std::move(draw));
+  std::future<void> done = task.get_future();
+  std::thread worker(std::move(task));
+  if (done.wait_for(bound) != std::future_status::ready) {
+    ADD_FAILURE() << "the draw did not finish within " << bound.count() << " s";
+    std::fflush(nullptr);
+    std::_Exit(1);
+  }
+  worker.join();
+  done.get();
+}
+
+}  // namespace
+
+// Every call Cairo would refuse or choke on, one at a time, on a Cairo
+// context and on a recording: each notes the same drop (or none, for what
+// lies off the surface or only reaches past it), and the Cairo context
+// stays usable and paints the red square drawn next. Under a time bound:
+// Cairo traces a huge circle's whole outline, for minutes.
+TEST_F(CairoBackend, RefusedArgumentsAreNotedAndLeaveTheContextDrawing) {
+  using R = DropReason;
   const auto checker = Image::make(1, 1, {0xFF00FF00u});
-  const std::vector<std::pair<std::string, std::function<void(CairoContext&)>>> cases = {
-      {"NaN moveTo", [](CairoContext& c) { c.moveTo({kNaN, 1}); c.addLineTo({5, 5}); c.strokePath(); }},
-      {"inf lineTo", [](CairoContext& c) { c.moveTo({1, 1}); c.addLineTo({kInf, 5}); c.strokePath(); }},
-      {"zero scale", [](CairoContext& c) { c.scaleBy(0, 0); }},
-      {"one zero axis", [](CairoContext& c) { c.scaleBy(1, 0); }},
-      {"NaN scale", [](CairoContext& c) { c.scaleBy(kNaN, 1); }},
-      {"inf rotation", [](CairoContext& c) { c.rotateBy(kInf); }},
-      {"NaN translation", [](CairoContext& c) { c.translateBy(kNaN, 0); }},
-      {"singular concat", [](CairoContext& c) { c.concatCTM({1, 2, 2, 4, 0, 0}); }},
-      {"vanishing concat", [](CairoContext& c) { c.scaleBy(1e-200, 1e-200); c.scaleBy(1e-200, 1e-200); }},
-      {"negative dash", [](CairoContext& c) { c.setLineDash(0, {-1, 2}); }},
-      {"zero dash", [](CairoContext& c) { c.setLineDash(0, {0, 0}); }},
-      {"NaN dash", [](CairoContext& c) { c.setLineDash(kNaN, {3, 2}); }},
-      {"NaN line width", [](CairoContext& c) { c.setLineWidth(kNaN); }},
-      {"restore without save", [](CairoContext& c) { c.restoreGState(); c.restoreGState(); }},
-      {"NaN rectangle", [](CairoContext& c) { c.fillRect(Rect(0, 0, kNaN, 3)); c.clipToRect(Rect(kNaN, 0, 1, 1)); }},
-      {"flat ellipse", [](CairoContext& c) { c.fillEllipseInRect(Rect(0, 0, 0, 5)); c.strokeEllipseInRect(Rect(0, 0, 5, kNaN)); }},
-      {"NaN colour", [](CairoContext& c) { c.setFillColor(Color::rgb(kNaN, 2, -1, kNaN)); c.fillRect(Rect(30, 30, 2, 2)); }},
-      {"negative radius", [](CairoContext& c) {
+  const auto text = [](DrawingContext& c, const Font& font) {
+    c.drawText("Ink", {1, 1}, TextAttributes{font, std::nullopt, std::nullopt});
+  };
+  const struct {
+    std::string name;
+    std::function<void(DrawingContext&)> bad;
+    std::optional<R> noted;
+    bool rasterOnly = false;
+  } cases[] = {
+      {"NaN moveTo", [](DrawingContext& c) { c.moveTo({kNaN, 1}); c.addLineTo({5, 5}); c.strokePath(); }, R::invalidGeometry},
+      {"inf lineTo", [](DrawingContext& c) { c.moveTo({1, 1}); c.addLineTo({kInf, 5}); c.strokePath(); }, R::invalidGeometry},
+      {"zero scale", [](DrawingContext& c) { c.scaleBy(0, 0); }, R::singularTransform},
+      {"one zero axis", [](DrawingContext& c) { c.scaleBy(1, 0); }, R::singularTransform},
+      {"NaN scale", [](DrawingContext& c) { c.scaleBy(kNaN, 1); }, R::singularTransform},
+      {"inf rotation", [](DrawingContext& c) { c.rotateBy(kInf); }, R::singularTransform},
+      {"NaN translation", [](DrawingContext& c) { c.translateBy(kNaN, 0); }, R::singularTransform},
+      {"singular concat", [](DrawingContext& c) { c.concatCTM({1, 2, 2, 4, 0, 0}); }, R::singularTransform},
+      {"vanishing concat", [](DrawingContext& c) { c.scaleBy(1e-200, 1e-200); c.scaleBy(1e-200, 1e-200); }, R::singularTransform},
+      {"negative dash", [](DrawingContext& c) { c.setLineDash(0, {-1, 2}); }, R::invalidStyle},
+      {"zero dash", [](DrawingContext& c) { c.setLineDash(0, {0, 0}); }, R::invalidStyle},
+      {"NaN dash", [](DrawingContext& c) { c.setLineDash(kNaN, {3, 2}); }, R::invalidStyle},
+      {"NaN line width", [](DrawingContext& c) { c.setLineWidth(kNaN); }, R::invalidStyle},
+      {"restore without save", [](DrawingContext& c) { c.restoreGState(); c.restoreGState(); }, R::unbalancedRestore},
+      {"NaN rectangle", [](DrawingContext& c) { c.fillRect(Rect(0, 0, kNaN, 3)); c.clipToRect(Rect(kNaN, 0, 1, 1)); }, R::invalidGeometry},
+      {"flat ellipse", [](DrawingContext& c) { c.fillEllipseInRect(Rect(0, 0, 0, 5)); c.strokeEllipseInRect(Rect(0, 0, 5, kNaN)); }, R::invalidGeometry},
+      {"NaN colour", [](DrawingContext& c) { c.setFillColor(Color::rgb(kNaN, 2, -1, kNaN)); c.fillRect(Rect(30, 30, 2, 2)); }, R::invalidStyle},
+      {"negative radius", [](DrawingContext& c) {
          c.drawRadialGradient(Gradient{{{kRed, 0}, {kBlue, 1}}}, {5, 5}, -1, {5, 5}, 3, GradientOptions::none);
-       }},
-      {"NaN gradient", [](CairoContext& c) {
+       }, R::invalidGeometry},
+      {"NaN gradient", [](DrawingContext& c) {
          c.drawLinearGradient(Gradient{{{kRed, kNaN}}}, {kNaN, 0}, {1, 1}, GradientOptions::drawsAfterEnd);
-       }},
-      {"image into nothing", [&](CairoContext& c) {
+       }, R::invalidGeometry},
+      {"image into nothing", [&](DrawingContext& c) {
          c.drawImage(*checker, Rect(0, 0, 0, 5));
          c.drawImage(*checker, Rect(0, 0, 1e-300, 1e-300));
          c.drawTiledImage(*checker, Rect(kNaN, 0, 4, 4));
-       }},
-      {"bad text", [](CairoContext& c) {
+       }, R::invalidGeometry},
+      {"bad text", [](DrawingContext& c) {
          c.drawText("\xff\xfe", {1, 1}, {});
          c.drawText("size 0", {1, 1}, TextAttributes{Font::systemFont(0), std::nullopt, std::nullopt});
          c.drawText("NaN size", {1, 1}, TextAttributes{Font::systemFont(kNaN), std::nullopt, std::nullopt});
          c.drawTextInRect("NaN", Rect(kNaN, 0, 5, 5), {});
-       }},
+       }, R::invalidText},
+      // Fonts Cairo refuses for good, in this context and (through its font
+      // caches) in every later one.
+      {"font of 1e5 pt", [&](DrawingContext& c) { text(c, Font::systemFont(1e5)); }, R::refusedFont},
+      {"font of 65536 pt", [&](DrawingContext& c) { text(c, Font::systemFont(65536)); }, R::refusedFont},
+      {"font of 1e-300 pt", [&](DrawingContext& c) { text(c, Font::systemFont(1e-300)); }, R::refusedFont},
+      {"infinite font", [&](DrawingContext& c) { text(c, Font::systemFont(kInf)); }, R::refusedFont},
+      {"family not UTF-8", [&](DrawingContext& c) { text(c, Font{"\xff\xfe", 12}); }, R::refusedFont},
+      {"font scaled past the largest", [&](DrawingContext& c) {
+         c.saveGState();
+         c.scaleBy(100, 100);
+         text(c, Font::systemFont(1000));
+         c.restoreGState();
+       }, R::refusedFont, true},
+      {"stroke too wide", [](DrawingContext& c) { c.setLineWidth(1e15); c.strokeRect(Rect(0, 0, 5, 5)); },
+       R::invalidStyle, true},
+      // Far or huge, but finite: nothing is dropped.
+      {"circle of 1e40", [](DrawingContext& c) { c.fillEllipseInRect(Rect(-5e39, -5e39, 1e40, 1e40)); }, std::nullopt},
+      {"outline of 1e30", [](DrawingContext& c) { c.strokeEllipseInRect(Rect(-1e30, 0, 1e30, 1e30)); }, std::nullopt},
+      {"image at 2^53", [&](DrawingContext& c) { c.drawImage(*checker, Rect(9007199254740992.0, 0, 10, 10)); }, std::nullopt},
+      {"images at ±1.8e308 (the largest double)", [&](DrawingContext& c) {
+         c.drawImage(*checker, Rect(kMax, 0, 10, 10));
+         c.drawImage(*checker, Rect(-kMax, 0, 10, 10));
+         c.drawTiledImage(*checker, Rect(0, -kMax, 10, 10));
+       }, std::nullopt},
+      {"far lines and text", [&](DrawingContext& c) {
+         c.strokeLineSegments({{-1e300, 0}, {1e300, 40}});
+         c.drawText("far", {1e300, 1e300}, {});
+       }, std::nullopt},
+      {"finite, but past the largest double on the surface", [](DrawingContext& c) {
+         c.saveGState();
+         c.scaleBy(1e154, 1e154);
+         c.fillEllipseInRect(Rect(0, 0, 1e200, 1e200));
+         c.strokeLineSegments({{-1e200, 0}, {1e200, 1}});  // a line 1e154 pixels wide
+         c.restoreGState();
+       }, R::invalidStyle, true},
+      {"gradient circle of 1e30", [](DrawingContext& c) {
+         c.drawRadialGradient(Gradient{{{kRed, 0}, {kBlue, 1}}}, {5, 5}, 0, {5, 5}, 1e30, GradientOptions::drawsBeforeStart);
+       }, std::nullopt},
   };
-  for (const auto& [name, bad] : cases) {
-    auto ctx = CairoContext::create(40, 40);
-    bad(*ctx);
-    ctx->setFillColor(kRed);
-    ctx->fillRect(Rect(10, 10, 10, 10));
-    EXPECT_FALSE(ctx->isInErrorState()) << name;
-    EXPECT_EQ(pixelAt(*ctx->makeImage(1), 15, 15), 0xFFFF0000u) << name;
-  }
+  finishesWithin(std::chrono::seconds(30), [&] {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      auto ctx = CairoContext::create(40, 40);
+      RecordingContext recording;
+      c.bad(*ctx);
+      c.bad(recording);
+      EXPECT_EQ(ctx->firstDrop() ? std::optional(ctx->firstDrop()->reason) : std::nullopt, c.noted);
+      EXPECT_EQ(recording.firstDrop() ? std::optional(recording.firstDrop()->reason) : std::nullopt,
+                c.rasterOnly ? std::nullopt : c.noted);
+      ctx->setFillColor(kRed);
+      ctx->fillRect(Rect(10, 10, 10, 10));
+      EXPECT_FALSE(ctx->isInErrorState());
+      EXPECT_EQ(pixelAt(*ctx->makeImage(1), 15, 15), 0xFFFF0000u);
+    }
+  });
+
+  // Later contexts and the text metrics still draw and measure text.
+  auto later = CairoContext::create(60, 30);
+  later->drawText("Ink", {5, 5}, TextAttributes{Font::systemFont(16), std::nullopt, std::nullopt});
+  const auto written = later->makeImage(1);
+  EXPECT_TRUE(std::any_of(written->pixels().begin(), written->pixels().end(), pixels::isDark));
+  EXPECT_GT(currentTextMetrics().size("Ink", {}).width, 10);
+
+  // The record keeps the first drop and every reason until it is cleared.
+  auto ctx = CairoContext::create(40, 40);
+  ctx->moveTo({kNaN, 0});
+  ctx->restoreGState();
+  EXPECT_EQ(ctx->firstDrop(), (Drop{R::invalidGeometry, "moveTo"}));
+  EXPECT_EQ(ctx->firstDrop()->description(), "moveTo: geometry that is not a finite number");
+  EXPECT_TRUE(ctx->hasDropped(R::unbalancedRestore));
+  EXPECT_FALSE(ctx->hasDropped(R::refusedFont));
+  ctx->clearDrops();
+  EXPECT_FALSE(ctx->hasDropped() || ctx->hasDropped(R::invalidGeometry));
 
   // An invalid dash draws solid; a negative line width draws as 0 (nothing).
-  auto ctx = CairoContext::create(40, 40);
   ctx->setShouldAntialias(false);
   ctx->setLineDash(0, {-2, 4});
   ctx->strokeLineSegments({{0, 5.5}, {40, 5.5}});
@@ -299,6 +403,46 @@ TEST_F(CairoBackend, RefusedArgumentsLeaveTheContextDrawing) {
     EXPECT_EQ(pixelAt(*image, x, 5), 0xFF000000u) << x;
     EXPECT_EQ(pixelAt(*image, x, 20), 0u) << x;
   }
+}
+
+// Shapes that reach far past the surface draw the part that shows: a circle
+// of a trillion points whose right edge is x 60 fills (and strokes) up to
+// that edge, one around the surface fills it, a line from far away keeps its
+// slope, an image and its tiles stretched over ±1e10 show.
+TEST_F(CairoBackend, FarAndHugeShapesDrawTheirVisiblePart) {
+  const auto green = Image::make(1, 1, {0xFF00FF00u});
+  const struct {
+    const char* name;
+    std::function<void(CairoContext&)> draw;
+    std::vector<std::pair<Point, uint32_t>> expected;
+  } cases[] = {
+      {"filled circle ending at x 60", [](CairoContext& c) { c.fillEllipseInRect(Rect(60 - 1e12, 50 - 5e11, 1e12, 1e12)); },
+       {{{30, 50}, 0xFFFF0000u}, {{58, 5}, 0xFFFF0000u}, {{62, 50}, 0u}}},
+      {"its outline", [](CairoContext& c) { c.strokeEllipseInRect(Rect(60 - 1e12, 50 - 5e11, 1e12, 1e12)); },
+       {{{60, 50}, 0xFF0000FFu}, {{60, 95}, 0xFF0000FFu}, {{30, 50}, 0u}, {{90, 50}, 0u}}},
+      {"a circle around the surface", [](CairoContext& c) { c.fillEllipseInRect(Rect(-1e30, -1e30, 2e30, 2e30)); },
+       {{{0, 0}, 0xFFFF0000u}, {{99, 99}, 0xFFFF0000u}}},
+      {"a line of slope 0.1 from ±1e9", [](CairoContext& c) { c.strokeLineSegments({{-1e9, 50 - 1e8}, {1e9, 50 + 1e8}}); },
+       {{{20, 52}, 0xFF0000FFu}, {{80, 58}, 0xFF0000FFu}, {{80, 52}, 0u}}},
+      {"an image and tiles over ±1e10", [&](CairoContext& c) {
+         c.drawImage(*green, Rect(-1e10, 20, 2e10, 10));
+         c.drawTiledImage(*green, Rect(-1e10, 40, 2e10, 10));
+       }, {{{50, 25}, 0xFF00FF00u}, {{50, 45}, 0xFF00FF00u}, {{50, 35}, 0u}}},
+  };
+  auto sheet = CairoContext::create(100 * std::size(cases), 100);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    auto ctx = CairoContext::create(100, 100);
+    ctx->setFillColor(kRed);
+    ctx->setStrokeColor(kBlue);
+    ctx->setLineWidth(3);
+    cases[i].draw(*ctx);
+    EXPECT_FALSE(ctx->hasDropped());
+    const auto image = ctx->makeImage(1);
+    for (const auto& [at, colour] : cases[i].expected) EXPECT_EQ(pixelAt(*image, at.x, at.y), colour) << at.x << ", " << at.y;
+    sheet->drawImage(*image, Rect(100.0 * i, 0, 100, 100));
+  }
+  EXPECT_TRUE(platform::cairo::writePNG(*sheet->makeImage(1), testsupport::testOutputFolder() / "cairo-far-shapes.png"));
 }
 
 // Image contexts, layers, tiles and the icon cache on real bitmaps.
