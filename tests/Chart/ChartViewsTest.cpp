@@ -8,6 +8,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "Chart/Data/BarChartData.h"
+#include "Chart/Data/BarChartDataSet.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Data/RadarChartData.h"
@@ -484,6 +486,7 @@ TEST_F(ChartViews, RadarViewGeometry) {
   v->setRotationAngle(270);
 
   v->yAxis()->setAxisMinimum(0);
+  v->legend()->setEnabled(false);  // its room is the legend table's
   v->setData(pentagonData());
   EXPECT_EQ(v->sliceAngle(), 72);
   EXPECT_EQ(v->yAxis()->entries(), (std::vector<double>{0, 10, 20, 30, 40, 50, 60}));
@@ -513,6 +516,37 @@ TEST_F(ChartViews, HorizontalBarViewTurnsItsAxes) {
   int right = 0;
   for (const auto& o : context.operations(Op::drawText)) right += o.points[0].x > h.contentRight();
   EXPECT_EQ(right, v->xAxis()->entryCount());
+}
+
+// Draws the view and checks each legend item (a form, or a label starting
+// with "set ") lies inside the view (`width` × 400) and, when `clear`, off
+// the content and off every other text. Returns the number of items.
+size_t expectLegendInside(ChartViewBase& view, double width, bool clear) {
+  RecordingContext context;
+  view.draw(context);
+  testsupport::expectFreshEnd(context);
+  std::vector<Rect> legendBoxes;
+  std::vector<Rect> texts;
+  for (const auto& o : context.operations()) {
+    if (o.op == Op::fillRect) legendBoxes.push_back(o.state.transform.apply(o.rect));
+    if (o.op != Op::drawText) continue;
+    const Rect box = o.state.transform.apply(
+        Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
+    (o.text.starts_with("set ") ? legendBoxes : texts).push_back(box);
+  }
+  EXPECT_GE(texts.size(), 5u);
+  const auto overlap = [](const Rect& a, const Rect& b) {
+    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+  };
+  const Rect content = view.viewPortHandler()->contentRect();
+  for (const Rect& box : legendBoxes) {
+    SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
+    EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= width && box.maxY() <= 400);
+    if (!clear) continue;
+    EXPECT_FALSE(overlap(box, content));
+    for (const Rect& text : texts) EXPECT_FALSE(overlap(box, text)) << text.minX() << ", " << text.minY();
+  }
+  return legendBoxes.size();
 }
 
 // Wherever the legend stands, it lies inside the view, and when it takes
@@ -576,32 +610,102 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     for (const double width : {600.0, 300.0}) {
       SCOPED_TRACE(width);
       v.setFrame(Rect(0, 0, width, 400));
-      RecordingContext context;
-      v.draw(context);
-      testsupport::expectFreshEnd(context);
-      std::vector<Rect> legendBoxes;
-      std::vector<Rect> axisLabels;
-      for (const auto& o : context.operations()) {
-        if (o.op == Op::fillRect) legendBoxes.push_back(o.rect);
-        if (o.op != Op::drawText) continue;
-        const Rect box = o.state.transform.apply(
-            Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes)));
-        (o.text.starts_with("set ") ? legendBoxes : axisLabels).push_back(box);
-      }
-      ASSERT_EQ(legendBoxes.size(), 24u);
-      const auto overlap = [](const Rect& a, const Rect& b) {
-        return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
-      };
-      const Rect content = v.viewPortHandler()->contentRect();
-      for (const Rect& box : legendBoxes) {
-        SCOPED_TRACE(testing::Message() << "legend item at " << box.minX() << ", " << box.minY());
-        EXPECT_TRUE(box.minX() >= 0 && box.minY() >= 0 && box.maxX() <= width && box.maxY() <= 400);
-        if (row.side == none) continue;
-        EXPECT_FALSE(overlap(box, content));
-        for (const Rect& label : axisLabels) EXPECT_FALSE(overlap(box, label)) << label.minX() << ", " << label.minY();
-      }
+      EXPECT_EQ(expectLegendInside(v, width, row.side != none), 24u);
     }
   }
+}
+
+// The radar and horizontal-bar views at seven legend placements (twelve
+// sets, so a horizontal legend takes two lines; the horizontal bar's last
+// a stack of three forms): the legend lies inside the
+// view, clear of the content and of every other text; without data it
+// keeps no entries and the content is as large as with no legend at all.
+TEST_F(ChartViews, RadarAndHorizontalBarLegendsStayInsideAndClear) {
+  using H = Legend::HorizontalAlignment;
+  using V = Legend::VerticalAlignment;
+  using O = Legend::Orientation;
+  using D = Legend::Direction;
+  const struct {
+    O orientation;
+    H horizontal;
+    V vertical;
+    D direction;
+  } placements[] = {
+      {O::horizontal, H::left, V::top, D::leftToRight},     {O::horizontal, H::center, V::top, D::leftToRight},
+      {O::horizontal, H::right, V::top, D::rightToLeft},    {O::horizontal, H::left, V::bottom, D::leftToRight},
+      {O::horizontal, H::center, V::bottom, D::rightToLeft}, {O::horizontal, H::right, V::bottom, D::leftToRight},
+      {O::vertical, H::right, V::center, D::rightToLeft},
+  };
+  const auto radarData = [] {
+    std::vector<DataSetPtr> sets;
+    for (int i = 0; i < 12; ++i) {
+      std::vector<EntryPtr> entries;
+      for (const double v : {10, 20, 30, 40, 50}) entries.push_back(std::make_shared<RadarChartDataEntry>(v + i));
+      sets.push_back(std::make_shared<RadarChartDataSet>(entries, "set " + std::to_string(i)));
+    }
+    return std::make_shared<RadarChartData>(sets);
+  };
+  const auto barData = [] {
+    std::vector<DataSetPtr> sets;
+    for (int i = 0; i < 11; ++i) {
+      sets.push_back(std::make_shared<BarChartDataSet>(
+          std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(i, 10.0 * i)}, "set " + std::to_string(i)));
+    }
+    // A stack of three forms under one label, the last entry.
+    auto stacked = std::make_shared<BarChartDataSet>(
+        std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(11, std::vector<double>{10, 20, 30})}, "set 11");
+    stacked->setColors({Color::rgb(1, 0, 0), Color::rgb(0, 1, 0), Color::rgb(0, 0, 1)});
+    sets.push_back(stacked);
+    return std::make_shared<BarChartData>(sets);
+  };
+  for (const bool radar : {true, false}) {
+    for (const auto& p : placements) {
+      SCOPED_TRACE(testing::Message() << (radar ? "radar" : "horizontal bar") << ", orientation "
+                                      << int(p.orientation) << ", across " << int(p.horizontal) << ", down "
+                                      << int(p.vertical));
+      const std::shared_ptr<ChartViewBase> view =
+          radar ? std::shared_ptr<ChartViewBase>(RadarChartView::create(Rect(0, 0, 600, 400)))
+                : HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+      Legend& legend = *view->legend();
+      legend.setOrientation(p.orientation);
+      legend.setHorizontalAlignment(p.horizontal);
+      legend.setVerticalAlignment(p.vertical);
+      legend.setDirection(p.direction);
+      view->chartDescription()->setText("description");
+      view->setData(radar ? std::shared_ptr<ChartData>(radarData()) : barData());
+      ASSERT_EQ(legend.entries().size(), radar ? 12u : 15u);
+      EXPECT_EQ(expectLegendInside(*view, 600, true), radar ? 24u : 26u);
+
+      // Without data: no entries, and no room for them.
+      view->setData(nullptr);
+      EXPECT_TRUE(legend.entries().empty());
+      const Rect emptied = view->viewPortHandler()->contentRect();
+      legend.setEnabled(false);
+      view->notifyDataSetChanged();
+      EXPECT_EQ(emptied, view->viewPortHandler()->contentRect());
+    }
+  }
+}
+
+// An entry added through its data set reaches the axes once the view is
+// told: the view has its data recompute its extremes first.
+TEST_F(ChartViews, DataChangesReachTheAxes) {
+  const auto data = rampData();
+  view.setData(data);
+  EXPECT_EQ(view.leftAxis()->axisMaximum(), 110);
+  data->getDataSetByIndex(0)->addEntry(std::make_shared<ChartDataEntry>(110, 150));
+  view.notifyDataSetChanged();
+  EXPECT_EQ(view.leftAxis()->axisMaximum(), 165);
+  EXPECT_EQ(view.xAxis()->axisMaximum(), 110);
+
+  const auto radar = RadarChartView::create(Rect(0, 0, 600, 400));
+  const auto web = pentagonData();
+  radar->setData(web);
+  const double before = radar->yAxis()->axisMaximum();
+  web->getDataSetByIndex(0)->addEntry(std::make_shared<RadarChartDataEntry>(500));
+  radar->notifyDataSetChanged();
+  EXPECT_GT(radar->yAxis()->axisMaximum(), before);
+  EXPECT_EQ(radar->sliceAngle(), 60);
 }
 
 // A view kind that does not lay itself out.

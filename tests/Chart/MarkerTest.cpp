@@ -112,4 +112,17 @@ TEST(Markers, KeptInsideTheChartViewAtEachEdgeAndDrawnThere) {
   MarkerImage().draw(empty, Point{10, 10});
   EXPECT_TRUE(empty.operations().empty());
   EXPECT_EQ(MarkerView::viewFromXib("Markers"), nullptr);
+
+  // A marker view with a layer colour fills its bounds with it first, in a
+  // state of its own, under the content.
+  FilledMarkerView layered(Rect(0, 0, 20, 10));
+  const auto pale = platform::graphics::Color::rgb(1, 0.9, 0.6);
+  layered.setBackgroundColor(pale);
+  RecordingContext withLayer;
+  layered.draw(withLayer, Point{5, 6});
+  const auto fills = withLayer.operations(Op::fillRect);
+  ASSERT_EQ(fills.size(), 2u);
+  EXPECT_EQ(fills[0].state.fillColor, pale);
+  EXPECT_EQ(fills[0].state.transform.apply(fills[0].rect), Rect(5, 6, 20, 10));
+  EXPECT_NE(fills[1].state.fillColor, pale);
 }

@@ -20,6 +20,14 @@ void MarkerView::draw(platform::graphics::DrawingContext& context, Point point) 
   const Point o = offsetForDrawing(point);
   const platform::graphics::SavedGraphicsState saved(context);
   context.translateBy(point.x + o.x, point.y + o.y);
+  // The layer first: its background colour fills the bounds, under the
+  // content.
+  if (const auto background = backgroundColor()) {
+    context.saveGState();
+    context.setFillColor(*background);
+    context.fillRect(Rect({0, 0}, bounds().size));
+    context.restoreGState();
+  }
   drawContent(context);
 }
 

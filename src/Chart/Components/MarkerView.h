@@ -12,8 +12,8 @@ namespace chart {
 // A marker that is a view: its content, as big as its bounds, is drawn with
 // its top-left corner at the drawing position moved by `offset`, shifted
 // back inside the chart view's bounds where it would stick out. Subclasses
-// fill it in refreshContent and draw it in drawContent; this base draws
-// nothing.
+// fill it in refreshContent and draw it in drawContent over the layer's
+// background; this base draws only the background.
 //
 // The chart view is held weakly (the view owns its marker): its owner must
 // keep it alive, or the marker silently stops keeping inside the view. A
@@ -42,8 +42,9 @@ class MarkerView : public NSUIView, public IChartMarker {
   Point offsetForDrawing(Point point) override;
   // Does nothing here.
   void refreshContent(const ChartDataEntry& entry, const Highlight& highlight) override;
-  // Moves the context to the point plus offsetForDrawing and draws the
-  // content there, in a saved graphics state.
+  // Moves the context to the point plus offsetForDrawing and draws there,
+  // in a saved graphics state, the view's layer (its background colour over
+  // the bounds, when it has one) and then the content.
   void draw(platform::graphics::DrawingContext& context, Point point) override;
 
  protected:

@@ -1,17 +1,23 @@
 #pragma once
 
+#include "Chart/Interfaces/BarChartDataProvider.h"
 #include "Chart/Views/BarLineChartViewBase.h"
 
 namespace chart {
 
 // A bar chart: a bar-line chart whose data renderer starts as the plain
 // DataRenderer (which draws no data) until the bar renderer takes its place.
-class BarChartView : public BarLineChartViewBase {
+// Touches find bars through the bar highlighter.
+class BarChartView : public BarLineChartViewBase, public virtual BarChartDataProvider {
  public:
   static std::shared_ptr<BarChartView> create(const Rect& frame);
 
+  std::shared_ptr<BarChartData> barData() const override;
+
  protected:
   explicit BarChartView(const Rect& frame);
+  // Makes the bar highlighter.
+  void setup() override;
 };
 
 }  // namespace chart

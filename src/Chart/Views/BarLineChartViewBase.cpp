@@ -6,6 +6,8 @@
 #include <string>
 
 #include "Chart/Data/ChartData.h"
+#include "Chart/Highlight/ChartHighlighter.h"
+#include "Chart/Views/LegendRoom.h"
 #include "platform/graphics/SavedGraphicsState.h"
 #include "platform/graphics/TextMetrics.h"
 
@@ -43,6 +45,15 @@ BarLineChartViewBase::BarLineChartViewBase(const Rect& frame)
       rightYAxisRenderer_(std::make_shared<YAxisRenderer>(viewPortHandler(), rightAxis_, rightAxisTransformer_)),
       xAxisRenderer_(std::make_shared<XAxisRenderer>(viewPortHandler(), xAxis(), leftAxisTransformer_)) {}
 
+BarLineChartViewBase::~BarLineChartViewBase() { stopViewPortJob(); }
+
+void BarLineChartViewBase::setup() {
+  ChartViewBase::setup();
+  setHighlighter(std::make_shared<ChartHighlighter>(
+      std::weak_ptr<BarLineScatterCandleBubbleChartDataProvider>(
+          std::static_pointer_cast<BarLineChartViewBase>(shared_from_this()))));
+}
+
 std::shared_ptr<YAxis> BarLineChartViewBase::getAxis(AxisDependency axis) const {
   return axis == AxisDependency::left ? leftAxis() : rightAxis();
 }
@@ -73,6 +84,9 @@ void BarLineChartViewBase::calcMinMax() {
 }
 
 void BarLineChartViewBase::notifyDataSetChanged() {
+  // Entries added through a data set reach the data's extremes, and so the
+  // axes, only once the data has recomputed them.
+  if (const auto& chartData = data()) chartData->notifyDataChanged();
   calcMinMax();
   // The labels come first: the room they need sets the offsets.
   if (leftAxis()->isEnabled()) {
@@ -84,8 +98,13 @@ void BarLineChartViewBase::notifyDataSetChanged() {
                                       rightAxis()->isInverted());
   }
   if (xAxis()->isEnabled()) xAxisRenderer()->computeAxis(xAxis()->axisMinimum(), xAxis()->axisMaximum(), false);
-  // The legend's entries come before the offsets that make room for it.
-  if (const auto& chartData = data(); chartData && legendRenderer()) legendRenderer()->computeLegend(*chartData);
+  // The legend's entries come before the offsets that make room for it;
+  // without data it keeps only the entries that are not the data's.
+  if (const auto& renderer = legendRenderer()) {
+    const auto chartData = data();
+    const ChartData none;
+    renderer->computeLegend(chartData ? *chartData : none);
+  }
   calculateOffsets();
 }
 
@@ -109,9 +128,8 @@ Size BarLineChartViewBase::xLabelBox(double contentWidth) const {
 void BarLineChartViewBase::calculateOffsets() {
   ViewPortHandler& handler = *viewPortHandler();
   // The legend's room beside the content does not depend on the content's
-  // size; its room above or below is taken again below.
-  double legendLeft = 0, legendTop = 0, legendRight = 0, legendBottom = 0;
-  calculateLegendOffsets(legendLeft, legendTop, legendRight, legendBottom);
+  // size, and narrows what the x labels may wrap in.
+  const LegendRoom legendSides = LegendRoom::of(legend().get(), handler);
 
   const double leftLabels = leftAxis()->needsOffset() ? leftAxis()->requiredSize().width : 0;
   const double rightLabels = rightAxis()->needsOffset() ? rightAxis()->requiredSize().width : 0;
@@ -122,7 +140,7 @@ void BarLineChartViewBase::calculateOffsets() {
 
   const XAxis& x = *xAxis();
   if (x.isEnabled() && x.isDrawLabelsEnabled()) {
-    const Size box = xLabelBox(handler.chartWidth() - leftLabels - rightLabels - legendLeft - legendRight);
+    const Size box = xLabelBox(handler.chartWidth() - leftLabels - rightLabels - legendSides.left - legendSides.right);
     left = std::max(left, box.width / 2);
     right = std::max(right, box.width / 2);
     const double height = box.height + x.yOffset();
@@ -136,43 +154,8 @@ void BarLineChartViewBase::calculateOffsets() {
     top = std::max(top, reach.above);
     bottom = std::max(bottom, reach.below);
   }
-  left += legendLeft;
-  right += legendRight;
-
-  // A horizontal legend breaks its lines at the content's width, which the
-  // sides have now fixed: it is laid out again at that width before the
-  // room for its lines is taken.
-  const auto& chartLegend = legend();
-  if (chartLegend && chartLegend->orientation() == Legend::Orientation::horizontal) {
-    handler.restrainViewPort(left, top, right, bottom);
-    chartLegend->calculateDimensions(chartLegend->font(), handler);
-    legendLeft = legendTop = legendRight = legendBottom = 0;
-    calculateLegendOffsets(legendLeft, legendTop, legendRight, legendBottom);
-  }
-  handler.restrainViewPort(left, top + legendTop, right, bottom + legendBottom);
+  LegendRoom::restrainWithLegend(legend().get(), handler, left, top, right, bottom);
   prepareTransformers();
-}
-
-void BarLineChartViewBase::calculateLegendOffsets(double& offsetLeft, double& offsetTop, double& offsetRight,
-                                                  double& offsetBottom) {
-  const auto& chartLegend = legend();
-  if (!chartLegend || !chartLegend->isEnabled() || chartLegend->isDrawInsideEnabled() ||
-      chartLegend->entries().empty()) {
-    return;
-  }
-  const Legend& l = *chartLegend;
-  const ViewPortHandler& handler = *viewPortHandler();
-  const double across = std::min(l.neededWidth(), handler.chartWidth() * l.maxSizePercent()) + l.xOffset();
-  const double down = std::min(l.neededHeight(), handler.chartHeight() * l.maxSizePercent()) + l.yOffset();
-  using H = Legend::HorizontalAlignment;
-  using V = Legend::VerticalAlignment;
-  // A vertical legend at the left or right edge takes room beside the
-  // content; any other legend above or below it, by its vertical alignment.
-  if (l.orientation() == Legend::Orientation::vertical && l.horizontalAlignment() != H::center) {
-    (l.horizontalAlignment() == H::left ? offsetLeft : offsetRight) += across;
-  } else if (l.verticalAlignment() != V::center) {
-    (l.verticalAlignment() == V::top ? offsetTop : offsetBottom) += down;
-  }
 }
 
 void BarLineChartViewBase::prepareTransformers() {

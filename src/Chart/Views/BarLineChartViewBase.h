@@ -5,9 +5,12 @@
 #include "Chart/Components/YAxis.h"
 #include "Chart/Renderers/XAxisRenderer.h"
 #include "Chart/Renderers/YAxisRenderer.h"
+#include "Chart/Interfaces/BarLineScatterCandleBubbleChartDataProvider.h"
 #include "Chart/Utils/AxisDependency.h"
+#include "Chart/Utils/ChartAnimationEasing.h"
 #include "Chart/Utils/Transformer.h"
 #include "Chart/Views/ChartViewBase.h"
+#include "Chart/Views/ViewPortJob.h"
 
 namespace chart {
 
@@ -30,27 +33,44 @@ namespace chart {
 // labelRotatedHeight); with word wrap on, the larger of that and the box of
 // each label wrapped at the width one x unit takes between the y labels.
 //
-// The legend's room (calculateLegendOffsets) lies outside all of that, at the
-// view's edge: a vertical legend aligned left or right takes its needed width
-// (at most maxSizePercent of the chart's width) plus its xOffset on that
-// side; any other legend takes its needed height (at most maxSizePercent of
-// the chart's height) plus its yOffset above or below the content, by its
-// vertical alignment. The needed sizes already hold one offset; the second
-// is the gap the legend renderer leaves between the legend and the view's
-// edge, so the legend lies inside the view and clear of the axis labels. A
-// legend that is disabled, drawn inside or without entries takes no room,
-// nor does a horizontal one centred down the view or a vertical one centred
-// both ways: those lie over the content. A horizontal legend is laid out
-// again at the final content width before its room is taken, so that its
-// lines break where they are drawn.
-class BarLineChartViewBase : public ChartViewBase {
+// The legend's room (LegendRoom) lies outside all of that, at the view's
+// edge.
+//
+// Interaction. The view takes touches (nsuiTouches...): one finger dragging
+// pans by the finger's movement; two fingers pinching zoom, about their
+// centre, by the change of their distance (on x, y or both as the scale
+// switches allow; the fingers are the first two of the event's touches in
+// the view); a
+// tap (one finger down and up within tapSlop points) highlights the value
+// the highlighter finds there, and a tap on nothing, or on the value already
+// highlighted, clears; a drag while the content cannot pan (fully zoomed
+// out, no drag offset, or dragging off) moves the highlight with the
+// finger. A released pan goes on, slowed by the friction coefficient each
+// 1/60 s; a new touch, move or zoom stops it. A cancelled gesture keeps the
+// matrix of its last move, goes on with nothing and takes back the
+// highlight a drag moved. Speeds are measured on the run loop's clock at
+// each moved event.
+//
+// Every zoom, pan and move builds its matrix with the view-port handler's
+// builders and hands it to refresh(), so the handler's limits hold; a
+// factor, point, value or duration that is not a finite number changes
+// nothing. A change of scale recomputes the room around the content.
+class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatterCandleBubbleChartDataProvider {
  public:
+  // How far (points) a finger may move and still tap.
+  static constexpr double tapSlop = 8;
+  // A finger that rested longer (seconds) before it let go throws nothing.
+  static constexpr double flingWindow = 0.1;
+
+  // Stops a running animated move or deceleration.
+  ~BarLineChartViewBase() override;
+
   virtual std::shared_ptr<YAxis> leftAxis() const { return leftAxis_; }
   virtual std::shared_ptr<YAxis> rightAxis() const { return rightAxis_; }
   virtual std::shared_ptr<YAxis> getAxis(AxisDependency axis) const;
   // The transformer of that y axis; renderers get their transformers only
   // this way.
-  virtual std::shared_ptr<Transformer> getTransformer(AxisDependency axis) const;
+  std::shared_ptr<Transformer> getTransformer(AxisDependency axis) const override;
 
   virtual std::shared_ptr<YAxisRenderer> leftYAxisRenderer() const { return leftYAxisRenderer_; }
   virtual void setLeftYAxisRenderer(std::shared_ptr<YAxisRenderer> renderer) {
@@ -81,6 +101,62 @@ class BarLineChartViewBase : public ChartViewBase {
   // entries, the room around the content and the transformers.
   void notifyDataSetChanged() override;
 
+  // Zoom and pan. zoom() scales by the factors about a point of the view,
+  // so the value under it stays there; zoomIn() and zoomOut() by the
+  // handler's 1.4 and 0.7 about the content's centre. resetZoom() passes the
+  // handler's resetZoom() (the matrix as it is) and fitScreen() its
+  // fitScreen() (the identity, both minimum scales back to 1), each with
+  // invalidate false.
+  virtual void zoom(double scaleX, double scaleY, double x, double y);
+  virtual void zoomIn();
+  virtual void zoomOut();
+  virtual void resetZoom();
+  virtual void fitScreen();
+  // Pans so that xValue lies where the x axis begins (xAxisStart).
+  virtual void moveViewToX(double xValue);
+  // Pans so that (xValue, yValue) of the axis lies where the x axis begins,
+  // halfway across the content the other way.
+  virtual void moveViewTo(double xValue, double yValue, AxisDependency axis);
+  // Pans so that (xValue, yValue) of the axis lies at the content's centre.
+  virtual void centerViewTo(double xValue, double yValue, AxisDependency axis);
+  // The same two moves eased over `duration` seconds on display-link ticks,
+  // landing on the move's matrix at the last tick; a new move or a touch
+  // cancels one. A duration of 0 or less moves at once.
+  virtual void moveViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
+                                  ChartEasingOption easing = ChartEasingOption::easeInOutQuad);
+  virtual void centerViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
+                                    ChartEasingOption easing = ChartEasingOption::easeInOutQuad);
+  // The running animated move or drag deceleration, if any.
+  virtual std::shared_ptr<ViewPortJob> viewPortJob() const { return viewPortJob_; }
+  // Stops it where it is.
+  virtual void stopViewPortJob();
+
+  // Gesture switches, all on at first.
+  virtual bool isDragEnabled() const { return dragEnabled_; }
+  virtual void setDragEnabled(bool enabled) { dragEnabled_ = enabled; }
+  virtual bool isScaleXEnabled() const { return scaleXEnabled_; }
+  virtual void setScaleXEnabled(bool enabled) { scaleXEnabled_ = enabled; }
+  virtual bool isScaleYEnabled() const { return scaleYEnabled_; }
+  virtual void setScaleYEnabled(bool enabled) { scaleYEnabled_ = enabled; }
+  virtual bool isHighlightPerTapEnabled() const { return highlightPerTapEnabled_; }
+  virtual void setHighlightPerTapEnabled(bool enabled) { highlightPerTapEnabled_ = enabled; }
+  virtual bool isHighlightPerDragEnabled() const { return highlightPerDragEnabled_; }
+  virtual void setHighlightPerDragEnabled(bool enabled) { highlightPerDragEnabled_ = enabled; }
+  // The share of a released pan's speed kept each 1/60 s: 0.9 at first,
+  // held within [0, 0.999]; 0 throws nothing. A value that is not a number
+  // is ignored.
+  virtual double dragDecelerationFrictionCoef() const { return dragDecelerationFrictionCoef_; }
+  virtual void setDragDecelerationFrictionCoef(double coefficient);
+  // Points between a touch and the value it highlights, at most: 100 at
+  // first. (Bars are found by their column, without this limit.)
+  double maxHighlightDistance() const override { return maxHighlightDistance_; }
+  virtual void setMaxHighlightDistance(double distance) { maxHighlightDistance_ = distance; }
+
+  void nsuiTouchesBegan(const std::vector<Touch>& touches, const TouchEvent& event) override;
+  void nsuiTouchesMoved(const std::vector<Touch>& touches, const TouchEvent& event) override;
+  void nsuiTouchesEnded(const std::vector<Touch>& touches, const TouchEvent& event) override;
+  void nsuiTouchesCancelled(const std::vector<Touch>& touches, const TouchEvent& event) override;
+
   // With data and a data renderer: the grid background; each enabled axis's
   // computeAxis (left, right, x); the axis lines (x, left, right); the grid
   // lines and the limit lines that lie behind the data; the data, clipped to
@@ -92,17 +168,48 @@ class BarLineChartViewBase : public ChartViewBase {
  protected:
   explicit BarLineChartViewBase(const Rect& frame);
 
+  // Makes the bar-line highlighter.
+  void setup() override;
   void calculateOffsets() override;
-  // Adds the legend's room to the offset of the side where it stands.
-  virtual void calculateLegendOffsets(double& offsetLeft, double& offsetTop, double& offsetRight,
-                                      double& offsetBottom);
   // For the right and then the left transformer: the value matrix from the
   // x axis's minimum and range and that y axis's range and minimum, then the
   // offset matrix with that y axis's direction.
   virtual void prepareTransformers();
   virtual void drawGridBackground(DrawingContext& context);
 
+  // The point of the touch matrix's own space (before the offsets put the
+  // content in its place) on which a point of the view lies, for the left
+  // axis's direction.
+  virtual Point matrixSpacePoint(Point viewPoint) const;
+  // Where the value (x, y) of the axis lies in the view.
+  virtual Point pixelForValue(double x, double y, AxisDependency axis) const;
+  // The point where the x axis begins, level with `across`: on the
+  // content's left edge, at the height of `across`.
+  virtual Point xAxisStart(Point across) const;
+
  private:
+  enum class Gesture { none, possibleTap, drag, dragHighlight, pinch };
+
+  // The handler's translate() built so that the view point `from` lands on
+  // `to`.
+  AffineTransform panMatrix(Point from, Point to) const;
+  // The handler's zoom() about a point of the view.
+  AffineTransform zoomMatrix(double scaleX, double scaleY, Point about) const;
+  // refresh() with invalidate false; a change of scale recomputes the room
+  // around the content.
+  void applyMatrix(const AffineTransform& matrix);
+  // The pan that puts the pixel of (xValue, yValue) on `to`, at once or
+  // animated.
+  void moveValue(double xValue, double yValue, AxisDependency axis, Point to);
+  void moveValueAnimated(double xValue, double yValue, AxisDependency axis, Point to, double duration,
+                         ChartEasingOption easing);
+  // A function that applies a matrix to this view while it lives.
+  AnimatedViewPortJob::Apply applier();
+  bool canPan() const;
+  void startPinch(const std::vector<Touch>& touches);
+  void tap(Point at);
+
+
   // The turned size of the x labels as the offsets reserve it, for a content
   // of the given width.
   platform::graphics::Size xLabelBox(double contentWidth) const;
@@ -116,6 +223,29 @@ class BarLineChartViewBase : public ChartViewBase {
   std::shared_ptr<XAxisRenderer> xAxisRenderer_;
   bool drawGridBackgroundEnabled_ = false;
   Color gridBackgroundColor_ = Color::rgb(240.0 / 255.0, 240.0 / 255.0, 240.0 / 255.0);
+
+  bool dragEnabled_ = true;
+  bool scaleXEnabled_ = true;
+  bool scaleYEnabled_ = true;
+  bool highlightPerTapEnabled_ = true;
+  bool highlightPerDragEnabled_ = true;
+  double dragDecelerationFrictionCoef_ = 0.9;
+  double maxHighlightDistance_ = 100;
+  std::shared_ptr<ViewPortJob> viewPortJob_;
+
+  // The gesture under way.
+  struct Tracking {
+    Gesture gesture = Gesture::none;
+    Point start;              // where the finger came down
+    Point last;               // the finger, or the pinch's centre, at the last event
+    double lastTime = 0;      // run-loop time of the last event
+    Point velocity;           // points per second at the last moved event
+    double pinchDistance = 0; // between the two fingers at the last event
+    // What was highlighted when the gesture began, for a cancelled drag
+    // highlight to take back.
+    std::vector<std::shared_ptr<Highlight>> highlightedBefore;
+    std::shared_ptr<Highlight> lastHighlightedBefore;
+  } tracking_;
 };
 
 }  // namespace chart

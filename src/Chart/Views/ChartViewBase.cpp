@@ -92,6 +92,42 @@ Point ChartViewBase::getMarkerPosition(const Highlight& highlight) const {
   return Point{highlight.drawX(), highlight.drawY()};
 }
 
+void ChartViewBase::highlightValue(double xValue, int64_t dataSetIndex, int64_t stackIndex) {
+  const auto chartData = data();
+  if (!chartData || std::isnan(xValue) || dataSetIndex < 0 || dataSetIndex >= chartData->dataSetCount()) {
+    clearHighlights();
+    return;
+  }
+  highlightValue(std::make_shared<Highlight>(xValue, dataSetIndex, stackIndex));
+}
+
+void ChartViewBase::highlightValue(std::shared_ptr<Highlight> highlight) {
+  std::vector<std::shared_ptr<Highlight>> list;
+  if (highlight) list.push_back(std::move(highlight));
+  highlightValues(std::move(list));
+}
+
+void ChartViewBase::highlightValues(std::vector<std::shared_ptr<Highlight>> highlights) {
+  const auto chartData = data();
+  std::erase_if(highlights, [&](const std::shared_ptr<Highlight>& h) {
+    return !h || !chartData || !chartData->entryForHighlight(*h);
+  });
+  setLastHighlighted(highlights.empty() ? nullptr : highlights.front());
+  setHighlighted(std::move(highlights));
+  setNeedsDisplayInRect(bounds());
+}
+
+void ChartViewBase::clearHighlights() { highlightValues({}); }
+
+std::shared_ptr<Highlight> ChartViewBase::getHighlightByTouchPoint(Point point) const {
+  if (!data()) {
+    log("Can't select by touch. No data set.");
+    return nullptr;
+  }
+  const auto h = highlighter();
+  return h ? h->getHighlight(point.x, point.y) : nullptr;
+}
+
 void ChartViewBase::draw(DrawingContext&) { clearNeedsDisplay(); }
 
 void ChartViewBase::drawDescription(DrawingContext& context) {

@@ -7,6 +7,7 @@
 #include "Chart/Components/IChartMarker.h"
 #include "Chart/Components/Legend.h"
 #include "Chart/Components/XAxis.h"
+#include "Chart/Highlight/IHighlighter.h"
 #include "Chart/Renderers/DataRenderer.h"
 #include "Chart/Renderers/LegendRenderer.h"
 #include "Chart/Utils/Animator.h"
@@ -110,6 +111,33 @@ class ChartViewBase : public NSUIView,
   // Where the marker of the highlight is drawn: its draw position.
   virtual Point getMarkerPosition(const Highlight& highlight) const;
 
+  // Highlighting from code and from touches. Each change of the highlighted
+  // values marks the whole view for redrawing; the marker pass shows them.
+  // The highlighter that turns a touch point into a highlight; the bar-line
+  // views make theirs when they are set up, other views have none.
+  virtual std::shared_ptr<IHighlighter> highlighter() const { return highlighter_; }
+  virtual void setHighlighter(std::shared_ptr<IHighlighter> highlighter) { highlighter_ = std::move(highlighter); }
+  // The highlight last made by a tap, a drag or a call below; nullptr after
+  // a clear.
+  virtual std::shared_ptr<Highlight> lastHighlighted() const { return lastHighlighted_; }
+  virtual void setLastHighlighted(std::shared_ptr<Highlight> highlight) { lastHighlighted_ = std::move(highlight); }
+  // Highlights the entry of the data set at dataSetIndex whose x is closest
+  // to xValue (for a stacked bar, the stack value at stackIndex). Without
+  // data, with no set at that index, or with an x that is not a number,
+  // nothing is highlighted any more.
+  virtual void highlightValue(double xValue, int64_t dataSetIndex, int64_t stackIndex = -1);
+  // Highlights exactly that value; nullptr, or a highlight that names no
+  // entry of the data, clears.
+  virtual void highlightValue(std::shared_ptr<Highlight> highlight);
+  // Highlights every value of the list that names an entry; the first of
+  // them becomes the last highlighted.
+  virtual void highlightValues(std::vector<std::shared_ptr<Highlight>> highlights);
+  // Nothing highlighted.
+  virtual void clearHighlights();
+  // The highlighter's highlight for a point of the view, or nullptr; without
+  // data it logs "Can't select by touch. No data set." and gives nullptr.
+  virtual std::shared_ptr<Highlight> getHighlightByTouchPoint(Point point) const;
+
   // Draws the chart; this base only forgets the rectangles marked for
   // redrawing, and every view kind's draw begins with it.
   virtual void draw(DrawingContext& context);
@@ -151,6 +179,8 @@ class ChartViewBase : public NSUIView,
   std::shared_ptr<IChartMarker> marker_;
   bool drawMarkers_ = true;
   std::vector<std::shared_ptr<Highlight>> highlighted_;
+  std::shared_ptr<IHighlighter> highlighter_;
+  std::shared_ptr<Highlight> lastHighlighted_;
 };
 
 }  // namespace chart

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "Chart/Highlight/BarHighlighter.h"
 #include "Chart/Renderers/XAxisRendererHorizontalBarChart.h"
 #include "Chart/Renderers/YAxisRendererHorizontalBarChart.h"
+#include "Chart/Views/LegendRoom.h"
 #include "platform/graphics/TextMetrics.h"
 
 namespace chart {
@@ -33,6 +35,23 @@ void HorizontalBarChartView::setup() {
   const std::weak_ptr<ChartDataProvider> self = std::static_pointer_cast<HorizontalBarChartView>(shared_from_this());
   setXAxisRenderer(
       std::make_shared<XAxisRendererHorizontalBarChart>(viewPortHandler(), xAxis(), leftAxisTransformer_, self));
+  setHighlighter(std::make_shared<HorizontalBarHighlighter>(
+      std::weak_ptr<BarChartDataProvider>(std::static_pointer_cast<HorizontalBarChartView>(shared_from_this()))));
+}
+
+Point HorizontalBarChartView::pixelForValue(double x, double y, AxisDependency axis) const {
+  return getTransformer(axis)->pixelForValues(y, x);
+}
+
+Point HorizontalBarChartView::xAxisStart(Point across) const {
+  return Point{across.x, viewPortHandler()->contentBottom()};
+}
+
+Point HorizontalBarChartView::matrixSpacePoint(Point p) const {
+  const ViewPortHandler& h = *viewPortHandler();
+  const double y = p.y - (h.chartHeight() - h.offsetBottom());
+  if (leftAxis()->isInverted()) return Point{(h.chartWidth() - h.offsetRight()) - p.x, y};
+  return Point{p.x - h.offsetLeft(), y};
 }
 
 std::shared_ptr<Transformer> HorizontalBarChartView::getTransformer(AxisDependency axis) const {
@@ -65,7 +84,7 @@ void HorizontalBarChartView::calculateOffsets() {
       bottom = std::max(bottom, 2.5 + lineHeight - axis->yOffset() + axis->labelXOffset());
     }
   }
-  viewPortHandler()->restrainViewPort(left, top, right, bottom);
+  LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), left, top, right, bottom);
   prepareTransformers();
 }
 

@@ -19,7 +19,12 @@ namespace chart {
 // - top: the left axis's label row (2.5 + its label line height + its
 //   yOffset - its labelXOffset) when its labels are drawn; bottom: the right
 //   axis's (2.5 + line height - yOffset + labelXOffset); each at least half
-//   the x labels' turned height, whose row may lie on the edge.
+//   the x labels' turned height, whose row may lie on the edge;
+// - the legend's room (LegendRoom) at the view's edge, outside all of that.
+//
+// Touches find bars through the horizontal-bar highlighter; a pinch or a
+// drag across the view zooms or pans the values, up the view the
+// categories.
 class HorizontalBarChartView : public BarChartView {
  public:
   // The view, with its x axis renderer holding it as its chart.
@@ -32,6 +37,13 @@ class HorizontalBarChartView : public BarChartView {
   void setup() override;
 
   void calculateOffsets() override;
+  // For an inverted left axis the matrix's x runs leftwards from the
+  // content's right edge.
+  Point matrixSpacePoint(Point viewPoint) const override;
+  // Through the turned transformer: the value across, the category up.
+  Point pixelForValue(double x, double y, AxisDependency axis) const override;
+  // The categories begin at the content's bottom edge.
+  Point xAxisStart(Point across) const override;
   // For the right and then the left transformer: the value matrix from that
   // y axis's minimum and range across and the x axis's range and minimum up,
   // then the offset matrix with that y axis's direction.

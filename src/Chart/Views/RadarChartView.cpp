@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Chart/Data/ChartData.h"
+#include "Chart/Views/LegendRoom.h"
 
 namespace chart {
 
@@ -28,6 +29,7 @@ void RadarChartView::setup() {
 
 void RadarChartView::notifyDataSetChanged() {
   if (const auto chartData = data()) {
+    chartData->notifyDataChanged();
     const DataSetPtr largest = chartData->maxEntryCountSet();
     yAxis()->calculate(chartData->getYMin(AxisDependency::left), chartData->getYMax(AxisDependency::left));
     xAxis()->calculate(0, largest ? static_cast<double>(largest->entryCount()) : 0);
@@ -36,15 +38,20 @@ void RadarChartView::notifyDataSetChanged() {
   const XAxis& x = *xAxis();
   if (const auto& renderer = yAxisRenderer()) renderer->computeAxis(y.axisMinimum(), y.axisMaximum(), y.isInverted());
   if (const auto& renderer = xAxisRenderer()) renderer->computeAxis(x.axisMinimum(), x.axisMaximum(), false);
-  // The legend's entries are computed here, before the offsets that make
-  // room for it.
+  // The legend's entries come before the offsets that make room for it;
+  // without data it keeps only the entries that are not the data's.
+  if (const auto& renderer = legendRenderer()) {
+    const auto chartData = data();
+    const ChartData none;
+    renderer->computeLegend(chartData ? *chartData : none);
+  }
   calculateOffsets();
 }
 
 void RadarChartView::calculateOffsets() {
   const XAxis& x = *xAxis();
   const double room = x.isEnabled() && x.isDrawLabelsEnabled() ? x.labelRotatedWidth() : 10;
-  viewPortHandler()->restrainViewPort(room, room, room, room);
+  LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), room, room, room, room);
 }
 
 void RadarChartView::draw(DrawingContext& context) {
@@ -65,7 +72,7 @@ void RadarChartView::draw(DrawingContext& context) {
   if (y.isEnabled() && !y.isDrawLimitLinesBehindDataEnabled()) yRenderer->renderLimitLines(context);
   yRenderer->renderAxisLabels(context);
   dataRenderer->drawValues(context);
-  // The legend is drawn here, after the value labels.
+  if (legendRenderer()) legendRenderer()->renderLegend(context);
   drawDescription(context);
   renderMarkers(context);
 }

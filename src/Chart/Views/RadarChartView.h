@@ -18,7 +18,8 @@ namespace chart {
 //
 // The room around the content (calculateOffsets): the x labels' turned
 // width on every side while they are drawn (they stand up to that far
-// beyond the outermost ring), else 10 points.
+// beyond the outermost ring), else 10 points; and outside it the legend's
+// room (LegendRoom) at the view's edge.
 class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvider {
  public:
   // The view, with its axis renderers holding it as their chart.
@@ -34,15 +35,17 @@ class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvid
     xAxisRenderer_ = std::move(renderer);
   }
 
-  // The y axis's range from the data's left-side extremes and the x axis's
-  // from 0 to the largest set's entry count (nothing without data); then
-  // the y axis's values, the x axis's, and the room around the content.
+  // The data's extremes recomputed; the y axis's range from the data's
+  // left-side extremes and the x axis's from 0 to the largest set's entry
+  // count (nothing without data); then the y axis's values, the x axis's,
+  // the legend's entries and the room around the content.
   void notifyDataSetChanged() override;
 
   // With data and a data renderer: the x axis's values (while enabled); the
   // x labels; the web (the data renderer's extras); the y limit lines when
   // they lie behind the data; the data; the highlights; the y limit lines in
-  // front; the y labels; the value labels; the description; the markers.
+  // front; the y labels; the value labels; the legend; the description;
+  // the markers.
   void draw(DrawingContext& context) override;
 
   // 360 over the largest data set's entry count: infinite without data or

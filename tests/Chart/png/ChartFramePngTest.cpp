@@ -12,6 +12,7 @@
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
 #include "support/FakeHost.h"
+#include "support/GeometryExpectations.h"
 #include "support/PixelSupport.h"
 #include "support/scenes/ChartScenes.h"
 
@@ -102,6 +103,37 @@ TEST_F(ChartFrames, MainSceneDrawsGridLimitLinesAndMarkerWhereTheViewSays) {
   EXPECT_DOUBLE_EQ(at.x + offset.x + 48, 600);
   EXPECT_EQ(pixelAt(*image, 599, at.y + offset.y + 13), 0xFF3A3A4Au);
   EXPECT_EQ(pixelAt(*image, 590, at.y + offset.y + 13), 0xFFFFF4C8u);
+}
+
+// After a pinch, a drag and a tap: twice the scale, the x labels of the
+// part shown, the tapped value with its highlight line down the content
+// and the marker at the value.
+TEST_F(ChartFrames, TouchedMainSceneZoomsPansAndMarksTheTappedValue) {
+  const auto view = scenes::makeTouchedMainScene();
+  const auto image = render(*view, "chart-main-after-touches.png");
+  const ViewPortHandler& h = *view->viewPortHandler();
+  const Transformer& left = *view->getTransformer(AxisDependency::left);
+  EXPECT_EQ((std::pair(h.scaleX(), h.scaleY())), std::pair(2.0, 2.0));
+  EXPECT_LT(h.transX(), -h.contentWidth() / 2) << "dragged left";
+
+  const double shownFrom = left.valueForTouchPoint(h.contentLeft(), 0).x;
+  const double shownTo = left.valueForTouchPoint(h.contentRight(), 0).x;
+  const auto& entries = view->xAxis()->entries();
+  ASSERT_FALSE(entries.empty());
+  for (const double x : entries) EXPECT_TRUE(x >= shownFrom - 25.5 && x <= shownTo + 25.5) << x;
+  EXPECT_GT(entries.front(), 0);
+
+  ASSERT_EQ(view->highlighted().size(), 1u);
+  const Highlight& tapped = *view->highlighted()[0];
+  EXPECT_DOUBLE_EQ(tapped.x(), 150 / 2.55);
+  const Point at = view->getMarkerPosition(tapped);
+  EXPECT_TRUE(h.isInBounds(at));
+  testsupport::expectNear(at, left.pixelForValues(tapped.x(), tapped.y()), "marker at the value");
+  auto& marker = dynamic_cast<MarkerImage&>(*view->marker());
+  const Point offset = marker.offsetForDrawing(at);
+  EXPECT_EQ(pixelAt(*image, at.x + offset.x + 1, at.y + offset.y + 13), 0xFF3A3A4Au);
+  EXPECT_EQ(pixelAt(*image, at.x + offset.x + 24, at.y + offset.y + 13), 0xFFFFF4C8u);
+  EXPECT_NE(pixelAt(*image, at.x, h.contentBottom() - 4), kWhite) << "the highlight line";
 }
 
 TEST_F(ChartFrames, TurnedAndWrappedLabelsSceneIsWritten) {

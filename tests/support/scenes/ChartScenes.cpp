@@ -51,6 +51,29 @@ void PolylineRenderer::drawData(platform::graphics::DrawingContext& context) {
   }
 }
 
+void PolylineRenderer::drawHighlighted(platform::graphics::DrawingContext& context,
+                                       const std::vector<std::shared_ptr<Highlight>>& highlights) {
+  const auto data = view_.data();
+  if (!data) return;
+  const ViewPortHandler& h = *viewPortHandler();
+  for (const auto& highlight : highlights) {
+    const auto set = data->getDataSetByIndex(highlight->dataSetIndex());
+    const auto entry = data->entryForHighlight(*highlight);
+    if (!set || !entry) continue;
+    const Point at = view_.getTransformer(set->axisDependency())->pixelForValues(entry->x(), entry->y());
+    if (!h.isInBoundsX(at.x)) continue;
+    context.saveGState();
+    context.setStrokeColor(Color::rgb(0.2, 0.2, 0.25));
+    context.setLineWidth(1);
+    context.beginPath();
+    context.moveTo(Point{at.x, h.contentTop()});
+    context.addLineTo(Point{at.x, h.contentBottom()});
+    context.strokePath();
+    context.restoreGState();
+    highlight->setDraw(at);
+  }
+}
+
 namespace {
 
 // The K8 standard channels as lines of ink percent against x = step ·
@@ -180,6 +203,33 @@ std::shared_ptr<LineChartView> makeMainScene() {
   marker->setOffset(Point{4, -30});
   marker->setChartView(view);
   view->setMarker(marker);
+  return view;
+}
+
+std::shared_ptr<LineChartView> makeTouchedMainScene() {
+  auto view = makeMainScene();
+  view->setDragDecelerationFrictionCoef(0);
+  const auto send = [&view](void (NSUIView::*phase)(const TouchEvent&), std::vector<Point> points) {
+    TouchEvent event;
+    for (const Point p : points) event.touches.push_back(Touch{p, view.get()});
+    ((*view).*phase)(event);
+  };
+  const Point c = view->viewPortHandler()->contentCenter();
+  const Point about{c.x - 100, c.y};
+  send(&NSUIView::touchesBeganWithEvent, {Point{about.x - 30, about.y - 20}, Point{about.x + 30, about.y + 20}});
+  send(&NSUIView::touchesMovedWithEvent, {Point{about.x - 60, about.y - 40}, Point{about.x + 60, about.y + 40}});
+  send(&NSUIView::touchesEndedWithEvent, {Point{about.x - 60, about.y - 40}, Point{about.x + 60, about.y + 40}});
+  send(&NSUIView::touchesBeganWithEvent, {c});
+  for (int i = 1; i <= 4; ++i) send(&NSUIView::touchesMovedWithEvent, {Point{c.x - 30 * i, c.y - 10 * i}});
+  send(&NSUIView::touchesEndedWithEvent, {Point{c.x - 120, c.y - 40}});
+  for (const auto& set : view->data()->dataSets()) {
+    const auto entry = set->entryForIndex(150);
+    const Point value = view->getTransformer(AxisDependency::left)->pixelForValues(entry->x(), entry->y());
+    if (!view->viewPortHandler()->isInBounds(value)) continue;
+    send(&NSUIView::touchesBeganWithEvent, {value});
+    send(&NSUIView::touchesEndedWithEvent, {value});
+    break;
+  }
   return view;
 }
 

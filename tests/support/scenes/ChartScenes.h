@@ -20,6 +20,11 @@ class PolylineRenderer : public chart::DataRenderer {
  public:
   explicit PolylineRenderer(const chart::BarLineChartViewBase& view);
   void drawData(platform::graphics::DrawingContext& context) override;
+  // A thin dark line down the content through each highlighted value shown
+  // in it, and the value's pixel noted as the highlight's draw position
+  // (where the marker goes).
+  void drawHighlighted(platform::graphics::DrawingContext& context,
+                       const std::vector<std::shared_ptr<chart::Highlight>>& highlights) override;
 
  private:
   const chart::BarLineChartViewBase& view_;
@@ -35,6 +40,13 @@ class PolylineRenderer : public chart::DataRenderer {
 // bottom; an image marker at the black channel's value at step 250, near the
 // right edge. The data is set, so the view is laid out.
 std::shared_ptr<chart::LineChartView> makeMainScene();
+
+// The main scene as a person leaves it: two fingers spread to twice their
+// distance about a point left of the content's centre, one finger drags the
+// curves 120 points left and 40 up (and lets go without throwing them),
+// then a tap on the value at step 150 of the first channel shown there
+// highlights it, with the marker.
+std::shared_ptr<chart::LineChartView> makeTouchedMainScene();
 
 // 600 × 400: the same curves over eleven named patches (x 0..10), their
 // names turned by 45° and wrapped to the width of one patch; the left axis

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Chart/Highlight/ChartHighlighter.h"
+#include "Chart/Interfaces/BarChartDataProvider.h"
+#include "Chart/Utils/Range.h"
+
+namespace chart {
+
+// The highlighter of the bar charts. A bar is found by its column: of the
+// bars closest to the touch's x value, the one whose column lies nearest
+// the touch wins, however far up or down the column the touch is (no
+// maxHighlightDistance). In a stacked bar the touch's y value picks the
+// stack value whose range holds it; above the stack the topmost value,
+// below it the lowest. The highlight of a stacked value keeps the bar's y
+// (the stack's sum), so the chart data finds the entry from it, and lies
+// in pixels at the top of that value's range.
+class BarHighlighter : public ChartHighlighter {
+ public:
+  explicit BarHighlighter(std::weak_ptr<BarChartDataProvider> chart)
+      : ChartHighlighter(chart), barChart_(std::move(chart)) {}
+
+  // The index of the range that holds y (from < y <= to); when none does,
+  // the range y lies nearest to: above the stack the one with the largest
+  // upper end, below it the one with the smallest lower end. -1 without
+  // ranges or for a y that is not a number.
+  static int64_t stackIndex(const std::vector<std::shared_ptr<Range>>& ranges, double y);
+
+ protected:
+  std::shared_ptr<ChartData> dataOf(const Provider& chart) const override;
+  Candidate candidate(const Provider& chart, const IChartDataSet& set, const ChartDataEntry& entry,
+                      int64_t dataSetIndex, Point touch, Point value) const override;
+
+ private:
+  std::weak_ptr<BarChartDataProvider> barChart_;
+};
+
+// The highlighter of the horizontal-bar chart: the bar rules through its
+// turned transformers, whose values are (y, x) — the value across the
+// content, the category up it.
+class HorizontalBarHighlighter : public BarHighlighter {
+ public:
+  using BarHighlighter::BarHighlighter;
+
+ protected:
+  Point valueForTouchPoint(const Provider& chart, Point touch) const override;
+  Point pixelForValues(const Provider& chart, double x, double y, AxisDependency axis) const override;
+};
+
+}  // namespace chart

@@ -1,0 +1,71 @@
+#include "Chart/Highlight/ChartHighlighter.h"
+
+#include <cmath>
+#include <limits>
+
+#include "Chart/Utils/Transformer.h"
+
+namespace chart {
+
+std::shared_ptr<Highlight> ChartHighlighter::getHighlight(double x, double y) {
+  const auto provider = chart();
+  if (!provider) return nullptr;
+  const auto data = dataOf(*provider);
+  if (!data) return nullptr;
+  const Point touch{x, y};
+  std::vector<Candidate> candidates;
+  collect(*provider, *data, touch, valueForTouchPoint(*provider, touch), candidates);
+  return nearest(candidates, provider->maxHighlightDistance());
+}
+
+void ChartHighlighter::collect(const Provider& chart, const ChartData& data, Point touch, Point value,
+                               std::vector<Candidate>& out) const {
+  // A touch that is not a number, or a chart whose axes map nothing, means
+  // no value.
+  if (!std::isfinite(touch.x) || !std::isfinite(touch.y) || std::isnan(value.x)) return;
+  const auto& sets = data.dataSets();
+  for (size_t i = 0; i < sets.size(); ++i) {
+    const IChartDataSet* set = sets[i].get();
+    if (!set || !set->isHighlightEnabled() || !set->isVisible()) continue;
+    const EntryPtr closest =
+        set->entryForXValue(value.x, std::numeric_limits<double>::quiet_NaN(), ChartDataSetRounding::closest);
+    if (!closest) continue;
+    for (const EntryPtr& entry : set->entriesForXValue(closest->x())) {
+      out.push_back(candidate(chart, *set, *entry, static_cast<int64_t>(i), touch, value));
+    }
+  }
+}
+
+Point ChartHighlighter::valueForTouchPoint(const Provider& chart, Point touch) const {
+  const auto& transformer = chart.getTransformer(AxisDependency::left);
+  if (!transformer) return Point{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+  return transformer->valueForTouchPoint(touch);
+}
+
+Point ChartHighlighter::pixelForValues(const Provider& chart, double x, double y, AxisDependency axis) const {
+  const auto& transformer = chart.getTransformer(axis);
+  if (!transformer) return Point{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+  return transformer->pixelForValues(x, y);
+}
+
+ChartHighlighter::Candidate ChartHighlighter::candidate(const Provider& chart, const IChartDataSet& set,
+                                                        const ChartDataEntry& entry, int64_t dataSetIndex,
+                                                        Point touch, Point) const {
+  const AxisDependency axis = set.axisDependency();
+  const Point pixel = pixelForValues(chart, entry.x(), entry.y(), axis);
+  return Candidate{std::make_shared<Highlight>(entry.x(), entry.y(), pixel.x, pixel.y, dataSetIndex, axis),
+                   std::hypot(pixel.x - touch.x, pixel.y - touch.y), true};
+}
+
+std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate>& candidates, double maxDistance) {
+  const Candidate* best = nullptr;
+  for (const Candidate& c : candidates) {
+    // A distance that is not a number (an entry whose y is not one) never
+    // wins; neither does one beyond the limit.
+    if (!(c.distance >= 0) || (c.limited && !(c.distance <= maxDistance))) continue;
+    if (!best || c.distance < best->distance) best = &c;
+  }
+  return best ? best->highlight : nullptr;
+}
+
+}  // namespace chart

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Chart/Data/ChartData.h"
+#include "Chart/Highlight/IHighlighter.h"
+#include "Chart/Interfaces/BarLineScatterCandleBubbleChartDataProvider.h"
+#include "platform/graphics/Geometry.h"
+
+namespace chart {
+
+using platform::graphics::Point;
+
+// The highlighter of the bar-line charts. The touch's x value (through the
+// left axis's transformer) picks, in every data set that is visible and
+// highlightable, the entries closest to it in x (all of them when several
+// share that x); of those, the one whose pixel lies nearest the touch wins,
+// provided it lies within the chart's maxHighlightDistance. A tie goes to
+// the earlier data set.
+//
+// The chart owns its highlighter, so the highlighter holds it weakly and
+// finds nothing once it is gone.
+class ChartHighlighter : public IHighlighter {
+ public:
+  using Provider = BarLineScatterCandleBubbleChartDataProvider;
+
+  explicit ChartHighlighter(std::weak_ptr<Provider> chart) : chart_(std::move(chart)) {}
+
+  std::shared_ptr<Highlight> getHighlight(double x, double y) override;
+
+  // A value a touch may mean: its highlight and how far (points) it lies
+  // from the touch; `limited` says whether maxHighlightDistance applies.
+  struct Candidate {
+    std::shared_ptr<Highlight> highlight;
+    double distance = 0;
+    bool limited = true;
+  };
+  // Adds the candidates of the data's sets for a touch at `touch`, under
+  // which lies the value `value`. The data-set indexes are the data's own.
+  virtual void collect(const Provider& chart, const ChartData& data, Point touch, Point value,
+                       std::vector<Candidate>& out) const;
+
+ protected:
+  std::shared_ptr<Provider> chart() const { return chart_.lock(); }
+  // The data this highlighter reads from its chart.
+  virtual std::shared_ptr<ChartData> dataOf(const Provider& chart) const { return chart.data(); }
+  // The value (x, y) under a point of the view.
+  virtual Point valueForTouchPoint(const Provider& chart, Point touch) const;
+  // Where a value of a set plotted against `axis` lies in the view.
+  virtual Point pixelForValues(const Provider& chart, double x, double y, AxisDependency axis) const;
+  // The candidate of one entry of the set at dataSetIndex.
+  virtual Candidate candidate(const Provider& chart, const IChartDataSet& set, const ChartDataEntry& entry,
+                              int64_t dataSetIndex, Point touch, Point value) const;
+  // The nearest candidate that counts (ties: the first), or nullptr.
+  static std::shared_ptr<Highlight> nearest(const std::vector<Candidate>& candidates, double maxDistance);
+
+ private:
+  std::weak_ptr<Provider> chart_;
+};
+
+}  // namespace chart

@@ -1,0 +1,283 @@
+// The zoom, pan, move and touch side of BarLineChartViewBase.
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "Chart/Views/BarLineChartViewBase.h"
+#include "platform/runloop/Clock.h"
+
+namespace chart {
+
+namespace {
+
+bool finite(double v) { return std::isfinite(v); }
+bool finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+double runLoopTime() { return platform::runloop::currentClock()->mediaTime(); }
+
+double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+Point centre(Point a, Point b) { return Point{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+}  // namespace
+
+Point BarLineChartViewBase::matrixSpacePoint(Point p) const {
+  const ViewPortHandler& h = *viewPortHandler();
+  // The offset matrix puts the matrix's origin on the content's left edge,
+  // at its bottom (y upwards) or, for an inverted axis, its top (y down).
+  if (leftAxis()->isInverted()) return Point{p.x - h.offsetLeft(), h.offsetTop() - p.y};
+  return Point{p.x - h.offsetLeft(), p.y - (h.chartHeight() - h.offsetBottom())};
+}
+
+Point BarLineChartViewBase::pixelForValue(double x, double y, AxisDependency axis) const {
+  return getTransformer(axis)->pixelForValues(x, y);
+}
+
+Point BarLineChartViewBase::xAxisStart(Point across) const {
+  return Point{viewPortHandler()->contentLeft(), across.y};
+}
+
+AffineTransform BarLineChartViewBase::panMatrix(Point from, Point to) const {
+  const ViewPortHandler& h = *viewPortHandler();
+  const Point a = matrixSpacePoint(from);
+  const Point b = matrixSpacePoint(to);
+  // translate(pt) moves the matrix by (offsetLeft - pt.x, offsetTop - pt.y).
+  return h.translate(Point{h.offsetLeft() - (b.x - a.x), h.offsetTop() - (b.y - a.y)});
+}
+
+AffineTransform BarLineChartViewBase::zoomMatrix(double scaleX, double scaleY, Point about) const {
+  const ViewPortHandler& h = *viewPortHandler();
+  // The handler's zoom scales about a point before the touch matrix, so the
+  // point of the view is taken back through the touch matrix first.
+  const Point pivot = h.touchMatrix().inverted().apply(matrixSpacePoint(about));
+  return h.zoom(scaleX, scaleY, pivot.x, pivot.y);
+}
+
+void BarLineChartViewBase::applyMatrix(const AffineTransform& matrix) {
+  // Finite factors can still multiply past the largest double (a zoom of a
+  // zoom); such a matrix would carry no chart, so it is not taken.
+  for (const double v : {matrix.a, matrix.b, matrix.c, matrix.d, matrix.tx, matrix.ty})
+    if (!finite(v)) return;
+  ViewPortHandler& h = *viewPortHandler();
+  const double scaleX = h.scaleX();
+  const double scaleY = h.scaleY();
+  h.refresh(matrix, *this, false);
+  if (h.scaleX() != scaleX || h.scaleY() != scaleY) calculateOffsets();
+}
+
+void BarLineChartViewBase::zoom(double scaleX, double scaleY, double x, double y) {
+  if (!finite(scaleX) || !finite(scaleY) || !finite(x) || !finite(y)) return;
+  stopViewPortJob();
+  applyMatrix(zoomMatrix(scaleX, scaleY, Point{x, y}));
+}
+
+void BarLineChartViewBase::zoomIn() {
+  stopViewPortJob();
+  const ViewPortHandler& h = *viewPortHandler();
+  const Point pivot = h.touchMatrix().inverted().apply(matrixSpacePoint(h.contentCenter()));
+  applyMatrix(h.zoomIn(pivot.x, pivot.y));
+}
+
+void BarLineChartViewBase::zoomOut() {
+  stopViewPortJob();
+  const ViewPortHandler& h = *viewPortHandler();
+  const Point pivot = h.touchMatrix().inverted().apply(matrixSpacePoint(h.contentCenter()));
+  applyMatrix(h.zoomOut(pivot.x, pivot.y));
+}
+
+void BarLineChartViewBase::resetZoom() {
+  stopViewPortJob();
+  viewPortHandler()->refresh(viewPortHandler()->resetZoom(), *this, false);
+  calculateOffsets();
+}
+
+void BarLineChartViewBase::fitScreen() {
+  stopViewPortJob();
+  viewPortHandler()->refresh(viewPortHandler()->fitScreen(), *this, false);
+  calculateOffsets();
+}
+
+void BarLineChartViewBase::moveValue(double xValue, double yValue, AxisDependency axis, Point to) {
+  moveValueAnimated(xValue, yValue, axis, to, 0, ChartEasingOption::linear);
+}
+
+void BarLineChartViewBase::moveValueAnimated(double xValue, double yValue, AxisDependency axis, Point to,
+                                             double duration, ChartEasingOption easing) {
+  if (!getTransformer(axis) || !finite(xValue) || !finite(yValue) || !finite(duration) || !finite(to)) return;
+  const Point from = pixelForValue(xValue, yValue, axis);
+  if (!finite(from)) return;
+  stopViewPortJob();
+  const AffineTransform target = panMatrix(from, to);
+  if (duration <= 0) {
+    applyMatrix(target);
+    return;
+  }
+  viewPortJob_ = std::make_shared<AnimatedViewPortJob>(viewPortHandler()->touchMatrix(), target, duration,
+                                                       easingFunctionFromOption(easing), applier());
+  viewPortJob_->start();
+}
+
+AnimatedViewPortJob::Apply BarLineChartViewBase::applier() {
+  return [view = std::weak_ptr<BarLineChartViewBase>(std::static_pointer_cast<BarLineChartViewBase>(
+              shared_from_this()))](const AffineTransform& matrix) {
+    const auto self = view.lock();
+    if (self) self->applyMatrix(matrix);
+    return self != nullptr;
+  };
+}
+
+void BarLineChartViewBase::moveViewToX(double xValue) {
+  if (!getTransformer(AxisDependency::left) || !finite(xValue)) return;
+  // The value at any y: only the x axis's way moves.
+  moveValue(xValue, 0, AxisDependency::left, xAxisStart(pixelForValue(xValue, 0, AxisDependency::left)));
+}
+
+void BarLineChartViewBase::moveViewTo(double xValue, double yValue, AxisDependency axis) {
+  moveValue(xValue, yValue, axis, xAxisStart(viewPortHandler()->contentCenter()));
+}
+
+void BarLineChartViewBase::centerViewTo(double xValue, double yValue, AxisDependency axis) {
+  moveValue(xValue, yValue, axis, viewPortHandler()->contentCenter());
+}
+
+void BarLineChartViewBase::moveViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
+                                              ChartEasingOption easing) {
+  moveValueAnimated(xValue, yValue, axis, xAxisStart(viewPortHandler()->contentCenter()), duration, easing);
+}
+
+void BarLineChartViewBase::centerViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
+                                                ChartEasingOption easing) {
+  moveValueAnimated(xValue, yValue, axis, viewPortHandler()->contentCenter(), duration, easing);
+}
+
+void BarLineChartViewBase::stopViewPortJob() {
+  if (const auto job = std::move(viewPortJob_)) job->stop();
+}
+
+void BarLineChartViewBase::setDragDecelerationFrictionCoef(double coefficient) {
+  if (std::isnan(coefficient)) return;
+  dragDecelerationFrictionCoef_ = std::clamp(coefficient, 0.0, 0.999);
+}
+
+bool BarLineChartViewBase::canPan() const {
+  const ViewPortHandler& h = *viewPortHandler();
+  return isDragEnabled() && !(h.isFullyZoomedOut() && h.hasNoDragOffset());
+}
+
+void BarLineChartViewBase::startPinch(const std::vector<Touch>& touches) {
+  if (!finite(touches[0].location) || !finite(touches[1].location)) return;
+  tracking_.gesture = Gesture::pinch;
+  tracking_.pinchDistance = distance(touches[0].location, touches[1].location);
+  tracking_.last = centre(touches[0].location, touches[1].location);
+}
+
+void BarLineChartViewBase::tap(Point at) {
+  if (!isHighlightPerTapEnabled()) return;
+  const auto found = getHighlightByTouchPoint(at);
+  const auto last = lastHighlighted();
+  if (!found || (last && found->isEqual(last.get()))) {
+    clearHighlights();
+  } else {
+    highlightValue(found);
+  }
+}
+
+void BarLineChartViewBase::nsuiTouchesBegan(const std::vector<Touch>& touches, const TouchEvent&) {
+  stopViewPortJob();
+  if (touches.size() >= 2) {
+    if (isScaleXEnabled() || isScaleYEnabled()) startPinch(touches);
+    return;
+  }
+  if (touches.empty() || !finite(touches[0].location) || tracking_.gesture != Gesture::none) return;
+  tracking_.gesture = Gesture::possibleTap;
+  tracking_.start = tracking_.last = touches[0].location;
+  tracking_.lastTime = runLoopTime();
+  tracking_.velocity = Point{};
+  tracking_.highlightedBefore = highlighted();
+  tracking_.lastHighlightedBefore = lastHighlighted();
+}
+
+void BarLineChartViewBase::nsuiTouchesMoved(const std::vector<Touch>& touches, const TouchEvent&) {
+  if (touches.empty()) return;
+  Tracking& t = tracking_;
+  const Point at = touches[0].location;
+  if (!finite(at)) return;
+  const double now = runLoopTime();
+
+  if (t.gesture == Gesture::pinch) {
+    if (touches.size() < 2 || !finite(touches[1].location)) return;
+    const double spread = distance(touches[0].location, touches[1].location);
+    const Point middle = centre(touches[0].location, touches[1].location);
+    // Two fingers on one spot give no scale to go by.
+    if (t.pinchDistance > 0 && spread > 0) {
+      const double scale = spread / t.pinchDistance;
+      applyMatrix(zoomMatrix(isScaleXEnabled() ? scale : 1, isScaleYEnabled() ? scale : 1, middle));
+    }
+    t.pinchDistance = spread;
+    t.last = middle;
+    return;
+  }
+
+  if (t.gesture == Gesture::possibleTap) {
+    if (distance(at, t.start) <= tapSlop) return;
+    if (canPan()) {
+      t.gesture = Gesture::drag;
+    } else if (isHighlightPerDragEnabled()) {
+      t.gesture = Gesture::dragHighlight;
+    } else {
+      t.gesture = Gesture::none;
+      return;
+    }
+  }
+
+  if (t.gesture == Gesture::drag) {
+    applyMatrix(panMatrix(t.last, at));
+    const double elapsed = now - t.lastTime;
+    if (elapsed > 0) t.velocity = Point{(at.x - t.last.x) / elapsed, (at.y - t.last.y) / elapsed};
+    t.last = at;
+    t.lastTime = now;
+  } else if (t.gesture == Gesture::dragHighlight) {
+    // Between values (beyond the highlight distance) the last one stays.
+    const auto found = getHighlightByTouchPoint(at);
+    const auto last = lastHighlighted();
+    if (found && !(last && found->isEqual(last.get()))) highlightValue(found);
+    t.last = at;
+    t.lastTime = now;
+  }
+}
+
+void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, const TouchEvent&) {
+  Tracking& t = tracking_;
+  const Gesture gesture = std::exchange(t.gesture, Gesture::none);
+  if (gesture == Gesture::possibleTap) {
+    tap(touches.empty() || !finite(touches[0].location) ? t.last : touches[0].location);
+  } else if (gesture == Gesture::drag) {
+    const double friction = dragDecelerationFrictionCoef();
+    const bool thrown = runLoopTime() - t.lastTime <= flingWindow;
+    if (friction > 0 && thrown && (t.velocity.x != 0 || t.velocity.y != 0)) {
+      const auto view = std::weak_ptr<BarLineChartViewBase>(
+          std::static_pointer_cast<BarLineChartViewBase>(shared_from_this()));
+      viewPortJob_ = std::make_shared<DragDecelerationJob>(t.velocity, friction, [view](Point step) {
+        const auto self = view.lock();
+        if (!self) return false;
+        const AffineTransform before = self->viewPortHandler()->touchMatrix();
+        self->applyMatrix(self->panMatrix(Point{0, 0}, step));
+        return !(self->viewPortHandler()->touchMatrix() == before);
+      });
+      viewPortJob_->start();
+    }
+  }
+}
+
+void BarLineChartViewBase::nsuiTouchesCancelled(const std::vector<Touch>&, const TouchEvent&) {
+  Tracking& t = tracking_;
+  // The matrix stays as the last move left it; a highlight the drag moved
+  // goes back to what it was.
+  if (std::exchange(t.gesture, Gesture::none) == Gesture::dragHighlight) {
+    highlightValues(t.highlightedBefore);
+    setLastHighlighted(t.lastHighlightedBefore);
+  }
+}
+
+}  // namespace chart

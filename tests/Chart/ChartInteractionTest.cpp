@@ -1,0 +1,434 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Chart/Data/LineChartData.h"
+#include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Utils/Diagnostics.h"
+#include "Chart/Views/HorizontalBarChartView.h"
+#include "Chart/Views/LineChartView.h"
+#include "platform/runloop/Clock.h"
+#include "platform/runloop/DisplayLinkSource.h"
+#include "platform/runloop/RunLoop.h"
+#include "support/GeometryExpectations.h"
+
+using namespace chart;
+using platform::runloop::ManualClock;
+using platform::runloop::RunLoop;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kTick = 1.0 / 60;
+
+// One line set: x 0..100 in steps of 10, y = x.
+std::shared_ptr<LineChartData> rampData() {
+  std::vector<EntryPtr> entries;
+  for (int x = 0; x <= 100; x += 10) entries.push_back(std::make_shared<ChartDataEntry>(x, x));
+  return std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "ramp"));
+}
+
+enum class Phase { began, moved, ended, cancelled };
+
+// Sends one touch event whose touches all lie in the view.
+void touch(BarLineChartViewBase& view, Phase phase, std::vector<Point> points) {
+  TouchEvent event;
+  for (const Point p : points) event.touches.push_back(Touch{p, &view});
+  switch (phase) {
+    case Phase::began: view.touchesBeganWithEvent(event); break;
+    case Phase::moved: view.touchesMovedWithEvent(event); break;
+    case Phase::ended: view.touchesEndedWithEvent(event); break;
+    case Phase::cancelled: view.touchesCancelledWithEvent(event); break;
+  }
+}
+
+Point plus(Point p, double dx, double dy) { return Point{p.x + dx, p.y + dy}; }
+
+// The handler's limits, checked on its stored matrix.
+void expectWithinLimits(const ViewPortHandler& h, const std::string& what) {
+  const AffineTransform m = h.touchMatrix();
+  EXPECT_TRUE(m.a >= h.minScaleX() && m.a <= h.maxScaleX()) << what << ": scale x " << m.a;
+  EXPECT_TRUE(m.d >= h.minScaleY() && m.d <= h.maxScaleY()) << what << ": scale y " << m.d;
+  EXPECT_TRUE(m.tx <= 1e-9 && m.tx >= -h.contentWidth() * (m.a - 1) - 1e-9) << what << ": tx " << m.tx;
+  EXPECT_TRUE(m.ty >= -1e-9 && m.ty <= h.contentHeight() * (m.d - 1) + 1e-9) << what << ": ty " << m.ty;
+}
+
+// Touches and view-port jobs on the manual clock: display links fall back
+// to run-loop timers, and tick() moves the clock by 1/60 s and runs one
+// pass of the main loop.
+class Interaction : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(RunLoop::main().timerCount(), 0u); }
+  void tick(double seconds = kTick) {
+    clock->advance(seconds);
+    RunLoop::main().runOnce();
+  }
+  // A 600 × 400 line view of the ramp, zoomed `zoom` times about its
+  // content's centre.
+  static std::shared_ptr<LineChartView> rampView(double zoom = 1) {
+    auto view = LineChartView::create(Rect(0, 0, 600, 400));
+    view->setData(rampData());
+    const Point c = view->viewPortHandler()->contentCenter();
+    if (zoom != 1) view->zoom(zoom, zoom, c.x, c.y);
+    return view;
+  }
+  // One finger down at `from`, moved in `steps` equal steps 1/60 s apart to
+  // `to`, and not yet lifted.
+  void drag(BarLineChartViewBase& view, Point from, Point to, int steps = 2) {
+    touch(view, Phase::began, {from});
+    for (int i = 1; i <= steps; ++i) {
+      clock->advance(kTick);
+      touch(view, Phase::moved, {plus(from, (to.x - from.x) * i / steps, (to.y - from.y) * i / steps)});
+    }
+  }
+
+  std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(100);
+  const platform::runloop::ScopedDisplaysAvailable headless{false};
+  const platform::runloop::ScopedClock installed{clock};
+};
+
+// Two fingers spreading from 100 to 200 points apart zoom 2× about their
+// centre, on the axes the switches allow, whatever the axis direction or
+// the view's turn: the value under the centre stays there.
+TEST_F(Interaction, PinchZoomsAboutItsCentre) {
+  const struct {
+    const char* name;
+    bool horizontalBar, scaleX, scaleY, inverted;
+  } table[] = {
+      {"both axes", false, true, true, false},        {"x only", false, true, false, false},
+      {"y only", false, false, true, false},          {"inverted left axis", false, true, true, true},
+      {"horizontal bar", true, true, true, false},    {"horizontal bar, inverted", true, true, true, true},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const std::shared_ptr<BarLineChartViewBase> view =
+        row.horizontalBar ? std::shared_ptr<BarLineChartViewBase>(HorizontalBarChartView::create(Rect(0, 0, 600, 400)))
+                          : LineChartView::create(Rect(0, 0, 600, 400));
+    view->leftAxis()->setInverted(row.inverted);
+    view->setScaleXEnabled(row.scaleX);
+    view->setScaleYEnabled(row.scaleY);
+    view->setData(rampData());
+    const Transformer& t = *view->getTransformer(AxisDependency::left);
+    const Point c = plus(view->viewPortHandler()->contentCenter(), 30, -20);
+    const Point under = t.valueForTouchPoint(c);
+    touch(*view, Phase::began, {plus(c, -40, -30), plus(c, 40, 30)});
+    clock->advance(kTick);
+    touch(*view, Phase::moved, {plus(c, -80, -60), plus(c, 80, 60)});
+    touch(*view, Phase::ended, {plus(c, -80, -60), plus(c, 80, 60)});
+    const ViewPortHandler& h = *view->viewPortHandler();
+    EXPECT_DOUBLE_EQ(h.scaleX(), row.scaleX ? 2 : 1);
+    EXPECT_DOUBLE_EQ(h.scaleY(), row.scaleY ? 2 : 1);
+    testsupport::expectNear(t.valueForTouchPoint(c), under, "the value under the centre");
+    EXPECT_FALSE(view->viewPortJob()) << "a pinch throws nothing";
+    EXPECT_TRUE(view->highlighted().empty());
+    expectWithinLimits(h, row.name);
+  }
+}
+
+// On a chart zoomed 2×, a drag pans by the finger's way (the value under
+// the finger follows it) and stops at the limits, widened by a drag
+// offset; a chart that may not be dragged stays; a cancelled drag keeps
+// the matrix of its last move and throws nothing.
+TEST_F(Interaction, DragPansByTheFingerAndStopsAtTheLimits) {
+  const struct {
+    const char* name;
+    double dx, dy, dragOffset;
+    bool enabled = true;
+    Phase release = Phase::ended;
+  } table[] = {
+      {"inside", -40, 30, 0},           {"past the right end", -2000, 0, 0},
+      {"past the left end and top", 2000, 2000, 0}, {"past the bottom, with drag offset", 0, -3000, 15},
+      {"dragging off", -40, 30, 0, false},          {"cancelled", -40, 30, 0, true, Phase::cancelled},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto view = rampView(2);
+    view->setDragEnabled(row.enabled);
+    ViewPortHandler& h = *view->viewPortHandler();
+    h.setDragOffsetX(row.dragOffset);
+    h.setDragOffsetY(row.dragOffset);
+    const AffineTransform before = h.touchMatrix();
+    const Point start = plus(h.contentCenter(), -50, 20);
+    const Point end = plus(start, row.dx, row.dy);
+    const Point under = view->getTransformer(AxisDependency::left)->valueForTouchPoint(start);
+    view->setDragDecelerationFrictionCoef(row.release == Phase::cancelled ? 0.9 : 0);
+    drag(*view, start, end, 4);
+    touch(*view, row.release, {end});
+    EXPECT_FALSE(view->viewPortJob());
+    const double off = row.dragOffset;
+    const double w = h.contentWidth();
+    const double hh = h.contentHeight();
+    const double tx = row.enabled ? std::min(off, std::max(before.tx + row.dx, -w - off)) : before.tx;
+    const double ty = row.enabled ? std::max(-off, std::min(before.ty + row.dy, hh + off)) : before.ty;
+    EXPECT_NEAR(h.transX(), tx, 1e-9);
+    EXPECT_NEAR(h.transY(), ty, 1e-9);
+    EXPECT_EQ(h.scaleX(), 2);
+    if (row.dx == -40 && row.enabled) {
+      testsupport::expectNear(view->getTransformer(AxisDependency::left)->pixelForValues(under.x, under.y), end,
+                              "the value under the finger");
+    }
+  }
+}
+
+// A released pan goes on at the finger's speed, each 1/60 s tick panning
+// by the friction's share of the tick before, until the speed is below a
+// point per second; friction 0, a finger that rested before it let go, or
+// a new touch throw nothing further.
+TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
+  const struct {
+    const char* name;
+    double friction, rest;
+    bool thrown;
+  } table[] = {
+      {"default friction", 0.9, 0, true},
+      {"friction 0.5", 0.5, 0, true},
+      {"friction 0", 0, 0, false},
+      {"rested before letting go", 0.9, 0.2, false},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto view = rampView(2);
+    view->setDragDecelerationFrictionCoef(row.friction);
+    const ViewPortHandler& h = *view->viewPortHandler();
+    const Point start = plus(h.contentCenter(), 100, 0);
+    drag(*view, start, plus(start, -40, 0));  // 20 points per 1/60 s: -1200 points per second
+    clock->advance(row.rest);
+    touch(*view, Phase::ended, {plus(start, -40, 0)});
+    ASSERT_EQ(static_cast<bool>(view->viewPortJob()), row.thrown);
+    ASSERT_EQ(RunLoop::main().timerCount(), row.thrown ? 1u : 0u);
+    if (!row.thrown) continue;
+
+    std::vector<double> steps;
+    for (int i = 0; i < 400 && view->viewPortJob()->isRunning(); ++i) {
+      const double tx = h.transX();
+      tick();
+      steps.push_back(h.transX() - tx);
+    }
+    ASSERT_GE(steps.size(), 3u);
+    EXPECT_LT(steps.size(), 400u) << "it stops";
+    EXPECT_NEAR(steps[0], -1200 * row.friction * kTick, 1e-6);
+    for (size_t i = 1; i + 1 < steps.size(); ++i) EXPECT_NEAR(steps[i] / steps[i - 1], row.friction, 1e-6) << i;
+    EXPECT_EQ(RunLoop::main().timerCount(), 0u);
+    expectWithinLimits(h, row.name);
+  }
+
+  // A new touch stops a deceleration where it is.
+  const auto view = rampView(2);
+  const Point start = view->viewPortHandler()->contentCenter();
+  drag(*view, start, plus(start, 40, 0));
+  touch(*view, Phase::ended, {plus(start, 40, 0)});
+  tick();
+  touch(*view, Phase::began, {start});
+  const AffineTransform stopped = view->viewPortHandler()->touchMatrix();
+  tick();
+  EXPECT_EQ(view->viewPortHandler()->touchMatrix(), stopped);
+  EXPECT_EQ(RunLoop::main().timerCount(), 0u);
+
+  for (const auto& [set, kept] : {std::pair{5.0, 0.999}, {-1.0, 0.0}, {kNaN, 0.0}, {0.3, 0.3}}) {
+    view->setDragDecelerationFrictionCoef(set);
+    EXPECT_EQ(view->dragDecelerationFrictionCoef(), kept) << set;
+  }
+}
+
+// A tap (within the slop) highlights the value nearest it, a tap on that
+// value again or on nothing clears; a drag on a chart that cannot pan
+// moves the highlight with the finger, and a cancel takes it back.
+TEST_F(Interaction, TapsAndDragsHighlight) {
+  const auto view = rampView();
+  const Transformer& t = *view->getTransformer(AxisDependency::left);
+  const auto tapAt = [&](Point p, Point wobble = {}) {
+    touch(*view, Phase::began, {p});
+    touch(*view, Phase::moved, {plus(p, wobble.x, wobble.y)});
+    touch(*view, Phase::ended, {plus(p, wobble.x, wobble.y)});
+  };
+  const auto highlightedX = [&] {
+    return view->highlighted().size() == 1 ? view->highlighted()[0]->x() : kNaN;
+  };
+  const Point at30 = t.pixelForValues(30, 30);
+  tapAt(plus(at30, 3, 4), {5, 5});
+  EXPECT_EQ(highlightedX(), 30);
+  EXPECT_EQ(view->lastHighlighted(), view->highlighted()[0]);
+  tapAt(plus(at30, -2, 1));
+  EXPECT_TRUE(view->highlighted().empty()) << "the same value again";
+  tapAt(t.pixelForValues(60, 60));
+  tapAt(plus(t.pixelForValues(60, 60), 0, 150));
+  EXPECT_TRUE(view->highlighted().empty()) << "nothing within reach";
+  view->setHighlightPerTapEnabled(false);
+  tapAt(at30);
+  EXPECT_TRUE(view->highlighted().empty());
+
+  // Fully zoomed out: the finger drags the highlight along (and beyond the
+  // slop, it is no tap).
+  view->highlightValue(90, 0);
+  drag(*view, t.pixelForValues(20, 20), t.pixelForValues(60, 60), 3);
+  EXPECT_EQ(highlightedX(), 60);
+  touch(*view, Phase::ended, {t.pixelForValues(60, 60)});
+  EXPECT_EQ(highlightedX(), 60);
+  drag(*view, t.pixelForValues(20, 20), t.pixelForValues(40, 40));
+  EXPECT_EQ(highlightedX(), 40);
+  touch(*view, Phase::cancelled, {});
+  EXPECT_EQ(highlightedX(), 60) << "taken back";
+  EXPECT_EQ(view->viewPortHandler()->touchMatrix(), AffineTransform{});
+
+
+  // Without data a tap logs why it finds nothing.
+  std::vector<std::string> lines;
+  {
+    const ScopedLogSink capture([&](std::string_view line) { lines.emplace_back(line); });
+    const auto empty = LineChartView::create(Rect(0, 0, 600, 400));
+    touch(*empty, Phase::began, {Point{100, 100}});
+    touch(*empty, Phase::ended, {Point{100, 100}});
+  }
+  EXPECT_EQ(lines, std::vector<std::string>{"Can't select by touch. No data set."});
+}
+
+// The zoom and move operations: each keeps its point or puts its value
+// where it says, within the limits; fitScreen restores the identity and
+// minimum scales of 1, resetZoom the matrix the handler's resetZoom gives;
+// an operation with a value that is not a finite number changes nothing.
+TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
+  const auto view = rampView();
+  ViewPortHandler& h = *view->viewPortHandler();
+  const Transformer& t = *view->getTransformer(AxisDependency::left);
+  const auto valueAt = [&](Point p) { return t.valueForTouchPoint(p); };
+
+  Point centre = valueAt(h.contentCenter());
+  view->zoomIn();
+  EXPECT_DOUBLE_EQ(h.scaleX(), 1.4);
+  testsupport::expectNear(valueAt(h.contentCenter()), centre, "zoomIn keeps the centre");
+  const Point about{150, 300};
+  const Point under = valueAt(about);
+  view->zoom(2, 1.5, about.x, about.y);
+  EXPECT_DOUBLE_EQ(h.scaleX(), 2.8);
+  EXPECT_DOUBLE_EQ(h.scaleY(), 2.1);
+  testsupport::expectNear(valueAt(about), under, "zoom keeps its point");
+  centre = valueAt(h.contentCenter());
+  view->zoomOut();
+  EXPECT_DOUBLE_EQ(h.scaleX(), 2.8 * 0.7);
+  testsupport::expectNear(valueAt(h.contentCenter()), centre, "zoomOut keeps the centre");
+
+  view->moveViewToX(40);
+  EXPECT_NEAR(t.pixelForValues(40, 0).x, h.contentLeft(), 1e-9);
+  view->moveViewTo(30, 50, AxisDependency::left);
+  testsupport::expectNear(t.pixelForValues(30, 50), Point{h.contentLeft(), h.contentCenter().y}, "moveViewTo");
+  view->centerViewTo(60, 40, AxisDependency::left);
+  testsupport::expectNear(t.pixelForValues(60, 40), h.contentCenter(), "centerViewTo");
+  view->centerViewTo(100, 110, AxisDependency::left);
+  expectWithinLimits(h, "centred on the corner");
+
+  // Turned: the categories begin at the content's bottom edge.
+  const auto turned = HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+  turned->setData(rampData());
+  turned->zoom(3, 3, 300, 200);
+  const ViewPortHandler& th = *turned->viewPortHandler();
+  const Transformer& tt = *turned->getTransformer(AxisDependency::right);
+  turned->moveViewToX(40);
+  EXPECT_NEAR(tt.pixelForValues(0, 40).y, th.contentBottom(), 1e-9);
+  turned->moveViewTo(30, 50, AxisDependency::right);
+  testsupport::expectNear(tt.pixelForValues(50, 30), Point{th.contentCenter().x, th.contentBottom()}, "turned");
+  turned->centerViewTo(60, 40, AxisDependency::right);
+  testsupport::expectNear(tt.pixelForValues(40, 60), th.contentCenter(), "turned centre");
+
+  // Not a finite number: nothing at all changes.
+  const AffineTransform settled = h.touchMatrix();
+  view->clearNeedsDisplay();
+  const std::function<void()> refused[] = {
+      [&] { view->zoom(kNaN, 2, 100, 100); },          [&] { view->zoom(2, kInf, 100, 100); },
+      [&] { view->zoom(2, 2, kNaN, 100); },            [&] { view->zoom(2, 2, 100, -kInf); },
+      [&] { view->moveViewToX(kNaN); },                [&] { view->moveViewTo(10, kInf, AxisDependency::left); },
+      [&] { view->centerViewTo(kInf, 10, AxisDependency::right); },
+      [&] { view->centerViewToAnimated(10, 10, AxisDependency::left, kNaN); },
+      [&] { view->moveViewToAnimated(10, 10, AxisDependency::left, kInf); },
+      [&] { touch(*view, Phase::began, {Point{kNaN, 100}}); touch(*view, Phase::moved, {Point{kNaN, 150}}); },
+  };
+  for (const auto& operation : refused) {
+    operation();
+    EXPECT_EQ(h.touchMatrix(), settled);
+    EXPECT_TRUE(view->dirtyRects().empty());
+    EXPECT_FALSE(view->viewPortJob());
+  }
+  touch(*view, Phase::cancelled, {});
+  view->zoom(1e300, 1e300, 100, 100);
+  const AffineTransform huge = h.touchMatrix();
+  view->zoom(1e300, 1e300, 100, 100);
+  EXPECT_EQ(h.touchMatrix(), huge) << "a scale past the largest double";
+
+  h.setMinimumScaleX(1.5);
+  const AffineTransform limited = h.touchMatrix();
+  EXPECT_EQ(h.resetZoom(), limited);
+  view->resetZoom();
+  EXPECT_EQ(h.touchMatrix(), limited);
+  view->fitScreen();
+  EXPECT_EQ(h.touchMatrix(), AffineTransform{});
+  EXPECT_EQ((std::pair(h.minScaleX(), h.minScaleY())), std::pair(1.0, 1.0));
+  EXPECT_EQ(view->dirtyRects(), std::vector{view->bounds()});
+}
+
+// An animated move eases from the matrix it starts at to the one the move
+// would set at once, and lands on it exactly at its last tick; a new move
+// or a touch cancels it, a duration of 0 moves at once, and a view that
+// goes away takes its job along.
+TEST_F(Interaction, AnimatedMovesLandExactlyOnTheirTarget) {
+  const struct {
+    const char* name;
+    bool centre;
+    ChartEasingOption easing;
+  } table[] = {
+      {"move, ease in and out", false, ChartEasingOption::easeInOutQuad},
+      {"centre, linear", true, ChartEasingOption::linear},
+      {"centre, overshooting", true, ChartEasingOption::easeOutBack},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto view = rampView(3);
+    const auto twin = rampView(3);
+    const AffineTransform start = view->viewPortHandler()->touchMatrix();
+    if (row.centre) {
+      view->centerViewToAnimated(80, 20, AxisDependency::left, 0.5, row.easing);
+      twin->centerViewTo(80, 20, AxisDependency::left);
+    } else {
+      view->moveViewToAnimated(80, 20, AxisDependency::left, 0.5, row.easing);
+      twin->moveViewTo(80, 20, AxisDependency::left);
+    }
+    ASSERT_TRUE(view->viewPortJob());
+    EXPECT_EQ(view->viewPortHandler()->touchMatrix(), start) << "nothing before the first tick";
+    tick(0.2);
+    const AffineTransform between = view->viewPortHandler()->touchMatrix();
+    EXPECT_NE(between, start);
+    EXPECT_NE(between, twin->viewPortHandler()->touchMatrix());
+    expectWithinLimits(*view->viewPortHandler(), row.name);
+    for (int i = 0; i < 40 && view->viewPortJob()->isRunning(); ++i) tick();
+    EXPECT_FALSE(view->viewPortJob()->isRunning());
+    EXPECT_EQ(view->viewPortHandler()->touchMatrix(), twin->viewPortHandler()->touchMatrix());
+  }
+
+  const auto view = rampView(3);
+  view->moveViewToAnimated(80, 20, AxisDependency::left, 1);
+  const auto first = view->viewPortJob();
+  view->centerViewToAnimated(20, 80, AxisDependency::left, 1);
+  EXPECT_FALSE(first->isRunning()) << "a new move cancels";
+  tick();
+  touch(*view, Phase::began, {Point{300, 200}});
+  EXPECT_FALSE(view->viewPortJob()) << "a touch cancels";
+  touch(*view, Phase::ended, {Point{300, 200}});
+  view->moveViewToAnimated(50, 50, AxisDependency::left, 0);
+  EXPECT_FALSE(view->viewPortJob()) << "duration 0: at once";
+  EXPECT_NEAR(view->getTransformer(AxisDependency::left)->pixelForValues(50, 50).x,
+              view->viewPortHandler()->contentLeft(), 1e-9);
+
+  auto doomed = rampView(3);
+  doomed->centerViewToAnimated(10, 10, AxisDependency::left, 1);
+  const std::weak_ptr<LineChartView> gone = doomed;
+  doomed.reset();
+  EXPECT_TRUE(gone.expired());
+  EXPECT_EQ(RunLoop::main().timerCount(), 0u);
+  tick();
+}
+
+}  // namespace

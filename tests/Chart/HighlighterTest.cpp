@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "Chart/Data/BarChartData.h"
+#include "Chart/Data/BarChartDataSet.h"
+#include "Chart/Data/CombinedChartData.h"
+#include "Chart/Data/LineChartData.h"
+#include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Highlight/CombinedHighlighter.h"
+#include "Chart/Views/HorizontalBarChartView.h"
+#include "Chart/Views/LineChartView.h"
+
+using namespace chart;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+std::shared_ptr<LineChartDataSet> lineSet(const std::function<double(double)>& y, double step = 10, double last = 100) {
+  std::vector<EntryPtr> entries;
+  for (double x = 0; x <= last; x += step) entries.push_back(std::make_shared<ChartDataEntry>(x, y(x)));
+  return std::make_shared<LineChartDataSet>(entries, "line");
+}
+
+// Two crossing lines, y = x and y = 100 - x: a touch picks the entries
+// closest in x, then the nearer in pixels within 100 points, the earlier
+// set on a tie, among the visible and highlightable sets.
+TEST(Highlighters, BarLinePicksTheNearestValueWithinReach) {
+  const struct {
+    const char* name;
+    double x, y;
+    std::function<void(IChartDataSet& a, IChartDataSet& b)> setUp;
+    std::optional<std::pair<double, int64_t>> expected;  // x and data set
+  } table[] = {
+      {"nearer the lower entry", 12, 12, {}, std::pair{10.0, int64_t{0}}},
+      {"nearer the higher entry", 17, 17, {}, std::pair{20.0, int64_t{0}}},
+      {"nearer the second line", 40, 58, {}, std::pair{40.0, int64_t{1}}},
+      {"a tie goes to the first set", 50, 50, {}, std::pair{50.0, int64_t{0}}},
+      {"out of reach", 70, 110, {}, std::nullopt},
+      {"second line not highlightable", 40, 58, [](IChartDataSet&, IChartDataSet& b) { b.setHighlightEnabled(false); },
+       std::pair{40.0, int64_t{0}}},
+      {"none left",  40, 58,
+       [](IChartDataSet& a, IChartDataSet& b) {
+         a.setVisible(false);
+         b.setHighlightEnabled(false);
+       },
+       std::nullopt},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+    const auto a = lineSet([](double x) { return x; });
+    const auto b = lineSet([](double x) { return 100 - x; });
+    if (row.setUp) row.setUp(*a, *b);
+    view->setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{a, b}));
+    const Transformer& t = *view->getTransformer(AxisDependency::left);
+    const auto h = view->getHighlightByTouchPoint(t.pixelForValues(row.x, row.y));
+    ASSERT_EQ(static_cast<bool>(h), row.expected.has_value());
+    if (!h) continue;
+    EXPECT_EQ(h->x(), row.expected->first);
+    EXPECT_EQ(h->dataSetIndex(), row.expected->second);
+    EXPECT_EQ(h->dataIndex(), -1);
+    EXPECT_EQ(Point(h->xPx(), h->yPx()), t.pixelForValues(h->x(), h->y()));
+    EXPECT_EQ(view->data()->entryForHighlight(*h)->y(), h->y());
+  }
+  const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+  view->setData(std::make_shared<LineChartData>(lineSet([](double x) { return x; })));
+  EXPECT_FALSE(view->getHighlightByTouchPoint(Point{kNaN, 100}));
+}
+
+// Stacks [2, 3, 4] at x 0 and [-2, 3] at x 1, a plain bar of 5 at x 2, on
+// both bar views: the touched y picks the stack value whose range holds it,
+// above the stack the top one, below it the bottom one; a bar is found by
+// its column, at any height.
+TEST(Highlighters, StackedBarsByRangeOnBothBarViews) {
+  const struct {
+    double x, y, expectedX;
+    int64_t stack;
+  } table[] = {
+      {0, 1, 0, 0},   {0, 3.5, 0, 1}, {0, 8, 0, 2},   {0, 11, 0, 2},  {0, -3, 0, 0}, {0.3, 4, 0, 1},
+      {1, -1, 1, 0},  {1, 2, 1, 1},   {1, -4.5, 1, 0}, {1, 0, 1, 0}, {2, 9, 2, -1}, {1.6, 0, 2, -1},
+  };
+  for (const bool turned : {false, true}) {
+    SCOPED_TRACE(turned ? "horizontal bars" : "bars");
+    const std::shared_ptr<BarChartView> view = turned ? HorizontalBarChartView::create(Rect(0, 0, 600, 400))
+                                                      : BarChartView::create(Rect(0, 0, 600, 400));
+    for (const auto& axis : {view->leftAxis(), view->rightAxis()}) {
+      axis->setAxisMinimum(-5);
+      axis->setAxisMaximum(12);
+    }
+    auto set = std::make_shared<BarChartDataSet>(
+        std::vector<EntryPtr>{std::make_shared<BarChartDataEntry>(0, std::vector<double>{2, 3, 4}),
+                              std::make_shared<BarChartDataEntry>(1, std::vector<double>{-2, 3}),
+                              std::make_shared<BarChartDataEntry>(2, 5)},
+        "stacks");
+    view->setData(std::make_shared<BarChartData>(std::vector<DataSetPtr>{set}));
+    const Transformer& t = *view->getTransformer(AxisDependency::left);
+    for (const auto& row : table) {
+      SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
+      const Point touch = turned ? t.pixelForValues(row.y, row.x) : t.pixelForValues(row.x, row.y);
+      const auto h = view->getHighlightByTouchPoint(touch);
+      ASSERT_TRUE(h);
+      EXPECT_EQ(h->x(), row.expectedX);
+      EXPECT_EQ(h->stackIndex(), row.stack);
+      EXPECT_EQ(h->dataIndex(), -1);
+      EXPECT_EQ(view->data()->entryForHighlight(*h), set->entryForIndex(static_cast<int64_t>(row.expectedX)));
+    }
+  }
+
+  // The mixed stack [2, -3, 4, -1]: ranges (0, 2], (-4, -1], (2, 6], (-1, 0].
+  const auto bar = std::make_shared<BarChartDataEntry>(0, std::vector<double>{2, -3, 4, -1});
+  for (const auto& [y, index] : {std::pair{1.0, 0}, {-2.0, 1}, {5.0, 2}, {-0.5, 3}, {0.0, 3}, {10.0, 2},
+                                  {-10.0, 1}, {-4.0, 1}, {kNaN, -1}}) {
+    EXPECT_EQ(BarHighlighter::stackIndex(*bar->ranges(), y), index) << y;
+  }
+  EXPECT_EQ(BarHighlighter::stackIndex({}, 1), -1);
+}
+
+// A combined chart seen through its provider: 40 points per x, 3 per y.
+struct CombinedChart : CombinedChartDataProvider {
+  CombinedChart() {
+    transformer->prepareMatrixValuePx(0, 10, 100, 0);
+    transformer->prepareMatrixOffset(false);
+  }
+  std::shared_ptr<ChartData> data() const override { return combined; }
+  double chartYMax() const override { return 100; }
+  double chartYMin() const override { return 0; }
+  std::shared_ptr<Transformer> getTransformer(AxisDependency) const override { return transformer; }
+  double maxHighlightDistance() const override { return 50; }
+  std::shared_ptr<BarChartData> barData() const override { return combined->barData(); }
+  std::shared_ptr<CombinedChartData> combinedData() const override { return combined; }
+
+  std::shared_ptr<ViewPortHandler> handler = std::make_shared<ViewPortHandler>(400, 300);
+  std::shared_ptr<Transformer> transformer = std::make_shared<Transformer>(handler);
+  std::shared_ptr<CombinedChartData> combined = std::make_shared<CombinedChartData>();
+};
+
+// A flat line at 50 (sub-data 0) and stacked bars [10, 20, 30] at x 2, 5
+// and 8 (sub-data 1): each highlight carries its sub-data's index, the bars
+// theirs by the bar rules, and the combined data finds the entry from it.
+TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
+  const auto chart = std::make_shared<CombinedChart>();
+  auto line = std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 1, 10));
+  std::vector<EntryPtr> bars;
+  for (const double x : {2, 5, 8}) bars.push_back(std::make_shared<BarChartDataEntry>(x, std::vector<double>{10, 20, 30}));
+  auto barSet = std::make_shared<BarChartDataSet>(bars, "bars");
+  chart->combined->setBarData(std::make_shared<BarChartData>(std::vector<DataSetPtr>{barSet}));
+  chart->combined->setLineData(line);
+  CombinedHighlighter highlighter(chart);
+  const struct {
+    double x, y;
+    int64_t dataIndex, stack;
+    double expectedX;
+  } table[] = {
+      {3, 50, 0, -1, 3},  // on the line, a bar's column 40 points away
+      {5, 25, 1, 1, 5},   // the line 75 points away, out of reach
+      {8, 55, 1, 2, 8},   // in the bar's column
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
+    const auto h = highlighter.getHighlight(40 * row.x, 300 - 3 * row.y);
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->dataIndex(), row.dataIndex);
+    EXPECT_EQ(h->stackIndex(), row.stack);
+    EXPECT_EQ(h->dataSetIndex(), 0);
+    const EntryPtr entry = chart->combined->entryForHighlight(*h);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->x(), row.expectedX);
+    EXPECT_TRUE(row.dataIndex == 0 ? line->dataSets()[0]->contains(entry) : barSet->contains(entry));
+  }
+  chart->combined = nullptr;
+  EXPECT_FALSE(highlighter.getHighlight(100, 100));
+}
+
+// Highlighting from code: a value by x and set (none without such a set
+// or x), a list (values that name no entry dropped), a clear; each marks
+// the view for redrawing.
+TEST(Highlighters, ViewsHighlightFromCode) {
+  const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+  view->setData(std::make_shared<LineChartData>(lineSet([](double x) { return x; })));
+  view->highlightValue(33, 0, 2);
+  ASSERT_EQ(view->highlighted().size(), 1u);
+  const Highlight& h = *view->lastHighlighted();
+  EXPECT_EQ((std::tuple(h.x(), h.dataSetIndex(), h.stackIndex())), std::tuple(33.0, int64_t{0}, int64_t{2}));
+  EXPECT_EQ(view->data()->entryForHighlight(h)->x(), 30);
+  for (const auto& [x, set] : {std::pair{33.0, int64_t{1}}, {kNaN, int64_t{0}}, {33.0, int64_t{-1}}}) {
+    view->highlightValue(x, set);
+    EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted()) << x << " in set " << set;
+  }
+  const auto kept = std::make_shared<Highlight>(40, 40, 0, -1);
+  view->highlightValues({std::make_shared<Highlight>(20, 3, -1), nullptr, kept, std::make_shared<Highlight>(60, 0, -1)});
+  EXPECT_EQ(view->highlighted().size(), 2u);
+  EXPECT_EQ(view->lastHighlighted(), kept);
+  view->clearNeedsDisplay();
+  view->clearHighlights();
+  EXPECT_TRUE(view->highlighted().empty());
+  EXPECT_EQ(view->dirtyRects(), std::vector{view->bounds()});
+}
+
+}  // namespace
