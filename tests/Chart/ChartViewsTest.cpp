@@ -725,7 +725,7 @@ TEST(ChartViewsDeathTest, TheBaseCannotLayOutData) {
 
 // Every kind of view made by its create() is set up whole: its animator
 // reports to the view, and the axis renderers that hold the view weakly are
-// there. A subclass that constructs itself has an animator too.
+// there. A subclass that constructs itself has an animator too, and moves.
 TEST(ChartViewKinds, CreateSetsUpTheAnimatorAndTheRenderers) {
   using namespace chart;
   struct OwnLineChart : LineChartView {
@@ -735,7 +735,13 @@ TEST(ChartViewKinds, CreateSetsUpTheAnimatorAndTheRenderers) {
   const std::vector<std::shared_ptr<ChartViewBase>> views = {
       LineChartView::create(frame), BarChartView::create(frame), HorizontalBarChartView::create(frame),
       RadarChartView::create(frame), std::make_shared<OwnLineChart>(frame)};
-  OwnLineChart(frame).animator()->animate(1, 1, ChartEasingOption::linear);
+  OwnLineChart unowned(frame);
+  unowned.animator()->animate(1, 1, ChartEasingOption::linear);
+  // Owned by no shared pointer, it has no weak self for a job to hold: an
+  // animated move goes at once.
+  unowned.setData(rampData());
+  unowned.moveViewToAnimated(50, 50, AxisDependency::left, 1);
+  EXPECT_FALSE(unowned.viewPortJob());
   for (const auto& view : views) {
     ASSERT_TRUE(view->animator());
     EXPECT_EQ(view->animator()->delegate().lock().get(), static_cast<ChartAnimatorDelegate*>(view.get()));

@@ -205,6 +205,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
                          ChartEasingOption easing);
   // A function that applies a matrix to this view while it lives.
   AnimatedViewPortJob::Apply applier();
+  // This view, weakly, for the jobs that outlive a call; empty for a view
+  // that no shared pointer owns (made directly, not through create()),
+  // which then moves at once and throws nothing.
+  std::weak_ptr<BarLineChartViewBase> weakSelf();
   bool canPan() const;
   void startPinch(const std::vector<Touch>& touches);
   void tap(Point at);

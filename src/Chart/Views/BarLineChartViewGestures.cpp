@@ -109,7 +109,7 @@ void BarLineChartViewBase::moveValueAnimated(double xValue, double yValue, AxisD
   if (!finite(from)) return;
   stopViewPortJob();
   const AffineTransform target = panMatrix(from, to);
-  if (duration <= 0) {
+  if (duration <= 0 || weakSelf().expired()) {
     applyMatrix(target);
     return;
   }
@@ -119,12 +119,15 @@ void BarLineChartViewBase::moveValueAnimated(double xValue, double yValue, AxisD
 }
 
 AnimatedViewPortJob::Apply BarLineChartViewBase::applier() {
-  return [view = std::weak_ptr<BarLineChartViewBase>(std::static_pointer_cast<BarLineChartViewBase>(
-              shared_from_this()))](const AffineTransform& matrix) {
+  return [view = weakSelf()](const AffineTransform& matrix) {
     const auto self = view.lock();
     if (self) self->applyMatrix(matrix);
     return self != nullptr;
   };
+}
+
+std::weak_ptr<BarLineChartViewBase> BarLineChartViewBase::weakSelf() {
+  return std::static_pointer_cast<BarLineChartViewBase>(weak_from_this().lock());
 }
 
 void BarLineChartViewBase::moveViewToX(double xValue) {
@@ -255,9 +258,8 @@ void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, c
   } else if (gesture == Gesture::drag) {
     const double friction = dragDecelerationFrictionCoef();
     const bool thrown = runLoopTime() - t.lastTime <= flingWindow;
-    if (friction > 0 && thrown && (t.velocity.x != 0 || t.velocity.y != 0)) {
-      const auto view = std::weak_ptr<BarLineChartViewBase>(
-          std::static_pointer_cast<BarLineChartViewBase>(shared_from_this()));
+    const auto view = weakSelf();
+    if (friction > 0 && thrown && (t.velocity.x != 0 || t.velocity.y != 0) && !view.expired()) {
       viewPortJob_ = std::make_shared<DragDecelerationJob>(t.velocity, friction, [view](Point step) {
         const auto self = view.lock();
         if (!self) return false;
