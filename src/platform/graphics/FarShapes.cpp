@@ -133,8 +133,11 @@ std::vector<Polyline> ellipseInBox(const AffineTransform& e, const Box& box, boo
   std::sort(angles.begin(), angles.end());
 
   // A step of s radians on a circle of radius r strays r·(1 - cos(s/2)) <
-  // r·s²/8 from it; the ellipse strays no more than its widest circle.
-  const double radius = std::max(std::hypot(e.a, e.c), std::hypot(e.b, e.d));
+  // r·s²/8 from it; the ellipse strays no more than the circle of its
+  // longest half axis (the larger singular value of e, which for a turned
+  // ellipse exceeds the half width and height of its bounds).
+  const double radius =
+      std::hypot(e.a / 2 + e.d / 2, e.b / 2 - e.c / 2) + std::hypot(e.a / 2 - e.d / 2, e.b / 2 + e.c / 2);
   const double step = std::sqrt(8 * kTolerance / radius);
   std::vector<Polyline> arcs;
   for (size_t i = 0; i + 1 < angles.size(); ++i) {
