@@ -57,9 +57,13 @@ cairo_matrix_t toCairo(const AffineTransform& t) {
 
 AffineTransform fromCairo(const cairo_matrix_t& m) { return {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}; }
 
-// How far a transformation stretches at most (a bound: the root of the
-// sum of its squared parts).
-double stretch(const cairo_matrix_t& m) { return std::sqrt(m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy); }
+// A bound on how far a transformation stretches a length: the root of the
+// sum of its squared parts, from 1 to √2 times the most it stretches.
+// Enough for how far a stroke can reach; the width itself is narrowed by the
+// true stretch (largestStretch).
+double stretchBound(const cairo_matrix_t& m) {
+  return std::sqrt(m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy);
+}
 
 void addStops(cairo_pattern_t* pattern, const Gradient& gradient) {
   for (const auto& stop : gradient.stops) {
@@ -291,7 +295,7 @@ void CairoContext::addEllipseInRect(const Rect& rect) {
 void CairoContext::emit(const Path& path, Use use) {
   cairo_matrix_t ctm;
   cairo_get_matrix(cr_, &ctm);
-  const double strokeWidth = use == Use::stroke ? cairo_get_line_width(cr_) * stretch(ctm) : 0;
+  const double strokeWidth = use == Use::stroke ? cairo_get_line_width(cr_) * stretchBound(ctm) : 0;
   const Box box =
       reachOfSurface(static_cast<double>(width_), static_cast<double>(height_), strokeWidth, maxStrokeWidth);
   const Box safe{-kSafeReach, -kSafeReach, kSafeReach, kSafeReach};
@@ -348,7 +352,7 @@ void CairoContext::stroke(const Path& path, std::string_view operation) {
   cairo_matrix_t ctm;
   cairo_get_matrix(cr_, &ctm);
   const double width = cairo_get_line_width(cr_);
-  const double widest = maxStrokeWidth / stretch(ctm);
+  const double widest = maxStrokeWidth / largestStretch(fromCairo(ctm));
   const bool narrowed = !accept(width <= widest, DropReason::invalidStyle, operation);
   if (narrowed) cairo_set_line_width(cr_, widest);
   emit(path, Use::stroke);

@@ -134,10 +134,8 @@ std::vector<Polyline> ellipseInBox(const AffineTransform& e, const Box& box, boo
 
   // A step of s radians on a circle of radius r strays r·(1 - cos(s/2)) <
   // r·s²/8 from it; the ellipse strays no more than the circle of its
-  // longest half axis (the larger singular value of e, which for a turned
-  // ellipse exceeds the half width and height of its bounds).
-  const double radius =
-      std::hypot(e.a / 2 + e.d / 2, e.b / 2 - e.c / 2) + std::hypot(e.a / 2 - e.d / 2, e.b / 2 + e.c / 2);
+  // longest half axis.
+  const double radius = largestStretch(e);
   const double step = std::sqrt(8 * kTolerance / radius);
   std::vector<Polyline> arcs;
   for (size_t i = 0; i + 1 < angles.size(); ++i) {
@@ -176,6 +174,11 @@ Box ellipseBounds(const AffineTransform& e) {
   const double halfWidth = std::hypot(e.a, e.c);
   const double halfHeight = std::hypot(e.b, e.d);
   return Box{e.tx - halfWidth, e.ty - halfHeight, e.tx + halfWidth, e.ty + halfHeight};
+}
+
+double largestStretch(const AffineTransform& t) {
+  // Halved first, so that parts near the largest double add up finitely.
+  return std::hypot(t.a / 2 + t.d / 2, t.b / 2 - t.c / 2) + std::hypot(t.a / 2 - t.d / 2, t.b / 2 + t.c / 2);
 }
 
 }  // namespace platform::graphics::farshapes

@@ -88,4 +88,10 @@ std::vector<Polyline> ellipseInBox(const AffineTransform& e, const Box& box, boo
 // The box that holds the ellipse (the image of the unit circle under e).
 Box ellipseBounds(const AffineTransform& e);
 
+// How far the transform stretches a length at most: its larger singular
+// value, the longest half axis of the ellipse it makes of the unit circle.
+// For a turned transform it exceeds the half width and height of that
+// ellipse's bounds.
+double largestStretch(const AffineTransform& t);
+
 }  // namespace platform::graphics::farshapes
