@@ -198,4 +198,8 @@ TEST(FarShapes, EllipsesGiveThePartInTheBox) {
         EXPECT_EQ(!fill.empty() && winding(fill[0].points, p) != 0, radius(p) < 1) << p.x << ", " << p.y;
       }
   }
+  // The longest half axis: 1 for a turn, more than the bounds' half width
+  // for a turned ellipse.
+  EXPECT_NEAR(largestStretch(AffineTransform::makeRotation(0.3)), 1, 1e-15);
+  EXPECT_NEAR(largestStretch({30, 30, -5, 5, 0, 0}), std::hypot(30, 30), 1e-12);
 }
