@@ -223,13 +223,16 @@ TEST_F(ChartUtilsDrawing, IconsAreResizedOnceAndReused) {
   for (const double side : {1, 2, 3, 4, 5, 6}) ChartUtils::drawImage(ctx, *icon, 0, 0, {side, side});
   EXPECT_FALSE(icon->associatedImage("resized_1.0_1.0") || icon->associatedImage("resized_2.0_2.0"));
   EXPECT_TRUE(icon->associatedImage("resized_3.0_3.0") && icon->associatedImage("resized_6.0_6.0"));
-  // No copy larger than the surface drawn on: the icon itself, scaled.
+  // No copy wider or taller than the surface drawn on: the icon itself,
+  // scaled.
   RecordingContext small(Size{100, 100});
   const size_t made = bitmaps.size();
   ChartUtils::drawImage(small, *icon, 50, 50, {400, 50});
+  ChartUtils::drawImage(small, *icon, 50, 50, {50, 400});
   EXPECT_EQ(bitmaps.size(), made);
   EXPECT_EQ(small.operations(Op::drawImage).at(0).image, icon.get());
   EXPECT_EQ(small.operations(Op::drawImage).at(0).rect, Rect(-150, 25, 400, 50));
+  EXPECT_EQ(small.operations(Op::drawImage).at(1).image, icon.get());
 }
 
 // Two threads draw with one icon at once, each on its own context, at new

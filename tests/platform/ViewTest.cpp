@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/BitmapContext.h"
@@ -63,6 +64,18 @@ TEST(Image, ScaleSizeAndAssociatedCopies) {
   const auto copy = Image::make(1, 1, {0u});
   image->setAssociatedImage("resized_1.0_1.0", copy);
   EXPECT_EQ(image->associatedImage("resized_1.0_1.0"), copy);
+  // The copies of the last maxAssociatedImages keys set or found: a hit
+  // keeps its key from being the least recently used, and a key set again
+  // keeps its one slot, with the new copy.
+  const auto copyOf = [](uint32_t pixel) { return Image::make(1, 1, {pixel}); };
+  for (const uint32_t key : {2u, 3u, 4u}) image->setAssociatedImage(std::to_string(key), copyOf(key));
+  EXPECT_TRUE(image->associatedImage("resized_1.0_1.0"));
+  image->setAssociatedImage("5", copyOf(5));
+  EXPECT_FALSE(image->associatedImage("2"));
+  EXPECT_EQ(image->associatedImage("resized_1.0_1.0"), copy);
+  for (const uint32_t pixel : {6u, 7u, 8u, 9u}) image->setAssociatedImage("3", copyOf(pixel));
+  EXPECT_EQ(image->associatedImage("3")->pixels(), std::vector<uint32_t>{9u});
+  for (const char* key : {"4", "5", "resized_1.0_1.0"}) EXPECT_TRUE(image->associatedImage(key)) << key;
 
   // The std-only back end: recorded bitmaps with transparent images of their
   // size, within Cairo's limits, and no encoders.

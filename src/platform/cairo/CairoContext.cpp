@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/cairo/CairoImages.h"
+#include "platform/graphics/FarShapes.h"
 #include "platform/graphics/Layer.h"
 
 namespace platform::cairo {
@@ -25,6 +26,7 @@ using graphics::Point;
 using graphics::Rect;
 using graphics::TextAlignment;
 using graphics::TextAttributes;
+using namespace graphics::farshapes;
 
 namespace {
 
@@ -55,9 +57,13 @@ cairo_matrix_t toCairo(const AffineTransform& t) {
 
 AffineTransform fromCairo(const cairo_matrix_t& m) { return {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}; }
 
-// How far a transformation stretches at most (a bound: the root of the
-// sum of its squared parts).
-double stretch(const cairo_matrix_t& m) { return std::sqrt(m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy); }
+// A bound on how far a transformation stretches a length: the root of the
+// sum of its squared parts, from 1 to √2 times the most it stretches.
+// Enough for how far a stroke can reach; the width itself is narrowed by the
+// true stretch (largestStretch).
+double stretchBound(const cairo_matrix_t& m) {
+  return std::sqrt(m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy);
+}
 
 void addStops(cairo_pattern_t* pattern, const Gradient& gradient) {
   for (const auto& stop : gradient.stops) {
@@ -66,201 +72,6 @@ void addStops(cairo_pattern_t* pattern, const Gradient& gradient) {
                                       component(stop.color.green), component(stop.color.blue),
                                       component(stop.color.alpha));
   }
-}
-
-// Pixels of the surface (device space) from here on.
-
-// Cairo keeps path coordinates in 24.8 fixed point (up to 2^23): within 2^22
-// of the origin a path is handed over as it is.
-constexpr double kSafeReach = 4194304;
-// How far a flattened arc strays from the curve at most (Cairo's own
-// tolerance), and the most corners one arc gets.
-constexpr double kTolerance = 0.1;
-constexpr double kMaxArcCorners = 65536;
-// Past the surface, what antialiasing can reach.
-constexpr double kFringe = 2;
-// Cairo's miter limit: a miter reaches at most this many half line widths.
-constexpr double kMiterLimit = 10;
-
-struct Box {
-  double left, top, right, bottom;
-
-  static Box around(const std::vector<Point>& points) {
-    Box box{points[0].x, points[0].y, points[0].x, points[0].y};
-    for (const Point p : points) {
-      box.left = std::min(box.left, p.x);
-      box.top = std::min(box.top, p.y);
-      box.right = std::max(box.right, p.x);
-      box.bottom = std::max(box.bottom, p.y);
-    }
-    return box;
-  }
-  static Box of(const Rect& r) { return Box{r.minX(), r.minY(), r.maxX(), r.maxY()}; }
-  Box grown(double by) const { return Box{left - by, top - by, right + by, bottom + by}; }
-  bool contains(Point p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
-  bool contains(const Box& b) const { return b.left >= left && b.right <= right && b.top >= top && b.bottom <= bottom; }
-  bool meets(const Box& b) const { return left <= b.right && b.left <= right && top <= b.bottom && b.top <= bottom; }
-  std::vector<Point> corners() const { return {{left, top}, {right, top}, {right, bottom}, {left, bottom}}; }
-};
-
-// The point a fraction t of the way from a to b; never overflows.
-Point between(Point a, Point b, double t) { return {a.x * (1 - t) + b.x * t, a.y * (1 - t) + b.y * t}; }
-
-// Where along a→b the coordinate `value` is reached, halving first so that
-// differences of far coordinates stay finite.
-double fraction(double from, double to, double value) { return (value / 2 - from / 2) / (to / 2 - from / 2); }
-
-// The polygon cut to the box (Sutherland–Hodgman). Within the box the
-// winding of every point stays as it was, so a fill or clip there is the
-// same; outside it the cut runs along the box.
-std::vector<Point> cutPolygon(std::vector<Point> polygon, const Box& box) {
-  const auto cut = [&](auto inside, auto crossing) {
-    std::vector<Point> kept;
-    for (size_t i = 0; i < polygon.size(); ++i) {
-      const Point a = polygon[i];
-      const Point b = polygon[(i + 1) % polygon.size()];
-      if (inside(a)) kept.push_back(a);
-      if (inside(a) != inside(b)) kept.push_back(crossing(a, b));
-    }
-    polygon = std::move(kept);
-  };
-  const auto atX = [](double x) {
-    return [x](Point a, Point b) { return Point{x, between(a, b, fraction(a.x, b.x, x)).y}; };
-  };
-  const auto atY = [](double y) {
-    return [y](Point a, Point b) { return Point{between(a, b, fraction(a.y, b.y, y)).x, y}; };
-  };
-  cut([&](Point p) { return p.x >= box.left; }, atX(box.left));
-  cut([&](Point p) { return p.x <= box.right; }, atX(box.right));
-  cut([&](Point p) { return p.y >= box.top; }, atY(box.top));
-  cut([&](Point p) { return p.y <= box.bottom; }, atY(box.bottom));
-  return polygon;
-}
-
-// The part of the segment inside the box (Liang–Barsky), as fractions of
-// the way from a to b; false when none is.
-bool cutSegment(Point a, Point b, const Box& box, double& t0, double& t1) {
-  t0 = 0;
-  t1 = 1;
-  const auto limit = [&](double from, double to, double low, double high) {
-    if (from == to) return from >= low && from <= high;
-    double enter = fraction(from, to, low);
-    double leave = fraction(from, to, high);
-    if (enter > leave) std::swap(enter, leave);
-    t0 = std::max(t0, enter);
-    t1 = std::min(t1, leave);
-    return t0 <= t1;
-  };
-  return limit(a.x, b.x, box.left, box.right) && limit(a.y, b.y, box.top, box.bottom);
-}
-
-struct Polyline {
-  std::vector<Point> points;
-  bool closed = false;
-};
-
-// The lines of the polyline that lie in the box, as open pieces; the whole
-// polyline when nothing lies outside.
-std::vector<Polyline> cutPolyline(const std::vector<Point>& points, bool closed, const Box& box) {
-  std::vector<Polyline> pieces;
-  bool cut = false;
-  Polyline current;
-  const size_t segments = closed ? points.size() : points.size() - 1;
-  for (size_t i = 0; i < segments; ++i) {
-    const Point a = points[i];
-    const Point b = points[(i + 1) % points.size()];
-    double t0 = 0, t1 = 1;
-    if (!cutSegment(a, b, box, t0, t1)) {
-      cut = true;
-      if (!current.points.empty()) pieces.push_back(std::exchange(current, {}));
-      continue;
-    }
-    if (t0 > 0 && !current.points.empty()) pieces.push_back(std::exchange(current, {}));
-    if (current.points.empty()) current.points.push_back(t0 > 0 ? between(a, b, t0) : a);
-    current.points.push_back(t1 < 1 ? between(a, b, t1) : b);
-    if (t0 > 0 || t1 < 1) cut = true;
-    if (t1 < 1) pieces.push_back(std::exchange(current, {}));
-  }
-  if (!current.points.empty()) pieces.push_back(std::move(current));
-  if (!cut) return {Polyline{points, closed}};
-  // A closed polyline cut away from its start: its first and last pieces
-  // meet there.
-  if (closed && pieces.size() > 1 && pieces.front().points.front() == points.front() &&
-      pieces.back().points.back() == points.front()) {
-    Polyline& last = pieces.back();
-    last.points.insert(last.points.end(), pieces.front().points.begin() + 1, pieces.front().points.end());
-    pieces.erase(pieces.begin());
-  }
-  return pieces;
-}
-
-// The ellipse (the unit circle under e) where it lies in the box: to fill,
-// the one convex polygon of the ellipse and the box in common; to stroke,
-// its outline's arcs within the box. Arcs are flattened within the
-// tolerance, so only what crosses the box is traced.
-std::vector<Polyline> ellipseInBox(const AffineTransform& e, const Box& box, bool toFill) {
-  const AffineTransform inverse = e.inverted();
-  const auto at = [&](double angle) { return e.apply(Point{std::cos(angle), std::sin(angle)}); };
-  const auto insideEllipse = [&](Point p) {
-    const Point q = inverse.apply(p);
-    return q.x * q.x + q.y * q.y <= 1;
-  };
-
-  // The angles where the outline crosses a side of the box:
-  // tx + a·cos θ + c·sin θ = x, and ty + b·cos θ + d·sin θ = y.
-  constexpr double kTurn = 2 * std::numbers::pi;
-  std::vector<double> angles{0, kTurn};
-  const auto crossings = [&](double p, double q, double origin, double side) {
-    const double radius = std::hypot(p, q);
-    const double k = (side - origin) / radius;
-    if (!(std::fabs(k) <= 1)) return;
-    const double phase = std::atan2(q, p);
-    for (const double angle : {phase + std::acos(k), phase - std::acos(k)})
-      angles.push_back(angle - kTurn * std::floor(angle / kTurn));
-  };
-  for (const double x : {box.left, box.right}) crossings(e.a, e.c, e.tx, x);
-  for (const double y : {box.top, box.bottom}) crossings(e.b, e.d, e.ty, y);
-  std::sort(angles.begin(), angles.end());
-
-  const double radius = std::max(std::hypot(e.a, e.c), std::hypot(e.b, e.d));
-  const double step = std::sqrt(8 * kTolerance / radius);
-  std::vector<Polyline> arcs;
-  for (size_t i = 0; i + 1 < angles.size(); ++i) {
-    const double from = angles[i];
-    const double length = angles[i + 1] - from;
-    if (!(length > 0) || !box.contains(at(from + length / 2))) continue;
-    const double corners = std::clamp(std::ceil(length / step), 1.0, kMaxArcCorners);
-    Polyline arc;
-    for (double j = 0; j <= corners; ++j) arc.points.push_back(at(from + length * (j / corners)));
-    // The arc that ends at a full turn goes on into the one from 0.
-    if (!arcs.empty() && from + length >= kTurn && arcs.front().points.front() == at(0)) {
-      arc.points.insert(arc.points.end(), arcs.front().points.begin() + 1, arcs.front().points.end());
-      arcs.front() = std::move(arc);
-    } else {
-      arcs.push_back(std::move(arc));
-    }
-  }
-  if (!toFill) return arcs;
-
-  std::vector<Point> corners;
-  for (const Polyline& arc : arcs) corners.insert(corners.end(), arc.points.begin(), arc.points.end());
-  for (const Point corner : box.corners())
-    if (insideEllipse(corner)) corners.push_back(corner);
-  if (corners.size() < 3) return {};
-  // A convex polygon: its corners in order of their angle about a point
-  // inside it.
-  Point centre{0, 0};
-  for (const Point p : corners) centre = Point{centre.x + p.x / corners.size(), centre.y + p.y / corners.size()};
-  std::sort(corners.begin(), corners.end(), [&](Point p, Point q) {
-    return std::atan2(p.y - centre.y, p.x - centre.x) < std::atan2(q.y - centre.y, q.x - centre.x);
-  });
-  return {Polyline{std::move(corners), true}};
-}
-
-Box ellipseBounds(const AffineTransform& e) {
-  const double halfWidth = std::hypot(e.a, e.c);
-  const double halfHeight = std::hypot(e.b, e.d);
-  return Box{e.tx - halfWidth, e.ty - halfHeight, e.tx + halfWidth, e.ty + halfHeight};
 }
 
 }  // namespace
@@ -484,14 +295,9 @@ void CairoContext::addEllipseInRect(const Rect& rect) {
 void CairoContext::emit(const Path& path, Use use) {
   cairo_matrix_t ctm;
   cairo_get_matrix(cr_, &ctm);
-  // A stroke reaches a miter's length past its path (never more than the
-  // widest stroke's; the comparison also takes a product that overflowed).
-  double reach = kFringe;
-  if (use == Use::stroke) {
-    const double miter = kMiterLimit / 2 * cairo_get_line_width(cr_) * stretch(ctm);
-    reach += miter < kMiterLimit / 2 * maxStrokeWidth ? miter : kMiterLimit / 2 * maxStrokeWidth;
-  }
-  const Box box = Box{0, 0, static_cast<double>(width_), static_cast<double>(height_)}.grown(reach);
+  const double strokeWidth = use == Use::stroke ? cairo_get_line_width(cr_) * stretchBound(ctm) : 0;
+  const Box box =
+      reachOfSurface(static_cast<double>(width_), static_cast<double>(height_), strokeWidth, maxStrokeWidth);
   const Box safe{-kSafeReach, -kSafeReach, kSafeReach, kSafeReach};
 
   const auto polyline = [this](const std::vector<Point>& points, bool closed) {
@@ -546,7 +352,7 @@ void CairoContext::stroke(const Path& path, std::string_view operation) {
   cairo_matrix_t ctm;
   cairo_get_matrix(cr_, &ctm);
   const double width = cairo_get_line_width(cr_);
-  const double widest = maxStrokeWidth / stretch(ctm);
+  const double widest = maxStrokeWidth / largestStretch(fromCairo(ctm));
   const bool narrowed = !accept(width <= widest, DropReason::invalidStyle, operation);
   if (narrowed) cairo_set_line_width(cr_, widest);
   emit(path, Use::stroke);

@@ -39,9 +39,9 @@ namespace platform::cairo {
 // Cairo only what can show: a shape wholly off the surface is left out, and
 // one that reaches far beyond it is cut to a box around the surface (an
 // ellipse that covers the surface fills it, its outline traced only where it
-// crosses). A dash restarts where such a cut begins. Images and text wholly
-// off the surface are left out too. None of this is a drop: the pixels are
-// the ones asked for.
+// crosses; the geometry is in graphics/FarShapes.h). A dash restarts where
+// such a cut begins. Images and text wholly off the surface are left out
+// too. None of this is a drop: the pixels are the ones asked for.
 class CairoContext : public graphics::DrawingContext, public graphics::BitmapContext {
  public:
   // nullptr when a side is below 1 or above graphics::maxBitmapSide.

@@ -283,6 +283,7 @@ TEST_F(CairoBackend, RefusedArgumentsAreNotedAndLeaveTheContextDrawing) {
     std::function<void(DrawingContext&)> bad;
     std::optional<R> noted;
     bool rasterOnly = false;
+    std::optional<R> alsoNoted = std::nullopt;
   } cases[] = {
       {"NaN moveTo", [](DrawingContext& c) { c.moveTo({kNaN, 1}); c.addLineTo({5, 5}); c.strokePath(); }, R::invalidGeometry},
       {"inf lineTo", [](DrawingContext& c) { c.moveTo({1, 1}); c.addLineTo({kInf, 5}); c.strokePath(); }, R::invalidGeometry},
@@ -301,6 +302,10 @@ TEST_F(CairoBackend, RefusedArgumentsAreNotedAndLeaveTheContextDrawing) {
       {"NaN rectangle", [](DrawingContext& c) { c.fillRect(Rect(0, 0, kNaN, 3)); c.clipToRect(Rect(kNaN, 0, 1, 1)); }, R::invalidGeometry},
       {"flat ellipse", [](DrawingContext& c) { c.fillEllipseInRect(Rect(0, 0, 0, 5)); c.strokeEllipseInRect(Rect(0, 0, 5, kNaN)); }, R::invalidGeometry},
       {"NaN colour", [](DrawingContext& c) { c.setFillColor(Color::rgb(kNaN, 2, -1, kNaN)); c.fillRect(Rect(30, 30, 2, 2)); }, R::invalidStyle},
+      {"colour above 1", [](DrawingContext& c) { c.setFillColor(Color::rgb(1.5, 0, 0)); c.fillRect(Rect(30, 30, 2, 2)); }, R::invalidStyle},
+      {"colour below 0", [](DrawingContext& c) { c.setStrokeColor(Color::rgb(0, 0, 1, -0.25)); c.strokeRect(Rect(30, 30, 2, 2)); }, R::invalidStyle},
+      {"two reasons in one frame", [](DrawingContext& c) { c.translateBy(kNaN, 0); c.setFillColor(Color::rgb(0, 2, 0)); },
+       R::singularTransform, false, R::invalidStyle},
       {"negative radius", [](DrawingContext& c) {
          c.drawRadialGradient(Gradient{{{kRed, 0}, {kBlue, 1}}}, {5, 5}, -1, {5, 5}, 3, GradientOptions::none);
        }, R::invalidGeometry},
@@ -367,6 +372,7 @@ TEST_F(CairoBackend, RefusedArgumentsAreNotedAndLeaveTheContextDrawing) {
       EXPECT_EQ(ctx->firstDrop() ? std::optional(ctx->firstDrop()->reason) : std::nullopt, c.noted);
       EXPECT_EQ(recording.firstDrop() ? std::optional(recording.firstDrop()->reason) : std::nullopt,
                 c.rasterOnly ? std::nullopt : c.noted);
+      EXPECT_TRUE(!c.alsoNoted || (ctx->hasDropped(*c.alsoNoted) && recording.hasDropped(*c.alsoNoted)));
       ctx->setFillColor(kRed);
       ctx->fillRect(Rect(10, 10, 10, 10));
       EXPECT_FALSE(ctx->isInErrorState());
@@ -443,6 +449,45 @@ TEST_F(CairoBackend, FarAndHugeShapesDrawTheirVisiblePart) {
     sheet->drawImage(*image, Rect(100.0 * i, 0, 100, 100));
   }
   EXPECT_TRUE(platform::cairo::writePNG(*sheet->makeImage(1), testsupport::testOutputFolder() / "cairo-far-shapes.png"));
+}
+
+// A stroke wider than maxStrokeWidth paints what one of that width paints
+// (and is noted); images 10^9 pixels off the surface paint nothing and leave
+// Cairo drawing.
+TEST_F(CairoBackend, OverWideStrokesAndFarImagesPaintWhatThePlainCallPaints) {
+  const auto green = Image::make(1, 1, {0xFF00FF00u});
+  // 65486 pixels above the surface: a stroke of the widest reaches y 50.
+  const auto line = [](CairoContext& c, double width) {
+    c.setLineWidth(width);
+    c.strokeLineSegments({{-50, -65486}, {150, -65486}});
+  };
+  const struct {
+    const char* name;
+    std::function<void(CairoContext&)> draw, plain;
+    std::optional<DropReason> noted;
+  } rows[] = {
+      {"a stroke 10^6 pixels wide", [&](CairoContext& c) { line(c, 1e6); },
+       [&](CairoContext& c) { line(c, CairoContext::maxStrokeWidth); }, DropReason::invalidStyle},
+      {"images 10^9 pixels off", [&](CairoContext& c) {
+         c.drawImage(*green, Rect(1e9, 0, 10, 10));
+         c.drawImage(*green, Rect(0, -1e9, 100, 100));
+         c.drawTiledImage(*green, Rect(-1e9, 0, 10, 100));
+       }, [](CairoContext&) {}, std::nullopt},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto ctx = CairoContext::create(100, 100);
+    auto plain = CairoContext::create(100, 100);
+    row.draw(*ctx);
+    row.plain(*plain);
+    EXPECT_EQ(ctx->firstDrop() ? std::optional(ctx->firstDrop()->reason) : std::nullopt, row.noted);
+    EXPECT_FALSE(ctx->isInErrorState());
+    EXPECT_EQ(ctx->makeImage(1)->pixels(), plain->makeImage(1)->pixels());
+  }
+  auto widest = CairoContext::create(100, 100);
+  line(*widest, CairoContext::maxStrokeWidth);
+  EXPECT_EQ(pixelAt(*widest->makeImage(1), 50, 45), 0xFF000000u);
+  EXPECT_EQ(pixelAt(*widest->makeImage(1), 50, 55), 0u);
 }
 
 // Image contexts, layers, tiles and the icon cache on real bitmaps.
