@@ -354,6 +354,12 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   std::filesystem::copy_file(wedge, dir / "xmlin" / "Black.xml");
   std::filesystem::create_symlink(dir / "xmlin" / "Black.xml", dir / "black.txt");
   std::filesystem::create_directory(dir / "sub");
+  // Other names of the .quad being corrected, which only --out may replace.
+  std::filesystem::create_symlink(quad, dir / "curve.CUBE");
+  std::filesystem::create_hard_link(quad, dir / "curve.acv");
+  std::filesystem::create_symlink(quad, dir / "curve.txt");
+  std::filesystem::create_directory(dir / "xmlq");
+  const auto refQuad = dir.write("xmlq/_ref.quad", eightChannelQuad());
   const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
   const auto before = contents(dir.path());
   // An empty name would be written into the current folder: make it `dir`.
@@ -387,6 +393,13 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, "--acv", (dir / "second-name").string()}, 2, "which is the measurement file being read"},
       {{(dir / "black.txt").string(), q, "--xml-dir", (dir / "xmlin").string()}, 2,
        "--xml-dir would write " + (dir / "xmlin" / "Black.xml").string() + ", which is the measurement file"},
+      {{w, q, "--cube", (dir / "curve.CUBE").string()}, 2, "--cube would write " + (dir / "curve.CUBE").string() +
+                                                               ", which is the .quad file being corrected (" + q +
+                                                               "); only --out may replace it"},
+      {{w, q, "--acv", (dir / "curve").string()}, 2, "which is the .quad file being corrected"},
+      {{w, q, "--measurements-out", (dir / "curve.txt").string()}, 2, "which is the .quad file being corrected"},
+      {{w, refQuad.string(), "--xml-dir", (dir / "xmlq").string()}, 2,
+       "--xml-dir would write " + refQuad.string() + ", which is the .quad file being corrected"},
       // A Latin-1 "café" as a Latin-1 terminal passes it.
       {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
                                                     "the notes are not UTF-8 text"},
