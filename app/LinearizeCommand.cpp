@@ -146,6 +146,14 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
     spline = *n;
   }
 
+  // A folder that cannot take the XML curves is found before any other
+  // output replaces its file; it is made only when the curves are written.
+  if (xmlFolder)
+    if (auto problem = CliHost::unusableFolder(*xmlFolder)) {
+      err << "inkcurve: " << *problem << "\n";
+      return kExitFailed;
+    }
+
   CliHost host(out, err, parsed->has("verbose"));
   for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, measurementsPath);
   if (quadPath) host.setOpenAnswer("quad", *quadPath);

@@ -288,19 +288,27 @@ TEST(LinearizeCommand, FailuresAndUsage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.find("wrote"), std::string::npos);
 
-  // A folder that is a file, or a link that leads nowhere: nothing written.
+  // A folder that is a file, or a link that leads nowhere, is found before
+  // any other output is written; through a working link the folder is made.
   std::filesystem::create_symlink("nowhere", dir / "gone");
-  const std::pair<std::filesystem::path, std::string> notFolders[] = {
+  std::filesystem::create_directory(dir / "real");
+  std::filesystem::create_symlink(dir / "real", dir / "L");
+  const auto cube = dir / "x.cube";
+  const std::pair<std::filesystem::path, std::string> folders[] = {
       {quad, quad.string() + ": not a folder"},
+      {quad / "xml", quad.string() + ": not a folder, so " + (quad / "xml").string() + " cannot be made in it"},
       {dir / "gone", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
       {dir / "gone" / "xml", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
+      {dir / "L" / "new", ""},
   };
-  for (const auto& [folder, message] : notFolders) {
-    r = inkcurve({"linearize", good.string(), quad.string(), "--xml-dir", folder.string()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("inkcurve: " + message + "\n"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.find("wrote"), std::string::npos);
+  for (const auto& [folder, message] : folders) {
+    r = inkcurve({"linearize", good.string(), quad.string(), "--cube", cube.string(), "--xml-dir", folder.string()});
+    EXPECT_EQ(r.status, message.empty() ? 0 : 1) << folder << r.err;
+    EXPECT_NE(r.err.find(message.empty() ? "" : "inkcurve: " + message + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote " + (folder / "_ref.quad").string() + "\n") != std::string::npos, message.empty());
+    EXPECT_EQ(std::filesystem::exists(cube), message.empty()) << folder;
   }
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "real" / "new" / "Black.xml"));
   EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
 
   for (auto args : std::vector<std::vector<std::string>>{
