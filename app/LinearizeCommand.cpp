@@ -227,6 +227,14 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       for (size_t i = 0; i < quad->inkList.size(); ++i) out << (i ? ", " : "") << channelLabel(quad->inkList[i]);
       out << ")\n";
       warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
+      // Known only now: the levels' texts count too.
+      if (auto reason = oversizedQuadExport(sources, parsed->has("out"), xmlFolder)) {
+        const bool given = parsed->has("notes");
+        err << "inkcurve: " << (given ? "--notes" : "the notes of " + *quadPath)
+            << " would make a .quad file that cannot be read back: " << *reason
+            << (given ? "" : "; give other notes with --notes") << "\n";
+        return kExitFailed;
+      }
     }
   }
 

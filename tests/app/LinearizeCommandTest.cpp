@@ -368,6 +368,12 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   std::filesystem::create_symlink(quad, dir / "curve.txt");
   std::filesystem::create_directory(dir / "xmlq");
   const auto refQuad = dir.write("xmlq/_ref.quad", eightChannelQuad());
+  // A .quad at the input limit, its notes line padded to it: corrected, it
+  // would pass the limit.
+  TempDir bigDir;
+  auto bigText = eightChannelQuad();
+  const size_t pad = platform::files::kInputFileSizeLimit - bigText.size();
+  const auto bigQuad = bigDir.write("big.quad", bigText.insert(bigText.find("\n# ") + 3, pad, 'x'));
   const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
   const auto before = contents(dir.path());
   // An empty name would be written into the current folder: make it `dir`.
@@ -416,6 +422,9 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, q, "--xml-dir", (dir / "a\nK Curve").string() + "/."}, 2, "\"a\\x0AK Curve\" goes into every XML curve "
                                                                     "and into _ref.quad, but it holds a control"},
       {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1, "the notes of " + fullQuad.string()},
+      {{w, bigQuad.string(), "--out", o, "--xml-dir", x}, 1,
+       " bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, " +
+           std::to_string(pad + 10) + " of them the notes; give other notes with --notes"},
   };
   for (auto [args, status, message] : cases) {
     args.insert(args.begin(), "linearize");
