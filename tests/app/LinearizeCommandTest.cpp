@@ -43,9 +43,9 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   auto quad = dir.write("in.quad", eightChannelQuad());
   auto out = dir / "out.quad";
-  auto measurements = dir / "smoothed.txt";
+  auto measurements = dir / "smoothed.txt", cube = dir / "c.CUBE";
   auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string(), "--measurements-out",
-                     measurements.string(), "--notes", "corrected by test"});
+                     measurements.string(), "--cube", cube.string(), "--notes", "corrected by test"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(r.err.empty()) << r.err;
   EXPECT_NE(r.out.find("(CGATS)"), std::string::npos) << r.out;
@@ -53,6 +53,7 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   EXPECT_NE(r.out.find("channels corrected: 8 (K, C, M, Y, LC, LM, LK, LLK)"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("wrote " + out.string()), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("wrote " + measurements.string()), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("wrote " + cube.string() + "\n"), std::string::npos) << r.out;
 
   const auto input = readCurves(quad);
   const auto output = readCurves(out);
@@ -82,7 +83,8 @@ TEST(LinearizeCommand, WritesEveryExport) {
   TempDir dir;
   auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   auto quad = dir.write("in.quad", eightChannelQuad());
-  const auto out = dir / "out.quad", acv = dir / "x.acv", cube = dir / "x", xml = dir / "Platine" / "xml";
+  // An extension in capitals is the type's own: none is added to it.
+  const auto out = dir / "out.QUAD", acv = dir / "x.ACV", cube = dir / "x", xml = dir / "Platine" / "xml";
   auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string(), "--acv", acv.string(),
                      "--cube", cube.string(), "--xml-dir", xml.string(), "--notes", "by test"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -489,6 +491,11 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
   const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
   const auto blank = dir.write("blank.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 50.5, 49.5)));
+  // Flat at both ends, so that smoothing keeps them: a fall of exactly 5.
+  std::vector<double> fiveLs(21, 52.5);
+  std::fill_n(fiveLs.begin(), 8, 55.0);
+  std::fill_n(fiveLs.rbegin(), 8, 50.0);
+  const auto five = dir.write("five.txt", testsupport::cgatsWedge(fiveLs));
   // A typo for L* (read as 1.0, a false black patch) and an empty a* field.
   auto typoText = testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8));
   for (const auto& [row, typed] : {std::pair<std::string, std::string>{"11\tA11\t50.00\t", "11\tA11\tabc\t"},
@@ -501,6 +508,7 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
       {{belowZero.string()}, {"inkcurve: warning: Dmax is not a number: the darkest L* is -3.63"}},
       {{blank.string()}, {"inkcurve: warning: the readings fall only 1.00 L* from paper white to the darkest step; "
                           "under 5 L* they look like blank paper, not a printed wedge"}},
+      {{five.string()}, {}},
       {{typo.string()},
        {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
         "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "
