@@ -82,18 +82,33 @@ std::filesystem::path CliHost::folderAnswer(const std::filesystem::path& given) 
   return folder;
 }
 
+std::optional<std::string> CliHost::unusableFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(folder, ec)) return std::nullopt;
+  if (std::filesystem::exists(folder, ec)) return folder.string() + ": not a folder";
+  // The folder cannot be made where a link stands, whatever it names.
+  if (const auto link = danglingLinkIn(folder))
+    return link->string() + ": a symbolic link that leads nowhere (to " +
+           std::filesystem::read_symlink(*link, ec).string() + ")";
+  // It is made inside the nearest part of its path that exists (links
+  // followed); a relative path starts in the current folder.
+  for (auto above = folder.parent_path(); !above.empty(); above = above.parent_path()) {
+    if (std::filesystem::is_directory(above, ec)) break;
+    if (std::filesystem::exists(above, ec))
+      return above.string() + ": not a folder, so " + folder.string() + " cannot be made in it";
+    if (above == above.parent_path()) break;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::filesystem::path> CliHost::chooseFolder(const platform::OpenPanelRequest& request) {
   auto it = openAnswers_.find(kDirectoryAnswer);
   if (it == openAnswers_.end()) return std::nullopt;
   const auto folder = folderAnswer(it->second);
   std::error_code ec;
   if (std::filesystem::is_directory(folder, ec)) return folder;
-  if (std::filesystem::exists(folder, ec)) {
-    err_ << "inkcurve: " << folder.string() << ": not a folder\n";
-  } else if (const auto link = danglingLinkIn(folder)) {
-    // The folder cannot be made where a link stands, whatever it names.
-    err_ << "inkcurve: " << link->string() << ": a symbolic link that leads nowhere (to "
-         << std::filesystem::read_symlink(*link, ec).string() << ")\n";
+  if (const auto problem = unusableFolder(folder)) {
+    err_ << "inkcurve: " << *problem << "\n";
   } else if (!request.canCreateDirectories) {
     err_ << "inkcurve: " << folder.string() << ": no such folder\n";
   } else if (std::filesystem::create_directories(folder, ec); !ec) {

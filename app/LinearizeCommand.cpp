@@ -55,12 +55,15 @@ class SilentHost : public platform::Host {
 constexpr std::pair<const char*, const char*> kSavedOutputs[] = {
     {"out", "quad"}, {"acv", "acv"}, {"cube", "cube"}, {"measurements-out", "txt"}};
 
-// Why an output would replace the measurement file being read: its raw
-// readings are the one thing a user cannot make again without printing and
-// measuring a new wedge. Files are compared as the system knows them (device
-// and inode, links followed), so a link to it or a second name counts too.
-std::optional<std::string> outputOverMeasurements(const std::string& measurements, const ParsedArgs& args,
-                                                  const std::optional<std::filesystem::path>& xmlFolder) {
+// Why an output would replace a file being read. The raw readings are the
+// one thing a user cannot make again without printing and measuring a new
+// wedge; the .quad being corrected may be replaced by --out only (a
+// correction in place), never by another export. Files are compared as the
+// system knows them (device and inode, links followed), so a link to one or
+// a second name counts too.
+std::optional<std::string> outputOverInput(const std::string& measurements, const std::optional<std::string>& quad,
+                                           const ParsedArgs& args,
+                                           const std::optional<std::filesystem::path>& xmlFolder) {
   std::vector<std::pair<std::string, std::filesystem::path>> written;
   for (const auto& [option, type] : kSavedOutputs)
     if (auto p = args.option(option)) written.emplace_back(option, CliHost::savedPath(*p, type));
@@ -71,6 +74,9 @@ std::optional<std::string> outputOverMeasurements(const std::string& measurement
     if (std::filesystem::equivalent(path, measurements, ec))
       return "--" + option + " would write " + path.string() + ", which is the measurement file being read (" +
              measurements + "); its raw readings cannot be made again without measuring a new wedge";
+    if (quad && option != "out" && std::filesystem::equivalent(path, *quad, ec))
+      return "--" + option + " would write " + path.string() + ", which is the .quad file being corrected (" +
+             *quad + "); only --out may replace it";
   }
   return std::nullopt;
 }
@@ -126,7 +132,7 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
   }
 
-  if (auto problem = outputOverMeasurements(measurementsPath, *parsed, xmlFolder)) return usageError(err, *problem);
+  if (auto problem = outputOverInput(measurementsPath, quadPath, *parsed, xmlFolder)) return usageError(err, *problem);
 
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   if (auto v = parsed->option("smoothing")) {
@@ -139,6 +145,14 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!n) return usageError(err, error);
     spline = *n;
   }
+
+  // A folder that cannot take the XML curves is found before any other
+  // output replaces its file; it is made only when the curves are written.
+  if (xmlFolder)
+    if (auto problem = CliHost::unusableFolder(*xmlFolder)) {
+      err << "inkcurve: " << *problem << "\n";
+      return kExitFailed;
+    }
 
   CliHost host(out, err, parsed->has("verbose"));
   for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, measurementsPath);
@@ -213,6 +227,14 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       for (size_t i = 0; i < quad->inkList.size(); ++i) out << (i ? ", " : "") << channelLabel(quad->inkList[i]);
       out << ")\n";
       warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
+      // Known only now: the levels' texts count too.
+      if (auto reason = oversizedQuadExport(sources, parsed->has("out"), xmlFolder)) {
+        const bool given = parsed->has("notes");
+        err << "inkcurve: " << (given ? "--notes" : "the notes of " + *quadPath)
+            << " would make a .quad file that cannot be read back: " << *reason
+            << (given ? "" : "; give other notes with --notes") << "\n";
+        return kExitFailed;
+      }
     }
   }
 

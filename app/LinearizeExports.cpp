@@ -6,6 +6,7 @@
 #include "linearization/exports/GutenprintXML.h"
 #include "linearization/exports/PhotoshopCubeLUT.h"
 #include "linearization/SaveText.h"
+#include "platform/files/Files.h"
 #include "platform/text/Text.h"
 
 namespace cli {
@@ -150,6 +151,28 @@ std::optional<std::string> unreadableExportNotes(const std::optional<std::string
       return "_ref.quad beside the XML curves adds a line to the notes: " + *reason;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> oversizedQuadExport(ExportSources& sources, bool quad,
+                                               const std::optional<std::filesystem::path>& xmlFolder) {
+  const auto* channels = correctedChannels(sources);
+  if (!channels) return std::nullopt;
+  auto& file = *sources.quad;
+  const auto notesBefore = file.processNotes;
+  std::optional<std::string> reason;
+  auto check = [&](const std::string& which, const std::optional<std::string>& notes) {
+    file.processNotes = notes;
+    const auto size = file.quadFileTextSize(*channels);
+    if (reason || !size || *size <= platform::files::kInputFileSizeLimit) return;
+    reason = which + " would be " + std::to_string(*size) + " bytes, more than the limit of " +
+             std::to_string(platform::files::kInputFileSizeLimit) + " bytes (" +
+             std::to_string(platform::files::kInputFileSizeLimit >> 20) + " MB) of a file this program reads, " +
+             std::to_string(notes.value_or("").size()) + " of them the notes";
+  };
+  if (quad) check("the corrected .quad", sources.notes);
+  if (xmlFolder) check("_ref.quad beside the XML curves", referenceQuadNotes(sources.notes, *xmlFolder));
+  file.processNotes = notesBefore;
+  return reason;
 }
 
 void saveExport(ExportType type, ExportSources& sources, CliHost& host) {

@@ -47,6 +47,14 @@ std::optional<std::string> unwritableFolderName(const std::filesystem::path& fol
 std::optional<std::string> unreadableExportNotes(const std::optional<std::string>& notes, bool quad,
                                                  const std::optional<std::filesystem::path>& xmlFolder);
 
+// Why a .quad text that the exports would write of the corrected channels
+// could not be read back for its size: the corrected .quad when `quad` is
+// set, and the reference .quad when an XML folder is given, each against the
+// limit of an input file (the limit, the size and the notes' share named).
+// Nothing when each fits, or when there are no corrected channels.
+std::optional<std::string> oversizedQuadExport(ExportSources& sources, bool quad,
+                                               const std::optional<std::filesystem::path>& xmlFolder);
+
 // Carries out one export as the main window's Save button does: the file
 // through its save panel (the XML curves into a folder chosen in an open
 // panel), or the "Failed to Linearize" alert when there is nothing to write.

@@ -46,8 +46,8 @@ std::string starterUsage() {
          "          [--total-ink T] [--notes TEXT] --out FILE\n"
          "             build a starter curve and write it as a .quad file; B is the\n"
          "             ink-limit boost in percent (above -100), Y the yellow boost in\n"
-         "             whole percent, T the total-ink-load boost as a fraction (0.1 =\n"
-         "             10% more ink; above -1)\n"
+         "             whole percent (above -100), T the total-ink-load boost as a\n"
+         "             fraction (0.1 = 10% more ink; above -1)\n"
          "  starter --list\n"
          "             list the printer-model and process titles\n";
 }
@@ -92,6 +92,11 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (auto v = parsed->option("yellow")) {
     yellow = platform::text::parseInt(*v);
     if (!yellow) return usageError(err, "--yellow needs a whole number, not '" + *v + "'");
+    // The boost's law divides by Y × 0.02 + 2, which is 0 at -100 and
+    // negative below it, where a lower Y leaves more yellow, not less.
+    if (*yellow <= -100)
+      return usageError(err, "--yellow must be above -100 (the boost's law has no value at -100 and turns back "
+                             "below it), not '" + *v + "'");
   }
   if (auto v = parsed->option("total-ink")) {
     totalInk = platform::text::parseFiniteDecimal(*v);

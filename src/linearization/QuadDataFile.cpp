@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <string_view>
 
 #include "linearization/SaveText.h"
 #include "platform/files/Files.h"
@@ -231,32 +232,62 @@ bool QuadDataFile::readQuadFile(const std::vector<std::string>& lines, platform:
   return true;
 }
 
+bool QuadDataFile::canWriteCurves(const std::vector<InkCurve>& curves) const {
+  if (printerInfo.empty() || curves.size() < inkList.size()) return false;
+  for (size_t i = 0; i < inkList.size(); ++i)
+    if (curves[i].size() < kLevelsPerChannel) return false;
+  return true;
+}
+
+template <class Put>
+void QuadDataFile::composeQuadFileText(const std::vector<InkCurve>& curves, int64_t& clamped, Put&& put) const {
+  put(printerInfo.front());
+  put("\n");
+  if (processNotes) {
+    // One comment line for each line of the notes.
+    std::string_view notes = *processNotes;
+    put("# ");
+    for (size_t end; (end = notes.find('\n')) != std::string_view::npos; notes.remove_prefix(end + 1)) {
+      put(notes.substr(0, end));
+      put("\n# ");
+    }
+    put(notes);
+  } else {
+    put("# Velmora Arts Karovel-Pro v1");
+  }
+  for (size_t i = 0; i < inkList.size(); ++i) {
+    put("\n");
+    put(inkList[i]);
+    for (int step = 0; step < kLevelsPerChannel; ++step) {
+      put("\n");
+      put(quadLevelText(curves[i][step], clamped));
+    }
+  }
+}
+
+std::optional<uintmax_t> QuadDataFile::quadFileTextSize(const std::vector<InkCurve>& curves) const {
+  if (!canWriteCurves(curves)) return std::nullopt;
+  uintmax_t size = 0;
+  int64_t clamped = 0;
+  composeQuadFileText(curves, clamped, [&](std::string_view piece) { size += piece.size(); });
+  return size;
+}
+
 std::optional<std::string> QuadDataFile::makeQuadFileText(const std::vector<InkCurve>& curves,
                                                           platform::Host* host) const {
-  if (printerInfo.empty()) return std::nullopt;
-  if (curves.size() < inkList.size()) return std::nullopt;
-  for (size_t i = 0; i < inkList.size(); ++i)
-    if (curves[i].size() < kLevelsPerChannel) return std::nullopt;
-
-  std::vector<std::string> lines;
-  lines.reserve(2 + inkList.size() * (kLevelsPerChannel + 1));
-  lines.push_back(printerInfo.front());
-  if (processNotes) {
+  const auto size = quadFileTextSize(curves);
+  if (!size) return std::nullopt;
+  if (processNotes)
     if (auto reason = unreadableNotesReason(*processNotes); reason && host)
       host->log("The quad file will not read back: " + *reason);
-    lines.push_back("# " + text::replaceAll(*processNotes, "\n", "\n# "));
-  } else {
-    lines.push_back("# Velmora Arts Karovel-Pro v1");
-  }
 
+  std::string text;
+  text.reserve(*size);
   int64_t clamped = 0;
-  for (size_t i = 0; i < inkList.size(); ++i) {
-    lines.push_back(inkList[i]);
-    for (int step = 0; step < kLevelsPerChannel; ++step) lines.push_back(quadLevelText(curves[i][step], clamped));
-  }
+  composeQuadFileText(curves, clamped, [&](std::string_view piece) { text += piece; });
   if (clamped > 0 && host)
     host->log("Clamped " + std::to_string(clamped) + " ink levels outside 0...65535 while writing the quad file");
-  return text::join(lines, "\n");
+  return text;
 }
 
 void QuadDataFile::saveQuadFile(const std::string& text, platform::Host& host) const {

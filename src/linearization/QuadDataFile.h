@@ -92,12 +92,21 @@ class QuadDataFile {
   // so are notes that would keep the text from being read back.
   virtual std::optional<std::string> makeQuadFileText(const std::vector<InkCurve>& curves,
                                                       platform::Host* host = nullptr) const;
+  // The size in bytes of the text makeQuadFileText would make of `curves`,
+  // found without making it; nothing where it would make none.
+  std::optional<uintmax_t> quadFileTextSize(const std::vector<InkCurve>& curves) const;
 
   // Lets the user choose where to save `text` and writes it there.
   void saveQuadFile(const std::string& text, platform::Host& host) const;
 
  protected:
   QuadDataFile() = default;
+  // Whether the file was read and `curves` has 256 levels for each marker.
+  bool canWriteCurves(const std::vector<InkCurve>& curves) const;
+  // Hands the .quad text of `curves` to `put` piece by piece, in order:
+  // the header, the notes as comment lines, each marker and its levels.
+  template <class Put>
+  void composeQuadFileText(const std::vector<InkCurve>& curves, int64_t& clamped, Put&& put) const;
   void resetToUnread();
   // After readChannels failed on `lineCount` lines: the line it stopped at
   // and why (the file ended, or a level line is not a number).

@@ -43,9 +43,9 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   auto quad = dir.write("in.quad", eightChannelQuad());
   auto out = dir / "out.quad";
-  auto measurements = dir / "smoothed.txt";
+  auto measurements = dir / "smoothed.txt", cube = dir / "c.CUBE";
   auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string(), "--measurements-out",
-                     measurements.string(), "--notes", "corrected by test"});
+                     measurements.string(), "--cube", cube.string(), "--notes", "corrected by test"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(r.err.empty()) << r.err;
   EXPECT_NE(r.out.find("(CGATS)"), std::string::npos) << r.out;
@@ -53,6 +53,7 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   EXPECT_NE(r.out.find("channels corrected: 8 (K, C, M, Y, LC, LM, LK, LLK)"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("wrote " + out.string()), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("wrote " + measurements.string()), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("wrote " + cube.string() + "\n"), std::string::npos) << r.out;
 
   const auto input = readCurves(quad);
   const auto output = readCurves(out);
@@ -82,7 +83,8 @@ TEST(LinearizeCommand, WritesEveryExport) {
   TempDir dir;
   auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   auto quad = dir.write("in.quad", eightChannelQuad());
-  const auto out = dir / "out.quad", acv = dir / "x.acv", cube = dir / "x", xml = dir / "Platine" / "xml";
+  // An extension in capitals is the type's own: none is added to it.
+  const auto out = dir / "out.QUAD", acv = dir / "x.ACV", cube = dir / "x", xml = dir / "Platine" / "xml";
   auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string(), "--acv", acv.string(),
                      "--cube", cube.string(), "--xml-dir", xml.string(), "--notes", "by test"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -288,19 +290,27 @@ TEST(LinearizeCommand, FailuresAndUsage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.find("wrote"), std::string::npos);
 
-  // A folder that is a file, or a link that leads nowhere: nothing written.
+  // A folder that is a file, or a link that leads nowhere, is found before
+  // any other output is written; through a working link the folder is made.
   std::filesystem::create_symlink("nowhere", dir / "gone");
-  const std::pair<std::filesystem::path, std::string> notFolders[] = {
+  std::filesystem::create_directory(dir / "real");
+  std::filesystem::create_symlink(dir / "real", dir / "L");
+  const auto cube = dir / "x.cube";
+  const std::pair<std::filesystem::path, std::string> folders[] = {
       {quad, quad.string() + ": not a folder"},
+      {quad / "xml", quad.string() + ": not a folder, so " + (quad / "xml").string() + " cannot be made in it"},
       {dir / "gone", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
       {dir / "gone" / "xml", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
+      {dir / "L" / "new", ""},
   };
-  for (const auto& [folder, message] : notFolders) {
-    r = inkcurve({"linearize", good.string(), quad.string(), "--xml-dir", folder.string()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("inkcurve: " + message + "\n"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.find("wrote"), std::string::npos);
+  for (const auto& [folder, message] : folders) {
+    r = inkcurve({"linearize", good.string(), quad.string(), "--cube", cube.string(), "--xml-dir", folder.string()});
+    EXPECT_EQ(r.status, message.empty() ? 0 : 1) << folder << r.err;
+    EXPECT_NE(r.err.find(message.empty() ? "" : "inkcurve: " + message + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote " + (folder / "_ref.quad").string() + "\n") != std::string::npos, message.empty());
+    EXPECT_EQ(std::filesystem::exists(cube), message.empty()) << folder;
   }
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "real" / "new" / "Black.xml"));
   EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
 
   for (auto args : std::vector<std::vector<std::string>>{
@@ -354,6 +364,18 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   std::filesystem::copy_file(wedge, dir / "xmlin" / "Black.xml");
   std::filesystem::create_symlink(dir / "xmlin" / "Black.xml", dir / "black.txt");
   std::filesystem::create_directory(dir / "sub");
+  // Other names of the .quad being corrected, which only --out may replace.
+  std::filesystem::create_symlink(quad, dir / "curve.CUBE");
+  std::filesystem::create_hard_link(quad, dir / "curve.acv");
+  std::filesystem::create_symlink(quad, dir / "curve.txt");
+  std::filesystem::create_directory(dir / "xmlq");
+  const auto refQuad = dir.write("xmlq/_ref.quad", eightChannelQuad());
+  // A .quad at the input limit, its notes line padded to it: corrected, it
+  // would pass the limit.
+  TempDir bigDir;
+  auto bigText = eightChannelQuad();
+  const size_t pad = platform::files::kInputFileSizeLimit - bigText.size();
+  const auto bigQuad = bigDir.write("big.quad", bigText.insert(bigText.find("\n# ") + 3, pad, 'x'));
   const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
   const auto before = contents(dir.path());
   // An empty name would be written into the current folder: make it `dir`.
@@ -387,6 +409,13 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, "--acv", (dir / "second-name").string()}, 2, "which is the measurement file being read"},
       {{(dir / "black.txt").string(), q, "--xml-dir", (dir / "xmlin").string()}, 2,
        "--xml-dir would write " + (dir / "xmlin" / "Black.xml").string() + ", which is the measurement file"},
+      {{w, q, "--cube", (dir / "curve.CUBE").string()}, 2, "--cube would write " + (dir / "curve.CUBE").string() +
+                                                               ", which is the .quad file being corrected (" + q +
+                                                               "); only --out may replace it"},
+      {{w, q, "--acv", (dir / "curve").string()}, 2, "which is the .quad file being corrected"},
+      {{w, q, "--measurements-out", (dir / "curve.txt").string()}, 2, "which is the .quad file being corrected"},
+      {{w, refQuad.string(), "--xml-dir", (dir / "xmlq").string()}, 2,
+       "--xml-dir would write " + refQuad.string() + ", which is the .quad file being corrected"},
       // A Latin-1 "café" as a Latin-1 terminal passes it.
       {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
                                                     "the notes are not UTF-8 text"},
@@ -395,6 +424,9 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, q, "--xml-dir", (dir / "a\nK Curve").string() + "/."}, 2, "\"a\\x0AK Curve\" goes into every XML curve "
                                                                     "and into _ref.quad, but it holds a control"},
       {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1, "the notes of " + fullQuad.string()},
+      {{w, bigQuad.string(), "--out", o, "--xml-dir", x}, 1,
+       " bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, " +
+           std::to_string(pad + 10) + " of them the notes; give other notes with --notes"},
   };
   for (auto [args, status, message] : cases) {
     args.insert(args.begin(), "linearize");
@@ -459,6 +491,11 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
   const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
   const auto blank = dir.write("blank.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 50.5, 49.5)));
+  // Flat at both ends, so that smoothing keeps them: a fall of exactly 5.
+  std::vector<double> fiveLs(21, 52.5);
+  std::fill_n(fiveLs.begin(), 8, 55.0);
+  std::fill_n(fiveLs.rbegin(), 8, 50.0);
+  const auto five = dir.write("five.txt", testsupport::cgatsWedge(fiveLs));
   // A typo for L* (read as 1.0, a false black patch) and an empty a* field.
   auto typoText = testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8));
   for (const auto& [row, typed] : {std::pair<std::string, std::string>{"11\tA11\t50.00\t", "11\tA11\tabc\t"},
@@ -471,6 +508,7 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
       {{belowZero.string()}, {"inkcurve: warning: Dmax is not a number: the darkest L* is -3.63"}},
       {{blank.string()}, {"inkcurve: warning: the readings fall only 1.00 L* from paper white to the darkest step; "
                           "under 5 L* they look like blank paper, not a printed wedge"}},
+      {{five.string()}, {}},
       {{typo.string()},
        {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
         "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "

@@ -79,6 +79,11 @@ TEST(StarterCommand, ClampedLevelsAreWrittenWithAWarning) {
   EXPECT_EQ(none.status, cli::kExitOk);
   EXPECT_EQ(none.err, "inkcurve: warning: --total-ink -0.999999999 leaves no ink in K, C, M, Y, LC, LM, LK: "
                       "every level is written 0\n");
+  // 2^-12 of the 4096 at the top of C and LC leaves them exactly 1.0: ink still.
+  const auto one = starter({"--printer", "x800-x880", "--process", "Carbon Transfer", "--total-ink",
+                            "-0.999755859375", "--out", (dir / "one.quad").string()});
+  EXPECT_EQ(one.status, cli::kExitOk);
+  EXPECT_EQ(one.err, "");
 }
 
 TEST(StarterCommand, UnwritableFileFails) {
@@ -126,6 +131,7 @@ TEST(StarterCommand, RefusesWhatWouldWriteAUselessFile) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--ink-limit", "-150", "--out", out}, "--ink-limit must be above -100"},
       {{"--ink-limit", "-100", "--out", out}, "--ink-limit must be above -100"},
+      {{"--yellow", "-100", "--out", out}, "--yellow must be above -100"},
       {{"--total-ink", "-1", "--out", out}, "--total-ink must be above -1"},
       {{"--out", folder}, "--out '" + folder + "' names a folder"},
       {{"--out", (dir / "..").string()}, "names a folder"},
@@ -147,7 +153,7 @@ TEST(StarterCommand, RefusesWhatWouldWriteAUselessFile) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   }
   // Just inside the limits the curve is written and reads back.
-  EXPECT_EQ(starter({"--printer", "x800-x880", "--process", "Carbon Transfer", "--ink-limit", "-99.9", "--total-ink",
+  EXPECT_EQ(starter({"--printer", "x800-x880", "--process", "Carbon Transfer", "--ink-limit", "-99.9", "--yellow", "-99", "--total-ink",
                      "-0.9", "--notes", notes51.substr(0, notes51.rfind('\n')), "--out", out}).status, cli::kExitOk);
   auto quad = linearization::QuadDataFile::fromFile(out);
   EXPECT_TRUE(quad && quad->readQuadFile(quad->rawQuadData));

@@ -192,6 +192,7 @@ TEST(QuadDataFile, WriterClampsWhatHasNoWrittenForm) {
   for (size_t i = 0; i < std::size(levels); ++i) curves[2][i] = levels[i];
   auto text = f->makeQuadFileText(curves, &host);
   ASSERT_TRUE(text);
+  EXPECT_EQ(f->quadFileTextSize(curves), text->size());  // found without making the text
   auto lines = platform::text::split(*text, "\n");
   const size_t firstM = 2 + 2 * 257 + 1;  // header, notes, K and C channels, M marker
   ASSERT_EQ(lines[firstM - 1], "# M Curve");
@@ -207,6 +208,7 @@ TEST(QuadDataFile, WriterClampsWhatHasNoWrittenForm) {
   EXPECT_FALSE(f->makeQuadFileText(std::vector<InkCurve>(curves.begin(), curves.begin() + 3)));
   curves[3].resize(255);
   EXPECT_FALSE(f->makeQuadFileText(curves));
+  EXPECT_FALSE(f->quadFileTextSize(curves));
 }
 
 // Notes are written as comment lines; whatever the rule refuses is what a
@@ -231,6 +233,7 @@ TEST(QuadDataFile, NotesThatWouldNotReadBackAreNamed) {
     f->processNotes = notes;
     const auto text = f->makeQuadFileText(*f->inputQuadCurveArray, &host);
     ASSERT_TRUE(text);
+    EXPECT_EQ(f->quadFileTextSize(*f->inputQuadCurveArray), text->size()) << notes;
     bool ok = false;
     auto back = readText(*text, readHost, &ok);
     EXPECT_EQ(ok, readable) << notes;
