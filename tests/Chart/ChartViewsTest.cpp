@@ -100,11 +100,15 @@ class SpyMarker : public IChartMarker {
   Point offsetForDrawing(Point) override { return {}; }
   void refreshContent(const ChartDataEntry& entry, const Highlight&) override {
     log_.push_back("refresh " + std::to_string(static_cast<int>(entry.x())));
+    if (onRefresh) onRefresh();
   }
   void draw(DrawingContext&, Point point) override {
     log_.push_back("draw at " + std::to_string(static_cast<int>(point.x)) + "," +
                    std::to_string(static_cast<int>(point.y)));
   }
+
+
+  std::function<void()> onRefresh;
 
  private:
   Log& log_;
@@ -408,6 +412,14 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   view.animator()->setPhaseX(3.0 / 11);
   view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150"}));
+  // A marker that changes the highlights shows the change at the next pass.
+  log.clear();
+  view.animator()->setPhaseX(1);
+  const auto changing = std::make_shared<SpyMarker>(log);
+  changing->onRefresh = [&] { view.highlightValues({std::make_shared<Highlight>(20, 0, -1)}); };
+  view.setMarker(changing);
+  view.renderMarkers(context);
+  EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
   log.clear();
   view.setDrawMarkers(false);
   view.renderMarkers(context);

@@ -30,6 +30,7 @@ void RadarChartView::setup() {
 void RadarChartView::notifyDataSetChanged() {
   if (const auto chartData = data()) {
     chartData->notifyDataChanged();
+    keepHighlightsNamingEntries();
     const DataSetPtr largest = chartData->maxEntryCountSet();
     yAxis()->calculate(chartData->getYMin(AxisDependency::left), chartData->getYMax(AxisDependency::left));
     xAxis()->calculate(0, largest ? static_cast<double>(largest->entryCount()) : 0);
