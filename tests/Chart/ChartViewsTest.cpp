@@ -498,15 +498,36 @@ TEST_F(ChartViews, RadarViewGeometry) {
   v->setRotationAngle(270);
 
   v->yAxis()->setAxisMinimum(0);
+  v->yAxis()->setDrawTopYLabelEntryEnabled(false);
   v->legend()->setEnabled(false);  // its room is the legend table's
   v->setData(pentagonData());
   EXPECT_EQ(v->sliceAngle(), 72);
   EXPECT_EQ(v->yAxis()->entries(), (std::vector<double>{0, 10, 20, 30, 40, 50, 60}));
   EXPECT_EQ(v->yRange(), 60);
   EXPECT_EQ(v->chartYMin(), 0);
-  // The x labels ("0.0" … "4.0", 18 wide) keep 18 points on every side.
-  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{18, 18, 564, 364}));
-  EXPECT_DOUBLE_EQ(v->factor(), 182.0 / 60);
+  // The x labels ("0.0" … "4.0", 18 × 12) reach 18 beside the web, 18 above
+  // and 12 below it; the axis's offsets (5 across, 4 down) lie beyond.
+  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{23, 22, 554, 362}));
+  EXPECT_DOUBLE_EQ(v->factor(), 181.0 / 60);
+  // So every label lies inside the view, off its edges, and off the other
+  // labels.
+  RecordingContext frame;
+  v->draw(frame);
+  std::vector<Rect> boxes;
+  for (const auto& o : frame.operations(Op::drawText)) {
+    boxes.push_back(o.state.transform.apply(
+        Rect(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes))));
+    EXPECT_TRUE(boxes.back().minX() >= 4 - 1e-9 && boxes.back().minY() >= 4 - 1e-9 &&
+                boxes.back().maxX() <= 596 + 1e-9 && boxes.back().maxY() <= 396 + 1e-9) << o.text << " at " << boxes.back().minX() << ", " << boxes.back().minY();
+  }
+  EXPECT_EQ(boxes.size(), 11u);
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      const Rect& a = boxes[i];
+      const Rect& b = boxes[j];
+      EXPECT_FALSE(a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY()) << i << j;
+    }
+  }
 }
 
 // The horizontal-bar view maps the values across and the categories up
