@@ -47,7 +47,7 @@ TEST(Highlighters, BarLinePicksTheNearestValueWithinReach) {
       {"a tie goes to the first set", 50, 50, {}, std::pair{50.0, int64_t{0}}},
       {"out of reach", 70, 110, {}, std::nullopt},
       {"exactly at the highlight distance", 70, 70, {}, std::pair{70.0, int64_t{0}}, -100},
-      {"two values at one x: the nearer in y", 40, 88,
+      {"two values at one x: the nearer in y", 40, 42,
        [](IChartDataSet& a, IChartDataSet&) { a.addEntryOrdered(std::make_shared<ChartDataEntry>(40, 90)); },
        std::pair{40.0, int64_t{0}}},
       {"second line not highlightable", 40, 58, [](IChartDataSet&, IChartDataSet& b) { b.setHighlightEnabled(false); },
