@@ -583,9 +583,9 @@ size_t expectLegendInside(ChartViewBase& view, double width, bool clear) {
 }
 
 // Wherever the legend stands, it lies inside the view, and when it takes
-// room, that room is its needed size plus its offset on its own side, outside
-// the content and clear of the axis labels. Twelve sets make a horizontal
-// legend two lines.
+// room, that room is its needed size (at most maxSizePercent of the chart)
+// plus its offset on its own side, outside the content and clear of the
+// axis labels. Twelve sets make a horizontal legend two lines.
 TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
   using H = Legend::HorizontalAlignment;
   using V = Legend::VerticalAlignment;
@@ -598,10 +598,12 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     V vertical;
     Side side;
     bool inside = false;
+    double maxSize = 0.95;
   } table[] = {
       {"horizontal at the bottom", O::horizontal, H::left, V::bottom, bottom},
       {"horizontal at the top, right to left", O::horizontal, H::right, V::top, top},
       {"vertical on the right", O::vertical, H::right, V::center, right},
+      {"vertical on the right, held to 5 %", O::vertical, H::right, V::center, right, false, 0.05},
       {"vertical on the left, from the top", O::vertical, H::left, V::top, left},
       {"vertical, centred across, at the bottom", O::vertical, H::center, V::bottom, bottom},
       {"horizontal, centred down: over the content", O::horizontal, H::center, V::center, none},
@@ -631,10 +633,12 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     legend.setVerticalAlignment(row.vertical);
     legend.setDirection(row.side == top ? Legend::Direction::rightToLeft : Legend::Direction::leftToRight);
     legend.setDrawInside(row.inside);
+    legend.setMaxSizePercent(row.maxSize);
     v.setData(std::make_shared<LineChartData>(sets));
     ASSERT_EQ(legend.entries().size(), 12u);
     auto expected = without;
-    if (row.side == left || row.side == right) expected[row.side] += legend.neededWidth() + legend.xOffset();
+    const double across = std::min(legend.neededWidth(), 600 * row.maxSize);
+    if (row.side == left || row.side == right) expected[row.side] += across + legend.xOffset();
     if (row.side == top || row.side == bottom) expected[row.side] += legend.neededHeight() + legend.yOffset();
     EXPECT_EQ(offsets(*v.viewPortHandler()), expected);
     EXPECT_TRUE(row.orientation == O::vertical || legend.calculatedLineSizes().size() == 2u) << "wrapped";
@@ -643,7 +647,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     for (const double width : {600.0, 300.0}) {
       SCOPED_TRACE(width);
       v.setFrame(Rect(0, 0, width, 400));
-      EXPECT_EQ(expectLegendInside(v, width, row.side != none), 24u);
+      EXPECT_EQ(expectLegendInside(v, width, row.side != none && row.maxSize == 0.95), 24u);
     }
   }
 }
