@@ -54,10 +54,10 @@ class ChartViewBase : public NSUIView,
   std::shared_ptr<ChartData> data() const override { return data_; }
   // Stores the data, with nothing highlighted (the highlights, the last
   // highlighted value and what a drag would put back are dropped, even when
-  // the data is the same object). The view's default formatter takes the decimals of the
-  // data's y range (of its larger y magnitude when it holds fewer than two
-  // entries) and goes to every data set that needs a formatter or still
-  // holds it; then notifyDataSetChanged.
+  // the data is the same object). The view's default formatter takes the
+  // decimals of the data's y range (of its larger y magnitude when it holds
+  // fewer than two entries) and goes to every data set that needs a
+  // formatter or still holds it; then notifyDataSetChanged.
   virtual void setData(std::shared_ptr<ChartData> data);
   // Lays the chart out for its current data (the legend's entries first,
   // then the room around the content); every chart kind gives it a body
