@@ -238,7 +238,8 @@ TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
 
 // A tap (within the slop) highlights the value nearest it, a tap on that
 // value again or on nothing clears; a drag on a chart that cannot pan
-// moves the highlight with the finger, and a cancel takes it back.
+// moves the highlight with the finger (between values the last stays), and
+// a cancel takes it back, as far as the data still holds it.
 TEST_F(Interaction, TapsAndDragsHighlight) {
   const auto view = rampView();
   const Transformer& t = *view->getTransformer(AxisDependency::left);
@@ -268,6 +269,8 @@ TEST_F(Interaction, TapsAndDragsHighlight) {
   view->highlightValue(90, 0);
   drag(*view, t.pixelForValues(20, 20), t.pixelForValues(60, 60), 3);
   EXPECT_EQ(highlightedX(), 60);
+  touch(*view, Phase::moved, {plus(t.pixelForValues(60, 60), 0, 150)});
+  EXPECT_EQ(highlightedX(), 60) << "beyond every value's reach";
   touch(*view, Phase::ended, {t.pixelForValues(60, 60)});
   EXPECT_EQ(highlightedX(), 60);
   drag(*view, t.pixelForValues(20, 20), t.pixelForValues(40, 40));
@@ -275,6 +278,23 @@ TEST_F(Interaction, TapsAndDragsHighlight) {
   touch(*view, Phase::cancelled, {});
   EXPECT_EQ(highlightedX(), 60) << "taken back";
   EXPECT_EQ(view->viewPortHandler()->touchMatrix(), AffineTransform{});
+  // New data under the finger: nothing of the old data comes back; data
+  // that lost the values leaves no last highlight the view does not hold.
+  const std::function<void()> changes[] = {[&] { view->setData(rampData()); },
+                                           [&] { view->data()->removeDataSetByIndex(0); view->notifyDataSetChanged(); }};
+  for (const auto& change : changes) {
+    drag(*view, t.pixelForValues(20, 20), t.pixelForValues(40, 40));
+    change();
+    touch(*view, Phase::cancelled, {});
+    EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
+    view->setData(rampData());
+    view->highlightValue(60, 0);
+  }
+  view->setHighlightPerDragEnabled(false);
+  view->clearHighlights();
+  drag(*view, t.pixelForValues(20, 20), t.pixelForValues(60, 60), 3);
+  touch(*view, Phase::ended, {t.pixelForValues(60, 60)});
+  EXPECT_TRUE(view->highlighted().empty()) << "highlighting per drag off";
 
 
   // Without data a tap logs why it finds nothing.

@@ -100,11 +100,14 @@ class SpyMarker : public IChartMarker {
   Point offsetForDrawing(Point) override { return {}; }
   void refreshContent(const ChartDataEntry& entry, const Highlight&) override {
     log_.push_back("refresh " + std::to_string(static_cast<int>(entry.x())));
+    if (onRefresh) onRefresh();
   }
   void draw(DrawingContext&, Point point) override {
     log_.push_back("draw at " + std::to_string(static_cast<int>(point.x)) + "," +
                    std::to_string(static_cast<int>(point.y)));
   }
+
+  std::function<void()> onRefresh;
 
  private:
   Log& log_;
@@ -408,6 +411,15 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   view.animator()->setPhaseX(3.0 / 11);
   view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150"}));
+  // A marker that changes the highlights while it is drawn: the pass goes on
+  // over the list it began with.
+  log.clear();
+  view.animator()->setPhaseX(1);
+  const auto changing = std::make_shared<SpyMarker>(log);
+  changing->onRefresh = [&] { view.highlightValues({std::make_shared<Highlight>(20, 0, -1)}); };
+  view.setMarker(changing);
+  view.renderMarkers(context);
+  EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
   log.clear();
   view.setDrawMarkers(false);
   view.renderMarkers(context);
@@ -486,15 +498,32 @@ TEST_F(ChartViews, RadarViewGeometry) {
   v->setRotationAngle(270);
 
   v->yAxis()->setAxisMinimum(0);
+  v->yAxis()->setDrawTopYLabelEntryEnabled(false);
   v->legend()->setEnabled(false);  // its room is the legend table's
   v->setData(pentagonData());
   EXPECT_EQ(v->sliceAngle(), 72);
   EXPECT_EQ(v->yAxis()->entries(), (std::vector<double>{0, 10, 20, 30, 40, 50, 60}));
   EXPECT_EQ(v->yRange(), 60);
   EXPECT_EQ(v->chartYMin(), 0);
-  // The x labels ("0.0" … "4.0", 18 wide) keep 18 points on every side.
-  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{18, 18, 564, 364}));
-  EXPECT_DOUBLE_EQ(v->factor(), 182.0 / 60);
+  // The x labels ("0.0" … "4.0", 18 × 12) reach 18 beside the web, 18 above
+  // and 12 below it; the axis's offsets (5 across, 4 down) lie beyond.
+  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{23, 22, 554, 362}));
+  EXPECT_DOUBLE_EQ(v->factor(), 181.0 / 60);
+  // So every label (none turned) lies inside the view, off its edges by
+  // those offsets, and clear of the others.
+  RecordingContext frame;
+  v->draw(frame);
+  std::vector<Rect> boxes;
+  for (const auto& o : frame.operations(Op::drawText)) {
+    const Rect b(o.points[0], platform::graphics::currentTextMetrics().size(o.text, o.attributes));
+    EXPECT_TRUE(b.minX() >= 4 - 1e-9 && b.minY() >= 4 - 1e-9 && b.maxX() <= 596 + 1e-9 && b.maxY() <= 396 + 1e-9)
+        << o.text << " at " << b.minX() << ", " << b.minY();
+    for (const Rect& a : boxes) {
+      EXPECT_FALSE(a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY()) << o.text;
+    }
+    boxes.push_back(b);
+  }
+  EXPECT_EQ(boxes.size(), 11u);
 }
 
 // The horizontal-bar view maps the values across and the categories up
@@ -550,9 +579,9 @@ size_t expectLegendInside(ChartViewBase& view, double width, bool clear) {
 }
 
 // Wherever the legend stands, it lies inside the view, and when it takes
-// room, that room is its needed size plus its offset on its own side, outside
-// the content and clear of the axis labels. Twelve sets make a horizontal
-// legend two lines.
+// room, that room is its needed size (at most maxSizePercent of the chart)
+// plus its offset on its own side, outside the content and clear of the
+// axis labels. Twelve sets make a horizontal legend two lines.
 TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
   using H = Legend::HorizontalAlignment;
   using V = Legend::VerticalAlignment;
@@ -565,10 +594,12 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     V vertical;
     Side side;
     bool inside = false;
+    double maxSize = 0.95;
   } table[] = {
       {"horizontal at the bottom", O::horizontal, H::left, V::bottom, bottom},
       {"horizontal at the top, right to left", O::horizontal, H::right, V::top, top},
       {"vertical on the right", O::vertical, H::right, V::center, right},
+      {"vertical on the right, held to 5 %", O::vertical, H::right, V::center, right, false, 0.05},
       {"vertical on the left, from the top", O::vertical, H::left, V::top, left},
       {"vertical, centred across, at the bottom", O::vertical, H::center, V::bottom, bottom},
       {"horizontal, centred down: over the content", O::horizontal, H::center, V::center, none},
@@ -598,10 +629,12 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     legend.setVerticalAlignment(row.vertical);
     legend.setDirection(row.side == top ? Legend::Direction::rightToLeft : Legend::Direction::leftToRight);
     legend.setDrawInside(row.inside);
+    legend.setMaxSizePercent(row.maxSize);
     v.setData(std::make_shared<LineChartData>(sets));
     ASSERT_EQ(legend.entries().size(), 12u);
     auto expected = without;
-    if (row.side == left || row.side == right) expected[row.side] += legend.neededWidth() + legend.xOffset();
+    const double across = std::min(legend.neededWidth(), 600 * row.maxSize);
+    if (row.side == left || row.side == right) expected[row.side] += across + legend.xOffset();
     if (row.side == top || row.side == bottom) expected[row.side] += legend.neededHeight() + legend.yOffset();
     EXPECT_EQ(offsets(*v.viewPortHandler()), expected);
     EXPECT_TRUE(row.orientation == O::vertical || legend.calculatedLineSizes().size() == 2u) << "wrapped";
@@ -610,7 +643,7 @@ TEST_F(ChartViews, LegendTakesRoomOnItsSideInsideTheView) {
     for (const double width : {600.0, 300.0}) {
       SCOPED_TRACE(width);
       v.setFrame(Rect(0, 0, width, 400));
-      EXPECT_EQ(expectLegendInside(v, width, row.side != none), 24u);
+      EXPECT_EQ(expectLegendInside(v, width, row.side != none && row.maxSize == 0.95), 24u);
     }
   }
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "Chart/Data/BarChartData.h"
@@ -28,20 +30,26 @@ std::shared_ptr<LineChartDataSet> lineSet(const std::function<double(double)>& y
 }
 
 // Two crossing lines, y = x and y = 100 - x: a touch picks the entries
-// closest in x, then the nearer in pixels within 100 points, the earlier
-// set on a tie, among the visible and highlightable sets.
+// closest in x, then the nearer in pixels within 100 points (exactly 100
+// included), the earlier set on a tie, among the visible and highlightable
+// sets. A touch lies `dy` points below the value (x, y).
 TEST(Highlighters, BarLinePicksTheNearestValueWithinReach) {
   const struct {
     const char* name;
     double x, y;
     std::function<void(IChartDataSet& a, IChartDataSet& b)> setUp;
     std::optional<std::pair<double, int64_t>> expected;  // x and data set
+    double dy = 0;
   } table[] = {
       {"nearer the lower entry", 12, 12, {}, std::pair{10.0, int64_t{0}}},
       {"nearer the higher entry", 17, 17, {}, std::pair{20.0, int64_t{0}}},
       {"nearer the second line", 40, 58, {}, std::pair{40.0, int64_t{1}}},
       {"a tie goes to the first set", 50, 50, {}, std::pair{50.0, int64_t{0}}},
       {"out of reach", 70, 110, {}, std::nullopt},
+      {"exactly at the highlight distance", 70, 70, {}, std::pair{70.0, int64_t{0}}, -100},
+      {"two values at one x: the nearer in y", 40, 42,
+       [](IChartDataSet& a, IChartDataSet&) { a.addEntryOrdered(std::make_shared<ChartDataEntry>(40, 90)); },
+       std::pair{40.0, int64_t{0}}},
       {"second line not highlightable", 40, 58, [](IChartDataSet&, IChartDataSet& b) { b.setHighlightEnabled(false); },
        std::pair{40.0, int64_t{0}}},
       {"none left",  40, 58,
@@ -59,7 +67,8 @@ TEST(Highlighters, BarLinePicksTheNearestValueWithinReach) {
     if (row.setUp) row.setUp(*a, *b);
     view->setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{a, b}));
     const Transformer& t = *view->getTransformer(AxisDependency::left);
-    const auto h = view->getHighlightByTouchPoint(t.pixelForValues(row.x, row.y));
+    const Point value = t.pixelForValues(row.x, row.y);
+    const auto h = view->getHighlightByTouchPoint(Point{value.x, value.y + row.dy});
     ASSERT_EQ(static_cast<bool>(h), row.expected.has_value());
     if (!h) continue;
     EXPECT_EQ(h->x(), row.expected->first);
@@ -75,14 +84,17 @@ TEST(Highlighters, BarLinePicksTheNearestValueWithinReach) {
 
 // Stacks [2, 3, 4] at x 0 and [-2, 3] at x 1, a plain bar of 5 at x 2, on
 // both bar views: the touched y picks the stack value whose range holds it,
-// above the stack the top one, below it the bottom one; a bar is found by
-// its column, at any height.
+// above the stack the top one, below it the bottom one, and lies at that
+// value's top (where its marker is drawn); a bar is found by its column, at
+// any height. A stack index other than -1 that names no value of a stacked
+// entry highlights nothing.
 TEST(Highlighters, StackedBarsByRangeOnBothBarViews) {
   const struct {
     double x, y, expectedX;
     int64_t stack;
+    double top = kNaN;
   } table[] = {
-      {0, 1, 0, 0},   {0, 3.5, 0, 1}, {0, 8, 0, 2},   {0, 11, 0, 2},  {0, -3, 0, 0}, {0.3, 4, 0, 1},
+      {0, 1, 0, 0},   {0, 3.5, 0, 1, 5}, {0, 8, 0, 2},   {0, 11, 0, 2},  {0, -3, 0, 0}, {0.3, 4, 0, 1},
       {1, -1, 1, 0},  {1, 2, 1, 1},   {1, -4.5, 1, 0}, {1, 0, 1, 0}, {2, 9, 2, -1}, {1.6, 0, 2, -1},
   };
   for (const bool turned : {false, true}) {
@@ -109,7 +121,25 @@ TEST(Highlighters, StackedBarsByRangeOnBothBarViews) {
       EXPECT_EQ(h->stackIndex(), row.stack);
       EXPECT_EQ(h->dataIndex(), -1);
       EXPECT_EQ(view->data()->entryForHighlight(*h), set->entryForIndex(static_cast<int64_t>(row.expectedX)));
+      if (!std::isnan(row.top)) {
+        EXPECT_EQ(Point(h->xPx(), h->yPx()), turned ? t.pixelForValues(row.top, row.expectedX)
+                                                    : t.pixelForValues(row.expectedX, row.top));
+      }
     }
+    for (const auto& [x, stack] : {std::pair{0.0, 3}, {0.0, 99}, {0.0, -2}, {2.0, 0}}) {
+      view->highlightValue(0, 0, 2);
+      view->highlightValue(x, 0, stack);
+      EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted()) << x << ", stack " << stack;
+    }
+    view->highlightValues({std::make_shared<Highlight>(0, 0, 7), std::make_shared<Highlight>(1, 0, 1),
+                           std::make_shared<Highlight>(kNaN, 0, -1)});
+    ASSERT_EQ(view->highlighted().size(), 1u);
+    EXPECT_EQ(view->lastHighlighted()->x(), 1);
+    // An edit in place that takes the stack value away drops its highlight.
+    view->highlightValue(0, 0, 2);
+    std::static_pointer_cast<BarChartDataEntry>(set->entryForIndex(0))->setYValues(std::vector<double>{5});
+    view->notifyDataSetChanged();
+    EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
   }
 
   // The mixed stack [2, -3, 4, -1]: ranges (0, 2], (-4, -1], (2, 6], (-1, 0].
@@ -183,13 +213,15 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
 TEST(Highlighters, ViewsHighlightFromCode) {
   const auto view = LineChartView::create(Rect(0, 0, 600, 400));
   view->setData(std::make_shared<LineChartData>(lineSet([](double x) { return x; })));
-  view->highlightValue(33, 0, 2);
+  view->highlightValue(33, 0);
   ASSERT_EQ(view->highlighted().size(), 1u);
   const Highlight& h = *view->lastHighlighted();
-  EXPECT_EQ((std::tuple(h.x(), h.dataSetIndex(), h.stackIndex())), std::tuple(33.0, int64_t{0}, int64_t{2}));
+  EXPECT_EQ((std::tuple(h.x(), h.dataSetIndex(), h.stackIndex())), std::tuple(33.0, int64_t{0}, int64_t{-1}));
   EXPECT_EQ(view->data()->entryForHighlight(h)->x(), 30);
-  for (const auto& [x, set] : {std::pair{33.0, int64_t{1}}, {kNaN, int64_t{0}}, {33.0, int64_t{-1}}}) {
-    view->highlightValue(x, set);
+  for (const auto& [x, set, stack] : {std::tuple{33.0, int64_t{1}, -1}, {kNaN, int64_t{0}, -1},
+                                      {33.0, int64_t{-1}, -1}, {33.0, int64_t{0}, 2}}) {
+    view->highlightValue(33, 0);
+    view->highlightValue(x, set, stack);
     EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted()) << x << " in set " << set;
   }
   const auto kept = std::make_shared<Highlight>(40, 40, 0, -1);
@@ -200,6 +232,25 @@ TEST(Highlighters, ViewsHighlightFromCode) {
   view->clearHighlights();
   EXPECT_TRUE(view->highlighted().empty());
   EXPECT_EQ(view->dirtyRects(), std::vector{view->bounds()});
+
+  // New data, the same data again or none: nothing stays highlighted. An
+  // edit in place keeps the highlights that still name an entry.
+  const auto ramp = view->data();
+  const auto small = std::make_shared<LineChartData>(lineSet([](double x) { return x; }, 1, 2));
+  for (const auto& next : std::vector<std::shared_ptr<ChartData>>{small, small, nullptr}) {
+    view->highlightValue(80, 0);
+    ASSERT_TRUE(view->lastHighlighted());
+    view->setData(next);
+    EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
+  }
+  view->setData(ramp);
+  view->highlightValue(80, 0);
+  ramp->addEntry(std::make_shared<ChartDataEntry>(110, 110), 0);
+  view->notifyDataSetChanged();
+  EXPECT_EQ(view->highlighted().size(), 1u);
+  ramp->removeDataSetByIndex(0);
+  view->notifyDataSetChanged();
+  EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
 }
 
 }  // namespace

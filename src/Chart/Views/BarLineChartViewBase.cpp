@@ -83,10 +83,18 @@ void BarLineChartViewBase::calcMinMax() {
   rightAxis()->calculate(chartData->getYMin(AxisDependency::right), chartData->getYMax(AxisDependency::right));
 }
 
+void BarLineChartViewBase::setData(std::shared_ptr<ChartData> data) {
+  // A drag highlight cancelled later puts back nothing of the old data.
+  tracking_.highlightedBefore.clear();
+  tracking_.lastHighlightedBefore = nullptr;
+  ChartViewBase::setData(std::move(data));
+}
+
 void BarLineChartViewBase::notifyDataSetChanged() {
   // Entries added through a data set reach the data's extremes, and so the
   // axes, only once the data has recomputed them.
   if (const auto& chartData = data()) chartData->notifyDataChanged();
+  keepHighlightsNamingEntries();
   calcMinMax();
   // The labels come first: the room they need sets the offsets.
   if (leftAxis()->isEnabled()) {

@@ -97,6 +97,9 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // The axes' ranges from the data: x, then left, then right (0 and 0 each
   // without data).
   virtual void calcMinMax();
+  // Clears the highlights (ChartViewBase) and what a running drag
+  // highlight would put back when cancelled.
+  void setData(std::shared_ptr<ChartData> data) override;
   // calcMinMax, the label positions of the enabled axes, the legend's
   // entries, the room around the content and the transformers.
   void notifyDataSetChanged() override;

@@ -278,7 +278,11 @@ void BarLineChartViewBase::nsuiTouchesCancelled(const std::vector<Touch>&, const
   // goes back to what it was.
   if (std::exchange(t.gesture, Gesture::none) == Gesture::dragHighlight) {
     highlightValues(t.highlightedBefore);
-    setLastHighlighted(t.lastHighlightedBefore);
+    // The last highlighted goes back too while the view still holds it (the
+    // data may have changed under the finger); else it is the first held.
+    const auto& held = highlighted();
+    const auto& last = t.lastHighlightedBefore;
+    if (!last || std::find(held.begin(), held.end(), last) != held.end()) setLastHighlighted(last);
   }
 }
 

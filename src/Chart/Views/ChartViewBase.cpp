@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Chart/Data/BarChartDataEntry.h"
 #include "Chart/Data/ChartData.h"
 #include "Chart/Utils/ChartUtils.h"
 #include "Chart/Utils/Diagnostics.h"
@@ -68,6 +69,10 @@ void ChartViewBase::sizeChanged() {
 }
 
 void ChartViewBase::setData(std::shared_ptr<ChartData> data) {
+  // A highlight names a value of the data it was made on: other data (or
+  // the same data handed over again) starts with none.
+  setHighlighted({});
+  setLastHighlighted(nullptr);
   data_ = std::move(data);
   if (data_) {
     const double yMin = data_->yMin();
@@ -101,6 +106,27 @@ void ChartViewBase::highlightValue(double xValue, int64_t dataSetIndex, int64_t 
   highlightValue(std::make_shared<Highlight>(xValue, dataSetIndex, stackIndex));
 }
 
+bool ChartViewBase::namesEntry(const Highlight& highlight) const {
+  const auto chartData = data();
+  if (!chartData || std::isnan(highlight.x())) return false;
+  const EntryPtr entry = chartData->entryForHighlight(highlight);
+  if (!entry) return false;
+  const int64_t stack = highlight.stackIndex();
+  if (stack == -1) return true;
+  // Renderers read a stacked bar's ranges by the stack index.
+  const auto* bar = dynamic_cast<const BarChartDataEntry*>(entry.get());
+  return bar && bar->yValues() && stack >= 0 && stack < static_cast<int64_t>(bar->yValues()->size());
+}
+
+void ChartViewBase::keepHighlightsNamingEntries() {
+  auto kept = highlighted();
+  if (std::erase_if(kept, [&](const std::shared_ptr<Highlight>& h) { return !h || !namesEntry(*h); }) == 0) return;
+  const auto last = lastHighlighted();
+  if (last && !namesEntry(*last)) setLastHighlighted(kept.empty() ? nullptr : kept.front());
+  setHighlighted(std::move(kept));
+  setNeedsDisplayInRect(bounds());
+}
+
 void ChartViewBase::highlightValue(std::shared_ptr<Highlight> highlight) {
   std::vector<std::shared_ptr<Highlight>> list;
   if (highlight) list.push_back(std::move(highlight));
@@ -108,10 +134,7 @@ void ChartViewBase::highlightValue(std::shared_ptr<Highlight> highlight) {
 }
 
 void ChartViewBase::highlightValues(std::vector<std::shared_ptr<Highlight>> highlights) {
-  const auto chartData = data();
-  std::erase_if(highlights, [&](const std::shared_ptr<Highlight>& h) {
-    return !h || !chartData || !chartData->entryForHighlight(*h);
-  });
+  std::erase_if(highlights, [&](const std::shared_ptr<Highlight>& h) { return !h || !namesEntry(*h); });
   setLastHighlighted(highlights.empty() ? nullptr : highlights.front());
   setHighlighted(std::move(highlights));
   setNeedsDisplayInRect(bounds());
@@ -153,7 +176,10 @@ void ChartViewBase::renderMarkers(DrawingContext& context) {
   const auto chartData = data();
   if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
   const double phaseX = animator()->phaseX();
-  for (const auto& highlight : highlighted()) {
+  // A marker may change the view's highlights while it is drawn: the pass
+  // walks the list as it was when the pass began.
+  const std::vector<std::shared_ptr<Highlight>> highlights = highlighted();
+  for (const auto& highlight : highlights) {
     if (!highlight) continue;
     const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());
     const EntryPtr entry = chartData->entryForHighlight(*highlight);

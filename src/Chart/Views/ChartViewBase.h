@@ -52,14 +52,17 @@ class ChartViewBase : public NSUIView,
   void setBounds(const Rect& bounds) override;
 
   std::shared_ptr<ChartData> data() const override { return data_; }
-  // Stores the data. The view's default formatter takes the decimals of the
-  // data's y range (of its larger y magnitude when it holds fewer than two
-  // entries) and goes to every data set that needs a formatter or still
-  // holds it; then notifyDataSetChanged.
+  // Stores the data, with nothing highlighted (the highlights, the last
+  // highlighted value and what a drag would put back are dropped, even when
+  // the data is the same object). The view's default formatter takes the
+  // decimals of the data's y range (of its larger y magnitude when it holds
+  // fewer than two entries) and goes to every data set that needs a
+  // formatter or still holds it; then notifyDataSetChanged.
   virtual void setData(std::shared_ptr<ChartData> data);
   // Lays the chart out for its current data (the legend's entries first,
   // then the room around the content); every chart kind gives it a body
-  // (here it stops the program).
+  // (here it stops the program). After an edit of the data in place, the
+  // highlights that still name an entry stay and the others go.
   virtual void notifyDataSetChanged();
 
   const std::shared_ptr<ViewPortHandler>& viewPortHandler() const { return viewPortHandler_; }
@@ -123,11 +126,12 @@ class ChartViewBase : public NSUIView,
   virtual void setLastHighlighted(std::shared_ptr<Highlight> highlight) { lastHighlighted_ = std::move(highlight); }
   // Highlights the entry of the data set at dataSetIndex whose x is closest
   // to xValue (for a stacked bar, the stack value at stackIndex). Without
-  // data, with no set at that index, or with an x that is not a number,
-  // nothing is highlighted any more.
+  // data, with no set at that index, with an x that is not a number, or
+  // with a stack index other than -1 that names no value of a stacked
+  // entry, nothing is highlighted any more.
   virtual void highlightValue(double xValue, int64_t dataSetIndex, int64_t stackIndex = -1);
   // Highlights exactly that value; nullptr, or a highlight that names no
-  // entry of the data, clears.
+  // entry of the data (as namesEntry() judges), clears.
   virtual void highlightValue(std::shared_ptr<Highlight> highlight);
   // Highlights every value of the list that names an entry; the first of
   // them becomes the last highlighted.
@@ -150,7 +154,8 @@ class ChartViewBase : public NSUIView,
   // on): for each highlight whose entry exists, is within the shown part of
   // its set (its index at most the entry count times the animator's x phase)
   // and whose position lies in the content, the marker's refreshContent, then
-  // its draw at that position.
+  // its draw at that position. A marker that changes the highlights there
+  // changes what the next pass shows.
   virtual void renderMarkers(DrawingContext& context);
 
  protected:
@@ -162,6 +167,15 @@ class ChartViewBase : public NSUIView,
 
   // Reserves the room around the content; this base reserves none.
   virtual void calculateOffsets() {}
+
+  // Whether the highlight names an entry of the data: a set at its index,
+  // an x that is a number, an entry found for it and, unless its stack index
+  // is -1, a stacked entry holding a value at that index.
+  bool namesEntry(const Highlight& highlight) const;
+  // Drops the highlights that name no entry any more (the last highlighted
+  // goes to the first that stays, or to none, when it is dropped); each
+  // chart kind's notifyDataSetChanged calls it.
+  void keepHighlightsNamingEntries();
 
  private:
   void sizeChanged();

@@ -30,6 +30,7 @@ void RadarChartView::setup() {
 void RadarChartView::notifyDataSetChanged() {
   if (const auto chartData = data()) {
     chartData->notifyDataChanged();
+    keepHighlightsNamingEntries();
     const DataSetPtr largest = chartData->maxEntryCountSet();
     yAxis()->calculate(chartData->getYMin(AxisDependency::left), chartData->getYMax(AxisDependency::left));
     xAxis()->calculate(0, largest ? static_cast<double>(largest->entryCount()) : 0);
@@ -50,8 +51,20 @@ void RadarChartView::notifyDataSetChanged() {
 
 void RadarChartView::calculateOffsets() {
   const XAxis& x = *xAxis();
-  const double room = x.isEnabled() && x.isDrawLabelsEnabled() ? x.labelRotatedWidth() : 10;
-  LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), room, room, room, room);
+  if (!x.isEnabled() || !x.isDrawLabelsEnabled()) {
+    LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), 10, 10, 10, 10);
+    return;
+  }
+  // The renderer centres each label's turned box half the turned width w
+  // beyond the outermost ring, then raises it by half the turned height h
+  // and hangs the box from a quarter of its height: beyond the ring a label
+  // reaches at most w across, w / 2 + 3h / 4 up and w / 2 + h / 4 down. The
+  // axis's offsets keep the labels off the view's edge.
+  const double w = x.labelRotatedWidth();
+  const double h = x.labelRotatedHeight();
+  const double across = w + x.xOffset();
+  LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), across, w / 2 + 0.75 * h + x.yOffset(), across,
+                                 w / 2 + 0.25 * h + x.yOffset());
 }
 
 void RadarChartView::draw(DrawingContext& context) {

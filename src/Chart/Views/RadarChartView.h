@@ -16,10 +16,14 @@ namespace chart {
 // owns a y axis (on the left side) and the radar axis renderers, which
 // hold it weakly and read its geometry.
 //
-// The room around the content (calculateOffsets): the x labels' turned
-// width on every side while they are drawn (they stand up to that far
-// beyond the outermost ring), else 10 points; and outside it the legend's
-// room (LegendRoom) at the view's edge.
+// The room around the content (calculateOffsets), which the web fills on
+// its shorter side: while the x labels are drawn, as far as they can reach
+// beyond the outermost ring (their turned width beside it; half that plus
+// three quarters of their turned height above it, plus a quarter below)
+// and the x axis's xOffset beside and yOffset above and below; else 10
+// points on every side. Outside it lies the legend's room (LegendRoom) at
+// the view's edge. The radar view takes no touches: it draws, and
+// highlights from code.
 class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvider {
  public:
   // The view, with its axis renderers holding it as their chart.
