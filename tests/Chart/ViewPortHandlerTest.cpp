@@ -190,10 +190,9 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   odd.setDragOffsetX(5);
   odd.setDragOffsetY(5);
   const std::function<void()> ignored[] = {
-      [&] { odd.setMaximumScaleY(nan); },    [&] { odd.setMinMaxScaleX(1, nan); }, [&] { odd.setMaximumScaleX(-inf); },
-      [&] { odd.setMinimumScaleY(inf); },    [&] { odd.setMinMaxScaleY(nan, -inf); },
-      [&] { odd.setDragOffsetX(nan); },      [&] { odd.setDragOffsetY(inf); },     [&] { odd.setDragOffsetX(-inf); },
-  };
+      [&] { odd.setMaximumScaleY(nan); }, [&] { odd.setMinMaxScaleX(1, nan); }, [&] { odd.setMaximumScaleX(-inf); },
+      [&] { odd.setMinimumScaleY(inf); }, [&] { odd.setMinMaxScaleY(nan, -inf); }, [&] { odd.setDragOffsetX(nan); },
+      [&] { odd.setDragOffsetY(inf); },   [&] { odd.setDragOffsetX(-inf); }};
   for (const auto& set : ignored) {
     set();
     EXPECT_EQ(odd.refresh({10, 0, 0, 10, 100, -100}, chart, false), (AffineTransform{3, 0, 0, 3, 5, -5}));
