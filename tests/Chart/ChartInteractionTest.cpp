@@ -428,7 +428,7 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
   } zooms[] = {
       {"past the maximum", 1, 3, {1, 1}, [&](LineChartView& v) { v.zoom(5, 5, about.x, about.y); }, 3},
       {"zoomIn past the maximum", 1, 1.2, {1, 1}, [](LineChartView& v) { v.zoomIn(); }, 1.2, true},
-      {"again, zoomed in y", 1, 0, {1, 6}, [&](LineChartView& v) { v.zoom(1.5, 1, about.x, about.y); }, 6},
+      {"again in y", 1, 0, {1.5, 6}, [&](LineChartView& v) { v.zoom(1, 1.5, about.x, about.y); }, 9},
       {"resetZoom, zoomed in y", 1, 0, {1, 6}, [](LineChartView& v) { v.resetZoom(); }, 6, false, false},
   };
   for (const auto& row : zooms) {
