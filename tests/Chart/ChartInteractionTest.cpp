@@ -12,6 +12,7 @@
 #include "Chart/Utils/Diagnostics.h"
 #include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/runloop/Clock.h"
 #include "platform/runloop/DisplayLinkSource.h"
 #include "platform/runloop/RunLoop.h"
@@ -27,10 +28,10 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kTick = 1.0 / 60;
 
-// One line set: x 0..100 in steps of 10, y = x.
-std::shared_ptr<LineChartData> rampData() {
+// One line set: x 0..100 in steps of 10, y = x · yScale.
+std::shared_ptr<LineChartData> rampData(double yScale = 1) {
   std::vector<EntryPtr> entries;
-  for (int x = 0; x <= 100; x += 10) entries.push_back(std::make_shared<ChartDataEntry>(x, x));
+  for (int x = 0; x <= 100; x += 10) entries.push_back(std::make_shared<ChartDataEntry>(x, x * yScale));
   return std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(entries, "ramp"));
 }
 
@@ -95,15 +96,26 @@ class Interaction : public testing::Test {
 
 // Two fingers spreading from 100 to 200 points apart zoom 2× about their
 // centre, on the axes the switches allow, whatever the axis direction or
-// the view's turn: the value under the centre stays there.
+// the view's turn: the value under the centre stays there, also at the
+// scale limits (where a zoom goes only as far as they allow) and when the
+// chart is drawn after each move (the content keeps its place until the
+// fingers lift, and the layout then keeps the value under the centre).
 TEST_F(Interaction, PinchZoomsAboutItsCentre) {
   const struct {
     const char* name;
     bool horizontalBar, scaleX, scaleY, inverted;
+    std::vector<double> spreads = {200};  // the fingers' distance at each move
+    double scale = 2, minScale = 1, maxScale = 0;
+    bool drawn = false;
   } table[] = {
       {"both axes", false, true, true, false},        {"x only", false, true, false, false},
       {"y only", false, false, true, false},          {"inverted left axis", false, true, true, true},
       {"horizontal bar", true, true, true, false},    {"horizontal bar, inverted", true, true, true, true},
+      {"two moves", false, true, true, false, {110, 120}, 1.2},
+      {"in at the minimum", false, true, true, false, {50}, 2, 2},
+      {"past the maximum, then at it", false, true, true, false, {500, 600}, 3, 1, 3},
+      {"horizontal bar past the maximum", true, true, true, true, {500}, 3, 1, 3},
+      {"drawn after each move", false, true, true, false, {150, 300, 800}, 8, 1, 0, true},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
@@ -114,16 +126,26 @@ TEST_F(Interaction, PinchZoomsAboutItsCentre) {
     view->setScaleXEnabled(row.scaleX);
     view->setScaleYEnabled(row.scaleY);
     view->setData(rampData());
+    ViewPortHandler& h = *view->viewPortHandler();
+    h.setMinMaxScaleX(row.minScale, row.maxScale);
+    h.setMinMaxScaleY(row.minScale, row.maxScale);
+    view->centerViewTo(50, 50, AxisDependency::left);  // zoomed in by a minimum, away from the corner
     const Transformer& t = *view->getTransformer(AxisDependency::left);
     const Point c = plus(view->viewPortHandler()->contentCenter(), 30, -20);
     const Point under = t.valueForTouchPoint(c);
+    const Rect content = h.contentRect();
     touch(*view, Phase::began, {plus(c, -40, -30), plus(c, 40, 30)});
-    clock->advance(kTick);
-    touch(*view, Phase::moved, {plus(c, -80, -60), plus(c, 80, 60)});
-    touch(*view, Phase::ended, {plus(c, -80, -60), plus(c, 80, 60)});
-    const ViewPortHandler& h = *view->viewPortHandler();
-    EXPECT_DOUBLE_EQ(h.scaleX(), row.scaleX ? 2 : 1);
-    EXPECT_DOUBLE_EQ(h.scaleY(), row.scaleY ? 2 : 1);
+    for (const double spread : row.spreads) {
+      clock->advance(kTick);
+      touch(*view, Phase::moved, {plus(c, -0.4 * spread, -0.3 * spread), plus(c, 0.4 * spread, 0.3 * spread)});
+      platform::graphics::RecordingContext context;
+      if (row.drawn) view->draw(context);
+      EXPECT_EQ(h.contentRect(), content) << "while the fingers are down";
+    }
+    touch(*view, Phase::ended, {});
+    EXPECT_EQ(h.contentRect() != content, row.drawn) << "laid out for the labels drawn";
+    EXPECT_DOUBLE_EQ(h.scaleX(), row.scaleX ? row.scale : 1);
+    EXPECT_DOUBLE_EQ(h.scaleY(), row.scaleY ? row.scale : 1);
     testsupport::expectNear(t.valueForTouchPoint(c), under, "the value under the centre");
     EXPECT_FALSE(view->viewPortJob()) << "a pinch throws nothing";
     EXPECT_TRUE(view->highlighted().empty());
@@ -141,14 +163,16 @@ TEST_F(Interaction, DragPansByTheFingerAndStopsAtTheLimits) {
     double dx, dy, dragOffset;
     bool enabled = true;
     Phase release = Phase::ended;
+    double zoom = 2;
   } table[] = {
       {"inside", -40, 30, 0},           {"past the right end", -2000, 0, 0},
       {"past the left end and top", 2000, 2000, 0}, {"past the bottom, with drag offset", 0, -3000, 15},
       {"dragging off", -40, 30, 0, false},          {"cancelled", -40, 30, 0, true, Phase::cancelled},
+      {"zoomed out, into the drag offset", 40, -30, 15, true, Phase::ended, 1},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
-    const auto view = rampView(2);
+    const auto view = rampView(row.zoom);
     view->setDragEnabled(row.enabled);
     ViewPortHandler& h = *view->viewPortHandler();
     h.setDragOffsetX(row.dragOffset);
@@ -164,11 +188,12 @@ TEST_F(Interaction, DragPansByTheFingerAndStopsAtTheLimits) {
     const double off = row.dragOffset;
     const double w = h.contentWidth();
     const double hh = h.contentHeight();
-    const double tx = row.enabled ? std::min(off, std::max(before.tx + row.dx, -w - off)) : before.tx;
-    const double ty = row.enabled ? std::max(-off, std::min(before.ty + row.dy, hh + off)) : before.ty;
+    const double z = row.zoom - 1;
+    const double tx = row.enabled ? std::min(off, std::max(before.tx + row.dx, -w * z - off)) : before.tx;
+    const double ty = row.enabled ? std::max(-off, std::min(before.ty + row.dy, hh * z + off)) : before.ty;
     EXPECT_NEAR(h.transX(), tx, 1e-9);
     EXPECT_NEAR(h.transY(), ty, 1e-9);
-    EXPECT_EQ(h.scaleX(), 2);
+    EXPECT_EQ(h.scaleX(), row.zoom);
     if (row.dx == -40 && row.enabled) {
       testsupport::expectNear(view->getTransformer(AxisDependency::left)->pixelForValues(under.x, under.y), end,
                               "the value under the finger");
@@ -176,20 +201,26 @@ TEST_F(Interaction, DragPansByTheFingerAndStopsAtTheLimits) {
   }
 }
 
-// A released pan goes on at the finger's speed, each 1/60 s tick panning
-// by the friction's share of the tick before, until the speed is below a
-// point per second; friction 0, a finger that rested before it let go, or
-// a new touch throw nothing further.
+// A released pan goes on at the finger's speed and the finger's way, each
+// 1/60 s tick panning by the friction's share of the tick before, until
+// the speed is below a point per second or a tick moves nothing (at the
+// content's edge); a slower clock takes it as far; friction 0, a finger
+// that rested before it let go, or a new touch throw nothing further.
 TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
   const struct {
     const char* name;
     double friction, rest;
     bool thrown;
+    Point way = {-40, 0};  // of the drag, in two moves
+    double hz = 60;
   } table[] = {
       {"default friction", 0.9, 0, true},
       {"friction 0.5", 0.5, 0, true},
       {"friction 0", 0, 0, false},
       {"rested before letting go", 0.9, 0.2, false},
+      {"up, zoomed in y", 0.8, 0, true, {0, -40}},
+      {"a 30 Hz clock", 0.9, 0, true, {-40, 0}, 30},
+      {"into the content's edge", 0.9, 0, true, {260, 0}},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
@@ -197,22 +228,32 @@ TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
     view->setDragDecelerationFrictionCoef(row.friction);
     const ViewPortHandler& h = *view->viewPortHandler();
     const Point start = plus(h.contentCenter(), 100, 0);
-    drag(*view, start, plus(start, -40, 0));  // 20 points per 1/60 s: -1200 points per second
+    drag(*view, start, plus(start, row.way.x, row.way.y));  // -40: -1200 points per second
     clock->advance(row.rest);
-    touch(*view, Phase::ended, {plus(start, -40, 0)});
+    touch(*view, Phase::ended, {plus(start, row.way.x, row.way.y)});
     ASSERT_EQ(static_cast<bool>(view->viewPortJob()), row.thrown);
     ASSERT_EQ(RunLoop::main().timerCount(), row.thrown ? 1u : 0u);
     if (!row.thrown) continue;
 
-    std::vector<double> steps;
+    std::vector<double> steps;  // along the way (one of its coordinates is 0)
     for (int i = 0; i < 400 && view->viewPortJob()->isRunning(); ++i) {
-      const double tx = h.transX();
-      tick();
-      steps.push_back(h.transX() - tx);
+      const double at = h.transX() + h.transY();
+      tick(1 / row.hz);
+      steps.push_back(h.transX() + h.transY() - at);
     }
-    ASSERT_GE(steps.size(), 3u);
     EXPECT_LT(steps.size(), 400u) << "it stops";
-    EXPECT_NEAR(steps[0], -1200 * row.friction * kTick, 1e-6);
+    if (row.way.x > 0) {
+      EXPECT_EQ(h.transX(), 0);
+      EXPECT_EQ(steps.size(), 2u) << "at the edge, then nothing moved";
+      continue;
+    }
+    const double perTick = (row.way.x + row.way.y) / 2 * row.friction;
+    double travelled = 0;
+    for (const double step : steps) travelled += step;
+    EXPECT_NEAR(travelled, perTick / (1 - row.friction), std::fabs(perTick) / (1 - row.friction) * 0.02);
+    if (row.hz != 60) continue;
+    ASSERT_GE(steps.size(), 3u);
+    EXPECT_NEAR(steps[0], perTick, 1e-6);
     for (size_t i = 1; i + 1 < steps.size(); ++i) EXPECT_NEAR(steps[i] / steps[i - 1], row.friction, 1e-6) << i;
     EXPECT_EQ(RunLoop::main().timerCount(), 0u);
     expectWithinLimits(h, row.name);
@@ -257,6 +298,9 @@ TEST_F(Interaction, TapsAndDragsHighlight) {
   EXPECT_EQ(view->lastHighlighted(), view->highlighted()[0]);
   tapAt(plus(at30, -2, 1));
   EXPECT_TRUE(view->highlighted().empty()) << "the same value again";
+  tapAt(at30);
+  tapAt(at30, {0, BarLineChartViewBase::tapSlop});
+  EXPECT_TRUE(view->highlighted().empty()) << "a move of exactly the slop is a tap";
   tapAt(t.pixelForValues(60, 60));
   tapAt(plus(t.pixelForValues(60, 60), 0, 150));
   EXPECT_TRUE(view->highlighted().empty()) << "nothing within reach";
@@ -333,8 +377,10 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
   EXPECT_DOUBLE_EQ(h.scaleX(), 2.8 * 0.7);
   testsupport::expectNear(valueAt(h.contentCenter()), centre, "zoomOut keeps the centre");
 
+  const double panY = h.transY();
   view->moveViewToX(40);
   EXPECT_NEAR(t.pixelForValues(40, 0).x, h.contentLeft(), 1e-9);
+  EXPECT_EQ(h.transY(), panY) << "moveViewToX leaves y";
   view->moveViewTo(30, 50, AxisDependency::left);
   testsupport::expectNear(t.pixelForValues(30, 50), Point{h.contentLeft(), h.contentCenter().y}, "moveViewTo");
   view->centerViewTo(60, 40, AxisDependency::left);
@@ -388,21 +434,70 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
   EXPECT_EQ(h.touchMatrix(), AffineTransform{});
   EXPECT_EQ((std::pair(h.minScaleX(), h.minScaleY())), std::pair(1.0, 1.0));
   EXPECT_EQ(view->dirtyRects(), std::vector{view->bounds()});
+
+  // A zoom goes only as far as the scale limits allow, keeping its point;
+  // after a draw of the chart zoomed in, a zoom (and resetZoom) lays out
+  // for the labels that draw made, and a zoom keeps its point through that.
+  const struct {
+    const char* name;
+    double minScale, maxScale;
+    Point before;  // zoom factors before the draw
+    std::function<void(LineChartView&)> zoom;
+    double scale;
+    bool atCentre = false, keeps = true;
+  } zooms[] = {
+      {"past the maximum", 1, 3, {1, 1}, [&](LineChartView& v) { v.zoom(5, 5, about.x, about.y); }, 3},
+      {"zoomIn past the maximum", 1, 1.2, {1, 1}, [](LineChartView& v) { v.zoomIn(); }, 1.2, true},
+      {"again in y", 1, 0, {1.5, 6}, [&](LineChartView& v) { v.zoom(1, 1.5, about.x, about.y); }, 9},
+      {"resetZoom, zoomed in y", 1, 0, {1, 6}, [](LineChartView& v) { v.resetZoom(); }, 6, false, false},
+  };
+  for (const auto& row : zooms) {
+    SCOPED_TRACE(row.name);
+    const auto zoomed = rampView();
+    ViewPortHandler& zh = *zoomed->viewPortHandler();
+    zh.setMinMaxScaleX(row.minScale, row.maxScale);
+    zh.setMinMaxScaleY(row.minScale, row.maxScale);
+    const Point at = row.atCentre ? zh.contentCenter() : about;
+    zoomed->zoom(row.before.x, row.before.y, at.x, at.y);
+    platform::graphics::RecordingContext context;
+    zoomed->draw(context);
+    const Point kept = zoomed->getTransformer(AxisDependency::left)->valueForTouchPoint(at);
+    row.zoom(*zoomed);
+    EXPECT_DOUBLE_EQ(zh.scaleY(), row.scale);
+    EXPECT_EQ(zh.offsetLeft(), zoomed->leftAxis()->requiredSize().width);
+    const Point now = zoomed->getTransformer(AxisDependency::left)->valueForTouchPoint(at);
+    if (row.keeps) testsupport::expectNear(now, kept, "the value at the zoom's point");
+  }
+
+  // New data drawn at 14×, then resetZoom: labels wider than a narrow view
+  // leave the content empty, not turned inside out.
+  const auto narrow = LineChartView::create(Rect(0, 0, 133, 300));
+  narrow->setData(rampData());
+  narrow->zoom(14, 14, 60, 150);
+  narrow->setData(rampData(1e9));
+  platform::graphics::RecordingContext context;
+  narrow->draw(context);
+  narrow->resetZoom();
+  const ViewPortHandler& nh = *narrow->viewPortHandler();
+  EXPECT_EQ(nh.contentWidth(), 0);
+  EXPECT_TRUE(nh.offsetLeft() > 0 && nh.offsetRight() > 0 && nh.contentHeight() > 0);
 }
 
 // An animated move eases from the matrix it starts at to the one the move
-// would set at once, and lands on it exactly at its last tick; a new move
-// or a touch cancels it, a duration of 0 moves at once, and a view that
-// goes away takes its job along.
+// would set at once (at a quarter of its time, its easing's share of the
+// way), and lands on it exactly at its last tick; a new move, a touch or a
+// zoom cancels it (as a zoom does a fling), a duration of 0 moves at once,
+// and a view that goes away takes its job along.
 TEST_F(Interaction, AnimatedMovesLandExactlyOnTheirTarget) {
   const struct {
     const char* name;
     bool centre;
     ChartEasingOption easing;
+    double atQuarter;  // of the way, at a quarter of the time
   } table[] = {
-      {"move, ease in and out", false, ChartEasingOption::easeInOutQuad},
-      {"centre, linear", true, ChartEasingOption::linear},
-      {"centre, overshooting", true, ChartEasingOption::easeOutBack},
+      {"move, ease in and out", false, ChartEasingOption::easeInOutQuad, 0.125},
+      {"centre, linear", true, ChartEasingOption::linear, 0.25},
+      {"centre, overshooting", true, ChartEasingOption::easeOutBack, kNaN},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
@@ -418,10 +513,15 @@ TEST_F(Interaction, AnimatedMovesLandExactlyOnTheirTarget) {
     }
     ASSERT_TRUE(view->viewPortJob());
     EXPECT_EQ(view->viewPortHandler()->touchMatrix(), start) << "nothing before the first tick";
-    tick(0.2);
+    tick(0.125);
     const AffineTransform between = view->viewPortHandler()->touchMatrix();
+    const AffineTransform target = std::dynamic_pointer_cast<AnimatedViewPortJob>(view->viewPortJob())->target();
     EXPECT_NE(between, start);
     EXPECT_NE(between, twin->viewPortHandler()->touchMatrix());
+    if (!std::isnan(row.atQuarter)) {
+      EXPECT_NEAR(between.tx, start.tx + (target.tx - start.tx) * row.atQuarter, 1e-9);
+      EXPECT_NEAR(between.ty, start.ty + (target.ty - start.ty) * row.atQuarter, 1e-9);
+    }
     expectWithinLimits(*view->viewPortHandler(), row.name);
     for (int i = 0; i < 40 && view->viewPortJob()->isRunning(); ++i) tick();
     EXPECT_FALSE(view->viewPortJob()->isRunning());
@@ -437,6 +537,19 @@ TEST_F(Interaction, AnimatedMovesLandExactlyOnTheirTarget) {
   touch(*view, Phase::began, {Point{300, 200}});
   EXPECT_FALSE(view->viewPortJob()) << "a touch cancels";
   touch(*view, Phase::ended, {Point{300, 200}});
+  for (const bool fling : {false, true}) {
+    if (fling) {
+      drag(*view, Point{300, 200}, Point{260, 220});
+      touch(*view, Phase::ended, {Point{260, 220}});
+    } else {
+      view->moveViewToAnimated(80, 20, AxisDependency::left, 1);
+    }
+    tick();
+    view->zoom(1.5, 1.5, 300, 200);
+    const AffineTransform zoomed = view->viewPortHandler()->touchMatrix();
+    tick();
+    EXPECT_EQ(view->viewPortHandler()->touchMatrix(), zoomed) << "a zoom stays, fling " << fling;
+  }
   view->moveViewToAnimated(50, 50, AxisDependency::left, 0);
   EXPECT_FALSE(view->viewPortJob()) << "duration 0: at once";
   EXPECT_NEAR(view->getTransformer(AxisDependency::left)->pixelForValues(50, 50).x,

@@ -181,6 +181,26 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   handler.setDragOffsetY(0.5);
   EXPECT_FALSE(handler.hasNoDragOffset());
 
+  // A limit that is not a finite number is ignored (each of a pair on its
+  // own), so the matrix stays a number; +inf as a maximum is no limit.
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  ViewPortHandler odd(300, 200);
+  odd.setMinMaxScaleX(2, 3);
+  odd.setMinMaxScaleY(2, 3);
+  odd.setDragOffsetX(5);
+  odd.setDragOffsetY(5);
+  const std::function<void()> ignored[] = {
+      [&] { odd.setMaximumScaleY(nan); }, [&] { odd.setMinMaxScaleX(1, nan); }, [&] { odd.setMaximumScaleX(-inf); },
+      [&] { odd.setMinimumScaleY(inf); }, [&] { odd.setMinMaxScaleY(nan, -inf); }, [&] { odd.setDragOffsetX(nan); },
+      [&] { odd.setDragOffsetY(inf); },   [&] { odd.setDragOffsetX(-inf); }};
+  for (const auto& set : ignored) {
+    set();
+    EXPECT_EQ(odd.refresh({10, 0, 0, 10, 100, -100}, chart, false), (AffineTransform{3, 0, 0, 3, 5, -5}));
+  }
+  odd.setMinMaxScaleX(1, inf);
+  odd.setMaximumScaleY(inf);
+  EXPECT_EQ(std::pair(odd.maxScaleX(), odd.maxScaleY()), std::pair(kNoLimit, kNoLimit));
+
   // centerViewPort pans the requested point onto the content's corner.
   ViewPortHandler centred(300, 200);
   centred.restrainViewPort(50, 20, 50, 30);

@@ -10,7 +10,16 @@ constexpr double kNoScaleLimit = std::numeric_limits<double>::max();
 constexpr double kZoomInFactor = 1.4;
 constexpr double kZoomOutFactor = 0.7;
 
-double maximumScaleOrNoLimit(double scale) { return scale == 0 ? kNoScaleLimit : scale; }
+// A maximum of 0 or +inf means no limit; NaN and -inf keep the one there is.
+double maximumScale(double scale, double current) {
+  if (scale == 0 || scale == std::numeric_limits<double>::infinity()) return kNoScaleLimit;
+  return std::isfinite(scale) ? scale : current;
+}
+
+// A minimum below 1 is 1; a minimum or drag offset that is not a finite
+// number keeps the one there is.
+double minimumScale(double scale, double current) { return std::isfinite(scale) ? std::max(scale, 1.0) : current; }
+double dragOffset(double offset, double current) { return std::isfinite(offset) ? offset : current; }
 
 // Rounds down to hundredths, so that a position a rounding error past an
 // edge still counts as on it.
@@ -127,34 +136,34 @@ void ViewPortHandler::limitTransAndScale(AffineTransform& matrix, std::optional<
 }
 
 void ViewPortHandler::setMinimumScaleX(double xScale) {
-  minScaleX_ = std::max(xScale, 1.0);
+  minScaleX_ = minimumScale(xScale, minScaleX_);
   limitTransAndScale(touchMatrix_, contentRect_);
 }
 
 void ViewPortHandler::setMaximumScaleX(double xScale) {
-  maxScaleX_ = maximumScaleOrNoLimit(xScale);
+  maxScaleX_ = maximumScale(xScale, maxScaleX_);
   limitTransAndScale(touchMatrix_, contentRect_);
 }
 
 void ViewPortHandler::setMinMaxScaleX(double minScaleX, double maxScaleX) {
-  minScaleX_ = std::max(minScaleX, 1.0);
-  maxScaleX_ = maximumScaleOrNoLimit(maxScaleX);
+  minScaleX_ = minimumScale(minScaleX, minScaleX_);
+  maxScaleX_ = maximumScale(maxScaleX, maxScaleX_);
   limitTransAndScale(touchMatrix_, contentRect_);
 }
 
 void ViewPortHandler::setMinimumScaleY(double yScale) {
-  minScaleY_ = std::max(yScale, 1.0);
+  minScaleY_ = minimumScale(yScale, minScaleY_);
   limitTransAndScale(touchMatrix_, contentRect_);
 }
 
 void ViewPortHandler::setMaximumScaleY(double yScale) {
-  maxScaleY_ = maximumScaleOrNoLimit(yScale);
+  maxScaleY_ = maximumScale(yScale, maxScaleY_);
   limitTransAndScale(touchMatrix_, contentRect_);
 }
 
 void ViewPortHandler::setMinMaxScaleY(double minScaleY, double maxScaleY) {
-  minScaleY_ = std::max(minScaleY, 1.0);
-  maxScaleY_ = maximumScaleOrNoLimit(maxScaleY);
+  minScaleY_ = minimumScale(minScaleY, minScaleY_);
+  maxScaleY_ = maximumScale(maxScaleY, maxScaleY_);
   limitTransAndScale(touchMatrix_, contentRect_);
 }
 
@@ -203,8 +212,8 @@ bool ViewPortHandler::isFullyZoomedOut() const { return isFullyZoomedOutX() && i
 bool ViewPortHandler::isFullyZoomedOutY() const { return scaleY_ <= minScaleY_ && minScaleY_ <= 1.0; }
 bool ViewPortHandler::isFullyZoomedOutX() const { return scaleX_ <= minScaleX_ && minScaleX_ <= 1.0; }
 
-void ViewPortHandler::setDragOffsetX(double offset) { transOffsetX_ = offset; }
-void ViewPortHandler::setDragOffsetY(double offset) { transOffsetY_ = offset; }
+void ViewPortHandler::setDragOffsetX(double offset) { transOffsetX_ = dragOffset(offset, transOffsetX_); }
+void ViewPortHandler::setDragOffsetY(double offset) { transOffsetY_ = dragOffset(offset, transOffsetY_); }
 bool ViewPortHandler::hasNoDragOffset() const { return transOffsetX_ <= 0 && transOffsetY_ <= 0; }
 
 bool ViewPortHandler::canZoomOutMoreX() const { return minScaleX_ < scaleX_; }

@@ -85,8 +85,11 @@ class ViewPortHandler {
   virtual void limitTransAndScale(AffineTransform& matrix, std::optional<Rect> content);
 
   // The scale setters store and then limit the touch matrix at once; they
-  // validate nothing else and ask for no redraw. A minimum below 1 becomes 1;
-  // a maximum of 0 means no limit (the largest finite double).
+  // ask for no redraw. A minimum below 1 becomes 1; a maximum of 0 or +inf
+  // means no limit (the largest finite double). A value that is not a
+  // number, -inf, and +inf as a minimum, are ignored: the limit stays as it
+  // was (each value of a min-max pair on its own). A finite maximum is
+  // otherwise stored as given, even a negative one.
   virtual void setMinimumScaleX(double xScale);
   virtual void setMaximumScaleX(double xScale);
   virtual void setMinMaxScaleX(double minScaleX, double maxScaleX);
@@ -123,7 +126,8 @@ class ViewPortHandler {
   virtual bool isFullyZoomedOutY() const;
   virtual bool isFullyZoomedOutX() const;
   // How far the content may be dragged past its limits; takes effect at the
-  // next limiting pass.
+  // next limiting pass. An offset that is not a finite number is ignored
+  // (the offset stays as it was).
   virtual void setDragOffsetX(double offset);
   virtual void setDragOffsetY(double offset);
   virtual bool hasNoDragOffset() const;

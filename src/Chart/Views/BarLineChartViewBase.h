@@ -34,7 +34,8 @@ namespace chart {
 // each label wrapped at the width one x unit takes between the y labels.
 //
 // The legend's room (LegendRoom) lies outside all of that, at the view's
-// edge.
+// edge. Room wider or taller than the view is cut (keepContentInView), so
+// the content is never less than empty.
 //
 // Interaction. The view takes touches (nsuiTouches...): one finger dragging
 // pans by the finger's movement; two fingers pinching zoom, about their
@@ -54,7 +55,13 @@ namespace chart {
 // Every zoom, pan and move builds its matrix with the view-port handler's
 // builders and hands it to refresh(), so the handler's limits hold; a
 // factor, point, value or duration that is not a finite number changes
-// nothing. A change of scale recomputes the room around the content.
+// nothing. A zoom factor is first cut to what the handler's minimum and
+// maximum scales allow, so the value under the zoom's point stays there and
+// a zoom at a limit changes nothing. A change of scale recomputes the room
+// around the content: at once after a zoom call, at the end of a pinch (the
+// content keeps its place while the fingers are down); when the room
+// changes, the value at the zoom's point or the pinch's last centre is
+// panned back onto it. Pans and moves never change the scale.
 class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatterCandleBubbleChartDataProvider {
  public:
   // How far (points) a finger may move and still tap.
@@ -179,6 +186,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // offset matrix with that y axis's direction.
   virtual void prepareTransformers();
   virtual void drawGridBackground(DrawingContext& context);
+  // Where the room laid out around the content leaves it less than nothing
+  // across or down, the two sides share the chart's size in proportion to
+  // their room, and the content there is empty (width or height 0).
+  void keepContentInView();
 
   // The point of the touch matrix's own space (before the offsets put the
   // content in its place) on which a point of the view lies, for the left
@@ -196,11 +207,17 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // The handler's translate() built so that the view point `from` lands on
   // `to`.
   AffineTransform panMatrix(Point from, Point to) const;
-  // The handler's zoom() about a point of the view.
+  // The handler's zoom() about a point of the view, each factor first cut to
+  // what the handler's scale limits allow.
   AffineTransform zoomMatrix(double scaleX, double scaleY, Point about) const;
-  // refresh() with invalidate false; a change of scale recomputes the room
-  // around the content.
-  void applyMatrix(const AffineTransform& matrix);
+  // refresh() with invalidate false; true when the scale changed (and so
+  // the room around the content may have).
+  bool applyMatrix(const AffineTransform& matrix);
+  // Lays the chart out again (calculateOffsets); when the content moved,
+  // pans the value that was at `at` back onto it.
+  void layOutKeeping(Point at);
+  // zoomMatrix through applyMatrix, laid out at once.
+  void zoomAbout(double scaleX, double scaleY, Point about);
   // The pan that puts the pixel of (xValue, yValue) on `to`, at once or
   // animated.
   void moveValue(double xValue, double yValue, AxisDependency axis, Point to);
@@ -248,6 +265,7 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
     double lastTime = 0;      // run-loop time of the last event
     Point velocity;           // points per second at the last moved event
     double pinchDistance = 0; // between the two fingers at the last event
+    bool layoutPending = false; // a pinch changed the scale: lay out at its end
     // What was highlighted when the gesture began, for a cancelled drag
     // highlight to take back.
     std::vector<std::shared_ptr<Highlight>> highlightedBefore;

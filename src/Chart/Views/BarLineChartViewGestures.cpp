@@ -20,6 +20,21 @@ double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 Point centre(Point a, Point b) { return Point{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
+// The handler's zoomIn() and zoomOut() factors.
+constexpr double zoomInFactor = 1.4;
+constexpr double zoomOutFactor = 0.7;
+
+// The factor that takes `scale` toward scale · factor as far as the limits
+// allow (the maximum winning when they cross, as in the handler's limiting
+// pass). A scale past the largest double keeps its factor: the matrix it
+// makes is not taken.
+double allowedFactor(double factor, double scale, double minScale, double maxScale) {
+  const double wanted = scale * factor;
+  const double allowed = std::min(maxScale, std::max(minScale, wanted));
+  if (!std::isfinite(wanted) || allowed == wanted) return factor;
+  return allowed / scale;
+}
+
 }  // namespace
 
 Point BarLineChartViewBase::matrixSpacePoint(Point p) const {
@@ -48,42 +63,59 @@ AffineTransform BarLineChartViewBase::panMatrix(Point from, Point to) const {
 
 AffineTransform BarLineChartViewBase::zoomMatrix(double scaleX, double scaleY, Point about) const {
   const ViewPortHandler& h = *viewPortHandler();
+  // A factor the limits would cut is cut here, so the matrix keeps the
+  // point: cut after it is built, the pan made for the larger factor would
+  // slide the content.
+  scaleX = allowedFactor(scaleX, h.scaleX(), h.minScaleX(), h.maxScaleX());
+  scaleY = allowedFactor(scaleY, h.scaleY(), h.minScaleY(), h.maxScaleY());
+  if (scaleX == 1 && scaleY == 1) return h.touchMatrix();
   // The handler's zoom scales about a point before the touch matrix, so the
   // point of the view is taken back through the touch matrix first.
   const Point pivot = h.touchMatrix().inverted().apply(matrixSpacePoint(about));
   return h.zoom(scaleX, scaleY, pivot.x, pivot.y);
 }
 
-void BarLineChartViewBase::applyMatrix(const AffineTransform& matrix) {
+bool BarLineChartViewBase::applyMatrix(const AffineTransform& matrix) {
   // Finite factors can still multiply past the largest double (a zoom of a
   // zoom); such a matrix would carry no chart, so it is not taken.
   for (const double v : {matrix.a, matrix.b, matrix.c, matrix.d, matrix.tx, matrix.ty})
-    if (!finite(v)) return;
+    if (!finite(v)) return false;
   ViewPortHandler& h = *viewPortHandler();
   const double scaleX = h.scaleX();
   const double scaleY = h.scaleY();
   h.refresh(matrix, *this, false);
-  if (h.scaleX() != scaleX || h.scaleY() != scaleY) calculateOffsets();
+  return h.scaleX() != scaleX || h.scaleY() != scaleY;
+}
+
+void BarLineChartViewBase::layOutKeeping(Point at) {
+  ViewPortHandler& h = *viewPortHandler();
+  const auto& transformer = getTransformer(AxisDependency::left);
+  const Rect before = h.contentRect();
+  const Point value = transformer ? transformer->valueForTouchPoint(at) : Point{};
+  calculateOffsets();
+  if (!transformer || h.contentRect() == before) return;
+  // The transformer's value and pixel spaces are each other's inverse,
+  // whichever way the view is turned.
+  const Point now = transformer->pixelForValues(value.x, value.y);
+  if (finite(value) && finite(now)) applyMatrix(panMatrix(now, at));
+}
+
+void BarLineChartViewBase::zoomAbout(double scaleX, double scaleY, Point about) {
+  stopViewPortJob();
+  if (applyMatrix(zoomMatrix(scaleX, scaleY, about))) layOutKeeping(about);
 }
 
 void BarLineChartViewBase::zoom(double scaleX, double scaleY, double x, double y) {
   if (!finite(scaleX) || !finite(scaleY) || !finite(x) || !finite(y)) return;
-  stopViewPortJob();
-  applyMatrix(zoomMatrix(scaleX, scaleY, Point{x, y}));
+  zoomAbout(scaleX, scaleY, Point{x, y});
 }
 
 void BarLineChartViewBase::zoomIn() {
-  stopViewPortJob();
-  const ViewPortHandler& h = *viewPortHandler();
-  const Point pivot = h.touchMatrix().inverted().apply(matrixSpacePoint(h.contentCenter()));
-  applyMatrix(h.zoomIn(pivot.x, pivot.y));
+  zoomAbout(zoomInFactor, zoomInFactor, viewPortHandler()->contentCenter());
 }
 
 void BarLineChartViewBase::zoomOut() {
-  stopViewPortJob();
-  const ViewPortHandler& h = *viewPortHandler();
-  const Point pivot = h.touchMatrix().inverted().apply(matrixSpacePoint(h.contentCenter()));
-  applyMatrix(h.zoomOut(pivot.x, pivot.y));
+  zoomAbout(zoomOutFactor, zoomOutFactor, viewPortHandler()->contentCenter());
 }
 
 void BarLineChartViewBase::resetZoom() {
@@ -215,7 +247,10 @@ void BarLineChartViewBase::nsuiTouchesMoved(const std::vector<Touch>& touches, c
     // Two fingers on one spot give no scale to go by.
     if (t.pinchDistance > 0 && spread > 0) {
       const double scale = spread / t.pinchDistance;
-      applyMatrix(zoomMatrix(isScaleXEnabled() ? scale : 1, isScaleYEnabled() ? scale : 1, middle));
+      // The room around the content waits for the pinch's end, so the
+      // content stays under the fingers.
+      if (applyMatrix(zoomMatrix(isScaleXEnabled() ? scale : 1, isScaleYEnabled() ? scale : 1, middle)))
+        t.layoutPending = true;
     }
     t.pinchDistance = spread;
     t.last = middle;
@@ -253,6 +288,7 @@ void BarLineChartViewBase::nsuiTouchesMoved(const std::vector<Touch>& touches, c
 void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, const TouchEvent&) {
   Tracking& t = tracking_;
   const Gesture gesture = std::exchange(t.gesture, Gesture::none);
+  if (std::exchange(t.layoutPending, false)) layOutKeeping(t.last);
   if (gesture == Gesture::possibleTap) {
     tap(touches.empty() || !finite(touches[0].location) ? t.last : touches[0].location);
   } else if (gesture == Gesture::drag) {
@@ -274,6 +310,7 @@ void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, c
 
 void BarLineChartViewBase::nsuiTouchesCancelled(const std::vector<Touch>&, const TouchEvent&) {
   Tracking& t = tracking_;
+  if (std::exchange(t.layoutPending, false)) layOutKeeping(t.last);
   // The matrix stays as the last move left it; a highlight the drag moved
   // goes back to what it was.
   if (std::exchange(t.gesture, Gesture::none) == Gesture::dragHighlight) {

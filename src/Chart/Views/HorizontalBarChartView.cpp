@@ -85,6 +85,7 @@ void HorizontalBarChartView::calculateOffsets() {
     }
   }
   LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), left, top, right, bottom);
+  keepContentInView();
   prepareTransformers();
 }
 

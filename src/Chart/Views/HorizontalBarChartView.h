@@ -20,7 +20,8 @@ namespace chart {
 //   yOffset - its labelXOffset) when its labels are drawn; bottom: the right
 //   axis's (2.5 + line height - yOffset + labelXOffset); each at least half
 //   the x labels' turned height, whose row may lie on the edge;
-// - the legend's room (LegendRoom) at the view's edge, outside all of that.
+// - the legend's room (LegendRoom) at the view's edge, outside all of that;
+// - room wider or taller than the view cut as for every bar-line view.
 //
 // Touches find bars through the horizontal-bar highlighter; a pinch or a
 // drag across the view zooms or pans the values, up the view the

@@ -67,9 +67,14 @@ bool DragDecelerationJob::tick(double now) {
   const double elapsed = now - lastTime_;
   lastTime_ = now;
   if (!(elapsed > 0)) return true;
+  // n = elapsed · 60 steps of 1/60 s passed, each slowing the speed once
+  // and then going on at it: v / 60 · (f + f² + … + fⁿ), so the way gone
+  // does not depend on how often the clock ticks.
   const double slowing = std::pow(friction_, elapsed * 60);
+  const double way = friction_ < 1 ? friction_ * (1 - slowing) / (1 - friction_) / 60 : elapsed;
+  const Point distance{velocity_.x * way, velocity_.y * way};
   velocity_ = Point{velocity_.x * slowing, velocity_.y * slowing};
-  if (!pan_(Point{velocity_.x * elapsed, velocity_.y * elapsed})) return false;
+  if (!pan_(distance)) return false;
   return std::hypot(velocity_.x, velocity_.y) >= stopSpeed;
 }
 

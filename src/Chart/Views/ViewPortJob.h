@@ -75,10 +75,11 @@ class AnimatedViewPortJob : public ViewPortJob {
   Apply apply_;
 };
 
-// Goes on with a released drag: each tick pans by the speed times the time
-// since the last tick, after slowing the speed by the friction coefficient
-// once per 1/60 s that passed. It ends when the speed falls below
-// `stopSpeed` or a pan moves nothing (the content is at its limits).
+// Goes on with a released drag: for each 1/60 s that passed since the last
+// tick the speed is slowed by the friction coefficient and the content
+// pans by that speed for 1/60 s, all in one pan per tick (so a clock that
+// ticks less often takes the content as far). It ends when the speed falls
+// below `stopSpeed` or a pan moves nothing (the content is at its limits).
 class DragDecelerationJob : public ViewPortJob {
  public:
   // Pans by a distance in points of the view; false when the chart is gone
