@@ -524,6 +524,12 @@ TEST_F(ChartViews, RadarViewGeometry) {
     boxes.push_back(b);
   }
   EXPECT_EQ(boxes.size(), 11u);
+
+  // A view smaller than the labels' room keeps an empty web, never one turned inside out.
+  const auto small = RadarChartView::create(Rect(0, 0, 30, 20));
+  small->setData(pentagonData());
+  EXPECT_EQ(small->viewPortHandler()->contentRect().size, (Size{0, 0}));
+  EXPECT_EQ(small->factor(), 0);
 }
 
 // The horizontal-bar view maps the values across and the categories up

@@ -186,10 +186,6 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // offset matrix with that y axis's direction.
   virtual void prepareTransformers();
   virtual void drawGridBackground(DrawingContext& context);
-  // Where the room laid out around the content leaves it less than nothing
-  // across or down, the two sides share the chart's size in proportion to
-  // their room, and the content there is empty (width or height 0).
-  void keepContentInView();
 
   // The point of the touch matrix's own space (before the offsets put the
   // content in its place) on which a point of the view lies, for the left
