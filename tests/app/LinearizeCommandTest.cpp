@@ -151,7 +151,7 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
   const auto unsorted = dir.write("rgb.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID RGB_R RGB_G RGB_B LAB_L LAB_A LAB_B\n"
                                              "END_DATA_FORMAT\nNUMBER_OF_SETS 2\nBEGIN_DATA\n1 100 100 100 95 0 0\n"
                                              "2 x x x 5 0 0\nEND_DATA\n");
-  const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'000, '\n'));
+  const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'001, '\n'));
   auto badLevel = eightChannelQuad();
   badLevel.replace(badLevel.find("\n# C Curve\n0\n") + 11, 1, "1,5");  // line 261: level 0 of C
 

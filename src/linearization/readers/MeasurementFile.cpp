@@ -121,7 +121,11 @@ std::shared_ptr<MeasurementFile> fromOwnBytes(std::string bytes, const std::file
   // Compared exactly: "TI3" counts as another extension and loses its spaces.
   if (path.extension().string() != ".ti3") std::erase(bytes, ' ');
 
-  const auto lineCount = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), lineBreak)) + 1;
+  // A line break ends a line: a final one starts no new line, though the
+  // split below still gives the empty text after it as a last part.
+  const bool endsWithBreak = !bytes.empty() && bytes.back() == lineBreak;
+  const auto lineCount =
+      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), lineBreak)) + (endsWithBreak ? 0 : 1);
   if (lineCount > kMeasurementFileLineLimit)
     return refuse(std::to_string(lineCount) + " lines, more than the limit of " +
                   std::to_string(kMeasurementFileLineLimit) + " lines");

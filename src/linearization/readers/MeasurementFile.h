@@ -64,8 +64,11 @@ const std::vector<Check>& checksInTestingOrder(platform::Host& host);
 
 // The most lines a measurement file may have: far more than any wedge's file
 // (a few thousand), and few enough that any file under the input size limit
-// is read, or refused, in well under 1.5 GB of memory. A file of more lines is
-// refused before they are split.
+// is read, or refused, in under 1 GiB of memory. A line is the text up to and
+// including its line break (LF, CRLF, or CR in a file without LF), and the
+// text after the last break when there is any, so a file of exactly this many
+// line-ended lines is read. A file of more lines is refused before they are
+// split.
 inline constexpr std::size_t kMeasurementFileLineLimit = 4'000'000;
 
 // A measurement file as loaded: its name and its cleaned lines.
@@ -97,7 +100,7 @@ std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path
 //   since only the Argyll files separate their fields with spaces;
 // - the text is split on line feeds, or on carriage returns when that gives
 //   fewer than two parts; empty parts stay. More than
-//   kMeasurementFileLineLimit parts are refused (the alert, and nothing).
+//   kMeasurementFileLineLimit lines are refused (the alert, and nothing).
 std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes, const std::filesystem::path& path,
                                                           platform::Host& host);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "linearization/readers/MeasurementFile.h"
 #include "support/FakeHost.h"
 
@@ -97,6 +99,26 @@ TEST(MeasurementFile, CleaningAndSplitting) {
   FakeHost host;
   auto bom = fromBytes("\xEF\xBB\xBF" "CGATS.17\n", "m.txt", host);
   EXPECT_EQ(bom->detectFormat(host), "CGATS");
+
+  // A final line break ends the last line and starts none: the limit's count
+  // of line-ended lines reads, one more line, ended or not, is refused.
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    for (const auto& [lines, tail, read] : {std::tuple{kMeasurementFileLineLimit, "", true},
+                                            std::tuple{kMeasurementFileLineLimit + 1, "", false},
+                                            std::tuple{kMeasurementFileLineLimit, "x", false}}) {
+      std::string bytes;
+      bytes.reserve(lines * end.size() + 1);
+      for (std::size_t k = 0; k < lines; ++k) bytes += end;
+      FakeHost counted;
+      auto file = fromBytes(bytes + tail, "m.txt", counted);
+      EXPECT_EQ(file != nullptr, read) << lines << tail;
+      if (file) {
+        EXPECT_EQ(file->measurementData->size(), lines + 1);
+      } else {
+        EXPECT_EQ(counted.loadFailures, std::vector<std::string>{"4000001 lines, more than the limit of 4000000 lines"});
+      }
+    }
+  }
 }
 
 TEST(MeasurementFile, OpenPanelAndUnreadableFiles) {
