@@ -19,19 +19,70 @@ struct LineMatcher::Regex {
   std::regex re;
 };
 
+namespace {
+
+// The format table's one pattern that is not anchored as a whole: a line
+// beginning with 1, or two digits, a point and up to two digits (which always
+// match, as none) anywhere in the line.
+constexpr const char* kLeadingOneOrNumber = R"(^1|([0-9]{2})\.([0-9]{0,2}))";
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The text a pattern of "^" and literal characters matches at the start of a
+// line (a syntax character escaped with a backslash stands for itself);
+// nothing for any other pattern.
+std::optional<std::string> anchoredLiteral(std::string_view pattern) {
+  static constexpr std::string_view syntax = "^$\\.*+?()[]{}|/";
+  if (!pattern.starts_with('^')) return std::nullopt;
+  std::string literal;
+  for (std::size_t k = 1; k < pattern.size(); ++k) {
+    char c = pattern[k];
+    if (c == '\\') {
+      if (k + 1 == pattern.size() || syntax.find(pattern[k + 1]) == std::string_view::npos) return std::nullopt;
+      c = pattern[++k];
+    } else if (syntax.find(c) != std::string_view::npos) {
+      return std::nullopt;
+    }
+    literal += c;
+  }
+  return literal;
+}
+
+}  // namespace
+
 std::optional<LineMatcher> LineMatcher::compile(const std::string& pattern) {
+  LineMatcher m;
   try {
-    LineMatcher m;
     m.regex_ = std::make_shared<const Regex>(Regex{std::regex(pattern, std::regex::ECMAScript)});
-    return m;
   } catch (const std::regex_error&) {
     return std::nullopt;
   }
+  m.kind_ = Kind::regex;
+  if (auto literal = anchoredLiteral(pattern)) {
+    m.kind_ = Kind::prefix;
+    m.prefix_ = std::move(*literal);
+  } else if (pattern == kLeadingOneOrNumber) {
+    m.kind_ = Kind::leadingOneOrNumber;
+  }
+  return m;
 }
 
-bool LineMatcher::matches(const std::string& line) const {
-  if (!regex_) return true;
-  return std::regex_search(line, regex_->re);
+bool LineMatcher::matches(std::string_view line) const {
+  switch (kind_) {
+    case Kind::always:
+      return true;
+    case Kind::prefix:
+      return line.starts_with(prefix_);
+    case Kind::leadingOneOrNumber:
+      if (line.starts_with('1')) return true;
+      for (std::size_t k = 2; k < line.size(); ++k) {
+        if (line[k] == '.' && isDigit(line[k - 1]) && isDigit(line[k - 2])) return true;
+      }
+      return false;
+    case Kind::regex:
+      return std::regex_search(line.begin(), line.end(), regex_->re);
+  }
+  return false;
 }
 
 namespace RegularExpressionChecks {
@@ -56,7 +107,7 @@ const std::vector<Check>& checksInTestingOrder(platform::Host& host) {
         {"^QTR-Create-ICC", FormatName::qtrCreateICC},
         // The second alternative is not anchored: two digits, a point and up
         // to two digits anywhere in the line.
-        {R"(^1|([0-9]{2})\.([0-9]{0,2}))", FormatName::spyderPrint},
+        {kLeadingOneOrNumber, FormatName::spyderPrint},
         {R"(^L\*)", FormatName::miscWithHeader},
         {"^Patch", FormatName::ribbonmeter},
         {"^Halvorin", FormatName::HLVCIELab},

@@ -28,21 +28,27 @@ inline constexpr const char* density = "Density File";
 inline constexpr const char* couldNotLoad = "Could not load file";
 }  // namespace FormatName
 
-// A first-line test. Built from a pattern that compiles it runs std::regex;
-// the ".*" fallback for one that does not is a plain always-true test (running
-// ".*" through std::regex would recurse once per character of a long line).
+// A first-line test with the meaning of an ECMAScript regular-expression
+// search over the line, without its cost on a long line: a pattern that is
+// "^" and literal text compares the line's start; the one unanchored pattern
+// of the format table (a leading 1, or two digits and a point anywhere) is a
+// single scan of the line; any other pattern runs std::regex. The ".*"
+// fallback for a pattern that does not compile is a plain always-true test.
 class LineMatcher {
  public:
   // Nothing when the pattern does not compile.
   static std::optional<LineMatcher> compile(const std::string& pattern);
   static LineMatcher always() { return LineMatcher(); }
 
-  bool matches(const std::string& line) const;
-  bool isFallback() const { return regex_ == nullptr; }
+  bool matches(std::string_view line) const;
+  bool isFallback() const { return kind_ == Kind::always; }
 
  private:
+  enum class Kind { always, prefix, leadingOneOrNumber, regex };
   struct Regex;
   LineMatcher() = default;
+  Kind kind_ = Kind::always;
+  std::string prefix_;
   std::shared_ptr<const Regex> regex_;
 };
 

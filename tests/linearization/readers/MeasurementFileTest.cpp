@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <tuple>
 
 #include "linearization/readers/MeasurementFile.h"
@@ -168,6 +169,21 @@ TEST(MeasurementFile, PatternThatDoesNotCompileFallsBackToMatchEverything) {
   const auto& checks = RegularExpressionChecks::checksInTestingOrder(host);
   ASSERT_EQ(checks.size(), 12u);
   for (const auto& c : checks) EXPECT_FALSE(c.matcher.isFallback()) << c.pattern;
+
+  // Each check means what a regular-expression search for its pattern means.
+  const std::string lines[] = {"", "1", "CGATS", "CGAT", " CGATS", "x\nCGATS", "x\rCGATS", "cgats", "GRAY\t",
+                               "Name", "CTI3", "QTR-Linearize-Data", "QTR-Linearize", "QTR-Create-ICC",
+                               "L*", "L", "L\\*", "Patch", "Halvorin", "Density", "LGOROWLENGTH",
+                               "LGOROWLENGTH\t6", "21", "012", "x1", "12.", "45.", "ab12.5", "1.2", "9.9", "x9.",
+                               ".12", "12,5", "1a.", "a\n12.", "123.456", "\xEF\xBC\x91\xEF\xBC\x92.",
+                               std::string(100, 'x') + "45." + std::string(100, 'x')};
+  for (const auto& c : checks) {
+    const std::regex re(c.pattern, std::regex::ECMAScript);
+    for (const auto& line : lines)
+      EXPECT_EQ(c.matcher.matches(line), std::regex_search(line, re)) << c.pattern << " " << line;
+  }
+  EXPECT_TRUE(LineMatcher::compile("a|^b")->matches("xa"));  // not anchored as a whole: a search
+  EXPECT_FALSE(LineMatcher::compile(R"(^L\*)")->matches("L\\*"));
 }
 
 }  // namespace
