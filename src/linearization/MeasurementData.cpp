@@ -149,11 +149,22 @@ void MeasurementData::fail(const std::string& reason, int64_t line) {
   measuredLab.clear();
   averagedMeasurements.clear();
   interpolatedMeasurements.clear();
-  log("Measurement data not read: " + failureReason_);
+  if (host_ != nullptr) host_->log("Measurement data not read: " + failureReason_);
+}
+
+bool MeasurementData::logging() const {
+  return host_ != nullptr && loggedBytes_ <= kReaderLogLimit && host_->writesLog();
 }
 
 void MeasurementData::log(const std::string& line) const {
-  if (host_ != nullptr) host_->log(line);
+  if (!logging()) return;
+  loggedBytes_ += line.size() + 1;
+  if (loggedBytes_ <= kReaderLogLimit) {
+    host_->log(line);
+    return;
+  }
+  host_->log("The diagnostic lines of this read stop here: they would pass " + std::to_string(kReaderLogLimit) +
+             " bytes");
 }
 
 bool MeasurementData::holdsThreeFields(const Fields& row, int64_t index) {

@@ -141,7 +141,8 @@ std::string MeasurementFile::detectFormat(platform::Host& host) const {
     return FormatName::couldNotLoad;
   }
   const std::string& firstLine = measurementData->front();
-  host.log(firstLine);
+  // A first line of megabytes is logged cut short.
+  if (host.writesLog()) host.log(platform::text::abbreviated(firstLine, 1024));
   for (const auto& check : RegularExpressionChecks::checksInTestingOrder(host)) {
     if (check.matcher.matches(firstLine)) return check.formatName;
   }
