@@ -146,6 +146,8 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       "END_DATA_FORMAT\n";
   const auto shortCount = dir.write("count.txt", header + "NUMBER_OF_SETS\t25\n\nBEGIN_DATA\n1\tA1\t95.1\t0\t0\n"
                                                          "2\tA2\t5.2\t0\t0\nEND_DATA\n");
+  const auto blankEnd = dir.write("blanks.txt", platform::text::replaceAll(slurp(shortCount), "END_DATA\n",
+                                                                         "END_DATA \t\r\nEND_DATA\n"));
   const auto oneTab = dir.write("tabs.txt", header + "NUMBER_OF_SETS\t3\nBEGIN_DATA\n\t\n\t\n\t\nEND_DATA\n");
   const auto notCount = dir.write("abc.txt", header + "NUMBER_OF_SETS\tabc\nBEGIN_DATA\nEND_DATA\n");
   const auto unsorted = dir.write("rgb.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID RGB_R RGB_G RGB_B LAB_L LAB_A LAB_B\n"
@@ -168,6 +170,8 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       {dir.write("nolab.txt", noLab).filename(), "", alert,
        "cannot read {M}: line 5: no LAB_L column among the field names"},
       {shortCount.filename(), "", alert,
+       "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 2 rows follow BEGIN_DATA at line 8"},
+      {blankEnd.filename(), "", alert,
        "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 2 rows follow BEGIN_DATA at line 8"},
       {oneTab.filename(), "", alert,
        "cannot read {M}: line 8: the row has 2 fields, but L*, a* and b* are fields 3 to 5 (LAB_L and the two "
