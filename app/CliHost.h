@@ -48,6 +48,7 @@ class CliHost : public platform::Host {
   void beginSavePanel(const platform::SavePanelRequest& request, SaveCompletion completion) override;
   int runAlert(const platform::AlertRequest& request) override;
   void log(const std::string& line) override;
+  bool writesLog() const override { return verbose_; }
   // Kept, not printed: the command names the file with it after the alert.
   void logLoadFailure(const std::string& reason) override;
   // Kept too, so the command can name the file with each.

@@ -11,8 +11,15 @@ std::string CIELab::description() const {
 }
 
 std::string describe(const std::vector<CIELab>& readings) {
+  constexpr std::size_t kShownAtEachEnd = 5;
+  const std::size_t n = readings.size();
+  const bool cut = n > 2 * kShownAtEachEnd;
   std::string text = "[";
-  for (std::size_t k = 0; k < readings.size(); ++k) {
+  for (std::size_t k = 0; k < n; ++k) {
+    if (cut && k == kShownAtEachEnd) {
+      text += ", ... (" + std::to_string(n) + " readings) ...";
+      k = n - kShownAtEachEnd;
+    }
     if (k > 0) text += ", ";
     text += readings[k].description();
   }

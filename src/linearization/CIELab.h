@@ -29,6 +29,8 @@ struct CIELab {
 };
 
 // "[CIELab(L:..., a:..., b:...), CIELab(...)]": the printed form of a list.
+// A list of more than ten readings shows its first five and its last five
+// around "... (N readings) ...", so the text stays short for any list.
 std::string describe(const std::vector<CIELab>& readings);
 
 }  // namespace linearization

@@ -49,6 +49,11 @@ void MeasurementAverager::splitLab(const std::vector<CIELab>& measurements) {
   inputL.clear();
   inputA.clear();
   inputB.clear();
+  // Sized once: grown by doubling, three lists of millions of readings would
+  // hold up to twice what they need.
+  inputL.reserve(measurements.size());
+  inputA.reserve(measurements.size());
+  inputB.reserve(measurements.size());
   for (const CIELab& reading : measurements) {
     inputL.push_back(reading.L);
     inputA.push_back(reading.a);
@@ -87,6 +92,10 @@ void MeasurementAverager::groupSamplesByStep() {
   }
 
   // Taken as interleaved passes: sample j of step k is reading k + j * T.
+  const auto samples = static_cast<std::size_t>(targetSize * samplesPerStep);
+  sortedL.reserve(samples);
+  sortedA.reserve(samples);
+  sortedB.reserve(samples);
   for (int64_t step = 0; step < targetSize; ++step) {
     for (int64_t sample = 0; sample < samplesPerStep; ++sample) {
       const auto at = static_cast<std::size_t>(step + sample * targetSize);
@@ -98,10 +107,14 @@ void MeasurementAverager::groupSamplesByStep() {
   if (samplesAreAdjacent(sortedL)) return;
 
   // Neither layout fits: the readings in order of falling L* make the steps,
-  // each run of `samplesPerStep` readings one step.
-  std::vector<CIELab> sorted = inputMeasurements;
-  sortByDescendingL(sorted);
-  splitLab(sorted);
+  // each run of `samplesPerStep` readings one step. The lists of the layout
+  // that did not fit go before the readings are copied and sorted.
+  for (std::vector<double>* list : {&sortedL, &sortedA, &sortedB}) std::vector<double>().swap(*list);
+  {
+    std::vector<CIELab> sorted = inputMeasurements;
+    sortByDescendingL(sorted);
+    splitLab(sorted);
+  }
   sortedL = inputL;
   sortedA = inputA;
   sortedB = inputB;

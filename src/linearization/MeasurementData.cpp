@@ -80,6 +80,7 @@ Rows MeasurementData::splitRows() {
   std::vector<std::string>& lines = *rawData;
   const bool numbered = lineNumbers_.size() == lines.size();
   std::vector<int32_t> numbers;
+  numbers.reserve(lines.size());
   for (std::size_t k = 0; k < lines.size(); ++k)
     if (!isBlankLine(lines[k])) numbers.push_back(numbered ? lineNumbers_[k] : static_cast<int32_t>(k + 1));
   std::erase_if(lines, [](const std::string& line) { return isBlankLine(line); });
@@ -149,11 +150,22 @@ void MeasurementData::fail(const std::string& reason, int64_t line) {
   measuredLab.clear();
   averagedMeasurements.clear();
   interpolatedMeasurements.clear();
-  log("Measurement data not read: " + failureReason_);
+  if (host_ != nullptr) host_->log("Measurement data not read: " + failureReason_);
+}
+
+bool MeasurementData::logging() const {
+  return host_ != nullptr && loggedBytes_ <= kReaderLogLimit && host_->writesLog();
 }
 
 void MeasurementData::log(const std::string& line) const {
-  if (host_ != nullptr) host_->log(line);
+  if (!logging()) return;
+  loggedBytes_ += line.size() + 1;
+  if (loggedBytes_ <= kReaderLogLimit) {
+    host_->log(line);
+    return;
+  }
+  host_->log("The diagnostic lines of this read stop here: they would pass " + std::to_string(kReaderLogLimit) +
+             " bytes");
 }
 
 bool MeasurementData::holdsThreeFields(const Fields& row, int64_t index) {
@@ -220,12 +232,15 @@ std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings) {
   if (readings.empty()) return {};
   if (readings.size() == 1) return std::vector<CIELab>(kCount, readings.front());
 
-  const std::vector<std::vector<double>> channels = separateLabArrays(readings);
   std::vector<double> steps(readings.size());
   for (std::size_t j = 0; j < steps.size(); ++j) steps[j] = static_cast<double>(j);
 
+  // One channel at a time, so that only one list of the readings' values is
+  // held beside the spline's own.
   std::vector<std::vector<double>> resampled;
-  for (const std::vector<double>& channel : channels) {
+  std::vector<double> channel(readings.size());
+  for (double CIELab::*field : {&CIELab::L, &CIELab::a, &CIELab::b}) {
+    for (std::size_t j = 0; j < readings.size(); ++j) channel[j] = readings[j].*field;
     resampled.push_back(RBInterpolateD(steps, channel, "Spline", static_cast<double>(kCount)).outputArray);
   }
   std::vector<CIELab> result;

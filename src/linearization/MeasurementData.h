@@ -173,7 +173,13 @@ class MeasurementData {
   // Records the failure, logs it and empties every list of readings. With a
   // line (above 0) the reason begins "line N: ".
   void fail(const std::string& reason, int64_t line = 0);
+  // A diagnostic line. The lines of one read stop at kReaderLogLimit bytes,
+  // with a line that says so, however many rows a file holds; the failure
+  // line is written in any case.
   void log(const std::string& line) const;
+  // True when a diagnostic line would be written: a line that costs work to
+  // build (a row's text, a list of readings) is built only then.
+  bool logging() const;
 
  private:
   struct DefaultsRead {
@@ -183,11 +189,15 @@ class MeasurementData {
   };
 
   platform::Host* host_;
+  mutable std::size_t loggedBytes_ = 0;
   bool failed_ = false;
   std::string failureReason_;
   std::vector<int32_t> lineNumbers_;  // the file line of each line of rawData
   DefaultsRead defaults_;
 };
+
+// The most bytes of diagnostic lines one read writes.
+inline constexpr std::size_t kReaderLogLimit = std::size_t{1} << 20;
 
 // A field's text as a message quotes it: in double quotes, cut short when it
 // is long, bytes that are not text shown as \xNN.

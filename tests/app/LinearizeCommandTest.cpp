@@ -148,12 +148,14 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       "END_DATA_FORMAT\n";
   const auto shortCount = dir.write("count.txt", header + "NUMBER_OF_SETS\t25\n\nBEGIN_DATA\n1\tA1\t95.1\t0\t0\n"
                                                          "2\tA2\t5.2\t0\t0\nEND_DATA\n");
+  const auto blankEnd = dir.write("blanks.txt", platform::text::replaceAll(slurp(shortCount), "END_DATA\n",
+                                                                         "END_DATA \t\r\nEND_DATA\n"));
   const auto oneTab = dir.write("tabs.txt", header + "NUMBER_OF_SETS\t3\nBEGIN_DATA\n\t\n\t\n\t\nEND_DATA\n");
   const auto notCount = dir.write("abc.txt", header + "NUMBER_OF_SETS\tabc\nBEGIN_DATA\nEND_DATA\n");
   const auto unsorted = dir.write("rgb.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID RGB_R RGB_G RGB_B LAB_L LAB_A LAB_B\n"
                                              "END_DATA_FORMAT\nNUMBER_OF_SETS 2\nBEGIN_DATA\n1 100 100 100 95 0 0\n"
                                              "2 x x x 5 0 0\nEND_DATA\n");
-  const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'000, '\n'));
+  const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'001, '\n'));
   auto badLevel = eightChannelQuad();
   badLevel.replace(badLevel.find("\n# C Curve\n0\n") + 11, 1, "1,5");  // line 261: level 0 of C
 
@@ -170,6 +172,8 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
       {dir.write("nolab.txt", noLab).filename(), "", alert,
        "cannot read {M}: line 5: no LAB_L column among the field names"},
       {shortCount.filename(), "", alert,
+       "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 2 rows follow BEGIN_DATA at line 8"},
+      {blankEnd.filename(), "", alert,
        "cannot read {M}: line 6: NUMBER_OF_SETS is 25 but 2 rows follow BEGIN_DATA at line 8"},
       {oneTab.filename(), "", alert,
        "cannot read {M}: line 8: the row has 2 fields, but L*, a* and b* are fields 3 to 5 (LAB_L and the two "

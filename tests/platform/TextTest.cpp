@@ -70,6 +70,9 @@ TEST(Text, SplitKeepsEmptyParts) {
   EXPECT_EQ(replaceAll("# a\n# b", "# ", ""), "a\nb");
   EXPECT_EQ(replaceAll("a\nb", "\n", "\n# "), "a\n# b");
   EXPECT_EQ(removeAll("L* 95 .2", ' '), "L*95.2");
+  EXPECT_EQ(abbreviated("abc", 3), "abc");
+  EXPECT_EQ(abbreviated("ab\xC3\xA9z", 3), "ab... (5 bytes)");  // never half a character
+  EXPECT_EQ(abbreviated("abcd", 3), "abc... (4 bytes)");
 }
 
 TEST(Text, ParseDoubleTakesTheWholeFieldInTheCLocale) {

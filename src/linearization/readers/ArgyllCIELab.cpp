@@ -36,15 +36,19 @@ void ArgyllCIELab::readMeasurements() {
   const Rows& rows = measurementData2DArray;
 
   std::optional<std::size_t> format;
+  bool passedOver = false;
   for (std::size_t r = 0; r < rows.size() && !format; ++r) {
     for (const std::string_view field : rows[r]) {
       if (field.starts_with("BEGIN_DATA_FORMAT")) {
         format = r;
         break;
       }
-      log("Finding Data Format Index");
+      passedOver = true;
     }
   }
+  // Once, however many fields were passed over: a line of millions of fields
+  // would otherwise log millions of lines.
+  if (passedOver) log("Finding Data Format Index");
   if (!format) {
     fail("no BEGIN_DATA_FORMAT line");
     return;
@@ -58,7 +62,9 @@ void ArgyllCIELab::readMeasurements() {
 
 void ArgyllCIELab::dataSetsRead() { beginDataRowIndex = static_cast<int64_t>(*beginDataLine()) + 1; }
 
-void ArgyllCIELab::rowsRead() { log("Measured CIELab: " + describe(measuredLab)); }
+void ArgyllCIELab::rowsRead() {
+  if (logging()) log("Measured CIELab: " + describe(measuredLab));
+}
 
 void ArgyllCIELab::readForPartitioning() { measuredLab = regroupTwentyOneSteps(measuredLab); }
 

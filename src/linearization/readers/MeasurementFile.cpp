@@ -19,19 +19,70 @@ struct LineMatcher::Regex {
   std::regex re;
 };
 
+namespace {
+
+// The format table's one pattern that is not anchored as a whole: a line
+// beginning with 1, or two digits, a point and up to two digits (which always
+// match, as none) anywhere in the line.
+constexpr const char* kLeadingOneOrNumber = R"(^1|([0-9]{2})\.([0-9]{0,2}))";
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The text a pattern of "^" and literal characters matches at the start of a
+// line (a syntax character escaped with a backslash stands for itself);
+// nothing for any other pattern.
+std::optional<std::string> anchoredLiteral(std::string_view pattern) {
+  static constexpr std::string_view syntax = "^$\\.*+?()[]{}|/";
+  if (!pattern.starts_with('^')) return std::nullopt;
+  std::string literal;
+  for (std::size_t k = 1; k < pattern.size(); ++k) {
+    char c = pattern[k];
+    if (c == '\\') {
+      if (k + 1 == pattern.size() || syntax.find(pattern[k + 1]) == std::string_view::npos) return std::nullopt;
+      c = pattern[++k];
+    } else if (syntax.find(c) != std::string_view::npos) {
+      return std::nullopt;
+    }
+    literal += c;
+  }
+  return literal;
+}
+
+}  // namespace
+
 std::optional<LineMatcher> LineMatcher::compile(const std::string& pattern) {
+  LineMatcher m;
   try {
-    LineMatcher m;
     m.regex_ = std::make_shared<const Regex>(Regex{std::regex(pattern, std::regex::ECMAScript)});
-    return m;
   } catch (const std::regex_error&) {
     return std::nullopt;
   }
+  m.kind_ = Kind::regex;
+  if (auto literal = anchoredLiteral(pattern)) {
+    m.kind_ = Kind::prefix;
+    m.prefix_ = std::move(*literal);
+  } else if (pattern == kLeadingOneOrNumber) {
+    m.kind_ = Kind::leadingOneOrNumber;
+  }
+  return m;
 }
 
-bool LineMatcher::matches(const std::string& line) const {
-  if (!regex_) return true;
-  return std::regex_search(line, regex_->re);
+bool LineMatcher::matches(std::string_view line) const {
+  switch (kind_) {
+    case Kind::always:
+      return true;
+    case Kind::prefix:
+      return line.starts_with(prefix_);
+    case Kind::leadingOneOrNumber:
+      if (line.starts_with('1')) return true;
+      for (std::size_t k = 2; k < line.size(); ++k) {
+        if (line[k] == '.' && isDigit(line[k - 1]) && isDigit(line[k - 2])) return true;
+      }
+      return false;
+    case Kind::regex:
+      return std::regex_search(line.begin(), line.end(), regex_->re);
+  }
+  return false;
 }
 
 namespace RegularExpressionChecks {
@@ -56,7 +107,7 @@ const std::vector<Check>& checksInTestingOrder(platform::Host& host) {
         {"^QTR-Create-ICC", FormatName::qtrCreateICC},
         // The second alternative is not anchored: two digits, a point and up
         // to two digits anywhere in the line.
-        {R"(^1|([0-9]{2})\.([0-9]{0,2}))", FormatName::spyderPrint},
+        {kLeadingOneOrNumber, FormatName::spyderPrint},
         {R"(^L\*)", FormatName::miscWithHeader},
         {"^Patch", FormatName::ribbonmeter},
         {"^Halvorin", FormatName::HLVCIELab},
@@ -90,7 +141,8 @@ std::string MeasurementFile::detectFormat(platform::Host& host) const {
     return FormatName::couldNotLoad;
   }
   const std::string& firstLine = measurementData->front();
-  host.log(firstLine);
+  // A first line of megabytes is logged cut short.
+  if (host.writesLog()) host.log(platform::text::abbreviated(firstLine, 1024));
   for (const auto& check : RegularExpressionChecks::checksInTestingOrder(host)) {
     if (check.matcher.matches(firstLine)) return check.formatName;
   }
@@ -121,7 +173,11 @@ std::shared_ptr<MeasurementFile> fromOwnBytes(std::string bytes, const std::file
   // Compared exactly: "TI3" counts as another extension and loses its spaces.
   if (path.extension().string() != ".ti3") std::erase(bytes, ' ');
 
-  const auto lineCount = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), lineBreak)) + 1;
+  // A line break ends a line: a final one starts no new line, though the
+  // split below still gives the empty text after it as a last part.
+  const bool endsWithBreak = !bytes.empty() && bytes.back() == lineBreak;
+  const auto lineCount =
+      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), lineBreak)) + (endsWithBreak ? 0 : 1);
   if (lineCount > kMeasurementFileLineLimit)
     return refuse(std::to_string(lineCount) + " lines, more than the limit of " +
                   std::to_string(kMeasurementFileLineLimit) + " lines");

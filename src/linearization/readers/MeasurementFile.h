@@ -28,21 +28,27 @@ inline constexpr const char* density = "Density File";
 inline constexpr const char* couldNotLoad = "Could not load file";
 }  // namespace FormatName
 
-// A first-line test. Built from a pattern that compiles it runs std::regex;
-// the ".*" fallback for one that does not is a plain always-true test (running
-// ".*" through std::regex would recurse once per character of a long line).
+// A first-line test with the meaning of an ECMAScript regular-expression
+// search over the line, without its cost on a long line: a pattern that is
+// "^" and literal text compares the line's start; the one unanchored pattern
+// of the format table (a leading 1, or two digits and a point anywhere) is a
+// single scan of the line; any other pattern runs std::regex. The ".*"
+// fallback for a pattern that does not compile is a plain always-true test.
 class LineMatcher {
  public:
   // Nothing when the pattern does not compile.
   static std::optional<LineMatcher> compile(const std::string& pattern);
   static LineMatcher always() { return LineMatcher(); }
 
-  bool matches(const std::string& line) const;
-  bool isFallback() const { return regex_ == nullptr; }
+  bool matches(std::string_view line) const;
+  bool isFallback() const { return kind_ == Kind::always; }
 
  private:
+  enum class Kind { always, prefix, leadingOneOrNumber, regex };
   struct Regex;
   LineMatcher() = default;
+  Kind kind_ = Kind::always;
+  std::string prefix_;
   std::shared_ptr<const Regex> regex_;
 };
 
@@ -64,8 +70,11 @@ const std::vector<Check>& checksInTestingOrder(platform::Host& host);
 
 // The most lines a measurement file may have: far more than any wedge's file
 // (a few thousand), and few enough that any file under the input size limit
-// is read, or refused, in well under 1.5 GB of memory. A file of more lines is
-// refused before they are split.
+// is read, or refused, in under 1 GiB of memory. A line is the text up to and
+// including its line break (LF, CRLF, or CR in a file without LF), and the
+// text after the last break when there is any, so a file of exactly this many
+// line-ended lines is read. A file of more lines is refused before they are
+// split.
 inline constexpr std::size_t kMeasurementFileLineLimit = 4'000'000;
 
 // A measurement file as loaded: its name and its cleaned lines.
@@ -97,7 +106,7 @@ std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path
 //   since only the Argyll files separate their fields with spaces;
 // - the text is split on line feeds, or on carriage returns when that gives
 //   fewer than two parts; empty parts stay. More than
-//   kMeasurementFileLineLimit parts are refused (the alert, and nothing).
+//   kMeasurementFileLineLimit lines are refused (the alert, and nothing).
 std::shared_ptr<MeasurementFile> measurementFileFromBytes(std::string_view bytes, const std::filesystem::path& path,
                                                           platform::Host& host);
 

@@ -11,13 +11,13 @@ void QTRLinearizeDataCIELabFile::readMeasurements() {
 }
 
 std::vector<CIELab> QTRLinearizeDataCIELabFile::parseRows(const Rows& rows) {
-  for (const auto& row : rows) log(std::string(row.line()));
+  for (std::size_t r = 0; r < rows.size() && logging(); ++r) log(std::string(rows[r].line()));
   labLIndex = 2;
   std::vector<CIELab> readings;
   if (rows.size() < 10) return readings;
   // Three header rows before the data, six trailing rows after them.
   for (std::size_t r = 3; r + 6 < rows.size(); ++r) {
-    log(std::to_string(r) + "\t" + std::string(rows[r].line()));
+    if (logging()) log(std::to_string(r) + "\t" + std::string(rows[r].line()));
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;

@@ -18,7 +18,7 @@ std::vector<CIELab> SpyderPrintFile::parseRows(const Rows& rows) {
     if (fieldIsEmpty(row, 0)) continue;
     const auto reading = readingAt(row, labLIndex, 50.0);
     if (!reading) continue;
-    log(std::string(row[static_cast<std::size_t>(labLIndex)]));
+    if (logging()) log(std::string(row[static_cast<std::size_t>(labLIndex)]));
     readings.push_back(*reading);
   }
   return readings;

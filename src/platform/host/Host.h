@@ -57,6 +57,9 @@ class Host {
 
   // One diagnostic line. It belongs to no file format.
   virtual void log(const std::string& line) = 0;
+  // False when diagnostic lines go nowhere, so that a caller need not build
+  // a line that costs work (one that lists a file's readings, say).
+  virtual bool writesLog() const { return true; }
 
   // Why a file could not be loaded, in a few words that name no path ("Is a
   // directory", "no LAB_L column", "line 12 is not a number"), sent just

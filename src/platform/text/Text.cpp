@@ -173,6 +173,13 @@ size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak) {
   return 1 + static_cast<size_t>(std::count(before.begin(), before.end(), lineBreak));
 }
 
+std::string abbreviated(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  size_t cut = maxBytes;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
+}
+
 std::vector<std::string> split(std::string_view s, std::string_view separator) {
   std::vector<std::string> parts;
   if (separator.empty()) {

@@ -46,6 +46,11 @@ std::string_view trimWhitespaceAndNewlinesView(std::string_view s);
 // is split at every `lineBreak`.
 size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak = '\n');
 
+// The text when it is at most `maxBytes` long; otherwise its first
+// `maxBytes` bytes, cut back to a whole UTF-8 character, followed by
+// "... (N bytes)" with the whole text's length.
+std::string abbreviated(std::string_view text, size_t maxBytes);
+
 // Splits on every occurrence of `separator`, keeping empty parts:
 // split("a,,b", ",") == {"a", "", "b"}; split("", ",") == {""}.
 std::vector<std::string> split(std::string_view s, std::string_view separator);

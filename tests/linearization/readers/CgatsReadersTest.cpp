@@ -184,11 +184,16 @@ TEST(CgatsReaders, AveragingLeavesTheMeasuredReadingsAsParsed) {
 
   // Read for partitioning: the Argyll reader regroups 21 steps, unsorted.
   testsupport::FakeHost host;
-  ArgyllCIELab partition(fixtures::cgatsLines(fixtures::wedge(21, 2, true), {}, " ", "CTI3"), false, &host);
+  Lines lines = fixtures::cgatsLines(fixtures::wedge(21, 2, true), {}, " ", "CTI3");
+  lines[0] += std::string(100'000, ' ');  // fields passed over before BEGIN_DATA_FORMAT
+  ArgyllCIELab partition(lines, false, &host);
   partition.readMeasurements();
   EXPECT_EQ(partition.measuredLab, readings);
   EXPECT_TRUE(partition.averagedMeasurements.empty());
-  EXPECT_EQ(host.logLines.back(), "For Partitioning.\nReturning measurements without averaging");
+  // The search is logged once; the readings' line is cut short.
+  EXPECT_EQ(host.logLines, (Lines{"Finding Data Format Index",
+                                  "Measured CIELab: " + linearization::describe(fixtures::wedge(21, 2, true)),
+                                  "For Partitioning.\nReturning measurements without averaging"}));
 }
 
 TEST(CgatsReaders, FilesTakeTheRoadFromBytesThroughDetection) {
@@ -197,10 +202,16 @@ TEST(CgatsReaders, FilesTakeTheRoadFromBytesThroughDetection) {
     std::string first;
     std::string sep;
     std::string lineEnd;
+    std::size_t dropped = 0;  // leading columns taken out: 4 puts LAB_L first
   };
   for (const Case& c : {Case{"wedge.txt", "CGATS.17", "\t", "\r\n"}, Case{"wedge.txt", "LGOROWLENGTH\t21", "\t", "\n"},
-                        Case{"wedge.ti3", "CTI3", " ", "\r\n"}}) {
-    const Lines lines = fixtures::cgatsLines(fixtures::wedge(21), fixtures::fallingRgb(21), c.sep, c.first);
+                        Case{"wedge.ti3", "CTI3", " ", "\r\n"}, Case{"wedge.txt", "CGATS.17", "\t", "\n", 4},
+                        Case{"wedge.ti3", "CTI3", " ", "\n", 4}}) {
+    Lines lines = fixtures::cgatsLines(fixtures::wedge(21), fixtures::fallingRgb(21), c.sep, c.first);
+    for (std::size_t k = 3; k + 1 < lines.size(); ++k) {
+      for (std::size_t d = 0; d < c.dropped && (k == 3 || k >= kFirstDataLine); ++d)
+        lines[k].erase(0, lines[k].find(c.sep) + 1);
+    }
     testsupport::FakeHost host;
     const auto file = linearization::measurementFileFromBytes(platform::text::join(lines, c.lineEnd), c.path, host);
     ASSERT_TRUE(file);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <tuple>
+
 #include "linearization/readers/MeasurementFile.h"
 #include "support/FakeHost.h"
 
@@ -97,6 +100,26 @@ TEST(MeasurementFile, CleaningAndSplitting) {
   FakeHost host;
   auto bom = fromBytes("\xEF\xBB\xBF" "CGATS.17\n", "m.txt", host);
   EXPECT_EQ(bom->detectFormat(host), "CGATS");
+
+  // A final line break ends the last line and starts none: the limit's count
+  // of line-ended lines reads, one more line, ended or not, is refused.
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    for (const auto& [lines, tail, read] : {std::tuple{kMeasurementFileLineLimit, "", true},
+                                            std::tuple{kMeasurementFileLineLimit + 1, "", false},
+                                            std::tuple{kMeasurementFileLineLimit, "x", false}}) {
+      std::string bytes;
+      bytes.reserve(lines * end.size() + 1);
+      for (std::size_t k = 0; k < lines; ++k) bytes += end;
+      FakeHost counted;
+      auto file = fromBytes(bytes + tail, "m.txt", counted);
+      EXPECT_EQ(file != nullptr, read) << lines << tail;
+      if (file) {
+        EXPECT_EQ(file->measurementData->size(), lines + 1);
+      } else {
+        EXPECT_EQ(counted.loadFailures, std::vector<std::string>{"4000001 lines, more than the limit of 4000000 lines"});
+      }
+    }
+  }
 }
 
 TEST(MeasurementFile, OpenPanelAndUnreadableFiles) {
@@ -146,6 +169,21 @@ TEST(MeasurementFile, PatternThatDoesNotCompileFallsBackToMatchEverything) {
   const auto& checks = RegularExpressionChecks::checksInTestingOrder(host);
   ASSERT_EQ(checks.size(), 12u);
   for (const auto& c : checks) EXPECT_FALSE(c.matcher.isFallback()) << c.pattern;
+
+  // Each check means what a regular-expression search for its pattern means.
+  const std::string lines[] = {"", "1", "CGATS", "CGAT", " CGATS", "x\nCGATS", "x\rCGATS", "cgats", "GRAY\t",
+                               "Name", "CTI3", "QTR-Linearize-Data", "QTR-Linearize", "QTR-Create-ICC",
+                               "L*", "L", "L\\*", "Patch", "Halvorin", "Density", "LGOROWLENGTH",
+                               "LGOROWLENGTH\t6", "21", "012", "x1", "12.", "45.", "ab12.5", "1.2", "9.9", "x9.",
+                               ".12", "12,5", "1a.", "a\n12.", "123.456", "\xEF\xBC\x91\xEF\xBC\x92.",
+                               std::string(100, 'x') + "45." + std::string(100, 'x')};
+  for (const auto& c : checks) {
+    const std::regex re(c.pattern, std::regex::ECMAScript);
+    for (const auto& line : lines)
+      EXPECT_EQ(c.matcher.matches(line), std::regex_search(line, re)) << c.pattern << " " << line;
+  }
+  EXPECT_TRUE(LineMatcher::compile("a|^b")->matches("xa"));  // not anchored as a whole: a search
+  EXPECT_FALSE(LineMatcher::compile(R"(^L\*)")->matches("L\\*"));
 }
 
 }  // namespace

@@ -130,6 +130,14 @@ TEST(MeasurementReaders, UnreadableFieldsTakeTheDefaults) {
   EXPECT_EQ(single.temp, (std::vector<double>{7, 0.02}));
   EXPECT_EQ(single.defaultWarnings(),
             std::vector<std::string>{"line 3: L* (field 1) reads \"x\", not a number; read as 0.02"});
+
+  // The diagnostic lines of a read stop at 1 MB, saying so; the failure is told all the same.
+  testsupport::FakeHost host;
+  QTRLinearizeDataCIELabFile rows(std::vector<std::string>(40, std::string(100'000, 'x')), true, &host);
+  rows.readMeasurements();
+  ASSERT_EQ(host.logLines.size(), 12u);
+  EXPECT_EQ(host.logLines[10], "The diagnostic lines of this read stop here: they would pass 1048576 bytes");
+  EXPECT_EQ(host.logLines[11], "Measurement data not read: no readings in the measurement file");
 }
 
 TEST(MeasurementReaders, DensityToLightness) {
