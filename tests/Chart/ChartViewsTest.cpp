@@ -524,12 +524,32 @@ TEST_F(ChartViews, RadarViewGeometry) {
     boxes.push_back(b);
   }
   EXPECT_EQ(boxes.size(), 11u);
+  // With the labels off, the web keeps only the room of 10 on each side.
+  v->xAxis()->setDrawLabelsEnabled(false);
+  v->notifyDataSetChanged();
+  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{10, 10, 580, 380}));
+  v->xAxis()->setDrawLabelsEnabled(true);
 
   // A view smaller than the labels' room keeps an empty web, never one turned inside out.
   const auto small = RadarChartView::create(Rect(0, 0, 30, 20));
   small->setData(pentagonData());
   EXPECT_EQ(small->viewPortHandler()->contentRect().size, (Size{0, 0}));
   EXPECT_EQ(small->factor(), 0);
+  // So does every kind, across or down: a web without labels, a short line
+  // view, a small horizontal-bar view.
+  const auto bare = RadarChartView::create(Rect(0, 0, 15, 15));
+  bare->xAxis()->setDrawLabelsEnabled(false);
+  const std::pair<std::shared_ptr<ChartViewBase>, std::shared_ptr<ChartData>> cramped[] = {
+      {bare, pentagonData()},
+      {LineChartView::create(Rect(0, 0, 600, 20)), rampData()},
+      {HorizontalBarChartView::create(Rect(0, 0, 30, 20)), rampData()}};
+  for (const auto& [kind, data] : cramped) {
+    kind->setData(data);
+    const Size size = kind->viewPortHandler()->contentRect().size;
+    EXPECT_TRUE(size.width > -1e-9 && size.height > -1e-9 && std::min(size.width, size.height) < 1e-9)
+        << size.width << " x " << size.height << " in " << kind->viewPortHandler()->chartWidth() << " x "
+        << kind->viewPortHandler()->chartHeight();
+  }
 }
 
 // The horizontal-bar view maps the values across and the categories up
@@ -745,6 +765,12 @@ TEST_F(ChartViews, DataChangesReachTheAxes) {
   radar->notifyDataSetChanged();
   EXPECT_GT(radar->yAxis()->axisMaximum(), before);
   EXPECT_EQ(radar->sliceAngle(), 60);
+  // A highlight whose value went goes with it.
+  radar->highlightValue(0, 0);
+  ASSERT_EQ(radar->highlighted().size(), 1u);
+  web->removeDataSetByIndex(0);
+  radar->notifyDataSetChanged();
+  EXPECT_TRUE(radar->highlighted().empty() && !radar->lastHighlighted());
 }
 
 // A view kind that does not lay itself out.

@@ -149,6 +149,8 @@ TEST(Highlighters, StackedBarsByRangeOnBothBarViews) {
     EXPECT_EQ(BarHighlighter::stackIndex(*bar->ranges(), y), index) << y;
   }
   EXPECT_EQ(BarHighlighter::stackIndex({}, 1), -1);
+  // At the foot of [0, 0, 5], on three ranges' edges: the first.
+  EXPECT_EQ(BarHighlighter::stackIndex(*BarChartDataEntry(0, std::vector<double>{0, 0, 5}).ranges(), 0), 0);
 }
 
 // A combined chart seen through its provider: 40 points per x, 3 per y.
@@ -248,6 +250,13 @@ TEST(Highlighters, ViewsHighlightFromCode) {
   ramp->addEntry(std::make_shared<ChartDataEntry>(110, 110), 0);
   view->notifyDataSetChanged();
   EXPECT_EQ(view->highlighted().size(), 1u);
+  // A last highlighted that is dropped gives way to the first one kept.
+  ramp->addDataSet(lineSet([](double x) { return 100 - x; }));
+  view->highlightValues({std::make_shared<Highlight>(50, 1, -1), std::make_shared<Highlight>(50, 0, -1)});
+  ramp->removeDataSetByIndex(1);
+  view->notifyDataSetChanged();
+  ASSERT_EQ(view->highlighted().size(), 1u);
+  EXPECT_EQ(view->lastHighlighted(), view->highlighted()[0]);
   ramp->removeDataSetByIndex(0);
   view->notifyDataSetChanged();
   EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
