@@ -190,7 +190,7 @@ TEST(CgatsReaders, AveragingLeavesTheMeasuredReadingsAsParsed) {
   partition.readMeasurements();
   EXPECT_EQ(partition.measuredLab, readings);
   EXPECT_TRUE(partition.averagedMeasurements.empty());
-  // The search is logged once; the readings' line is cut short.
+  // The search is logged once; the readings' line shows all 42.
   EXPECT_EQ(host.logLines, (Lines{"Finding Data Format Index",
                                   "Measured CIELab: " + linearization::describe(fixtures::wedge(21, 2, true)),
                                   "For Partitioning.\nReturning measurements without averaging"}));
