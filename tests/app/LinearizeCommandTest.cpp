@@ -69,6 +69,30 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   const auto text = slurp(out);
   EXPECT_EQ(text.rfind("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK\n# corrected by test\n# K Curve\n0\n", 0), 0u);
   EXPECT_EQ(slurp(measurements).rfind("Halvorin Measurement Data File\n", 0), 0u);
+
+  // A grey-only target's patches, written in the generator's order (every
+  // eighth step), make the same .quad as in step order: CGATS with CR LF line
+  // ends and GRAY_K last, or a .ti3.
+  const auto grayWedge = [&](const std::string& name, const std::string& sep, int stride) {
+    const std::string end = sep == " " ? "\n" : "\r\n";
+    std::string s = (sep == " " ? "CTI3" : "CGATS.17" + end + "NUMBER_OF_FIELDS\t5") + end + "BEGIN_DATA_FORMAT" +
+                    end + platform::text::join({"SAMPLE_ID", "LAB_L", "LAB_A", "LAB_B", "GRAY_K"}, sep) + end +
+                    "END_DATA_FORMAT" + end + "NUMBER_OF_SETS" + sep + "21" + end + "BEGIN_DATA" + end;
+    for (int k = 0; k < 21; ++k) {
+      const int step = k * stride % 21;
+      const double l = 95.0 - 85.0 * step * step / 400;  // far from straight, so that the order tells
+      s += platform::text::join({std::to_string(k + 1), platform::text::fixedDecimal(l, 2), "0.5", "1.5",
+                                 std::to_string(step * 5)}, sep) + end;
+    }
+    const auto corrected = dir / (name + ".quad");
+    const auto r = inkcurve({"linearize", dir.write(name, s + "END_DATA" + end).string(), quad.string(), "--out",
+                             corrected.string()});
+    EXPECT_EQ(r.status, 0) << name << r.err;
+    return slurp(corrected);
+  };
+  const std::string inStepOrder = grayWedge("steps.txt", "\t", 1);
+  EXPECT_EQ(grayWedge("shuffled.txt", "\t", 8), inStepOrder);
+  EXPECT_EQ(grayWedge("shuffled.ti3", " ", 8), inStepOrder);
 }
 
 std::vector<uint16_t> bigEndianWords(const std::string& bytes) {
