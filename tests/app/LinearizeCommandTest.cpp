@@ -176,9 +176,12 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
                                                                          "END_DATA \t\r\nEND_DATA\n"));
   const auto oneTab = dir.write("tabs.txt", header + "NUMBER_OF_SETS\t3\nBEGIN_DATA\n\t\n\t\n\t\nEND_DATA\n");
   const auto notCount = dir.write("abc.txt", header + "NUMBER_OF_SETS\tabc\nBEGIN_DATA\nEND_DATA\n");
+  const auto noRows = dir.write("none.txt", header + "NUMBER_OF_SETS\t2\nBEGIN_DATA\nEND_DATA\n");
   const auto unsorted = dir.write("rgb.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID RGB_R RGB_G RGB_B LAB_L LAB_A LAB_B\n"
                                              "END_DATA_FORMAT\nNUMBER_OF_SETS 2\nBEGIN_DATA\n1 100 100 100 95 0 0\n"
                                              "2 x x x 5 0 0\nEND_DATA\n");
+  const auto gray = dir.write("gray.ti3", "CTI3\nBEGIN_DATA_FORMAT\nSAMPLE_ID GRAY_K LAB_L LAB_A LAB_B\n"
+                                         "END_DATA_FORMAT\nNUMBER_OF_SETS 2\nBEGIN_DATA\n1 0 95 0 0\n2 x 5 0 0\n");
   const auto manyLines = dir.write("lines.txt", "CGATS.17" + std::string(4'000'001, '\n'));
   auto badLevel = eightChannelQuad();
   badLevel.replace(badLevel.find("\n# C Curve\n0\n") + 11, 1, "1,5");  // line 261: level 0 of C
@@ -205,6 +208,10 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
        "cannot read {M}: line 8: the row has 2 fields, but L*, a* and b* are fields 3 to 5 (LAB_L and the two "
        "after it)"},
       {notCount.filename(), "", alert, "cannot read {M}: line 6: NUMBER_OF_SETS \"abc\" is not a count of readings"},
+      {noRows.filename(), "", alert,
+       "cannot read {M}: line 6: NUMBER_OF_SETS is 2 but no rows follow BEGIN_DATA at line 7"},
+      {gray.filename(), "", alert,
+       "cannot read {M}: line 8: the GRAY_K field \"x\" is not a number to sort the rows by"},
       {unsorted.filename(), "", alert,
        "cannot read {M}: line 8: the third field \"x\" is not a number to sort the rows by (RGB_R is named)"},
       {manyLines.filename(), "", alert, "cannot read {M}: 4000001 lines, more than the limit of 4000000 lines"},

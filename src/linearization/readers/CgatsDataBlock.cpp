@@ -142,8 +142,9 @@ std::optional<std::vector<std::size_t>> CgatsDataBlock::orderOfSets(std::size_t 
     }
     keys.emplace_back(*value, k);
   }
-  std::stable_sort(keys.begin(), keys.end(),
-                   [&key](const auto& x, const auto& y) { return key.falling ? x.first > y.first : x.first < y.first; });
+  std::stable_sort(keys.begin(), keys.end(), [&key](const auto& x, const auto& y) {
+    return key.falling ? x.first > y.first : x.first < y.first;
+  });
   std::vector<std::size_t> order;
   order.reserve(count);
   for (const auto& k : keys) order.push_back(k.second);
@@ -165,7 +166,8 @@ bool CgatsDataBlock::sortByGray() {
   // The readings stay as the rows gave them (a CGATS read may have stopped at
   // END_DATA, before the last set); only their order changes. Trimmed, as
   // GRAY_K may be the last field of a line that ends in a carriage return.
-  const auto order = orderOfSets(measuredLab.size(), {static_cast<std::size_t>(grayIndex), true, false, "GRAY_K field", ""});
+  const auto order =
+      orderOfSets(measuredLab.size(), {static_cast<std::size_t>(grayIndex), true, false, "GRAY_K field", ""});
   if (!order) return false;
   std::vector<CIELab> sorted;
   sorted.reserve(measuredLab.size());
