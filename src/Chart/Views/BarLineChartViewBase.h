@@ -113,10 +113,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
 
   // Zoom and pan. zoom() scales by the factors about a point of the view,
   // so the value under it stays there; zoomIn() and zoomOut() by the
-  // handler's 1.4 and 0.7 about the content's centre. resetZoom() passes the
-  // handler's resetZoom() (the matrix as it is) and fitScreen() its
-  // fitScreen() (the identity, both minimum scales back to 1), each with
-  // invalidate false.
+  // handler's zoomInFactor and zoomOutFactor about the content's centre.
+  // resetZoom() passes the handler's resetZoom() (the matrix as it is) and
+  // fitScreen() its fitScreen() (the identity, both minimum scales back to
+  // 1), each with invalidate false.
   virtual void zoom(double scaleX, double scaleY, double x, double y);
   virtual void zoomIn();
   virtual void zoomOut();

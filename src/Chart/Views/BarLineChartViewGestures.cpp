@@ -20,10 +20,6 @@ double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 Point centre(Point a, Point b) { return Point{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
-// The handler's zoomIn() and zoomOut() factors.
-constexpr double zoomInFactor = 1.4;
-constexpr double zoomOutFactor = 0.7;
-
 // The factor that takes `scale` toward scale · factor as far as the limits
 // allow (the maximum winning when they cross, as in the handler's limiting
 // pass). A scale past the largest double keeps its factor: the matrix it
@@ -111,11 +107,11 @@ void BarLineChartViewBase::zoom(double scaleX, double scaleY, double x, double y
 }
 
 void BarLineChartViewBase::zoomIn() {
-  zoomAbout(zoomInFactor, zoomInFactor, viewPortHandler()->contentCenter());
+  zoomAbout(ViewPortHandler::zoomInFactor, ViewPortHandler::zoomInFactor, viewPortHandler()->contentCenter());
 }
 
 void BarLineChartViewBase::zoomOut() {
-  zoomAbout(zoomOutFactor, zoomOutFactor, viewPortHandler()->contentCenter());
+  zoomAbout(ViewPortHandler::zoomOutFactor, ViewPortHandler::zoomOutFactor, viewPortHandler()->contentCenter());
 }
 
 void BarLineChartViewBase::resetZoom() {
