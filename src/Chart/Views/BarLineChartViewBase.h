@@ -35,8 +35,9 @@ namespace chart {
 // each label wrapped at the width one x unit takes between the y labels.
 //
 // The legend's room (LegendRoom) lies outside all of that, at the view's
-// edge. Room wider or taller than the view is cut (keepContentInView), so
-// the content is never less than empty.
+// edge. Room that is not a finite number counts as none, and room wider or
+// taller than the view is cut (restrainInView), so the content is never
+// less than empty.
 //
 // Interaction. The view takes touches (nsuiTouches...): one finger dragging
 // pans by the finger's movement; two fingers pinching zoom, about their
