@@ -281,8 +281,8 @@ TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
 // once: the speed it is thrown at is its way over the moves of its last
 // tenth of a second, over the time they took. Moves handled together (1 µs
 // apart, queued behind a slow frame) took the time since the move before
-// them, so they cannot fling the chart away; a finger that rested first
-// throws as one that did not.
+// them, so they cannot fling the chart away; a rest before the last moves
+// does not slow them.
 TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
   constexpr double steady = 2 * 0.9 / (1 - 0.9);  // 2 points each 1/60 s, slowed by 0.9 each 1/60 s
   const struct {
@@ -294,7 +294,7 @@ TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
       {"the last five handled together", [](int move) { return move > 25 ? 1e-6 : kTick; }, steady * 0.95,
        steady * 3},
       {"ten at a time, a second apart", [](int move) { return move % 10 == 1 ? 1.0 : 1e-6; }, 0.1, steady * 3},
-      {"rested a second, then steady", [](int move) { return move == 1 ? 1.0 : kTick; }, steady * 0.95,
+      {"rested a second, then six moves", [](int move) { return move == 25 ? 1.0 : kTick; }, steady * 0.95,
        steady * 1.05},
       {"every move with the touch-down", [](int) { return 1e-6; }, 0, 0},
   };

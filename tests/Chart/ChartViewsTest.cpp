@@ -395,7 +395,7 @@ TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
          v.legend()->setEnabled(false);
        },
        {-10, 400}, -10, 400},
-      {"60 × 15", [](auto&) {}, {60, 15}, 4, 0},
+      {"60 × 27.75, shared by the labels' 16 above and 23.2 below", [](auto&) {}, {60, 27.75}, 4, 0},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
