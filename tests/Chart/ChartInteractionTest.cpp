@@ -300,6 +300,48 @@ TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
   }
 }
 
+// A drag of 30 moves of 2 points on a chart zoomed 64× in x, released at
+// once: the speed it is thrown at is its way over the moves of its last
+// tenth of a second, over the time they took. Moves handled together (1 µs
+// apart, queued behind a slow frame) took the time since the move before
+// them, so they cannot fling the chart away; a rest before the last moves
+// does not slow them.
+TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
+  constexpr double steady = 2 * 0.9 / (1 - 0.9);  // 2 points each 1/60 s, slowed by 0.9 each 1/60 s
+  const struct {
+    const char* name;
+    double (*gapBefore)(int move);  // seconds since the event before (the touch-down for move 1)
+    double low, high;               // the glide, in points
+  } table[] = {
+      {"steady, 60 Hz", [](int) { return kTick; }, steady * 0.95, steady * 1.05},
+      {"the last five handled together", [](int move) { return move > 25 ? 1e-6 : kTick; }, steady * 0.95,
+       steady * 3},
+      {"ten at a time, a second apart", [](int move) { return move % 10 == 1 ? 1.0 : 1e-6; }, 0.1, steady * 3},
+      {"rested a second, then six moves", [](int move) { return move == 25 ? 1.0 : kTick; }, steady * 0.95,
+       steady * 1.05},
+      {"every move with the touch-down", [](int) { return 1e-6; }, 0, 0},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+    view->setData(rampData());
+    const Point c = view->viewPortHandler()->contentCenter();
+    view->zoom(64, 1, c.x, c.y);
+    Point at = c;
+    touch(*view, Phase::began, {at});
+    for (int move = 1; move <= 30; ++move) {
+      clock->advance(row.gapBefore(move));
+      at = plus(at, -2, 0);
+      touch(*view, Phase::moved, {at});
+    }
+    touch(*view, Phase::ended, {at});
+    const double released = view->viewPortHandler()->transX();
+    for (int i = 0; i < 400 && view->viewPortJob() && view->viewPortJob()->isRunning(); ++i) tick();
+    const double glide = released - view->viewPortHandler()->transX();
+    EXPECT_TRUE(glide >= row.low && glide <= row.high) << glide;
+  }
+}
+
 // A tap (within the slop) highlights the value nearest it, a tap on that
 // value again or on nothing clears; a drag on a chart that cannot pan
 // moves the highlight with the finger (between values the last stays), and

@@ -366,6 +366,59 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
   }
 }
 
+// Room that is not a finite number counts as none and room beyond the view
+// is cut to it before sides that want more than the view has share it: the
+// content is finite and empty, exactly, never less (nor NaN, which maps
+// every value to NaN). A view of negative size keeps no room, and draws its
+// data without a drop.
+TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* name;
+    std::function<void(LineChartView&)> setUp;
+    Size frame = {600, 400};
+    double width = kNaN, height = kNaN, left = kNaN;  // the content's size and left offset, when given
+  } table[] = {
+      {"legend y offset NaN", [](auto& v) { v.legend()->setYOffset(kNaN); }},
+      {"y axes' x offsets 1e308", [](auto& v) { v.leftAxis()->setXOffset(1e308); v.rightAxis()->setXOffset(1e308); }},
+      {"legend at the right, x offset 1e308: 600 beside the y labels' 28",
+       [](auto& v) {
+         v.legend()->setOrientation(Legend::Orientation::vertical);
+         v.legend()->setHorizontalAlignment(Legend::HorizontalAlignment::right);
+         v.legend()->setXOffset(1e308);
+       },
+       {600, 400}, 0, kNaN, 28.0 * 600 / (28 + 600)},
+      {"-10 wide, no labels, no legend",
+       [](auto& v) {
+         for (const auto& axis : {v.leftAxis(), v.rightAxis()}) axis->setEnabled(false);
+         v.xAxis()->setEnabled(false);
+         v.legend()->setEnabled(false);
+       },
+       {-10, 400}, -10, 400},
+      {"60 × 27.75, shared by the labels' 16 above and 23.2 below", [](auto&) {}, {60, 27.75}, 4, 0},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto v = LineChartView::create(Rect(Point{}, row.frame));
+    row.setUp(*v);
+    v->setData(rampData());
+    const ViewPortHandler& h = *v->viewPortHandler();
+    for (const double offset : {h.offsetLeft(), h.offsetTop(), h.offsetRight(), h.offsetBottom()}) {
+      EXPECT_EQ(offset, row.frame.width < 0 ? 0 : std::max(offset, 0.0));
+    }
+    EXPECT_EQ(h.contentWidth(), std::isnan(row.width) ? std::max(h.contentWidth(), 0.0) : row.width);
+    EXPECT_EQ(h.contentHeight(), std::isnan(row.height) ? std::max(h.contentHeight(), 0.0) : row.height);
+    if (!std::isnan(row.left)) {
+      EXPECT_DOUBLE_EQ(h.offsetLeft(), row.left);
+    }
+    const Point p = v->getTransformer(AxisDependency::left)->pixelForValues(50, 50);
+    EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+    RecordingContext context;
+    v->draw(context);
+    EXPECT_FALSE(row.frame.width < 0 && context.hasDropped());
+  }
+}
+
 TEST_F(ChartViews, DescriptionAndMarkers) {
   view.setData(rampData());
   const ViewPortHandler& h = *view.viewPortHandler();
