@@ -599,7 +599,7 @@ TEST_F(ChartViews, RadarViewGeometry) {
   for (const auto& [kind, data] : cramped) {
     kind->setData(data);
     const Size size = kind->viewPortHandler()->contentRect().size;
-    EXPECT_TRUE(size.width > -1e-9 && size.height > -1e-9 && std::min(size.width, size.height) < 1e-9)
+    EXPECT_TRUE(size.width >= 0 && size.height >= 0 && std::min(size.width, size.height) == 0)
         << size.width << " x " << size.height << " in " << kind->viewPortHandler()->chartWidth() << " x "
         << kind->viewPortHandler()->chartHeight();
   }
