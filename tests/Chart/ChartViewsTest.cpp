@@ -10,6 +10,7 @@
 
 #include "Chart/Data/BarChartData.h"
 #include "Chart/Data/BarChartDataSet.h"
+#include "Chart/Data/CombinedChartData.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Data/RadarChartData.h"
@@ -473,6 +474,21 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   view.setMarker(changing);
   view.renderMarkers(context);
   EXPECT_EQ(log, (Log{"refresh 30", "draw at 200,150", "refresh 70", "draw at 300,100"}));
+  // Combined data: a highlight names its set within its sub-data (the bars,
+  // data index 1), so the x phase shows the bar at index 0 of 3, not 2.
+  const auto combined = std::make_shared<CombinedChartData>();
+  combined->setLineData(rampData());
+  std::vector<EntryPtr> bars;
+  for (const double x : {2, 5, 8}) bars.push_back(std::make_shared<BarChartDataEntry>(x, x));
+  combined->setBarData(std::make_shared<BarChartData>(std::make_shared<BarChartDataSet>(bars, "bars")));
+  view.setData(combined);
+  view.animator()->setPhaseX(0.5);
+  view.setHighlighted({at(2, 200, 150, 0), at(8, 200, 150, 0)});
+  for (const auto& h : view.highlighted()) h->setDataIndex(1);
+  log.clear();
+  view.renderMarkers(context);
+  EXPECT_EQ(log, (Log{"refresh 2", "draw at 200,150"}));
+  view.animator()->setPhaseX(1);
   log.clear();
   view.setDrawMarkers(false);
   view.renderMarkers(context);

@@ -5,6 +5,7 @@
 
 #include "Chart/Data/BarChartDataEntry.h"
 #include "Chart/Data/ChartData.h"
+#include "Chart/Data/CombinedChartData.h"
 #include "Chart/Utils/ChartUtils.h"
 #include "Chart/Utils/Diagnostics.h"
 #include "platform/graphics/TextMetrics.h"
@@ -181,7 +182,11 @@ void ChartViewBase::renderMarkers(DrawingContext& context) {
   const std::vector<std::shared_ptr<Highlight>> highlights = highlighted();
   for (const auto& highlight : highlights) {
     if (!highlight) continue;
-    const DataSetPtr set = chartData->getDataSetByIndex(highlight->dataSetIndex());
+    // A highlight of combined data names its set within the sub-data at its
+    // data index, not within the gathered list of every set.
+    const auto combined = std::dynamic_pointer_cast<CombinedChartData>(chartData);
+    const DataSetPtr set = combined ? combined->getDataSetByHighlight(*highlight)
+                                    : chartData->getDataSetByIndex(highlight->dataSetIndex());
     const EntryPtr entry = chartData->entryForHighlight(*highlight);
     if (!set || !entry) continue;
     const int64_t entryIndex = set->entryIndex(entry);
