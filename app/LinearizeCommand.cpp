@@ -141,8 +141,8 @@ std::optional<std::string> outputsThatMeet(const std::vector<NamedOutput>& outpu
   for (size_t i = 0; i < outputs.size(); ++i)
     for (auto above = folder.path; outputs[i].first != "xml-dir"; above = above.parent_path()) {
       if (files[i].path == above)
-        return "--" + outputs[i].first + " would write " + outputs[i].second.string() + ", which --xml-dir needs " +
-               "as a folder for " + xmlFolder->string();
+        return "--" + outputs[i].first + " would write " + outputs[i].second.string() + ", where --xml-dir " +
+               xmlFolder->string() + " needs a folder";
       if (above == above.parent_path()) break;
     }
   return std::nullopt;

@@ -431,8 +431,8 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, q, "--out", o, "--acv", (dir / "twin.acv").string()}, 2, "which --out writes too"},
       {{w, q, "--out", "./new/_ref", "--xml-dir", "new"}, 2,
        "--xml-dir would write new/_ref.quad, which --out writes too (./new/_ref.quad)"},
-      {{w, q, "--out", "f.quad", "--xml-dir", "f.quad"}, 2, "--out would write f.quad, which --xml-dir needs"},
-      {{w, q, "--out", "g", "--xml-dir", "g.quad/xml"}, 2, "which --xml-dir needs as a folder for g.quad/xml"},
+      {{w, q, "--out", "f.quad", "--xml-dir", "f.quad"}, 2, "--out would write f.quad, where --xml-dir f.quad needs"},
+      {{w, q, "--out", "g", "--xml-dir", "g.quad/xml"}, 2, "g.quad, where --xml-dir g.quad/xml needs a folder"},
       // A Latin-1 "café" as a Latin-1 terminal passes it.
       {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
                                                     "the notes are not UTF-8 text"},
