@@ -138,13 +138,15 @@ std::optional<std::string> outputsThatMeet(const std::vector<NamedOutput>& outpu
                outputs[i].first + " writes too (" + outputs[i].second.string() + ")";
   if (!xmlFolder) return std::nullopt;
   const FileIdentity folder(*xmlFolder);
-  for (size_t i = 0; i < outputs.size(); ++i)
-    for (auto above = folder.path; outputs[i].first != "xml-dir"; above = above.parent_path()) {
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    if (outputs[i].first == "xml-dir") continue;
+    for (auto above = folder.path; !above.empty(); above = above.parent_path()) {
       if (files[i].path == above)
         return "--" + outputs[i].first + " would write " + outputs[i].second.string() + ", where --xml-dir " +
                xmlFolder->string() + " needs a folder";
       if (above == above.parent_path()) break;
     }
+  }
   return std::nullopt;
 }
 

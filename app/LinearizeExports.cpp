@@ -168,7 +168,8 @@ std::optional<std::string> oversizedQuadExport(const ExportSources& sources, boo
     const auto size = sources.quad->quadFileTextSize(*channels, notes);
     if (!size || *size <= platform::files::kInputFileSizeLimit) return std::nullopt;
     size_t notesSize = 0;
-    for (const auto piece : notes.value_or(std::vector<std::string_view>{})) notesSize += piece.size();
+    if (notes)
+      for (const auto piece : *notes) notesSize += piece.size();
     return which + " would be " + std::to_string(*size) + " bytes, more than the limit of " +
            std::to_string(platform::files::kInputFileSizeLimit) + " bytes (" +
            std::to_string(platform::files::kInputFileSizeLimit >> 20) + " MB) of a file this program reads, " +
