@@ -225,10 +225,11 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
 // replaced (a curve made read-only to keep it, a FIFO), are found before
 // anything is read; the folder is made only when the curves are written.
 std::optional<int> checkOutputFiles(const Request& request, std::ostream& err) {
-  std::optional<std::string> problem;
-  if (request.xmlFolder) problem = CliHost::unusableFolder(*request.xmlFolder);
-  for (const auto& [option, path] : outputFiles(request.args, request.xmlFolder))
-    if (!problem) problem = platform::files::replacementRefusal(path);
+  auto problem = request.xmlFolder ? CliHost::unusableFolder(*request.xmlFolder) : std::nullopt;
+  for (const auto& output : outputFiles(request.args, request.xmlFolder)) {
+    if (problem) break;
+    problem = platform::files::replacementRefusal(output.second);
+  }
   if (!problem) return std::nullopt;
   err << "inkcurve: " << *problem << "\n";
   return kExitFailed;
