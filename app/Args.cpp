@@ -66,6 +66,14 @@ std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const 
   return parsed;
 }
 
+bool asksForHelp(const std::vector<std::string>& args, const std::set<std::string>& valueOptions) {
+  for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    if (args[i] == "-h" || args[i] == "--help") return true;
+    if (args[i].starts_with("--") && valueOptions.count(args[i].substr(2))) ++i;  // its value
+  }
+  return false;
+}
+
 std::optional<std::string> outputFileError(const std::string& name, const std::string& value) {
   if (value.empty()) return "--" + name + " needs a file name, not an empty one";
   const std::filesystem::path path(value);

@@ -25,6 +25,12 @@ struct ParsedArgs {
 std::optional<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                                     const std::set<std::string>& flagOptions, std::string& error);
 
+// True when `args` hold "-h" or "--help" where an option may stand: not after
+// "--", and not as the value of one of `valueOptions` ("--notes --help"
+// gives the notes "--help"). Every command answers it with its usage,
+// whatever else the line holds.
+bool asksForHelp(const std::vector<std::string>& args, const std::set<std::string>& valueOptions);
+
 // Why `value` cannot name the file an output option `name` writes: it is empty,
 // or it names a folder ("out/", ".", ".."), which would be written as a hidden
 // file named only by its extension. Nothing for a usable name.

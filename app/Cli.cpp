@@ -20,8 +20,11 @@ std::string usageText() {
          "             correct QUAD from step-wedge measurements\n"
          "             ('inkcurve linearize --help' shows its options)\n" +
          starterUsage() +
-         "  --help     show this text\n";
+         "  -h, --help show this text; after a command, that command's usage\n"
+         "  --version  print the program's name and version\n";
 }
+
+std::string versionText() { return std::string("inkcurve ") + INKCURVE_VERSION + "\n"; }
 
 namespace {
 
@@ -33,6 +36,10 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   const std::string& command = args.front();
   if (command == "--help" || command == "-h" || command == "help") {
     out << usageText();
+    return kExitOk;
+  }
+  if (command == "--version") {
+    out << versionText();
     return kExitOk;
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());

@@ -19,4 +19,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // The usage text printed by --help and after a usage error.
 std::string usageText();
 
+// What --version prints: "inkcurve", the version the build was configured
+// with, and a line break.
+std::string versionText();
+
 }  // namespace cli

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <utility>
 
+#include "platform/text/Text.h"
+
 namespace cli {
 namespace {
 
@@ -29,6 +31,19 @@ std::optional<std::filesystem::path> danglingLinkIn(const std::filesystem::path&
       return prefix;
   }
   return std::nullopt;
+}
+
+// An alert's informative text as one line: its paragraphs joined by a space,
+// less one that sends the user to the help menu (the desktop's feedback
+// form), which a command line does not have.
+std::string oneLine(const std::string& text) {
+  std::string line;
+  for (const auto& paragraph : platform::text::split(text, "\n\n")) {
+    if (paragraph.empty() || paragraph.find("help menu") != std::string::npos) continue;
+    line += (line.empty() ? "" : " ") + paragraph;
+  }
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  return line;
 }
 
 std::string joinTypes(const std::vector<std::string>& types) {
@@ -140,9 +155,8 @@ void CliHost::beginSavePanel(const platform::SavePanelRequest& request, SaveComp
 
 int CliHost::runAlert(const platform::AlertRequest& request) {
   failed_ = true;
-  err_ << request.messageText;
-  if (!request.informativeText.empty()) err_ << ": " << request.informativeText;
-  err_ << "\n";
+  const std::string text = oneLine(request.informativeText);
+  err_ << request.messageText << (text.empty() ? "" : ": " + text) << "\n";
   return 0;
 }
 

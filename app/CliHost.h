@@ -20,8 +20,9 @@ namespace cli {
 //   panel allows new folders, as the user would in the panel.
 // - A save panel is answered with the path given for its one allowed type;
 //   none given is a cancel. The extension is added when the path lacks it.
-// - Alerts and failures go to `err` and make the run fail; diagnostic log
-//   lines go to `err` only when `verbose` is set.
+// - Alerts and failures go to `err` and make the run fail, an alert as one
+//   line (its title, then its text without a paragraph that points to the
+//   help menu); diagnostic log lines go to `err` only when `verbose` is set.
 class CliHost : public platform::Host {
  public:
   CliHost(std::ostream& out, std::ostream& err, bool verbose = false);

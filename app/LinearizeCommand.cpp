@@ -38,7 +38,8 @@ std::string linearizeUsage() {
          "  --smoothing N            moving-average control, 0..100 (default 33)\n"
          "  --spline N               spline control, 0..100 (default 33)\n"
          "  --notes TEXT             process notes written into the .quad\n"
-         "  --verbose                print the diagnostic lines to stderr\n";
+         "  --verbose                print the diagnostic lines to stderr\n"
+         "  -h, --help               show this text\n";
 }
 
 namespace {
@@ -171,13 +172,15 @@ int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
 // a mistake is a usage error.
 std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                                     Request& request) {
-  std::string error;
-  auto parsed = parseArgs(args, {"out", "acv", "cube", "xml-dir", "measurements-out", "smoothing", "spline", "notes"}, {"verbose", "help"}, error);
-  if (!parsed) return usageError(err, error);
-  if (parsed->has("help")) {
+  const std::set<std::string> valueOptions{"out",       "acv",    "cube",  "xml-dir", "measurements-out",
+                                           "smoothing", "spline", "notes"};
+  if (asksForHelp(args, valueOptions)) {
     out << linearizeUsage();
     return kExitOk;
   }
+  std::string error;
+  auto parsed = parseArgs(args, valueOptions, {"verbose"}, error);
+  if (!parsed) return usageError(err, error);
   if (parsed->positional.empty()) return usageError(err, "MEASUREMENTS is missing");
   if (parsed->positional.size() > 2) return usageError(err, "too many files: " + parsed->positional[2]);
   request.args = *parsed;

@@ -53,14 +53,18 @@ std::string starterUsage() {
 }
 
 int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const std::set<std::string> valueOptions{"printer", "process", "ink-limit", "yellow", "total-ink", "notes", "out"};
+  if (asksForHelp(args, valueOptions)) {
+    out << "usage:\n" << starterUsage();
+    return kExitOk;
+  }
   if (args.size() == 1 && args[0] == "--list") {
     listTitles(out);
     return kExitOk;
   }
 
   std::string error;
-  auto parsed = parseArgs(args, {"printer", "process", "ink-limit", "yellow", "total-ink", "notes", "out"},
-                          {"list", "verbose"}, error);
+  auto parsed = parseArgs(args, valueOptions, {"list", "verbose"}, error);
   if (!parsed) return usageError(err, error);
   if (parsed->has("list")) return usageError(err, "--list takes no other options");
   if (!parsed->positional.empty()) return usageError(err, "unexpected argument '" + parsed->positional[0] + "'");

@@ -13,7 +13,7 @@ std::string CIELab::description() const {
 std::string describe(const std::vector<CIELab>& readings) {
   constexpr std::size_t kShownAtEachEnd = 5;
   const std::size_t n = readings.size();
-  const bool cut = n > 2 * kShownAtEachEnd;
+  const bool cut = n > kReadingsDescribedInFull;
   std::string text = "[";
   for (std::size_t k = 0; k < n; ++k) {
     if (cut && k == kShownAtEachEnd) {

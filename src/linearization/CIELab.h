@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,14 @@ struct CIELab {
   friend bool operator==(const CIELab& x, const CIELab& y) { return x.L == y.L && x.a == y.a && x.b == y.b; }
 };
 
+// The longest list of readings describe() shows whole: every wedge's file
+// (256 steps, each measured a few times) fits.
+inline constexpr std::size_t kReadingsDescribedInFull = 1000;
+
 // "[CIELab(L:..., a:..., b:...), CIELab(...)]": the printed form of a list.
-// A list of more than ten readings shows its first five and its last five
-// around "... (N readings) ...", so the text stays short for any list.
+// A list of more than kReadingsDescribedInFull readings shows its first five
+// and its last five around "... (N readings) ...", so the text stays short
+// for any list.
 std::string describe(const std::vector<CIELab>& readings);
 
 }  // namespace linearization

@@ -99,7 +99,8 @@ class Interaction : public testing::Test {
 // the view's turn: the value under the centre stays there, also at the
 // scale limits (where a zoom goes only as far as they allow) and when the
 // chart is drawn after each move (the content keeps its place until the
-// fingers lift, and the layout then keeps the value under the centre).
+// fingers lift or the pinch is cancelled, and the layout then keeps the
+// value under the centre). Fingers brought onto one point zoom no further.
 TEST_F(Interaction, PinchZoomsAboutItsCentre) {
   const struct {
     const char* name;
@@ -107,6 +108,7 @@ TEST_F(Interaction, PinchZoomsAboutItsCentre) {
     std::vector<double> spreads = {200};  // the fingers' distance at each move
     double scale = 2, minScale = 1, maxScale = 0;
     bool drawn = false;
+    Phase release = Phase::ended;
   } table[] = {
       {"both axes", false, true, true, false},        {"x only", false, true, false, false},
       {"y only", false, false, true, false},          {"inverted left axis", false, true, true, true},
@@ -116,6 +118,8 @@ TEST_F(Interaction, PinchZoomsAboutItsCentre) {
       {"past the maximum, then at it", false, true, true, false, {500, 600}, 3, 1, 3},
       {"horizontal bar past the maximum", true, true, true, true, {500}, 3, 1, 3},
       {"drawn after each move", false, true, true, false, {150, 300, 800}, 8, 1, 0, true},
+      {"drawn, then cancelled", false, true, true, false, {150, 300, 800}, 8, 1, 0, true, Phase::cancelled},
+      {"then brought onto one point", false, true, true, false, {200, 0}, 2},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
@@ -142,7 +146,7 @@ TEST_F(Interaction, PinchZoomsAboutItsCentre) {
       if (row.drawn) view->draw(context);
       EXPECT_EQ(h.contentRect(), content) << "while the fingers are down";
     }
-    touch(*view, Phase::ended, {});
+    touch(*view, row.release, {});
     EXPECT_EQ(h.contentRect() != content, row.drawn) << "laid out for the labels drawn";
     EXPECT_DOUBLE_EQ(h.scaleX(), row.scaleX ? row.scale : 1);
     EXPECT_DOUBLE_EQ(h.scaleY(), row.scaleY ? row.scale : 1);
@@ -204,8 +208,9 @@ TEST_F(Interaction, DragPansByTheFingerAndStopsAtTheLimits) {
 // A released pan goes on at the finger's speed and the finger's way, each
 // 1/60 s tick panning by the friction's share of the tick before, until
 // the speed is below a point per second or a tick moves nothing (at the
-// content's edge); a slower clock takes it as far; friction 0, a finger
-// that rested before it let go, or a new touch throw nothing further.
+// content's edge); a slower clock takes it as far and as long; friction 0,
+// a finger that rested before it let go, or a new touch throw nothing
+// further.
 TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
   const struct {
     const char* name;
@@ -251,6 +256,10 @@ TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
     double travelled = 0;
     for (const double step : steps) travelled += step;
     EXPECT_NEAR(travelled, perTick / (1 - row.friction), std::fabs(perTick) / (1 - row.friction) * 0.02);
+    // Slowed once each 1/60 s, however often the clock ticks: as long at 30 Hz.
+    const double speed = std::hypot(row.way.x, row.way.y) * 30;  // of two moves 1/60 s apart
+    const double lasts = std::log(speed / DragDecelerationJob::stopSpeed) / (-60 * std::log(row.friction));
+    EXPECT_NEAR(static_cast<double>(steps.size()) / row.hz, lasts, 1 / row.hz);
     if (row.hz != 60) continue;
     ASSERT_GE(steps.size(), 3u);
     EXPECT_NEAR(steps[0], perTick, 1e-6);
@@ -271,9 +280,65 @@ TEST_F(Interaction, DecelerationSlowsByTheFrictionEachTickAndStops) {
   EXPECT_EQ(view->viewPortHandler()->touchMatrix(), stopped);
   EXPECT_EQ(RunLoop::main().timerCount(), 0u);
 
+  // Ticks handled at one time (queued behind a slow frame) move nothing and
+  // end nothing.
+  struct Job : DragDecelerationJob {
+    using DragDecelerationJob::DragDecelerationJob;
+    using DragDecelerationJob::tick;
+  };
+  std::vector<Point> pans;
+  const auto job = std::make_shared<Job>(Point{-1200, 0}, 0.9, [&](Point way) {
+    pans.push_back(way);
+    return way.x != 0;
+  });
+  EXPECT_EQ((std::vector<bool>{job->tick(0), job->tick(0.5), job->tick(0.5)}), std::vector<bool>(3, true));
+  EXPECT_EQ(pans.size(), 1u);
+
   for (const auto& [set, kept] : {std::pair{5.0, 0.999}, {-1.0, 0.0}, {kNaN, 0.0}, {0.3, 0.3}}) {
     view->setDragDecelerationFrictionCoef(set);
     EXPECT_EQ(view->dragDecelerationFrictionCoef(), kept) << set;
+  }
+}
+
+// A drag of 30 moves of 2 points on a chart zoomed 64× in x, released at
+// once: the speed it is thrown at is its way over the moves of its last
+// tenth of a second, over the time they took. Moves handled together (1 µs
+// apart, queued behind a slow frame) took the time since the move before
+// them, so they cannot fling the chart away; a rest before the last moves
+// does not slow them.
+TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
+  constexpr double steady = 2 * 0.9 / (1 - 0.9);  // 2 points each 1/60 s, slowed by 0.9 each 1/60 s
+  const struct {
+    const char* name;
+    double (*gapBefore)(int move);  // seconds since the event before (the touch-down for move 1)
+    double low, high;               // the glide, in points
+  } table[] = {
+      {"steady, 60 Hz", [](int) { return kTick; }, steady * 0.95, steady * 1.05},
+      {"the last five handled together", [](int move) { return move > 25 ? 1e-6 : kTick; }, steady * 0.95,
+       steady * 3},
+      {"ten at a time, a second apart", [](int move) { return move % 10 == 1 ? 1.0 : 1e-6; }, 0.1, steady * 3},
+      {"rested a second, then six moves", [](int move) { return move == 25 ? 1.0 : kTick; }, steady * 0.95,
+       steady * 1.05},
+      {"every move with the touch-down", [](int) { return 1e-6; }, 0, 0},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto view = LineChartView::create(Rect(0, 0, 600, 400));
+    view->setData(rampData());
+    const Point c = view->viewPortHandler()->contentCenter();
+    view->zoom(64, 1, c.x, c.y);
+    Point at = c;
+    touch(*view, Phase::began, {at});
+    for (int move = 1; move <= 30; ++move) {
+      clock->advance(row.gapBefore(move));
+      at = plus(at, -2, 0);
+      touch(*view, Phase::moved, {at});
+    }
+    touch(*view, Phase::ended, {at});
+    const double released = view->viewPortHandler()->transX();
+    for (int i = 0; i < 400 && view->viewPortJob() && view->viewPortJob()->isRunning(); ++i) tick();
+    const double glide = released - view->viewPortHandler()->transX();
+    EXPECT_TRUE(glide >= row.low && glide <= row.high) << glide;
   }
 }
 
@@ -424,6 +489,13 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
   const AffineTransform huge = h.touchMatrix();
   view->zoom(1e300, 1e300, 100, 100);
   EXPECT_EQ(h.touchMatrix(), huge) << "a scale past the largest double";
+  // Also where the pan stays finite (about the content's bottom-left corner).
+  const auto deep = rampView();
+  const ViewPortHandler& dh = *deep->viewPortHandler();
+  deep->zoom(1e10, 1e10, dh.contentLeft(), dh.contentBottom());
+  const AffineTransform deepBefore = dh.touchMatrix();
+  deep->zoom(1e300, 1e300, dh.contentLeft(), dh.contentBottom());
+  EXPECT_EQ(dh.touchMatrix(), deepBefore) << "a scale past the largest double, about the corner";
 
   h.setMinimumScaleX(1.5);
   const AffineTransform limited = h.touchMatrix();
@@ -450,6 +522,10 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
       {"zoomIn past the maximum", 1, 1.2, {1, 1}, [](LineChartView& v) { v.zoomIn(); }, 1.2, true},
       {"again in y", 1, 0, {1.5, 6}, [&](LineChartView& v) { v.zoom(1, 1.5, about.x, about.y); }, 9},
       {"resetZoom, zoomed in y", 1, 0, {1, 6}, [](LineChartView& v) { v.resetZoom(); }, 6, false, false},
+      {"in y, held to the y limits", 1, 8, {1, 1}, [&](LineChartView& v) {
+         v.viewPortHandler()->setMinMaxScaleX(1, 2);
+         v.zoom(1, 6, about.x, about.y);
+       }, 6},
   };
   for (const auto& row : zooms) {
     SCOPED_TRACE(row.name);

@@ -366,6 +366,59 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
   }
 }
 
+// Room that is not a finite number counts as none and room beyond the view
+// is cut to it before sides that want more than the view has share it: the
+// content is finite and empty, exactly, never less (nor NaN, which maps
+// every value to NaN). A view of negative size keeps no room, and draws its
+// data without a drop.
+TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* name;
+    std::function<void(LineChartView&)> setUp;
+    Size frame = {600, 400};
+    double width = kNaN, height = kNaN, left = kNaN;  // the content's size and left offset, when given
+  } table[] = {
+      {"legend y offset NaN", [](auto& v) { v.legend()->setYOffset(kNaN); }},
+      {"y axes' x offsets 1e308", [](auto& v) { v.leftAxis()->setXOffset(1e308); v.rightAxis()->setXOffset(1e308); }},
+      {"legend at the right, x offset 1e308: 600 beside the y labels' 28",
+       [](auto& v) {
+         v.legend()->setOrientation(Legend::Orientation::vertical);
+         v.legend()->setHorizontalAlignment(Legend::HorizontalAlignment::right);
+         v.legend()->setXOffset(1e308);
+       },
+       {600, 400}, 0, kNaN, 28.0 * 600 / (28 + 600)},
+      {"-10 wide, no labels, no legend",
+       [](auto& v) {
+         for (const auto& axis : {v.leftAxis(), v.rightAxis()}) axis->setEnabled(false);
+         v.xAxis()->setEnabled(false);
+         v.legend()->setEnabled(false);
+       },
+       {-10, 400}, -10, 400},
+      {"60 × 27.75, shared by the labels' 16 above and 23.2 below", [](auto&) {}, {60, 27.75}, 4, 0},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    const auto v = LineChartView::create(Rect(Point{}, row.frame));
+    row.setUp(*v);
+    v->setData(rampData());
+    const ViewPortHandler& h = *v->viewPortHandler();
+    for (const double offset : {h.offsetLeft(), h.offsetTop(), h.offsetRight(), h.offsetBottom()}) {
+      EXPECT_EQ(offset, row.frame.width < 0 ? 0 : std::max(offset, 0.0));
+    }
+    EXPECT_EQ(h.contentWidth(), std::isnan(row.width) ? std::max(h.contentWidth(), 0.0) : row.width);
+    EXPECT_EQ(h.contentHeight(), std::isnan(row.height) ? std::max(h.contentHeight(), 0.0) : row.height);
+    if (!std::isnan(row.left)) {
+      EXPECT_DOUBLE_EQ(h.offsetLeft(), row.left);
+    }
+    const Point p = v->getTransformer(AxisDependency::left)->pixelForValues(50, 50);
+    EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+    RecordingContext context;
+    v->draw(context);
+    EXPECT_FALSE(row.frame.width < 0 && context.hasDropped());
+  }
+}
+
 TEST_F(ChartViews, DescriptionAndMarkers) {
   view.setData(rampData());
   const ViewPortHandler& h = *view.viewPortHandler();
@@ -524,12 +577,32 @@ TEST_F(ChartViews, RadarViewGeometry) {
     boxes.push_back(b);
   }
   EXPECT_EQ(boxes.size(), 11u);
+  // With the labels off, the web keeps only the room of 10 on each side.
+  v->xAxis()->setDrawLabelsEnabled(false);
+  v->notifyDataSetChanged();
+  EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{10, 10, 580, 380}));
+  v->xAxis()->setDrawLabelsEnabled(true);
 
   // A view smaller than the labels' room keeps an empty web, never one turned inside out.
   const auto small = RadarChartView::create(Rect(0, 0, 30, 20));
   small->setData(pentagonData());
   EXPECT_EQ(small->viewPortHandler()->contentRect().size, (Size{0, 0}));
   EXPECT_EQ(small->factor(), 0);
+  // So does every kind, across or down: a web without labels, a short line
+  // view, a small horizontal-bar view.
+  const auto bare = RadarChartView::create(Rect(0, 0, 15, 15));
+  bare->xAxis()->setDrawLabelsEnabled(false);
+  const std::pair<std::shared_ptr<ChartViewBase>, std::shared_ptr<ChartData>> cramped[] = {
+      {bare, pentagonData()},
+      {LineChartView::create(Rect(0, 0, 600, 20)), rampData()},
+      {HorizontalBarChartView::create(Rect(0, 0, 30, 20)), rampData()}};
+  for (const auto& [kind, data] : cramped) {
+    kind->setData(data);
+    const Size size = kind->viewPortHandler()->contentRect().size;
+    EXPECT_TRUE(size.width >= 0 && size.height >= 0 && std::min(size.width, size.height) == 0)
+        << size.width << " x " << size.height << " in " << kind->viewPortHandler()->chartWidth() << " x "
+        << kind->viewPortHandler()->chartHeight();
+  }
 }
 
 // The horizontal-bar view maps the values across and the categories up
@@ -745,6 +818,12 @@ TEST_F(ChartViews, DataChangesReachTheAxes) {
   radar->notifyDataSetChanged();
   EXPECT_GT(radar->yAxis()->axisMaximum(), before);
   EXPECT_EQ(radar->sliceAngle(), 60);
+  // A highlight whose value went goes with it.
+  radar->highlightValue(0, 0);
+  ASSERT_EQ(radar->highlighted().size(), 1u);
+  web->removeDataSetByIndex(0);
+  radar->notifyDataSetChanged();
+  EXPECT_TRUE(radar->highlighted().empty() && !radar->lastHighlighted());
 }
 
 // A view kind that does not lay itself out.

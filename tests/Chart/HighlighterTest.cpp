@@ -149,6 +149,8 @@ TEST(Highlighters, StackedBarsByRangeOnBothBarViews) {
     EXPECT_EQ(BarHighlighter::stackIndex(*bar->ranges(), y), index) << y;
   }
   EXPECT_EQ(BarHighlighter::stackIndex({}, 1), -1);
+  // At the foot of [0, 0, 5], on three ranges' edges: the first.
+  EXPECT_EQ(BarHighlighter::stackIndex(*BarChartDataEntry(0, std::vector<double>{0, 0, 5}).ranges(), 0), 0);
 }
 
 // A combined chart seen through its provider: 40 points per x, 3 per y.
@@ -207,6 +209,37 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   EXPECT_FALSE(highlighter.getHighlight(100, 100));
 }
 
+// A line view and a bar view given combined data (a flat line at 50 with
+// points at x 0, 3, 6, 9; stacked bars [10, 20, 30] at x 2, 5, 8): a tap
+// finds values in each sub-data by the view's own rules (the nearest point,
+// the nearest column) and highlights them with the sub-data's index, which
+// the combined data resolves.
+TEST(Highlighters, LineAndBarViewsTapCombinedData) {
+  const auto combined = std::make_shared<CombinedChartData>();
+  combined->setLineData(std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 3, 9)));
+  std::vector<EntryPtr> bars;
+  for (const double x : {2, 5, 8}) {
+    bars.push_back(std::make_shared<BarChartDataEntry>(x, std::vector<double>{10, 20, 30}));
+  }
+  combined->setBarData(std::make_shared<BarChartData>(std::make_shared<BarChartDataSet>(bars, "bars")));
+  // The view, the value touched; the highlight's data index, stack index and x.
+  for (const auto& [barView, x, y, dataIndex, stack, expectedX] :
+       {std::tuple{false, 6.0, 48.0, 0, -1, 6.0}, {false, 5.0, 58.0, 1, -1, 5.0}, {true, 5.3, 25.0, 1, 1, 5.0},
+        {true, 6.2, 40.0, 0, -1, 6.0}}) {
+    SCOPED_TRACE(testing::Message() << (barView ? "bar view " : "line view ") << x << ", " << y);
+    const std::shared_ptr<BarLineChartViewBase> view =
+        barView ? std::shared_ptr<BarLineChartViewBase>(BarChartView::create(Rect(0, 0, 600, 400)))
+                : LineChartView::create(Rect(0, 0, 600, 400));
+    view->setData(combined);
+    const Point touched = view->getTransformer(AxisDependency::left)->pixelForValues(x, y);
+    view->highlightValue(view->getHighlightByTouchPoint(touched));
+    ASSERT_EQ(view->highlighted().size(), 1u);
+    const Highlight& h = *view->lastHighlighted();
+    EXPECT_EQ((std::tuple(h.dataIndex(), h.dataSetIndex(), h.stackIndex())), std::tuple(dataIndex, 0, stack));
+    EXPECT_EQ(combined->entryForHighlight(h)->x(), expectedX);
+  }
+}
+
 // Highlighting from code: a value by x and set (none without such a set
 // or x), a list (values that name no entry dropped), a clear; each marks
 // the view for redrawing.
@@ -248,6 +281,13 @@ TEST(Highlighters, ViewsHighlightFromCode) {
   ramp->addEntry(std::make_shared<ChartDataEntry>(110, 110), 0);
   view->notifyDataSetChanged();
   EXPECT_EQ(view->highlighted().size(), 1u);
+  // A last highlighted that is dropped gives way to the first one kept.
+  ramp->addDataSet(lineSet([](double x) { return 100 - x; }));
+  view->highlightValues({std::make_shared<Highlight>(50, 1, -1), std::make_shared<Highlight>(50, 0, -1)});
+  ramp->removeDataSetByIndex(1);
+  view->notifyDataSetChanged();
+  ASSERT_EQ(view->highlighted().size(), 1u);
+  EXPECT_EQ(view->lastHighlighted(), view->highlighted()[0]);
   ramp->removeDataSetByIndex(0);
   view->notifyDataSetChanged();
   EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());

@@ -200,6 +200,11 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   odd.setMinMaxScaleX(1, inf);
   odd.setMaximumScaleY(inf);
   EXPECT_EQ(std::pair(odd.maxScaleX(), odd.maxScaleY()), std::pair(kNoLimit, kNoLimit));
+  // Also with no maximum to hold the scale.
+  ViewPortHandler unlimited(300, 200);
+  unlimited.setMinimumScaleX(nan);
+  unlimited.setMinMaxScaleY(inf, 0);
+  EXPECT_EQ(unlimited.refresh({2, 0, 0, 2, 0, 0}, chart, false), (AffineTransform{2, 0, 0, 2, 0, 0}));
 
   // centerViewPort pans the requested point onto the content's corner.
   ViewPortHandler centred(300, 200);
@@ -209,6 +214,9 @@ TEST(ViewPortHandler, ScaleSettersLimitAtOnceWithoutRedraw) {
   centred.centerViewPort({150, 60}, chart);
   EXPECT_EQ(centred.touchMatrix(), (AffineTransform{2, 0, 0, 2, -100, 0}));
   EXPECT_EQ(chart.dirtyRects().size(), 1u);
+  // A pair whose maximum lies below the scale brings the chart back to it.
+  centred.setMinMaxScaleX(1, 1.5);
+  EXPECT_EQ(centred.touchMatrix(), (AffineTransform{1.5, 0, 0, 2, -100, 0}));
 }
 
 // Content (10, 20, 290, 140): right edge 300, bottom edge 160.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <regex>
 #include <sstream>
 
 #include "Cli.h"
@@ -12,10 +13,28 @@ namespace {
 testsupport::CliRun runCli(const std::vector<std::string>& args) { return testsupport::runInkcurve(args); }
 
 TEST(Cli, HelpAndUsageErrors) {
-  auto help = runCli({"--help"});
-  EXPECT_EQ(help.status, cli::kExitOk);
-  EXPECT_NE(help.out.find("usage: inkcurve"), std::string::npos);
-  EXPECT_TRUE(help.err.empty());
+  // -h and --help wherever an option may stand: that command's usage on
+  // standard output, whatever else the line holds.
+  const std::pair<std::vector<std::string>, std::string> helps[] = {
+      {{"--help"}, "usage: inkcurve <command>"},
+      {{"-h", "linearize"}, "usage: inkcurve <command>"},
+      {{"linearize", "-h"}, "usage: inkcurve linearize"},
+      {{"linearize", "wedge.txt", "--bogus", "--out", "x.quad", "--help"}, "usage: inkcurve linearize"},
+      {{"starter", "--help"}, "usage:\n  starter --printer"},
+      {{"starter", "--list", "-h"}, "usage:\n  starter --printer"},
+      {{"linearize", "--notes", "--help"}, ""},  // the notes, and MEASUREMENTS missing
+      {{"starter", "--", "-h"}, ""},              // a word, not an option
+  };
+  for (const auto& [args, usage] : helps) {
+    const auto r = runCli(args);
+    EXPECT_EQ(r.status, usage.empty() ? cli::kExitUsage : cli::kExitOk) << args.back();
+    EXPECT_EQ(r.out.empty(), usage.empty()) << r.out;
+    EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
+    EXPECT_EQ(r.err.empty(), !usage.empty()) << r.err;
+  }
+  const auto version = runCli({"--version"});
+  EXPECT_EQ(version.status, cli::kExitOk);
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("inkcurve [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
 
   for (auto args : {std::vector<std::string>{}, std::vector<std::string>{"frobnicate"}}) {
     auto r = runCli(args);

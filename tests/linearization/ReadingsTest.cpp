@@ -28,12 +28,17 @@ TEST(CIELab, OrderedByLightnessAloneAndEqualOnlyInAllThree) {
   EXPECT_EQ(linearization::describe({{95.5, -0.25, 0.1}, {3, 0, -1}}),
             "[CIELab(L:95.5, a:-0.25, b:0.1), CIELab(L:3.0, a:0.0, b:-1.0)]");
   EXPECT_EQ(linearization::describe({}), "[]");
-  // A long list shows its five first and five last readings, and its count.
-  std::vector<CIELab> many(11, CIELab{1, 0, 0});
-  many.back().L = 2;
+  // Every reading of a list of up to 1,000; a longer list shows its five
+  // first and five last readings, and its count.
   const std::string one = "CIELab(L:1.0, a:0.0, b:0.0), ";
-  EXPECT_EQ(linearization::describe(many), "[" + one + one + one + one + one + "... (11 readings) ..., " + one + one +
-                                               one + one + "CIELab(L:2.0, a:0.0, b:0.0)]");
+  std::vector<CIELab> many(1000, CIELab{1, 0, 0});
+  many.back().L = 2;
+  const std::string whole = linearization::describe(many);
+  EXPECT_EQ(whole.size(), 1000 * one.size()) << whole.substr(0, 400);
+  EXPECT_TRUE(whole.ends_with(one + "CIELab(L:2.0, a:0.0, b:0.0)]")) << whole.substr(whole.size() - 400);
+  many.insert(many.begin(), CIELab{1, 0, 0});
+  EXPECT_EQ(linearization::describe(many), "[" + one + one + one + one + one + "... (1001 readings) ..., " + one +
+                                               one + one + one + "CIELab(L:2.0, a:0.0, b:0.0)]");
 }
 
 TEST(MeasurementData, SplitRowsDropsBlankLinesAndKeepsTheRestUnchanged) {

@@ -4,6 +4,7 @@
 
 #include "Chart/Data/BarChartData.h"
 #include "Chart/Data/BarChartDataEntry.h"
+#include "Chart/Data/CombinedChartData.h"
 
 namespace chart {
 
@@ -30,7 +31,10 @@ int64_t BarHighlighter::stackIndex(const std::vector<std::shared_ptr<Range>>& ra
 
 std::shared_ptr<ChartData> BarHighlighter::dataOf(const Provider&) const {
   const auto chart = barChart_.lock();
-  return chart ? chart->barData() : nullptr;
+  if (!chart) return nullptr;
+  if (auto bars = chart->barData()) return bars;
+  // Combined data in a bar view: every sub-data by the bar rules.
+  return std::dynamic_pointer_cast<CombinedChartData>(chart->data());
 }
 
 ChartHighlighter::Candidate BarHighlighter::candidate(const Provider& chart, const IChartDataSet& set,

@@ -16,7 +16,8 @@ namespace chart {
 // stack value whose range holds it; above the stack the topmost value,
 // below it the lowest. The highlight of a stacked value keeps the bar's y
 // (the stack's sum), so the chart data finds the entry from it, and lies
-// in pixels at the top of that value's range.
+// in pixels at the top of that value's range. A bar view given combined
+// data searches each of its sub-data by these rules.
 class BarHighlighter : public ChartHighlighter {
  public:
   explicit BarHighlighter(std::weak_ptr<BarChartDataProvider> chart)

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Chart/Data/CombinedChartData.h"
 #include "Chart/Utils/Transformer.h"
 
 namespace chart {
@@ -13,8 +14,21 @@ std::shared_ptr<Highlight> ChartHighlighter::getHighlight(double x, double y) {
   const auto data = dataOf(*provider);
   if (!data) return nullptr;
   const Point touch{x, y};
+  const Point value = valueForTouchPoint(*provider, touch);
   std::vector<Candidate> candidates;
-  collect(*provider, *data, touch, valueForTouchPoint(*provider, touch), candidates);
+  const auto combined = std::dynamic_pointer_cast<CombinedChartData>(data);
+  if (!combined) {
+    collect(*provider, *data, touch, value, candidates);
+    return nearest(candidates, provider->maxHighlightDistance());
+  }
+  // Combined data finds a value by its sub-data's place in allData() and
+  // the set's index in that sub-data.
+  const auto parts = combined->allData();
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const size_t first = candidates.size();
+    collect(*provider, *parts[i], touch, value, candidates);
+    for (size_t c = first; c < candidates.size(); ++c) candidates[c].highlight->setDataIndex(static_cast<int64_t>(i));
+  }
   return nearest(candidates, provider->maxHighlightDistance());
 }
 

@@ -19,6 +19,11 @@ using platform::graphics::Point;
 // provided it lies within the chart's maxHighlightDistance. A tie goes to
 // the earlier data set.
 //
+// Combined data (a line or bar view given CombinedChartData) is searched in
+// each of its sub-data by the same rules, and the highlight carries the
+// sub-data's place in allData() as its dataIndex and the set's index in
+// that sub-data, which CombinedChartData::entryForHighlight resolves.
+//
 // The chart owns its highlighter, so the highlighter holds it weakly and
 // finds nothing once it is gone.
 class ChartHighlighter : public IHighlighter {
@@ -37,7 +42,8 @@ class ChartHighlighter : public IHighlighter {
     bool limited = true;
   };
   // Adds the candidates of the data's sets for a touch at `touch`, under
-  // which lies the value `value`. The data-set indexes are the data's own.
+  // which lies the value `value`. The data-set indexes are the data's own;
+  // getHighlight calls it once per sub-data of combined data.
   virtual void collect(const Provider& chart, const ChartData& data, Point touch, Point value,
                        std::vector<Candidate>& out) const;
 

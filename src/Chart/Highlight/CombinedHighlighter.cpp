@@ -7,24 +7,18 @@ namespace chart {
 CombinedHighlighter::CombinedHighlighter(std::weak_ptr<CombinedChartDataProvider> chart)
     : ChartHighlighter(chart), combinedChart_(chart), barHighlighter_(chart) {}
 
-std::shared_ptr<Highlight> CombinedHighlighter::getHighlight(double x, double y) {
-  const auto provider = combinedChart_.lock();
-  const auto combined = provider ? provider->combinedData() : nullptr;
-  if (!combined) return nullptr;
-  const Point touch{x, y};
-  const Point value = valueForTouchPoint(*provider, touch);
-  std::vector<Candidate> candidates;
-  const auto all = combined->allData();
-  for (size_t i = 0; i < all.size(); ++i) {
-    const size_t first = candidates.size();
-    if (std::dynamic_pointer_cast<BarChartData>(all[i])) {
-      barHighlighter_.collect(*provider, *all[i], touch, value, candidates);
-    } else {
-      collect(*provider, *all[i], touch, value, candidates);
-    }
-    for (size_t c = first; c < candidates.size(); ++c) candidates[c].highlight->setDataIndex(static_cast<int64_t>(i));
+std::shared_ptr<ChartData> CombinedHighlighter::dataOf(const Provider&) const {
+  const auto chart = combinedChart_.lock();
+  return chart ? chart->combinedData() : nullptr;
+}
+
+void CombinedHighlighter::collect(const Provider& chart, const ChartData& data, Point touch, Point value,
+                                  std::vector<Candidate>& out) const {
+  if (dynamic_cast<const BarChartData*>(&data)) {
+    barHighlighter_.collect(chart, data, touch, value, out);
+  } else {
+    ChartHighlighter::collect(chart, data, touch, value, out);
   }
-  return nearest(candidates, provider->maxHighlightDistance());
 }
 
 }  // namespace chart

@@ -7,8 +7,6 @@ namespace chart {
 namespace {
 
 constexpr double kNoScaleLimit = std::numeric_limits<double>::max();
-constexpr double kZoomInFactor = 1.4;
-constexpr double kZoomOutFactor = 0.7;
 
 // A maximum of 0 or +inf means no limit; NaN and -inf keep the one there is.
 double maximumScale(double scale, double current) {
@@ -77,11 +75,11 @@ AffineTransform ViewPortHandler::zoom(double scaleX, double scaleY, double x, do
 }
 
 AffineTransform ViewPortHandler::zoomIn(double x, double y) const {
-  return zoom(kZoomInFactor, kZoomInFactor, x, y);
+  return zoom(zoomInFactor, zoomInFactor, x, y);
 }
 
 AffineTransform ViewPortHandler::zoomOut(double x, double y) const {
-  return zoom(kZoomOutFactor, kZoomOutFactor, x, y);
+  return zoom(zoomOutFactor, zoomOutFactor, x, y);
 }
 
 AffineTransform ViewPortHandler::resetZoom() const { return zoom(1.0, 1.0, 0.0, 0.0); }

@@ -26,6 +26,10 @@ using platform::view::View;
 // (isInBoundsX, isInBounds, isIntersectingLine) too.
 class ViewPortHandler {
  public:
+  // The steps of zoomIn() and zoomOut(), which the chart views take too.
+  static constexpr double zoomInFactor = 1.4;
+  static constexpr double zoomOutFactor = 0.7;
+
   // The content rectangle starts as the whole chart, (0, 0, width, height).
   ViewPortHandler(double width, double height);
   virtual ~ViewPortHandler() = default;
@@ -57,6 +61,7 @@ class ViewPortHandler {
   virtual AffineTransform zoom(double scaleX, double scaleY) const;
   // Zoom about (x, y): translate by (x, y), scale, translate back.
   virtual AffineTransform zoom(double scaleX, double scaleY, double x, double y) const;
+  // Zoom about (x, y) by zoomInFactor, or by zoomOutFactor.
   virtual AffineTransform zoomIn(double x, double y) const;
   virtual AffineTransform zoomOut(double x, double y) const;
   // The touch matrix as it is.

@@ -163,7 +163,6 @@ void BarLineChartViewBase::calculateOffsets() {
     bottom = std::max(bottom, reach.below);
   }
   LegendRoom::restrainWithLegend(legend().get(), handler, left, top, right, bottom);
-  keepContentInView();
   prepareTransformers();
 }
 

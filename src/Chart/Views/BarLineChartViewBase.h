@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 
 #include "Chart/Components/YAxis.h"
@@ -34,8 +35,9 @@ namespace chart {
 // each label wrapped at the width one x unit takes between the y labels.
 //
 // The legend's room (LegendRoom) lies outside all of that, at the view's
-// edge. Room wider or taller than the view is cut (keepContentInView), so
-// the content is never less than empty.
+// edge. Room that is not a finite number counts as none, and room wider or
+// taller than the view is cut (restrainInView), so the content is never
+// less than empty.
 //
 // Interaction. The view takes touches (nsuiTouches...): one finger dragging
 // pans by the finger's movement; two fingers pinching zoom, about their
@@ -49,8 +51,16 @@ namespace chart {
 // finger. A released pan goes on, slowed by the friction coefficient each
 // 1/60 s; a new touch, move or zoom stops it. A cancelled gesture keeps the
 // matrix of its last move, goes on with nothing and takes back the
-// highlight a drag moved. Speeds are measured on the run loop's clock at
-// each moved event.
+// highlight a drag moved.
+//
+// The speed of a released pan is the finger's way over the moves of the
+// last flingWindow before its last move, divided by the time they took
+// (the run loop's clock at each moved event). Moves handled less than
+// handledTogether apart were queued and handled together (after a slow
+// frame), so they cannot set the speed alone: when the moves of the window
+// are all such, their way took the time since the move before them, and a
+// drag whose every move was handled together with its touch-down throws
+// nothing.
 //
 // Every zoom, pan and move builds its matrix with the view-port handler's
 // builders and hands it to refresh(), so the handler's limits hold; a
@@ -66,8 +76,11 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
  public:
   // How far (points) a finger may move and still tap.
   static constexpr double tapSlop = 8;
-  // A finger that rested longer (seconds) before it let go throws nothing.
+  // A finger that rested longer (seconds) before it let go throws nothing;
+  // the release speed is taken over the moves of this last stretch.
   static constexpr double flingWindow = 0.1;
+  // Moves handled closer together (seconds) were queued, not made so fast.
+  static constexpr double handledTogether = 0.005;
 
   // Stops a running animated move or deceleration.
   ~BarLineChartViewBase() override;
@@ -113,10 +126,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
 
   // Zoom and pan. zoom() scales by the factors about a point of the view,
   // so the value under it stays there; zoomIn() and zoomOut() by the
-  // handler's 1.4 and 0.7 about the content's centre. resetZoom() passes the
-  // handler's resetZoom() (the matrix as it is) and fitScreen() its
-  // fitScreen() (the identity, both minimum scales back to 1), each with
-  // invalidate false.
+  // handler's zoomInFactor and zoomOutFactor about the content's centre.
+  // resetZoom() passes the handler's resetZoom() (the matrix as it is) and
+  // fitScreen() its fitScreen() (the identity, both minimum scales back to
+  // 1), each with invalidate false.
   virtual void zoom(double scaleX, double scaleY, double x, double y);
   virtual void zoomIn();
   virtual void zoomOut();
@@ -226,6 +239,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // which then moves at once and throws nothing.
   std::weak_ptr<BarLineChartViewBase> weakSelf();
   bool canPan() const;
+  // Notes where a drag's finger is at run-loop time `now`.
+  void noteDragSample(double now, Point at);
+  // Points per second, from the drag's samples (see the class comment).
+  Point releaseVelocity() const;
   void startPinch(const std::vector<Touch>& touches);
   void tap(Point at);
 
@@ -253,13 +270,21 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   double maxHighlightDistance_ = 100;
   std::shared_ptr<ViewPortJob> viewPortJob_;
 
+  // Where a drag's finger was at an event, and when (run-loop time).
+  struct Sample {
+    double time = 0;
+    Point at;
+  };
   // The gesture under way.
   struct Tracking {
     Gesture gesture = Gesture::none;
     Point start;              // where the finger came down
     Point last;               // the finger, or the pinch's centre, at the last event
     double lastTime = 0;      // run-loop time of the last event
-    Point velocity;           // points per second at the last moved event
+    // A drag's touch-down and moves, oldest first: those within flingWindow
+    // of the last and the one before them, of each run handled together
+    // the first and the last.
+    std::deque<Sample> trail;
     double pinchDistance = 0; // between the two fingers at the last event
     bool layoutPending = false; // a pinch changed the scale: lay out at its end
     // What was highlighted when the gesture began, for a cancelled drag

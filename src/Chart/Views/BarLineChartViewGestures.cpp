@@ -20,10 +20,6 @@ double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 Point centre(Point a, Point b) { return Point{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
-// The handler's zoomIn() and zoomOut() factors.
-constexpr double zoomInFactor = 1.4;
-constexpr double zoomOutFactor = 0.7;
-
 // The factor that takes `scale` toward scale · factor as far as the limits
 // allow (the maximum winning when they cross, as in the handler's limiting
 // pass). A scale past the largest double keeps its factor: the matrix it
@@ -111,11 +107,11 @@ void BarLineChartViewBase::zoom(double scaleX, double scaleY, double x, double y
 }
 
 void BarLineChartViewBase::zoomIn() {
-  zoomAbout(zoomInFactor, zoomInFactor, viewPortHandler()->contentCenter());
+  zoomAbout(ViewPortHandler::zoomInFactor, ViewPortHandler::zoomInFactor, viewPortHandler()->contentCenter());
 }
 
 void BarLineChartViewBase::zoomOut() {
-  zoomAbout(zoomOutFactor, zoomOutFactor, viewPortHandler()->contentCenter());
+  zoomAbout(ViewPortHandler::zoomOutFactor, ViewPortHandler::zoomOutFactor, viewPortHandler()->contentCenter());
 }
 
 void BarLineChartViewBase::resetZoom() {
@@ -200,6 +196,32 @@ bool BarLineChartViewBase::canPan() const {
   return isDragEnabled() && !(h.isFullyZoomedOut() && h.hasNoDragOffset());
 }
 
+void BarLineChartViewBase::noteDragSample(double now, Point at) {
+  auto& trail = tracking_.trail;
+  // Of a run of moves handled together only the first and the last count.
+  if (trail.size() >= 2 && now - trail[trail.size() - 2].time < handledTogether) {
+    trail.back() = Sample{now, at};
+  } else {
+    trail.push_back(Sample{now, at});
+  }
+  while (trail.size() > 2 && now - trail[1].time > flingWindow) trail.pop_front();
+}
+
+Point BarLineChartViewBase::releaseVelocity() const {
+  const auto& trail = tracking_.trail;
+  if (trail.empty()) return Point{};
+  const Sample& last = trail.back();
+  // From the oldest sample within the window before the last move...
+  size_t from = trail.size() - 1;
+  while (from > 0 && last.time - trail[from - 1].time <= flingWindow) --from;
+  // ...or, when the moves since it were handled together, from the one
+  // before them.
+  if (from > 0 && last.time - trail[from].time < handledTogether) --from;
+  const double elapsed = last.time - trail[from].time;
+  if (!(elapsed >= handledTogether)) return Point{};
+  return Point{(last.at.x - trail[from].at.x) / elapsed, (last.at.y - trail[from].at.y) / elapsed};
+}
+
 void BarLineChartViewBase::startPinch(const std::vector<Touch>& touches) {
   if (!finite(touches[0].location) || !finite(touches[1].location)) return;
   tracking_.gesture = Gesture::pinch;
@@ -228,7 +250,7 @@ void BarLineChartViewBase::nsuiTouchesBegan(const std::vector<Touch>& touches, c
   tracking_.gesture = Gesture::possibleTap;
   tracking_.start = tracking_.last = touches[0].location;
   tracking_.lastTime = runLoopTime();
-  tracking_.velocity = Point{};
+  tracking_.trail.assign(1, Sample{tracking_.lastTime, tracking_.start});
   tracking_.highlightedBefore = highlighted();
   tracking_.lastHighlightedBefore = lastHighlighted();
 }
@@ -271,8 +293,7 @@ void BarLineChartViewBase::nsuiTouchesMoved(const std::vector<Touch>& touches, c
 
   if (t.gesture == Gesture::drag) {
     applyMatrix(panMatrix(t.last, at));
-    const double elapsed = now - t.lastTime;
-    if (elapsed > 0) t.velocity = Point{(at.x - t.last.x) / elapsed, (at.y - t.last.y) / elapsed};
+    noteDragSample(now, at);
     t.last = at;
     t.lastTime = now;
   } else if (t.gesture == Gesture::dragHighlight) {
@@ -294,9 +315,10 @@ void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, c
   } else if (gesture == Gesture::drag) {
     const double friction = dragDecelerationFrictionCoef();
     const bool thrown = runLoopTime() - t.lastTime <= flingWindow;
+    const Point velocity = releaseVelocity();
     const auto view = weakSelf();
-    if (friction > 0 && thrown && (t.velocity.x != 0 || t.velocity.y != 0) && !view.expired()) {
-      viewPortJob_ = std::make_shared<DragDecelerationJob>(t.velocity, friction, [view](Point step) {
+    if (friction > 0 && thrown && (velocity.x != 0 || velocity.y != 0) && !view.expired()) {
+      viewPortJob_ = std::make_shared<DragDecelerationJob>(velocity, friction, [view](Point step) {
         const auto self = view.lock();
         if (!self) return false;
         const AffineTransform before = self->viewPortHandler()->touchMatrix();

@@ -193,24 +193,4 @@ void ChartViewBase::renderMarkers(DrawingContext& context) {
   }
 }
 
-void ChartViewBase::keepContentInView() {
-  ViewPortHandler& h = *viewPortHandler();
-  if (!(h.contentWidth() < 0) && !(h.contentHeight() < 0)) return;
-  double left = h.offsetLeft();
-  double top = h.offsetTop();
-  double right = h.offsetRight();
-  double bottom = h.offsetBottom();
-  // Two sides that want more than the chart has share it in proportion to
-  // what they want, and the content between them is empty.
-  const auto share = [](double& first, double& second, double size) {
-    if (!(first + second > size)) return;
-    size = std::max(size, 0.0);
-    first *= size / (first + second);
-    second = size - first;
-  };
-  share(left, right, h.chartWidth());
-  share(top, bottom, h.chartHeight());
-  h.restrainViewPort(left, top, right, bottom);
-}
-
 }  // namespace chart

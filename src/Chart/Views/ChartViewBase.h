@@ -165,13 +165,11 @@ class ChartViewBase : public NSUIView,
   // right after construction.
   virtual void setup();
 
-  // Reserves the room around the content; this base reserves none.
+  // Reserves the room around the content; this base reserves none. Every
+  // view restrains its view port with restrainInView (LegendRoom.h), so that
+  // room that is not a number, or wider or taller than the view, leaves the
+  // content empty, never less.
   virtual void calculateOffsets() {}
-  // Where the room laid out around the content leaves it less than nothing
-  // across or down, the two sides share the chart's size in proportion to
-  // their room, and the content there is empty (width or height 0). Every
-  // view's calculateOffsets ends with it.
-  void keepContentInView();
 
   // Whether the highlight names an entry of the data: a set at its index,
   // an x that is a number, an entry found for it and, unless its stack index

@@ -85,7 +85,6 @@ void HorizontalBarChartView::calculateOffsets() {
     }
   }
   LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), left, top, right, bottom);
-  keepContentInView();
   prepareTransformers();
 }
 

@@ -16,6 +16,7 @@ namespace chart {
 // of the axis labels. A legend that is absent, disabled, drawn inside or
 // without entries takes no room, nor does a horizontal one centred down the
 // view or a vertical one centred both ways: those lie over the content.
+// Room that is not a finite number (an offset of NaN) is none.
 struct LegendRoom {
   double left = 0;
   double top = 0;
@@ -25,12 +26,21 @@ struct LegendRoom {
   static LegendRoom of(const Legend* legend, const ViewPortHandler& handler);
 
   // Adds the legend's room to the offsets of the labels' room and restrains
-  // the handler's view port to the sum. A horizontal legend is laid out
-  // again at the content width that its room beside the content leaves,
-  // before its room above or below is taken, so that its lines break where
-  // they are drawn.
+  // the handler's view port to the sum (restrainInView). A horizontal
+  // legend is laid out again at the content width that its room beside the
+  // content leaves, before its room above or below is taken, so that its
+  // lines break where they are drawn.
   static void restrainWithLegend(Legend* legend, ViewPortHandler& handler, double left, double top, double right,
                                  double bottom);
 };
+
+// Restrains the handler's view port to the room around the content, kept
+// sound first: room that is not a finite number counts as 0, and room
+// beyond the chart's size is cut to it. Two sides that still want more than
+// the chart has (a size below 0 counting as 0) share it in proportion to
+// their room, and the content between them is empty: exactly 0 across or
+// down. So the content of a view that is not less than empty is never less
+// than empty either.
+void restrainInView(ViewPortHandler& handler, double left, double top, double right, double bottom);
 
 }  // namespace chart

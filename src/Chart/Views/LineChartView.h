@@ -10,7 +10,9 @@ namespace chart {
 
 // A line chart: a bar-line chart whose data is line chart data. Its data
 // renderer starts as the plain DataRenderer (which draws no data) until the
-// line renderer takes its place.
+// line renderer takes its place. It takes CombinedChartData too, for a
+// combined chart drawn by a renderer of the caller's: its axes span all the
+// sub-data and a touch finds the nearest value in any of them.
 class LineChartView : public BarLineChartViewBase, public LineChartDataProvider {
  public:
   static std::shared_ptr<LineChartView> create(const Rect& frame);

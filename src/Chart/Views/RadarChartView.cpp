@@ -53,7 +53,6 @@ void RadarChartView::calculateOffsets() {
   const XAxis& x = *xAxis();
   if (!x.isEnabled() || !x.isDrawLabelsEnabled()) {
     LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), 10, 10, 10, 10);
-    keepContentInView();
     return;
   }
   // The renderer centres each label's turned box half the turned width w
@@ -66,7 +65,6 @@ void RadarChartView::calculateOffsets() {
   const double across = w + x.xOffset();
   LegendRoom::restrainWithLegend(legend().get(), *viewPortHandler(), across, w / 2 + 0.75 * h + x.yOffset(), across,
                                  w / 2 + 0.25 * h + x.yOffset());
-  keepContentInView();
 }
 
 void RadarChartView::draw(DrawingContext& context) {

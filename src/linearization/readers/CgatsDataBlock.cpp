@@ -29,6 +29,16 @@ void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
   };
   lumIndex = column("RGB_R");
   labLIndex = column("LAB_L");
+  // GRAY_K may be the last name, its line's carriage return still on it.
+  grayIndex = -1;
+  int64_t at = 0;
+  for (const std::string_view name : columnNames) {
+    if (text::trimNewlinesView(name) == "GRAY_K") {
+      grayIndex = at;
+      break;
+    }
+    ++at;
+  }
   if (labLIndex < 0) {
     // The caller shows the load-error alert, once, for every failed read.
     fail("no LAB_L column among the field names", columnNames.lineNumber());
@@ -62,6 +72,8 @@ void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
     const std::optional<std::vector<CIELab>> sorted = parseDataSets(dataSets);
     if (!sorted) return;
     measuredLab = *sorted;
+  } else if (grayIndex >= 0 && !sortByGray()) {
+    return;
   }
   averageAndInterpolate(true);
 }
@@ -110,29 +122,57 @@ std::optional<std::vector<CIELab>> CgatsDataBlock::parseDataSets(const Rows& set
   return readings;
 }
 
-bool CgatsDataBlock::sortDataSets() {
-  // The third field is read whole, untrimmed; a NaN would leave no order.
+std::optional<std::vector<std::size_t>> CgatsDataBlock::orderOfSets(std::size_t count, const SortKey& key) {
+  // A NaN would leave no order.
   std::vector<std::pair<double, std::size_t>> keys;
-  keys.reserve(dataSets.size());
-  for (std::size_t k = 0; k < dataSets.size(); ++k) {
+  keys.reserve(count);
+  for (std::size_t k = 0; k < count; ++k) {
     const Fields& set = dataSets[k];
-    if (set.size() < 3) {
-      fail("the row has no third field to sort the rows by (RGB_R is named)", set.lineNumber());
-      return false;
+    if (set.size() <= key.field) {
+      fail("the row has no " + key.name + " to sort the rows by" + key.why, set.lineNumber());
+      return std::nullopt;
     }
-    const std::optional<double> key = text::parseDouble(set[2]);
-    if (!key || std::isnan(*key)) {
-      fail("the third field " + quotedField(set[2]) + " is not a number to sort the rows by (RGB_R is named)",
+    const std::string_view field = set[key.field];
+    const std::optional<double> value =
+        text::parseDouble(key.trimmed ? text::trimWhitespaceAndNewlinesView(field) : field);
+    if (!value || std::isnan(*value)) {
+      fail("the " + key.name + " " + quotedField(field) + " is not a number to sort the rows by" + key.why,
            set.lineNumber());
-      return false;
+      return std::nullopt;
     }
-    keys.emplace_back(*key, k);
+    keys.emplace_back(*value, k);
   }
-  std::stable_sort(keys.begin(), keys.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
+  std::stable_sort(keys.begin(), keys.end(), [&key](const auto& x, const auto& y) {
+    return key.falling ? x.first > y.first : x.first < y.first;
+  });
+  std::vector<std::size_t> order;
+  order.reserve(count);
+  for (const auto& k : keys) order.push_back(k.second);
+  return order;
+}
+
+bool CgatsDataBlock::sortDataSets() {
+  // The third field is read whole, untrimmed.
+  const auto order = orderOfSets(dataSets.size(), {2, false, true, "third field", " (RGB_R is named)"});
+  if (!order) return false;
   Rows sorted;
   sorted.reserve(dataSets.size());
-  for (const auto& key : keys) sorted.push_back(dataSets[key.second]);
+  for (const std::size_t k : *order) sorted.push_back(dataSets[k]);
   dataSets = std::move(sorted);
+  return true;
+}
+
+bool CgatsDataBlock::sortByGray() {
+  // The readings stay as the rows gave them (a CGATS read may have stopped at
+  // END_DATA, before the last set); only their order changes. Trimmed, as
+  // GRAY_K may be the last field of a line that ends in a carriage return.
+  const auto order =
+      orderOfSets(measuredLab.size(), {static_cast<std::size_t>(grayIndex), true, false, "GRAY_K field", ""});
+  if (!order) return false;
+  std::vector<CIELab> sorted;
+  sorted.reserve(measuredLab.size());
+  for (const std::size_t k : *order) sorted.push_back(measuredLab[k]);
+  measuredLab = std::move(sorted);
   return true;
 }
 

@@ -14,8 +14,11 @@ namespace linearization {
 // columns; that many data lines follow "BEGIN_DATA"; and when the columns
 // include "RGB_R" the lines are put in falling order of their third field
 // (paper white first) and read again, decimal commas accepted, before they are
-// averaged. The two formats differ only in how a line splits into fields and
-// how the keywords are found, which each reader supplies.
+// averaged. A grey-only target names "GRAY_K" instead (0 is paper white) and
+// its generator writes the patches in any order: without "RGB_R" the readings
+// are put in rising order of their GRAY_K field. The two formats differ only
+// in how a line splits into fields and how the keywords are found, which each
+// reader supplies.
 class CgatsDataBlock : public MeasurementData {
  public:
   using MeasurementData::MeasurementData;
@@ -23,6 +26,7 @@ class CgatsDataBlock : public MeasurementData {
   std::string numOfFields;   // "NUMBER_OF_FIELDS" as written; recorded only
   int64_t totalSamples = 0;  // "NUMBER_OF_SETS"
   int64_t lumIndex = -1;     // position of "RGB_R", -1 when there is none
+  int64_t grayIndex = -1;    // position of "GRAY_K", -1 when there is none
   Rows dataSets;             // the data lines, split into fields (views into rawData)
 
   // Each returns nothing (after recording the failure) when the file does not
@@ -33,12 +37,17 @@ class CgatsDataBlock : public MeasurementData {
   // Falling order of the third field, ties in file order; false (after
   // recording the failure) when a set has no third field that is a number.
   virtual bool sortDataSets();
+  // Rising order of the GRAY_K field, ties in file order, of the readings as
+  // read from the rows in file order; false (after recording the failure)
+  // when a row has no GRAY_K field that is a number.
+  bool sortByGray();
 
  protected:
   // The walk both readers take once they have the column names: find the
   // LAB_L and RGB_R columns, count the sets, take the data lines, read the
   // rows in file order and, for linearization, sort and read again when there
-  // is an RGB_R column, then average and resample.
+  // is an RGB_R column, or sort by GRAY_K when there is a GRAY_K column and
+  // none named RGB_R; then average and resample.
   void readDataBlock(const Fields& columnNames);
 
   // The line that holds "BEGIN_DATA" (not "BEGIN_DATA_FORMAT"), by its index
@@ -48,6 +57,19 @@ class CgatsDataBlock : public MeasurementData {
   virtual char fieldSeparator() const = 0;
   // Why `row` gives no reading: it ends before L*, a* and b*.
   std::string missingFields(const Fields& row) const;
+  // How the data sets are put in order: by the number in which field, read
+  // trimmed or whole, falling or rising; and how a message names that field.
+  struct SortKey {
+    std::size_t field;
+    bool trimmed;
+    bool falling;
+    std::string name;  // "third field"
+    std::string why;   // " (RGB_R is named)"
+  };
+  // The positions of the first `count` data sets in the key's order, ties in
+  // file order. Nothing (after recording the failure) when a set lacks the
+  // field or it is not a number.
+  std::optional<std::vector<std::size_t>> orderOfSets(std::size_t count, const SortKey& key);
 
   int64_t numberOfSetsLine = 0;  // the file line "NUMBER_OF_SETS" was read from
 

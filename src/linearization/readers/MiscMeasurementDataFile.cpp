@@ -26,9 +26,13 @@ void MiscMeasurementDataFile::readMeasurements() {
 
 std::vector<CIELab> MiscMeasurementDataFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
-  // The header is row 0, and the last row is not read.
-  for (std::size_t r = 1; r + 1 < rows.size(); ++r) {
+  // The header is row 0; every row after it holds a reading, the darkest
+  // patch in the last one. Blank lines are gone already, so a final line
+  // break leaves no empty row to pass over. A last row whose L* is not a
+  // number (a closing note, a total) holds no reading.
+  for (std::size_t r = 1; r < rows.size(); ++r) {
     if (fieldIsEmpty(rows[r], 0)) continue;
+    if (r + 1 == rows.size() && !text::parseDouble(text::trimWhitespaceAndNewlinesView(rows[r][0]))) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;

@@ -7,9 +7,10 @@
 namespace linearization {
 
 // Reads files whose first line begins "L*". A header of two fields or more
-// marks the three-field form (L*, a*, b* in fields 0, 1 and 2; the last row is
-// not read); a header of one field marks the single-column form, one L* per
-// row with a* = b* = 0.
+// marks the three-field form (L*, a*, b* in fields 0, 1 and 2, every row
+// after the header read, a last row whose L* is not a number passed over); a
+// header of one field marks the single-column form, one L* per row with
+// a* = b* = 0.
 class MiscMeasurementDataFile : public MeasurementData {
  public:
   using MeasurementData::MeasurementData;

@@ -74,6 +74,14 @@ TEST(CgatsReaders, SortByTheThirdFieldWithDecimalCommasOnlyWhenRgbIsNamed) {
     EXPECT_EQ(lightness(unsorted->averagedMeasurements), (std::vector<double>{5.1, 95, 1.0, 49})) << format.name;
     EXPECT_EQ(unsorted->defaultWarnings(),
               std::vector<std::string>{"line 10: L* (field 2) reads \"51,2\", not a number; read as 1.0"});
+
+    // A grey-only target, GRAY_K without RGB_R: rising GRAY_K (0 is paper
+    // white), ties in file order, the fields read as in file order.
+    Lines gray = fixtures::cgatsLines(readings, {100, 0, 50, 50}, format.sep, format.first);
+    gray[3] = platform::text::replaceAll(gray[3], "RGB_R", "GRAY_K");
+    auto grey = format.make(gray, true, nullptr);
+    grey->readMeasurements();
+    EXPECT_EQ(lightness(grey->averagedMeasurements), (std::vector<double>{95, 50, 49, 5.1})) << format.name;
   }
 }
 
@@ -144,6 +152,12 @@ TEST(CgatsReaders, MalformedFilesFailWithoutReadingPastTheirLines) {
       {"a sort key that is not a number", set(kFirstDataLine, "1|0|x|0|5.10|0.20|-0.30"), false},
       {"a sort key that is NaN", set(kFirstDataLine, "1|0|nan|0|5.10|0.20|-0.30"), false},
       {"a data set without a third field", set(kFirstDataLine, "1|0"), false},
+      {"a GRAY_K that is not a number",
+       [&](Lines& l, const std::string& sep) {
+         set(3, "SAMPLE_ID|GRAY_K|RGB_G|RGB_B|LAB_L|LAB_A|LAB_B")(l, sep);
+         set(kFirstDataLine + 2, "3|50%|0|0|5.10|0.20|-0.30")(l, sep);
+       },
+       false},
   };
   for (const Format& format : kFormats) {
     for (const Case& c : cases) {
@@ -190,7 +204,7 @@ TEST(CgatsReaders, AveragingLeavesTheMeasuredReadingsAsParsed) {
   partition.readMeasurements();
   EXPECT_EQ(partition.measuredLab, readings);
   EXPECT_TRUE(partition.averagedMeasurements.empty());
-  // The search is logged once; the readings' line is cut short.
+  // The search is logged once; the readings' line shows all 42.
   EXPECT_EQ(host.logLines, (Lines{"Finding Data Format Index",
                                   "Measured CIELab: " + linearization::describe(fixtures::wedge(21, 2, true)),
                                   "For Partitioning.\nReturning measurements without averaging"}));

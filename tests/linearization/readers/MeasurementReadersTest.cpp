@@ -43,9 +43,10 @@ std::vector<double> lightness(const std::vector<CIELab>& readings) {
 // Loads the lines the way a dropped .txt file is loaded, checks the format
 // they are recognised as, and reads them with `factory`.
 std::unique_ptr<MeasurementData> loadAndRead(const Lines& lines, const std::string& format, const Factory& factory,
-                                             const std::string& lineEnd = "\n") {
+                                             const std::string& lineEnd = "\n", bool finalBreak = false) {
   testsupport::FakeHost host;
-  const auto file = measurementFileFromBytes(platform::text::join(lines, lineEnd), "wedge.txt", host);
+  const std::string bytes = platform::text::join(lines, lineEnd) + (finalBreak ? lineEnd : "");
+  const auto file = measurementFileFromBytes(bytes, "wedge.txt", host);
   EXPECT_EQ(file->detectFormat(host), format) << lines.front();
   auto reader = factory(*file->measurementData, true);
   reader->readMeasurements();
@@ -82,11 +83,16 @@ TEST(MeasurementReaders, EachFormatReadsItsOwnRows) {
        FormatName::qtrLinearizeData, make<QTRLinearizeDataCIELabFile>(), {95.1}},
       {"QTR-Linearize-Data, nine rows", tableLines(linearizeHead, {}, 2, linearizeTail), FormatName::qtrLinearizeData,
        make<QTRLinearizeDataCIELabFile>(), {}},
-      {"misc, empty first field passed over, last row not read",
+      {"misc, empty first field passed over, the last row read",
        tableLines({"L*\ta*\tb*"}, kThree, 0, {"\t1\t1", "5\t5\t5"}), FormatName::miscWithHeader,
-       make<MiscMeasurementDataFile>(), {95.1, 60.25, 20}},
+       make<MiscMeasurementDataFile>(), {95.1, 60.25, 20, 5}},
       {"misc, header and one row", tableLines({"L*\ta*\tb*"}, {kThree[0]}, 0), FormatName::miscWithHeader,
-       make<MiscMeasurementDataFile>(), {}},
+       make<MiscMeasurementDataFile>(), {95.1}},
+      {"misc, 21 rows", tableLines({"L*\ta*\tb*"}, fixtures::wedge(21), 0), FormatName::miscWithHeader,
+       make<MiscMeasurementDataFile>(), lightness(fixtures::wedge(21))},
+      {"misc, a last row without a number passed over, an earlier one read as 50",
+       tableLines({"L*\ta*\tb*"}, kThree, 0, {"word\t1\t1", "Average\t1\t1"}), FormatName::miscWithHeader,
+       make<MiscMeasurementDataFile>(), {95.1, 60.25, 20, 50}},
       {"misc, single column", {"L*", "95.1", "60", "word"}, FormatName::miscWithHeader,
        make<MiscMeasurementDataFile>(), {95.1, 60, 0.02}},
       {"density", {"Density", "0,50", "word"}, FormatName::density, make<DensityMeasurementFile>(), {63.0299}},
@@ -101,14 +107,18 @@ TEST(MeasurementReaders, EachFormatReadsItsOwnRows) {
       {"SpyderPrint, one row", {"1\t95\t0\t0"}, FormatName::spyderPrint, make<SpyderPrintFile>(), {1}},
       {"ColorMunki", {"Name\tL\tA\tB", "S1\t95\t0\t0"}, FormatName::colorMunki, make<ColorMunkiCIELabFile>(), {}},
   };
+  // Each with and without a final line break: no reader counts an empty last line.
   for (const Case& c : cases) {
     for (const std::string lineEnd : {"\n", "\r\n"}) {
-      const auto reader = loadAndRead(c.lines, c.format, c.factory, lineEnd);
-      const std::vector<double> l = lightness(reader->measuredLab);
-      ASSERT_EQ(l.size(), c.expected.size()) << c.what;
-      for (std::size_t k = 0; k < l.size(); ++k) EXPECT_NEAR(l[k], c.expected[k], 5e-5) << c.what;
-      EXPECT_EQ(reader->failed(), c.expected.empty()) << c.what;
-      EXPECT_EQ(reader->interpolatedMeasurements.size(), c.expected.empty() ? 0u : 256u) << c.what;
+      for (const bool finalBreak : {false, true}) {
+        SCOPED_TRACE(std::string(c.what) + (lineEnd == "\n" ? ", LF" : ", CR LF") + (finalBreak ? " at the end" : ""));
+        const auto reader = loadAndRead(c.lines, c.format, c.factory, lineEnd, finalBreak);
+        const std::vector<double> l = lightness(reader->measuredLab);
+        ASSERT_EQ(l.size(), c.expected.size());
+        for (std::size_t k = 0; k < l.size(); ++k) EXPECT_NEAR(l[k], c.expected[k], 5e-5);
+        EXPECT_EQ(reader->failed(), c.expected.empty());
+        EXPECT_EQ(reader->interpolatedMeasurements.size(), c.expected.empty() ? 0u : 256u);
+      }
     }
   }
 }

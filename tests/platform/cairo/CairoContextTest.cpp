@@ -372,7 +372,8 @@ TEST_F(CairoBackend, RefusedArgumentsAreNotedAndLeaveTheContextDrawing) {
       EXPECT_EQ(ctx->firstDrop() ? std::optional(ctx->firstDrop()->reason) : std::nullopt, c.noted);
       EXPECT_EQ(recording.firstDrop() ? std::optional(recording.firstDrop()->reason) : std::nullopt,
                 c.rasterOnly ? std::nullopt : c.noted);
-      EXPECT_TRUE(!c.alsoNoted || (ctx->hasDropped(*c.alsoNoted) && recording.hasDropped(*c.alsoNoted)));
+      EXPECT_TRUE(!c.alsoNoted || (ctx->hasDropped(*c.alsoNoted) && recording.hasDropped(*c.alsoNoted) &&
+                                   ctx->hasDropped(*c.noted) && recording.hasDropped(*c.noted)));
       ctx->setFillColor(kRed);
       ctx->fillRect(Rect(10, 10, 10, 10));
       EXPECT_FALSE(ctx->isInErrorState());
@@ -452,7 +453,8 @@ TEST_F(CairoBackend, FarAndHugeShapesDrawTheirVisiblePart) {
 }
 
 // A stroke wider than maxStrokeWidth paints what one of that width paints
-// (and is noted); images 10^9 pixels off the surface paint nothing and leave
+// (and is noted, each time); a thick line far across, just off the surface,
+// paints its edge; images 10^9 pixels off the surface paint nothing and leave
 // Cairo drawing.
 TEST_F(CairoBackend, OverWideStrokesAndFarImagesPaintWhatThePlainCallPaints) {
   const auto green = Image::make(1, 1, {0xFF00FF00u});
@@ -468,6 +470,21 @@ TEST_F(CairoBackend, OverWideStrokesAndFarImagesPaintWhatThePlainCallPaints) {
   } rows[] = {
       {"a stroke 10^6 pixels wide", [&](CairoContext& c) { line(c, 1e6); },
        [&](CairoContext& c) { line(c, CairoContext::maxStrokeWidth); }, DropReason::invalidStyle},
+      // The width is back after the narrowing: the second one is noted too.
+      {"a second stroke 10^6 pixels wide", [&](CairoContext& c) {
+         line(c, 1e6);
+         c.clearDrops();
+         c.strokeLineSegments({{-50, -65486}, {150, -65486}});
+       },
+       [&](CairoContext& c) { line(c, CairoContext::maxStrokeWidth); line(c, CairoContext::maxStrokeWidth); },
+       DropReason::invalidStyle},
+      // Cut to the surface by its own width at the scale it is drawn at: a
+      // line 3000 pixels wide, its middle 100 pixels above, covers it.
+      {"a thick line just off the surface at deep zoom", [](CairoContext& c) {
+         c.scaleBy(1000, 1000);
+         c.setLineWidth(3);
+         c.strokeLineSegments({{-1e5, -0.1}, {1e5, -0.1}});
+       }, [](CairoContext& c) { c.fillRect(Rect(0, 0, 100, 100)); }, std::nullopt},
       {"images 10^9 pixels off", [&](CairoContext& c) {
          c.drawImage(*green, Rect(1e9, 0, 10, 10));
          c.drawImage(*green, Rect(0, -1e9, 100, 100));
