@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "Args.h"
 #include "Cli.h"
@@ -13,6 +14,7 @@
 #include "linearization/readers/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/v2LinearizationDataModel.h"
+#include "platform/files/Files.h"
 #include "platform/text/Text.h"
 
 namespace cli {
@@ -56,21 +58,45 @@ class SilentHost : public platform::Host {
 constexpr std::pair<const char*, const char*> kSavedOutputs[] = {
     {"out", "quad"}, {"acv", "acv"}, {"cube", "cube"}, {"measurements-out", "txt"}};
 
+// The exports in the order they are written, with the option that asks for each.
+constexpr std::pair<const char*, ExportType> kExports[] = {
+    {"out", ExportType::quad},  {"acv", ExportType::acv},
+    {"cube", ExportType::lut},  {"xml-dir", ExportType::xml},
+    {"measurements-out", ExportType::measurementsOnly},
+};
+
+// What the command line asks for, once checked.
+struct Request {
+  ParsedArgs args;
+  std::string measurementsPath;
+  std::optional<std::string> quadPath;
+  std::optional<std::filesystem::path> xmlFolder;
+  double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
+};
+
+using NamedOutput = std::pair<std::string, std::filesystem::path>;
+
+// Every file the outputs asked for may write, with its option: the save
+// panels' files, and every name the XML export may give a file in its folder.
+std::vector<NamedOutput> outputFiles(const ParsedArgs& args, const std::optional<std::filesystem::path>& xmlFolder) {
+  std::vector<NamedOutput> written;
+  for (const auto& [option, type] : kSavedOutputs)
+    if (auto p = args.option(option)) written.emplace_back(option, CliHost::savedPath(*p, type));
+  if (xmlFolder)
+    for (const auto& name : gutenprintExportFileNames()) written.emplace_back("xml-dir", *xmlFolder / name);
+  return written;
+}
+
 // Why an output would replace a file being read. The raw readings are the
 // one thing a user cannot make again without printing and measuring a new
 // wedge; the .quad being corrected may be replaced by --out only (a
 // correction in place), never by another export. Files are compared as the
 // system knows them (device and inode, links followed), so a link to one or
 // a second name counts too.
-std::optional<std::string> outputOverInput(const std::string& measurements, const std::optional<std::string>& quad,
-                                           const ParsedArgs& args,
-                                           const std::optional<std::filesystem::path>& xmlFolder) {
-  std::vector<std::pair<std::string, std::filesystem::path>> written;
-  for (const auto& [option, type] : kSavedOutputs)
-    if (auto p = args.option(option)) written.emplace_back(option, CliHost::savedPath(*p, type));
-  if (xmlFolder)
-    for (const auto& name : gutenprintExportFileNames()) written.emplace_back("xml-dir", *xmlFolder / name);
-  for (const auto& [option, path] : written) {
+std::optional<std::string> outputOverInput(const Request& request, const std::vector<NamedOutput>& outputs) {
+  const auto& measurements = request.measurementsPath;
+  const auto& quad = request.quadPath;
+  for (const auto& [option, path] : outputs) {
     std::error_code ec;
     if (std::filesystem::equivalent(path, measurements, ec))
       return "--" + option + " would write " + path.string() + ", which is the measurement file being read (" +
@@ -78,6 +104,49 @@ std::optional<std::string> outputOverInput(const std::string& measurements, cons
     if (quad && option != "out" && std::filesystem::equivalent(path, *quad, ec))
       return "--" + option + " would write " + path.string() + ", which is the .quad file being corrected (" +
              *quad + "); only --out may replace it";
+  }
+  return std::nullopt;
+}
+
+// A name as the system knows its file: device and inode when it exists
+// (links followed), and the full path with the links of the part that exists
+// resolved, so that two names of a file not made yet ("./x.quad" and
+// "x.quad") are one file too.
+struct FileIdentity {
+  std::optional<std::pair<dev_t, ino_t>> node;
+  std::filesystem::path path;
+
+  explicit FileIdentity(const std::filesystem::path& name) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0) node.emplace(st.st_dev, st.st_ino);
+    std::error_code ec;
+    path = std::filesystem::absolute(name, ec).lexically_normal();
+    if (auto resolved = std::filesystem::weakly_canonical(path, ec); !ec) path = resolved;
+  }
+  bool sameFile(const FileIdentity& other) const { return (node && node == other.node) || path == other.path; }
+};
+
+// Why two outputs would write one file (the later over the earlier), or an
+// output file would stand where the XML folder, or a folder above it, must be.
+std::optional<std::string> outputsThatMeet(const std::vector<NamedOutput>& outputs,
+                                           const std::optional<std::filesystem::path>& xmlFolder) {
+  std::vector<FileIdentity> files;
+  for (const auto& output : outputs) files.emplace_back(output.second);
+  for (size_t j = 0; j < outputs.size(); ++j)
+    for (size_t i = 0; i < j; ++i)
+      if (files[i].sameFile(files[j]))
+        return "--" + outputs[j].first + " would write " + outputs[j].second.string() + ", which --" +
+               outputs[i].first + " writes too (" + outputs[i].second.string() + ")";
+  if (!xmlFolder) return std::nullopt;
+  const FileIdentity folder(*xmlFolder);
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    if (outputs[i].first == "xml-dir") continue;
+    for (auto above = folder.path; !above.empty(); above = above.parent_path()) {
+      if (files[i].path == above)
+        return "--" + outputs[i].first + " would write " + outputs[i].second.string() + ", where --xml-dir " +
+               xmlFolder->string() + " needs a folder";
+      if (above == above.parent_path()) break;
+    }
   }
   return std::nullopt;
 }
@@ -97,9 +166,12 @@ int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
   return kExitFailed;
 }
 
-}  // namespace
+// Each step below ends the run when it gives a status.
 
-int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// Every name, number and note is checked before anything is read or written;
+// a mistake is a usage error.
+std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                                    Request& request) {
   const std::set<std::string> valueOptions{"out",       "acv",    "cube",  "xml-dir", "measurements-out",
                                            "smoothing", "spline", "notes"};
   if (asksForHelp(args, valueOptions)) {
@@ -111,19 +183,19 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   if (!parsed) return usageError(err, error);
   if (parsed->positional.empty()) return usageError(err, "MEASUREMENTS is missing");
   if (parsed->positional.size() > 2) return usageError(err, "too many files: " + parsed->positional[2]);
-  const std::string measurementsPath = parsed->positional[0];
-  const std::optional<std::string> quadPath =
-      parsed->positional.size() > 1 ? std::optional(parsed->positional[1]) : std::nullopt;
+  request.args = *parsed;
+  request.measurementsPath = parsed->positional[0];
+  if (parsed->positional.size() > 1) request.quadPath = parsed->positional[1];
+  const auto& quadPath = request.quadPath;
   if (parsed->has("out") && !quadPath) return usageError(err, "--out needs a QUAD file to correct");
   if (parsed->has("xml-dir") && !quadPath) return usageError(err, "--xml-dir needs a QUAD file to correct");
-  // Every name is checked before anything is read or written.
-  if (measurementsPath.empty()) return usageError(err, "MEASUREMENTS needs a file name, not an empty one");
+  if (request.measurementsPath.empty()) return usageError(err, "MEASUREMENTS needs a file name, not an empty one");
   if (quadPath && quadPath->empty()) return usageError(err, "QUAD needs a file name, not an empty one");
   for (const auto& [option, type] : kSavedOutputs) {
     if (auto p = parsed->option(option); p)
       if (auto problem = outputFileError(option, *p)) return usageError(err, *problem);
   }
-  std::optional<std::filesystem::path> xmlFolder;
+  auto& xmlFolder = request.xmlFolder;
   if (auto p = parsed->option("xml-dir")) {
     if (p->empty()) return usageError(err, "--xml-dir needs a folder name, not an empty one");
     // Checked as it will be written: "." and ".." by the name of their folder.
@@ -135,122 +207,165 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
       return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
   }
 
-  if (auto problem = outputOverInput(measurementsPath, quadPath, *parsed, xmlFolder)) return usageError(err, *problem);
+  const auto outputs = outputFiles(*parsed, xmlFolder);
+  if (auto problem = outputOverInput(request, outputs)) return usageError(err, *problem);
+  if (auto problem = outputsThatMeet(outputs, xmlFolder)) return usageError(err, *problem);
 
-  double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   if (auto v = parsed->option("smoothing")) {
     auto n = numberInRange("smoothing", *v, 0, 100, error);
     if (!n) return usageError(err, error);
-    smoothing = *n;
+    request.smoothing = *n;
   }
   if (auto v = parsed->option("spline")) {
     auto n = numberInRange("spline", *v, 0, 100, error);
     if (!n) return usageError(err, error);
-    spline = *n;
+    request.spline = *n;
   }
+  return std::nullopt;
+}
 
-  // A folder that cannot take the XML curves is found before any other
-  // output replaces its file; it is made only when the curves are written.
-  if (xmlFolder)
-    if (auto problem = CliHost::unusableFolder(*xmlFolder)) {
-      err << "inkcurve: " << *problem << "\n";
-      return kExitFailed;
-    }
+// A folder that cannot take the XML curves, and a file that cannot be
+// replaced (a curve made read-only to keep it, a FIFO), are found before
+// anything is read; the folder is made only when the curves are written.
+std::optional<int> checkOutputFiles(const Request& request, std::ostream& err) {
+  auto problem = request.xmlFolder ? CliHost::unusableFolder(*request.xmlFolder) : std::nullopt;
+  for (const auto& output : outputFiles(request.args, request.xmlFolder)) {
+    if (problem) break;
+    problem = platform::files::replacementRefusal(output.second);
+  }
+  if (!problem) return std::nullopt;
+  err << "inkcurve: " << *problem << "\n";
+  return kExitFailed;
+}
 
-  CliHost host(out, err, parsed->has("verbose"));
-  for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, measurementsPath);
-  if (quadPath) host.setOpenAnswer("quad", *quadPath);
+void answerPanels(const Request& request, CliHost& host) {
+  for (const char* type : {"txt", "csv", "ti3"}) host.setOpenAnswer(type, request.measurementsPath);
+  if (request.quadPath) host.setOpenAnswer("quad", *request.quadPath);
   for (const auto& [option, type] : kSavedOutputs)
-    if (auto p = parsed->option(option)) host.setSaveAnswer(type, *p);
-  if (xmlFolder) host.setOpenAnswer(CliHost::kDirectoryAnswer, *xmlFolder);
+    if (auto p = request.args.option(option)) host.setSaveAnswer(type, *p);
+  if (request.xmlFolder) host.setOpenAnswer(CliHost::kDirectoryAnswer, *request.xmlFolder);
+}
 
-  // The document as the main window makes it: placeholder readings first.
-  v2LinearizationDataModel document;
-  prepareLikeMainWindow(document);
-
+std::optional<int> readMeasurements(const Request& request, CliHost& host, v2LinearizationDataModel& document,
+                                    std::ostream& out, std::ostream& err) {
+  const auto& path = request.measurementsPath;
   auto measurementFile = openMeasurementFile(host);
-  if (!measurementFile) return loadFailed(host, err, measurementsPath);
+  if (!measurementFile) return loadFailed(host, err, path);
   // Named before the document takes the file's lines.
   SilentHost silent;
   const std::string format = measurementFile->detectFormat(silent);
-  if (!document.readMeasurementFile(*measurementFile, host)) return loadFailed(host, err, measurementsPath);
+  if (!document.readMeasurementFile(*measurementFile, host)) return loadFailed(host, err, path);
   // Never export from the placeholder readings.
-  if (document.measurementDataLoadingError) return loadFailed(host, err, measurementsPath);
-  for (const auto& warning : host.takeLoadWarnings())
-    err << "inkcurve: warning: " << measurementsPath << ": " << warning << "\n";
+  if (document.measurementDataLoadingError) return loadFailed(host, err, path);
+  for (const auto& warning : host.takeLoadWarnings()) err << "inkcurve: warning: " << path << ": " << warning << "\n";
+  out << "measurements: " << path << " (" << format << ")\n";
+  return std::nullopt;
+}
 
-  document.avgWindowSize = avgWindowSizeForControl(smoothing);
-  document.splinePercent = splinePercentForControl(spline);
+// Smooths the readings and builds the correction curve.
+void buildCorrection(const Request& request, v2LinearizationDataModel& document, std::ostream& out,
+                     std::ostream& err) {
+  document.avgWindowSize = avgWindowSizeForControl(request.smoothing);
+  document.splinePercent = splinePercentForControl(request.spline);
   document.resetLinearization();
   document.updateLinearization();
 
-  out << "measurements: " << measurementsPath << " (" << format << ")\n";
-  out << "readings: " << document.rawMeasurements.size() << " steps, resampled to "
-      << document.interpolatedMeasurements.size() << "\n";
-  out << "paper white L*: " << fixed(document.interpolatedMeasurements.front().L, 2)
-      << ", darkest L*: " << fixed(document.interpolatedMeasurements.back().L, 2) << ", Dmax: "
-      << fixed(document.dmax, 2) << "\n";
-  warnAboutDmax(document.dmax, document.interpolatedMeasurements.back().L, err);
+  const auto& readings = document.interpolatedMeasurements;
+  out << "readings: " << document.rawMeasurements.size() << " steps, resampled to " << readings.size() << "\n";
+  out << "paper white L*: " << fixed(readings.front().L, 2) << ", darkest L*: " << fixed(readings.back().L, 2)
+      << ", Dmax: " << fixed(document.dmax, 2) << "\n";
+  warnAboutDmax(document.dmax, readings.back().L, err);
   out << "smoothing: window " << document.avgWindowSize << ", spline fraction "
       << platform::text::shortestDescription(document.splinePercent) << "\n";
   if (!document.correctionCurve->correctionCurveArray)
     err << "inkcurve: no correction curve could be built from these readings\n";
   else
-    warnAboutShallowFall(document.interpolatedMeasurements.front().L, document.interpolatedMeasurements.back().L,
-                         err);
+    warnAboutShallowFall(readings.front().L, readings.back().L, err);
+}
 
-  ExportSources sources{document, nullptr, std::nullopt};
-  if (quadPath) {
-    auto quad = openQuadFile(host);
-    if (!quad) return loadFailed(host, err, *quadPath);
-    if (!quad->readQuadFile(quad->rawQuadData, &host)) {
-      err << "inkcurve: " << *quadPath << " is not a QuadToneRIP ink curve file this program can read: "
-          << host.takeLoadFailure().value_or("refused") << "\n";
-      return kExitFailed;
-    }
-    quad->quadHeaders = quad->inkList;
-    warnAboutLevelsOutOfRange(*quadPath, *quad->inputQuadCurveArray, quad->inkList, err);
-    document.quadData = quad;
-    if (auto notes = parsed->option("notes")) quad->processNotes = *notes;
-    sources.quad = quad;
-    sources.notes = quad->processNotes;
-    // Notes given with --notes were checked above; the file's own notes may
-    // not fit either once written back.
-    if (auto reason = unreadableExportNotes(sources.notes, parsed->has("out"), xmlFolder)) {
-      err << "inkcurve: the notes of " << *quadPath << " would make a .quad file that cannot be read back: "
-          << *reason << "; give other notes with --notes\n";
-      return kExitFailed;
-    }
-
-    auto linearization = document.linearizeQuad(&host);
-    if (linearization) {
-      quad->outputQuadCurveArray = linearization->linearizedOutputQuadArray;
-      document.outputQuadValues = quad->outputQuadCurveArray;
-      out << "channels corrected: " << quad->inkList.size() << " (";
-      for (size_t i = 0; i < quad->inkList.size(); ++i) out << (i ? ", " : "") << channelLabel(quad->inkList[i]);
-      out << ")\n";
-      warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
-      // Known only now: the levels' texts count too.
-      if (auto reason = oversizedQuadExport(sources, parsed->has("out"), xmlFolder)) {
-        const bool given = parsed->has("notes");
-        err << "inkcurve: " << (given ? "--notes" : "the notes of " + *quadPath)
-            << " would make a .quad file that cannot be read back: " << *reason
-            << (given ? "" : "; give other notes with --notes") << "\n";
-        return kExitFailed;
-      }
-    }
+// Reads the .quad and applies the correction to every channel; `sources`
+// gets the file and the notes the exports write.
+std::optional<int> correctQuad(const Request& request, CliHost& host, ExportSources& sources, std::ostream& out,
+                               std::ostream& err) {
+  const auto& quadPath = *request.quadPath;
+  auto quad = openQuadFile(host);
+  if (!quad) return loadFailed(host, err, quadPath);
+  if (!quad->readQuadFile(quad->rawQuadData, &host)) {
+    err << "inkcurve: " << quadPath << " is not a QuadToneRIP ink curve file this program can read: "
+        << host.takeLoadFailure().value_or("refused") << "\n";
+    return kExitFailed;
+  }
+  quad->quadHeaders = quad->inkList;
+  warnAboutLevelsOutOfRange(quadPath, *quad->inputQuadCurveArray, quad->inkList, err);
+  auto& document = sources.document;
+  document.quadData = quad;
+  const auto notes = request.args.option("notes");
+  if (notes) quad->processNotes = *notes;
+  sources.quad = quad;
+  sources.notes = quad->processNotes;
+  // Notes given with --notes were checked with the command line; the file's
+  // own notes may not fit either once written back.
+  const bool quadOut = request.args.has("out");
+  if (auto reason = unreadableExportNotes(sources.notes, quadOut, request.xmlFolder)) {
+    err << "inkcurve: the notes of " << quadPath << " would make a .quad file that cannot be read back: " << *reason
+        << "; give other notes with --notes\n";
+    return kExitFailed;
   }
 
-  const std::pair<const char*, ExportType> exports[] = {
-      {"out", ExportType::quad},  {"acv", ExportType::acv},
-      {"cube", ExportType::lut},  {"xml-dir", ExportType::xml},
-      {"measurements-out", ExportType::measurementsOnly},
-  };
-  for (const auto& [option, type] : exports)
-    if (parsed->has(option)) saveExport(type, sources, host);
+  auto linearization = document.linearizeQuad(&host);
+  if (!linearization) return std::nullopt;
+  quad->outputQuadCurveArray = linearization->linearizedOutputQuadArray;
+  document.outputQuadValues = quad->outputQuadCurveArray;
+  out << "channels corrected: " << quad->inkList.size() << " (";
+  for (size_t i = 0; i < quad->inkList.size(); ++i) out << (i ? ", " : "") << channelLabel(quad->inkList[i]);
+  out << ")\n";
+  warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
+  // Known only now: the levels' texts count too.
+  if (auto reason = oversizedQuadExport(sources, quadOut, request.xmlFolder)) {
+    err << "inkcurve: " << (notes ? "--notes" : "the notes of " + quadPath)
+        << " would make a .quad file that cannot be read back: " << *reason
+        << (notes ? "" : "; give other notes with --notes") << "\n";
+    return kExitFailed;
+  }
+  return std::nullopt;
+}
 
-  for (const auto& path : host.writtenFiles()) out << "wrote " << path.string() << "\n";
-  return host.failed() ? kExitFailed : kExitOk;
+// Every output goes to its temporary file first; they replace their files
+// only when all were written, and a run that failed replaces none.
+int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, std::ostream& out) {
+  platform::files::ReplacementBatch batch;
+  for (const auto& [option, type] : kExports)
+    if (request.args.has(option)) saveExport(type, sources, host);
+  if (host.failed()) return kExitFailed;
+  const auto error = batch.commit();
+  // One file written for each file listed, in the same order.
+  const auto& written = host.writtenFiles();
+  for (size_t i = 0; i < batch.replaced() && i < written.size(); ++i) out << "wrote " << written[i].string() << "\n";
+  if (!error) return kExitOk;
+  host.reportFailure(*error);
+  return kExitFailed;
+}
+
+}  // namespace
+
+int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Request request;
+  if (auto status = checkCommandLine(args, out, err, request)) return *status;
+  if (auto status = checkOutputFiles(request, err)) return *status;
+
+  CliHost host(out, err, request.args.has("verbose"));
+  answerPanels(request, host);
+  // The document as the main window makes it: placeholder readings first.
+  v2LinearizationDataModel document;
+  prepareLikeMainWindow(document);
+  if (auto status = readMeasurements(request, host, document, out, err)) return *status;
+
+  buildCorrection(request, document, out, err);
+  ExportSources sources{document, nullptr, std::nullopt};
+  if (request.quadPath)
+    if (auto status = correctQuad(request, host, sources, out, err)) return *status;
+
+  return writeOutputs(request, sources, host, out);
 }
 
 }  // namespace cli

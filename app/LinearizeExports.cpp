@@ -22,6 +22,11 @@ std::optional<std::vector<double>> reversedCorrection(const v2LinearizationDataM
   return std::vector<double>(curve->rbegin(), curve->rend());
 }
 
+// What the reference .quad adds to the notes: a line naming the folder.
+std::string referenceQuadLine(const std::filesystem::path& folder) {
+  return "\nReference quad file for xml file: " + folderName(folder);
+}
+
 // The corrected channels of the loaded .quad, one for each marker; nothing
 // when there is no .quad or it was not corrected.
 const std::vector<InkCurve>* correctedChannels(const ExportSources& sources) {
@@ -128,7 +133,7 @@ std::vector<PhotoshopCurve<uint16_t>::Point> acvCompositePoints(const std::vecto
 }
 
 std::string referenceQuadNotes(const std::optional<std::string>& notes, const std::filesystem::path& folder) {
-  return notes.value_or("") + "\nReference quad file for xml file: " + folderName(folder);
+  return notes.value_or("") + referenceQuadLine(folder);
 }
 
 std::optional<std::string> unwritableFolderName(const std::filesystem::path& folder) {
@@ -153,26 +158,31 @@ std::optional<std::string> unreadableExportNotes(const std::optional<std::string
   return std::nullopt;
 }
 
-std::optional<std::string> oversizedQuadExport(ExportSources& sources, bool quad,
+std::optional<std::string> oversizedQuadExport(const ExportSources& sources, bool quad,
                                                const std::optional<std::filesystem::path>& xmlFolder) {
   const auto* channels = correctedChannels(sources);
   if (!channels) return std::nullopt;
-  auto& file = *sources.quad;
-  const auto notesBefore = file.processNotes;
-  std::optional<std::string> reason;
-  auto check = [&](const std::string& which, const std::optional<std::string>& notes) {
-    file.processNotes = notes;
-    const auto size = file.quadFileTextSize(*channels);
-    if (reason || !size || *size <= platform::files::kInputFileSizeLimit) return;
-    reason = which + " would be " + std::to_string(*size) + " bytes, more than the limit of " +
-             std::to_string(platform::files::kInputFileSizeLimit) + " bytes (" +
-             std::to_string(platform::files::kInputFileSizeLimit >> 20) + " MB) of a file this program reads, " +
-             std::to_string(notes.value_or("").size()) + " of them the notes";
+  // The sizes are worked out from the notes' pieces: the notes, which may
+  // fill the input limit, are neither copied nor put into the file.
+  auto oversized = [&](const std::string& which, const QuadDataFile::NotesPieces& notes) -> std::optional<std::string> {
+    const auto size = sources.quad->quadFileTextSize(*channels, notes);
+    if (!size || *size <= platform::files::kInputFileSizeLimit) return std::nullopt;
+    size_t notesSize = 0;
+    if (notes)
+      for (const auto piece : *notes) notesSize += piece.size();
+    return which + " would be " + std::to_string(*size) + " bytes, more than the limit of " +
+           std::to_string(platform::files::kInputFileSizeLimit) + " bytes (" +
+           std::to_string(platform::files::kInputFileSizeLimit >> 20) + " MB) of a file this program reads, " +
+           std::to_string(notesSize) + " of them the notes";
   };
-  if (quad) check("the corrected .quad", sources.notes);
-  if (xmlFolder) check("_ref.quad beside the XML curves", referenceQuadNotes(sources.notes, *xmlFolder));
-  file.processNotes = notesBefore;
-  return reason;
+  const std::string_view given = sources.notes ? std::string_view(*sources.notes) : std::string_view();
+  if (quad) {
+    const auto notes = sources.notes ? QuadDataFile::NotesPieces{{given}} : std::nullopt;
+    if (auto reason = oversized("the corrected .quad", notes)) return reason;
+  }
+  if (!xmlFolder) return std::nullopt;
+  const auto line = referenceQuadLine(*xmlFolder);
+  return oversized("_ref.quad beside the XML curves", std::vector<std::string_view>{given, line});
 }
 
 void saveExport(ExportType type, ExportSources& sources, CliHost& host) {

@@ -52,7 +52,7 @@ std::optional<std::string> unreadableExportNotes(const std::optional<std::string
 // set, and the reference .quad when an XML folder is given, each against the
 // limit of an input file (the limit, the size and the notes' share named).
 // Nothing when each fits, or when there are no corrected channels.
-std::optional<std::string> oversizedQuadExport(ExportSources& sources, bool quad,
+std::optional<std::string> oversizedQuadExport(const ExportSources& sources, bool quad,
                                                const std::optional<std::filesystem::path>& xmlFolder);
 
 // Carries out one export as the main window's Save button does: the file

@@ -240,18 +240,20 @@ bool QuadDataFile::canWriteCurves(const std::vector<InkCurve>& curves) const {
 }
 
 template <class Put>
-void QuadDataFile::composeQuadFileText(const std::vector<InkCurve>& curves, int64_t& clamped, Put&& put) const {
+void QuadDataFile::composeQuadFileText(const std::vector<InkCurve>& curves, const NotesPieces& notes,
+                                       int64_t& clamped, Put&& put) const {
   put(printerInfo.front());
   put("\n");
-  if (processNotes) {
+  if (notes) {
     // One comment line for each line of the notes.
-    std::string_view notes = *processNotes;
     put("# ");
-    for (size_t end; (end = notes.find('\n')) != std::string_view::npos; notes.remove_prefix(end + 1)) {
-      put(notes.substr(0, end));
-      put("\n# ");
+    for (std::string_view piece : *notes) {
+      for (size_t end; (end = piece.find('\n')) != std::string_view::npos; piece.remove_prefix(end + 1)) {
+        put(piece.substr(0, end));
+        put("\n# ");
+      }
+      put(piece);
     }
-    put(notes);
   } else {
     put("# Velmora Arts Karovel-Pro v1");
   }
@@ -265,11 +267,21 @@ void QuadDataFile::composeQuadFileText(const std::vector<InkCurve>& curves, int6
   }
 }
 
+QuadDataFile::NotesPieces QuadDataFile::notesPieces() const {
+  if (!processNotes) return std::nullopt;
+  return std::vector<std::string_view>{*processNotes};
+}
+
 std::optional<uintmax_t> QuadDataFile::quadFileTextSize(const std::vector<InkCurve>& curves) const {
+  return quadFileTextSize(curves, notesPieces());
+}
+
+std::optional<uintmax_t> QuadDataFile::quadFileTextSize(const std::vector<InkCurve>& curves,
+                                                        const NotesPieces& notes) const {
   if (!canWriteCurves(curves)) return std::nullopt;
   uintmax_t size = 0;
   int64_t clamped = 0;
-  composeQuadFileText(curves, clamped, [&](std::string_view piece) { size += piece.size(); });
+  composeQuadFileText(curves, notes, clamped, [&](std::string_view piece) { size += piece.size(); });
   return size;
 }
 
@@ -284,7 +296,7 @@ std::optional<std::string> QuadDataFile::makeQuadFileText(const std::vector<InkC
   std::string text;
   text.reserve(*size);
   int64_t clamped = 0;
-  composeQuadFileText(curves, clamped, [&](std::string_view piece) { text += piece; });
+  composeQuadFileText(curves, notesPieces(), clamped, [&](std::string_view piece) { text += piece; });
   if (clamped > 0 && host)
     host->log("Clamped " + std::to_string(clamped) + " ink levels outside 0...65535 while writing the quad file");
   return text;

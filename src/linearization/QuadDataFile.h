@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/Host.h"
@@ -92,9 +93,14 @@ class QuadDataFile {
   // so are notes that would keep the text from being read back.
   virtual std::optional<std::string> makeQuadFileText(const std::vector<InkCurve>& curves,
                                                       platform::Host* host = nullptr) const;
+  // Process notes given as the pieces of one text, in order, without copying
+  // them; nothing stands for the default comment line.
+  using NotesPieces = std::optional<std::vector<std::string_view>>;
   // The size in bytes of the text makeQuadFileText would make of `curves`,
   // found without making it; nothing where it would make none.
   std::optional<uintmax_t> quadFileTextSize(const std::vector<InkCurve>& curves) const;
+  // The same with `notes` written in place of processNotes.
+  std::optional<uintmax_t> quadFileTextSize(const std::vector<InkCurve>& curves, const NotesPieces& notes) const;
 
   // Lets the user choose where to save `text` and writes it there.
   void saveQuadFile(const std::string& text, platform::Host& host) const;
@@ -104,9 +110,12 @@ class QuadDataFile {
   // Whether the file was read and `curves` has 256 levels for each marker.
   bool canWriteCurves(const std::vector<InkCurve>& curves) const;
   // Hands the .quad text of `curves` to `put` piece by piece, in order:
-  // the header, the notes as comment lines, each marker and its levels.
+  // the header, `notes` as comment lines, each marker and its levels.
   template <class Put>
-  void composeQuadFileText(const std::vector<InkCurve>& curves, int64_t& clamped, Put&& put) const;
+  void composeQuadFileText(const std::vector<InkCurve>& curves, const NotesPieces& notes, int64_t& clamped,
+                           Put&& put) const;
+  // processNotes as pieces.
+  NotesPieces notesPieces() const;
   void resetToUnread();
   // After readChannels failed on `lineCount` lines: the line it stopped at
   // and why (the file ended, or a level line is not a number).

@@ -6,7 +6,9 @@
 #include <tuple>
 #include <filesystem>
 #include <sstream>
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "Cli.h"
 #include "LinearizeExports.h"
@@ -406,6 +408,9 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   std::filesystem::create_symlink(quad, dir / "curve.txt");
   std::filesystem::create_directory(dir / "xmlq");
   const auto refQuad = dir.write("xmlq/_ref.quad", eightChannelQuad());
+  // Other names of an output.
+  std::filesystem::create_symlink(out, dir / "also.txt");
+  std::filesystem::create_hard_link(out, dir / "twin.acv");
   // A .quad at the input limit, its notes line padded to it: corrected, it
   // would pass the limit.
   TempDir bigDir;
@@ -452,6 +457,14 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, q, "--measurements-out", (dir / "curve.txt").string()}, 2, "which is the .quad file being corrected"},
       {{w, refQuad.string(), "--xml-dir", (dir / "xmlq").string()}, 2,
        "--xml-dir would write " + refQuad.string() + ", which is the .quad file being corrected"},
+      // No two outputs write one file, under any of its names, made or not yet.
+      {{w, q, "--out", o, "--measurements-out", (dir / "also").string()}, 2,
+       "--measurements-out would write " + (dir / "also.txt").string() + ", which --out writes too (" + o + ")"},
+      {{w, q, "--out", o, "--acv", (dir / "twin.acv").string()}, 2, "which --out writes too"},
+      {{w, q, "--out", "./new/_ref", "--xml-dir", "new"}, 2,
+       "--xml-dir would write new/_ref.quad, which --out writes too (./new/_ref.quad)"},
+      {{w, q, "--out", "f.quad", "--xml-dir", "f.quad"}, 2, "--out would write f.quad, where --xml-dir f.quad needs"},
+      {{w, q, "--out", "g", "--xml-dir", "g.quad/xml"}, 2, "g.quad, where --xml-dir g.quad/xml needs a folder"},
       // A Latin-1 "café" as a Latin-1 terminal passes it.
       {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
                                                     "the notes are not UTF-8 text"},
@@ -463,6 +476,8 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
       {{w, bigQuad.string(), "--out", o, "--xml-dir", x}, 1,
        " bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, " +
            std::to_string(pad + 10) + " of them the notes; give other notes with --notes"},
+      {{w, bigQuad.string(), "--xml-dir", x}, 1, "the notes of " + bigQuad.string() + " would make a .quad file "
+                                                 "that cannot be read back: _ref.quad beside the XML curves would be"},
   };
   for (auto [args, status, message] : cases) {
     args.insert(args.begin(), "linearize");
@@ -490,6 +505,40 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   EXPECT_EQ(inkcurve({"linearize", w, q, "--out", q}).status, 0);
   EXPECT_EQ(readCurves(quad).size(), 8u);
   EXPECT_NE(readCurves(quad), original);
+}
+
+// Runs inkcurve, in a death test, as a user whom permission bits hold (root
+// passes them all): "nobody" when the tests run as root.
+void runUnprivileged(const std::vector<std::string>& args) {
+  if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+    std::_Exit(99);
+  const auto r = inkcurve(args);
+  std::fputs(r.err.c_str(), stderr);
+  std::_Exit(r.status);
+}
+
+TEST(LinearizeCommand, AFailedRunReplacesNoFileAndProtectedFilesAreKept) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
+  TempDir dir;
+  ::chmod(dir.path().c_str(), 0777);
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  const auto kept = dir.write("kept.quad", "kept"), old = dir.write("old.quad", "old");
+  ::chmod(kept.c_str(), 0444);  // a curve made read-only to keep it: cp would not replace it
+  ::chmod(old.c_str(), 0666);
+  std::filesystem::create_directory(dir / "locked");
+  ::chmod((dir / "locked").c_str(), 0555);
+  const std::string acv = (dir / "x.acv").string();
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--out", kept.string(), "--acv", acv}, "kept.quad\": Permission denied"},
+      {{"--out", old.string(), "--acv", acv, "--xml-dir", (dir / "locked").string()}, "Black.xml\": Permission denied"},
+  };
+  const auto before = contents(dir.path());
+  for (auto [args, message] : cases) {
+    args.insert(args.begin(), {"linearize", wedge.string(), quad.string()});
+    EXPECT_EXIT(runUnprivileged(args), testing::ExitedWithCode(1), message);
+    EXPECT_EQ(contents(dir.path()), before);
+  }
 }
 
 TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {

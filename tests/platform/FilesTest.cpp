@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
@@ -81,6 +82,61 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
   ASSERT_FALSE(writeFileReplacing(link, "through the link"));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(slurp(target), "through the link");
+
+  // Root replacing another user's file leaves it to that user.
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    ASSERT_FALSE(writeFileReplacing(target, "third"));
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(65534u, 65534u));
+  }
+}
+
+TEST(Files, ABatchReplacesItsFilesTogetherOrNotAtAll) {
+  TempDir dir;
+  const auto a = dir.write("a.quad", "old a"), b = dir / "b.acv", c = dir.write("c.cube", "old c");
+  {
+    // Written, not yet renamed; closed without commit(): nothing changes.
+    ReplacementBatch batch;
+    for (const auto& path : {a, b, c}) ASSERT_FALSE(writeFileReplacing(path, "new"));
+    EXPECT_EQ(slurp(a), "old a");
+    EXPECT_EQ(entriesIn(dir.path()), 5u);
+  }
+  EXPECT_EQ(entriesIn(dir.path()), 2u) << "the temporary files are removed";
+  EXPECT_EQ(slurp(a), "old a");
+  {
+    // A rename fails half-way (a folder now stands at b): a is replaced
+    // already, b and c are not, and no temporary file is left.
+    ReplacementBatch batch;
+    for (const auto& path : {a, b, c}) ASSERT_FALSE(writeFileReplacing(path, "new"));
+    fs::create_directory(b);
+    EXPECT_EQ(batch.commit(), "Could not write \"" + b.string() + "\": Is a directory");
+    EXPECT_EQ(batch.replaced(), 1u);
+  }
+  EXPECT_EQ(slurp(a) + "|" + slurp(c), "new|old c");
+  fs::remove(b);
+  ReplacementBatch batch;
+  for (const auto& path : {a, b, c}) ASSERT_FALSE(writeFileReplacing(path, "all"));
+  EXPECT_FALSE(batch.commit());
+  EXPECT_EQ(slurp(a) + slurp(b) + slurp(c), "allallall");
+  EXPECT_EQ(entriesIn(dir.path()), 3u);
+}
+
+TEST(Files, ASignalRemovesTheTemporaryFilesAndEndsTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
+  TempDir dir;
+  const auto target = dir.write("curve.quad", "old");
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    EXPECT_EXIT(
+        {
+          std::signal(signal, SIG_DFL);  // as a shell starts the program, whatever ran these tests
+          ReplacementBatch batch;
+          if (!writeFileReplacing(target, "new") && !writeFileReplacing(dir / "b.quad", "new")) std::raise(signal);
+        },
+        testing::KilledBySignal(signal), "");
+    EXPECT_EQ(slurp(target), "old");
+    EXPECT_EQ(entriesIn(dir.path()), 1u) << signal;
+  }
 }
 
 TEST(Files, WriteReplacesOnlyRegularFiles) {

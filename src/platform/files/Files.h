@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::files {
 
@@ -22,14 +23,59 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
 // Replaces the file at `path` with `bytes` without ever leaving it half
 // written: the bytes go to a private (0600) temporary file in the same folder
 // (a short name of its own, so it fits wherever the target's name fits), are
-// flushed to disk, the file takes its final permission bits (the old
+// flushed to disk, the file takes the old file's owner and group where this
+// process may give them (root may) and its final permission bits (the old
 // file's, or 0666 less the umask for a new one), and only then is it renamed
 // over the target. A symbolic link is followed to the file it names and stays
-// a link. Only a regular file is ever replaced: an existing target that is a
-// folder, a device, a FIFO or a socket (named directly or through a link), and
-// a link that leads nowhere, are refused. Returns nothing on success, else the
-// error text; on failure the old file is untouched and the temporary file is
-// gone.
+// a link. Only a regular file is ever replaced, and only one this process may
+// write (as cp would open it): see replacementRefusal. Returns nothing on
+// success, else the error text; on failure the old file is untouched and the
+// temporary file is gone. While a ReplacementBatch is open, the complete
+// temporary file waits for the batch's commit() instead of being renamed.
+//
+// A temporary file is removed when SIGINT, SIGTERM or SIGHUP ends the process
+// (those left at their default action), which then ends as the signal would
+// have ended it; SIGKILL may still leave one.
 std::optional<std::string> writeFileReplacing(const std::filesystem::path& path, std::string_view bytes);
+
+// Why writeFileReplacing would refuse `path` before writing anything, in its
+// words: an existing target (named directly or through a link) that is a
+// folder, a device, a FIFO or a socket, a link that leads nowhere, or a file
+// this process has no permission to write (root has it, unless the file
+// system is read-only). Nothing for a target that may be replaced or made.
+std::optional<std::string> replacementRefusal(const std::filesystem::path& path);
+
+// Outputs that replace their files together or not at all. While one is open
+// (one at a time), writeFileReplacing leaves each file complete in its
+// temporary file; commit() renames them over their targets in the order they
+// were written. A batch closed without commit() removes the temporary files
+// left, and every old file stays as it was.
+class ReplacementBatch {
+ public:
+  ReplacementBatch();
+  ~ReplacementBatch();
+  ReplacementBatch(const ReplacementBatch&) = delete;
+  ReplacementBatch& operator=(const ReplacementBatch&) = delete;
+
+  // Renames the files written so far into place, with the three signals held
+  // back until all are renamed. Nothing on success; else the error of the
+  // first rename that failed: the files before it are replaced already (a
+  // rename cannot be undone), that one and the later ones are not and their
+  // temporary files are removed.
+  std::optional<std::string> commit();
+  // How many files commit() has renamed into place.
+  size_t replaced() const { return replaced_; }
+
+ private:
+  friend std::optional<std::string> writeFileReplacing(const std::filesystem::path&, std::string_view);
+  struct Written {
+    int temporary;  // the temporary file's entry in the table the signal handler reads
+    std::filesystem::path target, requested;
+  };
+  void removeTemporaries();
+
+  std::vector<Written> written_;
+  size_t replaced_ = 0;
+};
 
 }  // namespace platform::files
