@@ -32,11 +32,14 @@ int64_t MeasurementAverager::chooseStepCount() {
     targetSize = 256;
     return 1;
   }
-  // Any other multiple of 128 is read as a 128-step wedge measured once; the
-  // readings past the first 128 are left out.
+  // Any other multiple of 128 (a 256-step wedge measured twice, a 128-step
+  // one three times) is read as 128 steps of n / 128 samples each: every
+  // reading counts, and a wedge measured pass after pass that fits no layout
+  // is sorted by L* before it is grouped. Taking only the first 128 readings
+  // would keep half the wedge (paper white to mid-grey) and a Dmax far too low.
   if (n % 128 == 0) {
     targetSize = 128;
-    return 1;
+    return n / 128;
   }
   if (n % 129 == 0) {
     targetSize = 129;

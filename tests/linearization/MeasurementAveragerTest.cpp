@@ -34,7 +34,7 @@ TEST(MeasurementAverager, StepCountsAndSamplesPerStepByNumberOfReadings) {
   };
   const Case cases[] = {{42, 21, 2},   {63, 21, 3},   {102, 51, 2}, {153, 51, 3},  {172, 86, 2},
                         {202, 101, 2}, {258, 86, 3},  {387, 129, 3}, {1071, 21, 51}, {256, 256, 1},
-                        {128, 128, 1}, {512, 128, 1}, {768, 128, 1}, {22, 0, 1},   {33, 0, 1},
+                        {128, 128, 1}, {512, 128, 4}, {768, 128, 6}, {22, 0, 1},   {33, 0, 1},
                         {44, 0, 1},    {0, 0, 1}};
   for (const Case& c : cases) {
     const std::vector<CIELab> input = distinctReadings(c.readings);
