@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Chart/Components/Description.h"
@@ -18,6 +19,7 @@
 #include "Chart/Interfaces/ChartDataProvider.h"
 #include "Chart/Views/ChartViewDelegate.h"
 #include "platform/graphics/DrawingContext.h"
+#include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
@@ -167,6 +169,25 @@ class ChartViewBase : public NSUIView,
 
   // Reserves the room around the content; this base reserves none.
   virtual void calculateOffsets() {}
+  // Lays the chart out for its data as last notified, with the text metrics
+  // in force: the axes' ranges and labels, the legend's entries, then the
+  // room around the content (calculateOffsets). Every chart kind's
+  // notifyDataSetChanged ends with it; this base lays out nothing.
+  virtual void layOut() {}
+
+  // Held for one draw. A context with text metrics of its own (a Cairo
+  // context's real fonts) has them in force for the draw, and when they
+  // measure otherwise than the metrics in force (FixedTextMetrics, unless a
+  // program installed others), the chart is laid out with them first: the
+  // room made for each label is the room its glyphs take, with no set-up by
+  // the caller.
+  class DrawingMetrics {
+   public:
+    DrawingMetrics(ChartViewBase& view, const DrawingContext& context);
+
+   private:
+    std::optional<platform::graphics::ScopedTextMetrics> metrics_;
+  };
   // Where the room laid out around the content leaves it less than nothing
   // across or down, the two sides share the chart's size in proportion to
   // their room, and the content there is empty (width or height 0). Every
