@@ -1,4 +1,5 @@
-// Two curves on a line chart with their legend, written as chart.png.
+// Two curves on a line chart with their legend, written as a PNG: the file
+// named on the command line, or chart.png.
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -30,7 +31,7 @@ class PolylineRenderer : public DataRenderer {
       context.setLineWidth(2);
       context.beginPath();
       context.moveTo(points[0]);
-      for (const Point& point : points) context.addLineTo(point);
+      for (size_t i = 1; i < points.size(); ++i) context.addLineTo(points[i]);
       context.strokePath();
     }
   }
