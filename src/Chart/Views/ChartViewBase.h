@@ -180,7 +180,8 @@ class ChartViewBase : public NSUIView,
   // measure otherwise than the metrics in force (FixedTextMetrics, unless a
   // program installed others), the chart is laid out with them first: the
   // room made for each label is the room its glyphs take, with no set-up by
-  // the caller.
+  // the caller. (A view laid out before a program installs other metrics
+  // keeps that layout until it is laid out again: notifyDataSetChanged.)
   class DrawingMetrics {
    public:
     DrawingMetrics(ChartViewBase& view, const DrawingContext& context);
