@@ -1,23 +1,33 @@
 # inkcurve_library(<name> <source dir> <dependencies> [EXCLUDE <sub-folder>...])
 # Collects every .cpp under the folder (sub-folders included, except those
-# named after EXCLUDE) into one static library whose include root is src/, so
-# headers are included as "platform/text/Text.h", "linearization/QuadDataFile.h"
-# and so on.
+# named after EXCLUDE) into one static library, inkcurve_<name>, linked as
+# inkcurve::<name> (in a parent project and from the installed package alike)
+# and written as libinkcurve_<name>.a, so that no name collides with a user's
+# own. Its include root is src/, so headers are included as
+# "platform/text/Text.h", "linearization/QuadDataFile.h" and so on; the
+# folder's headers are installed in the same layout under include/inkcurve.
+# The dependencies are other inkcurve libraries, by name.
 function(inkcurve_library name dir deps)
   cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "EXCLUDE")
-  inkcurve_collect_sources(sources "${dir}" "${arg_EXCLUDE}")
+  inkcurve_collect_sources(sources "${dir}" "*.cpp" "${arg_EXCLUDE}")
+  inkcurve_collect_sources(headers "${dir}" "*.h" "${arg_EXCLUDE}")
+  set(target inkcurve_${name})
   if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
-    if(deps)
-      target_link_libraries(${name} PUBLIC ${deps})
-    endif()
+    add_library(${target} STATIC ${sources})
+    set(scope PUBLIC)
   else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE "${CMAKE_SOURCE_DIR}/src")
-    if(deps)
-      target_link_libraries(${name} INTERFACE ${deps})
-    endif()
+    add_library(${target} INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  add_library(inkcurve::${name} ALIAS ${target})
+  set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
+  target_sources(${target} ${scope} FILE_SET HEADERS BASE_DIRS "${PROJECT_SOURCE_DIR}/src" FILES ${headers})
+  target_compile_features(${target} ${scope} cxx_std_20)
+  list(TRANSFORM deps PREPEND inkcurve::)
+  target_link_libraries(${target} ${scope} ${deps})
+  if(INKCURVE_SANITIZE)
+    # Whatever links a sanitized library needs the sanitizers' run-time.
+    target_link_options(${target} INTERFACE -fsanitize=address,undefined)
   endif()
 endfunction()
 
@@ -25,26 +35,30 @@ endfunction()
 # One GoogleTest executable per library; tests/support is shared by all.
 function(inkcurve_tests name dir libs)
   cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "EXCLUDE")
-  inkcurve_collect_sources(sources "${dir}" "${arg_EXCLUDE}")
+  inkcurve_collect_sources(sources "${dir}" "*.cpp" "${arg_EXCLUDE}")
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}")
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,test_support>" ${libs} GTest::gtest GTest::gtest_main)
   # Test files are large tables of assertions: optimising them under the
   # sanitizers costs more build time than it saves at run time.
   target_compile_options(${name} PRIVATE $<$<CONFIG:Debug>:-O0>)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "INKCURVE_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+    PROPERTIES ENVIRONMENT "INKCURVE_TEST_OUTPUT=${PROJECT_BINARY_DIR}/test-output")
 endfunction()
 
-# Every .cpp below <dir>, less those below <dir>/<excluded> for each excluded
-# sub-folder (a folder with its own library or test program).
-function(inkcurve_collect_sources out dir excluded)
-  file(GLOB_RECURSE found CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+# Every file matching <pattern> below <dir> (relative to the project's
+# folder), less those below <dir>/<excluded> for each excluded sub-folder (a
+# folder with its own library or test program).
+function(inkcurve_collect_sources out dir pattern excluded)
+  # Matched relative to the project's folder, whose path may hold characters
+  # that a regular expression reads otherwise ("c++").
+  file(GLOB_RECURSE found RELATIVE "${PROJECT_SOURCE_DIR}" CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${dir}/${pattern}")
   foreach(sub IN LISTS excluded)
-    list(FILTER found EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${dir}/${sub}/")
+    list(FILTER found EXCLUDE REGEX "^${dir}/${sub}/")
   endforeach()
+  list(TRANSFORM found PREPEND "${PROJECT_SOURCE_DIR}/")
   set(${out} ${found} PARENT_SCOPE)
 endfunction()

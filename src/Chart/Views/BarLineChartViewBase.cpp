@@ -95,6 +95,10 @@ void BarLineChartViewBase::notifyDataSetChanged() {
   // axes, only once the data has recomputed them.
   if (const auto& chartData = data()) chartData->notifyDataChanged();
   keepHighlightsNamingEntries();
+  layOut();
+}
+
+void BarLineChartViewBase::layOut() {
   calcMinMax();
   // The labels come first: the room they need sets the offsets.
   if (leftAxis()->isEnabled()) {
@@ -187,6 +191,7 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   ChartViewBase::draw(context);
   const auto& dataRenderer = renderer();
   if (!data() || !dataRenderer) return;
+  const DrawingMetrics metrics(*this, context);
   const YAxis& left = *leftAxis();
   const YAxis& right = *rightAxis();
   const XAxis& x = *xAxis();

@@ -120,8 +120,10 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // Clears the highlights (ChartViewBase) and what a running drag
   // highlight would put back when cancelled.
   void setData(std::shared_ptr<ChartData> data) override;
-  // calcMinMax, the label positions of the enabled axes, the legend's
-  // entries, the room around the content and the transformers.
+  // The data's extremes recomputed, the highlights that name no entry
+  // dropped, then layOut: calcMinMax, the label positions of the enabled
+  // axes, the legend's entries, the room around the content and the
+  // transformers.
   void notifyDataSetChanged() override;
 
   // Zoom and pan. zoom() scales by the factors about a point of the view,
@@ -194,6 +196,9 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // Makes the bar-line highlighter.
   void setup() override;
   void calculateOffsets() override;
+  // calcMinMax, the label positions of the enabled axes, the legend's
+  // entries, the room around the content and the transformers.
+  void layOut() override;
   // For the right and then the left transformer: the value matrix from the
   // x axis's minimum and range and that y axis's range and minimum, then the
   // offset matrix with that y axis's direction.

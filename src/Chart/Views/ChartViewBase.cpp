@@ -154,6 +154,14 @@ std::shared_ptr<Highlight> ChartViewBase::getHighlightByTouchPoint(Point point) 
 
 void ChartViewBase::draw(DrawingContext&) { clearNeedsDisplay(); }
 
+ChartViewBase::DrawingMetrics::DrawingMetrics(ChartViewBase& view, const DrawingContext& context) {
+  std::shared_ptr<const platform::graphics::TextMetrics> own = context.ownTextMetrics();
+  if (!own) return;
+  const bool measuredAlike = own->measuresLike(platform::graphics::currentTextMetrics());
+  metrics_.emplace(std::move(own));
+  if (!measuredAlike) view.layOut();
+}
+
 void ChartViewBase::drawDescription(DrawingContext& context) {
   const Description& description = *chartDescription();
   const auto& text = description.text();

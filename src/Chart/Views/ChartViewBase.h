@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Chart/Components/Description.h"
@@ -18,6 +19,7 @@
 #include "Chart/Interfaces/ChartDataProvider.h"
 #include "Chart/Views/ChartViewDelegate.h"
 #include "platform/graphics/DrawingContext.h"
+#include "platform/graphics/TextMetrics.h"
 
 namespace chart {
 
@@ -170,6 +172,26 @@ class ChartViewBase : public NSUIView,
   // room that is not a number, or wider or taller than the view, leaves the
   // content empty, never less.
   virtual void calculateOffsets() {}
+  // Lays the chart out for its data as last notified, with the text metrics
+  // in force: the axes' ranges and labels, the legend's entries, then the
+  // room around the content (calculateOffsets). Every chart kind's
+  // notifyDataSetChanged ends with it; this base lays out nothing.
+  virtual void layOut() {}
+
+  // Held for one draw. A context with text metrics of its own (a Cairo
+  // context's real fonts) has them in force for the draw, and when they
+  // measure otherwise than the metrics in force (FixedTextMetrics, unless a
+  // program installed others), the chart is laid out with them first: the
+  // room made for each label is the room its glyphs take, with no set-up by
+  // the caller. (A view laid out before a program installs other metrics
+  // keeps that layout until it is laid out again: notifyDataSetChanged.)
+  class DrawingMetrics {
+   public:
+    DrawingMetrics(ChartViewBase& view, const DrawingContext& context);
+
+   private:
+    std::optional<platform::graphics::ScopedTextMetrics> metrics_;
+  };
 
   // Whether the highlight names an entry of the data: a set at its index,
   // an x that is a number, an entry found for it and, unless its stack index

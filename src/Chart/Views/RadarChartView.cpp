@@ -31,6 +31,12 @@ void RadarChartView::notifyDataSetChanged() {
   if (const auto chartData = data()) {
     chartData->notifyDataChanged();
     keepHighlightsNamingEntries();
+  }
+  layOut();
+}
+
+void RadarChartView::layOut() {
+  if (const auto chartData = data()) {
     const DataSetPtr largest = chartData->maxEntryCountSet();
     yAxis()->calculate(chartData->getYMin(AxisDependency::left), chartData->getYMax(AxisDependency::left));
     xAxis()->calculate(0, largest ? static_cast<double>(largest->entryCount()) : 0);
@@ -73,6 +79,7 @@ void RadarChartView::draw(DrawingContext& context) {
   const auto& xRenderer = xAxisRenderer();
   const auto& yRenderer = yAxisRenderer();
   if (!data() || !dataRenderer || !xRenderer || !yRenderer) return;
+  const DrawingMetrics metrics(*this, context);
   const XAxis& x = *xAxis();
   const YAxis& y = *yAxis();
 

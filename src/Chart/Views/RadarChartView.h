@@ -69,6 +69,9 @@ class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvid
   void setup() override;
 
   void calculateOffsets() override;
+  // What notifyDataSetChanged does after the data's extremes and the
+  // highlights.
+  void layOut() override;
 
  private:
   std::shared_ptr<YAxis> yAxis_ = std::make_shared<YAxis>(AxisDependency::left);

@@ -580,7 +580,7 @@ void CairoContext::drawLayer(const graphics::Layer& layer, const Rect& rect) {
 
 void CairoContext::showLine(const std::string& line, double x, double top, const Font& font) {
   if (line.empty()) return;
-  cairo_move_to(cr_, x, top + metrics_.ascent(font));
+  cairo_move_to(cr_, x, top + metrics_->ascent(font));
   cairo_show_text(cr_, line.c_str());
 }
 
@@ -599,9 +599,9 @@ void CairoContext::drawLines(std::string_view text, const Rect& rect, const Text
   if (!font) return;
   checkColor(attributes.resolvedColor(), operation);
   const Rect r = rect.standardized();
-  const std::vector<std::string> lines = metrics_.lines(text, r.width(), *font);
+  const std::vector<std::string> lines = metrics_->lines(text, r.width(), *font);
   if (lines.empty()) return;
-  const double spacing = metrics_.lineSpacing(*font);
+  const double spacing = metrics_->lineSpacing(*font);
   const TextAlignment alignment = attributes.resolvedAlignment();
   cairo_save(cr_);
   const double selected = selectFont(cr_, *font);
@@ -611,7 +611,7 @@ void CairoContext::drawLines(std::string_view text, const Rect& rect, const Text
   if (selected > 0) {
     setSource(attributes.resolvedColor());
     for (size_t i = 0; i < lines.size(); ++i) {
-      const double advance = metrics_.advance(lines[i], *font);
+      const double advance = metrics_->advance(lines[i], *font);
       double x = r.minX();
       if (r.width() > 0 && alignment == TextAlignment::right) {
         x = r.maxX() - advance;

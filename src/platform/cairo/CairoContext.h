@@ -97,7 +97,8 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   std::shared_ptr<const graphics::Image> makeImage(double scale) const override;
 
   // The metrics text is laid out with.
-  const CairoTextMetrics& textMetrics() const { return metrics_; }
+  const CairoTextMetrics& textMetrics() const { return *metrics_; }
+  std::shared_ptr<const graphics::TextMetrics> ownTextMetrics() const override { return metrics_; }
   // True once Cairo has refused an operation (and so draws nothing more);
   // the checks above keep it false.
   bool isInErrorState() const;
@@ -156,7 +157,7 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   Paint paint_;
   std::vector<Paint> saved_;
   Path path_;
-  CairoTextMetrics metrics_;
+  std::shared_ptr<const CairoTextMetrics> metrics_ = std::make_shared<CairoTextMetrics>();
 };
 
 }  // namespace platform::cairo

@@ -43,6 +43,10 @@ CairoTextMetrics::~CairoTextMetrics() {
   cairo_surface_destroy(scratchSurface_);
 }
 
+bool CairoTextMetrics::measuresLike(const graphics::TextMetrics& other) const {
+  return dynamic_cast<const CairoTextMetrics*>(&other) != nullptr;
+}
+
 double CairoTextMetrics::advance(std::string_view line, const Font& font) const {
   if (line.empty() || !text::isValidUtf8(line) || selectFont(scratch_, font) == 0) return 0;
   const std::string text(line);

@@ -23,6 +23,9 @@ class CairoTextMetrics : public graphics::TextMetrics {
   graphics::Rect boundingRect(std::string_view text, graphics::Size constraint,
                               const graphics::TextAttributes& attributes) const override;
   double fontLineHeight(const graphics::Font& font) const override;
+  // All Cairo metrics measure alike: with the same fonts, through Cairo's
+  // process-wide font caches.
+  bool measuresLike(const graphics::TextMetrics& other) const override;
 
   // The lines of the text as they are drawn within `maxWidth` (see
   // TextMetrics::boundingRect), and each line's advance.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@ namespace platform::graphics {
 
 class Image;
 class Layer;
+class TextMetrics;
 
 // How the open ends of stroked lines are drawn.
 enum class LineCap : int { butt = 0, round = 1, square = 2 };
@@ -95,6 +97,11 @@ class DrawingContext {
   // The size of the surface drawn on, in pixels; nothing for a context
   // without one (a recording made without a size).
   virtual std::optional<Size> surfaceSize() const { return std::nullopt; }
+
+  // The metrics the context lays its text out with when it has its own (a
+  // raster context with real fonts); nullptr for a context that draws text as
+  // any metrics measure it (a recording).
+  virtual std::shared_ptr<const TextMetrics> ownTextMetrics() const { return nullptr; }
 
   // The first drop since the context was made or last cleared; nothing when
   // nothing was dropped.

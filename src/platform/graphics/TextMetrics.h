@@ -30,6 +30,10 @@ class TextMetrics {
   // The height of the font's bounding box: the line height labels are placed
   // by.
   virtual double fontLineHeight(const Font& font) const = 0;
+  // Whether these metrics measure every text as `other` does: the same
+  // metrics do, and metrics of a kind that has no settings of its own may
+  // say so for every other of that kind.
+  virtual bool measuresLike(const TextMetrics& other) const { return &other == this; }
 };
 
 // The metrics the chart library measures with; FixedTextMetrics until a

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Chart/Components/MarkerImage.h"
 #include "platform/cairo/CairoContext.h"
@@ -23,17 +24,23 @@ using pixels::pixelAt;
 
 namespace {
 
+void drawOnWhite(ChartViewBase& view, DrawingContext& context) {
+  context.setFillColor(platform::graphics::Color::white());
+  context.fillRect(Rect(0, 0, 600, 400));
+  view.draw(context);
+}
+
+// The four scenes drawn without touches.
+std::vector<std::shared_ptr<ChartViewBase>> untouchedScenes() {
+  return {scenes::makeMainScene(), scenes::makeTurnedLabelsScene(), scenes::makeHorizontalBarScene(),
+          scenes::makeRadarScene()};
+}
+
 // Draws the scenes with Cairo's text metrics (the views lay themselves out
 // with the metrics in force when their data is set).
 class ChartFrames : public testing::Test {
  protected:
   const platform::cairo::ScopedCairoBackend cairo;
-
-  static void drawOnWhite(ChartViewBase& view, DrawingContext& context) {
-    context.setFillColor(platform::graphics::Color::white());
-    context.fillRect(Rect(0, 0, 600, 400));
-    view.draw(context);
-  }
 
   // The scene drawn on white, written under the test-output folder.
   static std::shared_ptr<const Image> render(ChartViewBase& view, const std::string& name) {
@@ -193,9 +200,7 @@ TEST_F(ChartFrames, RadarSceneDrawsAroundTheWeb) {
 // pixels of the frame drawn there directly: the recording keeps all a
 // frame draws.
 TEST_F(ChartFrames, RecordedFramesReplayToTheSamePixels) {
-  const std::shared_ptr<ChartViewBase> views[] = {scenes::makeMainScene(), scenes::makeTurnedLabelsScene(),
-                                                  scenes::makeHorizontalBarScene(), scenes::makeRadarScene()};
-  for (const auto& view : views) {
+  for (const auto& view : untouchedScenes()) {
     auto direct = CairoContext::create(600, 400, true);
     drawOnWhite(*view, *direct);
     platform::graphics::RecordingContext recording;
@@ -205,6 +210,28 @@ TEST_F(ChartFrames, RecordedFramesReplayToTheSamePixels) {
     recording.replay(*replayed);
     EXPECT_GT(recording.operations().size(), 100u);
     EXPECT_TRUE(direct->makeImage(1)->pixels() == replayed->makeImage(1)->pixels());
+  }
+}
+
+// A chart drawn into a Cairo context is measured with the fonts it is drawn
+// with: laid out and drawn with no back end installed (the fixed stand-in
+// metrics in force), every frame has the pixels of the one laid out and drawn
+// with Cairo's metrics in force, the second draw too.
+TEST(ChartFramesWithoutBackEnd, AreMeasuredWithTheFontsTheyAreDrawnWith) {
+  const auto frame = [](ChartViewBase& view) {
+    auto context = CairoContext::create(600, 400, true);
+    drawOnWhite(view, *context);
+    return context->makeImage(1);
+  };
+  std::vector<std::shared_ptr<const Image>> expected;
+  {
+    const platform::cairo::ScopedCairoBackend cairo;
+    for (const auto& view : untouchedScenes()) expected.push_back(frame(*view));
+  }
+  const auto views = untouchedScenes();
+  for (size_t i = 0; i < views.size(); ++i) {
+    EXPECT_TRUE(frame(*views[i])->pixels() == expected[i]->pixels()) << "scene " << i;
+    EXPECT_TRUE(frame(*views[i])->pixels() == expected[i]->pixels()) << "scene " << i << ", drawn again";
   }
 }
 
