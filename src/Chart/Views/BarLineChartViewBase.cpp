@@ -95,7 +95,7 @@ void BarLineChartViewBase::notifyDataSetChanged() {
   // axes, only once the data has recomputed them.
   if (const auto& chartData = data()) chartData->notifyDataChanged();
   keepHighlightsNamingEntries();
-  layOut();
+  layOutNotingMetrics();
 }
 
 void BarLineChartViewBase::layOut() {

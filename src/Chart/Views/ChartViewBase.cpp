@@ -157,9 +157,16 @@ void ChartViewBase::draw(DrawingContext&) { clearNeedsDisplay(); }
 ChartViewBase::DrawingMetrics::DrawingMetrics(ChartViewBase& view, const DrawingContext& context) {
   std::shared_ptr<const platform::graphics::TextMetrics> own = context.ownTextMetrics();
   if (!own) return;
-  const bool measuredAlike = own->measuresLike(platform::graphics::currentTextMetrics());
+  const auto& laidOutWith = view.laidOutWith_;
+  const bool measuredAlike = own->measuresLike(platform::graphics::currentTextMetrics()) &&
+                             (!laidOutWith || own->measuresLike(*laidOutWith));
   metrics_.emplace(std::move(own));
-  if (!measuredAlike) view.layOut();
+  if (!measuredAlike) view.layOutNotingMetrics();
+}
+
+void ChartViewBase::layOutNotingMetrics() {
+  laidOutWith_ = platform::graphics::heldTextMetrics();
+  layOut();
 }
 
 void ChartViewBase::drawDescription(DrawingContext& context) {

@@ -177,14 +177,17 @@ class ChartViewBase : public NSUIView,
   // room around the content (calculateOffsets). Every chart kind's
   // notifyDataSetChanged ends with it; this base lays out nothing.
   virtual void layOut() {}
+  // layOut with the metrics in force, noted for the next draw.
+  void layOutNotingMetrics();
 
   // Held for one draw. A context with text metrics of its own (a Cairo
   // context's real fonts) has them in force for the draw, and when they
   // measure otherwise than the metrics in force (FixedTextMetrics, unless a
   // program installed others), the chart is laid out with them first: the
   // room made for each label is the room its glyphs take, with no set-up by
-  // the caller. (A view laid out before a program installs other metrics
-  // keeps that layout until it is laid out again: notifyDataSetChanged.)
+  // the caller. So is a chart last laid out with metrics that measure
+  // otherwise than the context's (its data given before a program installed
+  // Cairo's metrics).
   class DrawingMetrics {
    public:
     DrawingMetrics(ChartViewBase& view, const DrawingContext& context);
@@ -206,6 +209,8 @@ class ChartViewBase : public NSUIView,
   void sizeChanged();
 
   std::shared_ptr<ViewPortHandler> viewPortHandler_;
+  // The metrics of the last layout of the chart for its data; none before one.
+  std::shared_ptr<const platform::graphics::TextMetrics> laidOutWith_;
   std::shared_ptr<ChartData> data_;
   std::shared_ptr<XAxis> xAxis_ = std::make_shared<XAxis>();
   std::shared_ptr<Description> description_ = std::make_shared<Description>();

@@ -32,7 +32,7 @@ void RadarChartView::notifyDataSetChanged() {
     chartData->notifyDataChanged();
     keepHighlightsNamingEntries();
   }
-  layOut();
+  layOutNotingMetrics();
 }
 
 void RadarChartView::layOut() {

@@ -43,6 +43,8 @@ void wrapParagraph(std::string_view paragraph, double maxWidth,
 
 const TextMetrics& currentTextMetrics() { return *installed(); }
 
+std::shared_ptr<const TextMetrics> heldTextMetrics() { return installed(); }
+
 std::shared_ptr<const TextMetrics> setCurrentTextMetrics(std::shared_ptr<const TextMetrics> metrics) {
   std::shared_ptr<const TextMetrics> previous = installed();
   installed() = metrics ? std::move(metrics) : std::make_shared<FixedTextMetrics>();

@@ -39,6 +39,9 @@ class TextMetrics {
 // The metrics the chart library measures with; FixedTextMetrics until a
 // program installs others. Main thread only.
 const TextMetrics& currentTextMetrics();
+// The same metrics, held: they stay alive after others are installed, so a
+// view can ask later whether it was laid out with the metrics it draws with.
+std::shared_ptr<const TextMetrics> heldTextMetrics();
 // Installs `metrics` (nullptr restores FixedTextMetrics) and returns the
 // metrics that were in force.
 std::shared_ptr<const TextMetrics> setCurrentTextMetrics(std::shared_ptr<const TextMetrics> metrics);

@@ -233,6 +233,11 @@ TEST(ChartFramesWithoutBackEnd, AreMeasuredWithTheFontsTheyAreDrawnWith) {
     EXPECT_TRUE(frame(*views[i])->pixels() == expected[i]->pixels()) << "scene " << i;
     EXPECT_TRUE(frame(*views[i])->pixels() == expected[i]->pixels()) << "scene " << i << ", drawn again";
   }
+  // Made before a back end was installed, drawn while one is.
+  const auto early = untouchedScenes();
+  const platform::cairo::ScopedCairoBackend cairo;
+  for (size_t i = 0; i < early.size(); ++i)
+    EXPECT_TRUE(frame(*early[i])->pixels() == expected[i]->pixels()) << "scene " << i << ", back end installed later";
 }
 
 }  // namespace
