@@ -16,10 +16,6 @@ namespace platform::accelerate {
 
 namespace {
 
-[[noreturn]] void illegalArgument(std::string_view routine, int parameter) {
-  platform::fatalError(std::string(routine) + ": parameter " + std::to_string(parameter) + " had an illegal value");
-}
-
 // Stops, naming the routine and parameter, when a BLAS argument is illegal.
 void requireArgument(bool legal, const char* routine, int parameter) {
   if (!legal) illegalArgument(routine, parameter);
@@ -149,21 +145,3 @@ int dgeev(char jobvl, char jobvr, int n, double* a, int lda, double* wr, double*
 }
 
 }  // namespace platform::accelerate
-
-// The libraries report an illegal argument through these two handlers. The
-// stock ones differ by library and by link order: LAPACK's ends the process
-// with exit status 0, the BLAS one prints a line and lets the routine carry
-// on with the bad argument. Defined here, in the one file that calls the
-// libraries, they take the place of both wherever this file is linked: the
-// routine and parameter are named on stderr and the program aborts.
-
-// Called from Fortran: the routine name is blank-padded, its length passed last.
-extern "C" void xerbla_(const char* routine, const int* parameter, std::size_t routineLength) {
-  std::string_view name(routine, std::min<std::size_t>(routineLength, 32));
-  platform::accelerate::illegalArgument(name.substr(0, name.find_last_not_of(' ') + 1), *parameter);
-}
-
-// Called by the C interface of BLAS for the arguments it checks itself.
-void cblas_xerbla(CBLAS_INT parameter, const char* routine, const char*, ...) {
-  platform::accelerate::illegalArgument(routine, parameter);
-}

@@ -1,7 +1,7 @@
 #pragma once
 
-// The matrix routines of the platform's BLAS and LAPACK, on Debian's
-// reference CBLAS and LAPACKE. Names drop the library decoration
+// The matrix routines of the platform's BLAS and LAPACK, on whichever CBLAS
+// and LAPACKE the build links (Debian's reference libraries or OpenBLAS). Names drop the library decoration
 // (cblas_dgemm -> dgemm, dgetrf_ -> dgetrf); arguments keep the library's
 // order. BLAS takes its order and transposition flags; LAPACK works on
 // column-major storage and returns its status (0 = success, -i = argument i
@@ -13,6 +13,8 @@
 // library. Should an illegal argument still reach a library (a routine called
 // directly, or a check the library makes deeper down), the error handlers
 // defined with these wrappers name the routine and parameter and abort.
+
+#include <string_view>
 
 namespace platform::accelerate {
 
@@ -47,5 +49,8 @@ int dgetri(int n, double* a, int lda, const int* ipiv, double* work, int lwork);
 // gives the status -4 (the matrix argument) without a decomposition.
 int dgeev(char jobvl, char jobvr, int n, double* a, int lda, double* wr, double* wi, double* vl, int ldvl,
           double* vr, int ldvr, double* work, int lwork);
+
+// Prints "<routine>: parameter <parameter> had an illegal value" and aborts.
+[[noreturn]] void illegalArgument(std::string_view routine, int parameter);
 
 }  // namespace platform::accelerate
