@@ -13,6 +13,8 @@
 #include "Chart/Data/CombinedChartData.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Data/ScatterChartData.h"
+#include "Chart/Data/ScatterChartDataSet.h"
 #include "Chart/Highlight/CombinedHighlighter.h"
 #include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
@@ -209,11 +211,12 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   EXPECT_FALSE(highlighter.getHighlight(100, 100));
 }
 
-// A line view and a bar view given combined data (a flat line at 50 with
-// points at x 0, 3, 6, 9; stacked bars [10, 20, 30] at x 2, 5, 8): a tap
-// finds values in each sub-data by the view's own rules (the nearest point,
-// the nearest column) and highlights them with the sub-data's index, which
-// the combined data resolves.
+// The three views that take combined data (a flat line at 50 with points
+// at x 0, 3, 6, 9; stacked bars [10, 20, 30] at x 2, 5, 8; scatter points
+// (3, 20), (4.9, 40) and (5, 45)): a tap finds bars by their column and the
+// other values by their point (the line view finds bars by their top), so
+// it highlights what lies under the finger, a point over a bar before the
+// bar, with the sub-data's index, which the combined data resolves.
 TEST(Highlighters, LineAndBarViewsTapCombinedData) {
   const auto combined = std::make_shared<CombinedChartData>();
   combined->setLineData(std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 3, 9)));
@@ -222,16 +225,32 @@ TEST(Highlighters, LineAndBarViewsTapCombinedData) {
     bars.push_back(std::make_shared<BarChartDataEntry>(x, std::vector<double>{10, 20, 30}));
   }
   combined->setBarData(std::make_shared<BarChartData>(std::make_shared<BarChartDataSet>(bars, "bars")));
+  std::vector<EntryPtr> points;
+  for (const auto& [x, y] : {std::pair{3.0, 20.0}, {4.9, 40.0}, {5.0, 45.0}}) {
+    points.push_back(std::make_shared<ChartDataEntry>(x, y));
+  }
+  combined->setScatterData(std::make_shared<ScatterChartData>(std::make_shared<ScatterChartDataSet>(points)));
+  enum Kind { line, bar, turned };
+  const auto make = [&](Kind kind) -> std::shared_ptr<BarLineChartViewBase> {
+    if (kind == line) return LineChartView::create(Rect(0, 0, 600, 400));
+    if (kind == bar) return BarChartView::create(Rect(0, 0, 600, 400));
+    return HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+  };
   // The view, the value touched; the highlight's data index, stack index and x.
-  for (const auto& [barView, x, y, dataIndex, stack, expectedX] :
-       {std::tuple{false, 6.0, 48.0, 0, -1, 6.0}, {false, 5.0, 58.0, 1, -1, 5.0}, {true, 5.3, 25.0, 1, 1, 5.0},
-        {true, 6.2, 40.0, 0, -1, 6.0}}) {
-    SCOPED_TRACE(testing::Message() << (barView ? "bar view " : "line view ") << x << ", " << y);
-    const std::shared_ptr<BarLineChartViewBase> view =
-        barView ? std::shared_ptr<BarLineChartViewBase>(BarChartView::create(Rect(0, 0, 600, 400)))
-                : LineChartView::create(Rect(0, 0, 600, 400));
+  for (const auto& [kind, x, y, dataIndex, stack, expectedX] :
+       {std::tuple{line, 6.0, 48.0, 0, -1, 6.0}, {line, 5.0, 58.0, 1, -1, 5.0}, {bar, 5.3, 25.0, 1, 1, 5.0},
+        {bar, 6.2, 40.0, 0, -1, 6.0}, {turned, 5.3, 25.0, 1, 1, 5.0},
+        // inside a bar, under a scatter point's column
+        {bar, 4.9, 15.0, 1, 1, 5.0}, {turned, 4.9, 15.0, 1, 1, 5.0},
+        // on a scatter point, under a line point's column
+        {line, 3.0, 20.0, 2, -1, 3.0}, {bar, 3.0, 20.0, 2, -1, 3.0}, {turned, 3.0, 20.0, 2, -1, 3.0},
+        // on a scatter point over a bar
+        {line, 5.0, 45.0, 2, -1, 5.0}, {bar, 5.0, 45.0, 2, -1, 5.0}, {turned, 5.0, 45.0, 2, -1, 5.0}}) {
+    SCOPED_TRACE(testing::Message() << "view " << kind << " at " << x << ", " << y);
+    const auto view = make(kind);
     view->setData(combined);
-    const Point touched = view->getTransformer(AxisDependency::left)->pixelForValues(x, y);
+    const Transformer& t = *view->getTransformer(AxisDependency::left);
+    const Point touched = kind == turned ? t.pixelForValues(y, x) : t.pixelForValues(x, y);
     view->highlightValue(view->getHighlightByTouchPoint(touched));
     ASSERT_EQ(view->highlighted().size(), 1u);
     const Highlight& h = *view->lastHighlighted();
