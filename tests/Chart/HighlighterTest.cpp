@@ -216,7 +216,10 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
 // (3, 20), (4.9, 40) and (5, 45)): a tap finds bars by their column and the
 // other values by their point (the line view finds bars by their top), so
 // it highlights what lies under the finger, a point over a bar before the
-// bar, with the sub-data's index, which the combined data resolves.
+// bar, with the sub-data's index, which the combined data resolves. From
+// code, a set is named by its place among the sets of all the sub-data,
+// in the order allData() gives, and the entry at the x closest to the one
+// asked for is highlighted.
 TEST(Highlighters, LineAndBarViewsTapCombinedData) {
   const auto combined = std::make_shared<CombinedChartData>();
   combined->setLineData(std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 3, 9)));
@@ -256,6 +259,21 @@ TEST(Highlighters, LineAndBarViewsTapCombinedData) {
     const Highlight& h = *view->lastHighlighted();
     EXPECT_EQ((std::tuple(h.dataIndex(), h.dataSetIndex(), h.stackIndex())), std::tuple(dataIndex, 0, stack));
     EXPECT_EQ(combined->entryForHighlight(h)->x(), expectedX);
+  }
+  for (const Kind kind : {line, bar, turned}) {
+    const auto view = make(kind);
+    view->setData(combined);
+    for (const auto& [set, x, expectedX] : {std::tuple{0, 4.4, 3.0}, {1, 5.4, 5.0}, {2, 4.96, 5.0}, {2, 4.94, 4.9}}) {
+      SCOPED_TRACE(testing::Message() << "view " << kind << ", set " << set << " at " << x);
+      view->highlightValue(x, set);
+      ASSERT_EQ(view->highlighted().size(), 1u);
+      const Highlight& h = *view->lastHighlighted();
+      EXPECT_EQ((std::tuple(h.dataIndex(), h.dataSetIndex(), h.x())), std::tuple(set, 0, expectedX));
+      EXPECT_EQ(combined->getDataSetByHighlight(h), combined->dataSets()[static_cast<size_t>(set)]);
+      EXPECT_EQ(combined->entryForHighlight(h)->x(), expectedX);
+    }
+    view->highlightValue(5, 3);
+    EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
   }
 }
 
