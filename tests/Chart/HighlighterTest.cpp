@@ -174,9 +174,10 @@ struct CombinedChart : CombinedChartDataProvider {
   std::shared_ptr<CombinedChartData> combined = std::make_shared<CombinedChartData>();
 };
 
-// A flat line at 50 (sub-data 0) and stacked bars [10, 20, 30] at x 2, 5
-// and 8 (sub-data 1): each highlight carries its sub-data's index, the bars
-// theirs by the bar rules, and the combined data finds the entry from it.
+// A flat line at 50 (sub-data 0), stacked bars [10, 20, 30] at x 2, 5
+// and 8 (sub-data 1) and a scatter point (8, 40) (sub-data 2): each
+// highlight carries its sub-data's index, the bars theirs by the bar rules,
+// and the combined data finds the entry from it.
 TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   const auto chart = std::make_shared<CombinedChart>();
   auto line = std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 1, 10));
@@ -185,6 +186,8 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   auto barSet = std::make_shared<BarChartDataSet>(bars, "bars");
   chart->combined->setBarData(std::make_shared<BarChartData>(std::vector<DataSetPtr>{barSet}));
   chart->combined->setLineData(line);
+  auto point = std::make_shared<ScatterChartDataSet>(std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(8, 40)});
+  chart->combined->setScatterData(std::make_shared<ScatterChartData>(point));
   CombinedHighlighter highlighter(chart);
   const struct {
     double x, y;
@@ -194,6 +197,7 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
       {3, 50, 0, -1, 3},  // on the line, a bar's column 40 points away
       {5, 25, 1, 1, 5},   // the line 75 points away, out of reach
       {8, 55, 1, 2, 8},   // in the bar's column
+      {8, 40, 2, -1, 8},  // on a point over a bar, both exactly under the finger: the point
   };
   for (const auto& row : table) {
     SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
@@ -205,7 +209,8 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
     const EntryPtr entry = chart->combined->entryForHighlight(*h);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->x(), row.expectedX);
-    EXPECT_TRUE(row.dataIndex == 0 ? line->dataSets()[0]->contains(entry) : barSet->contains(entry));
+    const DataSetPtr sets[] = {line->dataSets()[0], barSet, point};
+    EXPECT_TRUE(sets[row.dataIndex]->contains(entry));
   }
   chart->combined = nullptr;
   EXPECT_FALSE(highlighter.getHighlight(100, 100));
