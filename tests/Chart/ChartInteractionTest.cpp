@@ -312,6 +312,8 @@ TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
     const char* name;
     double (*gapBefore)(int move);  // seconds since the event before (the touch-down for move 1)
     double low, high;               // the glide, in points
+    int moves = 30;
+    double step = 2;                // points leftwards each move
   } table[] = {
       {"steady, 60 Hz", [](int) { return kTick; }, steady * 0.95, steady * 1.05},
       {"the last five handled together", [](int move) { return move > 25 ? 1e-6 : kTick; }, steady * 0.95,
@@ -320,6 +322,7 @@ TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
       {"rested a second, then six moves", [](int move) { return move == 25 ? 1.0 : kTick; }, steady * 0.95,
        steady * 1.05},
       {"every move with the touch-down", [](int) { return 1e-6; }, 0, 0},
+      {"one move of 40 points: from the touch-down", [](int) { return kTick; }, 360 * 0.95, 360 * 1.05, 1, 40},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);
@@ -329,9 +332,9 @@ TEST_F(Interaction, AReleaseIsThrownAtTheSpeedOfItsLastTenthOfASecond) {
     view->zoom(64, 1, c.x, c.y);
     Point at = c;
     touch(*view, Phase::began, {at});
-    for (int move = 1; move <= 30; ++move) {
+    for (int move = 1; move <= row.moves; ++move) {
       clock->advance(row.gapBefore(move));
-      at = plus(at, -2, 0);
+      at = plus(at, -row.step, 0);
       touch(*view, Phase::moved, {at});
     }
     touch(*view, Phase::ended, {at});
@@ -522,6 +525,11 @@ TEST_F(Interaction, ZoomsAndMovesPutTheirValuesWhereTheySay) {
       {"zoomIn past the maximum", 1, 1.2, {1, 1}, [](LineChartView& v) { v.zoomIn(); }, 1.2, true},
       {"again in y", 1, 0, {1.5, 6}, [&](LineChartView& v) { v.zoom(1, 1.5, about.x, about.y); }, 9},
       {"resetZoom, zoomed in y", 1, 0, {1, 6}, [](LineChartView& v) { v.resetZoom(); }, 6, false, false},
+      {"zoomIn, then zoomOut: back to 1", 1, 0, {1, 1}, [](LineChartView& v) {
+         v.zoomIn();
+         v.zoomOut();
+         EXPECT_EQ(v.viewPortHandler()->scaleX(), 1);
+       }, 1, true},
       {"in y, held to the y limits", 1, 8, {1, 1}, [&](LineChartView& v) {
          v.viewPortHandler()->setMinMaxScaleX(1, 2);
          v.zoom(1, 6, about.x, about.y);

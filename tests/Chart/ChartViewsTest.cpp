@@ -379,8 +379,21 @@ TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
     std::function<void(LineChartView&)> setUp;
     Size frame = {600, 400};
     double width = kNaN, height = kNaN, left = kNaN;  // the content's size and left offset, when given
+    double bottom = kNaN;                             // and its bottom offset
   } table[] = {
-      {"legend y offset NaN", [](auto& v) { v.legend()->setYOffset(kNaN); }},
+      {"legend y offset NaN: the bottom as with no legend", [](auto& v) { v.legend()->setYOffset(kNaN); },
+       {600, 400}, kNaN, kNaN, kNaN, 4.2},
+      {"vertical legend at the left, x offset NaN: the left as with no legend",
+       [](auto& v) {
+         v.legend()->setOrientation(Legend::Orientation::vertical);
+         v.legend()->setXOffset(kNaN);
+       },
+       {600, 400}, kNaN, kNaN, 28},
+      {"x labels on top, x axis y offset NaN",
+       [](auto& v) {
+         v.xAxis()->setLabelPosition(XAxis::LabelPosition::top);
+         v.xAxis()->setYOffset(kNaN);
+       }},
       {"y axes' x offsets 1e308", [](auto& v) { v.leftAxis()->setXOffset(1e308); v.rightAxis()->setXOffset(1e308); }},
       {"legend at the right, x offset 1e308: 600 beside the y labels' 28",
        [](auto& v) {
@@ -389,13 +402,19 @@ TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
          v.legend()->setXOffset(1e308);
        },
        {600, 400}, 0, kNaN, 28.0 * 600 / (28 + 600)},
+      {"legend at the left, x offset 1e307: cut to 600 before the y labels' 28 share",
+       [](auto& v) {
+         v.legend()->setOrientation(Legend::Orientation::vertical);
+         v.legend()->setXOffset(1e307);
+       },
+       {600, 400}, 0, kNaN, 600.0 * 600 / (600 + 28)},
       {"-10 wide, no labels, no legend",
        [](auto& v) {
          for (const auto& axis : {v.leftAxis(), v.rightAxis()}) axis->setEnabled(false);
          v.xAxis()->setEnabled(false);
          v.legend()->setEnabled(false);
        },
-       {-10, 400}, -10, 400},
+       {-10, 400}, 0, 400},
       {"60 × 27.75, shared by the labels' 16 above and 23.2 below", [](auto&) {}, {60, 27.75}, 4, 0},
   };
   for (const auto& row : table) {
@@ -411,6 +430,10 @@ TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
     EXPECT_EQ(h.contentHeight(), std::isnan(row.height) ? std::max(h.contentHeight(), 0.0) : row.height);
     if (!std::isnan(row.left)) {
       EXPECT_DOUBLE_EQ(h.offsetLeft(), row.left);
+    }
+    EXPECT_TRUE(std::isfinite(h.contentWidth()) && std::isfinite(h.contentHeight()));
+    if (!std::isnan(row.bottom)) {
+      EXPECT_NEAR(h.offsetBottom(), row.bottom, 1e-9);
     }
     const Point p = v->getTransformer(AxisDependency::left)->pixelForValues(50, 50);
     EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
@@ -599,6 +622,16 @@ TEST_F(ChartViews, RadarViewGeometry) {
   EXPECT_EQ(v->viewPortHandler()->contentRect(), (Rect{10, 10, 580, 380}));
   v->xAxis()->setDrawLabelsEnabled(true);
 
+  // Offsets of -1e308 beside or above the labels leave no room, never a web
+  // of infinite size.
+  for (const auto offset : {&XAxis::setXOffset, &XAxis::setYOffset}) {
+    const auto far = RadarChartView::create(Rect(0, 0, 600, 400));
+    (far->xAxis().get()->*offset)(-1e308);
+    far->setData(pentagonData());
+    const Rect web = far->viewPortHandler()->contentRect();
+    EXPECT_TRUE(web.minX() >= 0 && web.minY() >= 0 && web.maxX() <= 600 && web.maxY() <= 400)
+        << web.minX() << ", " << web.minY() << ", " << web.width() << " x " << web.height();
+  }
   // A view smaller than the labels' room keeps an empty web, never one turned inside out.
   const auto small = RadarChartView::create(Rect(0, 0, 30, 20));
   small->setData(pentagonData());

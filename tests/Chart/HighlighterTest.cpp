@@ -13,6 +13,8 @@
 #include "Chart/Data/CombinedChartData.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Data/ScatterChartData.h"
+#include "Chart/Data/ScatterChartDataSet.h"
 #include "Chart/Highlight/CombinedHighlighter.h"
 #include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
@@ -172,9 +174,10 @@ struct CombinedChart : CombinedChartDataProvider {
   std::shared_ptr<CombinedChartData> combined = std::make_shared<CombinedChartData>();
 };
 
-// A flat line at 50 (sub-data 0) and stacked bars [10, 20, 30] at x 2, 5
-// and 8 (sub-data 1): each highlight carries its sub-data's index, the bars
-// theirs by the bar rules, and the combined data finds the entry from it.
+// A flat line at 50 (sub-data 0), stacked bars [10, 20, 30] at x 2, 5
+// and 8 (sub-data 1) and a scatter point (8, 40) (sub-data 2): each
+// highlight carries its sub-data's index, the bars theirs by the bar rules,
+// and the combined data finds the entry from it.
 TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   const auto chart = std::make_shared<CombinedChart>();
   auto line = std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 1, 10));
@@ -183,6 +186,8 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   auto barSet = std::make_shared<BarChartDataSet>(bars, "bars");
   chart->combined->setBarData(std::make_shared<BarChartData>(std::vector<DataSetPtr>{barSet}));
   chart->combined->setLineData(line);
+  auto point = std::make_shared<ScatterChartDataSet>(std::vector<EntryPtr>{std::make_shared<ChartDataEntry>(8, 40)});
+  chart->combined->setScatterData(std::make_shared<ScatterChartData>(point));
   CombinedHighlighter highlighter(chart);
   const struct {
     double x, y;
@@ -192,6 +197,7 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
       {3, 50, 0, -1, 3},  // on the line, a bar's column 40 points away
       {5, 25, 1, 1, 5},   // the line 75 points away, out of reach
       {8, 55, 1, 2, 8},   // in the bar's column
+      {8, 40, 2, -1, 8},  // on a point over a bar, both exactly under the finger: the point
   };
   for (const auto& row : table) {
     SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
@@ -203,17 +209,22 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
     const EntryPtr entry = chart->combined->entryForHighlight(*h);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->x(), row.expectedX);
-    EXPECT_TRUE(row.dataIndex == 0 ? line->dataSets()[0]->contains(entry) : barSet->contains(entry));
+    const DataSetPtr sets[] = {line->dataSets()[0], barSet, point};
+    EXPECT_TRUE(sets[row.dataIndex]->contains(entry));
   }
   chart->combined = nullptr;
   EXPECT_FALSE(highlighter.getHighlight(100, 100));
 }
 
-// A line view and a bar view given combined data (a flat line at 50 with
-// points at x 0, 3, 6, 9; stacked bars [10, 20, 30] at x 2, 5, 8): a tap
-// finds values in each sub-data by the view's own rules (the nearest point,
-// the nearest column) and highlights them with the sub-data's index, which
-// the combined data resolves.
+// The three views that take combined data (a flat line at 50 with points
+// at x 0, 3, 6, 9; stacked bars [10, 20, 30] at x 2, 5, 8; scatter points
+// (3, 20), (4.9, 40) and (5, 45)): a tap finds bars by their column and the
+// other values by their point (the line view finds bars by their top), so
+// it highlights what lies under the finger, a point over a bar before the
+// bar, with the sub-data's index, which the combined data resolves. From
+// code, a set is named by its place among the sets of all the sub-data,
+// in the order allData() gives, and the entry at the x closest to the one
+// asked for is highlighted.
 TEST(Highlighters, LineAndBarViewsTapCombinedData) {
   const auto combined = std::make_shared<CombinedChartData>();
   combined->setLineData(std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 3, 9)));
@@ -222,21 +233,52 @@ TEST(Highlighters, LineAndBarViewsTapCombinedData) {
     bars.push_back(std::make_shared<BarChartDataEntry>(x, std::vector<double>{10, 20, 30}));
   }
   combined->setBarData(std::make_shared<BarChartData>(std::make_shared<BarChartDataSet>(bars, "bars")));
+  std::vector<EntryPtr> points;
+  for (const auto& [x, y] : {std::pair{3.0, 20.0}, {4.9, 40.0}, {5.0, 45.0}}) {
+    points.push_back(std::make_shared<ChartDataEntry>(x, y));
+  }
+  combined->setScatterData(std::make_shared<ScatterChartData>(std::make_shared<ScatterChartDataSet>(points)));
+  enum Kind { line, bar, turned };
+  const auto make = [&](Kind kind) -> std::shared_ptr<BarLineChartViewBase> {
+    if (kind == line) return LineChartView::create(Rect(0, 0, 600, 400));
+    if (kind == bar) return BarChartView::create(Rect(0, 0, 600, 400));
+    return HorizontalBarChartView::create(Rect(0, 0, 600, 400));
+  };
   // The view, the value touched; the highlight's data index, stack index and x.
-  for (const auto& [barView, x, y, dataIndex, stack, expectedX] :
-       {std::tuple{false, 6.0, 48.0, 0, -1, 6.0}, {false, 5.0, 58.0, 1, -1, 5.0}, {true, 5.3, 25.0, 1, 1, 5.0},
-        {true, 6.2, 40.0, 0, -1, 6.0}}) {
-    SCOPED_TRACE(testing::Message() << (barView ? "bar view " : "line view ") << x << ", " << y);
-    const std::shared_ptr<BarLineChartViewBase> view =
-        barView ? std::shared_ptr<BarLineChartViewBase>(BarChartView::create(Rect(0, 0, 600, 400)))
-                : LineChartView::create(Rect(0, 0, 600, 400));
+  for (const auto& [kind, x, y, dataIndex, stack, expectedX] :
+       {std::tuple{line, 6.0, 48.0, 0, -1, 6.0}, {line, 5.0, 58.0, 1, -1, 5.0}, {bar, 5.3, 25.0, 1, 1, 5.0},
+        {bar, 6.2, 40.0, 0, -1, 6.0}, {turned, 5.3, 25.0, 1, 1, 5.0},
+        // inside a bar, under a scatter point's column
+        {bar, 4.9, 15.0, 1, 1, 5.0}, {turned, 4.9, 15.0, 1, 1, 5.0},
+        // on a scatter point, under a line point's column
+        {line, 3.0, 20.0, 2, -1, 3.0}, {bar, 3.0, 20.0, 2, -1, 3.0}, {turned, 3.0, 20.0, 2, -1, 3.0},
+        // on a scatter point over a bar
+        {line, 5.0, 45.0, 2, -1, 5.0}, {bar, 5.0, 45.0, 2, -1, 5.0}, {turned, 5.0, 45.0, 2, -1, 5.0}}) {
+    SCOPED_TRACE(testing::Message() << "view " << kind << " at " << x << ", " << y);
+    const auto view = make(kind);
     view->setData(combined);
-    const Point touched = view->getTransformer(AxisDependency::left)->pixelForValues(x, y);
+    const Transformer& t = *view->getTransformer(AxisDependency::left);
+    const Point touched = kind == turned ? t.pixelForValues(y, x) : t.pixelForValues(x, y);
     view->highlightValue(view->getHighlightByTouchPoint(touched));
     ASSERT_EQ(view->highlighted().size(), 1u);
     const Highlight& h = *view->lastHighlighted();
     EXPECT_EQ((std::tuple(h.dataIndex(), h.dataSetIndex(), h.stackIndex())), std::tuple(dataIndex, 0, stack));
     EXPECT_EQ(combined->entryForHighlight(h)->x(), expectedX);
+  }
+  for (const Kind kind : {line, bar, turned}) {
+    const auto view = make(kind);
+    view->setData(combined);
+    for (const auto& [set, x, expectedX] : {std::tuple{0, 4.4, 3.0}, {1, 5.4, 5.0}, {2, 4.96, 5.0}, {2, 4.94, 4.9}}) {
+      SCOPED_TRACE(testing::Message() << "view " << kind << ", set " << set << " at " << x);
+      view->highlightValue(x, set);
+      ASSERT_EQ(view->highlighted().size(), 1u);
+      const Highlight& h = *view->lastHighlighted();
+      EXPECT_EQ((std::tuple(h.dataIndex(), h.dataSetIndex(), h.x())), std::tuple(set, 0, expectedX));
+      EXPECT_EQ(combined->getDataSetByHighlight(h), combined->dataSets()[static_cast<size_t>(set)]);
+      EXPECT_EQ(combined->entryForHighlight(h)->x(), expectedX);
+    }
+    view->highlightValue(5, 3);
+    EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
   }
 }
 

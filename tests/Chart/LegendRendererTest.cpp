@@ -291,6 +291,12 @@ TEST(LegendRenderer, PlacesTheLegendByAlignmentOrientationAndDirection) {
        {entry("Curve")}, {{"form", {286, 383.5}}, {"Curve", {299, 381}}}},
       {"vertical left, at the content's bottom", H::left, V::bottom, O::vertical, D::leftToRight,
        {entry("Curve")}, {{"form", {5, 333.5}}, {"Curve", {18, 331}}}},
+      {"offsets that are not a number: placed as at 0", H::left, V::bottom, O::horizontal, D::leftToRight,
+       {entry("Curve")}, {{"form", {40, 389.5}}, {"Curve", {53, 387}}},
+       [](Legend& legend) {
+         legend.setXOffset(kNaN);
+         legend.setYOffset(kNaN);
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -209,8 +209,12 @@ void Legend::calculateDimensions(const Font& labelFont, const ViewPortHandler& v
     setNeededHeight(lineHeight * lines + ySpace * (lines == 0 ? 0 : lines - 1));
   }
 
-  setNeededWidth(neededWidth() + xOffset());
-  setNeededHeight(neededHeight() + yOffset());
+  setNeededWidth(neededWidth() + placingXOffset());
+  setNeededHeight(neededHeight() + placingYOffset());
 }
+
+double Legend::placingXOffset() const { return std::isnan(xOffset()) ? 0 : xOffset(); }
+
+double Legend::placingYOffset() const { return std::isnan(yOffset()) ? 0 : yOffset(); }
 
 }  // namespace chart

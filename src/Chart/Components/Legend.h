@@ -119,8 +119,14 @@ class Legend : public ComponentBase {
   // size, whatever its form; only labelled entries count a label.
   virtual Size getMaximumEntrySize(const Font& font) const;
 
-  // The room the legend needs, its offsets included, and the maximum entry
-  // size, as the last layout left them.
+  // The offsets the layout and the renderer place the legend by: xOffset
+  // and yOffset, each 0 where it is not a number, so that such a legend is
+  // still drawn (the chart views give it no room on that side).
+  virtual double placingXOffset() const;
+  virtual double placingYOffset() const;
+
+  // The room the legend needs, its placing offsets included, and the
+  // maximum entry size, as the last layout left them.
   virtual double neededWidth() const { return neededWidth_; }
   virtual void setNeededWidth(double width) { neededWidth_ = width; }
   virtual double neededHeight() const { return neededHeight_; }

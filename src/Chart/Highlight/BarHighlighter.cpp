@@ -33,14 +33,15 @@ std::shared_ptr<ChartData> BarHighlighter::dataOf(const Provider&) const {
   const auto chart = barChart_.lock();
   if (!chart) return nullptr;
   if (auto bars = chart->barData()) return bars;
-  // Combined data in a bar view: every sub-data by the bar rules.
+  // Combined data in a bar view: its bar data by the bar rules.
   return std::dynamic_pointer_cast<CombinedChartData>(chart->data());
 }
 
-ChartHighlighter::Candidate BarHighlighter::candidate(const Provider& chart, const IChartDataSet& set,
-                                                      const ChartDataEntry& entry, int64_t dataSetIndex,
-                                                      Point touch, Point value) const {
-  Candidate c = ChartHighlighter::candidate(chart, set, entry, dataSetIndex, touch, value);
+ChartHighlighter::Candidate BarHighlighter::candidate(const Provider& chart, const ChartData& data,
+                                                      const IChartDataSet& set, const ChartDataEntry& entry,
+                                                      int64_t dataSetIndex, Point touch, Point value) const {
+  Candidate c = ChartHighlighter::candidate(chart, data, set, entry, dataSetIndex, touch, value);
+  if (!dynamic_cast<const BarChartData*>(&data)) return c;
   // The distance to the bar's column: to the bar's x at the touch's height.
   const AxisDependency axis = set.axisDependency();
   const Point column = pixelForValues(chart, entry.x(), value.y, axis);

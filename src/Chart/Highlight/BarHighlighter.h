@@ -17,7 +17,10 @@ namespace chart {
 // below it the lowest. The highlight of a stacked value keeps the bar's y
 // (the stack's sum), so the chart data finds the entry from it, and lies
 // in pixels at the top of that value's range. A bar view given combined
-// data searches each of its sub-data by these rules.
+// data finds the bars of its bar data by these rules and the values of its
+// other sub-data by their points, as the bar-line highlighter does, so a
+// tap on a line or scatter point finds that point, a tap inside a bar the
+// bar.
 class BarHighlighter : public ChartHighlighter {
  public:
   explicit BarHighlighter(std::weak_ptr<BarChartDataProvider> chart)
@@ -31,8 +34,8 @@ class BarHighlighter : public ChartHighlighter {
 
  protected:
   std::shared_ptr<ChartData> dataOf(const Provider& chart) const override;
-  Candidate candidate(const Provider& chart, const IChartDataSet& set, const ChartDataEntry& entry,
-                      int64_t dataSetIndex, Point touch, Point value) const override;
+  Candidate candidate(const Provider& chart, const ChartData& data, const IChartDataSet& set,
+                      const ChartDataEntry& entry, int64_t dataSetIndex, Point touch, Point value) const override;
 
  private:
   std::weak_ptr<BarChartDataProvider> barChart_;

@@ -45,7 +45,7 @@ void ChartHighlighter::collect(const Provider& chart, const ChartData& data, Poi
         set->entryForXValue(value.x, std::numeric_limits<double>::quiet_NaN(), ChartDataSetRounding::closest);
     if (!closest) continue;
     for (const EntryPtr& entry : set->entriesForXValue(closest->x())) {
-      out.push_back(candidate(chart, *set, *entry, static_cast<int64_t>(i), touch, value));
+      out.push_back(candidate(chart, data, *set, *entry, static_cast<int64_t>(i), touch, value));
     }
   }
 }
@@ -62,9 +62,9 @@ Point ChartHighlighter::pixelForValues(const Provider& chart, double x, double y
   return transformer->pixelForValues(x, y);
 }
 
-ChartHighlighter::Candidate ChartHighlighter::candidate(const Provider& chart, const IChartDataSet& set,
-                                                        const ChartDataEntry& entry, int64_t dataSetIndex,
-                                                        Point touch, Point) const {
+ChartHighlighter::Candidate ChartHighlighter::candidate(const Provider& chart, const ChartData&,
+                                                        const IChartDataSet& set, const ChartDataEntry& entry,
+                                                        int64_t dataSetIndex, Point touch, Point) const {
   const AxisDependency axis = set.axisDependency();
   const Point pixel = pixelForValues(chart, entry.x(), entry.y(), axis);
   return Candidate{std::make_shared<Highlight>(entry.x(), entry.y(), pixel.x, pixel.y, dataSetIndex, axis),
@@ -77,7 +77,9 @@ std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate
     // A distance that is not a number (an entry whose y is not one) never
     // wins; neither does one beyond the limit.
     if (!(c.distance >= 0) || (c.limited && !(c.distance <= maxDistance))) continue;
-    if (!best || c.distance < best->distance) best = &c;
+    if (!best || c.distance < best->distance || (c.distance == best->distance && c.limited && !best->limited)) {
+      best = &c;
+    }
   }
   return best ? best->highlight : nullptr;
 }

@@ -20,7 +20,8 @@ using platform::graphics::Point;
 // the earlier data set.
 //
 // Combined data (a line or bar view given CombinedChartData) is searched in
-// each of its sub-data by the same rules, and the highlight carries the
+// each of its sub-data by the same rules (on a bar view, the bars of its bar
+// data by their column: BarHighlighter), and the highlight carries the
 // sub-data's place in allData() as its dataIndex and the set's index in
 // that sub-data, which CombinedChartData::entryForHighlight resolves.
 //
@@ -55,10 +56,13 @@ class ChartHighlighter : public IHighlighter {
   virtual Point valueForTouchPoint(const Provider& chart, Point touch) const;
   // Where a value of a set plotted against `axis` lies in the view.
   virtual Point pixelForValues(const Provider& chart, double x, double y, AxisDependency axis) const;
-  // The candidate of one entry of the set at dataSetIndex.
-  virtual Candidate candidate(const Provider& chart, const IChartDataSet& set, const ChartDataEntry& entry,
-                              int64_t dataSetIndex, Point touch, Point value) const;
-  // The nearest candidate that counts (ties: the first), or nullptr.
+  // The candidate of one entry of the set at dataSetIndex of `data` (the
+  // chart's data, or one sub-data of combined data).
+  virtual Candidate candidate(const Provider& chart, const ChartData& data, const IChartDataSet& set,
+                              const ChartDataEntry& entry, int64_t dataSetIndex, Point touch, Point value) const;
+  // The nearest candidate that counts, or nullptr. Of candidates equally
+  // near, one found by its point wins over a bar found by its column (the
+  // point lies under the finger both ways); else the first.
   static std::shared_ptr<Highlight> nearest(const std::vector<Candidate>& candidates, double maxDistance);
 
  private:

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <vector>
 
 #include "Chart/Highlight/BarHighlighter.h"
 #include "Chart/Interfaces/CombinedChartDataProvider.h"
@@ -13,20 +12,15 @@ namespace chart {
 // the bar-line rules), sets on each highlight the sub-data's position in
 // allData() as its dataIndex, and keeps the nearest, as the bar-line
 // highlighter does. CombinedChartData::entryForHighlight finds its entry.
-class CombinedHighlighter : public ChartHighlighter {
+class CombinedHighlighter : public BarHighlighter {
  public:
   explicit CombinedHighlighter(std::weak_ptr<CombinedChartDataProvider> chart);
-
-  // One sub-data: bar data by the bar rules, any other by the bar-line ones.
-  void collect(const Provider& chart, const ChartData& data, Point touch, Point value,
-               std::vector<Candidate>& out) const override;
 
  protected:
   std::shared_ptr<ChartData> dataOf(const Provider& chart) const override;
 
  private:
   std::weak_ptr<CombinedChartDataProvider> combinedChart_;
-  BarHighlighter barHighlighter_;
 };
 
 }  // namespace chart

@@ -138,8 +138,8 @@ void LegendRenderer::renderLegend(DrawingContext& context) {
   const Legend::VerticalAlignment verticalAlignment = legend.verticalAlignment();
   const Legend::Direction direction = legend.direction();
   const double stackSpace = legend.stackSpace();
-  const double yOffset = legend.yOffset();
-  const double xOffset = legend.xOffset();
+  const double yOffset = legend.placingYOffset();
+  const double xOffset = legend.placingXOffset();
   const double neededWidth = legend.neededWidth();
   const double neededHeight = legend.neededHeight();
   const double formYOffset = lineHeight / 2;

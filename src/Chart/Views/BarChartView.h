@@ -8,8 +8,9 @@ namespace chart {
 // A bar chart: a bar-line chart whose data renderer starts as the plain
 // DataRenderer (which draws no data) until the bar renderer takes its place.
 // Touches find bars through the bar highlighter. Its data is bar chart data,
-// or CombinedChartData, whose every sub-data a touch then searches by the
-// bar rules (by column); other data can be drawn but not touched.
+// or CombinedChartData, in which a touch finds the bars by their column and
+// the other sub-data's values by their points; other data can be drawn but
+// not touched.
 class BarChartView : public BarLineChartViewBase, public virtual BarChartDataProvider {
  public:
   static std::shared_ptr<BarChartView> create(const Rect& frame);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "Chart/Data/BarChartDataEntry.h"
 #include "Chart/Data/ChartData.h"
@@ -104,7 +105,31 @@ void ChartViewBase::highlightValue(double xValue, int64_t dataSetIndex, int64_t 
     clearHighlights();
     return;
   }
-  highlightValue(std::make_shared<Highlight>(xValue, dataSetIndex, stackIndex));
+  const auto combined = std::dynamic_pointer_cast<CombinedChartData>(chartData);
+  if (!combined) {
+    highlightValue(std::make_shared<Highlight>(xValue, dataSetIndex, stackIndex));
+    return;
+  }
+  // Combined data names a set by its sub-data's place in allData() and its
+  // index there, and an entry by its exact x.
+  int64_t index = dataSetIndex;
+  const auto parts = combined->allData();
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (index >= parts[i]->dataSetCount()) {
+      index -= parts[i]->dataSetCount();
+      continue;
+    }
+    const DataSetPtr set = parts[i]->getDataSetByIndex(index);
+    const EntryPtr closest =
+        set ? set->entryForXValue(xValue, std::numeric_limits<double>::quiet_NaN(), ChartDataSetRounding::closest)
+            : nullptr;
+    auto highlight = std::make_shared<Highlight>(closest ? closest->x() : xValue, Highlight::DataSetIndex{index},
+                                                 Highlight::StackIndex{stackIndex});
+    highlight->setDataIndex(static_cast<int64_t>(i));
+    highlightValue(std::move(highlight));
+    return;
+  }
+  clearHighlights();
 }
 
 bool ChartViewBase::namesEntry(const Highlight& highlight) const {

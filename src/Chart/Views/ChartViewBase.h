@@ -130,7 +130,10 @@ class ChartViewBase : public NSUIView,
   // to xValue (for a stacked bar, the stack value at stackIndex). Without
   // data, with no set at that index, with an x that is not a number, or
   // with a stack index other than -1 that names no value of a stacked
-  // entry, nothing is highlighted any more.
+  // entry, nothing is highlighted any more. In CombinedChartData the index
+  // counts through the sets of all its sub-data in the order allData()
+  // gives (its dataSets()); the highlight names the sub-data by its
+  // dataIndex, the set by its index there and the entry by that entry's x.
   virtual void highlightValue(double xValue, int64_t dataSetIndex, int64_t stackIndex = -1);
   // Highlights exactly that value; nullptr, or a highlight that names no
   // entry of the data (as namesEntry() judges), clears.

@@ -43,19 +43,26 @@ void LegendRoom::restrainWithLegend(Legend* legend, ViewPortHandler& handler, do
 }
 
 void restrainInView(ViewPortHandler& handler, double left, double top, double right, double bottom) {
+  // A chart size that is not a finite number of at least 0 holds nothing:
+  // the handler takes 0 instead, so that no room can leave a content that
+  // is less than empty or not finite.
+  const auto sound = [](double size) { return std::isfinite(size) && size > 0 ? size : 0.0; };
+  const double width = sound(handler.chartWidth());
+  const double height = sound(handler.chartHeight());
+  if (width != handler.chartWidth() || height != handler.chartHeight()) handler.setChartDimens(width, height);
   // The handler takes the content's width as (chart width - left) - right
   // and its height as (chart height - bottom) - top: the side it takes
-  // last, made the rest of the other, leaves exactly 0.
-  const auto fit = [](double& first, double& last, double chartSize) {
-    const double size = chartSize > 0 ? chartSize : 0;
-    first = std::min(finiteOrNone(first), size);
-    last = std::min(finiteOrNone(last), size);
+  // last, made the rest of the other, leaves exactly 0. Room less than none
+  // is none, so two sides never sum past twice the chart's size.
+  const auto fit = [](double& first, double& last, double size) {
+    first = std::clamp(finiteOrNone(first), 0.0, size);
+    last = std::clamp(finiteOrNone(last), 0.0, size);
     if (!(size - first - last < 0)) return;
     first *= size / (first + last);
     last = size - first;
   };
-  fit(left, right, handler.chartWidth());
-  fit(bottom, top, handler.chartHeight());
+  fit(left, right, width);
+  fit(bottom, top, height);
   handler.restrainViewPort(left, top, right, bottom);
 }
 

@@ -35,12 +35,13 @@ struct LegendRoom {
 };
 
 // Restrains the handler's view port to the room around the content, kept
-// sound first: room that is not a finite number counts as 0, and room
-// beyond the chart's size is cut to it. Two sides that still want more than
-// the chart has (a size below 0 counting as 0) share it in proportion to
-// their room, and the content between them is empty: exactly 0 across or
-// down. So the content of a view that is not less than empty is never less
-// than empty either.
+// sound first: a chart size that is not a finite number of at least 0 (a
+// view of frame width -10) becomes 0 in the handler, room that is not a
+// finite number or is less than 0 counts as 0, and room beyond the chart's
+// size is cut to it. Two sides that still want more than the chart has
+// share it in proportion to their room, and the content between them is
+// empty: exactly 0 across or down. So the content is finite and never less
+// than empty, for every frame and every room.
 void restrainInView(ViewPortHandler& handler, double left, double top, double right, double bottom);
 
 }  // namespace chart
