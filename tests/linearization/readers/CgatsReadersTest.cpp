@@ -220,7 +220,8 @@ TEST(CgatsReaders, FilesTakeTheRoadFromBytesThroughDetection) {
   };
   for (const Case& c : {Case{"wedge.txt", "CGATS.17", "\t", "\r\n"}, Case{"wedge.txt", "LGOROWLENGTH\t21", "\t", "\n"},
                         Case{"wedge.ti3", "CTI3", " ", "\r\n"}, Case{"wedge.txt", "CGATS.17", "\t", "\n", 4},
-                        Case{"wedge.ti3", "CTI3", " ", "\n", 4}}) {
+                        Case{"wedge.ti3", "CTI3", " ", "\n", 4}, Case{"wedge.TI3", "CTI3", " ", "\r\n"},
+                        Case{"wedge.txt", "CTI3", " ", "\n"}, Case{"wedge.csv", "CTI3", " ", "\n", 4}}) {
     Lines lines = fixtures::cgatsLines(fixtures::wedge(21), fixtures::fallingRgb(21), c.sep, c.first);
     for (std::size_t k = 3; k + 1 < lines.size(); ++k) {
       for (std::size_t d = 0; d < c.dropped && (k == 3 || k >= kFirstDataLine); ++d)
