@@ -32,11 +32,12 @@ int64_t MeasurementAverager::chooseStepCount() {
     targetSize = 256;
     return 1;
   }
-  // Any other multiple of 128 (a 256-step wedge measured twice, a 128-step
-  // one three times) is read as 128 steps of n / 128 samples each: every
-  // reading counts, and a wedge measured pass after pass that fits no layout
-  // is sorted by L* before it is grouped. Taking only the first 128 readings
-  // would keep half the wedge (paper white to mid-grey) and a Dmax far too low.
+  // Any other multiple of 128 (a 128-step wedge measured three or five
+  // times, a 256-step one twice or three times) is read as 128 steps of
+  // n / 128 samples each, so that every reading counts: of a 256-step wedge
+  // each step takes two neighbouring steps, from every pass. Taking only the
+  // first 128 readings would keep half the wedge (paper white to mid-grey)
+  // and a Dmax far too low.
   if (n % 128 == 0) {
     targetSize = 128;
     return n / 128;
@@ -71,14 +72,61 @@ void MeasurementAverager::zipAverages() {
   }
 }
 
+std::size_t MeasurementAverager::sampleAt(int64_t step, int64_t k, int64_t passes) const {
+  // Sample k of a step is sample k % (S / P) of its row in pass k / (S / P).
+  const int64_t inRow = samplesPerStep / passes;
+  return static_cast<std::size_t>(k / inRow * targetSize * inRow + step * inRow + k % inRow);
+}
+
 bool MeasurementAverager::samplesAreAdjacent(const std::vector<double>& lValues) const {
+  return layoutScatter(lValues, 1).has_value();
+}
+
+std::optional<double> MeasurementAverager::layoutScatter(const std::vector<double>& lValues, int64_t passes) const {
   const int64_t s = samplesPerStep;
-  const auto n = static_cast<int64_t>(inputMeasurements.size());
-  const int64_t start = n / 2 - s / 2;
-  // A window that does not fit the list leaves nothing to test.
-  if (s < 1 || start < 0 || start + s > static_cast<int64_t>(lValues.size())) return true;
-  const double mean = blockMean(start, s, lValues);
-  return std::abs(mean - lValues[static_cast<std::size_t>(start)]) < 1.0;
+  if (targetSize < 1 || s < 1 || passes < 1 || s % passes != 0 ||
+      targetSize * s > static_cast<int64_t>(lValues.size()))
+    return std::nullopt;
+  const auto forEachSample = [&](int64_t step, auto&& use) {
+    for (int64_t k = 0; k < s; ++k) use(lValues[sampleAt(step, k, passes)]);
+  };
+  double scatter = 0.0;
+  for (int64_t step = 0; step < targetSize; ++step) {
+    double low = lValues[sampleAt(step, 0, passes)], high = low, sum = 0.0;
+    bool numbers = true;
+    forEachSample(step, [&](double value) {
+      numbers = numbers && !std::isnan(value);
+      low = std::min(low, value);
+      high = std::max(high, value);
+      sum += value;
+    });
+    // Written so that infinite samples fit no layout either.
+    if (!numbers || !(high - low < kRepeatSpread)) return std::nullopt;
+    const double mean = sum / static_cast<double>(s);
+    forEachSample(step, [&](double value) { scatter += (value - mean) * (value - mean); });
+  }
+  return scatter;
+}
+
+int64_t MeasurementAverager::choosePasses() const {
+  if (samplesPerStep == 1) return 1;
+  // Where neighbouring steps lie closer than repeats may differ (a 256-step
+  // wedge read as 128 steps), a wrong layout can fit too: four neighbouring
+  // steps of one pass taken as one step, say, where the right layout takes
+  // two steps from each of two passes. The right one scatters least. Ties go
+  // to the fewest passes, and nothing beats samples that agree exactly.
+  int64_t best = 0;
+  double least = 0.0;
+  for (int64_t passes = 1; passes <= samplesPerStep; ++passes) {
+    if (samplesPerStep % passes != 0) continue;
+    const std::optional<double> scatter = layoutScatter(inputL, passes);
+    if (scatter && (best == 0 || *scatter < least)) {
+      best = passes;
+      least = *scatter;
+    }
+    if (best > 0 && least == 0.0) break;
+  }
+  return best;
 }
 
 void MeasurementAverager::groupSamplesByStep() {
@@ -87,32 +135,25 @@ void MeasurementAverager::groupSamplesByStep() {
   sortedB.clear();
   if (targetSize == 0) return;
 
-  if (samplesAreAdjacent(inputL)) {
-    sortedL = inputL;
-    sortedA = inputA;
-    sortedB = inputB;
+  if (const int64_t passes = choosePasses(); passes > 0) {
+    const auto samples = static_cast<std::size_t>(targetSize * samplesPerStep);
+    sortedL.reserve(samples);
+    sortedA.reserve(samples);
+    sortedB.reserve(samples);
+    for (int64_t step = 0; step < targetSize; ++step) {
+      for (int64_t k = 0; k < samplesPerStep; ++k) {
+        const std::size_t at = sampleAt(step, k, passes);
+        sortedL.push_back(inputL[at]);
+        sortedA.push_back(inputA[at]);
+        sortedB.push_back(inputB[at]);
+      }
+    }
     return;
   }
 
-  // Taken as interleaved passes: sample j of step k is reading k + j * T.
-  const auto samples = static_cast<std::size_t>(targetSize * samplesPerStep);
-  sortedL.reserve(samples);
-  sortedA.reserve(samples);
-  sortedB.reserve(samples);
-  for (int64_t step = 0; step < targetSize; ++step) {
-    for (int64_t sample = 0; sample < samplesPerStep; ++sample) {
-      const auto at = static_cast<std::size_t>(step + sample * targetSize);
-      sortedL.push_back(inputL[at]);
-      sortedA.push_back(inputA[at]);
-      sortedB.push_back(inputB[at]);
-    }
-  }
-  if (samplesAreAdjacent(sortedL)) return;
-
-  // Neither layout fits: the readings in order of falling L* make the steps,
-  // each run of `samplesPerStep` readings one step. The lists of the layout
-  // that did not fit go before the readings are copied and sorted.
-  for (std::vector<double>* list : {&sortedL, &sortedA, &sortedB}) std::vector<double>().swap(*list);
+  // No layout fits (the rows in no order, or a sample far from the others of
+  // its step): the readings in order of falling L* make the steps, each run
+  // of `samplesPerStep` readings one step.
   {
     std::vector<CIELab> sorted = inputMeasurements;
     sortByDescendingL(sorted);

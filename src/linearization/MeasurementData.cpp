@@ -98,7 +98,8 @@ int64_t MeasurementData::guessSamplesPerStep() const {
   const auto n = static_cast<int64_t>(measuredLab.size());
   if (n % 256 == 0) return n / 256;
   if (n % 129 == 0) return n / 129;
-  if (n % 128 == 0) return 1;
+  // 384 or 640 readings: a 128-step wedge measured three or five times.
+  if (n % 128 == 0) return n / 128;
   for (int64_t steps : {101, 86, 51, 21, 11}) {
     if (n % steps == 0) return n / steps;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <random>
 #include <tuple>
 #include <filesystem>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "LinearizeExports.h"
 #include "RunCli.h"
 #include "linearization/QuadDataFile.h"
+#include "linearization/ReadingFixtures.h"
 #include "platform/files/Files.h"
 #include "platform/text/Text.h"
 #include "support/FakeHost.h"
@@ -95,6 +97,55 @@ TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   const std::string inStepOrder = grayWedge("steps.txt", "\t", 1);
   EXPECT_EQ(grayWedge("shuffled.txt", "\t", 8), inStepOrder);
   EXPECT_EQ(grayWedge("shuffled.ti3", " ", 8), inStepOrder);
+}
+
+TEST(LinearizeCommand, RepeatedReadingsCorrectAsTheirStepMeansDo) {
+  TempDir dir;
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  // A wedge (with or without a dip) measured in `passes` passes, each step
+  // `inRow` times in a row; the rows in file order, or shuffled with the
+  // step's RGB_R or GRAY_K beside them.
+  struct Case {
+    int steps, passes, inRow;
+    bool dip;
+    std::string key = "SAMPLE_NAME";
+  };
+  const Case cases[] = {
+      {21, 1, 2, true},   {21, 3, 1, true},   {51, 5, 1, false},  {86, 2, 1, true},  {101, 3, 1, false},
+      {128, 3, 1, true},  {128, 1, 5, false}, {129, 3, 1, false}, {256, 3, 1, true}, {256, 1, 2, true},
+      {256, 2, 1, false, "RGB_R"}, {51, 1, 3, true, "GRAY_K"}, {101, 5, 1, false, "GRAY_K"},
+  };
+  std::mt19937 shuffler(42);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.steps) + " steps, " + std::to_string(c.passes) + " passes, " + c.key);
+    // On a grid of 0.02, so that the mean of two steps is written exactly.
+    const auto stepL = [&](int k) { return std::round(50 * fixtures::stepLightness(c.steps, k, c.dip)) / 50; };
+    std::vector<std::string> rows;
+    for (int n = 0; n < c.steps * c.passes * c.inRow; ++n) {
+      const int k = n / c.inRow % c.steps;
+      const double key = c.key == "RGB_R" ? 255.0 * (c.steps - 1 - k) / (c.steps - 1) : 100.0 * k / (c.steps - 1);
+      rows.push_back(platform::text::join({fixtures::num(key), fixtures::num(stepL(k)), "0.50", "1.50"}, "\t"));
+    }
+    if (c.key != "SAMPLE_NAME") std::shuffle(rows.begin(), rows.end(), shuffler);
+    std::string text = "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\t" + c.key +
+                       "\tLAB_L\tLAB_A\tLAB_B\nEND_DATA_FORMAT\nNUMBER_OF_SETS\t" + std::to_string(rows.size()) +
+                       "\nBEGIN_DATA\n";
+    for (std::size_t n = 0; n < rows.size(); ++n) text += std::to_string(n + 1) + "\t" + rows[n] + "\n";
+    const auto out = dir / "out.quad", byHand = dir / "by-hand.quad";
+    for (const auto& stale : {out, byHand}) std::filesystem::remove(stale);
+    auto r = inkcurve({"linearize", dir.write("wedge.txt", text + "END_DATA\n").string(), quad.string(), "--out",
+                       out.string()});
+    // The steps the program reports, each the mean of the wedge's steps in it.
+    std::vector<double> means(c.steps == 256 ? 128 : c.steps);
+    for (int k = 0; k < c.steps; ++k) means[k * means.size() / c.steps] += stepL(k) * means.size() / c.steps;
+    EXPECT_NE(r.out.find("readings: " + std::to_string(means.size()) + " steps"), std::string::npos) << r.out;
+    r = inkcurve({"linearize", dir.write("means.txt", testsupport::cgatsWedge(means)).string(), quad.string(),
+                  "--out", byHand.string()});
+    const auto corrected = readCurves(out), expected = readCurves(byHand);
+    ASSERT_EQ(corrected.size(), 8u);
+    for (std::size_t channel = 0; channel < 8; ++channel)
+      for (std::size_t i = 0; i < 256; ++i) EXPECT_NEAR(corrected[channel][i], expected[channel][i], 5) << i;
+  }
 }
 
 std::vector<uint16_t> bigEndianWords(const std::string& bytes) {

@@ -79,6 +79,37 @@ TEST(MeasurementAverager, AveragesAdjacentInterleavedAndUnorderedLayouts) {
   }
 }
 
+TEST(MeasurementAverager, JudgesTheLayoutOverTheWholeList) {
+  // A wedge (with or without a dip) measured in `passes` passes, each step
+  // `inRow` times in a row, every reading off by up to `noise` L*: more than
+  // neighbouring steps of a 256-step wedge lie apart. By hand, each step is
+  // the mean of its samples; a 256-step wedge makes 128 steps of two each.
+  struct Case {
+    int steps, passes, inRow;
+    bool dip;
+    double noise;
+  };
+  const Case cases[] = {
+      {21, 1, 2, true, 0.4},  {21, 3, 1, true, 0.4},   {21, 2, 2, false, 0.4}, {86, 1, 2, true, 0},
+      {86, 2, 1, true, 0},    {101, 3, 1, false, 0.3}, {129, 3, 1, false, 0},  {128, 5, 1, true, 0.4},
+      {256, 2, 1, false, 0.4}, {256, 3, 1, true, 0.4}, {256, 1, 2, true, 0.4},
+  };
+  for (const Case& c : cases) {
+    std::vector<CIELab> readings, expected(c.steps == 256 ? 128 : c.steps);
+    const double share = static_cast<double>(expected.size()) / (c.steps * c.passes * c.inRow);
+    for (int pass = 0; pass < c.passes; ++pass)
+      for (int k = 0; k < c.steps; ++k)
+        for (int r = 0; r < c.inRow; ++r) {
+          const double off = c.noise * ((static_cast<int>(readings.size()) * 37 % 11) / 5.0 - 1.0);
+          readings.push_back(CIELab{fixtures::stepLightness(c.steps, k, c.dip) + off, 0.1 * k + off, -off});
+          CIELab& e = expected[k * expected.size() / c.steps];
+          e = CIELab{e.L + share * readings.back().L, e.a + share * readings.back().a, e.b + share * readings.back().b};
+        }
+    SCOPED_TRACE(std::to_string(c.steps) + " steps, " + std::to_string(c.passes) + " passes");
+    expectNear(MeasurementAverager(readings).averagedMeasurements, expected);
+  }
+}
+
 TEST(MeasurementAverager, AdjacencyTestIsStrictAboutOneUnitOfLightness) {
   MeasurementAverager averager(distinctReadings(42));  // two samples per step; the window is values 20 and 21
   std::vector<double> lValues(42, 10.0);

@@ -33,6 +33,14 @@ inline std::vector<CIELab> wedge(int steps, int samples = 1, bool passes = false
   return readings;
 }
 
+// L* of step k of a wedge of `steps` steps falling evenly from 95 to 5; with
+// `dip` the steps from 40 % to 50 % of the way lie 5 darker, so that the step
+// after them is lighter than they are.
+inline double stepLightness(int steps, int k, bool dip = false) {
+  const double x = static_cast<double>(k) / (steps - 1);
+  return 95.0 - 90.0 * x - (dip && x >= 0.4 && x < 0.5 ? 5.0 : 0.0);
+}
+
 // A CGATS (or, with a space as separator and first line "CTI3", an Argyll
 // .ti3) file: the keyword header, the field names, NUMBER_OF_SETS and the data
 // rows. With `rgb` the names hold RGB_R..RGB_B before LAB_L and row k carries

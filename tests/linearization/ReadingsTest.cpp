@@ -67,7 +67,7 @@ TEST(MeasurementData, GuessesSamplesPerStepFromTheNumberOfReadings) {
   };
   MeasurementData data({}, true);
   for (const Case& c : {Case{0, 0}, Case{1, 0}, Case{30, 0}, Case{128, 1}, Case{256, 1}, Case{129, 1},
-                        Case{384, 1}, Case{512, 2}, Case{258, 2}, Case{202, 2}, Case{42, 2}, Case{22, 2},
+                        Case{384, 3}, Case{640, 5}, Case{512, 2}, Case{258, 2}, Case{202, 2}, Case{42, 2}, Case{22, 2},
                         Case{63, 3}, Case{33, 3}, Case{1071, 21}}) {
     data.measuredLab.assign(c.readings, CIELab{});
     EXPECT_EQ(data.guessSamplesPerStep(), c.guess) << c.readings;
@@ -131,7 +131,8 @@ TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
       {fixtures::wedge(21, 2), 21, 2},
       {fixtures::wedge(21), 21, 1},
       {fixtures::wedge(21, 2, true), 21, 2},
-      {fixtures::wedge(128, 4), 128, 2},  // read as 128 steps, the first 128 readings
+      {fixtures::wedge(128, 4), 128, 2},        // read as 128 steps of 4 samples
+      {fixtures::wedge(128, 3, true), 128, 3},  // three passes of a 128-step wedge
       {fixtures::wedge(22), 0, 2},        // no wedge layout fits 22 readings
       {fixtures::wedge(11, 4), 0, 4},     // nor 44
       {{}, 0, 0},

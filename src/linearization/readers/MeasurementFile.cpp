@@ -170,8 +170,10 @@ std::shared_ptr<MeasurementFile> fromOwnBytes(std::string bytes, const std::file
     return refuse("line " + std::to_string(text::lineNumberAt(bytes, *bad, lineBreak)) + ": not valid UTF-8 text");
 
   if (text::dropByteOrderMark(bytes).size() != bytes.size()) bytes.erase(0, 3);
-  // Compared exactly: "TI3" counts as another extension and loses its spaces.
-  if (path.extension().string() != ".ti3") std::erase(bytes, ' ');
+  // Only the Argyll files separate their fields with spaces. They are known
+  // by their first line, whatever their name: a .ti3 saved as .txt or .csv,
+  // or named .TI3, is one too.
+  if (path.extension().string() != ".ti3" && !bytes.starts_with("CTI3")) std::erase(bytes, ' ');
 
   // A line break ends a line: a final one starts no new line, though the
   // split below still gives the empty text after it as a last part.

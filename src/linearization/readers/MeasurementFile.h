@@ -102,8 +102,9 @@ std::shared_ptr<MeasurementFile> loadMeasurementFile(const std::filesystem::path
 // Cleans and splits the bytes of a measurement file:
 // - the bytes must be UTF-8 (else the alert, naming the line, and nothing);
 // - one leading byte-order mark is dropped;
-// - unless the extension is exactly "ti3" every space (U+0020) is removed,
-//   since only the Argyll files separate their fields with spaces;
+// - unless the first line begins "CTI3" or the extension is exactly "ti3",
+//   every space (U+0020) is removed, since only the Argyll files separate
+//   their fields with spaces;
 // - the text is split on line feeds, or on carriage returns when that gives
 //   fewer than two parts; empty parts stay. More than
 //   kMeasurementFileLineLimit lines are refused (the alert, and nothing).

@@ -82,6 +82,20 @@ TEST(CgatsReaders, SortByTheThirdFieldWithDecimalCommasOnlyWhenRgbIsNamed) {
     auto grey = format.make(gray, true, nullptr);
     grey->readMeasurements();
     EXPECT_EQ(lightness(grey->averagedMeasurements), (std::vector<double>{95, 50, 49, 5.1})) << format.name;
+    // GRAY_K as the first column, in no order; and a row without its GRAY_K
+    // field, which is named.
+    Lines first = fixtures::cgatsLines(readings, {}, format.sep, format.first);
+    first[3] = platform::text::replaceAll(first[3], "SAMPLE_ID", "GRAY_K");
+    for (const auto& [row, key] : {std::pair{0, "100"}, {1, "0"}, {2, "50"}, {3, "60"}})
+      setField(first, kFirstDataLine + row, 0, key, format.sep);
+    Lines last = fixtures::cgatsLines(readings, {}, format.sep, format.first);
+    last[3] += format.sep + "GRAY_K";
+    for (std::size_t k = kFirstDataLine; k < kFirstDataLine + 3; ++k) last[k] += format.sep + "0";
+    auto firstColumn = format.make(first, true, nullptr), lastMissing = format.make(last, true, nullptr);
+    firstColumn->readMeasurements();
+    lastMissing->readMeasurements();
+    EXPECT_EQ(lightness(firstColumn->averagedMeasurements), (std::vector<double>{95, 50, 49, 5.1})) << format.name;
+    EXPECT_EQ(lastMissing->failureReason(), "line 11: the row has no GRAY_K field to sort the rows by");
   }
 }
 
@@ -91,10 +105,15 @@ TEST(CgatsReaders, ReadsAsManyRowsAsNumberOfSetsAsks) {
     std::string sets;
     int64_t total;
     std::size_t read;
+    bool gray = false;  // a grey-only target, a line after END_DATA
   };
+  Lines gray = fixtures::cgatsLines(readings, fixtures::fallingRgb(21));
+  gray[3] = platform::text::replaceAll(gray[3], "RGB_R", "GRAY_K");
+  gray.push_back("ORIGINATOR\t\"after the data\"");
   // 22 is the data rows and the END_DATA line: reading stops there.
-  for (const Case& c : {Case{"21\r", 21, 21}, Case{"2\r", 2, 2}, Case{"22", 22, 21}, Case{"0", 0, 0}}) {
-    Lines lines = fixtures::cgatsLines(readings, {});
+  for (const Case& c : {Case{"21\r", 21, 21}, Case{"2\r", 2, 2}, Case{"22", 22, 21}, Case{"0", 0, 0},
+                        Case{"23", 23, 21, true}}) {
+    Lines lines = c.gray ? gray : fixtures::cgatsLines(readings, {});
     lines[5] = "NUMBER_OF_SETS\t" + c.sets;
     CgatsCIELab reader(lines, true);
     reader.readMeasurements();
@@ -220,7 +239,8 @@ TEST(CgatsReaders, FilesTakeTheRoadFromBytesThroughDetection) {
   };
   for (const Case& c : {Case{"wedge.txt", "CGATS.17", "\t", "\r\n"}, Case{"wedge.txt", "LGOROWLENGTH\t21", "\t", "\n"},
                         Case{"wedge.ti3", "CTI3", " ", "\r\n"}, Case{"wedge.txt", "CGATS.17", "\t", "\n", 4},
-                        Case{"wedge.ti3", "CTI3", " ", "\n", 4}}) {
+                        Case{"wedge.ti3", "CTI3", " ", "\n", 4}, Case{"wedge.TI3", "CTI3", " ", "\r\n"},
+                        Case{"wedge.txt", "CTI3", " ", "\n"}, Case{"wedge.csv", "CTI3", " ", "\n", 4}}) {
     Lines lines = fixtures::cgatsLines(fixtures::wedge(21), fixtures::fallingRgb(21), c.sep, c.first);
     for (std::size_t k = 3; k + 1 < lines.size(); ++k) {
       for (std::size_t d = 0; d < c.dropped && (k == 3 || k >= kFirstDataLine); ++d)

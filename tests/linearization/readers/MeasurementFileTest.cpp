@@ -89,7 +89,9 @@ TEST(MeasurementFile, CleaningAndSplitting) {
       {"a\n", "m.txt", {"a", ""}},
       {"", "m.txt", {""}},
       {"CTI3 x\n1 2\t3\n", "m.ti3", {"CTI3 x", "1 2\t3", ""}},
-      {"CTI3 x\n1 2\n", "m.TI3", {"CTI3x", "12", ""}},  // the extension test is exact
+      {"CTI3 x\n1 2\n", "m.TI3", {"CTI3 x", "1 2", ""}},  // an Argyll file by its first line, whatever its name
+      {"\xEF\xBB\xBF" "CTI3 x\n1 2\n", "m.csv", {"CTI3 x", "1 2", ""}},
+      {"CGATS.17 x\n1 2\n", "m.TI3", {"CGATS.17x", "12", ""}},  // the extension test is exact
       {"\xEF\xBB\xBF" "CGATS.17\nx", "m.txt", {"CGATS.17", "x"}},
   };
   for (const auto& c : cases) {
