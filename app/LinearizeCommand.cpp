@@ -131,8 +131,12 @@ struct FileIdentity {
       entry.emplace(st.st_dev, st.st_ino, name.filename().string());
     }
   }
+  // A name that exists and one that does not are two files, and so are one
+  // whose folder exists and one whose folder does not.
   bool sameFile(const FileIdentity& other) const {
-    return (node && node == other.node) || (entry && entry == other.entry) || path == other.path;
+    if (node || other.node) return node == other.node;
+    if (entry || other.entry) return entry == other.entry;
+    return path == other.path;
   }
 };
 
