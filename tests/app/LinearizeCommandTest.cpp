@@ -324,7 +324,8 @@ TEST(LinearizeCommand, QuadExportsOverTheInputLimitAreNamed) {
   // Notes that fill the corrected .quad to the limit; _ref.quad adds a line.
   const auto full = platform::files::kInputFileSizeLimit - *quad->quadFileTextSize(quad->outputQuadCurveArray, {{""}});
   const size_t line = std::string("\n# Reference quad file for xml file: xml").size();
-  const std::string over = "67108865 bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, ";
+  const std::string over =
+      "67108865 bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, ";
   const std::tuple<uintmax_t, bool, bool, std::string> cases[] = {
       {full, true, false, ""},
       {full + 1, true, false, "the corrected .quad would be " + over + std::to_string(full + 1) + " of them the notes"},
@@ -671,7 +672,8 @@ TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {
   EXPECT_EQ(cli::run({"linearize", wedge.string(), tenInks.string(), "--out", out, "--acv", acv.string(), "--xml-dir",
                       xml3.string()}, text, errStream), 1);
   EXPECT_EQ(text.str().substr(text.str().find("wrote")), "wrote " + out + "\n");
-  EXPECT_NE(errors.str().find("inkcurve: Could not write \"" + acv.string() + "\": Is a directory\n"), std::string::npos);
+  EXPECT_NE(errors.str().find("inkcurve: Could not write \"" + acv.string() + "\": Is a directory\n"),
+            std::string::npos);
   std::filesystem::remove(acv);
   EXPECT_EQ(cli::run({"linearize", wedge.string(), tenInks.string(), "--out", kept, "--acv", acv.string()}, closed,
                      errStream), 1);

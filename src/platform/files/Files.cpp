@@ -279,7 +279,8 @@ std::optional<std::string> findDestination(const std::filesystem::path& requeste
   if (auto why = folderRefusal(folderPath, folder)) return refuse(*why);
   if (!destination.exists) return std::nullopt;
   const auto attributes = renameAttributes(target);
-  if (attributes.mountPoint) return refuse("a mount point, which cannot be replaced (" + std::string(std::strerror(EBUSY)) + ")");
+  if (attributes.mountPoint)
+    return refuse("a mount point, which cannot be replaced (" + std::string(std::strerror(EBUSY)) + ")");
   if (attributes.immutable || attributes.appendOnly)
     return refuse(std::string("an ") + (attributes.immutable ? "immutable" : "append-only") + " file (" +
                   std::strerror(EPERM) + ")");
