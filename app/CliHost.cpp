@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 
 #include "platform/text/Text.h"
@@ -107,12 +111,15 @@ std::optional<std::string> CliHost::unusableFolder(const std::filesystem::path& 
            std::filesystem::read_symlink(*link, ec).string() + ")";
   // It is made inside the nearest part of its path that exists (links
   // followed); a relative path starts in the current folder.
-  for (auto above = folder.parent_path(); !above.empty(); above = above.parent_path()) {
+  auto above = folder.parent_path();
+  for (; !above.empty(); above = above.parent_path()) {
     if (std::filesystem::is_directory(above, ec)) break;
     if (std::filesystem::exists(above, ec))
       return above.string() + ": not a folder, so " + folder.string() + " cannot be made in it";
     if (above == above.parent_path()) break;
   }
+  if (::faccessat(AT_FDCWD, above.empty() ? "." : above.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+    return folder.string() + ": cannot make the folder: " + std::strerror(errno);
   return std::nullopt;
 }
 

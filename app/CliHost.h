@@ -35,8 +35,9 @@ class CliHost : public platform::Host {
   static std::filesystem::path folderAnswer(const std::filesystem::path& given);
   // Why `folder` cannot take files: it is something else than a folder (links
   // followed), a part of its path is a link that leads nowhere, or the
-  // nearest part of its path that exists is not a folder. Nothing for a
-  // folder, or for one that can be made; nothing is made here.
+  // nearest part of its path that exists is not a folder or lets this process
+  // make no folder in it. Nothing for a folder, or for one that can be made;
+  // nothing is made here.
   static std::optional<std::string> unusableFolder(const std::filesystem::path& folder);
   // The file a save panel for `type` answered with `given` writes: the type's
   // extension is added when the name lacks it (compared without case).

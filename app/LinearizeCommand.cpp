@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <sys/stat.h>
+#include <tuple>
 
 #include "Args.h"
 #include "Cli.h"
@@ -109,21 +110,34 @@ std::optional<std::string> outputOverInput(const Request& request, const std::ve
 }
 
 // A name as the system knows its file: device and inode when it exists
-// (links followed), and the full path with the links of the part that exists
-// resolved, so that two names of a file not made yet ("./x.quad" and
-// "x.quad") are one file too.
+// (links followed); for one not made yet, its folder's device and inode and
+// its own last component, so that two names of a file not made yet
+// ("./x.quad" and "x.quad", or a name through a bind-mounted folder) are one
+// file too; and for one whose folder is not made yet either, the full path
+// with the links of the part that exists resolved.
 struct FileIdentity {
   std::optional<std::pair<dev_t, ino_t>> node;
+  std::optional<std::tuple<dev_t, ino_t, std::string>> entry;
   std::filesystem::path path;
 
   explicit FileIdentity(const std::filesystem::path& name) {
-    struct stat st {};
-    if (::stat(name.c_str(), &st) == 0) node.emplace(st.st_dev, st.st_ino);
     std::error_code ec;
     path = std::filesystem::absolute(name, ec).lexically_normal();
     if (auto resolved = std::filesystem::weakly_canonical(path, ec); !ec) path = resolved;
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0) {
+      node.emplace(st.st_dev, st.st_ino);
+    } else if (auto folder = name.parent_path(); ::stat(folder.empty() ? "." : folder.c_str(), &st) == 0) {
+      entry.emplace(st.st_dev, st.st_ino, name.filename().string());
+    }
   }
-  bool sameFile(const FileIdentity& other) const { return (node && node == other.node) || path == other.path; }
+  // A name that exists and one that does not are two files, and so are one
+  // whose folder exists and one whose folder does not.
+  bool sameFile(const FileIdentity& other) const {
+    if (node || other.node) return node == other.node;
+    if (entry || other.entry) return entry == other.entry;
+    return path == other.path;
+  }
 };
 
 // Why two outputs would write one file (the later over the earlier), or an
@@ -224,14 +238,20 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
   return std::nullopt;
 }
 
-// A folder that cannot take the XML curves, and a file that cannot be
-// replaced (a curve made read-only to keep it, a FIFO), are found before
-// anything is read; the folder is made only when the curves are written.
+// Every output's folder, and every file an output would replace, is looked
+// at before anything is read or any folder made: a folder that cannot take
+// the XML curves or cannot be made, a missing folder of an output file, and a
+// file that cannot be replaced (a curve made read-only to keep it, a FIFO, a
+// mount point). The XML folder is made only when the curves are written.
 std::optional<int> checkOutputFiles(const Request& request, std::ostream& err) {
-  auto problem = request.xmlFolder ? CliHost::unusableFolder(*request.xmlFolder) : std::nullopt;
-  for (const auto& output : outputFiles(request.args, request.xmlFolder)) {
+  const auto& xmlFolder = request.xmlFolder;
+  auto problem = xmlFolder ? CliHost::unusableFolder(*xmlFolder) : std::nullopt;
+  std::error_code ec;
+  const bool xmlFolderMade = xmlFolder && std::filesystem::is_directory(*xmlFolder, ec);
+  for (const auto& [option, path] : outputFiles(request.args, xmlFolder)) {
     if (problem) break;
-    problem = platform::files::replacementRefusal(output.second);
+    if (option == "xml-dir" && !xmlFolderMade) continue;
+    problem = platform::files::replacementRefusal(path);
   }
   if (!problem) return std::nullopt;
   err << "inkcurve: " << *problem << "\n";
@@ -306,11 +326,13 @@ std::optional<int> correctQuad(const Request& request, CliHost& host, ExportSour
   // Notes given with --notes were checked with the command line; the file's
   // own notes may not fit either once written back.
   const bool quadOut = request.args.has("out");
-  if (auto reason = unreadableExportNotes(sources.notes, quadOut, request.xmlFolder)) {
-    err << "inkcurve: the notes of " << quadPath << " would make a .quad file that cannot be read back: " << *reason
-        << "; give other notes with --notes\n";
+  auto refuseNotes = [&](const std::string& reason) {
+    err << "inkcurve: " << (notes ? "--notes" : "the notes of " + quadPath)
+        << " would make a .quad file that cannot be read back: " << reason
+        << (notes ? "" : "; give other notes with --notes") << "\n";
     return kExitFailed;
-  }
+  };
+  if (auto reason = unreadableExportNotes(sources.notes, quadOut, request.xmlFolder)) return refuseNotes(*reason);
 
   auto linearization = document.linearizeQuad(&host);
   if (!linearization) return std::nullopt;
@@ -321,12 +343,7 @@ std::optional<int> correctQuad(const Request& request, CliHost& host, ExportSour
   out << ")\n";
   warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
   // Known only now: the levels' texts count too.
-  if (auto reason = oversizedQuadExport(sources, quadOut, request.xmlFolder)) {
-    err << "inkcurve: " << (notes ? "--notes" : "the notes of " + quadPath)
-        << " would make a .quad file that cannot be read back: " << *reason
-        << (notes ? "" : "; give other notes with --notes") << "\n";
-    return kExitFailed;
-  }
+  if (auto reason = oversizedQuadExport(sources, quadOut, request.xmlFolder)) return refuseNotes(*reason);
   return std::nullopt;
 }
 
@@ -337,6 +354,9 @@ int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, 
   for (const auto& [option, type] : kExports)
     if (request.args.has(option)) saveExport(type, sources, host);
   if (host.failed()) return kExitFailed;
+  // What was printed must have arrived before anything is replaced: a run
+  // whose standard output is closed (its reader gone) fails and replaces nothing.
+  if (!out.flush()) return kExitFailed;
   const auto error = batch.commit();
   // One file written for each file listed, in the same order.
   const auto& written = host.writtenFiles();

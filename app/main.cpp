@@ -1,5 +1,6 @@
 #include <malloc.h>
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
   // glibc raises this threshold after the first large free and carves later
   // lists from the heap, whose holes stay counted in the resident size.
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
+  // A closed standard output (a pipe whose reader is gone) is a failed write
+  // the command reports and fails on, replacing no file, rather than a signal
+  // that ends the program without a word.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   return cli::run(args, std::cout, std::cerr);
 }

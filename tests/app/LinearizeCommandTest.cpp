@@ -6,8 +6,14 @@
 #include <random>
 #include <tuple>
 #include <filesystem>
+#include <fcntl.h>
+#include <functional>
 #include <sstream>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +47,38 @@ std::vector<linearization::InkCurve> readCurves(const std::filesystem::path& pat
   if (!quad || !quad->readQuadFile(quad->rawQuadData)) return {};
   return *quad->inputQuadCurveArray;
 }
+
+// Bind mounts (in a mount namespace of this test program's own, so that none
+// outlives it) and append-only files a test sets up as root, undone when it
+// ends; each gives false where this process may not set it up.
+struct RootSetUp {
+  std::vector<std::filesystem::path> mounts, appendOnly;
+  bool bind(const std::filesystem::path& from, const std::filesystem::path& onto) {
+    static const bool own = !::unshare(CLONE_NEWNS) && !::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+    return own && !::mount(from.c_str(), onto.c_str(), nullptr, MS_BIND, nullptr) && (mounts.push_back(onto), true);
+  }
+  bool makeAppendOnly(const std::filesystem::path& path, bool on = true) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int flags = 0;
+    const bool set = !::ioctl(fd, FS_IOC_GETFLAGS, &flags) &&
+                     (flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL, !::ioctl(fd, FS_IOC_SETFLAGS, &flags));
+    ::close(fd);
+    return set && (!on || (appendOnly.push_back(path), true));
+  }
+  ~RootSetUp() {
+    for (const auto& path : appendOnly) makeAppendOnly(path, false);
+    for (const auto& path : mounts) ::umount2(path.c_str(), MNT_DETACH);
+  }
+};
+
+// Standard error that runs `atFirstWrite` when the first text arrives.
+struct HookedBuffer : std::stringbuf {
+  std::function<void()> atFirstWrite;
+  int_type overflow(int_type c) override {
+    if (atFirstWrite) std::exchange(atFirstWrite, nullptr)();
+    return std::stringbuf::overflow(c);
+  }
+};
 
 TEST(LinearizeCommand, LinearWedgeLeavesTheCurveNearlyUnchanged) {
   TempDir dir;
@@ -302,7 +340,7 @@ TEST(LinearizeCommand, OnlyRegularFilesAreReplaced) {
     auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", target});
     EXPECT_EQ(r.status, 1) << name;
     EXPECT_NE(r.err.find("inkcurve: Could not write \"" + target + "\": "), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out, "") << "refused before anything is read";
   }
   EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo)));
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-fifo.quad"));
@@ -325,6 +363,32 @@ TEST(LinearizeCommand, CompositePointsOfTheACV) {
   for (const auto& [value, output] : held)
     EXPECT_EQ(cli::acvCompositePoints(std::vector<double>(256, value))[3].first, output) << value;
   EXPECT_EQ(cli::acvCompositePoints(std::vector<double>(100, 50)).size(), 2u + 5u);
+}
+
+// The corrected .quad and _ref.quad beside the XML curves are each held to
+// the limit of a file this program reads, the notes that fill it counted.
+TEST(LinearizeCommand, QuadExportsOverTheInputLimitAreNamed) {
+  linearization::v2LinearizationDataModel document;
+  const auto quad = linearization::QuadDataFile::fromLines(platform::text::split(eightChannelQuad(), "\n"));
+  ASSERT_TRUE(quad->readQuadFile(quad->rawQuadData));
+  quad->outputQuadCurveArray = *quad->inputQuadCurveArray;
+  // Notes that fill the corrected .quad to the limit; _ref.quad adds a line.
+  const auto full = platform::files::kInputFileSizeLimit - *quad->quadFileTextSize(quad->outputQuadCurveArray, {{""}});
+  const size_t line = std::string("\n# Reference quad file for xml file: xml").size();
+  const std::string over =
+      "67108865 bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, ";
+  const std::tuple<uintmax_t, bool, bool, std::string> cases[] = {
+      {full, true, false, ""},
+      {full + 1, true, false, "the corrected .quad would be " + over + std::to_string(full + 1) + " of them the notes"},
+      {full - line, true, true, ""},
+      {full - line + 1, false, true, "_ref.quad beside the XML curves would be " + over + std::to_string(full - 1) +
+                                         " of them the notes"},
+  };
+  for (const auto& [size, quadOut, xml, reason] : cases) {
+    cli::ExportSources sources{document, quad, std::string(size, 'x')};
+    const auto xmlFolder = xml ? std::optional<std::filesystem::path>("out/xml") : std::nullopt;
+    EXPECT_EQ(cli::oversizedQuadExport(sources, quadOut, xmlFolder).value_or(""), reason) << size << quadOut << xml;
+  }
 }
 
 TEST(LinearizeCommand, AResponseThatDoesNotFallWritesNoCorrection) {
@@ -374,10 +438,15 @@ TEST(LinearizeCommand, FailuresAndUsage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("expected a file of type"), std::string::npos) << r.err;
 
-  // An unwritable destination is reported, never shown as success.
-  r = inkcurve({"linearize", good.string(), quad.string(), "--out", (dir / "nowhere" / "x.quad").string()});
+  // An unwritable destination is reported, never shown as success; every
+  // output's folder is looked at before anything is read or made.
+  r = inkcurve({"linearize", good.string(), quad.string(), "--out", (dir / "nowhere" / "x.quad").string(),
+                "--xml-dir", (dir / "nowhere" / "xml").string()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out.find("wrote"), std::string::npos);
+  EXPECT_EQ(r.err, "inkcurve: Could not write \"" + (dir / "nowhere" / "x.quad").string() +
+                       "\": No such file or directory\n");
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
 
   // A folder that is a file, or a link that leads nowhere, is found before
   // any other output is written; through a working link the folder is made.
@@ -395,6 +464,7 @@ TEST(LinearizeCommand, FailuresAndUsage) {
   for (const auto& [folder, message] : folders) {
     r = inkcurve({"linearize", good.string(), quad.string(), "--cube", cube.string(), "--xml-dir", folder.string()});
     EXPECT_EQ(r.status, message.empty() ? 0 : 1) << folder << r.err;
+    EXPECT_EQ(r.out.empty(), !message.empty()) << "refused before anything is read: " << r.out;
     EXPECT_NE(r.err.find(message.empty() ? "" : "inkcurve: " + message + "\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.out.find("wrote " + (folder / "_ref.quad").string() + "\n") != std::string::npos, message.empty());
     EXPECT_EQ(std::filesystem::exists(cube), message.empty()) << folder;
@@ -462,12 +532,12 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   // Other names of an output.
   std::filesystem::create_symlink(out, dir / "also.txt");
   std::filesystem::create_hard_link(out, dir / "twin.acv");
-  // A .quad at the input limit, its notes line padded to it: corrected, it
-  // would pass the limit.
-  TempDir bigDir;
-  auto bigText = eightChannelQuad();
-  const size_t pad = platform::files::kInputFileSizeLimit - bigText.size();
-  const auto bigQuad = bigDir.write("big.quad", bigText.insert(bigText.find("\n# ") + 3, pad, 'x'));
+  // A folder under a second name: a link, and a bind mount.
+  std::filesystem::create_directory(dir / "xmlout");
+  std::filesystem::create_directory_symlink(dir / "xmlout", dir / "toxml");
+  std::filesystem::create_directory(dir / "bound");
+  RootSetUp root;
+  const bool bound = root.bind(dir / "xmlout", dir / "bound");
   const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
   const auto before = contents(dir.path());
   // An empty name would be written into the current folder: make it `dir`.
@@ -478,7 +548,7 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   } inDir(dir.path());
 
   const std::string w = wedge.string(), q = quad.string(), o = out.string(), x = (dir / "xml").string();
-  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+  std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
       {{w, q, "--out", ""}, 2, "--out needs a file name"},
       {{w, q, "--out", sub}, 2, "names a folder"},
       {{w, q, "--out", o, "--cube", here}, 2, "--cube '" + here + "' names a folder"},
@@ -516,6 +586,8 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
        "--xml-dir would write new/_ref.quad, which --out writes too (./new/_ref.quad)"},
       {{w, q, "--out", "f.quad", "--xml-dir", "f.quad"}, 2, "--out would write f.quad, where --xml-dir f.quad needs"},
       {{w, q, "--out", "g", "--xml-dir", "g.quad/xml"}, 2, "g.quad, where --xml-dir g.quad/xml needs a folder"},
+      {{w, q, "--out", (dir / "toxml" / "_ref").string(), "--xml-dir", (dir / "xmlout").string()}, 2,
+       "--xml-dir would write " + (dir / "xmlout" / "_ref.quad").string() + ", which --out writes too"},
       // A Latin-1 "café" as a Latin-1 terminal passes it.
       {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
                                                     "the notes are not UTF-8 text"},
@@ -523,13 +595,14 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
        "--xml-dir: the folder's name \"caf\\xE9\" goes into every XML curve and into _ref.quad, but it is not UTF-8"},
       {{w, q, "--xml-dir", (dir / "a\nK Curve").string() + "/."}, 2, "\"a\\x0AK Curve\" goes into every XML curve "
                                                                     "and into _ref.quad, but it holds a control"},
-      {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1, "the notes of " + fullQuad.string()},
-      {{w, bigQuad.string(), "--out", o, "--xml-dir", x}, 1,
-       " bytes, more than the limit of 67108864 bytes (64 MB) of a file this program reads, " +
-           std::to_string(pad + 10) + " of them the notes; give other notes with --notes"},
-      {{w, bigQuad.string(), "--xml-dir", x}, 1, "the notes of " + bigQuad.string() + " would make a .quad file "
-                                                 "that cannot be read back: _ref.quad beside the XML curves would be"},
+      {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1,
+       "inkcurve: the notes of " + fullQuad.string() + " would make a .quad file that cannot be read back: _ref.quad "
+       "beside the XML curves adds a line to the notes: the notes have 52 lines, but a .quad file has room for 51; "
+       "a reader takes the line after them for the first channel's marker; give other notes with --notes\n"},
   };
+  if (bound)
+    cases.push_back({{w, q, "--out", (dir / "xmlout" / "_ref.quad").string(), "--xml-dir", (dir / "bound").string()},
+                     2, "--xml-dir would write " + (dir / "bound" / "_ref.quad").string() + ", which --out writes"});
   for (auto [args, status, message] : cases) {
     args.insert(args.begin(), "linearize");
     SCOPED_TRACE(platform::text::join(args, " "));
@@ -565,7 +638,7 @@ void runUnprivileged(const std::vector<std::string>& args) {
     std::_Exit(99);
   const auto r = inkcurve(args);
   std::fputs(r.err.c_str(), stderr);
-  std::_Exit(r.status);
+  std::_Exit(r.out.empty() ? r.status : 10 + r.status);  // a run that printed a line has read its files
 }
 
 TEST(LinearizeCommand, AFailedRunReplacesNoFileAndProtectedFilesAreKept) {
@@ -580,10 +653,28 @@ TEST(LinearizeCommand, AFailedRunReplacesNoFileAndProtectedFilesAreKept) {
   std::filesystem::create_directory(dir / "locked");
   ::chmod((dir / "locked").c_str(), 0555);
   const std::string acv = (dir / "x.acv").string();
-  const std::pair<std::vector<std::string>, std::string> cases[] = {
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--out", kept.string(), "--acv", acv}, "kept.quad\": Permission denied"},
-      {{"--out", old.string(), "--acv", acv, "--xml-dir", (dir / "locked").string()}, "Black.xml\": Permission denied"},
+      {{"--out", old.string(), "--acv", acv, "--xml-dir", (dir / "locked").string()},
+       "locked/_ref.quad\": Permission denied"},
   };
+  // What rename refuses although the file may be written: another user's
+  // file in a sticky folder, a mount point, an append-only file or folder.
+  for (const char* name : {"sticky/theirs.cube", "mount.acv", "from.acv", "log.acv", "append/x.txt"}) {
+    std::filesystem::create_directories((dir / name).parent_path());
+    ::chmod((dir / name).parent_path().c_str(), name[0] == 's' ? 01777 : 0777);
+    ::chmod(dir.write(name, name).c_str(), 0666);
+  }
+  cases.push_back({{"--out", old.string(), "--cube", (dir / "sticky/theirs.cube").string()},
+                   "theirs.cube\": another user's file in a sticky folder, where only its owner may replace it"});
+  RootSetUp root;
+  if (root.bind(dir / "from.acv", dir / "mount.acv"))
+    cases.push_back({{"--out", old.string(), "--acv", (dir / "mount.acv").string()}, "mount.acv\": a mount point"});
+  if (root.makeAppendOnly(dir / "log.acv"))
+    cases.push_back({{"--out", old.string(), "--acv", (dir / "log.acv").string()}, "log.acv\": an append-only file"});
+  if (root.makeAppendOnly(dir / "append"))
+    cases.push_back({{"--out", old.string(), "--measurements-out", (dir / "append/x.txt").string()},
+                     "x.txt\": its folder is append-only"});
   const auto before = contents(dir.path());
   for (auto [args, message] : cases) {
     args.insert(args.begin(), {"linearize", wedge.string(), quad.string()});
@@ -616,6 +707,30 @@ TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("would replace Black.xml"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("\ncan't save xml\n"), std::string::npos) << r.err;
+
+  // The warnings come while the earlier outputs wait in their temporary
+  // files. A rename that fails then (a folder made where the .acv goes) ends
+  // the run with status 1 naming the file, and only what was replaced is
+  // named "wrote"; a standard output whose reader is gone (a stream that
+  // takes nothing) fails the run and nothing is replaced.
+  const auto out = dir.write("out.quad", "old").string(), kept = dir.write("kept.quad", "old").string();
+  const auto acv = dir / "x.acv", xml3 = dir / "xml3";
+  std::ostringstream text;
+  std::ostream closed(nullptr);
+  HookedBuffer errors;
+  std::ostream errStream(&errors);
+  errors.atFirstWrite = [&] { std::filesystem::create_directory(acv); };
+  EXPECT_EQ(cli::run({"linearize", wedge.string(), tenInks.string(), "--out", out, "--acv", acv.string(), "--xml-dir",
+                      xml3.string()}, text, errStream), 1);
+  EXPECT_EQ(text.str().substr(text.str().find("wrote")), "wrote " + out + "\n");
+  EXPECT_NE(errors.str().find("inkcurve: Could not write \"" + acv.string() + "\": Is a directory\n"),
+            std::string::npos);
+  std::filesystem::remove(acv);
+  EXPECT_EQ(cli::run({"linearize", wedge.string(), tenInks.string(), "--out", kept, "--acv", acv.string()}, closed,
+                     errStream), 1);
+  EXPECT_NE(errors.str().rfind("inkcurve: could not write to standard output\n"), std::string::npos);
+  EXPECT_EQ(slurp(kept) + std::to_string(std::filesystem::exists(acv)), "old0");
+  for (const auto& [name, bytes] : contents(dir.path())) EXPECT_EQ(name.find(".inkcurve-"), std::string::npos);
 }
 
 TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <grp.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -89,7 +91,35 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
     ASSERT_FALSE(writeFileReplacing(target, "third"));
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(65534u, 65534u));
+    // A user who may not give the file its owner replaces a group-writable
+    // file all the same: it becomes theirs.
+    GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
+    ::chmod(dir.path().c_str(), 0777);
+    const auto shared = dir.write("shared.quad", "root's");
+    ASSERT_EQ(::chown(shared.c_str(), 0, 65534) | ::chmod(shared.c_str(), 0664), 0);
+    EXPECT_EXIT(std::_Exit(::setgroups(0, nullptr) | ::setgid(65534) | ::setuid(65534) ||
+                           writeFileReplacing(shared, "nobody's")),
+                testing::ExitedWithCode(0), "");
+    EXPECT_EQ(slurp(shared), "nobody's");
   }
+  // The ACL "user:nobody:rw- group::r-- mask::rw-" (a version, then each
+  // entry's tag, permissions and id) and the user's attributes stay, where the
+  // file system keeps them: the group does not gain the mask's write.
+  const std::string acl("\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\376\377\0\0\4\0\4\0\377\377\377\377"
+                        "\20\0\6\0\377\377\377\377\40\0\4\0\377\377\377\377", 44);
+  auto attribute = [&](const char* name) {
+    std::string value(256, '\0');
+    value.resize(std::max<ssize_t>(::getxattr(target.c_str(), name, value.data(), value.size()), 0));
+    return value;
+  };
+  if (!::setxattr(target.c_str(), "system.posix_acl_access", acl.data(), 44, 0) &&
+      !::setxattr(target.c_str(), "user.wedge", "21 steps", 8, 0)) {
+    ASSERT_FALSE(writeFileReplacing(target, "fourth"));
+    EXPECT_EQ(attribute("system.posix_acl_access") + attribute("user.wedge"), acl + "21 steps");
+  }
+  // The table of temporary files frees each entry at its rename: a program
+  // may write any number of files one after another.
+  for (int i = 0; i < 65; ++i) ASSERT_FALSE(writeFileReplacing(dir / "many.quad", std::to_string(i))) << i;
 }
 
 TEST(Files, ABatchReplacesItsFilesTogetherOrNotAtAll) {
@@ -116,6 +146,7 @@ TEST(Files, ABatchReplacesItsFilesTogetherOrNotAtAll) {
   EXPECT_EQ(slurp(a) + "|" + slurp(c), "new|old c");
   fs::remove(b);
   ReplacementBatch batch;
+  EXPECT_THROW(ReplacementBatch second, std::logic_error) << "one batch at a time";
   for (const auto& path : {a, b, c}) ASSERT_FALSE(writeFileReplacing(path, "all"));
   EXPECT_FALSE(batch.commit());
   EXPECT_EQ(slurp(a) + slurp(b) + slurp(c), "allallall");
@@ -126,14 +157,25 @@ TEST(Files, ASignalRemovesTheTemporaryFilesAndEndsTheProcess) {
   GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
   TempDir dir;
   const auto target = dir.write("curve.quad", "old");
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  // Every signal that ends a process by default; one that is ignored (as the
+  // command line ignores SIGPIPE) is left alone, and the batch's end removes
+  // the files.
+  const std::pair<int, void (*)(int)> signals[] = {
+      {SIGINT, SIG_DFL},  {SIGTERM, SIG_DFL},   {SIGHUP, SIG_DFL},  {SIGQUIT, SIG_DFL}, {SIGPIPE, SIG_DFL},
+      {SIGUSR1, SIG_DFL}, {SIGUSR2, SIG_DFL},   {SIGALRM, SIG_DFL}, {SIGPROF, SIG_DFL}, {SIGVTALRM, SIG_DFL},
+      {SIGXCPU, SIG_DFL}, {SIGXFSZ, SIG_DFL},   {SIGRTMIN, SIG_DFL}, {SIGPIPE, SIG_IGN}};
+  for (auto [signal, action] : signals) {
     EXPECT_EXIT(
         {
-          std::signal(signal, SIG_DFL);  // as a shell starts the program, whatever ran these tests
-          ReplacementBatch batch;
-          if (!writeFileReplacing(target, "new") && !writeFileReplacing(dir / "b.quad", "new")) std::raise(signal);
+          std::signal(signal, action);  // as a shell starts the program, whatever ran these tests
+          {
+            ReplacementBatch batch;
+            if (!writeFileReplacing(target, "new") && !writeFileReplacing(dir / "b.quad", "new")) std::raise(signal);
+          }
+          std::_Exit(0);
         },
-        testing::KilledBySignal(signal), "");
+        [&](int status) { return action == SIG_IGN ? status == 0 : WIFSIGNALED(status) && WTERMSIG(status) == signal; },
+        "");
     EXPECT_EQ(slurp(target), "old");
     EXPECT_EQ(entriesIn(dir.path()), 1u) << signal;
   }

@@ -13,6 +13,7 @@
 #include <pthread.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace platform::files {
@@ -80,13 +81,29 @@ mode_t currentUmask() {
 // is made or renamed and its entry marked, so that the handler never sees a
 // file without its entry nor an entry without its file. An output of every
 // kind, each XML curve and a few to spare.
-constexpr int kTemporarySignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct TemporaryEntry {
   std::atomic<bool> inUse{false};
   char path[PATH_MAX];
 };
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler reads the flags");
 TemporaryEntry temporaries[64];
+
+// Every signal whose default action ends the process, with a core file or
+// without (SIGKILL and SIGSTOP cannot be caught): a temporary file must not
+// outlive any of them.
+sigset_t endingSignals() {
+  static const sigset_t set = [] {
+    sigset_t s;
+    sigemptyset(&s);
+    for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGILL, SIGTRAP, SIGABRT, SIGBUS, SIGFPE, SIGUSR1, SIGSEGV, SIGUSR2,
+                       SIGPIPE, SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO, SIGPWR,
+                       SIGSYS})
+      sigaddset(&s, signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) sigaddset(&s, signal);
+    return s;
+  }();
+  return set;
+}
 
 extern "C" void removeTemporariesAndEnd(int signal) {
   for (auto& entry : temporaries)
@@ -100,29 +117,29 @@ extern "C" void removeTemporariesAndEnd(int signal) {
 }
 
 // The handler is given each of the signals that would end the process as it
-// stands, looked at again for every file; one that is ignored (nohup) or
-// handled elsewhere is left alone.
+// stands, looked at again for every file; one that is ignored (nohup, or a
+// program that takes a closed pipe as a failed write) or handled elsewhere
+// is left alone.
 void installSignalHandler() {
-  for (int signal : kTemporarySignals) {
+  const sigset_t ending = endingSignals();
+  for (int signal = 1; signal < NSIG; ++signal) {
+    if (sigismember(&ending, signal) != 1) continue;
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) ||
         current.sa_handler != SIG_DFL)
       continue;
     struct sigaction handler {};
     handler.sa_handler = removeTemporariesAndEnd;
-    sigemptyset(&handler.sa_mask);
-    for (int other : kTemporarySignals) sigaddset(&handler.sa_mask, other);
+    handler.sa_mask = ending;
     ::sigaction(signal, &handler, nullptr);
   }
 }
 
-// Holds SIGINT, SIGTERM and SIGHUP back for this thread while it lives.
+// Holds the ending signals back for this thread while it lives.
 class SignalsHeld {
  public:
   SignalsHeld() {
-    sigset_t held;
-    sigemptyset(&held);
-    for (int signal : kTemporarySignals) sigaddset(&held, signal);
+    const sigset_t held = endingSignals();
     ::pthread_sigmask(SIG_BLOCK, &held, &before_);
   }
   ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
@@ -189,7 +206,51 @@ struct Destination {
   struct stat old {};
 };
 
-// The destination of `requested`, or why it is refused.
+// Whether the effective capabilities hold `capability`, as the kernel shows
+// them; where it does not, root is taken to hold every one.
+bool hasCapability(int capability) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("CapEff:", 0) == 0) return (std::strtoull(line.c_str() + 7, nullptr, 16) >> capability) & 1;
+  }
+  return ::geteuid() == 0;
+}
+constexpr int kCapabilityFowner = 3;  // CAP_FOWNER: acts as the owner of every file
+
+// The file attributes that make rename refuse a name, where the file system
+// reports them.
+struct RenameAttributes {
+  bool mountPoint = false, appendOnly = false, immutable = false;
+};
+RenameAttributes renameAttributes(const std::filesystem::path& path) {
+  RenameAttributes found;
+  struct statx sx {};
+  if (::statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE, &sx) != 0) return found;
+  auto has = [&](uint64_t attribute) { return (sx.stx_attributes_mask & sx.stx_attributes & attribute) != 0; };
+#ifdef STATX_ATTR_MOUNT_ROOT
+  found.mountPoint = has(STATX_ATTR_MOUNT_ROOT);
+#endif
+  found.appendOnly = has(STATX_ATTR_APPEND);
+  found.immutable = has(STATX_ATTR_IMMUTABLE);
+  return found;
+}
+
+// Why rename would refuse to put a new file in `folder` (the temporary
+// file is made there and renamed within it, so an append-only folder, which
+// lets it be made but neither renamed nor removed, is refused too).
+std::optional<std::string> folderRefusal(const std::filesystem::path& folder, struct stat& st) {
+  if (::stat(folder.c_str(), &st) != 0) return std::strerror(errno);
+  if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return std::strerror(errno);
+  const auto attributes = renameAttributes(folder);
+  if (attributes.immutable || attributes.appendOnly)
+    return std::string("its folder is ") + (attributes.immutable ? "immutable" : "append-only") + " (" +
+           std::strerror(EPERM) + ")";
+  return std::nullopt;
+}
+
+// The destination of `requested`, or why it is refused: everything the
+// rename at the end would refuse is found here, before anything is written.
 std::optional<std::string> findDestination(const std::filesystem::path& requested, Destination& destination) {
   auto refuse = [&](const std::string& why) { return "Could not write \"" + requested.string() + "\": " + why; };
   destination.target = requested;
@@ -205,16 +266,63 @@ std::optional<std::string> findDestination(const std::filesystem::path& requeste
     if (ec) return refuse(ec.message());
     destination.target = resolved;
   }
-  if (destination.target.filename().empty()) return errnoText("Could not write", requested, EISDIR);
-  destination.exists = ::stat(destination.target.c_str(), &destination.old) == 0;
-  if (!destination.exists) return std::nullopt;
+  const auto& target = destination.target;
+  if (target.filename().empty()) return errnoText("Could not write", requested, EISDIR);
+  destination.exists = ::stat(target.c_str(), &destination.old) == 0;
+  const auto& old = destination.old;
   // Renaming over a device or a FIFO would put a file in its place.
-  if (auto why = notARegularFile(destination.old.st_mode)) return refuse(*why);
+  if (destination.exists)
+    if (auto why = notARegularFile(old.st_mode)) return refuse(*why);
+  std::filesystem::path folderPath = target.parent_path();
+  if (folderPath.empty()) folderPath = ".";
+  struct stat folder {};
+  if (auto why = folderRefusal(folderPath, folder)) return refuse(*why);
+  if (!destination.exists) return std::nullopt;
+  const auto attributes = renameAttributes(target);
+  if (attributes.mountPoint)
+    return refuse("a mount point, which cannot be replaced (" + std::string(std::strerror(EBUSY)) + ")");
+  if (attributes.immutable || attributes.appendOnly)
+    return refuse(std::string("an ") + (attributes.immutable ? "immutable" : "append-only") + " file (" +
+                  std::strerror(EPERM) + ")");
   // A file its owner made read-only to keep it is not replaced, as cp would
   // not write it; the effective user is asked, as cp's open would be.
-  if (::faccessat(AT_FDCWD, destination.target.c_str(), W_OK, AT_EACCESS) != 0)
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
     return errnoText("Could not write", requested, errno);
+  // In a sticky folder (/tmp) only the file's owner, the folder's and a
+  // process acting as every file's owner may rename over a file.
+  const uid_t user = ::geteuid();
+  if ((folder.st_mode & S_ISVTX) && user != old.st_uid && user != folder.st_uid && !hasCapability(kCapabilityFowner))
+    return refuse("another user's file in a sticky folder, where only its owner may replace it (" +
+                  std::string(std::strerror(EPERM)) + ")");
   return std::nullopt;
+}
+
+// Gives the temporary file `fd` the ACL and the user's extended attributes
+// of the file it replaces, as cp -p --preserve=all keeps them: without the
+// ACL, the mode's group bits (the ACL's mask) would become the group's own
+// permission. Those of other name spaces (security.*, trusted.*) belong to
+// the system and are left to it. 0, or the error.
+int copyExtendedAttributes(const std::filesystem::path& from, int fd) {
+  std::vector<char> names(1024);
+  ssize_t length;
+  while ((length = ::listxattr(from.c_str(), names.data(), names.size())) < 0) {
+    if (errno == ENOTSUP) return 0;
+    if (errno != ERANGE) return errno;
+    const ssize_t needed = ::listxattr(from.c_str(), nullptr, 0);
+    if (needed < 0) return errno;
+    names.resize(static_cast<size_t>(needed) + 1);
+  }
+  std::vector<char> value;
+  for (const char* name = names.data(); name < names.data() + length; name += std::strlen(name) + 1) {
+    if (std::strncmp(name, "user.", 5) != 0 && std::strcmp(name, "system.posix_acl_access") != 0) continue;
+    const ssize_t size = ::getxattr(from.c_str(), name, nullptr, 0);
+    if (size < 0) return errno;
+    value.resize(static_cast<size_t>(size));
+    const ssize_t got = ::getxattr(from.c_str(), name, value.data(), value.size());
+    if (got < 0) return errno;
+    if (::fsetxattr(fd, name, value.data(), static_cast<size_t>(got), 0) != 0) return errno;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -305,6 +413,8 @@ std::optional<std::string> writeFileReplacing(const std::filesystem::path& reque
   if (destination.exists) {
     if (::fchown(fd.get(), old.st_uid, static_cast<gid_t>(-1)) != 0 && errno != EPERM) return abandon(errno);
     if (::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid) != 0 && errno != EPERM) return abandon(errno);
+    // The ACL before the mode, which then sets its mask as the old file's was.
+    if (int err = copyExtendedAttributes(target, fd.get())) return abandon(err);
   }
   if (::fchmod(fd.get(), finalMode) != 0) return abandon(errno);
   if (::fsync(fd.get()) != 0) return abandon(errno);

@@ -24,25 +24,33 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
 // written: the bytes go to a private (0600) temporary file in the same folder
 // (a short name of its own, so it fits wherever the target's name fits), are
 // flushed to disk, the file takes the old file's owner and group where this
-// process may give them (root may) and its final permission bits (the old
-// file's, or 0666 less the umask for a new one), and only then is it renamed
-// over the target. A symbolic link is followed to the file it names and stays
-// a link. Only a regular file is ever replaced, and only one this process may
-// write (as cp would open it): see replacementRefusal. Returns nothing on
-// success, else the error text; on failure the old file is untouched and the
-// temporary file is gone. While a ReplacementBatch is open, the complete
-// temporary file waits for the batch's commit() instead of being renamed.
+// process may give them (root may), its ACL and `user.*` extended attributes,
+// and its final permission bits (the old file's, or 0666 less the umask for a
+// new one), and only then is it renamed over the target. A symbolic link is
+// followed to the file it names and stays a link. Only a regular file is ever
+// replaced, and only where the rename will succeed: see replacementRefusal.
+// Returns nothing on success, else the error text; on failure the old file is
+// untouched and the temporary file is gone. While a ReplacementBatch is open,
+// the complete temporary file waits for the batch's commit() instead of being
+// renamed.
 //
-// A temporary file is removed when SIGINT, SIGTERM or SIGHUP ends the process
-// (those left at their default action), which then ends as the signal would
-// have ended it; SIGKILL may still leave one.
+// A temporary file is removed when a signal whose default action ends the
+// process (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGALRM and
+// the others) ends it while that signal is left at its default action; the
+// process then ends as the signal would have ended it. A signal that is
+// ignored or handled elsewhere is left alone, and SIGKILL may still leave one.
 std::optional<std::string> writeFileReplacing(const std::filesystem::path& path, std::string_view bytes);
 
 // Why writeFileReplacing would refuse `path` before writing anything, in its
 // words: an existing target (named directly or through a link) that is a
-// folder, a device, a FIFO or a socket, a link that leads nowhere, or a file
+// folder, a device, a FIFO or a socket, a link that leads nowhere, a file
 // this process has no permission to write (root has it, unless the file
-// system is read-only). Nothing for a target that may be replaced or made.
+// system is read-only), or one that rename would refuse: a mount point, an
+// append-only or immutable file, another user's file in a sticky folder
+// (/tmp) unless this process may act as its owner; and a folder that does not
+// exist, is not one, or takes no new file from this process (no permission,
+// read-only, append-only or immutable). Nothing for a target that may be
+// replaced or made.
 std::optional<std::string> replacementRefusal(const std::filesystem::path& path);
 
 // Outputs that replace their files together or not at all. While one is open
@@ -57,7 +65,7 @@ class ReplacementBatch {
   ReplacementBatch(const ReplacementBatch&) = delete;
   ReplacementBatch& operator=(const ReplacementBatch&) = delete;
 
-  // Renames the files written so far into place, with the three signals held
+  // Renames the files written so far into place, with the ending signals held
   // back until all are renamed. Nothing on success; else the error of the
   // first rename that failed: the files before it are replaced already (a
   // rename cannot be undone), that one and the later ones are not and their
