@@ -199,6 +199,11 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // calcMinMax, the label positions of the enabled axes, the legend's
   // entries, the room around the content and the transformers.
   void layOut() override;
+  // The x labels' size (while the x axis is enabled) and the legend's, then
+  // the room around the content, keeping the value at the point the last
+  // layout kept (layOutKeeping) when it kept one. In the middle of a pinch
+  // it waits for the pinch's end, as the pinch's own layout does.
+  void relayOutForMetrics() override;
   // For the right and then the left transformer: the value matrix from the
   // x axis's minimum and range and that y axis's range and minimum, then the
   // offset matrix with that y axis's direction.
@@ -227,9 +232,13 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // refresh() with invalidate false; true when the scale changed (and so
   // the room around the content may have).
   bool applyMatrix(const AffineTransform& matrix);
-  // Lays the chart out again (calculateOffsets); when the content moved,
-  // pans the value that was at `at` back onto it.
+  // Lays the chart out again (calculateOffsets, with the view's metrics);
+  // when the content moved, pans the value that was at `at` back onto it.
   void layOutKeeping(Point at);
+  // The layout a pinch held back, at its end: measured again for the
+  // metrics a draw brought meanwhile, or laid out again; either keeps the
+  // value under the pinch's last centre.
+  void layOutAfterPinch();
   // zoomMatrix through applyMatrix, laid out at once.
   void zoomAbout(double scaleX, double scaleY, Point about);
   // The pan that puts the pixel of (xValue, yValue) on `to`, at once or
@@ -292,6 +301,7 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
     std::deque<Sample> trail;
     double pinchDistance = 0; // between the two fingers at the last event
     bool layoutPending = false; // a pinch changed the scale: lay out at its end
+    bool remeasurePending = false; // a draw brought other metrics: measure again at its end
     // What was highlighted when the gesture began, for a cancelled drag
     // highlight to take back.
     std::vector<std::shared_ptr<Highlight>> highlightedBefore;
