@@ -151,7 +151,14 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
                                   ChartEasingOption easing = ChartEasingOption::easeInOutQuad);
   virtual void centerViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
                                     ChartEasingOption easing = ChartEasingOption::easeInOutQuad);
-  // The running animated move or drag deceleration, if any.
+  // The running animated move or drag deceleration; after it ended by
+  // itself (its last tick, or a fling slowed to a stop or at the limits)
+  // the same job, whose isRunning() is then false, until another starts;
+  // nullptr before any, and once stopViewPortJob, a zoom, a touch-down or a
+  // move without animation stopped it. Nothing is told when a job ends: a
+  // caller waiting for a move runs the main run loop and asks isRunning()
+  // after each pass.
+  // Jobs tick on the main run loop only (ViewPortJob).
   virtual std::shared_ptr<ViewPortJob> viewPortJob() const { return viewPortJob_; }
   // Stops it where it is.
   virtual void stopViewPortJob();

@@ -41,6 +41,16 @@ using platform::graphics::Rect;
 // the view makes it on first use (its delegate when the view is shared by
 // then). A view stops its animator when it is destroyed: a running animation
 // (which its display link keeps alive) ends with it.
+//
+// A view, with its data, components, renderers and marker, is used by one
+// thread at a time, and takes no locks. Views of different threads may be
+// made, laid out, touched and drawn at the same time, each into contexts of
+// its own: a layout or a draw measures with the view's own text metrics
+// (textMetrics) and changes nothing process-wide. What is process-wide (the
+// installed text metrics and image back end, the clock, the log sink) is
+// installed before such threads start. Animations, flings and animated
+// moves tick on the main run loop: only views of the main thread start
+// them.
 class ChartViewBase : public NSUIView,
                       public virtual ChartDataProvider,
                       public ChartAnimatorDelegate,
