@@ -349,6 +349,10 @@ TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
       // Its fingers came down on a layout measured with the metrics
       // installed: the frames differ, but the first lays nothing out either.
       {"pinch before the first frame", pinch(false), false},
+      {"pinch before the first frame, given a context's metrics first", [&](Sequence& s) {
+         s.view->setTextMetrics(CairoContext::create(1, 1)->ownTextMetrics());
+         pinch(false)(s);
+       }},
       {"drag and fling", [&](Sequence& s) {
          s.frame();
          s.view->zoom(4, 4, 200, 150);
