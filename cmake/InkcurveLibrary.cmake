@@ -29,6 +29,9 @@ function(inkcurve_library name dir deps)
     # Whatever links a sanitized library needs the sanitizers' run-time.
     target_link_options(${target} INTERFACE -fsanitize=address,undefined)
   endif()
+  if(INKCURVE_SANITIZE_THREAD)
+    target_link_options(${target} INTERFACE -fsanitize=thread)
+  endif()
 endfunction()
 
 # inkcurve_tests(<name> <test dir> <libraries> [EXCLUDE <sub-folder>...])

@@ -26,7 +26,9 @@ using LogSink = std::function<void(std::string_view line)>;
 void log(std::string_view line);
 
 // Installs a sink and returns the previous one; an empty sink restores
-// stderr. Main thread only, like the rest of the chart library.
+// stderr. Views of every thread write to the one sink: install it on the
+// main thread before other threads use views, and give it a lock of its own
+// if it keeps lines from several threads.
 LogSink setLogSink(LogSink sink);
 // Another sink (empty: stderr) for one scope.
 using ScopedLogSink = platform::ScopedSetting<LogSink, &setLogSink>;

@@ -10,7 +10,9 @@
 #include "platform/graphics/Image.h"
 
 // The platform glue of the chart library: offscreen image contexts, image
-// encoders and the accessibility notification. Main thread only.
+// encoders and the accessibility notification. The stack of current image
+// contexts and the notification are the main thread's; makeImageContext and
+// the encoders may be used on any thread.
 namespace chart {
 
 using platform::graphics::DrawingContext;

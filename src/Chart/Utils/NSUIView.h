@@ -42,7 +42,13 @@ class NSUIView : public platform::view::View {
   virtual std::vector<std::shared_ptr<platform::Object>> accessibilityRows() const { return accessibilityChildren(); }
 
   // Each sends the event's touches that lie in this view, with the event, to
-  // the matching nsuiTouches... operation.
+  // the matching nsuiTouches... operation. A touch lies in this view when
+  // its `view` is this view: a touch whose `view` is null (or another view)
+  // is ignored, so a program that makes its own TouchEvents sets `view` to
+  // the chart view. The operation is called even when no touch is left: the
+  // bar-line views take such an ended or cancelled event as the end of the
+  // gesture, and such a began event stops a running move as any touch-down
+  // does.
   void touchesBeganWithEvent(const TouchEvent& event) override;
   void touchesMovedWithEvent(const TouchEvent& event) override;
   void touchesEndedWithEvent(const TouchEvent& event) override;

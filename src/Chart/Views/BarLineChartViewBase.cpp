@@ -95,7 +95,7 @@ void BarLineChartViewBase::notifyDataSetChanged() {
   // axes, only once the data has recomputed them.
   if (const auto& chartData = data()) chartData->notifyDataChanged();
   keepHighlightsNamingEntries();
-  layOutNotingMetrics();
+  layOutWithOwnMetrics();
 }
 
 void BarLineChartViewBase::layOut() {
@@ -118,6 +118,20 @@ void BarLineChartViewBase::layOut() {
     renderer->computeLegend(chartData ? *chartData : none);
   }
   calculateOffsets();
+}
+
+void BarLineChartViewBase::relayOutForMetrics() {
+  if (tracking_.gesture == Gesture::pinch) {
+    tracking_.remeasurePending = true;
+    return;
+  }
+  if (xAxis()->isEnabled() && xAxisRenderer()) xAxisRenderer()->computeSize();
+  measureLegend();
+  if (const std::optional<Point> at = keptInPlace()) {
+    layOutKeeping(*at);
+  } else {
+    calculateOffsets();
+  }
 }
 
 Size BarLineChartViewBase::xLabelBox(double contentWidth) const {
@@ -191,7 +205,7 @@ void BarLineChartViewBase::draw(DrawingContext& context) {
   ChartViewBase::draw(context);
   const auto& dataRenderer = renderer();
   if (!data() || !dataRenderer) return;
-  const DrawingMetrics metrics(*this, context);
+  const auto metrics = drawingMetrics(context);
   const YAxis& left = *leftAxis();
   const YAxis& right = *rightAxis();
   const XAxis& x = *xAxis();

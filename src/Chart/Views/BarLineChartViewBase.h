@@ -151,7 +151,14 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
                                   ChartEasingOption easing = ChartEasingOption::easeInOutQuad);
   virtual void centerViewToAnimated(double xValue, double yValue, AxisDependency axis, double duration,
                                     ChartEasingOption easing = ChartEasingOption::easeInOutQuad);
-  // The running animated move or drag deceleration, if any.
+  // The running animated move or drag deceleration; after it ended by
+  // itself (its last tick, or a fling slowed to a stop or at the limits)
+  // the same job, whose isRunning() is then false, until another starts;
+  // nullptr before any, and once stopViewPortJob, a zoom, a touch-down or a
+  // move without animation stopped it. Nothing is told when a job ends: a
+  // caller waiting for a move runs the main run loop and asks isRunning()
+  // after each pass.
+  // Jobs tick on the main run loop only (ViewPortJob).
   virtual std::shared_ptr<ViewPortJob> viewPortJob() const { return viewPortJob_; }
   // Stops it where it is.
   virtual void stopViewPortJob();
@@ -199,6 +206,11 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // calcMinMax, the label positions of the enabled axes, the legend's
   // entries, the room around the content and the transformers.
   void layOut() override;
+  // The x labels' size (while the x axis is enabled) and the legend's, then
+  // the room around the content, keeping the value at the point the last
+  // layout kept (layOutKeeping) when it kept one. In the middle of a pinch
+  // it waits for the pinch's end, as the pinch's own layout does.
+  void relayOutForMetrics() override;
   // For the right and then the left transformer: the value matrix from the
   // x axis's minimum and range and that y axis's range and minimum, then the
   // offset matrix with that y axis's direction.
@@ -227,9 +239,13 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
   // refresh() with invalidate false; true when the scale changed (and so
   // the room around the content may have).
   bool applyMatrix(const AffineTransform& matrix);
-  // Lays the chart out again (calculateOffsets); when the content moved,
-  // pans the value that was at `at` back onto it.
+  // Lays the chart out again (calculateOffsets, with the view's metrics);
+  // when the content moved, pans the value that was at `at` back onto it.
   void layOutKeeping(Point at);
+  // The layout a pinch held back, at its end: measured again for the
+  // metrics a draw brought meanwhile, or laid out again; either keeps the
+  // value under the pinch's last centre.
+  void layOutAfterPinch();
   // zoomMatrix through applyMatrix, laid out at once.
   void zoomAbout(double scaleX, double scaleY, Point about);
   // The pan that puts the pixel of (xValue, yValue) on `to`, at once or
@@ -292,6 +308,7 @@ class BarLineChartViewBase : public ChartViewBase, public virtual BarLineScatter
     std::deque<Sample> trail;
     double pinchDistance = 0; // between the two fingers at the last event
     bool layoutPending = false; // a pinch changed the scale: lay out at its end
+    bool remeasurePending = false; // a draw brought other metrics: measure again at its end
     // What was highlighted when the gesture began, for a cancelled drag
     // highlight to take back.
     std::vector<std::shared_ptr<Highlight>> highlightedBefore;

@@ -84,6 +84,8 @@ bool BarLineChartViewBase::applyMatrix(const AffineTransform& matrix) {
 }
 
 void BarLineChartViewBase::layOutKeeping(Point at) {
+  const auto inForce = ownMetricsInForce();
+  setKeptInPlace(at);
   ViewPortHandler& h = *viewPortHandler();
   const auto& transformer = getTransformer(AxisDependency::left);
   const Rect before = h.contentRect();
@@ -94,6 +96,19 @@ void BarLineChartViewBase::layOutKeeping(Point at) {
   // whichever way the view is turned.
   const Point now = transformer->pixelForValues(value.x, value.y);
   if (finite(value) && finite(now)) applyMatrix(panMatrix(now, at));
+}
+
+void BarLineChartViewBase::layOutAfterPinch() {
+  Tracking& t = tracking_;
+  const bool remeasure = std::exchange(t.remeasurePending, false);
+  if (!std::exchange(t.layoutPending, false) && !remeasure) return;
+  if (!remeasure) {
+    layOutKeeping(t.last);
+    return;
+  }
+  const auto inForce = ownMetricsInForce();
+  setKeptInPlace(t.last);
+  relayOutForMetrics();
 }
 
 void BarLineChartViewBase::zoomAbout(double scaleX, double scaleY, Point about) {
@@ -117,13 +132,13 @@ void BarLineChartViewBase::zoomOut() {
 void BarLineChartViewBase::resetZoom() {
   stopViewPortJob();
   viewPortHandler()->refresh(viewPortHandler()->resetZoom(), *this, false);
-  calculateOffsets();
+  calculateOffsetsWithOwnMetrics();
 }
 
 void BarLineChartViewBase::fitScreen() {
   stopViewPortJob();
   viewPortHandler()->refresh(viewPortHandler()->fitScreen(), *this, false);
-  calculateOffsets();
+  calculateOffsetsWithOwnMetrics();
 }
 
 void BarLineChartViewBase::moveValue(double xValue, double yValue, AxisDependency axis, Point to) {
@@ -309,7 +324,7 @@ void BarLineChartViewBase::nsuiTouchesMoved(const std::vector<Touch>& touches, c
 void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, const TouchEvent&) {
   Tracking& t = tracking_;
   const Gesture gesture = std::exchange(t.gesture, Gesture::none);
-  if (std::exchange(t.layoutPending, false)) layOutKeeping(t.last);
+  layOutAfterPinch();
   if (gesture == Gesture::possibleTap) {
     tap(touches.empty() || !finite(touches[0].location) ? t.last : touches[0].location);
   } else if (gesture == Gesture::drag) {
@@ -332,7 +347,7 @@ void BarLineChartViewBase::nsuiTouchesEnded(const std::vector<Touch>& touches, c
 
 void BarLineChartViewBase::nsuiTouchesCancelled(const std::vector<Touch>&, const TouchEvent&) {
   Tracking& t = tracking_;
-  if (std::exchange(t.layoutPending, false)) layOutKeeping(t.last);
+  layOutAfterPinch();
   // The matrix stays as the last move left it; a highlight the drag moved
   // goes back to what it was.
   if (std::exchange(t.gesture, Gesture::none) == Gesture::dragHighlight) {

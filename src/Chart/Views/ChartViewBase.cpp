@@ -67,7 +67,7 @@ void ChartViewBase::sizeChanged() {
   const Rect b = bounds();
   if (b.size.width == viewPortHandler_->chartWidth() && b.size.height == viewPortHandler_->chartHeight()) return;
   viewPortHandler_->setChartDimens(b.size.width, b.size.height);
-  calculateOffsets();
+  calculateOffsetsWithOwnMetrics();
 }
 
 void ChartViewBase::setData(std::shared_ptr<ChartData> data) {
@@ -179,19 +179,49 @@ std::shared_ptr<Highlight> ChartViewBase::getHighlightByTouchPoint(Point point) 
 
 void ChartViewBase::draw(DrawingContext&) { clearNeedsDisplay(); }
 
-ChartViewBase::DrawingMetrics::DrawingMetrics(ChartViewBase& view, const DrawingContext& context) {
-  std::shared_ptr<const platform::graphics::TextMetrics> own = context.ownTextMetrics();
-  if (!own) return;
-  const auto& laidOutWith = view.laidOutWith_;
-  const bool measuredAlike = own->measuresLike(platform::graphics::currentTextMetrics()) &&
-                             (!laidOutWith || own->measuresLike(*laidOutWith));
-  metrics_.emplace(std::move(own));
-  if (!measuredAlike) view.layOutNotingMetrics();
+void ChartViewBase::setTextMetrics(std::shared_ptr<const platform::graphics::TextMetrics> metrics) {
+  if (!metrics) metrics = platform::graphics::installedTextMetrics();
+  const bool measuresAlike = metrics->measuresLike(*textMetrics_);
+  takeTextMetrics(std::move(metrics), !measuresAlike);
 }
 
-void ChartViewBase::layOutNotingMetrics() {
-  laidOutWith_ = platform::graphics::heldTextMetrics();
+void ChartViewBase::takeTextMetrics(std::shared_ptr<const platform::graphics::TextMetrics> metrics, bool measure) {
+  textMetrics_ = std::move(metrics);
+  metricsKnown_ = true;
+  if (!measure) return;
+  const auto inForce = ownMetricsInForce();
+  relayOutForMetrics();
+}
+
+platform::graphics::ScopedThreadTextMetrics ChartViewBase::ownMetricsInForce() const {
+  return platform::graphics::ScopedThreadTextMetrics(textMetrics_);
+}
+
+platform::graphics::ScopedThreadTextMetrics ChartViewBase::drawingMetrics(const DrawingContext& context) {
+  std::shared_ptr<const platform::graphics::TextMetrics> own = context.ownTextMetrics();
+  if (own && (!metricsKnown_ || !own->measuresLike(*textMetrics_))) takeTextMetrics(std::move(own), true);
+  return ownMetricsInForce();
+}
+
+void ChartViewBase::layOutWithOwnMetrics() {
+  const auto inForce = ownMetricsInForce();
+  keptInPlace_.reset();
   layOut();
+}
+
+void ChartViewBase::calculateOffsetsWithOwnMetrics() {
+  const auto inForce = ownMetricsInForce();
+  keptInPlace_.reset();
+  calculateOffsets();
+}
+
+void ChartViewBase::measureLegend() {
+  if (legendRenderer()) legend()->calculateDimensions(legend()->font(), *viewPortHandler_);
+}
+
+void ChartViewBase::relayOutForMetrics() {
+  measureLegend();
+  calculateOffsets();
 }
 
 void ChartViewBase::drawDescription(DrawingContext& context) {

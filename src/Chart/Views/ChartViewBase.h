@@ -41,6 +41,16 @@ using platform::graphics::Rect;
 // the view makes it on first use (its delegate when the view is shared by
 // then). A view stops its animator when it is destroyed: a running animation
 // (which its display link keeps alive) ends with it.
+//
+// A view, with its data, components, renderers and marker, is used by one
+// thread at a time, and takes no locks. Views of different threads may be
+// made, laid out, touched and drawn at the same time, each into contexts of
+// its own: a layout or a draw measures with the view's own text metrics
+// (textMetrics) and changes nothing process-wide. What is process-wide (the
+// installed text metrics and image back end, the clock, the log sink) is
+// installed before such threads start. Animations, flings and animated
+// moves tick on the main run loop: only views of the main thread start
+// them.
 class ChartViewBase : public NSUIView,
                       public virtual ChartDataProvider,
                       public ChartAnimatorDelegate,
@@ -52,6 +62,19 @@ class ChartViewBase : public NSUIView,
   // again (calculateOffsets).
   void setFrame(const Rect& frame) override;
   void setBounds(const Rect& bounds) override;
+
+  // The metrics the view measures its text with, in every layout and every
+  // frame: the installed metrics when the view was made (FixedTextMetrics,
+  // or Cairo's while a platform::cairo::ScopedCairoBackend lives), until the
+  // view is given others, or is drawn into a context with metrics of its
+  // own (a Cairo context), which it then keeps. Never null.
+  std::shared_ptr<const platform::graphics::TextMetrics> textMetrics() const { return textMetrics_; }
+  // Gives the view the metrics of what it will be drawn into, so that its
+  // first layout is already the one its frames show
+  // (`view->setTextMetrics(context->ownTextMetrics())` before setData);
+  // nullptr stands for the installed metrics. Metrics that measure
+  // otherwise than the view's lay the chart out again with them.
+  void setTextMetrics(std::shared_ptr<const platform::graphics::TextMetrics> metrics);
 
   std::shared_ptr<ChartData> data() const override { return data_; }
   // Stores the data, with nothing highlighted (the highlights, the last
@@ -175,29 +198,41 @@ class ChartViewBase : public NSUIView,
   // room that is not a number, or wider or taller than the view, leaves the
   // content empty, never less.
   virtual void calculateOffsets() {}
-  // Lays the chart out for its data as last notified, with the text metrics
-  // in force: the axes' ranges and labels, the legend's entries, then the
-  // room around the content (calculateOffsets). Every chart kind's
-  // notifyDataSetChanged ends with it; this base lays out nothing.
+  // Lays the chart out for its data as last notified: the axes' ranges and
+  // labels, the legend's entries, then the room around the content
+  // (calculateOffsets). Every chart kind's notifyDataSetChanged ends with it
+  // (through layOutWithOwnMetrics); this base lays out nothing.
   virtual void layOut() {}
-  // layOut with the metrics in force, noted for the next draw.
-  void layOutNotingMetrics();
-
-  // Held for one draw. A context with text metrics of its own (a Cairo
-  // context's real fonts) has them in force for the draw, and when they
-  // measure otherwise than the metrics in force (FixedTextMetrics, unless a
-  // program installed others), the chart is laid out with them first: the
-  // room made for each label is the room its glyphs take, with no set-up by
-  // the caller. So is a chart last laid out with metrics that measure
-  // otherwise than the context's (its data given before a program installed
-  // Cairo's metrics).
-  class DrawingMetrics {
-   public:
-    DrawingMetrics(ChartViewBase& view, const DrawingContext& context);
-
-   private:
-    std::optional<platform::graphics::ScopedTextMetrics> metrics_;
-  };
+  // layOut with the view's metrics in force.
+  void layOutWithOwnMetrics();
+  // calculateOffsets with the view's metrics in force.
+  void calculateOffsetsWithOwnMetrics();
+  // The view's metrics in force on this thread for one scope: every layout
+  // and every draw of the view holds it, so that what they call measures
+  // with them.
+  platform::graphics::ScopedThreadTextMetrics ownMetricsInForce() const;
+  // Held for one draw, from its start. A context with metrics of its own (a
+  // Cairo context's real fonts) gives the view its metrics at the view's
+  // first draw into such a context (unless setTextMetrics came first), and
+  // later when they measure otherwise than the view's; the chart is then
+  // measured again with them (relayOutForMetrics) before anything is drawn:
+  // the room made for each label is the room its glyphs take, and the first
+  // frame is the same whichever metrics were installed. Any other draw lays
+  // nothing out.
+  platform::graphics::ScopedThreadTextMetrics drawingMetrics(const DrawingContext& context);
+  // Lays the chart out again for metrics that measure otherwise, from what
+  // its last layout computed: the axes' ranges and labels and the legend's
+  // entries stay, their sizes and the room around the content are measured
+  // again (here: the legend's size, then calculateOffsets). Called with the
+  // new metrics in force.
+  virtual void relayOutForMetrics();
+  // The legend's size measured again, when the view has a legend renderer.
+  void measureLegend();
+  // The point of the view whose value the last layout kept in place (a
+  // zoom's or a pinch's), if it kept one: a layout for other metrics keeps
+  // it too.
+  const std::optional<Point>& keptInPlace() const { return keptInPlace_; }
+  void setKeptInPlace(std::optional<Point> at) { keptInPlace_ = at; }
 
   // Whether the highlight names an entry of the data: a set at its index,
   // an x that is a number, an entry found for it and, unless its stack index
@@ -210,10 +245,16 @@ class ChartViewBase : public NSUIView,
 
  private:
   void sizeChanged();
+  // Makes the metrics the view's, known to be those of what it is drawn
+  // into, and measures the chart again with them when `measure` says so.
+  void takeTextMetrics(std::shared_ptr<const platform::graphics::TextMetrics> metrics, bool measure);
 
   std::shared_ptr<ViewPortHandler> viewPortHandler_;
-  // The metrics of the last layout of the chart for its data; none before one.
-  std::shared_ptr<const platform::graphics::TextMetrics> laidOutWith_;
+  std::shared_ptr<const platform::graphics::TextMetrics> textMetrics_ = platform::graphics::installedTextMetrics();
+  // Whether textMetrics_ are those of what the view is drawn into: given by
+  // setTextMetrics, or taken at a draw into a context with metrics of its own.
+  bool metricsKnown_ = false;
+  std::optional<Point> keptInPlace_;
   std::shared_ptr<ChartData> data_;
   std::shared_ptr<XAxis> xAxis_ = std::make_shared<XAxis>();
   std::shared_ptr<Description> description_ = std::make_shared<Description>();

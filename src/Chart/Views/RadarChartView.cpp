@@ -32,7 +32,7 @@ void RadarChartView::notifyDataSetChanged() {
     chartData->notifyDataChanged();
     keepHighlightsNamingEntries();
   }
-  layOutNotingMetrics();
+  layOutWithOwnMetrics();
 }
 
 void RadarChartView::layOut() {
@@ -53,6 +53,11 @@ void RadarChartView::layOut() {
     renderer->computeLegend(chartData ? *chartData : none);
   }
   calculateOffsets();
+}
+
+void RadarChartView::relayOutForMetrics() {
+  if (const auto& renderer = xAxisRenderer()) renderer->computeSize();
+  ChartViewBase::relayOutForMetrics();
 }
 
 void RadarChartView::calculateOffsets() {
@@ -79,7 +84,7 @@ void RadarChartView::draw(DrawingContext& context) {
   const auto& xRenderer = xAxisRenderer();
   const auto& yRenderer = yAxisRenderer();
   if (!data() || !dataRenderer || !xRenderer || !yRenderer) return;
-  const DrawingMetrics metrics(*this, context);
+  const auto metrics = drawingMetrics(context);
   const XAxis& x = *xAxis();
   const YAxis& y = *yAxis();
 

@@ -72,6 +72,8 @@ class RadarChartView : public PieRadarChartViewBase, public RadarChartDataProvid
   // What notifyDataSetChanged does after the data's extremes and the
   // highlights.
   void layOut() override;
+  // The x labels' size, then ChartViewBase's (the legend's size, the room).
+  void relayOutForMetrics() override;
 
  private:
   std::shared_ptr<YAxis> yAxis_ = std::make_shared<YAxis>(AxisDependency::left);

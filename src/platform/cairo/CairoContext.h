@@ -18,7 +18,9 @@ namespace platform::cairo {
 
 // A drawing context over a Cairo image surface: real pixels, premultiplied
 // ARGB (or RGB for an opaque bitmap), one pixel a point until scaled, y
-// growing downward from the top-left corner.
+// growing downward from the top-left corner. A context is drawn into by one
+// thread at a time; contexts of different threads are independent, and its
+// text metrics (ownTextMetrics) may be measured with from any thread.
 //
 // Cairo stops drawing for good after one bad argument, and a chart hands it
 // some (a zero axis range gives not-a-number coordinates and zero scales; a

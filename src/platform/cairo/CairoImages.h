@@ -23,7 +23,10 @@ std::optional<graphics::EncodedImage> encodeJPEG(const graphics::Image& image, d
 
 // Makes Cairo the back end of the drawing layer: image contexts get Cairo
 // bitmaps, images encode to PNG and JPEG, and text is measured by
-// CairoTextMetrics.
+// CairoTextMetrics (the installed metrics, which chart views made from then
+// on start with; a view drawn into a Cairo context measures with Cairo's
+// fonts whether or not the back end is installed). Install it before other
+// threads draw.
 void installCairoBackend();
 
 // Cairo as that back end for one scope; the back end and metrics in force

@@ -48,6 +48,7 @@ bool CairoTextMetrics::measuresLike(const graphics::TextMetrics& other) const {
 }
 
 double CairoTextMetrics::advance(std::string_view line, const Font& font) const {
+  const std::lock_guard<std::recursive_mutex> lock(scratchInUse_);
   if (line.empty() || !text::isValidUtf8(line) || selectFont(scratch_, font) == 0) return 0;
   const std::string text(line);
   cairo_text_extents_t extents;
@@ -56,6 +57,7 @@ double CairoTextMetrics::advance(std::string_view line, const Font& font) const 
 }
 
 double CairoTextMetrics::ascent(const Font& font) const {
+  const std::lock_guard<std::recursive_mutex> lock(scratchInUse_);
   if (selectFont(scratch_, font) == 0) return 0;
   cairo_font_extents_t extents;
   cairo_font_extents(scratch_, &extents);
@@ -63,6 +65,7 @@ double CairoTextMetrics::ascent(const Font& font) const {
 }
 
 double CairoTextMetrics::lineSpacing(const Font& font) const {
+  const std::lock_guard<std::recursive_mutex> lock(scratchInUse_);
   if (selectFont(scratch_, font) == 0) return 0;
   cairo_font_extents_t extents;
   cairo_font_extents(scratch_, &extents);
@@ -70,6 +73,7 @@ double CairoTextMetrics::lineSpacing(const Font& font) const {
 }
 
 std::vector<std::string> CairoTextMetrics::lines(std::string_view text, double maxWidth, const Font& font) const {
+  const std::lock_guard<std::recursive_mutex> lock(scratchInUse_);
   if (!text::isValidUtf8(text)) return {};
   return graphics::breakLines(text, maxWidth, [&](std::string_view line) { return advance(line, font); });
 }
@@ -79,6 +83,7 @@ Size CairoTextMetrics::size(std::string_view text, const TextAttributes& attribu
 }
 
 Rect CairoTextMetrics::boundingRect(std::string_view text, Size constraint, const TextAttributes& attributes) const {
+  const std::lock_guard<std::recursive_mutex> lock(scratchInUse_);
   const Font font = attributes.resolvedFont();
   const std::vector<std::string> laidOut = lines(text, constraint.width, font);
   double widest = 0;
@@ -87,6 +92,7 @@ Rect CairoTextMetrics::boundingRect(std::string_view text, Size constraint, cons
 }
 
 double CairoTextMetrics::fontLineHeight(const Font& font) const {
+  const std::lock_guard<std::recursive_mutex> lock(scratchInUse_);
   const double size = selectFont(scratch_, font);
   if (size == 0) return 0;
   cairo_scaled_font_t* scaled = cairo_get_scaled_font(scratch_);

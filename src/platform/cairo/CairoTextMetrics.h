@@ -1,5 +1,7 @@
 #pragma once
 
+#include <mutex>
+
 #include "platform/graphics/TextMetrics.h"
 
 struct _cairo;
@@ -11,7 +13,8 @@ namespace platform::cairo {
 // width is the text's advance, lines are the font's line spacing apart, and
 // the font's line height is the height of its bounding box. Text that is not
 // valid UTF-8 is neither measured (0, 0) nor drawn; fonts are measured as
-// they are drawn (see selectFont). Main thread only.
+// they are drawn (see selectFont). Any thread may measure with it: the
+// scratch context it measures on is used by one call at a time.
 class CairoTextMetrics : public graphics::TextMetrics {
  public:
   CairoTextMetrics();
@@ -39,6 +42,8 @@ class CairoTextMetrics : public graphics::TextMetrics {
  private:
   _cairo_surface* scratchSurface_;
   _cairo* scratch_;
+  // Held by each public call; they call each other.
+  mutable std::recursive_mutex scratchInUse_;
 };
 
 // Selects the font on the context as graphics::drawableFont makes it, its

@@ -57,10 +57,11 @@ struct ImageBackend {
   std::function<std::optional<EncodedImage>(const Image& image, double quality)> jpegData;
 };
 
-// The back end in force. Main thread only.
+// The back end in force. Any thread may read it (a chart view's draw makes
+// bitmaps through it on the view's thread).
 const ImageBackend& imageBackend();
 // Installs `backend` (its empty members take the defaults) and returns the
-// one that was in force.
+// one that was in force; install it before other threads use it.
 ImageBackend setImageBackend(ImageBackend backend);
 // Another back end (empty members: the defaults) for one scope.
 using ScopedImageBackend = ScopedSetting<ImageBackend, &setImageBackend>;

@@ -1,15 +1,26 @@
 #include "platform/graphics/TextMetrics.h"
 
+#include <mutex>
+#include <utility>
+
 #include "platform/graphics/FixedTextMetrics.h"
 
 namespace platform::graphics {
 
 namespace {
 
-std::shared_ptr<const TextMetrics>& installed() {
-  static std::shared_ptr<const TextMetrics> metrics = std::make_shared<FixedTextMetrics>();
-  return metrics;
+struct Installed {
+  std::mutex mutex;
+  std::shared_ptr<const TextMetrics> metrics = std::make_shared<FixedTextMetrics>();
+};
+
+Installed& installed() {
+  static Installed installed;
+  return installed;
 }
+
+// The metrics a view has put in force on this thread, if any.
+thread_local const TextMetrics* inForce = nullptr;
 
 // Greedy wrap of one paragraph (no line feeds) at its spaces.
 void wrapParagraph(std::string_view paragraph, double maxWidth,
@@ -41,15 +52,34 @@ void wrapParagraph(std::string_view paragraph, double maxWidth,
 
 }  // namespace
 
-const TextMetrics& currentTextMetrics() { return *installed(); }
+const TextMetrics& currentTextMetrics() {
+  if (inForce) return *inForce;
+  // Held on this thread, so that another thread installing other metrics
+  // cannot free them while they are in use here.
+  thread_local std::shared_ptr<const TextMetrics> held;
+  held = installedTextMetrics();
+  return *held;
+}
 
-std::shared_ptr<const TextMetrics> heldTextMetrics() { return installed(); }
+std::shared_ptr<const TextMetrics> installedTextMetrics() {
+  Installed& in = installed();
+  const std::lock_guard<std::mutex> lock(in.mutex);
+  return in.metrics;
+}
 
 std::shared_ptr<const TextMetrics> setCurrentTextMetrics(std::shared_ptr<const TextMetrics> metrics) {
-  std::shared_ptr<const TextMetrics> previous = installed();
-  installed() = metrics ? std::move(metrics) : std::make_shared<FixedTextMetrics>();
-  return previous;
+  if (!metrics) metrics = std::make_shared<FixedTextMetrics>();
+  Installed& in = installed();
+  const std::lock_guard<std::mutex> lock(in.mutex);
+  return std::exchange(in.metrics, std::move(metrics));
 }
+
+ScopedThreadTextMetrics::ScopedThreadTextMetrics(std::shared_ptr<const TextMetrics> metrics)
+    : metrics_(std::move(metrics)), previous_(inForce) {
+  if (metrics_) inForce = metrics_.get();
+}
+
+ScopedThreadTextMetrics::~ScopedThreadTextMetrics() { inForce = previous_; }
 
 std::vector<std::string> breakLines(std::string_view text, double maxWidth,
                                     const std::function<double(std::string_view)>& width) {

@@ -36,17 +36,38 @@ class TextMetrics {
   virtual bool measuresLike(const TextMetrics& other) const { return &other == this; }
 };
 
-// The metrics the chart library measures with; FixedTextMetrics until a
-// program installs others. Main thread only.
+// The metrics text is measured with on the calling thread: those a view has
+// put in force there for the layout or draw it is doing (ScopedThreadTextMetrics),
+// else the installed metrics. The reference stays valid on this thread until
+// its next call.
 const TextMetrics& currentTextMetrics();
-// The same metrics, held: they stay alive after others are installed, so a
-// view can ask later whether it was laid out with the metrics it draws with.
-std::shared_ptr<const TextMetrics> heldTextMetrics();
+// The installed metrics: FixedTextMetrics until a program installs others
+// (platform::cairo::ScopedCairoBackend installs Cairo's). A chart view takes
+// them when it is made. Safe to call from any thread.
+std::shared_ptr<const TextMetrics> installedTextMetrics();
 // Installs `metrics` (nullptr restores FixedTextMetrics) and returns the
-// metrics that were in force.
+// metrics that were installed. Views made before keep the metrics they have;
+// install them before other threads measure.
 std::shared_ptr<const TextMetrics> setCurrentTextMetrics(std::shared_ptr<const TextMetrics> metrics);
-// Other metrics (nullptr: FixedTextMetrics) for one scope.
+// Other installed metrics (nullptr: FixedTextMetrics) for one scope.
 using ScopedTextMetrics = ScopedSetting<std::shared_ptr<const TextMetrics>, &setCurrentTextMetrics>;
+
+// Puts metrics in force on the calling thread alone, for one scope: a chart
+// view holds one while it lays itself out or draws, so that the axes,
+// legend and renderers it calls measure with the view's own metrics. Other
+// threads and the installed metrics are left alone; scopes nest, each
+// putting back what was in force on the thread when it began.
+class ScopedThreadTextMetrics {
+ public:
+  [[nodiscard]] explicit ScopedThreadTextMetrics(std::shared_ptr<const TextMetrics> metrics);
+  ~ScopedThreadTextMetrics();
+  ScopedThreadTextMetrics(const ScopedThreadTextMetrics&) = delete;
+  ScopedThreadTextMetrics& operator=(const ScopedThreadTextMetrics&) = delete;
+
+ private:
+  std::shared_ptr<const TextMetrics> metrics_;
+  const TextMetrics* previous_;
+};
 
 // Breaks text into lines: at every line feed, and, when `maxWidth` is
 // positive, greedily at spaces so that each line's `width` stays within it.

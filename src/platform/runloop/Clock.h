@@ -38,9 +38,10 @@ class ManualClock : public Clock {
   std::atomic<double> now_;
 };
 
-// The clock the run loop, the timers and the display links read; the system
-// clock until a test installs another. Set it on the main thread while no
-// display link runs.
+// The clock the run loop, the timers, the display links and the chart views'
+// touches read; the system clock until a test or an offline renderer
+// installs another. Set it on the main thread while no display link runs
+// and no other thread uses a chart view.
 std::shared_ptr<const Clock> currentClock();
 // Installs `clock` (nullptr restores the system clock) and returns the clock
 // that was in force.

@@ -2,16 +2,24 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Chart/Components/MarkerImage.h"
+#include "Chart/Data/LineChartData.h"
+#include "Chart/Data/LineChartDataSet.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
+#include "platform/runloop/Clock.h"
+#include "platform/runloop/DisplayLinkSource.h"
+#include "platform/runloop/RunLoop.h"
 #include "support/FakeHost.h"
 #include "support/GeometryExpectations.h"
 #include "support/PixelSupport.h"
@@ -240,7 +248,188 @@ TEST(ChartFramesWithoutBackEnd, AreMeasuredWithTheFontsTheyAreDrawnWith) {
     EXPECT_TRUE(frame(*early[i])->pixels() == expected[i]->pixels()) << "scene " << i << ", back end installed later";
 }
 
+// A line view that counts its layouts (reckonings of the room around the content).
+struct CountingLineView : LineChartView {
+  explicit CountingLineView(const Rect& frame) : LineChartView(frame) {}
+  using LineChartView::setup;
+  void calculateOffsets() override { ++layouts, LineChartView::calculateOffsets(); }
+  int layouts = 0;
+};
+
+// Two curves of `points` points each (the second raised by `lift`), their
+// legend and x labels below the content.
+std::shared_ptr<CountingLineView> curvesView(const Rect& frame, int points, double lift = 0) {
+  const auto view = std::make_shared<CountingLineView>(frame);
+  view->setup();
+  view->setRenderer(std::make_shared<scenes::PolylineRenderer>(*view));
+  view->xAxis()->setLabelPosition(XAxis::LabelPosition::bottom);
+  std::vector<EntryPtr> square, wave;
+  for (double x = 0; x < 100; x += 100.0 / points) {
+    square.push_back(std::make_shared<ChartDataEntry>(x, x * x / 100));
+    wave.push_back(std::make_shared<ChartDataEntry>(x, lift + 50 + 40 * std::sin(x / 7)));
+  }
+  view->setData(std::make_shared<LineChartData>(std::vector<DataSetPtr>{
+      std::make_shared<LineChartDataSet>(square, "square"), std::make_shared<LineChartDataSet>(wave, "wave")}));
+  return view;
+}
+
+std::vector<uint32_t> pixelsOf(ChartViewBase& view) {
+  auto context = CairoContext::create(std::lround(view.bounds().size.width), std::lround(view.bounds().size.height));
+  view.draw(*context);
+  return context->makeImage(1)->pixels();
+}
+
+// A program's 400 × 300 line view of 2,000 points, each step of a sequence
+// ending with a frame.
+struct Sequence {
+  std::shared_ptr<CountingLineView> view = curvesView(Rect(0, 0, 400, 300), 1000);
+  std::vector<std::vector<uint32_t>> frames;
+  void frame() { frames.push_back(pixelsOf(*view)); }
+  // `acting`, then a frame: the value that lay at `at` before lies there still.
+  void frameKeeping(Point at, const char* act, const std::function<void()>& acting) {
+    const Transformer& t = *view->getTransformer(AxisDependency::left);
+    const Point value = t.valueForTouchPoint(at);
+    acting();
+    frame();
+    testsupport::expectNear(t.pixelForValues(value.x, value.y), at, std::string("the value under the fingers, ") + act);
+  }
+  void touch(void (BarLineChartViewBase::*phase)(const TouchEvent&), std::vector<Point> at) {
+    TouchEvent event;
+    for (const Point p : at) event.touches.push_back(Touch{p, view.get()});
+    ((*view).*phase)(event);
+  }
+};
+
 }  // namespace
+
+// What a program does between frames draws the same pixels with no back end
+// (the fixed metrics installed) as with Cairo's: laid out with the fonts it is
+// drawn with, the view keeps the value under the fingers of a zoom or a pinch
+// on its pixel at the next frame, lays nothing out in a draw in the middle of
+// a pinch, nor in a frame that changes nothing, which repeats the last.
+TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
+  const auto clock = std::make_shared<platform::runloop::ManualClock>(100);
+  const platform::runloop::ScopedDisplaysAvailable headless{false};
+  const platform::runloop::ScopedClock installed{clock};
+  using B = BarLineChartViewBase;
+  const auto pinch = [](bool drawnBefore) {
+    return [drawnBefore](Sequence& s) {
+      if (drawnBefore) s.frame();
+      s.touch(&B::touchesBeganWithEvent, {{180, 140}, {220, 160}});
+      s.touch(&B::touchesMovedWithEvent, {{140, 120}, {260, 180}});
+      const int layouts = s.view->layouts;
+      s.frame();
+      EXPECT_EQ(s.view->layouts, layouts) << "a draw in the middle of a pinch";
+      s.touch(&B::touchesMovedWithEvent, {{40, 70}, {360, 230}});
+      s.frameKeeping({200, 150}, "the pinch's end", [&] { s.touch(&B::touchesEndedWithEvent, {}); });
+    };
+  };
+  const struct {
+    const char* name;
+    std::function<void(Sequence&)> steps;
+    bool sameFrames = true;
+  } table[] = {
+      {"first frame", [](Sequence& s) { s.frame(); }},
+      {"late settings", [](Sequence& s) {
+         s.view->leftAxis()->setAxisMaximum(400);
+         s.frame();
+         s.view->leftAxis()->setAxisMinimum(-50);
+         s.frame();
+       }},
+      {"zooms", [](Sequence& s) {
+         s.frame();
+         s.frameKeeping({300, 120}, "zoom", [&] { s.view->zoom(3, 2, 300, 120); });
+         const Point centre = s.view->viewPortHandler()->contentCenter();
+         s.frameKeeping(centre, "zoomIn", [&] { s.view->zoomIn(); });
+         s.frameKeeping(centre, "zoomOut", [&] { s.view->zoomOut(); });
+         s.view->fitScreen();
+         s.frameKeeping(centre, "the frame after fitScreen", [] {});
+       }},
+      {"pinch drawn halfway", pinch(true)},
+      // Its fingers came down on a layout measured with the metrics
+      // installed: the frames differ, but the first lays nothing out either.
+      {"pinch before the first frame", pinch(false), false},
+      {"pinch before the first frame, given a context's metrics first", [&](Sequence& s) {
+         s.view->setTextMetrics(CairoContext::create(1, 1)->ownTextMetrics());
+         pinch(false)(s);
+       }},
+      {"drag and fling", [&](Sequence& s) {
+         s.frame();
+         s.view->zoom(4, 4, 200, 150);
+         s.touch(&B::touchesBeganWithEvent, {{200, 150}});
+         for (int i = 1; i <= 6; ++i) {
+           clock->advance(1.0 / 60);
+           s.touch(&B::touchesMovedWithEvent, {{200.0 - 15 * i, 150.0 + 5 * i}});
+         }
+         s.frame();
+         s.touch(&B::touchesEndedWithEvent, {});
+         const auto fling = s.view->viewPortJob();
+         for (int tick = 0; fling && fling->isRunning() && tick < 300; ++tick, clock->advance(1.0 / 60)) {
+           platform::runloop::RunLoop::main().runOnce();
+           if (tick % 20 == 0) s.frame();
+         }
+         EXPECT_TRUE(fling && !fling->isRunning()) << "a fling that ended";
+         s.frame();
+       }},
+      {"resized away and back", [](Sequence& s) {
+         s.frame();
+         s.view->setFrame(Rect(0, 0, 250, 200));
+         s.frame();
+         s.view->setFrame(Rect(0, 0, 400, 300));
+         s.frame();
+       }},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    Sequence bare, cairo;
+    row.steps(bare);
+    {
+      const platform::cairo::ScopedCairoBackend backEnd;
+      cairo.view = curvesView(Rect(0, 0, 400, 300), 1000);
+      row.steps(cairo);
+    }
+    ASSERT_EQ(bare.frames.size(), cairo.frames.size());
+    for (size_t i = 0; i < bare.frames.size() && row.sameFrames; ++i)
+      EXPECT_TRUE(bare.frames[i] == cairo.frames[i]) << "frame " << i;
+    for (Sequence* s : {&bare, &cairo}) {
+      const int layouts = s->view->layouts;
+      s->frame();
+      EXPECT_EQ(s->view->layouts, layouts) << "a frame that changes nothing";
+      EXPECT_TRUE(s->frames.back() == s->frames[s->frames.size() - 2]);
+    }
+  }
+}
+
+// Two threads, each making its own view and drawing it into contexts of its
+// own, 500 frames with no back end and then 500 with Cairo's installed, each
+// frame at one of four widths and places: every frame has the pixels of the
+// same view drawn on one thread.
+TEST(ChartFramesOnThreads, DrawAsOnOneThread) {
+  const auto draw = [](int thread, int frames, const auto& seen) {
+    const auto view = curvesView(Rect(0, 0, 160, 120), 50, 10.0 * thread);
+    view->zoom(2, 1, 80, 60);
+    for (int i = 0; i < frames; ++i) {
+      view->setFrame(Rect(0, 0, 160 + 20 * (i % 4), 120));
+      view->moveViewToX(20 * (i % 4));
+      seen(i, pixelsOf(*view));
+    }
+  };
+  std::vector<std::vector<uint32_t>> expected[2];
+  for (const int thread : {0, 1}) draw(thread, 4, [&](int, auto pixels) { expected[thread].push_back(pixels); });
+  for (const bool backEnd : {false, true}) {
+    std::optional<platform::cairo::ScopedCairoBackend> cairo;
+    if (backEnd) cairo.emplace();
+    int differing[2] = {0, 0};
+    const auto on = [&](int thread) {
+      return std::thread(draw, thread, 500, [&, thread](int i, const std::vector<uint32_t>& pixels) {
+        differing[thread] += pixels != expected[thread][i % 4];
+      });
+    };
+    std::thread threads[] = {on(0), on(1)};
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(differing[0] + differing[1], 0) << (backEnd ? "with Cairo's metrics installed" : "with no back end");
+  }
+}
 
 // Fontconfig keeps its font caches for the life of the process and never frees
 // them; the leak checker is told so, and nothing else.
