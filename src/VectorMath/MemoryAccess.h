@@ -42,9 +42,10 @@ using SourceLocation = std::source_location;
 #else
 // libstdc++ defines std::source_location only for compilers with
 // __builtin_source_location (not clang 14). The older builtins give the
-// caller's file and line, but the function's bare name ("dot", "Matrix"):
-// every check is made inside VectorMath, so the name is put in it (a
-// member function is named without its class).
+// caller's file and line, but the function's bare name ("fromRows"): every
+// check is made inside VectorMath, so the name is put in it (a member
+// function is named without its class), and a check made inside a lambda
+// ("operator()") names the module alone.
 class SourceLocation {
  public:
   static constexpr SourceLocation current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE(),
@@ -53,7 +54,9 @@ class SourceLocation {
   }
   constexpr const char* file_name() const noexcept { return file_; }
   constexpr unsigned line() const noexcept { return line_; }
-  std::string function_name() const { return std::string("VectorMath::") + function_; }
+  std::string function_name() const {
+    return std::string_view(function_) == "operator()" ? "VectorMath" : std::string("VectorMath::") + function_;
+  }
 
  private:
   constexpr SourceLocation(const char* file, unsigned line, const char* function)
