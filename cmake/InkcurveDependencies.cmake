@@ -1,21 +1,71 @@
 # What the libraries link from the system, found the same way when the
 # project is built and when its installed package is loaded (inkcurveConfig
-# includes this file): threads, LAPACK and LAPACKE for platform (its matrix
-# routines run on Debian's reference CBLAS, inside libblas, and LAPACKE);
-# Cairo with its FreeType fonts, and libjpeg, for platform_cairo. The
-# pkg-config targets carry the project's prefix so that a user's own
-# pkg_check_modules(CAIRO ...) is left alone.
-find_package(Threads REQUIRED)
-find_package(LAPACK REQUIRED)
-if(NOT TARGET inkcurve::lapacke)
-  find_library(INKCURVE_LAPACKE_LIBRARY NAMES lapacke REQUIRED)
-  add_library(inkcurve::lapacke UNKNOWN IMPORTED)
-  set_target_properties(inkcurve::lapacke PROPERTIES IMPORTED_LOCATION "${INKCURVE_LAPACKE_LIBRARY}")
-endif()
-find_package(PkgConfig REQUIRED)
-if(NOT TARGET PkgConfig::INKCURVE_CAIRO)
-  pkg_check_modules(INKCURVE_CAIRO REQUIRED IMPORTED_TARGET cairo cairo-ft freetype2)
-endif()
-if(NOT TARGET PkgConfig::INKCURVE_JPEG)
-  pkg_check_modules(INKCURVE_JPEG REQUIRED IMPORTED_TARGET libjpeg)
-endif()
+# includes this file):
+#   platform         threads
+#   platform_lapack  BLAS, LAPACK and LAPACKE: the matrix routines
+#   platform_cairo   Cairo with its FreeType fonts, and libjpeg
+# The other libraries link only inkcurve libraries (vectormath and what is
+# built on it link platform_lapack; chart links platform alone).
+#
+# BLAS and LAPACK are whatever CMake's FindLAPACK picks: with Debian's
+# reference packages alone, libblas and liblapack, which run on the library
+# Debian's alternatives choose at run time; with libopenblas-dev installed,
+# libopenblas itself. BLA_VENDOR chooses (-DBLA_VENDOR=Generic for libblas
+# and liblapack, OpenBLAS for libopenblas). The pkg-config targets carry the
+# project's prefix so that a user's own pkg_check_modules(CAIRO ...) is left
+# alone.
+
+# inkcurve_find_dependencies(<library> <missing-var> [QUIET])
+# Finds what <library> links and sets <missing-var> to the names of what
+# could not be found (empty when everything was).
+macro(inkcurve_find_dependencies library missing)
+  set(${missing} "")
+  set(_inkcurve_quiet "")
+  if("${ARGN}" STREQUAL "QUIET")
+    set(_inkcurve_quiet QUIET)
+  endif()
+  if("${library}" STREQUAL "platform")
+    _inkcurve_find_package(Threads "Threads" ${missing})
+  elseif("${library}" STREQUAL "platform_lapack")
+    _inkcurve_find_package(LAPACK "LAPACK (BLAS and LAPACK libraries)" ${missing})
+    if(NOT TARGET inkcurve::lapacke)
+      find_library(INKCURVE_LAPACKE_LIBRARY NAMES lapacke)
+      if(INKCURVE_LAPACKE_LIBRARY)
+        add_library(inkcurve::lapacke UNKNOWN IMPORTED)
+        set_target_properties(inkcurve::lapacke PROPERTIES IMPORTED_LOCATION "${INKCURVE_LAPACKE_LIBRARY}")
+      else()
+        list(APPEND ${missing} "LAPACKE (liblapacke)")
+      endif()
+    endif()
+  elseif("${library}" STREQUAL "platform_cairo")
+    _inkcurve_find_package(PkgConfig "pkg-config" ${missing})
+    if(PkgConfig_FOUND)
+      _inkcurve_find_modules(CAIRO "Cairo" ${missing} cairo cairo-ft freetype2)
+      _inkcurve_find_modules(JPEG "libjpeg" ${missing} libjpeg)
+    endif()
+  endif()
+  unset(_inkcurve_quiet)
+endmacro()
+
+# find_package(<package>); <what> is added to <missing-var> when it is not
+# found.
+macro(_inkcurve_find_package package what missing)
+  find_package(${package} ${_inkcurve_quiet})
+  if(NOT ${package}_FOUND)
+    list(APPEND ${missing} "${what}")
+  endif()
+endmacro()
+
+# The pkg-config modules as the target PkgConfig::INKCURVE_<name>; <what> is
+# added to <missing-var> when one of them is missing.
+macro(_inkcurve_find_modules name what missing)
+  if(NOT TARGET PkgConfig::INKCURVE_${name})
+    pkg_check_modules(INKCURVE_${name} ${_inkcurve_quiet} IMPORTED_TARGET ${ARGN})
+  endif()
+  if(NOT TARGET PkgConfig::INKCURVE_${name})
+    set(_inkcurve_modules ${ARGN})
+    list(JOIN _inkcurve_modules " " _inkcurve_modules)
+    list(APPEND ${missing} "${what} (pkg-config: ${_inkcurve_modules})")
+    unset(_inkcurve_modules)
+  endif()
+endmacro()

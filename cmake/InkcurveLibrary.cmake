@@ -1,26 +1,43 @@
-# inkcurve_library(<name> <source dir> <dependencies> [EXCLUDE <sub-folder>...])
+# inkcurve_library(<name> <source dir> <dependencies> [EXCLUDE <sub-folder or file>...] [FILES <file>...])
 # Collects every .cpp under the folder (sub-folders included, except those
-# named after EXCLUDE) into one static library, inkcurve_<name>, linked as
-# inkcurve::<name> (in a parent project and from the installed package alike)
-# and written as libinkcurve_<name>.a, so that no name collides with a user's
-# own. Its include root is src/, so headers are included as
-# "platform/text/Text.h", "linearization/QuadDataFile.h" and so on; the
-# folder's headers are installed in the same layout under include/inkcurve.
-# The dependencies are other inkcurve libraries, by name.
+# named after EXCLUDE; or only the FILES named, relative to the folder) into
+# one library, inkcurve_<name>, linked as inkcurve::<name> (in a parent
+# project and from the installed package alike) and written as
+# libinkcurve_<name>.a, or libinkcurve_<name>.so with BUILD_SHARED_LIBS, so
+# that no name collides with a user's own. A static one is compiled
+# position-independent, so that it can go into a user's shared library. Its
+# include root is src/, so headers are included as "platform/text/Text.h",
+# "linearization/QuadDataFile.h" and so on; the folder's headers are
+# installed in the same layout under include/inkcurve. The dependencies are
+# other inkcurve libraries, by name. Added to another project that installs
+# nothing of it, a library is built only when something there links it.
 function(inkcurve_library name dir deps)
-  cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "EXCLUDE")
-  inkcurve_collect_sources(sources "${dir}" "*.cpp" "${arg_EXCLUDE}")
-  inkcurve_collect_sources(headers "${dir}" "*.h" "${arg_EXCLUDE}")
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "EXCLUDE;FILES")
+  if(arg_FILES)
+    list(TRANSFORM arg_FILES PREPEND "${PROJECT_SOURCE_DIR}/${dir}/" OUTPUT_VARIABLE files)
+    set(sources ${files})
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    set(headers ${files})
+    list(FILTER headers INCLUDE REGEX "\\.h$")
+  else()
+    inkcurve_collect_sources(sources "${dir}" "*.cpp" "${arg_EXCLUDE}")
+    inkcurve_collect_sources(headers "${dir}" "*.h" "${arg_EXCLUDE}")
+  endif()
   set(target inkcurve_${name})
   if(sources)
-    add_library(${target} STATIC ${sources})
+    add_library(${target} ${sources})
     set(scope PUBLIC)
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON VERSION "${PROJECT_VERSION}"
+                                               SOVERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
   else()
     add_library(${target} INTERFACE)
     set(scope INTERFACE)
   endif()
   add_library(inkcurve::${name} ALIAS ${target})
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
+  if(NOT PROJECT_IS_TOP_LEVEL AND NOT INKCURVE_INSTALL AND sources)
+    set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
   target_sources(${target} ${scope} FILE_SET HEADERS BASE_DIRS "${PROJECT_SOURCE_DIR}/src" FILES ${headers})
   target_compile_features(${target} ${scope} cxx_std_20)
   list(TRANSFORM deps PREPEND inkcurve::)
@@ -54,13 +71,14 @@ endfunction()
 
 # Every file matching <pattern> below <dir> (relative to the project's
 # folder), less those below <dir>/<excluded> for each excluded sub-folder (a
-# folder with its own library or test program).
+# folder with its own library or test program) and <dir>/<excluded> itself
+# for each excluded file.
 function(inkcurve_collect_sources out dir pattern excluded)
   # Matched relative to the project's folder, whose path may hold characters
   # that a regular expression reads otherwise ("c++").
   file(GLOB_RECURSE found RELATIVE "${PROJECT_SOURCE_DIR}" CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${dir}/${pattern}")
   foreach(sub IN LISTS excluded)
-    list(FILTER found EXCLUDE REGEX "^${dir}/${sub}/")
+    list(FILTER found EXCLUDE REGEX "^${dir}/${sub}(/|$)")
   endforeach()
   list(TRANSFORM found PREPEND "${PROJECT_SOURCE_DIR}/")
   set(${out} ${found} PARENT_SCOPE)

@@ -19,13 +19,17 @@
 #include <limits>
 #include <optional>
 #include <ranges>
-#include <source_location>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <version>
 #include <vector>
+
+#if __has_include(<source_location>)
+#include <source_location>
+#endif
 
 #include "platform/Fatal.h"
 
@@ -33,12 +37,43 @@ namespace VectorMath {
 
 namespace detail {
 
+#if defined(__cpp_lib_source_location)
+using SourceLocation = std::source_location;
+#else
+// libstdc++ defines std::source_location only for compilers with
+// __builtin_source_location (not clang 14). The older builtins give the
+// caller's file and line, but the function's bare name ("fromRows"): every
+// check is made inside VectorMath, so the name is put in it (a member
+// function is named without its class), and a check made inside a lambda
+// ("operator()") names the module alone.
+class SourceLocation {
+ public:
+  static constexpr SourceLocation current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE(),
+                                          const char* function = __builtin_FUNCTION()) noexcept {
+    return SourceLocation(file, line, function);
+  }
+  constexpr const char* file_name() const noexcept { return file_; }
+  constexpr unsigned line() const noexcept { return line_; }
+  std::string function_name() const {
+    return std::string_view(function_) == "operator()" ? "VectorMath" : std::string("VectorMath::") + function_;
+  }
+
+ private:
+  constexpr SourceLocation(const char* file, unsigned line, const char* function)
+      : file_(file), line_(line), function_(function) {}
+  const char* file_;
+  unsigned line_;
+  const char* function_;
+};
+#endif
+
 // "VectorMath::dot: precondition failed: both collections hold as many
 // elements (Arithmetic.h:361)": the operation is the name of the function
 // that checked, without its return type, template arguments, parameters or
 // the lambdas inside it.
-[[noreturn]] inline void preconditionFailed(std::string_view holds, const std::source_location& where) {
-  std::string_view function = where.function_name();
+[[noreturn]] inline void preconditionFailed(std::string_view holds, const SourceLocation& where) {
+  const auto functionName = where.function_name();
+  std::string_view function = functionName;
   function = function.substr(0, function.find('('));
   int depth = 0;
   std::size_t nameStart = 0;
@@ -61,7 +96,7 @@ namespace detail {
 // operation that checked it and `holds`, what should have held. Every stop
 // of the module goes through platform::fatalError, the one place to break.
 inline void precondition(bool holds, std::string_view whatHolds,
-                         const std::source_location& where = std::source_location::current()) {
+                         const detail::SourceLocation& where = detail::SourceLocation::current()) {
   if (!holds) detail::preconditionFailed(whatHolds, where);
 }
 

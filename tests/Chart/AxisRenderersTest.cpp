@@ -363,7 +363,8 @@ TEST_F(XAxisDrawing, GridAndLimitLines) {
   // Bounded by the left offset and the chart's (not the content's) width.
   for (const auto& [x, drawn] :
        {std::pair{40.0, true}, {39.99, false}, {560.5, true}, {600.0, true}, {600.01, false}}) {
-    EXPECT_EQ(draw([&](auto& c) { renderer.drawGridLine(c, x, 0); }).operations(Op::strokePath).size(), drawn ? 1u : 0u)
+    EXPECT_EQ(draw([&, x = x](auto& c) { renderer.drawGridLine(c, x, 0); }).operations(Op::strokePath).size(),
+              drawn ? 1u : 0u)
         << x;
   }
 

@@ -76,7 +76,7 @@ TEST(Highlighters, BarLinePicksTheNearestValueWithinReach) {
     EXPECT_EQ(h->x(), row.expected->first);
     EXPECT_EQ(h->dataSetIndex(), row.expected->second);
     EXPECT_EQ(h->dataIndex(), -1);
-    EXPECT_EQ(Point(h->xPx(), h->yPx()), t.pixelForValues(h->x(), h->y()));
+    EXPECT_EQ((Point{h->xPx(), h->yPx()}), t.pixelForValues(h->x(), h->y()));
     EXPECT_EQ(view->data()->entryForHighlight(*h)->y(), h->y());
   }
   const auto view = LineChartView::create(Rect(0, 0, 600, 400));
@@ -124,8 +124,8 @@ TEST(Highlighters, StackedBarsByRangeOnBothBarViews) {
       EXPECT_EQ(h->dataIndex(), -1);
       EXPECT_EQ(view->data()->entryForHighlight(*h), set->entryForIndex(static_cast<int64_t>(row.expectedX)));
       if (!std::isnan(row.top)) {
-        EXPECT_EQ(Point(h->xPx(), h->yPx()), turned ? t.pixelForValues(row.top, row.expectedX)
-                                                    : t.pixelForValues(row.expectedX, row.top));
+        EXPECT_EQ((Point{h->xPx(), h->yPx()}), turned ? t.pixelForValues(row.top, row.expectedX)
+                                                      : t.pixelForValues(row.expectedX, row.top));
       }
     }
     for (const auto& [x, stack] : {std::pair{0.0, 3}, {0.0, 99}, {0.0, -2}, {2.0, 0}}) {

@@ -180,8 +180,13 @@ TEST(ArithmeticDeathTest, UnequalCountsAndShortOutputsStop) {
   EXPECT_DEATH(fmod(three, four), "");
   EXPECT_DEATH(remainder(three, four), "");
   EXPECT_DEATH(powInPlace(three, four), "");
-  EXPECT_DEATH(dot(three, four), "^VectorMath::dot: precondition failed: both collections hold as many elements "
-                                 "\\(Arithmetic\\.h:[0-9]+\\)");
+#if defined(__cpp_lib_source_location)
+  const std::string dotCheck = "^VectorMath::dot";
+#else  // clang 14: the check is made inside a lambda, whose function has no name
+  const std::string dotCheck = "^VectorMath";
+#endif
+  EXPECT_DEATH(dot(three, four), dotCheck + ": precondition failed: both collections hold as many elements "
+                                            "\\(Arithmetic\\.h:[0-9]+\\)");
   EXPECT_DEATH(distSq(three, four), "");
   EXPECT_DEATH(dist(four, three), "");
   EXPECT_DEATH(sqrt(three, two), "");
