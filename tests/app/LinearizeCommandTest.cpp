@@ -643,7 +643,7 @@ void runUnprivileged(const std::vector<std::string>& args) {
 
 TEST(LinearizeCommand, AFailedRunReplacesNoFileAndProtectedFilesAreKept) {
   GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
-  TempDir dir;
+  TempDir dir(TempDir::Reach::everyone);
   ::chmod(dir.path().c_str(), 0777);
   const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
   const auto quad = dir.write("in.quad", eightChannelQuad());

@@ -57,7 +57,7 @@ TEST(Files, ReadWholeFile) {
 }
 
 TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
-  TempDir dir;
+  TempDir dir(TempDir::Reach::everyone);
   auto target = dir / "curve.quad";
   ASSERT_FALSE(writeFileReplacing(target, "first"));
   EXPECT_EQ(slurp(target), "first");

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -62,9 +63,28 @@ std::filesystem::path testOutputFolder() {
   return folder;
 }
 
-TempDir::TempDir() {
+namespace {
+
+bool othersMayPassThrough(const std::filesystem::path& folder) {
+  for (auto p = std::filesystem::absolute(folder); ; p = p.parent_path()) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0 || !(st.st_mode & S_IXOTH)) return false;
+    if (p == p.root_path()) return true;
+  }
+}
+
+}  // namespace
+
+TempDir::TempDir() : TempDir(Reach::owner) {}
+
+TempDir::TempDir(Reach reach) {
   static std::atomic<unsigned> counter{0};
-  const std::filesystem::path base = testOutputFolder();
+  std::filesystem::path base = testOutputFolder();
+  if (reach == Reach::everyone && !othersMayPassThrough(base)) {
+    base = std::filesystem::temp_directory_path() / "inkcurve-tests-shared";
+    std::filesystem::create_directories(base);
+    ::chmod(base.c_str(), 0755);
+  }
   for (;;) {
     auto candidate = base / ("t" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     if (std::filesystem::create_directory(candidate)) {

@@ -52,6 +52,13 @@ std::filesystem::path testOutputFolder();
 class TempDir {
  public:
   TempDir();
+  // A folder that a user other than the test's may reach too (a test that
+  // drops root): beside the test output when every folder above it lets
+  // others through, else in the system's temporary folder (a build under
+  // /root, mode 700, would turn every check of such a user into "Permission
+  // denied").
+  enum class Reach { owner, everyone };
+  explicit TempDir(Reach reach);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
