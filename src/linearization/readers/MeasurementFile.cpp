@@ -5,10 +5,14 @@
 
 // g++ 12 warns about its own <regex> internals at -O1 and above (a known
 // false positive in std::function's copy); keep the warning for our code.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <regex>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #include "platform/files/Files.h"
 #include "platform/text/Text.h"
