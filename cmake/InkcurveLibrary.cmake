@@ -40,6 +40,9 @@ function(inkcurve_library name dir deps)
   endif()
   target_sources(${target} ${scope} FILE_SET HEADERS BASE_DIRS "${PROJECT_SOURCE_DIR}/src" FILES ${headers})
   target_compile_features(${target} ${scope} cxx_std_20)
+  # Kept by name too, for the package config's list of what each library
+  # needs (inkcurve_linked_libraries).
+  set_property(TARGET ${target} PROPERTY INKCURVE_LINKS ${deps})
   list(TRANSFORM deps PREPEND inkcurve::)
   target_link_libraries(${target} ${scope} ${deps})
   if(INKCURVE_SANITIZE)
@@ -49,6 +52,23 @@ function(inkcurve_library name dir deps)
   if(INKCURVE_SANITIZE_THREAD)
     target_link_options(${target} INTERFACE -fsanitize=thread)
   endif()
+endfunction()
+
+# inkcurve_linked_libraries(<name> <out-var>)
+# The inkcurve libraries that inkcurve_<name> links, directly or through
+# another, by name.
+function(inkcurve_linked_libraries name out)
+  get_target_property(direct inkcurve_${name} INKCURVE_LINKS)
+  if(NOT direct)  # a library that links none (its property empty, so not found)
+    set(direct "")
+  endif()
+  set(all "")
+  foreach(library IN LISTS direct)
+    inkcurve_linked_libraries(${library} indirect)
+    list(APPEND all ${library} ${indirect})
+  endforeach()
+  list(REMOVE_DUPLICATES all)
+  set(${out} ${all} PARENT_SCOPE)
 endfunction()
 
 # inkcurve_tests(<name> <test dir> <libraries> [EXCLUDE <sub-folder>...])
