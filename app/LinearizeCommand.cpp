@@ -291,7 +291,7 @@ void buildCorrection(const Request& request, v2LinearizationDataModel& document,
   document.updateLinearization();
 
   const auto& readings = document.interpolatedMeasurements;
-  out << "readings: " << document.rawMeasurements.size() << " steps, resampled to " << readings.size() << "\n";
+  out << "readings: " << document.measurementLayout.description() << ", resampled to " << readings.size() << "\n";
   out << "paper white L*: " << fixed(readings.front().L, 2) << ", darkest L*: " << fixed(readings.back().L, 2)
       << ", Dmax: " << fixed(document.dmax, 2) << "\n";
   warnAboutDmax(document.dmax, readings.back().L, err);

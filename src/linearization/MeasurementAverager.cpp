@@ -2,19 +2,251 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "platform/Fatal.h"
+#include "platform/text/Text.h"
 
 namespace linearization {
 
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Another layout takes the file from the usual wedge's count only when the
+// readings show clearly more noise under that count: by this many standard
+// errors. Where the instrument's noise hides the layout, the usual count,
+// averaged in place, is the safe reading. The floor (0.01 L*, squared) keeps
+// readings written to two decimals from deciding on their rounding alone.
+constexpr double kClearlyNoisier = 3.0;
+constexpr double kErrorFloor = 1e-4;
+
+// Squared differences above kOutlierTimes the noise's variance (as the
+// middle one suggests it: half of a normal spread's squares lie below
+// kMedianOfSquaredNormal of its variance) count as that much, and never
+// less than kOutlierFloor (half an L*, squared), so that one smudged sample
+// does not decide the layout.
+constexpr double kOutlierTimes = 9.0;
+constexpr double kMedianOfSquaredNormal = 0.455;
+constexpr double kOutlierFloor = 0.25;
+
+// A step whose samples span more than this many times what the samples of
+// a step usually span, and more than kScatteredSpan L*, is named in a
+// warning.
+constexpr double kScatteredTimes = 5.0;
+constexpr double kScatteredSpan = 1.0;
+constexpr std::size_t kScatteredStepsNamed = 3;
+
+// Where a list of values climbs back toward its start: by more than half
+// its range above the lowest value since the last climb (the highest, in a
+// list that rises overall). A dip in a wedge is far smaller; a second pass
+// over the wedge, or neighbouring steps of one pass taken as one step,
+// climbs back all the way.
+struct Climbs {
+  int64_t count = 0;
+  int64_t at = -1;  // the first climb: where, and from and to which value
+  double from = 0.0, to = 0.0;
+  bool rising = false;  // the list rises overall: it "falls back"
+};
+
+template <class Value>
+Climbs climbsBack(int64_t n, const Value& value, bool countAll) {
+  double first = kNaN, last = kNaN, low = std::numeric_limits<double>::infinity(), high = -low;
+  for (int64_t k = 0; k < n; ++k) {
+    const double v = value(k);
+    if (!std::isfinite(v)) continue;
+    if (std::isnan(first)) first = v;
+    last = v;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  Climbs climbs;
+  if (std::isnan(first)) return climbs;
+  climbs.rising = last > first;
+  const double sign = climbs.rising ? -1.0 : 1.0;
+  const double half = (high - low) / 2;
+  double lowest = std::numeric_limits<double>::infinity();
+  for (int64_t k = 0; k < n; ++k) {
+    const double v = value(k);
+    if (!std::isfinite(v)) continue;
+    const double oriented = sign * v;
+    if (oriented - lowest > half) {
+      if (climbs.count++ == 0) {
+        climbs.at = k;
+        climbs.from = sign * lowest;
+        climbs.to = v;
+      }
+      if (!countAll) return climbs;
+      lowest = oriented;
+    } else {
+      lowest = std::min(lowest, oriented);
+    }
+  }
+  return climbs;
+}
+
+std::string plural(int64_t count, const std::string& one, const std::string& many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string lightness(double value) { return "L* " + platform::text::fixedDecimal(value, 1); }
+
+// Visits the samples of a layout in the order they lie in the readings: pass
+// after pass, step after step, the samples of a step in a row.
+template <class Visit>
+void forEachSample(int64_t steps, int64_t samples, int64_t passes, const Visit& visit) {
+  const int64_t inRow = samples / passes;
+  std::size_t at = 0;
+  for (int64_t pass = 0; pass < passes; ++pass)
+    for (int64_t step = 0; step < steps; ++step)
+      for (int64_t r = 0; r < inRow; ++r) visit(step, at++);
+}
+
+// The mean of the first `count` squared differences, each taken at most
+// kOutlierTimes what the middle one suggests the noise to be (and never less
+// than kOutlierFloor): a smudged sample counts as a noisy one, not as a
+// wrong layout, while the noise itself is hardly cut. Reorders the values.
+double robustMeanSquare(std::vector<double>& squares, std::size_t count) {
+  if (count == 0) return 0.0;
+  const auto first = squares.begin();
+  const auto middle = first + static_cast<std::ptrdiff_t>(count / 2);
+  std::nth_element(first, middle, first + static_cast<std::ptrdiff_t>(count));
+  const double cap = std::max(kOutlierFloor, kOutlierTimes * *middle / kMedianOfSquaredNormal);
+  double sum = 0.0;
+  for (std::size_t k = 0; k < count; ++k) sum += std::min(squares[k], cap);
+  return sum / static_cast<double>(count);
+}
+
+// Judges layouts of one list of L* values by the noise each implies: how
+// far the samples of one step scatter about their mean, and how far each
+// step's mean lies from the line through its two neighbours' (the end
+// steps, with a neighbour on one side only, are not judged). Both measure
+// the instrument's noise (as a variance) when the layout is right. Taking
+// samples of neighbouring steps as one step adds to the first; cutting a
+// step in two, or making a step of every other reading, adds to the second
+// (the means climb a stair); samples of far-apart steps add to both. The
+// two pooled are the layout's noise. Reuses its buffers from one layout to
+// the next.
+class LayoutJudge {
+ public:
+  explicit LayoutJudge(const std::vector<double>& lValues) : values_(lValues) {}
+
+  struct Noise {
+    double variance;
+    double count;  // of the independent differences it is taken from
+  };
+  // Nothing when the step means climb back (`climbs` tells where).
+  std::optional<Noise> noise(int64_t steps, int64_t samples, int64_t passes, Climbs& climbs) {
+    const auto t = static_cast<std::size_t>(steps);
+    const double* means = values_.data();
+    if (samples > 1) {
+      sums_.assign(t, 0.0);
+      counts_.assign(t, 0);
+      forEachSample(steps, samples, passes, [&](int64_t step, std::size_t at) {
+        const double v = values_[at];
+        if (!std::isfinite(v)) return;
+        sums_[static_cast<std::size_t>(step)] += v;
+        ++counts_[static_cast<std::size_t>(step)];
+      });
+      for (std::size_t k = 0; k < t; ++k) sums_[k] = counts_[k] > 0 ? sums_[k] / counts_[k] : kNaN;
+      means = sums_.data();
+    }
+    climbs = climbsBack(steps, [means](int64_t k) { return means[k]; }, false);
+    if (climbs.count > 0) return std::nullopt;
+
+    // A mean of S samples off the line through its neighbours' varies by
+    // 1.5 / S of the noise; a sample about its own step's mean by (S - 1) / S.
+    const auto s = static_cast<double>(samples);
+    squares_.clear();
+    for (int64_t step = 1; step + 1 < steps; ++step) {
+      const double off = means[step] - (means[step - 1] + means[step + 1]) / 2;
+      if (std::isfinite(off)) squares_.push_back(off * off * s / 1.5);
+    }
+    Noise noise{robustMeanSquare(squares_, squares_.size()), static_cast<double>(squares_.size())};
+    if (samples == 1) return noise;
+    squares_.clear();
+    forEachSample(steps, samples, passes, [&](int64_t step, std::size_t at) {
+      if (step == 0 || step == steps - 1) return;
+      const double off = values_[at] - means[step];
+      if (std::isfinite(off)) squares_.push_back(off * off * s / (s - 1.0));
+    });
+    // The two pooled, each by the independent differences it holds.
+    const double within = static_cast<double>(squares_.size()) * (s - 1.0) / s;
+    if (within > 0.0) {
+      noise.variance = (noise.variance * noise.count + robustMeanSquare(squares_, squares_.size()) * within) /
+                       (noise.count + within);
+      noise.count += within;
+    }
+    return noise;
+  }
+
+ private:
+  const std::vector<double>& values_;
+  std::vector<double> sums_, squares_;
+  std::vector<int32_t> counts_;
+};
+
+}  // namespace
+
+WedgeLayout WedgeLayout::oneReadingAStep(int64_t readings) {
+  WedgeLayout layout;
+  layout.readings = layout.steps = readings;
+  layout.fewestSamples = layout.mostSamples = 1;
+  return layout;
+}
+
+std::string WedgeLayout::description() const {
+  const bool sorted = order == Order::fallingL;
+  if (mostSamples <= 1 && !sorted) return std::to_string(steps) + " steps";
+  std::string text = std::to_string(readings) + ", ";
+  if (sorted) text += "taken in order of falling L* as ";
+  if (mostSamples <= 1) return text + std::to_string(steps) + " steps";
+  text += "a " + std::to_string(steps) + "-step wedge measured ";
+  text += fewestSamples == mostSamples ? std::to_string(mostSamples)
+                                       : std::to_string(fewestSamples) + " to " + std::to_string(mostSamples);
+  text += " times";
+  if (order == Order::named) return text + ", each reading's step named by its " + namedBy;
+  if (sorted) return text;
+  if (passes == 1) return text + ", each step's readings together";
+  if (passes == mostSamples) return text + ", pass after pass";
+  return text + ", in " + std::to_string(passes) + " passes of " + std::to_string(mostSamples / passes) +
+         " readings a step";
+}
+
 MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements)
     : inputMeasurements(std::move(measurements)) {
-  samplesPerStep = chooseStepCount();
   splitLab(inputMeasurements);
+  findLayout();
   groupSamplesByStep();
   averageBlocks();
   zipAverages();
+  warnAboutScatteredSteps();
+}
+
+MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const StepNames& names)
+    : inputMeasurements(std::move(measurements)) {
+  if (names.stepOf.size() != inputMeasurements.size() || names.steps < 1)
+    platform::fatalError("MeasurementAverager: the step names do not match the readings");
+  splitLab(inputMeasurements);
+  named_ = names.stepOf;
+  targetSize = names.steps;
+  std::vector<int64_t> counts(static_cast<std::size_t>(names.steps), 0);
+  for (const int32_t step : named_) {
+    if (step < 0 || step >= names.steps) platform::fatalError("MeasurementAverager: a reading names no step");
+    ++counts[static_cast<std::size_t>(step)];
+  }
+  layout.readings = static_cast<int64_t>(inputMeasurements.size());
+  layout.steps = names.steps;
+  layout.fewestSamples = *std::min_element(counts.begin(), counts.end());
+  layout.mostSamples = *std::max_element(counts.begin(), counts.end());
+  layout.order = WedgeLayout::Order::named;
+  layout.namedBy = names.namedBy;
+  samplesPerStep = layout.mostSamples;
+  groupSamplesByStep();
+  averageBlocks();
+  zipAverages();
+  warnAboutScatteredSteps();
 }
 
 int64_t MeasurementAverager::chooseStepCount() {
@@ -32,12 +264,6 @@ int64_t MeasurementAverager::chooseStepCount() {
     targetSize = 256;
     return 1;
   }
-  // Any other multiple of 128 (a 128-step wedge measured three or five
-  // times, a 256-step one twice or three times) is read as 128 steps of
-  // n / 128 samples each, so that every reading counts: of a 256-step wedge
-  // each step takes two neighbouring steps, from every pass. Taking only the
-  // first 128 readings would keep half the wedge (paper white to mid-grey)
-  // and a Dmax far too low.
   if (n % 128 == 0) {
     targetSize = 128;
     return n / 128;
@@ -72,96 +298,145 @@ void MeasurementAverager::zipAverages() {
   }
 }
 
-std::size_t MeasurementAverager::sampleAt(int64_t step, int64_t k, int64_t passes) const {
+std::size_t MeasurementAverager::sampleAt(const Candidate& c, int64_t step, int64_t k) {
   // Sample k of a step is sample k % (S / P) of its row in pass k / (S / P).
-  const int64_t inRow = samplesPerStep / passes;
-  return static_cast<std::size_t>(k / inRow * targetSize * inRow + step * inRow + k % inRow);
+  const int64_t inRow = c.samples / c.passes;
+  return static_cast<std::size_t>(k / inRow * c.steps * inRow + step * inRow + k % inRow);
 }
 
 bool MeasurementAverager::samplesAreAdjacent(const std::vector<double>& lValues) const {
-  return layoutScatter(lValues, 1).has_value();
-}
-
-std::optional<double> MeasurementAverager::layoutScatter(const std::vector<double>& lValues, int64_t passes) const {
   const int64_t s = samplesPerStep;
-  if (targetSize < 1 || s < 1 || passes < 1 || s % passes != 0 ||
-      targetSize * s > static_cast<int64_t>(lValues.size()))
-    return std::nullopt;
-  const auto forEachSample = [&](int64_t step, auto&& use) {
-    for (int64_t k = 0; k < s; ++k) use(lValues[sampleAt(step, k, passes)]);
-  };
-  double scatter = 0.0;
+  if (targetSize < 1 || s < 1 || targetSize * s > static_cast<int64_t>(lValues.size())) return false;
   for (int64_t step = 0; step < targetSize; ++step) {
-    double low = lValues[sampleAt(step, 0, passes)], high = low, sum = 0.0;
-    bool numbers = true;
-    forEachSample(step, [&](double value) {
-      numbers = numbers && !std::isnan(value);
-      low = std::min(low, value);
-      high = std::max(high, value);
-      sum += value;
-    });
-    // Written so that infinite samples fit no layout either.
-    if (!numbers || !(high - low < kRepeatSpread)) return std::nullopt;
-    const double mean = sum / static_cast<double>(s);
-    forEachSample(step, [&](double value) { scatter += (value - mean) * (value - mean); });
+    const auto first = lValues.begin() + step * s;
+    const auto [low, high] = std::minmax_element(first, first + s);
+    if (std::any_of(first, first + s, [](double v) { return std::isnan(v); }) || !(*high - *low < kRepeatSpread))
+      return false;
   }
-  return scatter;
+  return true;
 }
 
-int64_t MeasurementAverager::choosePasses() const {
-  if (samplesPerStep == 1) return 1;
-  // Where neighbouring steps lie closer than repeats may differ (a 256-step
-  // wedge read as 128 steps), a wrong layout can fit too: four neighbouring
-  // steps of one pass taken as one step, say, where the right layout takes
-  // two steps from each of two passes. The right one scatters least. Ties go
-  // to the fewest passes, and nothing beats samples that agree exactly.
-  int64_t best = 0;
-  double least = 0.0;
-  for (int64_t passes = 1; passes <= samplesPerStep; ++passes) {
-    if (samplesPerStep % passes != 0) continue;
-    const std::optional<double> scatter = layoutScatter(inputL, passes);
-    if (scatter && (best == 0 || *scatter < least)) {
-      best = passes;
-      least = *scatter;
+std::optional<MeasurementAverager::Candidate> MeasurementAverager::chooseLayout() {
+  const auto n = static_cast<int64_t>(inputL.size());
+  const int64_t tableSamples = chooseStepCount();
+  const int64_t tableSteps = targetSize;
+
+  // The usual wedge's count first, then from the most samples a step to one.
+  std::vector<Candidate> candidates;
+  const auto addLayouts = [&](int64_t steps, int64_t samples) {
+    for (int64_t passes = 1; passes <= samples; ++passes) {
+      if (samples % passes == 0 && (passes <= kMostSamplesTried || samples / passes <= kMostSamplesTried))
+        candidates.push_back({steps, samples, passes});
     }
-    if (best > 0 && least == 0.0) break;
+  };
+  if (tableSteps > 0) addLayouts(tableSteps, tableSamples);
+  const std::size_t tableLayouts = candidates.size();
+  for (int64_t samples = std::min(kMostSamplesTried, n); samples >= 1; --samples) {
+    const int64_t steps = n / samples;
+    if (n % samples != 0 || (steps < kFewestSteps && samples > 1) || (steps == tableSteps && samples == tableSamples)) continue;
+    addLayouts(steps, samples);
   }
-  return best;
+
+  LayoutJudge judge(inputL);
+  std::optional<Candidate> table, best;
+  LayoutJudge::Noise tableNoise{}, bestNoise{};
+  for (std::size_t k = 0; k < candidates.size(); ++k) {
+    const Candidate& c = candidates[k];
+    Climbs climbs;
+    const std::optional<LayoutJudge::Noise> noise = judge.noise(c.steps, c.samples, c.passes, climbs);
+    if (!noise) continue;
+    if (k < tableLayouts) {
+      if (!table || noise->variance < tableNoise.variance) table = c, tableNoise = *noise;
+    } else if (!best || noise->variance < bestNoise.variance) {
+      best = c, bestNoise = *noise;
+    }
+  }
+  if (!table || !best) return table ? table : best;
+  // The usual wedge's count keeps the file unless the readings show more
+  // noise under it than chance gives: kClearlyNoisier standard errors of the
+  // least noise a layout shows.
+  const double least = std::max(std::min(tableNoise.variance, bestNoise.variance), kErrorFloor);
+  const double standardError = least * std::sqrt(2.0 / std::max(1.0, tableNoise.count));
+  if (tableNoise.variance - bestNoise.variance > kClearlyNoisier * standardError) return best;
+  return table;
+}
+
+void MeasurementAverager::findLayout() {
+  const auto n = static_cast<int64_t>(inputL.size());
+  layout.readings = n;
+  chosen_ = Candidate{0, 1, 1};
+  targetSize = 0;
+  samplesPerStep = 1;
+  if (n == 0) return;
+
+  // Fewer readings than the smallest wedge has steps are one reading a step,
+  // as listed: there is no layout to choose.
+  std::optional<Candidate> found;
+  if (n < kFewestSteps) found = Candidate{n, 1, 1};
+  if (!found) found = chooseLayout();
+  if (!found) {
+    const Climbs climbs = climbsBack(n, [this](int64_t k) { return inputL[static_cast<std::size_t>(k)]; }, true);
+    // Passes that do not line up climb back once a pass; rows in no order
+    // climb back every few readings.
+    if ((climbs.count + 1) * kFewestSteps <= n) {
+      targetSize = 0;
+      refusal = "no wedge layout fits " + std::to_string(n) + " readings: the list " +
+                (climbs.rising ? "falls" : "climbs") + " back " + plural(climbs.count, "time", "times") +
+                ", first at reading " + std::to_string(climbs.at + 1) + ", from " + lightness(climbs.from) + " to " +
+                lightness(climbs.to) +
+                "; a file is read as one reading a step or as whole passes over the wedge, each from paper white "
+                "to the darkest";
+      return;
+    }
+    {
+      std::vector<CIELab> sorted = inputMeasurements;
+      sortByDescendingL(sorted);
+      splitLab(sorted);
+    }
+    found = chooseLayout();
+    if (!found) found = Candidate{n, 1, 1};
+    layout.order = WedgeLayout::Order::fallingL;
+    warnings.push_back("the readings follow no wedge layout as listed (the list turns back " +
+                       plural(climbs.count, "time", "times") + "); they were taken in order of falling L*");
+  }
+  chosen_ = *found;
+  targetSize = chosen_.steps;
+  samplesPerStep = chosen_.samples;
+  layout.steps = chosen_.steps;
+  layout.fewestSamples = layout.mostSamples = chosen_.samples;
+  layout.passes = chosen_.passes;
 }
 
 void MeasurementAverager::groupSamplesByStep() {
   sortedL.clear();
   sortedA.clear();
   sortedB.clear();
+  stepStarts_.assign(1, 0);
   if (targetSize == 0) return;
-
-  if (const int64_t passes = choosePasses(); passes > 0) {
-    const auto samples = static_cast<std::size_t>(targetSize * samplesPerStep);
-    sortedL.reserve(samples);
-    sortedA.reserve(samples);
-    sortedB.reserve(samples);
-    for (int64_t step = 0; step < targetSize; ++step) {
-      for (int64_t k = 0; k < samplesPerStep; ++k) {
-        const std::size_t at = sampleAt(step, k, passes);
-        sortedL.push_back(inputL[at]);
-        sortedA.push_back(inputA[at]);
-        sortedB.push_back(inputB[at]);
-      }
-    }
+  const std::size_t samples = named_.empty() ? static_cast<std::size_t>(targetSize * samplesPerStep) : named_.size();
+  sortedL.resize(samples);
+  sortedA.resize(samples);
+  sortedB.resize(samples);
+  const auto put = [this](std::size_t to, std::size_t from) {
+    sortedL[to] = inputL[from];
+    sortedA[to] = inputA[from];
+    sortedB[to] = inputB[from];
+  };
+  if (named_.empty()) {
+    for (int64_t step = 0; step <= targetSize; ++step) stepStarts_.push_back(step * samplesPerStep);
+    stepStarts_.erase(stepStarts_.begin());
+    std::size_t to = 0;
+    for (int64_t step = 0; step < targetSize; ++step)
+      for (int64_t k = 0; k < samplesPerStep; ++k) put(to++, sampleAt(chosen_, step, k));
     return;
   }
-
-  // No layout fits (the rows in no order, or a sample far from the others of
-  // its step): the readings in order of falling L* make the steps, each run
-  // of `samplesPerStep` readings one step.
-  {
-    std::vector<CIELab> sorted = inputMeasurements;
-    sortByDescendingL(sorted);
-    splitLab(sorted);
-  }
-  sortedL = inputL;
-  sortedA = inputA;
-  sortedB = inputB;
+  // Named steps: the samples of each step in reading order, steps in order.
+  stepStarts_.assign(static_cast<std::size_t>(targetSize) + 1, 0);
+  for (const int32_t step : named_) ++stepStarts_[static_cast<std::size_t>(step) + 1];
+  for (std::size_t k = 1; k < stepStarts_.size(); ++k) stepStarts_[k] += stepStarts_[k - 1];
+  std::vector<int64_t> next(stepStarts_.begin(), stepStarts_.end() - 1);
+  for (std::size_t from = 0; from < named_.size(); ++from)
+    put(static_cast<std::size_t>(next[static_cast<std::size_t>(named_[from])]++), from);
 }
 
 void MeasurementAverager::averageBlocks() {
@@ -169,10 +444,43 @@ void MeasurementAverager::averageBlocks() {
   avgAArray.clear();
   avgBArray.clear();
   for (int64_t step = 0; step < targetSize; ++step) {
-    avgLArray.push_back(blockMean(step * samplesPerStep, samplesPerStep, sortedL));
-    avgAArray.push_back(blockMean(step * samplesPerStep, samplesPerStep, sortedA));
-    avgBArray.push_back(blockMean(step * samplesPerStep, samplesPerStep, sortedB));
+    const int64_t start = stepStarts_[static_cast<std::size_t>(step)];
+    const int64_t count = stepStarts_[static_cast<std::size_t>(step) + 1] - start;
+    avgLArray.push_back(blockMean(start, count, sortedL));
+    avgAArray.push_back(blockMean(start, count, sortedA));
+    avgBArray.push_back(blockMean(start, count, sortedB));
   }
+}
+
+void MeasurementAverager::warnAboutScatteredSteps() {
+  if (samplesPerStep < 2) return;
+  std::vector<double> spans;
+  spans.reserve(static_cast<std::size_t>(targetSize));
+  const auto spanOf = [this](int64_t step) {
+    const auto first = sortedL.begin() + stepStarts_[static_cast<std::size_t>(step)];
+    const auto last = sortedL.begin() + stepStarts_[static_cast<std::size_t>(step) + 1];
+    if (last - first < 2) return kNaN;
+    const auto [low, high] = std::minmax_element(first, last);
+    return *high - *low;
+  };
+  for (int64_t step = 0; step < targetSize; ++step)
+    if (const double span = spanOf(step); std::isfinite(span)) spans.push_back(span);
+  if (spans.empty()) return;
+  const auto middle = spans.begin() + static_cast<std::ptrdiff_t>(spans.size() / 2);
+  std::nth_element(spans.begin(), middle, spans.end());
+  const double limit = std::max(kScatteredSpan, kScatteredTimes * *middle);
+  std::size_t scattered = 0;
+  for (int64_t step = 0; step < targetSize; ++step) {
+    const double span = spanOf(step);
+    if (!(std::isfinite(span) && span > limit)) continue;
+    if (++scattered > kScatteredStepsNamed) continue;
+    const int64_t count = stepStarts_[static_cast<std::size_t>(step) + 1] - stepStarts_[static_cast<std::size_t>(step)];
+    warnings.push_back("step " + std::to_string(step + 1) + ": its " + std::to_string(count) + " samples span " +
+                       platform::text::fixedDecimal(span, 1) + " L*; a reading may be bad");
+  }
+  if (scattered > kScatteredStepsNamed)
+    warnings.push_back(std::to_string(scattered - kScatteredStepsNamed) +
+                       " more steps' samples span far more than the others' do");
 }
 
 double blockMean(int64_t start, int64_t count, const std::vector<double>& values) {

@@ -122,21 +122,23 @@ void MeasurementData::finishRead(bool regroup) {
 
 std::vector<CIELab> MeasurementData::parseRows(const Rows&) { return {}; }
 
-void MeasurementData::averageAndInterpolate(bool keepMeasured) {
-  samplesPerStep = guessSamplesPerStep();
-  if (samplesPerStep >= 2) {
-    std::vector<CIELab> perStep = MeasurementAverager(measuredLab).averagedMeasurements;
-    // The guess allows counts (22, 33, 44 readings) that the averager has no
-    // wedge layout for.
-    if (perStep.empty()) {
-      fail("no wedge layout fits " + std::to_string(measuredLab.size()) + " readings");
+void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* names) {
+  {
+    // Moved in where the averaged readings replace them: a long list is not
+    // held twice.
+    std::vector<CIELab> readings = keepMeasured ? measuredLab : std::move(measuredLab);
+    MeasurementAverager averager =
+        names ? MeasurementAverager(std::move(readings), *names) : MeasurementAverager(std::move(readings));
+    if (!averager.refusal.empty()) {
+      fail(averager.refusal);
       return;
     }
-    if (!keepMeasured) measuredLab = perStep;
-    averagedMeasurements = std::move(perStep);
-  } else {
-    averagedMeasurements = measuredLab;
+    samplesPerStep = averager.targetSize > 0 ? averager.samplesPerStep : 0;
+    layout = std::move(averager.layout);
+    layoutWarnings = std::move(averager.warnings);
+    averagedMeasurements = std::move(averager.averagedMeasurements);
   }
+  if (!keepMeasured) measuredLab = averagedMeasurements;
   interpolateAveraged();
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "linearization/CIELab.h"
+#include "linearization/MeasurementAverager.h"
 
 namespace platform {
 class Host;
@@ -78,9 +79,10 @@ using Rows = std::vector<Fields>;
 
 // The base of the measurement-file readers. It holds the file's lines, splits
 // them into rows of TAB-separated fields and runs the life cycle every reader
-// follows: parse the rows into readings, guess the samples per wedge step,
-// average repeated samples when there are two or more per step, and resample
-// the per-step readings to 256 points.
+// follows: parse the rows into readings, find the wedge's steps in them (the
+// MeasurementAverager: how many steps, and how their samples lie in the
+// list), average each step's samples, and resample the per-step readings to
+// 256 points.
 //
 // A reader never shows an alert. When it cannot read the file (a malformed
 // header, rows too short, or no readings at all) it records the failure,
@@ -106,6 +108,10 @@ class MeasurementData {
   Rows measurementData2DArray;  // views into rawData, one row per line
   std::vector<CIELab> averagedMeasurements;
   std::vector<CIELab> interpolatedMeasurements;
+  // How the readings were taken as the wedge's steps, and what the reader
+  // warns of them (a step whose samples disagree, readings sorted by L*).
+  WedgeLayout layout;
+  std::vector<std::string> layoutWarnings;
 
   // Drops the blank lines from `rawData` (a line holding nothing but newline
   // characters is blank) and splits the rest on every TAB, each line
@@ -115,7 +121,8 @@ class MeasurementData {
   static bool isBlankLine(std::string_view line);
 
   // Samples per step as the counts of the usual wedges suggest it (0 when
-  // none fits). It only decides whether the averager runs.
+  // none fits). The life cycle does not go by it: the averager finds the
+  // steps from the readings themselves.
   int64_t guessSamplesPerStep() const;
 
   // Reads the file. The base reads no rows, so a file of a format without a
@@ -158,17 +165,18 @@ class MeasurementData {
   // The file line of rawData's line `index`, counted from 1.
   int64_t lineNumberOf(std::size_t index) const;
 
-  // Guess, average when two or more samples per step, interpolate. With
+  // Finds the steps and averages their samples, then interpolates. With
   // `keepMeasured` the averaged readings go to `averagedMeasurements` alone,
-  // otherwise they replace `measuredLab` too. No readings to interpolate
-  // fails the read.
-  void averageAndInterpolate(bool keepMeasured = false);
+  // otherwise they replace `measuredLab` too. `names`, when given, are the
+  // steps the file names for its readings. Readings that no wedge layout
+  // explains, or no readings to interpolate, fail the read.
+  void averageAndInterpolate(bool keepMeasured = false, const StepNames* names = nullptr);
   // `interpolatedMeasurements` from `averagedMeasurements`; no readings to
   // interpolate fails the read.
   void interpolateAveraged();
   // Steps 4 on of the life cycle for the readers that follow it as it stands:
   // not for linearization, the read ends (after regrouping 21 steps when
-  // `regroup`); otherwise guess, average, interpolate.
+  // `regroup`); otherwise find the steps, average, interpolate.
   void finishRead(bool regroup);
   // Records the failure, logs it and empties every list of readings. With a
   // line (above 0) the reason begins "line N: ".

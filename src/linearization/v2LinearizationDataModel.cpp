@@ -100,6 +100,8 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
   }
 
   for (const auto& warning : reader->defaultWarnings()) host.logLoadWarning(warning);
+  for (const auto& warning : reader->layoutWarnings) host.logLoadWarning(warning);
+  measurementLayout = reader->layout;
 
   const auto& opened =
       found->second.opened == OpenedList::averaged ? reader->averagedMeasurements : reader->measuredLab;

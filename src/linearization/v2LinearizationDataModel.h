@@ -9,6 +9,7 @@
 #include "linearization/BinaryLinearization.h"
 #include "linearization/CIELab.h"
 #include "linearization/DigitalNegativeCorrectionCurve.h"
+#include "linearization/MeasurementAverager.h"
 #include "linearization/readers/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
 #include "platform/host/Host.h"
@@ -29,6 +30,8 @@ class v2LinearizationDataModel {
   double dmax = 0;
   std::vector<CIELab> openedOriginalMeasurements;
   std::vector<CIELab> rawMeasurements;
+  // How the last file's readings were taken as the wedge's steps.
+  WedgeLayout measurementLayout;
   std::vector<CIELab> interpolatedMeasurements;
   std::vector<CIELab> smoothedMeasurements;
   std::vector<CIELab> correctedMeasurements;

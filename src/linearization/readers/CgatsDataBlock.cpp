@@ -1,6 +1,7 @@
 #include "linearization/readers/CgatsDataBlock.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -29,16 +30,19 @@ void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
   };
   lumIndex = column("RGB_R");
   labLIndex = column("LAB_L");
-  // GRAY_K may be the last name, its line's carriage return still on it.
-  grayIndex = -1;
-  int64_t at = 0;
-  for (const std::string_view name : columnNames) {
-    if (text::trimNewlinesView(name) == "GRAY_K") {
-      grayIndex = at;
-      break;
+  // GRAY_K (or RGB_B) may be the last name, its line's carriage return still
+  // on it.
+  const auto lastColumn = [&](std::string_view wanted) {
+    int64_t at = 0;
+    for (const std::string_view name : columnNames) {
+      if (text::trimNewlinesView(name) == wanted) return at;
+      ++at;
     }
-    ++at;
-  }
+    return int64_t{-1};
+  };
+  grayIndex = lastColumn("GRAY_K");
+  greenIndex = lastColumn("RGB_G");
+  blueIndex = lastColumn("RGB_B");
   if (labLIndex < 0) {
     // The caller shows the load-error alert, once, for every failed read.
     fail("no LAB_L column among the field names", columnNames.lineNumber());
@@ -75,7 +79,10 @@ void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
   } else if (grayIndex >= 0 && !sortByGray()) {
     return;
   }
-  averageAndInterpolate(true);
+  const std::optional<StepNames> names = namedSteps();
+  if (failed()) return;
+  setOfReading = {};
+  averageAndInterpolate(true, names ? &*names : nullptr);
 }
 
 std::optional<Rows> CgatsDataBlock::readDataSets() {
@@ -173,7 +180,100 @@ bool CgatsDataBlock::sortByGray() {
   sorted.reserve(measuredLab.size());
   for (const std::size_t k : *order) sorted.push_back(measuredLab[k]);
   measuredLab = std::move(sorted);
+  setOfReading = std::move(*order);
   return true;
+}
+
+std::optional<StepNames> CgatsDataBlock::namedSteps() {
+  std::vector<std::size_t> columns;
+  for (const int64_t at : lumIndex >= 0 ? std::vector<int64_t>{lumIndex, greenIndex, blueIndex}
+                                        : std::vector<int64_t>{grayIndex})
+    if (at >= 0) columns.push_back(static_cast<std::size_t>(at));
+  if (columns.empty()) return std::nullopt;
+  // Paper white has the highest RGB values, and GRAY_K 0.
+  const double toWhite = lumIndex >= 0 ? 1.0 : -1.0;
+  const std::size_t n = measuredLab.size();
+  const auto setOf = [&](std::size_t k) -> const Fields& {
+    return dataSets[setOfReading.empty() ? k : setOfReading[k]];
+  };
+  using Key = std::array<double, 3>;
+  const auto keyOf = [&](std::size_t k) -> std::optional<Key> {
+    Key key{};
+    const Fields& set = setOf(k);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      if (columns[c] >= set.size()) return std::nullopt;
+      const std::string field = text::replaceAll(text::trimWhitespaceAndNewlinesView(set[columns[c]]), ",", ".");
+      const std::optional<double> value = text::parseDouble(field);
+      if (!value || !std::isfinite(*value)) return std::nullopt;
+      key[c] = toWhite * *value;
+    }
+    return key;
+  };
+  // `later` lies at or past `earlier` on the way from paper white: no value
+  // comes back toward white.
+  const auto darkerOrSame = [&](const Key& later, const Key& earlier) {
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      if (later[c] > earlier[c]) return false;
+    return true;
+  };
+
+  StepNames names;
+  names.namedBy = lumIndex < 0 ? "GRAY_K value" : columns.size() == 1 ? "RGB_R value" : "RGB values";
+  names.stepOf.resize(n);
+  // The rows are in the order of one of the values already: the steps follow
+  // one another, each new one darker than the last.
+  std::optional<Key> previous;
+  int32_t step = -1;
+  bool inOrder = true;
+  for (std::size_t k = 0; k < n && inOrder; ++k) {
+    const std::optional<Key> key = keyOf(k);
+    if (!key) return std::nullopt;
+    if (previous && *key == *previous) {
+      names.stepOf[k] = step;
+    } else if (!previous || darkerOrSame(*key, *previous)) {
+      previous = key;
+      names.stepOf[k] = ++step;
+    } else {
+      inOrder = false;
+    }
+  }
+  names.steps = step + 1;
+  if (!inOrder) {
+    // Sorted by some other field: the distinct values in order, which must
+    // lie on one ramp from white to black, each darker in every value than
+    // the one before.
+    std::vector<Key> keys;
+    keys.reserve(n);
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::optional<Key> key = keyOf(k);
+      if (!key) return std::nullopt;
+      keys.push_back(*key);
+    }
+    std::vector<Key> distinct = keys;
+    std::sort(distinct.begin(), distinct.end(), std::greater<>());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    for (std::size_t d = 1; d < distinct.size(); ++d) {
+      if (darkerOrSame(distinct[d], distinct[d - 1])) continue;
+      // A colour chart: name the first patch whose values differ.
+      std::size_t colour = 0;
+      while (colour + 1 < n && std::equal(keys[colour].begin() + 1, keys[colour].begin() + columns.size(),
+                                          keys[colour].begin()))
+        ++colour;
+      std::string values;
+      for (const std::size_t c : columns)
+        values += (values.empty() ? "" : ", ") + std::string(text::trimWhitespaceAndNewlinesView(setOf(colour)[c]));
+      fail("no wedge layout fits " + std::to_string(n) +
+               " readings: their RGB values name colour patches, not the steps of one wedge (" + values + ")",
+           setOf(colour).lineNumber());
+      return std::nullopt;
+    }
+    for (std::size_t k = 0; k < n; ++k)
+      names.stepOf[k] = static_cast<int32_t>(
+          std::lower_bound(distinct.begin(), distinct.end(), keys[k], std::greater<>()) - distinct.begin());
+    names.steps = static_cast<int64_t>(distinct.size());
+  }
+  if (names.steps < 2) return std::nullopt;
+  return names;
 }
 
 std::string CgatsDataBlock::missingFields(const Fields& row) const {

@@ -41,6 +41,15 @@ class CgatsDataBlock : public MeasurementData {
   // read from the rows in file order; false (after recording the failure)
   // when a row has no GRAY_K field that is a number.
   bool sortByGray();
+  // The steps the rows name by their device values, for the readings in
+  // `measuredLab`: the values of RGB_R, RGB_G and RGB_B (those the names
+  // hold) when there is an RGB_R column, else of GRAY_K. Readings with the
+  // same values are one step; the steps go from paper white (the highest
+  // RGB, the lowest GRAY_K) to the darkest. Nothing when the rows name no
+  // steps: no such column, a value that is not a number, or one value for
+  // every row. Values that are colours rather than the steps of one wedge
+  // (a profiling chart) fail the read, and nothing is returned.
+  std::optional<StepNames> namedSteps();
 
  protected:
   // The walk both readers take once they have the column names: find the
@@ -72,6 +81,10 @@ class CgatsDataBlock : public MeasurementData {
   std::optional<std::vector<std::size_t>> orderOfSets(std::size_t count, const SortKey& key);
 
   int64_t numberOfSetsLine = 0;  // the file line "NUMBER_OF_SETS" was read from
+  int64_t greenIndex = -1, blueIndex = -1;  // positions of "RGB_G" and "RGB_B"
+  // The data set each reading of `measuredLab` was read from, once sorted by
+  // GRAY_K; empty while they are the first sets, in order.
+  std::vector<std::size_t> setOfReading;
 
   // Steps a reader adds to the walk: after the data lines are taken, after
   // the rows are read, and in place of averaging when the file is read for

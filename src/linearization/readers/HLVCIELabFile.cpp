@@ -18,6 +18,7 @@ void HLVCIELabFile::readMeasurements() {
   if (!forLinearization) return;
   // The file holds one reading per step already.
   samplesPerStep = 1;
+  layout = WedgeLayout::oneReadingAStep(static_cast<int64_t>(measuredLab.size()));
   averagedMeasurements = measuredLab;
   interpolateAveraged();
 }

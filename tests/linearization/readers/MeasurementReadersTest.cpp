@@ -176,7 +176,9 @@ TEST(MeasurementReaders, AveragingFollowsTheGuessExceptForTheOwnDataFile) {
   sixtyTwo.pop_back();
   const Case cases[] = {
       {tableLines(ribbonHead, fixtures::wedge(21, 3), 2), make<RibbonmeterCIELabFile>(), 21},
-      {tableLines(ribbonHead, sixtyTwo, 2), make<RibbonmeterCIELabFile>(), 62},
+      // A 21-step wedge measured three times in place, one patch missed:
+      // neighbouring readings averaged in pairs, which only smooths.
+      {tableLines(ribbonHead, sixtyTwo, 2), make<RibbonmeterCIELabFile>(), 31},
       {tableLines(ownHead, fixtures::wedge(21, 2), 1), make<HLVCIELabFile>(), 42},
       {tableLines({}, fixtures::wedge(21, 2), 1), make<SpyderPrintFile>(), 21},
   };
