@@ -158,8 +158,8 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
 
   // The file waits in its temporary file until standard output is known to
-  // take the line that names it: a run whose output is closed (its reader
-  // gone) fails and replaces nothing, as linearize does.
+  // be open for the line that names it: a run whose output is closed (or its
+  // reader gone) fails and replaces nothing, as linearize does.
   platform::files::ReplacementBatch batch;
   const auto outcome = sc.exportStarterCurve(host);
   if (!outcome.offered) {
