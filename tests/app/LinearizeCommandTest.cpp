@@ -634,6 +634,7 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   EXPECT_EQ(inkcurve({"linearize", w, q, "--out", q}).status, 0);
   EXPECT_EQ(readCurves(quad).size(), 8u);
   EXPECT_NE(readCurves(quad), original);
+  if (!bound) GTEST_SKIP() << "the rows of a bind-mounted folder need root and a mount namespace of their own";
 }
 
 // Runs inkcurve, in a death test, as a user whom permission bits hold (root

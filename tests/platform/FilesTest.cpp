@@ -182,6 +182,7 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
   EXPECT_EQ(errno, ENODATA);
   ASSERT_EQ(::stat(privateFile.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (::geteuid() != 0) GTEST_SKIP() << "the files of other owners are made only as root";
 }
 
 TEST(Files, ABatchReplacesItsFilesTogetherOrNotAtAll) {
@@ -271,6 +272,7 @@ TEST(Files, WriteReplacesOnlyRegularFiles) {
   EXPECT_EQ(fs::read_symlink(dir / "to-fifo.quad"), fifo);
   EXPECT_EQ(fs::read_symlink(dir / "dangling.quad"), "nowhere.quad");
   EXPECT_EQ(entriesIn(dir.path()) + entriesIn(dir / "frozen"), 4u) << "nothing created, no temporary file left";
+  if (!frozen.set) GTEST_SKIP() << "an immutable folder is made only as root, on a file system that keeps the flag";
 }
 
 TEST(Files, WriteNeverShowsNewContentsUnderLooserPermissions) {
