@@ -1,6 +1,11 @@
 #include "Cli.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <exception>
+#include <iostream>
 #include <new>
 #include <optional>
 
@@ -25,6 +30,19 @@ std::string usageText() {
 }
 
 std::string versionText() { return std::string("inkcurve ") + INKCURVE_VERSION + "\n"; }
+
+bool outputReaches(std::ostream& out) {
+  if (!out.flush()) return false;
+  if (out.rdbuf() != std::cout.rdbuf()) return true;
+  // A closed descriptor (`>&-`) or one open for reading only takes no write;
+  // a pipe whose reader is gone reports an error to poll.
+  const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
+  struct pollfd fd {STDOUT_FILENO, POLLOUT, 0};
+  const bool open = flags != -1 && (flags & O_ACCMODE) != O_RDONLY && ::poll(&fd, 1, 0) >= 0 &&
+                    !(fd.revents & (POLLERR | POLLHUP | POLLNVAL));
+  if (!open) out.setstate(std::ios::badbit);
+  return open;
+}
 
 namespace {
 

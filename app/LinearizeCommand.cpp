@@ -152,15 +152,15 @@ std::optional<std::string> outputsThatMeet(const std::vector<NamedOutput>& outpu
         return "--" + outputs[j].first + " would write " + outputs[j].second.string() + ", which --" +
                outputs[i].first + " writes too (" + outputs[i].second.string() + ")";
   if (!xmlFolder) return std::nullopt;
-  const FileIdentity folder(*xmlFolder);
-  for (size_t i = 0; i < outputs.size(); ++i) {
-    if (outputs[i].first == "xml-dir") continue;
-    for (auto above = folder.path; !above.empty(); above = above.parent_path()) {
-      if (files[i].path == above)
+  // The folder and each one above it, each as the system knows it, so that
+  // an output named through a link or a bind mount of a folder above counts.
+  for (auto above = FileIdentity(*xmlFolder).path; !above.empty(); above = above.parent_path()) {
+    const FileIdentity level(above);
+    for (size_t i = 0; i < outputs.size(); ++i)
+      if (outputs[i].first != "xml-dir" && files[i].sameFile(level))
         return "--" + outputs[i].first + " would write " + outputs[i].second.string() + ", where --xml-dir " +
                xmlFolder->string() + " needs a folder";
-      if (above == above.parent_path()) break;
-    }
+    if (above == above.parent_path()) break;
   }
   return std::nullopt;
 }
@@ -356,7 +356,7 @@ int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, 
   if (host.failed()) return kExitFailed;
   // What was printed must have arrived before anything is replaced: a run
   // whose standard output is closed (its reader gone) fails and replaces nothing.
-  if (!out.flush()) return kExitFailed;
+  if (!outputReaches(out)) return kExitFailed;
   const auto error = batch.commit();
   // One file written for each file listed, in the same order.
   const auto& written = host.writtenFiles();

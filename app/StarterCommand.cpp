@@ -9,6 +9,7 @@
 #include "CliHost.h"
 #include "LinearizeWarnings.h"
 #include "linearization/QuadDataFile.h"
+#include "platform/files/Files.h"
 #include "platform/text/Text.h"
 #include "starter_curves/CurveSetupDataModel.h"
 
@@ -156,6 +157,10 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (auto reason = linearization::unreadableNotesReason(*sc.processNotes, commentLinesBefore))
     return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
 
+  // The file waits in its temporary file until standard output is known to
+  // be open for the line that names it: a run whose output is closed (or its
+  // reader gone) fails and replaces nothing, as linearize does.
+  platform::files::ReplacementBatch batch;
   const auto outcome = sc.exportStarterCurve(host);
   if (!outcome.offered) {
     err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
@@ -166,8 +171,13 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "inkcurve: warning: " << outcome.clampedLevels
         << " ink levels lay outside 0...65535 after boosting and were written clamped\n";
   }
-  for (const auto& path : host.writtenFiles()) out << "wrote " << path.string() << "\n";
-  return host.failed() ? kExitFailed : kExitOk;
+  if (host.failed() || !outputReaches(out)) return kExitFailed;
+  const auto failedRename = batch.commit();
+  const auto& written = host.writtenFiles();
+  for (size_t i = 0; i < batch.replaced() && i < written.size(); ++i) out << "wrote " << written[i].string() << "\n";
+  if (!failedRename) return kExitOk;
+  host.reportFailure(*failedRename);
+  return kExitFailed;
 }
 
 }  // namespace cli

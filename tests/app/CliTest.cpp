@@ -1,12 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <new>
 #include <regex>
+#include <spawn.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "Cli.h"
 #include "RunCli.h"
+#include "platform/text/Text.h"
+#include "support/FakeHost.h"
+#include "support/SampleFiles.h"
 
 namespace {
 
@@ -57,31 +68,99 @@ class ExhaustedBuffer : public std::streambuf {
   int_type overflow(int_type) override { throw std::bad_alloc(); }
 };
 
+// Runs the program itself as a shell starts it (SIGPIPE at its default
+// action), its standard output a pipe whose reader is gone (`| true` once
+// true has ended) or closed (`>&-`): its status (128 + the signal that
+// ended it) and what it wrote to standard error.
+testsupport::CliRun runProgramWithoutOutput(const std::vector<std::string>& args, bool pipe) {
+  int out[2], err[2];
+  if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {-1, "", std::strerror(errno)};
+  ::close(out[0]);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (pipe)
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  else
+    posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t atDefault;
+  sigemptyset(&atDefault);
+  sigaddset(&atDefault, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &atDefault);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  std::vector<std::string> words{INKCURVE_PROGRAM};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t child = -1;
+  const int spawned = ::posix_spawn(&child, INKCURVE_PROGRAM, &actions, &attributes, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  ::close(out[1]);
+  ::close(err[1]);
+  std::string errText;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) errText.append(buffer, static_cast<size_t>(n));
+  ::close(err[0]);
+  int status = 0;
+  if (spawned != 0 || ::waitpid(child, &status, 0) != child) return {-1, "", std::strerror(spawned ? spawned : errno)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), "", errText};
+}
+
 TEST(Cli, LostOutputAndEscapingExceptionsEndInOneLineAndStatus1) {
+  // Where standard output goes: a stream whose every write is refused, one
+  // that runs out of memory, or (the program itself run) a pipe whose reader
+  // is gone or a closed descriptor.
+  enum class Output { refused, exhausted, pipeWithoutReader, closed };
   struct Case {
     std::vector<std::string> args;
-    bool outOfMemory;      // else every write is refused
+    Output output;
     bool throwOnBadWrite;  // the stream throws when a write fails
     const char* message;
   };
+  testsupport::TempDir dir;
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8))).string();
+  const auto quad = dir.write("in.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                                   testsupport::eightChannelMarkers(),
+                                                                   [](int, int i) { return i * 200.0; }));
+  const auto kept = dir / "kept.quad";
+  const std::vector<std::string> starter = {"starter", "--printer", "x800-x880", "--process", "Carbon Transfer",
+                                            "--out", kept.string()};
   const Case cases[] = {
-      {{"--help"}, false, false, "inkcurve: could not write to standard output\n"},
-      {{"starter", "--list"}, false, false, "inkcurve: could not write to standard output\n"},
-      {{"linearize", "--help"}, false, false, "inkcurve: could not write to standard output\n"},
-      {{"starter", "--list"}, true, true, "inkcurve: out of memory; the command was stopped\n"},
-      {{"--help"}, false, true, "inkcurve: the command was stopped by an unexpected error: "},
+      {{"--help"}, Output::refused, false, "inkcurve: could not write to standard output\n"},
+      {{"starter", "--list"}, Output::refused, false, "inkcurve: could not write to standard output\n"},
+      {{"linearize", "--help"}, Output::refused, false, "inkcurve: could not write to standard output\n"},
+      {{"starter", "--list"}, Output::exhausted, true, "inkcurve: out of memory; the command was stopped\n"},
+      {{"--help"}, Output::refused, true, "inkcurve: the command was stopped by an unexpected error: "},
+      // The file waits for standard output, whatever the command printed.
+      {starter, Output::pipeWithoutReader, false, "inkcurve: could not write to standard output\n"},
+      {starter, Output::closed, false, "inkcurve: could not write to standard output\n"},
+      {{"linearize", wedge, quad.string(), "--out", kept.string()}, Output::pipeWithoutReader, false,
+       "inkcurve: could not write to standard output\n"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.args.front() + (c.outOfMemory ? " out of memory" : " refused"));
-    RefusingBuffer refusing;
-    ExhaustedBuffer exhausted;
-    std::ostream out(c.outOfMemory ? static_cast<std::streambuf*>(&exhausted) : &refusing);
-    if (c.throwOnBadWrite) out.exceptions(std::ios::badbit);
-    std::ostringstream err;
-    EXPECT_EQ(cli::run(c.args, out, err), cli::kExitFailed);
-    const std::string message = err.str();
-    EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
-    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    SCOPED_TRACE(platform::text::join(c.args, " ") + " output " + std::to_string(static_cast<int>(c.output)));
+    dir.write("kept.quad", "old");
+    testsupport::CliRun r;
+    if (c.output == Output::pipeWithoutReader || c.output == Output::closed) {
+      r = runProgramWithoutOutput(c.args, c.output == Output::pipeWithoutReader);
+    } else {
+      RefusingBuffer refusing;
+      ExhaustedBuffer exhausted;
+      std::ostream out(c.output == Output::exhausted ? static_cast<std::streambuf*>(&exhausted) : &refusing);
+      if (c.throwOnBadWrite) out.exceptions(std::ios::badbit);
+      std::ostringstream err;
+      r.status = cli::run(c.args, out, err);
+      r.err = err.str();
+    }
+    EXPECT_EQ(r.status, cli::kExitFailed);
+    EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(testsupport::slurp(kept).substr(0, 40), "old") << "the file was replaced";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "no temporary file left";
   }
 }
 

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <set>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -26,6 +31,26 @@ size_t entriesIn(const fs::path& dir) {
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++n;
   return n;
 }
+
+// Makes a file or folder immutable while it lives, where this process may
+// (root may, on a file system that keeps the flag).
+struct Immutable {
+  explicit Immutable(const fs::path& path) : path(path), set(flag(true)) {}
+  ~Immutable() {
+    if (set) flag(false);
+  }
+  bool flag(bool on) const {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int flags = 0;
+    const bool done = fd >= 0 && !::ioctl(fd, FS_IOC_GETFLAGS, &flags) &&
+                      (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                       !::ioctl(fd, FS_IOC_SETFLAGS, &flags));
+    if (fd >= 0) ::close(fd);
+    return done;
+  }
+  fs::path path;
+  bool set;
+};
 
 TEST(Files, ReadWholeFile) {
   TempDir dir;
@@ -91,16 +116,38 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
     ASSERT_FALSE(writeFileReplacing(target, "third"));
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(65534u, 65534u));
-    // A user who may not give the file its owner replaces a group-writable
-    // file all the same: it becomes theirs.
+    // Replaced by another user where the kernel lets them rename over it: a
+    // user who may not give the file its owner replaces a group-writable file
+    // all the same (it becomes theirs); in a sticky folder the folder's owner
+    // may, and so may root, who acts as every file's owner, in a folder and
+    // over a file that are neither root's.
     GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
     ::chmod(dir.path().c_str(), 0777);
-    const auto shared = dir.write("shared.quad", "root's");
-    ASSERT_EQ(::chown(shared.c_str(), 0, 65534) | ::chmod(shared.c_str(), 0664), 0);
-    EXPECT_EXIT(std::_Exit(::setgroups(0, nullptr) | ::setgid(65534) | ::setuid(65534) ||
-                           writeFileReplacing(shared, "nobody's")),
-                testing::ExitedWithCode(0), "");
-    EXPECT_EQ(slurp(shared), "nobody's");
+    struct Case {
+      const char* name;
+      uid_t fileOwner, folderOwner, user;
+      mode_t fileMode, folderMode;
+    };
+    const Case cases[] = {
+        {"shared.quad", 0, 0, 65534, 0664, 0777},
+        {"sticky-theirs/root's.quad", 0, 65534, 65534, 0666, 01777},
+        {"sticky-others/nobody's.quad", 65534, 65533, 0, 0666, 01777},
+    };
+    for (const auto& c : cases) {
+      const auto file = dir / c.name;
+      fs::create_directories(file.parent_path());
+      dir.write(c.name, "old");
+      ASSERT_EQ(::chown(file.c_str(), c.fileOwner, 65534) | ::chmod(file.c_str(), c.fileMode), 0);
+      if (file.parent_path() != dir.path()) {
+        ASSERT_EQ(::chown(file.parent_path().c_str(), c.folderOwner, 65534) |
+                      ::chmod(file.parent_path().c_str(), c.folderMode), 0);
+      }
+      EXPECT_EXIT(std::_Exit((c.user && (::setgroups(0, nullptr) | ::setgid(65534) | ::setuid(c.user))) ||
+                             writeFileReplacing(file, "new")),
+                  testing::ExitedWithCode(0), "")
+          << c.name;
+      EXPECT_EQ(slurp(file), "new") << c.name;
+    }
   }
   // The ACL "user:nobody:rw- group::r-- mask::rw-" (a version, then each
   // entry's tag, permissions and id) and the user's attributes stay, where the
@@ -120,6 +167,22 @@ TEST(Files, WriteReplacingCreatesAndReplacesKeepingPermissions) {
   // The table of temporary files frees each entry at its rename: a program
   // may write any number of files one after another.
   for (int i = 0; i < 65; ++i) ASSERT_FALSE(writeFileReplacing(dir / "many.quad", std::to_string(i))) << i;
+
+  // A file without an ACL in a folder whose default ACL names a user gains
+  // no ACL when it is replaced: the user named gets no share of what the
+  // mode gives the group.
+  const auto named = dir / "named";
+  fs::create_directory(named);
+  const auto privateFile = dir.write("named/private.quad", "old");
+  ::chmod(privateFile.c_str(), 0640);
+  if (::setxattr(named.c_str(), "system.posix_acl_default", acl.data(), acl.size(), 0) != 0)
+    GTEST_SKIP() << "this file system keeps no default ACL: " << std::strerror(errno);
+  ASSERT_FALSE(writeFileReplacing(privateFile, "new"));
+  EXPECT_LT(::getxattr(privateFile.c_str(), "system.posix_acl_access", nullptr, 0), 0);
+  EXPECT_EQ(errno, ENODATA);
+  ASSERT_EQ(::stat(privateFile.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (::geteuid() != 0) GTEST_SKIP() << "the files of other owners are made only as root";
 }
 
 TEST(Files, ABatchReplacesItsFilesTogetherOrNotAtAll) {
@@ -190,11 +253,16 @@ TEST(Files, WriteReplacesOnlyRegularFiles) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   fs::create_symlink(fifo, dir / "to-fifo.quad");
   fs::create_symlink("nowhere.quad", dir / "dangling.quad");
-  const std::pair<std::string, std::string> refused[] = {
+  std::vector<std::pair<std::string, std::string>> refused = {
       {"fifo.quad", "not a regular file but a FIFO"},
       {"to-fifo.quad", "not a regular file but a FIFO"},
       {"dangling.quad", "a symbolic link to a file that does not exist"},
   };
+  // A folder made immutable (which only root may do) is named as such, not
+  // only by the system's "Operation not permitted".
+  fs::create_directory(dir / "frozen");
+  Immutable frozen(dir / "frozen");
+  if (frozen.set) refused.push_back({"frozen/x.quad", "its folder is immutable (Operation not permitted)"});
   for (const auto& [name, reason] : refused) {
     auto error = writeFileReplacing(dir / name, "text");
     ASSERT_TRUE(error) << name;
@@ -203,7 +271,8 @@ TEST(Files, WriteReplacesOnlyRegularFiles) {
   EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
   EXPECT_EQ(fs::read_symlink(dir / "to-fifo.quad"), fifo);
   EXPECT_EQ(fs::read_symlink(dir / "dangling.quad"), "nowhere.quad");
-  EXPECT_EQ(entriesIn(dir.path()), 3u) << "nothing created, no temporary file left";
+  EXPECT_EQ(entriesIn(dir.path()) + entriesIn(dir / "frozen"), 4u) << "nothing created, no temporary file left";
+  if (!frozen.set) GTEST_SKIP() << "an immutable folder is made only as root, on a file system that keeps the flag";
 }
 
 TEST(Files, WriteNeverShowsNewContentsUnderLooserPermissions) {

@@ -241,11 +241,13 @@ RenameAttributes renameAttributes(const std::filesystem::path& path) {
 std::optional<std::string> folderRefusal(const std::filesystem::path& folder, struct stat& st) {
   if (::stat(folder.c_str(), &st) != 0) return std::strerror(errno);
   if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
-  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return std::strerror(errno);
+  // Before the access test, which answers an immutable folder with a bare
+  // "Operation not permitted".
   const auto attributes = renameAttributes(folder);
   if (attributes.immutable || attributes.appendOnly)
     return std::string("its folder is ") + (attributes.immutable ? "immutable" : "append-only") + " (" +
            std::strerror(EPERM) + ")";
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return std::strerror(errno);
   return std::nullopt;
 }
 
@@ -300,9 +302,16 @@ std::optional<std::string> findDestination(const std::filesystem::path& requeste
 // Gives the temporary file `fd` the ACL and the user's extended attributes
 // of the file it replaces, as cp -p --preserve=all keeps them: without the
 // ACL, the mode's group bits (the ACL's mask) would become the group's own
-// permission. Those of other name spaces (security.*, trusted.*) belong to
-// the system and are left to it. 0, or the error.
+// permission. A file without an ACL stays without one: the temporary file
+// took its folder's default ACL when it was made, and its named entries
+// would let others read a file that was private. Those of other name spaces
+// (security.*, trusted.*) belong to the system and are left to it. 0, or the
+// error.
 int copyExtendedAttributes(const std::filesystem::path& from, int fd) {
+  constexpr const char* kAccessAcl = "system.posix_acl_access";
+  if (::getxattr(from.c_str(), kAccessAcl, nullptr, 0) < 0 && errno == ENODATA &&
+      ::fremovexattr(fd, kAccessAcl) != 0 && errno != ENODATA && errno != ENOTSUP)
+    return errno;
   std::vector<char> names(1024);
   ssize_t length;
   while ((length = ::listxattr(from.c_str(), names.data(), names.size())) < 0) {
@@ -314,7 +323,7 @@ int copyExtendedAttributes(const std::filesystem::path& from, int fd) {
   }
   std::vector<char> value;
   for (const char* name = names.data(); name < names.data() + length; name += std::strlen(name) + 1) {
-    if (std::strncmp(name, "user.", 5) != 0 && std::strcmp(name, "system.posix_acl_access") != 0) continue;
+    if (std::strncmp(name, "user.", 5) != 0 && std::strcmp(name, kAccessAcl) != 0) continue;
     const ssize_t size = ::getxattr(from.c_str(), name, nullptr, 0);
     if (size < 0) return errno;
     value.resize(static_cast<size_t>(size));

@@ -24,7 +24,8 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
 // written: the bytes go to a private (0600) temporary file in the same folder
 // (a short name of its own, so it fits wherever the target's name fits), are
 // flushed to disk, the file takes the old file's owner and group where this
-// process may give them (root may), its ACL and `user.*` extended attributes,
+// process may give them (root may), its ACL (or none, whatever default ACL
+// the folder has, for a file without one) and `user.*` extended attributes,
 // and its final permission bits (the old file's, or 0666 less the umask for a
 // new one), and only then is it renamed over the target. A symbolic link is
 // followed to the file it names and stays a link. Only a regular file is ever
