@@ -370,8 +370,8 @@ TEST_F(ChartViews, OffsetsKeepEveryLabelInsideTheView) {
 // Room that is not a finite number counts as none and room beyond the view
 // is cut to it before sides that want more than the view has share it: the
 // content is finite and empty, exactly, never less (nor NaN, which maps
-// every value to NaN). A view of negative size keeps no room, and draws its
-// data without a drop.
+// every value to NaN), also in a view framed infinitely wide. A view of
+// negative size keeps no room, and draws its data without a drop.
 TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   const struct {
@@ -416,6 +416,8 @@ TEST_F(ChartViews, RoomThatIsNoNumberOrTooLargeLeavesTheContentEmpty) {
        },
        {-10, 400}, 0, 400},
       {"60 × 27.75, shared by the labels' 16 above and 23.2 below", [](auto&) {}, {60, 27.75}, 4, 0},
+      {"framed infinitely wide", [](auto& v) { v.setFrame(Rect(0, 0, std::numeric_limits<double>::infinity(), 400)); },
+       {600, 400}, 0},
   };
   for (const auto& row : table) {
     SCOPED_TRACE(row.name);

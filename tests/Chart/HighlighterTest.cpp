@@ -177,7 +177,9 @@ struct CombinedChart : CombinedChartDataProvider {
 // A flat line at 50 (sub-data 0), stacked bars [10, 20, 30] at x 2, 5
 // and 8 (sub-data 1) and a scatter point (8, 40) (sub-data 2): each
 // highlight carries its sub-data's index, the bars theirs by the bar rules,
-// and the combined data finds the entry from it.
+// and the combined data finds the entry from it. Inside a bar's column
+// (34 points wide) the nearest point within reach (50 points) wins over
+// the bar, however near the bar's own line the touch lies.
 TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   const auto chart = std::make_shared<CombinedChart>();
   auto line = std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 1, 10));
@@ -196,8 +198,11 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
   } table[] = {
       {3, 50, 0, -1, 3},  // on the line, a bar's column 40 points away
       {5, 25, 1, 1, 5},   // the line 75 points away, out of reach
-      {8, 55, 1, 2, 8},   // in the bar's column
+      {8, 55, 0, -1, 8},  // in the bar's column, the line 15 points away, the scatter point 45
+      {8, 80, 1, 2, 8},   // in the bar's column, no point within reach: the bar
       {8, 40, 2, -1, 8},  // on a point over a bar, both exactly under the finger: the point
+      {8, 41, 2, -1, 8},  // 3 points above it, in the bar's column
+      {8.4, 38, 2, -1, 8},  // 16 points across it and 6 below, at the column's edge
   };
   for (const auto& row : table) {
     SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
@@ -220,8 +225,9 @@ TEST(Highlighters, CombinedCarriesTheSubDataIndex) {
 // at x 0, 3, 6, 9; stacked bars [10, 20, 30] at x 2, 5, 8; scatter points
 // (3, 20), (4.9, 40) and (5, 45)): a tap finds bars by their column and the
 // other values by their point (the line view finds bars by their top), so
-// it highlights what lies under the finger, a point over a bar before the
-// bar, with the sub-data's index, which the combined data resolves. From
+// it highlights what lies under the finger, a point over a bar (or within
+// reach of the finger in the bar's column) before the bar, with the
+// sub-data's index, which the combined data resolves. From
 // code, a set is named by its place among the sets of all the sub-data,
 // in the order allData() gives, and the entry at the x closest to the one
 // asked for is highlighted.
@@ -252,8 +258,9 @@ TEST(Highlighters, LineAndBarViewsTapCombinedData) {
         {bar, 4.9, 15.0, 1, 1, 5.0}, {turned, 4.9, 15.0, 1, 1, 5.0},
         // on a scatter point, under a line point's column
         {line, 3.0, 20.0, 2, -1, 3.0}, {bar, 3.0, 20.0, 2, -1, 3.0}, {turned, 3.0, 20.0, 2, -1, 3.0},
-        // on a scatter point over a bar
-        {line, 5.0, 45.0, 2, -1, 5.0}, {bar, 5.0, 45.0, 2, -1, 5.0}, {turned, 5.0, 45.0, 2, -1, 5.0}}) {
+        // on a scatter point over a bar, and a finger's width off it along the bar
+        {line, 5.0, 45.0, 2, -1, 5.0}, {bar, 5.0, 45.0, 2, -1, 5.0}, {turned, 5.0, 45.0, 2, -1, 5.0},
+        {bar, 5.0, 47.0, 2, -1, 5.0}, {turned, 5.0, 43.0, 2, -1, 5.0}}) {
     SCOPED_TRACE(testing::Message() << "view " << kind << " at " << x << ", " << y);
     const auto view = make(kind);
     view->setData(combined);

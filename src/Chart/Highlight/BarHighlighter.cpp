@@ -41,12 +41,14 @@ ChartHighlighter::Candidate BarHighlighter::candidate(const Provider& chart, con
                                                       const IChartDataSet& set, const ChartDataEntry& entry,
                                                       int64_t dataSetIndex, Point touch, Point value) const {
   Candidate c = ChartHighlighter::candidate(chart, data, set, entry, dataSetIndex, touch, value);
-  if (!dynamic_cast<const BarChartData*>(&data)) return c;
+  const auto* bars = dynamic_cast<const BarChartData*>(&data);
+  if (!bars) return c;
   // The distance to the bar's column: to the bar's x at the touch's height.
   const AxisDependency axis = set.axisDependency();
   const Point column = pixelForValues(chart, entry.x(), value.y, axis);
   c.distance = std::hypot(column.x - touch.x, column.y - touch.y);
   c.limited = false;
+  c.holdsTouch = std::fabs(value.x - entry.x()) <= bars->barWidth() / 2;
 
   const auto* bar = dynamic_cast<const BarChartDataEntry*>(&entry);
   if (!bar || !bar->yValues() || !bar->ranges()) return c;

@@ -18,9 +18,11 @@ namespace chart {
 // (the stack's sum), so the chart data finds the entry from it, and lies
 // in pixels at the top of that value's range. A bar view given combined
 // data finds the bars of its bar data by these rules and the values of its
-// other sub-data by their points, as the bar-line highlighter does, so a
-// tap on a line or scatter point finds that point, a tap inside a bar the
-// bar.
+// other sub-data by their points, as the bar-line highlighter does; inside
+// a bar's column (barWidth wide about its x), a line, scatter, candle or
+// bubble point within maxHighlightDistance of the touch wins over the bar
+// (the nearest such point), so a tap near a point drawn over a bar finds
+// that point, a tap in the column with no point that near the bar.
 class BarHighlighter : public ChartHighlighter {
  public:
   explicit BarHighlighter(std::weak_ptr<BarChartDataProvider> chart)

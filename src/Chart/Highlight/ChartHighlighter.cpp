@@ -1,5 +1,6 @@
 #include "Chart/Highlight/ChartHighlighter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -72,15 +73,22 @@ ChartHighlighter::Candidate ChartHighlighter::candidate(const Provider& chart, c
 }
 
 std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate>& candidates, double maxDistance) {
-  const Candidate* best = nullptr;
-  for (const Candidate& c : candidates) {
-    // A distance that is not a number (an entry whose y is not one) never
-    // wins; neither does one beyond the limit.
-    if (!(c.distance >= 0) || (c.limited && !(c.distance <= maxDistance))) continue;
-    if (!best || c.distance < best->distance || (c.distance == best->distance && c.limited && !best->limited)) {
-      best = &c;
+  const auto nearestOf = [&](bool pointsOnly) {
+    const Candidate* best = nullptr;
+    for (const Candidate& c : candidates) {
+      // A distance that is not a number (an entry whose y is not one) never
+      // wins; neither does one beyond the limit.
+      if (!(c.distance >= 0) || (c.limited && !(c.distance <= maxDistance)) || (pointsOnly && !c.limited)) continue;
+      if (!best || c.distance < best->distance || (c.distance == best->distance && c.limited && !best->limited)) {
+        best = &c;
+      }
     }
-  }
+    return best;
+  };
+  const bool inColumn =
+      std::any_of(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.holdsTouch; });
+  const Candidate* best = inColumn ? nearestOf(true) : nullptr;
+  if (!best) best = nearestOf(false);
   return best ? best->highlight : nullptr;
 }
 

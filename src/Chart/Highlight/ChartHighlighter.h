@@ -21,7 +21,10 @@ using platform::graphics::Point;
 //
 // Combined data (a line or bar view given CombinedChartData) is searched in
 // each of its sub-data by the same rules (on a bar view, the bars of its bar
-// data by their column: BarHighlighter), and the highlight carries the
+// data by their column: BarHighlighter). On a bar view, a touch inside a
+// bar's column names the nearest line, scatter, candle or bubble point
+// within maxHighlightDistance of it, and the bar (its stack value) only
+// when no point lies that near. The highlight carries the
 // sub-data's place in allData() as its dataIndex and the set's index in
 // that sub-data, which CombinedChartData::entryForHighlight resolves.
 //
@@ -36,11 +39,13 @@ class ChartHighlighter : public IHighlighter {
   std::shared_ptr<Highlight> getHighlight(double x, double y) override;
 
   // A value a touch may mean: its highlight and how far (points) it lies
-  // from the touch; `limited` says whether maxHighlightDistance applies.
+  // from the touch; `limited` says whether maxHighlightDistance applies;
+  // `holdsTouch`, that it is a bar whose column the touch lies in.
   struct Candidate {
     std::shared_ptr<Highlight> highlight;
     double distance = 0;
     bool limited = true;
+    bool holdsTouch = false;
   };
   // Adds the candidates of the data's sets for a touch at `touch`, under
   // which lies the value `value`. The data-set indexes are the data's own;
@@ -62,7 +67,10 @@ class ChartHighlighter : public IHighlighter {
                               const ChartDataEntry& entry, int64_t dataSetIndex, Point touch, Point value) const;
   // The nearest candidate that counts, or nullptr. Of candidates equally
   // near, one found by its point wins over a bar found by its column (the
-  // point lies under the finger both ways); else the first.
+  // point lies under the finger both ways); else the first. A touch inside
+  // a bar's column names the nearest point within maxHighlightDistance
+  // before any bar: along its column a bar lies under the finger from end
+  // to end, so it would win over a point a pixel away.
   static std::shared_ptr<Highlight> nearest(const std::vector<Candidate>& candidates, double maxDistance);
 
  private:

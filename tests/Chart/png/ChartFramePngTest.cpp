@@ -306,7 +306,10 @@ struct Sequence {
 // (the fixed metrics installed) as with Cairo's: laid out with the fonts it is
 // drawn with, the view keeps the value under the fingers of a zoom or a pinch
 // on its pixel at the next frame, lays nothing out in a draw in the middle of
-// a pinch, nor in a frame that changes nothing, which repeats the last.
+// a pinch (measuring again at the gesture's end), nor in a frame that changes
+// nothing, which repeats the last. A zoom or a gesture begun on the layout of
+// the metrics installed draws otherwise until it is measured again; a layout
+// for data keeps no zoom's point, so the measuring after it pans nothing.
 TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
   const auto clock = std::make_shared<platform::runloop::ManualClock>(100);
   const platform::runloop::ScopedDisplaysAvailable headless{false};
@@ -327,7 +330,7 @@ TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
   const struct {
     const char* name;
     std::function<void(Sequence&)> steps;
-    bool sameFrames = true;
+    size_t sameFrom = 0;  // the first frame drawn alike both ways (past the last: none is)
   } table[] = {
       {"first frame", [](Sequence& s) { s.frame(); }},
       {"late settings", [](Sequence& s) {
@@ -348,7 +351,7 @@ TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
       {"pinch drawn halfway", pinch(true)},
       // Its fingers came down on a layout measured with the metrics
       // installed: the frames differ, but the first lays nothing out either.
-      {"pinch before the first frame", pinch(false), false},
+      {"pinch before the first frame", pinch(false), 2},
       {"pinch before the first frame, given a context's metrics first", [&](Sequence& s) {
          s.view->setTextMetrics(CairoContext::create(1, 1)->ownTextMetrics());
          pinch(false)(s);
@@ -371,6 +374,33 @@ TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
          EXPECT_TRUE(fling && !fling->isRunning()) << "a fling that ended";
          s.frame();
        }},
+      {"given the installed metrics, then drawn", [](Sequence& s) {
+         s.view->setTextMetrics(nullptr);
+         s.frame();
+       }},
+      {"a data change between frames", [](Sequence& s) {
+         s.frame();
+         s.view->data()->addEntry(std::make_shared<ChartDataEntry>(100, 2500), 0);
+         s.view->notifyDataSetChanged();
+         s.frame();
+       }},
+      {"zoom before the first frame",
+       [](Sequence& s) { s.frameKeeping({300, 120}, "a zoom", [&] { s.view->zoom(3, 2, 300, 120); }); }, 1},
+      {"zoom and data change before the first frame: the measuring pans nothing", [](Sequence& s) {
+         s.view->zoom(3, 2, 300, 120);
+         s.view->notifyDataSetChanged();
+         const AffineTransform matrix = s.view->viewPortHandler()->touchMatrix();
+         s.frame();
+         EXPECT_EQ(s.view->viewPortHandler()->touchMatrix(), matrix);
+       }, 1},
+      {"two-finger pan without scaling, drawn halfway", [](Sequence& s) {
+         s.touch(&B::touchesBeganWithEvent, {{180, 140}, {220, 160}});
+         s.touch(&B::touchesMovedWithEvent, {{200, 150}, {240, 170}});
+         s.frame();
+         s.touch(&B::touchesMovedWithEvent, {{230, 160}, {270, 180}});
+         s.touch(&B::touchesEndedWithEvent, {});
+         s.frame();
+       }, 1},
       {"resized away and back", [](Sequence& s) {
          s.frame();
          s.view->setFrame(Rect(0, 0, 250, 200));
@@ -389,7 +419,7 @@ TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
       row.steps(cairo);
     }
     ASSERT_EQ(bare.frames.size(), cairo.frames.size());
-    for (size_t i = 0; i < bare.frames.size() && row.sameFrames; ++i)
+    for (size_t i = row.sameFrom; i < bare.frames.size(); ++i)
       EXPECT_TRUE(bare.frames[i] == cairo.frames[i]) << "frame " << i;
     for (Sequence* s : {&bare, &cairo}) {
       const int layouts = s->view->layouts;
@@ -403,10 +433,13 @@ TEST(ChartFramesWithoutBackEnd, SequencesDrawAsWithCairosMetricsInstalled) {
 // Two threads, each making its own view and drawing it into contexts of its
 // own, 500 frames with no back end and then 500 with Cairo's installed, each
 // frame at one of four widths and places: every frame has the pixels of the
-// same view drawn on one thread.
+// same view drawn on one thread. Given the installed metrics, the views of
+// the second pass measure every layout and frame with the one
+// CairoTextMetrics of the back end, from both threads at once.
 TEST(ChartFramesOnThreads, DrawAsOnOneThread) {
   const auto draw = [](int thread, int frames, const auto& seen) {
     const auto view = curvesView(Rect(0, 0, 160, 120), 50, 10.0 * thread);
+    view->setTextMetrics(nullptr);
     view->zoom(2, 1, 80, 60);
     for (int i = 0; i < frames; ++i) {
       view->setFrame(Rect(0, 0, 160 + 20 * (i % 4), 120));
