@@ -464,19 +464,17 @@ void MeasurementAverager::findLayout() {
 
 void MeasurementAverager::takeInOrderOfFallingL() {
   // The order sortByDescendingL gives the readings, found from their L*
-  // alone (it compares L* only): by falling L*, a reading whose L* is not a
-  // number last, readings of the same rank in the order given. Each reading's
-  // place breaks the ties, so an unstable sort of the L* values with their
-  // places gives that one order, with no copy of the readings.
+  // alone (it compares nothing else), each with its place: no copy of the
+  // readings is sorted.
   struct Ranked {
     double l;
     std::size_t at;
   };
-  const auto ahead = [](double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); };
   std::vector<Ranked> order(inputL.size());
   for (std::size_t k = 0; k < order.size(); ++k) order[k] = {inputL[k], k};
-  std::sort(order.begin(), order.end(), [&ahead](const Ranked& x, const Ranked& y) {
-    return ahead(x.l, y.l) || (!ahead(y.l, x.l) && x.at < y.at);
+  std::stable_sort(order.begin(), order.end(), [](const Ranked& x, const Ranked& y) {
+    if (std::isnan(x.l)) return false;
+    return std::isnan(y.l) || y.l < x.l;
   });
   std::vector<double> values;
   for (std::vector<double>* list : {&inputL, &inputA, &inputB}) {
