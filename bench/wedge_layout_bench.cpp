@@ -4,7 +4,10 @@
 // pass), next to the same wedge measured once (256 readings). Every run
 // corrects examples/pt-pd-8ch.quad and writes the .quad to a temporary
 // folder. After the runs a summary prints the time of each and the ratio of
-// each repeated wedge to the single one, with its goal (1.5).
+// each repeated wedge to the single one, with its goal (1.5). On a busy
+// machine, interleave repeated runs so that the load falls on all three:
+//   wedge_layout_bench --benchmark_repetitions=15 --benchmark_min_time=0.2
+//     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
