@@ -13,6 +13,7 @@ namespace linearization {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Another layout takes the file from the usual wedge's count only when the
 // readings show clearly more noise under that count: by this many standard
@@ -86,22 +87,17 @@ Climbs climbsBack(int64_t n, const Value& value, bool countAll) {
   return climbs;
 }
 
+// Frees what a list holds (clear() keeps it).
+template <class T>
+void release(std::vector<T>& list) {
+  std::vector<T>().swap(list);
+}
+
 std::string plural(int64_t count, const std::string& one, const std::string& many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 std::string lightness(double value) { return "L* " + platform::text::fixedDecimal(value, 1); }
-
-// Visits the samples of a layout in the order they lie in the readings: pass
-// after pass, step after step, the samples of a step in a row.
-template <class Visit>
-void forEachSample(int64_t steps, int64_t samples, int64_t passes, const Visit& visit) {
-  const int64_t inRow = samples / passes;
-  std::size_t at = 0;
-  for (int64_t pass = 0; pass < passes; ++pass)
-    for (int64_t step = 0; step < steps; ++step)
-      for (int64_t r = 0; r < inRow; ++r) visit(step, at++);
-}
 
 // The mean of the first `count` squared differences, each taken at most
 // kOutlierTimes what the middle one suggests the noise to be (and never less
@@ -118,6 +114,20 @@ double robustMeanSquare(std::vector<double>& squares, std::size_t count) {
   return sum / static_cast<double>(count);
 }
 
+// No more than robustMeanSquare gives for the same values, whatever their
+// middle one (its cap is never below kOutlierFloor), and found without
+// reordering them.
+double flooredMeanSquare(const std::vector<double>& squares, std::size_t count) {
+  if (count == 0) return 0.0;
+  double sum = 0.0;
+  for (std::size_t k = 0; k < count; ++k) sum += std::min(squares[k], kOutlierFloor);
+  return sum / static_cast<double>(count);
+}
+
+// A bound from flooredMeanSquare is taken as clearly above a noise only by
+// more than the sums' rounding in another order could make up.
+constexpr double kRoundingMargin = 1e-6;
+
 // Judges layouts of one list of L* values by the noise each implies: how
 // far the samples of one step scatter about their mean, and how far each
 // step's mean lies from the line through its two neighbours' (the end
@@ -130,25 +140,40 @@ double robustMeanSquare(std::vector<double>& squares, std::size_t count) {
 // the next.
 class LayoutJudge {
  public:
-  explicit LayoutJudge(const std::vector<double>& lValues) : values_(lValues) {}
+  // Sized once for the longest list of squares (the samples of every step
+  // but the end ones): grown by doubling, it could hold twice that.
+  explicit LayoutJudge(const std::vector<double>& lValues) : values_(lValues), squares_(lValues.size()) {}
 
   struct Noise {
     double variance;
     double count;  // of the independent differences it is taken from
   };
-  // Nothing when the step means climb back (`climbs` tells where).
-  std::optional<Noise> noise(int64_t steps, int64_t samples, int64_t passes, Climbs& climbs) {
+  // Nothing when the step means climb back (`climbs` tells where). A layout
+  // whose noise is bound to lie clearly above `toBeat` is not judged to the
+  // end: the noise given is then that bound (still above `toBeat`), which
+  // saves the search for the middle square of every sample.
+  std::optional<Noise> noise(int64_t steps, int64_t samples, int64_t passes, Climbs& climbs, double toBeat) {
     const auto t = static_cast<std::size_t>(steps);
     const double* means = values_.data();
     if (samples > 1) {
       sums_.assign(t, 0.0);
       counts_.assign(t, 0);
-      forEachSample(steps, samples, passes, [&](int64_t step, std::size_t at) {
-        const double v = values_[at];
-        if (!std::isfinite(v)) return;
-        sums_[static_cast<std::size_t>(step)] += v;
-        ++counts_[static_cast<std::size_t>(step)];
-      });
+      // A step's samples in a row are added in a register, in the same order.
+      const int64_t inRow = samples / passes;
+      std::size_t at = 0;
+      for (int64_t pass = 0; pass < passes; ++pass)
+        for (std::size_t step = 0; step < t; ++step) {
+          double sum = sums_[step];
+          int32_t count = counts_[step];
+          for (int64_t r = 0; r < inRow; ++r) {
+            const double v = values_[at++];
+            if (!std::isfinite(v)) continue;
+            sum += v;
+            ++count;
+          }
+          sums_[step] = sum;
+          counts_[step] = count;
+        }
       for (std::size_t k = 0; k < t; ++k) sums_[k] = counts_[k] > 0 ? sums_[k] / counts_[k] : kNaN;
       means = sums_.data();
     }
@@ -158,23 +183,40 @@ class LayoutJudge {
     // A mean of S samples off the line through its neighbours' varies by
     // 1.5 / S of the noise; a sample about its own step's mean by (S - 1) / S.
     const auto s = static_cast<double>(samples);
-    squares_.clear();
+    std::size_t count = 0;
     for (int64_t step = 1; step + 1 < steps; ++step) {
       const double off = means[step] - (means[step - 1] + means[step + 1]) / 2;
-      if (std::isfinite(off)) squares_.push_back(off * off * s / 1.5);
+      if (std::isfinite(off)) squares_[count++] = off * off * s / 1.5;
     }
-    Noise noise{robustMeanSquare(squares_, squares_.size()), static_cast<double>(squares_.size())};
+    const auto clearlyAbove = [toBeat](double variance) { return variance > toBeat * (1.0 + kRoundingMargin); };
+    if (samples == 1) {
+      const Noise bound{flooredMeanSquare(squares_, count), static_cast<double>(count)};
+      if (clearlyAbove(bound.variance)) return bound;
+    }
+    Noise noise{robustMeanSquare(squares_, count), static_cast<double>(count)};
     if (samples == 1) return noise;
-    squares_.clear();
-    forEachSample(steps, samples, passes, [&](int64_t step, std::size_t at) {
-      if (step == 0 || step == steps - 1) return;
-      const double off = values_[at] - means[step];
-      if (std::isfinite(off)) squares_.push_back(off * off * s / (s - 1.0));
-    });
+    // The samples of every step but the end ones, in the order they lie.
+    count = 0;
+    const int64_t inRow = samples / passes;
+    const double* value = values_.data();
+    for (int64_t pass = 0; pass < passes; ++pass) {
+      value += inRow;
+      for (int64_t step = 1; step + 1 < steps; ++step) {
+        const double mean = means[step];
+        for (int64_t r = 0; r < inRow; ++r) {
+          const double off = *value++ - mean;
+          if (std::isfinite(off)) squares_[count++] = off * off * s / (s - 1.0);
+        }
+      }
+      value += steps > 1 ? inRow : 0;
+    }
     // The two pooled, each by the independent differences it holds.
-    const double within = static_cast<double>(squares_.size()) * (s - 1.0) / s;
+    const double within = static_cast<double>(count) * (s - 1.0) / s;
     if (within > 0.0) {
-      noise.variance = (noise.variance * noise.count + robustMeanSquare(squares_, squares_.size()) * within) /
+      const double bound =
+          (noise.variance * noise.count + flooredMeanSquare(squares_, count) * within) / (noise.count + within);
+      if (clearlyAbove(bound)) return Noise{bound, noise.count + within};
+      noise.variance = (noise.variance * noise.count + robustMeanSquare(squares_, count) * within) /
                        (noise.count + within);
       noise.count += within;
     }
@@ -216,12 +258,13 @@ std::string WedgeLayout::description() const {
 
 MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements)
     : inputMeasurements(std::move(measurements)) {
+  // A list of millions of readings is held once at a time: as given, as
+  // three lists, grouped by step, averaged.
   splitLab(inputMeasurements);
+  release(inputMeasurements);
   findLayout();
   groupSamplesByStep();
-  averageBlocks();
-  zipAverages();
-  warnAboutScatteredSteps();
+  averageGroupedSteps();
 }
 
 MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const StepNames& names)
@@ -243,14 +286,25 @@ MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const
   layout.order = WedgeLayout::Order::named;
   layout.namedBy = names.namedBy;
   samplesPerStep = layout.mostSamples;
+  release(inputMeasurements);
   groupSamplesByStep();
+  averageGroupedSteps();
+}
+
+void MeasurementAverager::averageGroupedSteps() {
+  release(inputL);
+  release(inputA);
+  release(inputB);
   averageBlocks();
-  zipAverages();
   warnAboutScatteredSteps();
+  release(sortedL);
+  release(sortedA);
+  release(sortedB);
+  zipAverages();
 }
 
 int64_t MeasurementAverager::chooseStepCount() {
-  const auto n = static_cast<int64_t>(inputMeasurements.size());
+  const auto n = static_cast<int64_t>(inputL.size());
   targetSize = 0;
   // An empty list is divisible by everything but holds no step at all.
   if (n == 0) return 1;
@@ -292,6 +346,7 @@ void MeasurementAverager::splitLab(const std::vector<CIELab>& measurements) {
 }
 
 void MeasurementAverager::zipAverages() {
+  averagedMeasurements.reserve(static_cast<std::size_t>(targetSize));
   for (int64_t k = 0; k < targetSize; ++k) {
     const auto at = static_cast<std::size_t>(k);
     averagedMeasurements.push_back(CIELab{avgLArray[at], avgAArray[at], avgBArray[at]});
@@ -343,9 +398,13 @@ std::optional<MeasurementAverager::Candidate> MeasurementAverager::chooseLayout(
   for (std::size_t k = 0; k < candidates.size(); ++k) {
     const Candidate& c = candidates[k];
     Climbs climbs;
-    const std::optional<LayoutJudge::Noise> noise = judge.noise(c.steps, c.samples, c.passes, climbs);
+    // Only the least noise of its kind (the usual count's layouts, or the
+    // others) can matter.
+    const bool usual = k < tableLayouts;
+    const double toBeat = usual ? (table ? tableNoise.variance : kInfinity) : (best ? bestNoise.variance : kInfinity);
+    const std::optional<LayoutJudge::Noise> noise = judge.noise(c.steps, c.samples, c.passes, climbs, toBeat);
     if (!noise) continue;
-    if (k < tableLayouts) {
+    if (usual) {
       if (!table || noise->variance < tableNoise.variance) table = c, tableNoise = *noise;
     } else if (!best || noise->variance < bestNoise.variance) {
       best = c, bestNoise = *noise;
@@ -388,11 +447,7 @@ void MeasurementAverager::findLayout() {
                 "to the darkest";
       return;
     }
-    {
-      std::vector<CIELab> sorted = inputMeasurements;
-      sortByDescendingL(sorted);
-      splitLab(sorted);
-    }
+    takeInOrderOfFallingL();
     found = chooseLayout();
     if (!found) found = Candidate{n, 1, 1};
     layout.order = WedgeLayout::Order::fallingL;
@@ -405,6 +460,27 @@ void MeasurementAverager::findLayout() {
   layout.steps = chosen_.steps;
   layout.fewestSamples = layout.mostSamples = chosen_.samples;
   layout.passes = chosen_.passes;
+}
+
+void MeasurementAverager::takeInOrderOfFallingL() {
+  // The order sortByDescendingL gives the readings, found from their L*
+  // alone (it compares nothing else), each with its place: no copy of the
+  // readings is sorted.
+  struct Ranked {
+    double l;
+    std::size_t at;
+  };
+  std::vector<Ranked> order(inputL.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = {inputL[k], k};
+  std::stable_sort(order.begin(), order.end(), [](const Ranked& x, const Ranked& y) {
+    if (std::isnan(x.l)) return false;
+    return std::isnan(y.l) || y.l < x.l;
+  });
+  std::vector<double> values;
+  for (std::vector<double>* list : {&inputL, &inputA, &inputB}) {
+    values = *list;
+    for (std::size_t k = 0; k < order.size(); ++k) (*list)[k] = values[order[k].at];
+  }
 }
 
 void MeasurementAverager::groupSamplesByStep() {
@@ -443,6 +519,9 @@ void MeasurementAverager::averageBlocks() {
   avgLArray.clear();
   avgAArray.clear();
   avgBArray.clear();
+  avgLArray.reserve(static_cast<std::size_t>(targetSize));
+  avgAArray.reserve(static_cast<std::size_t>(targetSize));
+  avgBArray.reserve(static_cast<std::size_t>(targetSize));
   for (int64_t step = 0; step < targetSize; ++step) {
     const int64_t start = stepStarts_[static_cast<std::size_t>(step)];
     const int64_t count = stepStarts_[static_cast<std::size_t>(step) + 1] - start;

@@ -83,7 +83,9 @@ inline constexpr int64_t kMostSamplesTried = 12;
 // fewer than kFewestSteps readings is one reading a step, as listed.
 //
 // Everything happens in the constructor; the caller then reads
-// `averagedMeasurements`, `layout`, `warnings` and `refusal`.
+// `averagedMeasurements`, `layout`, `warnings` and `refusal`. The lists it
+// works on (the readings as given, split and grouped by step) are emptied as
+// soon as they are used, so that a long list is not held several times.
 class MeasurementAverager {
  public:
   explicit MeasurementAverager(std::vector<CIELab> measurements);
@@ -124,6 +126,11 @@ class MeasurementAverager {
     int64_t steps, samples, passes;
   };
   void findLayout();
+  // Reorders the split readings by falling L*, as sortByDescendingL would.
+  void takeInOrderOfFallingL();
+  // Empties the split lists, averages the grouped ones, warns about
+  // scattered steps, empties the grouped lists and zips the averages.
+  void averageGroupedSteps();
   std::optional<Candidate> chooseLayout();
   // Where sample k of `step` lies in the readings under `c`.
   static std::size_t sampleAt(const Candidate& c, int64_t step, int64_t k);

@@ -13,12 +13,15 @@ KeyframeSequence::KeyframeSequence(const std::vector<double>& values, const std:
   std::iota(order.begin(), order.end(), std::size_t{0});
   // Times that are not numbers go last, so the comparison stays a strict weak
   // order and those keyframes fall outside the sampled range.
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+  const auto earlier = [&](std::size_t a, std::size_t b) {
     const bool aNaN = std::isnan(times[a]);
     const bool bNaN = std::isnan(times[b]);
     if (aNaN || bNaN) return !aNaN && bNaN;
     return times[a] < times[b];
-  });
+  };
+  // Times given in order (the usual case, and millions of them for a long
+  // list of readings) keep it without a sort.
+  if (!std::is_sorted(order.begin(), order.end(), earlier)) std::stable_sort(order.begin(), order.end(), earlier);
   values_.reserve(n);
   times_.reserve(n);
   for (std::size_t k : order) {

@@ -56,19 +56,29 @@ size_t decodeAt(std::string_view s, size_t i, char32_t& cp) {
 
 template <class InSet>
 std::string_view trimBoth(std::string_view s, InSet inSet) {
-  // Walk forward over code points to find the first and one-past-last kept.
-  size_t first = s.size(), last = 0;
-  size_t i = 0;
-  while (i < s.size()) {
+  // Walk forward over code points to the first kept.
+  size_t first = 0;
+  while (first < s.size()) {
     char32_t cp;
-    size_t n = decodeAt(s, i, cp);
-    if (!inSet(cp)) {
-      if (first == s.size()) first = i;
-      last = i + n;
-    }
-    i += n;
+    const size_t n = decodeAt(s, first, cp);
+    if (!inSet(cp)) break;
+    first += n;
   }
   if (first == s.size()) return {};
+  // Back from the end over ASCII: a byte below 0x80 is a code point of its
+  // own wherever a walk from the front stands, so a field of millions of
+  // rows is not decoded whole.
+  size_t last = s.size();
+  while (static_cast<unsigned char>(s[last - 1]) < 0x80 && inSet(static_cast<char32_t>(s[last - 1]))) --last;
+  if (static_cast<unsigned char>(s[last - 1]) < 0x80) return s.substr(first, last - first);
+  // Otherwise walk forward to the one-past-last kept.
+  last = first;
+  for (size_t i = first; i < s.size();) {
+    char32_t cp;
+    const size_t n = decodeAt(s, i, cp);
+    if (!inSet(cp)) last = i + n;
+    i += n;
+  }
   return s.substr(first, last - first);
 }
 
