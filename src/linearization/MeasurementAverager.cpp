@@ -22,6 +22,10 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // readings written to two decimals from deciding on their rounding alone.
 constexpr double kClearlyNoisier = 3.0;
 constexpr double kErrorFloor = 1e-4;
+// However many readings, a noise is not known closer than this share of it:
+// two estimates of one noise from millions of readings differ by more than
+// chance alone would give them.
+constexpr double kLeastRelativeError = 0.02;
 
 // Squared differences above kOutlierTimes the noise's variance (as the
 // middle one suggests it: half of a normal spread's squares lie below
@@ -183,10 +187,14 @@ class LayoutJudge {
     // A mean of S samples off the line through its neighbours' varies by
     // 1.5 / S of the noise; a sample about its own step's mean by (S - 1) / S.
     const auto s = static_cast<double>(samples);
+    // Past a few samples a step the means' own noise is small beside the
+    // bend of the wedge between neighbouring steps, which scaling by S would
+    // blow up: a count of thousands of samples a step would read as noisy.
+    const double offLine = static_cast<double>(std::min(samples, kMostSamplesTried)) / 1.5;
     std::size_t count = 0;
     for (int64_t step = 1; step + 1 < steps; ++step) {
       const double off = means[step] - (means[step - 1] + means[step + 1]) / 2;
-      if (std::isfinite(off)) squares_[count++] = off * off * s / 1.5;
+      if (std::isfinite(off)) squares_[count++] = off * off * offLine;
     }
     const auto clearlyAbove = [toBeat](double variance) { return variance > toBeat * (1.0 + kRoundingMargin); };
     if (samples == 1) {
@@ -415,7 +423,8 @@ std::optional<MeasurementAverager::Candidate> MeasurementAverager::chooseLayout(
   // noise under it than chance gives: kClearlyNoisier standard errors of the
   // least noise a layout shows.
   const double least = std::max(std::min(tableNoise.variance, bestNoise.variance), kErrorFloor);
-  const double standardError = least * std::sqrt(2.0 / std::max(1.0, tableNoise.count));
+  const double standardError =
+      least * std::max(std::sqrt(2.0 / std::max(1.0, tableNoise.count)), kLeastRelativeError);
   if (tableNoise.variance - bestNoise.variance > kClearlyNoisier * standardError) return best;
   return table;
 }
@@ -448,7 +457,13 @@ void MeasurementAverager::findLayout() {
       return;
     }
     takeInOrderOfFallingL();
-    found = chooseLayout();
+    // Sorted, the readings of neighbouring steps run into each other and a
+    // list of single steps always looks smooth: the usual wedge's count, if
+    // the readings have one, is taken as it stands, each run of its samples
+    // one step; otherwise the layouts are judged as before.
+    const int64_t tableSamples = chooseStepCount();
+    if (targetSize > 0) found = Candidate{targetSize, tableSamples, 1};
+    if (!found) found = chooseLayout();
     if (!found) found = Candidate{n, 1, 1};
     layout.order = WedgeLayout::Order::fallingL;
     warnings.push_back("the readings follow no wedge layout as listed (the list turns back " +
