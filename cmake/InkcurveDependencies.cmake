@@ -17,12 +17,15 @@
 
 # inkcurve_find_dependencies(<library> <missing-var> [QUIET])
 # Finds what <library> links and sets <missing-var> to the names of what
-# could not be found (empty when everything was).
+# could not be found (empty when everything was). With QUIET, every lookup
+# is quiet: nothing is printed, found or not.
 macro(inkcurve_find_dependencies library missing)
   set(${missing} "")
-  set(_inkcurve_quiet "")
+  # A name of its own: a macro's variables are its caller's, and the caller
+  # may keep its QUIET in a variable for the next call.
+  set(_inkcurve_dependencies_quiet "")
   if("${ARGN}" STREQUAL "QUIET")
-    set(_inkcurve_quiet QUIET)
+    set(_inkcurve_dependencies_quiet QUIET)
   endif()
   if("${library}" STREQUAL "platform")
     _inkcurve_find_package(Threads "Threads" ${missing})
@@ -44,13 +47,13 @@ macro(inkcurve_find_dependencies library missing)
       _inkcurve_find_modules(JPEG "libjpeg" ${missing} libjpeg)
     endif()
   endif()
-  unset(_inkcurve_quiet)
+  unset(_inkcurve_dependencies_quiet)
 endmacro()
 
 # find_package(<package>); <what> is added to <missing-var> when it is not
 # found.
 macro(_inkcurve_find_package package what missing)
-  find_package(${package} ${_inkcurve_quiet})
+  find_package(${package} ${_inkcurve_dependencies_quiet})
   if(NOT ${package}_FOUND)
     list(APPEND ${missing} "${what}")
   endif()
@@ -60,7 +63,7 @@ endmacro()
 # added to <missing-var> when one of them is missing.
 macro(_inkcurve_find_modules name what missing)
   if(NOT TARGET PkgConfig::INKCURVE_${name})
-    pkg_check_modules(INKCURVE_${name} ${_inkcurve_quiet} IMPORTED_TARGET ${ARGN})
+    pkg_check_modules(INKCURVE_${name} ${_inkcurve_dependencies_quiet} IMPORTED_TARGET ${ARGN})
   endif()
   if(NOT TARGET PkgConfig::INKCURVE_${name})
     set(_inkcurve_modules ${ARGN})

@@ -19,7 +19,6 @@ using platform::graphics::Font;
 
 namespace {
 
-constexpr double big = std::numeric_limits<double>::max();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr auto L = AxisDependency::left;
 constexpr auto R = AxisDependency::right;

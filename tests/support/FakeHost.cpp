@@ -56,9 +56,15 @@ std::vector<std::string> FakeHost::alertMessages() const {
   return out;
 }
 
+// Each user's own folder in the temporary folder: one that root's run made
+// is not another user's to write in.
+static std::filesystem::path userTemporaryFolder(const std::string& name) {
+  return std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::geteuid()));
+}
+
 std::filesystem::path testOutputFolder() {
   const char* out = std::getenv("INKCURVE_TEST_OUTPUT");
-  std::filesystem::path folder = out ? out : std::filesystem::temp_directory_path() / "inkcurve-tests";
+  std::filesystem::path folder = out ? out : userTemporaryFolder("inkcurve-tests");
   std::filesystem::create_directories(folder);
   return folder;
 }
@@ -81,7 +87,7 @@ TempDir::TempDir(Reach reach) {
   static std::atomic<unsigned> counter{0};
   std::filesystem::path base = testOutputFolder();
   if (reach == Reach::everyone && !othersMayPassThrough(base)) {
-    base = std::filesystem::temp_directory_path() / "inkcurve-tests-shared";
+    base = userTemporaryFolder("inkcurve-tests-shared");
     std::filesystem::create_directories(base);
     ::chmod(base.c_str(), 0755);
   }

@@ -267,6 +267,7 @@ TEST(GutenprintXMLFiles, AFolderThatCannotBeWrittenGivesOneAlertPerFile) {
   if (folders.size() > 1)
     std::filesystem::permissions(folders[1], std::filesystem::perms::owner_all);
   EXPECT_EQ(slurp(notAFolder), "x");
+  if (geteuid() == 0) GTEST_SKIP() << "not run: a read-only folder, which root writes all the same";
 }
 
 }  // namespace
