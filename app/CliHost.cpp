@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "Cli.h"
+#include "platform/files/Files.h"
 #include "platform/text/Text.h"
 
 namespace cli {
@@ -183,6 +185,17 @@ void CliHost::reportFailure(const std::string& text) {
   failed_ = true;
   ++failureCount_;
   err_ << "inkcurve: " << text << "\n";
+}
+
+int commitWrites(platform::files::ReplacementBatch& batch, CliHost& host, std::ostream& out) {
+  if (host.failed() || !outputReaches(out)) return kExitFailed;
+  const auto error = batch.commit();
+  // One file written for each file listed, in the same order.
+  const auto& written = host.writtenFiles();
+  for (size_t i = 0; i < batch.replaced() && i < written.size(); ++i) out << "wrote " << written[i].string() << "\n";
+  if (!error) return kExitOk;
+  host.reportFailure(*error);
+  return kExitFailed;
 }
 
 }  // namespace cli

@@ -9,6 +9,10 @@
 
 #include "platform/host/Host.h"
 
+namespace platform::files {
+class ReplacementBatch;
+}
+
 namespace cli {
 
 // The command line's answer to the library's panels and alerts.
@@ -88,5 +92,12 @@ class CliHost : public platform::Host {
   std::map<std::string, std::filesystem::path> openAnswers_;
   std::map<std::string, std::filesystem::path> saveAnswers_;
 };
+
+// Replaces the files `batch` holds with what `host` wrote, once nothing
+// failed and all that was printed reached `out` (outputReaches): a run that
+// failed, or whose standard output is closed, replaces nothing. Then one
+// "wrote" line for each file replaced, in the order written, and a rename
+// that failed reported through `host`. kExitOk, or kExitFailed.
+int commitWrites(platform::files::ReplacementBatch& batch, CliHost& host, std::ostream& out);
 
 }  // namespace cli

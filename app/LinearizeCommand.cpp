@@ -353,17 +353,7 @@ int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, 
   platform::files::ReplacementBatch batch;
   for (const auto& [option, type] : kExports)
     if (request.args.has(option)) saveExport(type, sources, host);
-  if (host.failed()) return kExitFailed;
-  // What was printed must have arrived before anything is replaced: a run
-  // whose standard output is closed (its reader gone) fails and replaces nothing.
-  if (!outputReaches(out)) return kExitFailed;
-  const auto error = batch.commit();
-  // One file written for each file listed, in the same order.
-  const auto& written = host.writtenFiles();
-  for (size_t i = 0; i < batch.replaced() && i < written.size(); ++i) out << "wrote " << written[i].string() << "\n";
-  if (!error) return kExitOk;
-  host.reportFailure(*error);
-  return kExitFailed;
+  return commitWrites(batch, host, out);
 }
 
 }  // namespace

@@ -171,13 +171,7 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "inkcurve: warning: " << outcome.clampedLevels
         << " ink levels lay outside 0...65535 after boosting and were written clamped\n";
   }
-  if (host.failed() || !outputReaches(out)) return kExitFailed;
-  const auto failedRename = batch.commit();
-  const auto& written = host.writtenFiles();
-  for (size_t i = 0; i < batch.replaced() && i < written.size(); ++i) out << "wrote " << written[i].string() << "\n";
-  if (!failedRename) return kExitOk;
-  host.reportFailure(*failedRename);
-  return kExitFailed;
+  return commitWrites(batch, host, out);
 }
 
 }  // namespace cli

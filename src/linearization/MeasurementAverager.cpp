@@ -101,6 +101,10 @@ std::string plural(int64_t count, const std::string& one, const std::string& man
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// The order of falling L*: true when `x` comes before `y`. An L* that is not
+// a number ranks below every number, so the order stays a strict weak order.
+bool lighter(double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); }
+
 std::string lightness(double value) { return "L* " + platform::text::fixedDecimal(value, 1); }
 
 // The mean of the first `count` squared differences, each taken at most
@@ -396,7 +400,8 @@ std::optional<MeasurementAverager::Candidate> MeasurementAverager::chooseLayout(
   const std::size_t tableLayouts = candidates.size();
   for (int64_t samples = std::min(kMostSamplesTried, n); samples >= 1; --samples) {
     const int64_t steps = n / samples;
-    if (n % samples != 0 || (steps < kFewestSteps && samples > 1) || (steps == tableSteps && samples == tableSamples)) continue;
+    const bool usual = steps == tableSteps && samples == tableSamples;
+    if (n % samples != 0 || (steps < kFewestSteps && samples > 1) || usual) continue;
     addLayouts(steps, samples);
   }
 
@@ -487,10 +492,7 @@ void MeasurementAverager::takeInOrderOfFallingL() {
   };
   std::vector<Ranked> order(inputL.size());
   for (std::size_t k = 0; k < order.size(); ++k) order[k] = {inputL[k], k};
-  std::stable_sort(order.begin(), order.end(), [](const Ranked& x, const Ranked& y) {
-    if (std::isnan(x.l)) return false;
-    return std::isnan(y.l) || y.l < x.l;
-  });
+  std::stable_sort(order.begin(), order.end(), [](const Ranked& x, const Ranked& y) { return lighter(x.l, y.l); });
   std::vector<double> values;
   for (std::vector<double>* list : {&inputL, &inputA, &inputB}) {
     values = *list;
@@ -514,8 +516,9 @@ void MeasurementAverager::groupSamplesByStep() {
     sortedB[to] = inputB[from];
   };
   if (named_.empty()) {
-    for (int64_t step = 0; step <= targetSize; ++step) stepStarts_.push_back(step * samplesPerStep);
-    stepStarts_.erase(stepStarts_.begin());
+    stepStarts_.resize(static_cast<std::size_t>(targetSize) + 1);
+    for (std::size_t step = 0; step < stepStarts_.size(); ++step)
+      stepStarts_[step] = static_cast<int64_t>(step) * samplesPerStep;
     std::size_t to = 0;
     for (int64_t step = 0; step < targetSize; ++step)
       for (int64_t k = 0; k < samplesPerStep; ++k) put(to++, sampleAt(chosen_, step, k));
@@ -587,10 +590,8 @@ double blockMean(int64_t start, int64_t count, const std::vector<double>& values
 }
 
 void sortByDescendingL(std::vector<CIELab>& measurements) {
-  std::stable_sort(measurements.begin(), measurements.end(), [](const CIELab& x, const CIELab& y) {
-    if (std::isnan(x.L)) return false;
-    return std::isnan(y.L) || y < x;
-  });
+  std::stable_sort(measurements.begin(), measurements.end(),
+                   [](const CIELab& x, const CIELab& y) { return lighter(x.L, y.L); });
 }
 
 }  // namespace linearization
