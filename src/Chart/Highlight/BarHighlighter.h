@@ -29,8 +29,8 @@ namespace chart {
 //    value, unless a point lies within fingerReach (22 points, or
 //    maxHighlightDistance if smaller) of the touch: then the nearest such
 //    point;
-//  - elsewhere in a bar's column (above a short bar, below a tall one) the
-//    nearest point within maxHighlightDistance, else the bar;
+//  - elsewhere in a bar's column (beyond its end, as above a short bar)
+//    the nearest point within maxHighlightDistance, else the bar;
 //  - a point whose pixel lies outside the content rectangle is not drawn,
 //    and a tap never names it.
 // The bar is taken as drawn once an animation of its height has ended.

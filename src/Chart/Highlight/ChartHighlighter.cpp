@@ -78,6 +78,8 @@ std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate
   const auto nearestOf = [&](const auto& counts) {
     const Candidate* best = nullptr;
     for (const Candidate& c : candidates) {
+      // A distance that is not a number (an entry whose y is not one) never
+      // wins.
       if (!(c.distance >= 0) || !counts(c)) continue;
       if (!best || c.distance < best->distance || (c.distance == best->distance && c.limited && !best->limited)) {
         best = &c;
