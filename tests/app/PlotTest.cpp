@@ -454,3 +454,7 @@ TEST(Plot, HelpNamesIt) {
 }
 
 }  // namespace
+
+// Fontconfig keeps its font caches for the life of the process and never frees
+// them; the leak checker is told so, and nothing else.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
