@@ -80,10 +80,8 @@ std::string describe(uint32_t p) {
 }
 
 const Color kSmoothed = Color::rgb(0.12, 0.4, 0.8);
-const Color kTarget = Color::rgb(0.35, 0.35, 0.35);
 const Color kSamples = Color::rgb(0.5, 0.5, 0.5);
 const Color kWhite = Color::white();
-const Color kGrid = Color::rgb(0.86, 0.86, 0.86);
 
 // The pictures are kept for looking at, beside the other tests' pictures.
 void keep(const std::filesystem::path& png, const std::string& name) {
@@ -144,8 +142,7 @@ std::vector<double> wedgeShape(const std::function<double(double)>& lightness) {
   return Ls;
 }
 
-// Nothing but the background (white, or a grid line's grey, where a grid
-// line runs on outside the content's frame? none does) in the band.
+// Nothing but the white background in the band.
 void expectBlank(const Png& png, const Rect& band, const std::string& where) {
   int drawn = 0;
   std::string first;
@@ -158,8 +155,8 @@ void expectBlank(const Png& png, const Rect& band, const std::string& where) {
 
 // The target's pixels from 15 % to 85 % input, each painted (its colour) or
 // a gap (white or a grid line), where the smoothed response lies at least 8
-// pixels away: both must be seen, several times each.
-// False when the target hides under the response, too much to tell.
+// pixels away: both must be seen, several times each. False when the target
+// hides under the response, too much to tell.
 bool expectDashedTarget(const Png& png, const PlotFigure& figure, const std::vector<double>& target,
                         const std::vector<double>& smoothed) {
   int painted = 0, gaps = 0, changes = 0, looked = 0;
