@@ -6,6 +6,8 @@
 #include <limits>
 #include <numbers>
 
+#include "Args.h"
+#include "LinearizeWarnings.h"
 #include "Chart/Components/Legend.h"
 #include "Chart/Components/LegendEntry.h"
 #include "Chart/Components/XAxis.h"
@@ -14,8 +16,6 @@
 #include "Chart/Data/LineChartDataSet.h"
 #include "Chart/Renderers/LinePointsRenderer.h"
 #include "Chart/Views/LineChartView.h"
-#include "Args.h"
-#include "LinearizeWarnings.h"
 #include "linearization/InkColors.h"
 #include "linearization/SaveText.h"
 #include "platform/cairo/CairoContext.h"
@@ -68,7 +68,9 @@ Color lightened(const Color& c, double part) {
 }
 
 // x = 100 · i / (n - 1) for each of n values (0 for a single value).
-double evenPercent(size_t i, size_t n) { return n < 2 ? 0 : 100.0 * static_cast<double>(i) / static_cast<double>(n - 1); }
+double evenPercent(size_t i, size_t n) {
+  return n < 2 ? 0 : 100.0 * static_cast<double>(i) / static_cast<double>(n - 1);
+}
 
 std::shared_ptr<LineChartDataSet> lineSet(std::vector<EntryPtr> entries, const std::string& label, Color color,
                                           double width, std::optional<std::vector<double>> dash = std::nullopt) {
@@ -191,7 +193,8 @@ std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::v
     samples.reserve(m.samples.L.size());
     for (size_t step = 0; step < steps; ++step)
       for (int64_t k = m.samples.starts[step]; k < m.samples.starts[step + 1]; ++k)
-        samples.push_back(std::make_shared<ChartDataEntry>(evenPercent(step, steps), m.samples.L[static_cast<size_t>(k)]));
+        samples.push_back(
+            std::make_shared<ChartDataEntry>(evenPercent(step, steps), m.samples.L[static_cast<size_t>(k)]));
     sets.push_back(pointSet(std::move(samples), "samples", kSamples, 3.5));
   }
   // Rings, open in the middle: where a reading lies on the smoothed
@@ -243,8 +246,10 @@ std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEn
   return std::make_shared<LineChartData>(sets);
 }
 
-void drawTitles(platform::graphics::DrawingContext& context, const PlotFigure::Graph, const Rect& area,
-                const Rect& content, const std::string& title, const std::string& note, const std::string& xTitle,
+// The title and note above the graph, the x title below it and the y title
+// turned along its left side, each centred on the content.
+void drawTitles(platform::graphics::DrawingContext& context, const Rect& area, const Rect& content,
+                const std::string& title, const std::string& note, const std::string& xTitle,
                 const std::string& yTitle) {
   context.drawTextInRect(title, Rect(content.minX(), area.minY() + 16, content.width(), 40),
                          attributes(kTitleSize, kText));
@@ -394,8 +399,7 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
       context.setLineWidth(1);
       context.strokeRect(content);
     }
-    drawTitles(context, panel->graph, panel->area, content, panel->title, panel->note, panel->xTitle,
-               panel->yTitle);
+    drawTitles(context, panel->area, content, panel->title, panel->note, panel->xTitle, panel->yTitle);
   }
 }
 

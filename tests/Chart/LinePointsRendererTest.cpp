@@ -130,17 +130,26 @@ TEST(LinePointsRenderer, DrawsWhatEachDataSetSettingSays) {
          EXPECT_EQ(d.strokes[0].state.lineWidth, 4);
          EXPECT_EQ(d.strokes[0].state.lineCap, LineCap::round);
        }},
-      {"width 0: no line, points alone", [](LineChartDataSet& s) { s.setLineWidth(0); s.setDrawCirclesEnabled(true); },
+      {"width 0: no line, points alone",
+       [](LineChartDataSet& s) {
+         s.setLineWidth(0);
+         s.setDrawCirclesEnabled(true);
+       },
        [](const Drawn& d) {
          EXPECT_TRUE(d.strokes.empty());
          EXPECT_EQ(d.circles.size(), 6u);  // three circles and their holes
        }},
-      {"dash with its phase", [](LineChartDataSet& s) { s.setLineDashLengths(std::vector<double>{6, 3}); s.setLineDashPhase(2); },
+      {"dash with its phase",
+       [](LineChartDataSet& s) {
+         s.setLineDashLengths(std::vector<double>{6, 3});
+         s.setLineDashPhase(2);
+       },
        [](const Drawn& d) {
          ASSERT_EQ(d.strokes.size(), 1u);
          EXPECT_EQ(d.strokes[0].state.dash, (LineDash{2, {6, 3}}));
        }},
-      {"stepped: across, then up or down to each entry", [](LineChartDataSet& s) { s.setMode(LineChartDataSetMode::stepped); },
+      {"stepped: across, then up or down to each entry",
+       [](LineChartDataSet& s) { s.setMode(LineChartDataSetMode::stepped); },
        [&](const Drawn& d) {
          ASSERT_EQ(d.strokes.size(), 1u);
          EXPECT_EQ(pathPoints(d.strokes[0]), (std::vector<Point>{pixel(0, 0), pixel(5, 0), pixel(5, 10), pixel(10, 10),

@@ -69,7 +69,9 @@ int channel(uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF
 
 // The pixel is the colour, each component within `tolerance` of 255 steps.
 bool isColor(uint32_t p, const Color& c, int tolerance = 6) {
-  const auto near = [&](int value, double expected) { return std::abs(value - std::lround(expected * 255)) <= tolerance; };
+  const auto near = [&](int value, double expected) {
+    return std::abs(value - std::lround(expected * 255)) <= tolerance;
+  };
   return channel(p, 24) == 255 && near(channel(p, 16), c.red) && near(channel(p, 8), c.green) &&
          near(channel(p, 0), c.blue);
 }
@@ -322,7 +324,8 @@ TEST(Plot, ThePngIsAnOrdinaryPngFile) {
 
 TEST(Plot, WithoutAQuadTheCorrectionCurveIsDrawn) {
   TempDir dir;
-  const auto wedge = dir.write("w.txt", testsupport::cgatsWedge(wedgeShape([](double t) { return 6 + 88 * std::pow(1 - t, 2); })));
+  const auto wedge =
+      dir.write("w.txt", testsupport::cgatsWedge(wedgeShape([](double t) { return 6 + 88 * std::pow(1 - t, 2); })));
   // A name without .png gets it, as the other outputs get theirs.
   const auto r = inkcurve({"linearize", wedge.string(), "--plot", (dir / "curve").string()});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -364,7 +367,8 @@ TEST(Plot, StarterDrawsItsBoostedInkCurves) {
   const auto quad = linearization::QuadDataFile::fromFile(out);
   ASSERT_TRUE(quad && quad->readQuadFile(quad->rawQuadData));
   const auto& curves = *quad->inputQuadCurveArray;
-  const PlotFigure figure(cli::starterPicture(curves, quad->inkList, "P5000/P7000/P9000, Carbon Transfer, --ink-limit 10"));
+  const PlotFigure figure(
+      cli::starterPicture(curves, quad->inkList, "P5000/P7000/P9000, Carbon Transfer, --ink-limit 10"));
   EXPECT_FALSE(figure.has(Graph::measurements));
   const Png png = readPng(plot);
   ASSERT_EQ(png.width, 1000);
