@@ -19,7 +19,6 @@
 #include "linearization/InkColors.h"
 #include "linearization/SaveText.h"
 #include "platform/cairo/CairoContext.h"
-#include "platform/cairo/CairoImages.h"
 #include "platform/graphics/SavedGraphicsState.h"
 #include "platform/text/Text.h"
 
@@ -437,9 +436,8 @@ std::shared_ptr<const platform::graphics::Image> PlotFigure::image() const {
 }
 
 std::optional<platform::graphics::EncodedImage> PlotFigure::png() const {
-  const auto drawn = image();
-  if (!drawn) return std::nullopt;
-  return platform::cairo::encodePNG(*drawn);
+  if (!context_) return std::nullopt;
+  return context_->encodePNG();
 }
 
 std::optional<std::string> plotOutputError(const std::string& plot, const std::string& out) {

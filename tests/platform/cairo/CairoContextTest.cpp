@@ -249,6 +249,17 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   const auto translucentDecoded = decodePNG(*translucent);
   ASSERT_TRUE(translucentDecoded);
   EXPECT_EQ(translucentDecoded->pixels(), seeThrough);
+  // The context writes the same file from its own pixels, opaque or not.
+  EXPECT_EQ(ctx->encodePNG(), png);
+  auto opaqueContext = CairoContext::create(30, 20, /*opaque=*/true);
+  opaqueContext->setFillColor(kBlue);
+  opaqueContext->fillEllipseInRect(Rect(2, 2, 20, 12));
+  EXPECT_EQ(opaqueContext->encodePNG(), platform::cairo::encodePNG(*opaqueContext->makeImage(1)));
+  auto clearContext = CairoContext::create(30, 20);
+  clearContext->setFillColor(kBlue.withAlpha(0.5));
+  clearContext->fillEllipseInRect(Rect(2, 2, 20, 12));
+  EXPECT_EQ(clearContext->encodePNG(), platform::cairo::encodePNG(*clearContext->makeImage(1)));
+  EXPECT_EQ((*clearContext->encodePNG())[25], 6);
   const auto best = platform::cairo::encodeJPEG(*image, 0.95);
   const auto rough = platform::cairo::encodeJPEG(*image, 0.1);
   ASSERT_TRUE(best && rough);
