@@ -431,10 +431,6 @@ Point PlotFigure::pixelFor(Graph graph, double x, double y) const {
   return Point{at.x + p->frame.minX(), at.y + p->frame.minY()};
 }
 
-std::shared_ptr<const platform::graphics::Image> PlotFigure::image() const {
-  return context_ ? context_->makeImage(1) : nullptr;
-}
-
 std::optional<platform::graphics::EncodedImage> PlotFigure::png() const {
   if (!context_) return std::nullopt;
   return context_->encodePNG();

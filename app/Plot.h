@@ -12,11 +12,7 @@
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
-#include "platform/graphics/Image.h"
 
-namespace chart {
-class LineChartView;
-}
 namespace platform::cairo {
 class CairoContext;
 }
@@ -91,8 +87,6 @@ class PlotFigure {
   platform::graphics::Rect contentRect(Graph graph) const;
   // The pixel position of the value (x, y) of the graph on the picture.
   platform::graphics::Point pixelFor(Graph graph, double x, double y) const;
-  // The picture drawn.
-  std::shared_ptr<const platform::graphics::Image> image() const;
   // The picture as PNG; nothing when it could not be encoded.
   std::optional<platform::graphics::EncodedImage> png() const;
 
