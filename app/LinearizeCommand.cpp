@@ -10,6 +10,7 @@
 #include "CliHost.h"
 #include "LinearizeExports.h"
 #include "LinearizeWarnings.h"
+#include "Plot.h"
 #include "linearization/exports/Exports.h"
 #include "linearization/exports/GutenprintXML.h"
 #include "linearization/readers/MeasurementFile.h"
@@ -36,6 +37,7 @@ std::string linearizeUsage() {
          "  --xml-dir DIR            write one Gutenprint XML curve per channel and the\n"
          "                           reference _ref.quad into DIR (needs QUAD)\n"
          "  --measurements-out FILE  write the smoothed readings as a measurement data file\n"
+         "  --plot FILE              draw the measurements and the ink curves as a PNG\n"
          "  --smoothing N            moving-average control, 0..100 (default 33)\n"
          "  --spline N               spline control, 0..100 (default 33)\n"
          "  --notes TEXT             process notes written into the .quad\n"
@@ -57,7 +59,7 @@ class SilentHost : public platform::Host {
 
 // The outputs a save panel names, with the one file type each panel allows.
 constexpr std::pair<const char*, const char*> kSavedOutputs[] = {
-    {"out", "quad"}, {"acv", "acv"}, {"cube", "cube"}, {"measurements-out", "txt"}};
+    {"out", "quad"}, {"acv", "acv"}, {"cube", "cube"}, {"measurements-out", "txt"}, {"plot", "png"}};
 
 // The exports in the order they are written, with the option that asks for each.
 constexpr std::pair<const char*, ExportType> kExports[] = {
@@ -187,7 +189,7 @@ int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
 std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                                     Request& request) {
   const std::set<std::string> valueOptions{"out",       "acv",    "cube",  "xml-dir", "measurements-out",
-                                           "smoothing", "spline", "notes"};
+                                           "smoothing", "spline", "notes",   "plot"};
   if (asksForHelp(args, valueOptions)) {
     out << linearizeUsage();
     return kExitOk;
@@ -353,6 +355,8 @@ int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, 
   platform::files::ReplacementBatch batch;
   for (const auto& [option, type] : kExports)
     if (request.args.has(option)) saveExport(type, sources, host);
+  if (request.args.has("plot"))
+    savePlot(linearizePicture(sources.document, request.measurementsPath, sources.quad.get(), request.quadPath), host);
   return commitWrites(batch, host, out);
 }
 

@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "CliHost.h"
 #include "LinearizeWarnings.h"
+#include "Plot.h"
 #include "linearization/QuadDataFile.h"
 #include "platform/files/Files.h"
 #include "platform/text/Text.h"
@@ -44,17 +45,19 @@ void listTitles(std::ostream& out) {
 
 std::string starterUsage() {
   return "  starter --printer TITLE --process TITLE [--ink-limit B] [--yellow Y]\n"
-         "          [--total-ink T] [--notes TEXT] --out FILE\n"
+         "          [--total-ink T] [--notes TEXT] --out FILE [--plot FILE]\n"
          "             build a starter curve and write it as a .quad file; B is the\n"
          "             ink-limit boost in percent (above -100), Y the yellow boost in\n"
          "             whole percent (above -100), T the total-ink-load boost as a\n"
-         "             fraction (0.1 = 10% more ink; above -1)\n"
+         "             fraction (0.1 = 10% more ink; above -1); --plot draws its ink\n"
+         "             curves as a PNG\n"
          "  starter --list\n"
          "             list the printer-model and process titles\n";
 }
 
 int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const std::set<std::string> valueOptions{"printer", "process", "ink-limit", "yellow", "total-ink", "notes", "out"};
+  const std::set<std::string> valueOptions{"printer", "process", "ink-limit", "yellow", "total-ink",
+                                           "notes",   "out",     "plot"};
   if (asksForHelp(args, valueOptions)) {
     out << "usage:\n" << starterUsage();
     return kExitOk;
@@ -82,6 +85,9 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     return usageError(err, "unknown process '" + process + "' (see inkcurve starter --list)");
   }
   if (auto problem = outputFileError("out", outPath)) return usageError(err, *problem);
+  const auto plotPath = parsed->option("plot");
+  if (plotPath)
+    if (auto problem = plotOutputError(*plotPath, outPath)) return usageError(err, *problem);
 
   std::optional<double> inkLimit, totalInk;
   std::optional<int64_t> yellow;
@@ -113,6 +119,7 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   CliHost host(out, err, parsed->has("verbose"));
   host.setSaveAnswer("quad", outPath);
+  if (plotPath) host.setSaveAnswer("png", *plotPath);
   auto model = std::make_shared<starter_curves::CurveSetupDataModel>(host);
   auto& sc = *model->starterCurve;
 
@@ -165,6 +172,12 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!outcome.offered) {
     err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
     return kExitFailed;
+  }
+  if (plotPath) {
+    std::string note = printer + ", " + process;
+    for (const char* option : {"ink-limit", "yellow", "total-ink"})
+      if (auto v = parsed->option(option)) note += ", --" + std::string(option) + " " + *v;
+    savePlot(starterPicture(sc.currentStarterCurveWithBoostSetting, sc.currentInkList, note), host);
   }
   for (const auto& warning : warnings) err << "inkcurve: warning: " << warning << "\n";
   if (outcome.clampedLevels > 0) {

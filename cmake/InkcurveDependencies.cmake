@@ -51,9 +51,26 @@ macro(inkcurve_find_dependencies library missing)
 endmacro()
 
 # find_package(<package>); <what> is added to <missing-var> when it is not
-# found.
+# found. Asked quietly, CMake's status lines are held back meanwhile: its
+# modules look up what they need themselves, not always quietly (FindBLAS
+# asks for Threads without QUIET, and says "Found Threads"). Warnings and
+# errors still show, and a quieter level the caller set stays.
 macro(_inkcurve_find_package package what missing)
+  if(_inkcurve_dependencies_quiet)
+    set(_inkcurve_saved_log_level "${CMAKE_MESSAGE_LOG_LEVEL}")
+    if(NOT CMAKE_MESSAGE_LOG_LEVEL MATCHES "^(ERROR|WARNING|NOTICE)$")
+      set(CMAKE_MESSAGE_LOG_LEVEL NOTICE)
+    endif()
+  endif()
   find_package(${package} ${_inkcurve_dependencies_quiet})
+  if(_inkcurve_dependencies_quiet)
+    if(_inkcurve_saved_log_level)
+      set(CMAKE_MESSAGE_LOG_LEVEL "${_inkcurve_saved_log_level}")
+    else()
+      unset(CMAKE_MESSAGE_LOG_LEVEL)
+    endif()
+    unset(_inkcurve_saved_log_level)
+  endif()
   if(NOT ${package}_FOUND)
     list(APPEND ${missing} "${what}")
   endif()

@@ -7,6 +7,7 @@
 
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Renderers/LinePointsRenderer.h"
 #include "Chart/Views/LineChartView.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
@@ -14,45 +15,24 @@
 using namespace chart;
 using platform::graphics::Color;
 
-// The view draws the axes, grid, labels and legend; the data is drawn by a
-// renderer of the caller's: here a polyline through each data set.
-class PolylineRenderer : public DataRenderer {
- public:
-  explicit PolylineRenderer(const LineChartView& view) : DataRenderer(view.viewPortHandler()), view_(view) {}
-
-  void drawData(DrawingContext& context) override {
-    for (const auto& set : view_.data()->dataSets()) {
-      std::vector<Point> points;
-      for (int64_t i = 0; i < set->entryCount(); ++i)
-        points.push_back(Point{set->entryForIndex(i)->x(), set->entryForIndex(i)->y()});
-      if (points.empty()) continue;
-      view_.getTransformer(set->axisDependency())->pointValuesToPixel(points);
-      context.setStrokeColor(set->color(0));
-      context.setLineWidth(2);
-      context.beginPath();
-      context.moveTo(points[0]);
-      for (size_t i = 1; i < points.size(); ++i) context.addLineTo(points[i]);
-      context.strokePath();
-    }
-  }
-
- private:
-  const LineChartView& view_;
-};
-
-// y = f(x) for x = 0, 5, ..., 100, in the colour given.
+// y = f(x) for x = 0, 5, ..., 100: a line 2 points wide in the colour
+// given, without circles at the entries.
 DataSetPtr curve(const char* label, Color color, double (*f)(double)) {
   std::vector<EntryPtr> entries;
   for (double x = 0; x <= 100; x += 5) entries.push_back(std::make_shared<ChartDataEntry>(x, f(x)));
   auto set = std::make_shared<LineChartDataSet>(entries, label);
   set->setColor(color);
+  set->setLineWidth(2);
+  set->setDrawCirclesEnabled(false);
   return set;
 }
 
 int main(int argc, char** argv) {
   const char* path = argc > 1 ? argv[1] : "chart.png";
   const auto view = LineChartView::create(Rect(0, 0, 640, 400));
-  view->setRenderer(std::make_shared<PolylineRenderer>(*view));
+  // The view draws the axes, grid, labels and legend; the data is drawn by
+  // its data renderer: the library's line-and-points renderer.
+  view->setRenderer(std::make_shared<LinePointsRenderer>(*view, view->viewPortHandler()));
   view->xAxis()->setLabelPosition(XAxis::LabelPosition::bottom);
   view->leftAxis()->setAxisMinimum(0);
   view->rightAxis()->setEnabled(false);

@@ -1,6 +1,7 @@
 #include "linearization/MeasurementData.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "linearization/MeasurementAverager.h"
@@ -127,6 +128,11 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
     // Moved in where the averaged readings replace them: a long list is not
     // held twice.
     std::vector<CIELab> readings = keepMeasured ? measuredLab : std::move(measuredLab);
+    std::vector<double> sampleL;
+    if (readings.size() <= kMostSamplesKept) {
+      sampleL.reserve(readings.size());
+      for (const CIELab& reading : readings) sampleL.push_back(reading.L);
+    }
     MeasurementAverager averager =
         names ? MeasurementAverager(std::move(readings), *names) : MeasurementAverager(std::move(readings));
     if (!averager.refusal.empty()) {
@@ -137,9 +143,63 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
     layout = std::move(averager.layout);
     layoutWarnings = std::move(averager.warnings);
     averagedMeasurements = std::move(averager.averagedMeasurements);
+    stepSamples = groupStepSamples(sampleL, layout, names, averagedMeasurements);
   }
   if (!keepMeasured) measuredLab = averagedMeasurements;
   interpolateAveraged();
+}
+
+StepSamples groupStepSamples(const std::vector<double>& readings, const WedgeLayout& layout, const StepNames* names,
+                             const std::vector<CIELab>& means) {
+  const auto n = static_cast<int64_t>(readings.size());
+  const int64_t steps = layout.steps;
+  if (layout.mostSamples < 2 || steps < 1 || n != layout.readings || steps != static_cast<int64_t>(means.size()))
+    return {};
+  StepSamples grouped;
+  grouped.L.reserve(readings.size());
+  if (layout.order == WedgeLayout::Order::named) {
+    if (!names || names->steps != steps || static_cast<int64_t>(names->stepOf.size()) != n) return {};
+    // Each step's samples in reading order, steps in order.
+    grouped.starts.assign(static_cast<std::size_t>(steps) + 1, 0);
+    for (const int32_t step : names->stepOf) {
+      if (step < 0 || step >= steps) return {};
+      ++grouped.starts[static_cast<std::size_t>(step) + 1];
+    }
+    for (std::size_t k = 1; k < grouped.starts.size(); ++k) grouped.starts[k] += grouped.starts[k - 1];
+    std::vector<int64_t> next(grouped.starts.begin(), grouped.starts.end() - 1);
+    grouped.L.resize(readings.size());
+    for (std::size_t at = 0; at < readings.size(); ++at)
+      grouped.L[static_cast<std::size_t>(next[static_cast<std::size_t>(names->stepOf[at])]++)] = readings[at];
+  } else {
+    // Passes over the list: sample k of a step is sample k % (S / P) of its
+    // row in pass k / (S / P).
+    const int64_t samples = layout.mostSamples, passes = layout.passes;
+    if (layout.fewestSamples != samples || passes < 1 || samples % passes != 0 || steps * samples != n) return {};
+    std::vector<double> list = readings;
+    if (layout.order == WedgeLayout::Order::fallingL) {
+      // Lightest first, a value that is not a number after every number.
+      std::stable_sort(list.begin(), list.end(),
+                       [](double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); });
+    }
+    const int64_t inRow = samples / passes;
+    for (int64_t step = 0; step < steps; ++step) {
+      grouped.starts.push_back(step * samples);
+      for (int64_t k = 0; k < samples; ++k)
+        grouped.L.push_back(list[static_cast<std::size_t>(k / inRow * steps * inRow + step * inRow + k % inRow)]);
+    }
+    grouped.starts.push_back(n);
+  }
+  // The samples must give the means the averager gave, added in the same
+  // order; a layout that groups otherwise keeps none.
+  for (int64_t step = 0; step < steps; ++step) {
+    const int64_t start = grouped.starts[static_cast<std::size_t>(step)];
+    const int64_t count = grouped.starts[static_cast<std::size_t>(step) + 1] - start;
+    if (count < 1) return {};
+    const double mean = blockMean(start, count, grouped.L);
+    const double expected = means[static_cast<std::size_t>(step)].L;
+    if (!(mean == expected || (std::isnan(mean) && std::isnan(expected)))) return {};
+  }
+  return grouped;
 }
 
 void MeasurementData::interpolateAveraged() {
@@ -153,6 +213,7 @@ void MeasurementData::fail(const std::string& reason, int64_t line) {
   measuredLab.clear();
   averagedMeasurements.clear();
   interpolatedMeasurements.clear();
+  stepSamples = {};
   if (host_ != nullptr) host_->log("Measurement data not read: " + failureReason_);
 }
 

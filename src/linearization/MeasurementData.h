@@ -77,6 +77,33 @@ class Fields {
 
 using Rows = std::vector<Fields>;
 
+// The L* of each step's samples, as they were averaged into the step's
+// mean: step k's samples are L[starts[k]] up to (not including)
+// L[starts[k + 1]]. For a graph that shows how far a step's samples scatter
+// about its mean. Empty (no starts) where every step is one reading, and
+// where the samples were not kept (see groupStepSamples).
+struct StepSamples {
+  std::vector<double> L;
+  std::vector<int64_t> starts;  // one a step, and the end
+
+  bool empty() const { return starts.empty(); }
+  int64_t steps() const { return starts.empty() ? 0 : static_cast<int64_t>(starts.size()) - 1; }
+};
+
+// The most readings whose samples are kept: far more than any wedge is
+// measured with, and few enough that keeping them costs little.
+inline constexpr std::size_t kMostSamplesKept = 100000;
+
+// The L* of `readings` (as given to the averager, in that order) grouped as
+// `layout` took them as steps: by the steps `names` gives, or as the layout's
+// passes over the list (after ordering it by falling L*, when the layout was
+// taken so), each step's samples in the order the averager adds them. Kept
+// only when each step's samples give exactly the step's mean in `means` (so
+// that a layout read otherwise gives none rather than wrong ones), and only
+// when some step has more than one sample; otherwise empty.
+StepSamples groupStepSamples(const std::vector<double>& readings, const WedgeLayout& layout, const StepNames* names,
+                             const std::vector<CIELab>& means);
+
 // The base of the measurement-file readers. It holds the file's lines, splits
 // them into rows of TAB-separated fields and runs the life cycle every reader
 // follows: parse the rows into readings, find the wedge's steps in them (the
@@ -112,6 +139,9 @@ class MeasurementData {
   // warns of them (a step whose samples disagree, readings sorted by L*).
   WedgeLayout layout;
   std::vector<std::string> layoutWarnings;
+  // Each step's samples, where the steps were averaged from several
+  // (groupStepSamples; lists of at most kMostSamplesKept readings).
+  StepSamples stepSamples;
 
   // Drops the blank lines from `rawData` (a line holding nothing but newline
   // characters is blank) and splits the rest on every TAB, each line

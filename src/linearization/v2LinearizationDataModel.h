@@ -10,6 +10,7 @@
 #include "linearization/CIELab.h"
 #include "linearization/DigitalNegativeCorrectionCurve.h"
 #include "linearization/MeasurementAverager.h"
+#include "linearization/MeasurementData.h"
 #include "linearization/readers/MeasurementFile.h"
 #include "linearization/QuadDataFile.h"
 #include "platform/host/Host.h"
@@ -32,6 +33,9 @@ class v2LinearizationDataModel {
   std::vector<CIELab> rawMeasurements;
   // How the last file's readings were taken as the wedge's steps.
   WedgeLayout measurementLayout;
+  // The L* of each step's samples of the last file, where its steps were
+  // averaged from several (empty otherwise): rawMeasurements holds their means.
+  StepSamples measurementSamples;
   std::vector<CIELab> interpolatedMeasurements;
   std::vector<CIELab> smoothedMeasurements;
   std::vector<CIELab> correctedMeasurements;

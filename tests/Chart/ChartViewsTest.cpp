@@ -20,6 +20,7 @@
 #include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
 #include "Chart/Views/RadarChartView.h"
+#include "platform/graphics/FixedTextMetrics.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/graphics/TextMetrics.h"
 #include "support/DrawingExpectations.h"
@@ -519,6 +520,43 @@ TEST_F(ChartViews, DescriptionAndMarkers) {
   view.renderMarkers(context);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(view.getMarkerPosition(*at(1, 7, 8, 0)), (Point{7, 8}));
+
+  // A view given metrics of its own (text half again as wide, a font line
+  // of twice the font's size) measures with them in drawDescription and
+  // renderMarkers called alone, as in draw: the description stands where a
+  // frame puts it, and a marker measures its text with them.
+  struct Wide : platform::graphics::FixedTextMetrics {
+    Size size(std::string_view text, const TextAttributes& attributes) const override {
+      const Size fixed = FixedTextMetrics::size(text, attributes);
+      return Size{1.5 * fixed.width, fixed.height};
+    }
+    double fontLineHeight(const platform::graphics::Font& font) const override { return 2 * font.pointSize; }
+  };
+  const std::shared_ptr<const platform::graphics::TextMetrics> wide = std::make_shared<Wide>();
+  const auto own = LineChartView::create(Rect(0, 0, 600, 400));
+  own->setTextMetrics(wide);
+  own->setData(rampData());
+  own->chartDescription()->setText("inkcurve");
+  const auto descriptionAt = [&](const std::function<void(DrawingContext&)>& draw) {
+    RecordingContext recorded;
+    draw(recorded);
+    for (const auto& op : recorded.operations(Op::drawText))
+      if (op.text == "inkcurve") return op.points[0];
+    return Point{-1, -1};
+  };
+  const ViewPortHandler& ownPort = *own->viewPortHandler();
+  const Point alone = descriptionAt([&](DrawingContext& c) { own->drawDescription(c); });
+  EXPECT_EQ(alone, (Point{ownPort.contentRight() - 5 - 1.5 * 8 * 7.8, ownPort.contentBottom() - 5 - 26}));
+  EXPECT_EQ(alone, descriptionAt([&](DrawingContext& c) { own->draw(c); }));
+  const auto measuring = std::make_shared<SpyMarker>(log);
+  bool measuredWithOwn = false;
+  measuring->onRefresh = [&] {
+    measuredWithOwn = &platform::graphics::currentTextMetrics() == wide.get();
+  };
+  own->setMarker(measuring);
+  own->setHighlighted({at(30, 200, 150, 0)});
+  own->renderMarkers(context);
+  EXPECT_TRUE(measuredWithOwn);
 }
 
 // Values 10..50 on five spokes.

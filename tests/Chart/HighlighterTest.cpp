@@ -24,6 +24,7 @@ using namespace chart;
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 std::shared_ptr<LineChartDataSet> lineSet(const std::function<double(double)>& y, double step = 10, double last = 100) {
   std::vector<EntryPtr> entries;
@@ -286,6 +287,212 @@ TEST(Highlighters, LineAndBarViewsTapCombinedData) {
     }
     view->highlightValue(5, 3);
     EXPECT_TRUE(view->highlighted().empty() && !view->lastHighlighted());
+  }
+}
+
+// Bar views (upright and turned, 400 × 300) over combined data: the line
+// sub-data first (data index 0), then the bars (1). The usual chart is bars
+// y = 1 + i under a target line y = 2 + i, x 0..9. A touch is given by a
+// value and a distance in points toward the value axis's base (down, or
+// left on the turned view).
+struct BarsUnderALine {
+  explicit BarsUnderALine(bool turned, std::vector<double> barValues = ramp(1), std::vector<double> lineValues = ramp(2))
+      : turned(turned),
+        view(turned ? HorizontalBarChartView::create(Rect(0, 0, 400, 300))
+                    : BarChartView::create(Rect(0, 0, 400, 300))),
+        bars(setOf<BarChartDataSet, BarChartDataEntry>(barValues)),
+        line(setOf<LineChartDataSet, ChartDataEntry>(lineValues)) {
+    data->setBarData(std::make_shared<BarChartData>(bars));
+    data->setLineData(std::make_shared<LineChartData>(line));
+    view->setData(data);
+  }
+  // from, from + 1, ..., from + 9.
+  static std::vector<double> ramp(double from) {
+    std::vector<double> values;
+    for (int i = 0; i < 10; ++i) values.push_back(from + i);
+    return values;
+  }
+  // A set of entries at x 0, 1, ...
+  template <class Set, class Entry>
+  static std::shared_ptr<Set> setOf(const std::vector<double>& values) {
+    std::vector<EntryPtr> entries;
+    for (const double y : values) entries.push_back(std::make_shared<Entry>(entries.size(), y));
+    return std::make_shared<Set>(entries, "");
+  }
+  Point at(double x, double y, double towardBase = 0, AxisDependency axis = AxisDependency::left) const {
+    const Point p = turned ? view->getTransformer(axis)->pixelForValues(y, x)
+                           : view->getTransformer(axis)->pixelForValues(x, y);
+    return turned ? Point{p.x - towardBase, p.y} : Point{p.x, p.y + towardBase};
+  }
+  // After an edit in place: the sets' and the data's extremes, then the view.
+  void changed() const {
+    for (const auto& part : data->allData()) {
+      for (const auto& set : part->dataSets()) set->notifyDataSetChanged();
+      part->notifyDataChanged();
+    }
+    data->notifyDataChanged();
+    view->notifyDataSetChanged();
+  }
+
+  bool turned;
+  std::shared_ptr<BarChartView> view;
+  std::shared_ptr<BarChartDataSet> bars;
+  std::shared_ptr<LineChartDataSet> line;
+  std::shared_ptr<CombinedChartData> data = std::make_shared<CombinedChartData>();
+};
+
+// Every pixel of every drawn bar of the usual chart (its rectangle as the
+// renderer's rectValueToPixel places it, within the content), tapped at
+// the default reach, names that bar, but within 22 points of the line's
+// point over it, which it then names.
+TEST(Highlighters, EveryPixelOfADrawnBarNamesItButNearAPoint) {
+  for (const bool turned : {false, true}) {
+    SCOPED_TRACE(turned ? "horizontal bars" : "bars");
+    const BarsUnderALine chart(turned);
+    const Transformer& t = *chart.view->getTransformer(AxisDependency::left);
+    const ViewPortHandler& port = *chart.view->viewPortHandler();
+    const Rect content = port.contentRect();
+    // The centre of each pixel that lies on the drawn bar.
+    const auto first = [](double from) { return std::ceil(from - 0.5) + 0.5; };
+    int64_t tapped = 0;
+    for (int i = 0; i < 10; ++i) {
+      Rect bar = turned ? Rect(0, i - 0.425, 1 + i, 0.85) : Rect(i - 0.425, 0, 0.85, 1 + i);
+      turned ? t.rectValueToPixelHorizontal(bar) : t.rectValueToPixel(bar);
+      const Point point = chart.at(i, 2 + i);
+      int64_t wrong = 0;
+      for (double y = first(std::max(bar.minY(), content.minY())); y <= std::min(bar.maxY(), content.maxY()); ++y) {
+        for (double x = first(std::max(bar.minX(), content.minX())); x <= std::min(bar.maxX(), content.maxX()); ++x) {
+          ++tapped;
+          const auto h = chart.view->getHighlightByTouchPoint(Point{x, y});
+          const bool nearPoint = std::hypot(point.x - x, point.y - y) <= 22 && port.isInBounds(point);
+          if (!h || h->x() != i || h->dataIndex() != (nearPoint ? 0 : 1)) ++wrong;
+        }
+      }
+      EXPECT_EQ(wrong, 0) << "bar " << i;
+    }
+    EXPECT_GT(tapped, 10000);
+  }
+}
+
+// Taps on bar views of combined data: on a drawn bar a point wins within
+// 22 points (or a smaller reach), above a short bar within the reach; a
+// point beyond the content is never named; stacked, negative and grouped
+// bars, a zoomed view, ties and data changed in place. A stack's value is
+// found on the bar's own axis.
+TEST(Highlighters, BarViewsShareATapBetweenBarsAndPoints) {
+  using Chart = BarsUnderALine;
+  using SetUp = std::function<void(Chart&)>;
+  const auto reach = [](double distance) {
+    return [distance](Chart& c) { c.view->setMaxHighlightDistance(distance); };
+  };
+  const auto then = [](SetUp a, SetUp b) { return [a, b](Chart& c) { a(c); b(c); }; };
+  const SetUp pointOverBar = [](Chart& c) { c.line->entryForIndex(4)->setY(4.75); };
+  const SetUp twoLines = [](Chart& c) {
+    c.data->lineData()->addDataSet(Chart::setOf<LineChartDataSet, ChartDataEntry>({2, 3, 4, 5, 4.75}));
+  };
+  const SetUp stacked = [](Chart& c) {
+    std::static_pointer_cast<BarChartDataEntry>(c.bars->entryForIndex(4))->setYValues(std::vector<double>{2, 2, 2});
+  };
+  const SetUp negative = [](Chart& c) {
+    c.bars->entryForIndex(4)->setY(-4);
+    c.line->entryForIndex(4)->setY(-3.75);
+  };
+  const SetUp grouped = [](Chart& c) {
+    c.data->barData()->addDataSet(Chart::setOf<BarChartDataSet, BarChartDataEntry>(Chart::ramp(1)));
+    c.data->barData()->setBarWidth(0.4);
+    c.data->barData()->groupBars(-0.5, 0.1, 0.05);
+  };
+  // Bars y = 10 (or 1) under a line at 10.5, the value axis from 0 zoomed
+  // 1.2× about its base: the line lies beyond the content's far edge.
+  const auto zoomedPast = [](double bar) {
+    return [bar](Chart& c) {
+      for (int64_t i = 0; i < 10; ++i) {
+        c.bars->entryForIndex(i)->setY(bar);
+        c.line->entryForIndex(i)->setY(10.5);
+      }
+      c.view->leftAxis()->setAxisMinimum(0);
+      c.changed();
+      const Point base = c.at(4, 0);
+      c.turned ? c.view->zoom(1.2, 1, base.x, base.y) : c.view->zoom(1, 1.2, base.x, base.y);
+      ASSERT_FALSE(c.view->viewPortHandler()->isInBounds(c.at(4, 10.5)));
+    };
+  };
+  constexpr double kEdge = kNaN;  // as y: 4 points inside the content's far edge
+  struct Named {
+    int64_t dataIndex, set, entry, stack = -1;
+  };
+  const Named bar4{1, 0, 4}, point4{0, 0, 4};
+  const struct {
+    const char* name;
+    SetUp setUp;
+    double x, y, towardBase;
+    Named expected;
+  } table[] = {
+      {"3 pt inside bar 4's top, a unit below the point", {}, 4, 5, 3, bar4},
+      {"above bar 4, 3 pt below the point", {}, 4, 6, 3, point4},
+      {"above bar 4, reach NaN", reach(kNaN), 4, 6, 0, bar4},
+      {"above bar 4, 3 units below the point, reach ∞", reach(kInf), 4, 9, 0, point4},
+      {"a point over bar 4, on it", pointOverBar, 4, 4.75, 0, point4},
+      {"... 21 pt below it", pointOverBar, 4, 4.75, 21, point4},
+      {"... 23 pt below it", pointOverBar, 4, 4.75, 23, bar4},
+      {"... 23 pt below it, reach ∞", then(pointOverBar, reach(kInf)), 4, 4.75, 23, bar4},
+      {"... 9 pt below it, reach 10", then(pointOverBar, reach(10)), 4, 4.75, 9, point4},
+      {"... 11 pt below it, reach 10", then(pointOverBar, reach(10)), 4, 4.75, 11, bar4},
+      {"... on it, reach 0", then(pointOverBar, reach(0)), 4, 4.75, 0, point4},
+      {"... 1 pt below it, reach 0", then(pointOverBar, reach(0)), 4, 4.75, 1, bar4},
+      {"... on it, reach NaN", then(pointOverBar, reach(kNaN)), 4, 4.75, 0, bar4},
+      {"... two lines' points alike: the first", then(pointOverBar, twoLines), 4, 4.75, 2, point4},
+      {"stack [2, 2, 2] under the point: the middle value", stacked, 4, 3, 0, Named{1, 0, 4, 1}},
+      {"... half a unit below its top: the point", stacked, 4, 5.5, 0, point4},
+      {"bar 4 at -4 over a point at -3.75", negative, 4, -2, 0, bar4},
+      {"... on the point", negative, 4, -3.75, 0, point4},
+      {"bar 4 grown to 10 in place, 2 units below the point", [](Chart& c) { c.bars->entryForIndex(4)->setY(10); },
+       4, 8, 0, bar4},
+      {"grouped: inside the second set's bar of group 4", grouped, 4.225, 2, 0, Named{1, 1, 4}},
+      {"zoomed: near the edge, on bar 4, the line beyond", zoomedPast(10), 4, kEdge, 0, bar4},
+      {"zoomed: near the edge, above bar 4, the line beyond", zoomedPast(1), 4, kEdge, 0, bar4},
+  };
+  for (const bool turned : {false, true}) {
+    for (const auto& row : table) {
+      SCOPED_TRACE(testing::Message() << (turned ? "horizontal bars, " : "bars, ") << row.name);
+      Chart chart(turned);
+      if (row.setUp) row.setUp(chart);
+      chart.changed();
+      Point touch = chart.at(row.x, row.y, row.towardBase);
+      if (std::isnan(row.y)) {
+        const Rect content = chart.view->viewPortHandler()->contentRect();
+        touch = chart.at(row.x, 0);
+        (turned ? touch.x : touch.y) = turned ? content.maxX() - 4 : content.minY() + 4;
+      }
+      const auto h = chart.view->getHighlightByTouchPoint(touch);
+      ASSERT_TRUE(h);
+      const Named& e = row.expected;
+      EXPECT_EQ((std::tuple(h->dataIndex(), h->dataSetIndex(), h->stackIndex())),
+                std::tuple(e.dataIndex, e.set, e.stack));
+      const auto part = chart.data->allData()[static_cast<size_t>(e.dataIndex)];
+      EXPECT_EQ(chart.data->entryForHighlight(*h), part->getDataSetByIndex(e.set)->entryForIndex(e.entry));
+    }
+  }
+
+  // Stacks {30, 40, 30} on the right axis (0..110), a line on the left
+  // (9..11) out of a reach of 10: each segment tapped is named, found on the
+  // right axis.
+  for (const bool turned : {false, true}) {
+    Chart chart(turned, {1, 1, 1}, {10, 10, 10});
+    chart.view->setMaxHighlightDistance(10);
+    chart.bars->setAxisDependency(AxisDependency::right);
+    const auto stack = std::static_pointer_cast<BarChartDataEntry>(chart.bars->entryForIndex(1));
+    stack->setYValues(std::vector<double>{30, 40, 30});
+    chart.view->rightAxis()->setAxisMinimum(0);
+    chart.view->rightAxis()->setAxisMaximum(110);
+    chart.view->leftAxis()->setAxisMinimum(9);
+    chart.view->leftAxis()->setAxisMaximum(11);
+    chart.changed();
+    for (const auto& [y, index] : {std::pair{15.0, 0}, {35.0, 1}, {85.0, 2}}) {
+      const auto h = chart.view->getHighlightByTouchPoint(chart.at(1, y, 0, AxisDependency::right));
+      ASSERT_TRUE(h);
+      EXPECT_EQ((std::tuple(h->dataIndex(), h->stackIndex())), std::tuple(1, index)) << (turned ? "turned, " : "") << y;
+    }
   }
 }
 

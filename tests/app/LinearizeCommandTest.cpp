@@ -535,6 +535,10 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   // Other names of an output.
   std::filesystem::create_symlink(out, dir / "also.txt");
   std::filesystem::create_hard_link(out, dir / "twin.acv");
+  // A plot that would be one of the files read or written.
+  std::filesystem::create_symlink(wedge, dir / "readings.png");
+  std::filesystem::create_symlink(quad, dir / "curve.png");
+  std::filesystem::create_hard_link(out, dir / "twin.png");
   // A folder under a second name: a link, and a bind mount.
   std::filesystem::create_directory(dir / "xmlout");
   std::filesystem::create_directory_symlink(dir / "xmlout", dir / "toxml");
@@ -593,6 +597,13 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
        "--xml-dir would write " + (dir / "xmlout" / "_ref.quad").string() + ", which --out writes too"},
       {{w, q, "--xml-dir", (dir / "xmlout" / "c.cube").string(), "--cube", (dir / "toxml" / "c").string()}, 2,
        "--cube would write " + (dir / "toxml" / "c.cube").string() + ", where --xml-dir"},
+      {{w, q, "--plot", sub}, 2, "--plot '" + sub + "' names a folder"},
+      {{w, "--plot", (dir / "readings").string()}, 2, "--plot would write " + (dir / "readings.png").string() +
+                                                          ", which is the measurement file being read"},
+      {{w, q, "--plot", (dir / "curve.png").string()}, 2, "which is the .quad file being corrected"},
+      {{w, q, "--out", o, "--plot", (dir / "twin").string()}, 2,
+       "--plot would write " + (dir / "twin.png").string() + ", which --out writes too"},
+      {{w, q, "--plot", "h", "--xml-dir", "h.png/xml"}, 2, "--plot would write h.png, where --xml-dir h.png/xml"},
       // A Latin-1 "café" as a Latin-1 terminal passes it.
       {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
                                                     "the notes are not UTF-8 text"},

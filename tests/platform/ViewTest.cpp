@@ -54,6 +54,18 @@ TEST(View, LayerAccessibilityAndTouchesInTheView) {
   EXPECT_EQ(view.touchesInView(event)[0].location, (platform::graphics::Point{1, 1}));
 }
 
+// A touch built without its view would be dropped without a word: a debug
+// build stops, saying what to set.
+TEST(ViewDeathTest, ATouchWithoutItsViewStopsADebugBuild) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "a release build ignores the touch";
+#else
+  const platform::view::View view(Rect(0, 0, 10, 10));
+  EXPECT_DEATH(view.touchesInView(platform::view::TouchEvent{{{{1, 1}, &view}, {{2, 2}, nullptr}}}),
+               "A Touch of a TouchEvent has no view: set Touch::view to the view it lies in");
+#endif
+}
+
 TEST(Image, ScaleSizeAndAssociatedCopies) {
   using platform::graphics::Image;
   const auto image = Image::make(20, 10, std::vector<uint32_t>(200), 2);

@@ -12,17 +12,28 @@ namespace chart {
 // The highlighter of the bar charts. A bar is found by its column: of the
 // bars closest to the touch's x value, the one whose column lies nearest
 // the touch wins, however far up or down the column the touch is (no
-// maxHighlightDistance). In a stacked bar the touch's y value picks the
-// stack value whose range holds it; above the stack the topmost value,
-// below it the lowest. The highlight of a stacked value keeps the bar's y
-// (the stack's sum), so the chart data finds the entry from it, and lies
-// in pixels at the top of that value's range. A bar view given combined
-// data finds the bars of its bar data by these rules and the values of its
-// other sub-data by their points, as the bar-line highlighter does; inside
-// a bar's column (barWidth wide about its x), a line, scatter, candle or
-// bubble point within maxHighlightDistance of the touch wins over the bar
-// (the nearest such point), so a tap near a point drawn over a bar finds
-// that point, a tap in the column with no point that near the bar.
+// maxHighlightDistance). In a stacked bar the touch's y value, read on the
+// bar's own axis, picks the stack value whose range holds it; above the
+// stack the topmost value, below it the lowest. The highlight of a stacked
+// value keeps the bar's y (the stack's sum), so the chart data finds the
+// entry from it, and lies in pixels at the top of that value's range.
+//
+// A bar view given combined data finds the bars of its bar data by these
+// rules and the values of its other sub-data (line, scatter, candle and
+// bubble points) by their points, as the bar-line highlighter does, and
+// shares a tap between them so that every drawn bar can be tapped and a
+// point keeps a finger-sized target:
+//  - on a drawn bar (the rectangle its renderer fills, from 0, or from the
+//    stack's foot, to its value, barWidth wide, as the transformer's
+//    rectValueToPixel places it, within the content) the bar, or its stack
+//    value, unless a point lies within fingerReach (22 points, or
+//    maxHighlightDistance if smaller) of the touch: then the nearest such
+//    point;
+//  - elsewhere in a bar's column (beyond its end, as above a short bar)
+//    the nearest point within maxHighlightDistance, else the bar;
+//  - a point whose pixel lies outside the content rectangle is not drawn,
+//    and a tap never names it.
+// The bar is taken as drawn once an animation of its height has ended.
 class BarHighlighter : public ChartHighlighter {
  public:
   explicit BarHighlighter(std::weak_ptr<BarChartDataProvider> chart)
@@ -51,7 +62,7 @@ class HorizontalBarHighlighter : public BarHighlighter {
   using BarHighlighter::BarHighlighter;
 
  protected:
-  Point valueForTouchPoint(const Provider& chart, Point touch) const override;
+  Point valueForTouchPoint(const Provider& chart, Point touch, AxisDependency axis) const override;
   Point pixelForValues(const Provider& chart, double x, double y, AxisDependency axis) const override;
 };
 

@@ -15,7 +15,7 @@ std::shared_ptr<Highlight> ChartHighlighter::getHighlight(double x, double y) {
   const auto data = dataOf(*provider);
   if (!data) return nullptr;
   const Point touch{x, y};
-  const Point value = valueForTouchPoint(*provider, touch);
+  const Point value = valueForTouchPoint(*provider, touch, AxisDependency::left);
   std::vector<Candidate> candidates;
   const auto combined = std::dynamic_pointer_cast<CombinedChartData>(data);
   if (!combined) {
@@ -46,13 +46,14 @@ void ChartHighlighter::collect(const Provider& chart, const ChartData& data, Poi
         set->entryForXValue(value.x, std::numeric_limits<double>::quiet_NaN(), ChartDataSetRounding::closest);
     if (!closest) continue;
     for (const EntryPtr& entry : set->entriesForXValue(closest->x())) {
-      out.push_back(candidate(chart, data, *set, *entry, static_cast<int64_t>(i), touch, value));
+      Candidate c = candidate(chart, data, *set, *entry, static_cast<int64_t>(i), touch, value);
+      if (c.highlight) out.push_back(std::move(c));
     }
   }
 }
 
-Point ChartHighlighter::valueForTouchPoint(const Provider& chart, Point touch) const {
-  const auto& transformer = chart.getTransformer(AxisDependency::left);
+Point ChartHighlighter::valueForTouchPoint(const Provider& chart, Point touch, AxisDependency axis) const {
+  const auto& transformer = chart.getTransformer(axis);
   if (!transformer) return Point{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
   return transformer->valueForTouchPoint(touch);
 }
@@ -73,22 +74,36 @@ ChartHighlighter::Candidate ChartHighlighter::candidate(const Provider& chart, c
 }
 
 std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate>& candidates, double maxDistance) {
-  const auto nearestOf = [&](bool pointsOnly) {
+  // The nearest of the candidates `counts` lets through.
+  const auto nearestOf = [&](const auto& counts) {
     const Candidate* best = nullptr;
     for (const Candidate& c : candidates) {
       // A distance that is not a number (an entry whose y is not one) never
-      // wins; neither does one beyond the limit.
-      if (!(c.distance >= 0) || (c.limited && !(c.distance <= maxDistance)) || (pointsOnly && !c.limited)) continue;
+      // wins.
+      if (!(c.distance >= 0) || !counts(c)) continue;
       if (!best || c.distance < best->distance || (c.distance == best->distance && c.limited && !best->limited)) {
         best = &c;
       }
     }
     return best;
   };
-  const bool inColumn =
-      std::any_of(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.holdsTouch; });
-  const Candidate* best = inColumn ? nearestOf(true) : nullptr;
-  if (!best) best = nearestOf(false);
+  const auto pointWithin = [](double reach) {
+    return [reach](const Candidate& c) { return c.limited && c.distance <= reach; };
+  };
+  const auto any = [&](bool Candidate::*flag) {
+    return std::any_of(candidates.begin(), candidates.end(), [flag](const Candidate& c) { return c.*flag; });
+  };
+
+  const Candidate* best = nullptr;
+  if (any(&Candidate::drawnUnderTouch)) {
+    // A reach that is not a number lets no point through, as maxDistance does.
+    const double reach = std::isnan(maxDistance) ? maxDistance : std::min(maxDistance, fingerReach);
+    best = nearestOf(pointWithin(reach));
+    if (!best) best = nearestOf([](const Candidate& c) { return c.drawnUnderTouch; });
+  } else {
+    if (any(&Candidate::holdsTouch)) best = nearestOf(pointWithin(maxDistance));
+    if (!best) best = nearestOf([&](const Candidate& c) { return !c.limited || c.distance <= maxDistance; });
+  }
   return best ? best->highlight : nullptr;
 }
 

@@ -21,12 +21,11 @@ using platform::graphics::Point;
 //
 // Combined data (a line or bar view given CombinedChartData) is searched in
 // each of its sub-data by the same rules (on a bar view, the bars of its bar
-// data by their column: BarHighlighter). On a bar view, a touch inside a
-// bar's column names the nearest line, scatter, candle or bubble point
-// within maxHighlightDistance of it, and the bar (its stack value) only
-// when no point lies that near. The highlight carries the
-// sub-data's place in allData() as its dataIndex and the set's index in
-// that sub-data, which CombinedChartData::entryForHighlight resolves.
+// data by their column: BarHighlighter, which says how a bar and a line,
+// scatter, candle or bubble point drawn over it share a tap). The highlight
+// carries the sub-data's place in allData() as its dataIndex and the set's
+// index in that sub-data, which CombinedChartData::entryForHighlight
+// resolves.
 //
 // The chart owns its highlighter, so the highlighter holds it weakly and
 // finds nothing once it is gone.
@@ -39,14 +38,21 @@ class ChartHighlighter : public IHighlighter {
   std::shared_ptr<Highlight> getHighlight(double x, double y) override;
 
   // A value a touch may mean: its highlight and how far (points) it lies
-  // from the touch; `limited` says whether maxHighlightDistance applies;
-  // `holdsTouch`, that it is a bar whose column the touch lies in.
+  // from the touch; `limited` says whether maxHighlightDistance applies (a
+  // point: yes; a bar found by its column: no); `holdsTouch`, that it is a
+  // bar whose column the touch lies in; `drawnUnderTouch`, that the touch
+  // lies on the bar as it is drawn (its rectangle within the content).
   struct Candidate {
     std::shared_ptr<Highlight> highlight;
     double distance = 0;
     bool limited = true;
     bool holdsTouch = false;
+    bool drawnUnderTouch = false;
   };
+  // Points from the middle of a finger's touch to its edge: half the 44-point
+  // target that touch interfaces give a control. On a bar, a point drawn over
+  // it wins only this near (or within maxHighlightDistance, if smaller).
+  static constexpr double fingerReach = 22;
   // Adds the candidates of the data's sets for a touch at `touch`, under
   // which lies the value `value`. The data-set indexes are the data's own;
   // getHighlight calls it once per sub-data of combined data.
@@ -57,20 +63,28 @@ class ChartHighlighter : public IHighlighter {
   std::shared_ptr<Provider> chart() const { return chart_.lock(); }
   // The data this highlighter reads from its chart.
   virtual std::shared_ptr<ChartData> dataOf(const Provider& chart) const { return chart.data(); }
-  // The value (x, y) under a point of the view.
-  virtual Point valueForTouchPoint(const Provider& chart, Point touch) const;
+  // The value (x, y) under a point of the view, read on the y axis `axis`
+  // (the x axis is shared).
+  virtual Point valueForTouchPoint(const Provider& chart, Point touch, AxisDependency axis) const;
   // Where a value of a set plotted against `axis` lies in the view.
   virtual Point pixelForValues(const Provider& chart, double x, double y, AxisDependency axis) const;
   // The candidate of one entry of the set at dataSetIndex of `data` (the
-  // chart's data, or one sub-data of combined data).
+  // chart's data, or one sub-data of combined data); one without a highlight
+  // is none (a value a tap may not name).
   virtual Candidate candidate(const Provider& chart, const ChartData& data, const IChartDataSet& set,
                               const ChartDataEntry& entry, int64_t dataSetIndex, Point touch, Point value) const;
-  // The nearest candidate that counts, or nullptr. Of candidates equally
-  // near, one found by its point wins over a bar found by its column (the
-  // point lies under the finger both ways); else the first. A touch inside
-  // a bar's column names the nearest point within maxHighlightDistance
-  // before any bar: along its column a bar lies under the finger from end
-  // to end, so it would win over a point a pixel away.
+  // The highlight of the candidate the touch names, or nullptr. On a drawn
+  // bar, the nearest point within fingerReach (and maxDistance), else that
+  // bar: every pixel of a drawn bar can be tapped, however near a point
+  // drawn over it stands, while a point keeps a finger-sized target.
+  // Elsewhere in a bar's column (above a short bar), the nearest point
+  // within maxDistance, else the bar: along its column a bar lies under the
+  // finger from end to end, so it would win over a point a pixel away.
+  // Elsewhere, the nearest candidate that counts (a bar at any distance, a
+  // point within maxDistance). Of candidates equally near, one found by its
+  // point wins over a bar found by its column (the point lies under the
+  // finger both ways); else the first. A distance that is not a number
+  // never wins.
   static std::shared_ptr<Highlight> nearest(const std::vector<Candidate>& candidates, double maxDistance);
 
  private:

@@ -43,9 +43,10 @@ class NSUIView : public platform::view::View {
 
   // Each sends the event's touches that lie in this view, with the event, to
   // the matching nsuiTouches... operation. A touch lies in this view when
-  // its `view` is this view: a touch whose `view` is null (or another view)
-  // is ignored, so a program that makes its own TouchEvents sets `view` to
-  // the chart view. The operation is called even when no touch is left: the
+  // its `view` is this view: a touch of another view is ignored, and one
+  // whose `view` is null stops a debug build (a release build ignores it),
+  // so a program that makes its own TouchEvents sets `view` to the chart
+  // view. The operation is called even when no touch is left: the
   // bar-line views take such an ended or cancelled event as the end of the
   // gesture, and such a began event stops a running move as any touch-down
   // does.

@@ -57,8 +57,11 @@ class Transformer {
   // be inverted (a zero scale).
   virtual AffineTransform pixelToValueMatrix() const;
 
- protected:
+  // The handler whose content the values are mapped into (the highlighters
+  // read its content rectangle: what lies outside it is not drawn).
   const std::shared_ptr<ViewPortHandler>& viewPortHandler() const { return viewPortHandler_; }
+
+ protected:
   void setMatrixOffset(const AffineTransform& matrix) { matrixOffset_ = matrix; }
 
  private:

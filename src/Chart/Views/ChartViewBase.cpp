@@ -225,6 +225,7 @@ void ChartViewBase::relayOutForMetrics() {
 }
 
 void ChartViewBase::drawDescription(DrawingContext& context) {
+  const auto metrics = drawingMetrics(context);
   const Description& description = *chartDescription();
   const auto& text = description.text();
   if (!description.isEnabled() || !text || text->empty()) return;
@@ -246,6 +247,8 @@ void ChartViewBase::renderMarkers(DrawingContext& context) {
   const auto& chartMarker = marker();
   const auto chartData = data();
   if (!chartMarker || !drawMarkers() || !valuesToHighlight() || !chartData) return;
+  // A marker may measure the text it shows.
+  const auto metrics = drawingMetrics(context);
   const double phaseX = animator()->phaseX();
   // A marker may change the view's highlights while it is drawn: the pass
   // walks the list as it was when the pass began.

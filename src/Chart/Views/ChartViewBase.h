@@ -176,14 +176,16 @@ class ChartViewBase : public NSUIView,
   // The description, when enabled and not empty, with its font, colour and
   // alignment, at its position or else at the content's bottom-right corner
   // moved in by its offsets (its text's bottom one font line height above
-  // that corner's y).
+  // that corner's y). Called alone, it measures as draw does: with the
+  // view's metrics (taking a Cairo context's first, as draw would).
   virtual void drawDescription(DrawingContext& context);
   // The markers' pass of a draw (drawMarkers() is the switch that turns it
   // on): for each highlight whose entry exists, is within the shown part of
   // its set (its index at most the entry count times the animator's x phase)
   // and whose position lies in the content, the marker's refreshContent, then
-  // its draw at that position. A marker that changes the highlights there
-  // changes what the next pass shows.
+  // its draw at that position, with the view's metrics in force, as in
+  // draw. A marker that changes the highlights there changes what the next
+  // pass shows.
   virtual void renderMarkers(DrawingContext& context);
 
  protected:
@@ -211,14 +213,15 @@ class ChartViewBase : public NSUIView,
   // and every draw of the view holds it, so that what they call measures
   // with them.
   platform::graphics::ScopedThreadTextMetrics ownMetricsInForce() const;
-  // Held for one draw, from its start. A context with metrics of its own (a
-  // Cairo context's real fonts) gives the view its metrics at the view's
-  // first draw into such a context (unless setTextMetrics came first), and
-  // later when they measure otherwise than the view's; the chart is then
-  // measured again with them (relayOutForMetrics) before anything is drawn:
-  // the room made for each label is the room its glyphs take, and the first
-  // frame is the same whichever metrics were installed. Any other draw lays
-  // nothing out.
+  // Held from its start by every public drawing call (draw, drawDescription,
+  // renderMarkers; within draw, the calls it makes find it done). A context
+  // with metrics of its own (a Cairo context's real fonts) gives the view
+  // its metrics at the view's first draw into such a context (unless
+  // setTextMetrics came first), and later when they measure otherwise than
+  // the view's; the chart is then measured again with them
+  // (relayOutForMetrics) before anything is drawn: the room made for each
+  // label is the room its glyphs take, and the first frame is the same
+  // whichever metrics were installed. Any other draw lays nothing out.
   platform::graphics::ScopedThreadTextMetrics drawingMetrics(const DrawingContext& context);
   // Lays the chart out again for metrics that measure otherwise, from what
   // its last layout computed: the axes' ranges and labels and the legend's

@@ -97,6 +97,10 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   int64_t pixelWidth() const override { return width_; }
   int64_t pixelHeight() const override { return height_; }
   std::shared_ptr<const graphics::Image> makeImage(double scale) const override;
+  // What was drawn so far as PNG, encoded from the context's own pixels
+  // (no copy of them is made): the same file as encodePNG(*makeImage(1)).
+  // Nothing when Cairo could not encode it.
+  std::optional<graphics::EncodedImage> encodePNG() const;
 
   // The metrics text is laid out with.
   const CairoTextMetrics& textMetrics() const { return *metrics_; }

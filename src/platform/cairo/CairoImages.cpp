@@ -19,11 +19,13 @@ namespace platform::cairo {
 using graphics::EncodedImage;
 using graphics::Image;
 
-cairo_surface_t* surfaceFromImage(const Image& image) {
+namespace {
+
+cairo_surface_t* surfaceOfFormat(const Image& image, cairo_format_t format) {
   if (image.width() < 1 || image.height() < 1 || image.width() > graphics::maxBitmapSide ||
       image.height() > graphics::maxBitmapSide)
     return nullptr;
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(image.width()),
+  cairo_surface_t* surface = cairo_image_surface_create(format, static_cast<int>(image.width()),
                                                         static_cast<int>(image.height()));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
@@ -38,6 +40,10 @@ cairo_surface_t* surfaceFromImage(const Image& image) {
   cairo_surface_mark_dirty(surface);
   return surface;
 }
+
+}  // namespace
+
+cairo_surface_t* surfaceFromImage(const Image& image) { return surfaceOfFormat(image, CAIRO_FORMAT_ARGB32); }
 
 namespace {
 
@@ -92,7 +98,12 @@ bool encodeJpeg(const unsigned char* rgb, int width, int height, int quality, un
 }  // namespace
 
 std::optional<EncodedImage> encodePNG(const Image& image) {
-  cairo_surface_t* surface = surfaceFromImage(image);
+  // An opaque image (a chart drawn on a background) goes to Cairo as one
+  // without alpha: written as the same RGB PNG, without Cairo looking at
+  // every pixel's alpha and taking it out of the colours row by row.
+  const auto& pixels = image.pixels();
+  const bool opaque = std::all_of(pixels.begin(), pixels.end(), [](uint32_t p) { return (p >> 24) == 0xFF; });
+  cairo_surface_t* surface = surfaceOfFormat(image, opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32);
   if (!surface) return std::nullopt;
   EncodedImage bytes;
   const cairo_status_t status = cairo_surface_write_to_png_stream(surface, appendBytes, &bytes);

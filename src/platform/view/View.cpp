@@ -1,5 +1,7 @@
 #include "platform/view/View.h"
 
+#include "platform/Fatal.h"
+
 namespace platform::view {
 
 double mainScreenScale() { return 1.0; }
@@ -49,8 +51,14 @@ void View::setLayerBackgroundColor(std::optional<graphics::Color> color) {
 
 std::vector<Touch> View::touchesInView(const TouchEvent& event) const {
   std::vector<Touch> inView;
-  for (const Touch& touch : event.touches)
+  for (const Touch& touch : event.touches) {
+#ifndef NDEBUG
+    // A touch lies in some view; one without is a program's own event built
+    // without it, which would be dropped without a word.
+    if (!touch.view) fatalError("A Touch of a TouchEvent has no view: set Touch::view to the view it lies in");
+#endif
     if (touch.view == this) inView.push_back(touch);
+  }
   return inView;
 }
 

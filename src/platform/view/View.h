@@ -17,7 +17,9 @@ class View;
 inline constexpr const char* listRole = "AXList";
 inline constexpr const char* rowRole = "AXRow";
 
-// One touch of a touch event, in the coordinates of the view it lies in.
+// One touch of a touch event, in the coordinates of the view it lies in,
+// which `view` names: a program that builds its own events sets it (a touch
+// without one stops a debug build, and is ignored by a release build).
 struct Touch {
   graphics::Point location;
   const View* view = nullptr;
@@ -86,7 +88,9 @@ class View : public Object {
   virtual void touchesMovedWithEvent(const TouchEvent&) {}
   virtual void touchesEndedWithEvent(const TouchEvent&) {}
   virtual void touchesCancelledWithEvent(const TouchEvent&) {}
-  // The event's touches that lie in this view.
+  // The event's touches that lie in this view. A touch without a view stops
+  // the program in a debug build (without NDEBUG), saying so; a release
+  // build leaves it out.
   std::vector<Touch> touchesInView(const TouchEvent& event) const;
 
  private:

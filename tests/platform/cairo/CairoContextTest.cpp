@@ -236,6 +236,30 @@ TEST_F(CairoBackend, RendersASceneToPNGAndKeepsDrawingAfterBadGeometry) {
   EXPECT_EQ(decoded->width(), 240);
   EXPECT_EQ(decoded->height(), 160);
   EXPECT_EQ(decoded->pixels(), image->pixels());
+  // An opaque image, as this one is, is written as an RGB PNG (colour type
+  // 2); one with a pixel that is not opaque keeps its alpha (type 6). Both
+  // read back the same.
+  std::vector<uint32_t> seeThrough = image->pixels();
+  seeThrough[0] = 0;
+  seeThrough[1] = 0x80402010u;
+  const auto translucent = platform::cairo::encodePNG(*Image::make(240, 160, seeThrough));
+  ASSERT_TRUE(translucent && translucent->size() > 25 && png->size() > 25);
+  EXPECT_EQ((*png)[25], 2);
+  EXPECT_EQ((*translucent)[25], 6);
+  const auto translucentDecoded = decodePNG(*translucent);
+  ASSERT_TRUE(translucentDecoded);
+  EXPECT_EQ(translucentDecoded->pixels(), seeThrough);
+  // The context writes the same file from its own pixels, opaque or not.
+  EXPECT_EQ(ctx->encodePNG(), png);
+  auto opaqueContext = CairoContext::create(30, 20, /*opaque=*/true);
+  opaqueContext->setFillColor(kBlue);
+  opaqueContext->fillEllipseInRect(Rect(2, 2, 20, 12));
+  EXPECT_EQ(opaqueContext->encodePNG(), platform::cairo::encodePNG(*opaqueContext->makeImage(1)));
+  auto clearContext = CairoContext::create(30, 20);
+  clearContext->setFillColor(kBlue.withAlpha(0.5));
+  clearContext->fillEllipseInRect(Rect(2, 2, 20, 12));
+  EXPECT_EQ(clearContext->encodePNG(), platform::cairo::encodePNG(*clearContext->makeImage(1)));
+  EXPECT_EQ((*clearContext->encodePNG())[25], 6);
   const auto best = platform::cairo::encodeJPEG(*image, 0.95);
   const auto rough = platform::cairo::encodeJPEG(*image, 0.1);
   ASSERT_TRUE(best && rough);

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CliHost.h"
+#include "linearization/MeasurementData.h"
+#include "linearization/QuadDataFile.h"
+#include "linearization/v2LinearizationDataModel.h"
+#include "platform/graphics/BitmapContext.h"
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Geometry.h"
+
+namespace platform::cairo {
+class CairoContext;
+}
+
+namespace cli {
+
+// `--plot FILE`: the graphs of a run as one PNG, drawn with the chart
+// library (a LineChartView each, its data drawn by chart::LinePointsRenderer)
+// into Cairo. `linearize` draws two graphs side by side, the measurements and
+// the ink curves (1600 × 1000 pixels); `starter` draws the ink curves alone
+// (1000 × 1000). Input is in percent on every x axis.
+
+// The measurement graph: L* (0 to 100) against input percent, the wedge's
+// steps placed evenly from paper white (0 %) to the darkest (100 %).
+struct MeasurementGraph {
+  std::string file;                    // named in the title
+  std::vector<double> stepL;           // each step's mean L*, paper white first
+  linearization::StepSamples samples;  // each step's samples, where averaged
+  std::vector<double> smoothedL;       // the smoothed response, evenly over 0...100 %
+  std::vector<double> targetL;         // the straight target the correction aims at, the same way
+  double paperWhiteL = 0, darkestL = 0, dmax = 0;
+};
+
+// One channel of the ink-curve graph: ink percent (level / 655.35) against
+// input percent (step / 2.55).
+struct InkChannelGraph {
+  std::string name;                   // "K", "LLK"
+  platform::graphics::Color color;    // from the ink-colour table
+  std::vector<double> inputLevels;    // as read, 0...65535; empty: not drawn
+  std::vector<double> correctedLevels;  // the curve written; empty: not drawn
+};
+
+// The ink-curve graph: the channels that have ink; or, where there is no
+// .quad, the correction curve itself (output percent against input percent).
+struct InkGraph {
+  std::string title;
+  std::string note;
+  std::vector<InkChannelGraph> channels;
+  std::vector<double> correction;  // percent, in input order; drawn when there are no channels
+  bool withQuad = true;            // false: the graph is the correction curve's
+};
+
+struct PlotPicture {
+  std::optional<MeasurementGraph> measurements;
+  InkGraph ink;
+};
+
+// What a linearize run shows: `document` after its correction was built,
+// and the corrected `.quad` (nullptr without one).
+PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& document,
+                             const std::string& measurementsPath, const linearization::QuadDataFile* quad,
+                             const std::optional<std::string>& quadPath);
+// What a starter run shows: the boosted curve's channels (levels), named by
+// their marker lines; `note` says which curve it is.
+PlotPicture starterPicture(const std::vector<std::vector<double>>& curves, const std::vector<std::string>& markers,
+                           const std::string& note);
+
+// The graphs of a picture, laid out and drawn on a white picture of their
+// size when made. Where a value lands is asked of the view of its graph.
+class PlotFigure {
+ public:
+  enum class Graph { measurements, inkCurves };
+
+  explicit PlotFigure(const PlotPicture& picture);
+  ~PlotFigure();
+  PlotFigure(const PlotFigure&) = delete;
+  PlotFigure& operator=(const PlotFigure&) = delete;
+
+  platform::graphics::Size size() const;
+  bool has(Graph graph) const;
+  // The graph's content rectangle on the picture (what its data is clipped to).
+  platform::graphics::Rect contentRect(Graph graph) const;
+  // The pixel position of the value (x, y) of the graph on the picture.
+  platform::graphics::Point pixelFor(Graph graph, double x, double y) const;
+  // The picture as PNG; nothing when it could not be encoded.
+  std::optional<platform::graphics::EncodedImage> png() const;
+
+ private:
+  struct Panel;
+  const Panel* panel(Graph graph) const;
+
+  std::unique_ptr<platform::cairo::CairoContext> context_;
+  std::vector<std::unique_ptr<Panel>> panels_;
+};
+
+// Why starter's `--plot plot` cannot go with its `--out out`: the name is
+// empty or names a folder, or it is the file --out writes (compared as the
+// system knows the files: a link to it or a second name counts too).
+std::optional<std::string> plotOutputError(const std::string& plot, const std::string& out);
+
+// Writes the picture's PNG through the host's save panel for "png" (answered
+// with the --plot name): into the open replacement batch, named in the
+// "wrote" lines; a failure is reported through the host.
+void savePlot(const PlotPicture& picture, CliHost& host);
+
+}  // namespace cli

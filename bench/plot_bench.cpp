@@ -1,0 +1,211 @@
+// The whole `linearize` command, in-process, on the bundled example
+// (examples/wedge-21.txt and examples/pt-pd-8ch.quad) with `--plot`: the
+// two graphs drawn through the chart library (views, axes, labels, legends,
+// the line-and-points renderer) and written as a PNG. Next to it, the floor
+// under any plot on Cairo: the same command without --plot, then the same
+// lines and points drawn on a 1600 × 1000 surface with direct Cairo calls
+// (the data taken once, untimed, from the run's own picture) and the PNG
+// written the same way (encoded by Cairo, replacing its file). After the runs
+// a summary prints both times and their ratio, with its goal (1.5). On a busy
+// machine, interleave repeated runs:
+//   plot_bench --benchmark_repetitions=15 --benchmark_min_time=0.2
+//     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "CliHost.h"
+#include "Plot.h"
+#include "RatioReporter.h"
+#include "linearization/InkColors.h"
+#include "platform/files/Files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kWedge = INKCURVE_SOURCE_DIR "/examples/wedge-21.txt";
+const std::string kQuad = INKCURVE_SOURCE_DIR "/examples/pt-pd-8ch.quad";
+
+struct Folder {
+  Folder() {
+    std::string pattern = (fs::temp_directory_path() / "plot_bench.XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+      std::perror("plot_bench: no temporary folder");
+      std::exit(1);
+    }
+    path = pattern;
+  }
+  ~Folder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path path;
+};
+
+Folder& folder() {
+  static Folder f;
+  return f;
+}
+
+// What the raw program draws: polylines and circles, in pixels, with their
+// colours, widths and dashes.
+struct Line {
+  std::vector<platform::graphics::Point> points;
+  platform::graphics::Color color;
+  double width = 1;
+  std::vector<double> dash;
+};
+struct Dots {
+  std::vector<platform::graphics::Point> centres;
+  platform::graphics::Color color;
+  double radius = 3, hole = 0;
+};
+struct RawPicture {
+  std::vector<Line> lines;
+  std::vector<Dots> dots;
+  std::vector<platform::graphics::Rect> contents;
+};
+
+// The lines and points of the example's plot, placed as the figure places
+// them: taken from the run's own picture once.
+RawPicture rawPicture() {
+  std::ostringstream out, err;
+  cli::CliHost host(out, err);
+  host.setOpenAnswer("txt", kWedge);
+  host.setOpenAnswer("quad", kQuad);
+  linearization::v2LinearizationDataModel document;
+  linearization::prepareLikeMainWindow(document);
+  document.readMeasurementFile(*linearization::openMeasurementFile(host), host);
+  document.avgWindowSize = linearization::avgWindowSizeForControl(linearization::kDefaultSmoothingControl);
+  document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
+  document.resetLinearization();
+  document.updateLinearization();
+  auto quad = linearization::openQuadFile(host);
+  quad->readQuadFile(quad->rawQuadData, &host);
+  quad->quadHeaders = quad->inkList;
+  document.quadData = quad;
+  quad->outputQuadCurveArray = document.linearizeQuad(&host)->linearizedOutputQuadArray;
+  const cli::PlotPicture picture = cli::linearizePicture(document, kWedge, quad.get(), kQuad);
+  const cli::PlotFigure figure(picture);
+  using Graph = cli::PlotFigure::Graph;
+
+  RawPicture raw;
+  raw.contents = {figure.contentRect(Graph::measurements), figure.contentRect(Graph::inkCurves)};
+  const auto even = [&](Graph graph, const std::vector<double>& values, double scale) {
+    std::vector<platform::graphics::Point> points;
+    for (size_t i = 0; i < values.size(); ++i)
+      points.push_back(figure.pixelFor(graph, 100.0 * i / (values.size() - 1), values[i] * scale));
+    return points;
+  };
+  const auto& m = *picture.measurements;
+  raw.lines.push_back({even(Graph::measurements, m.targetL, 1), platform::graphics::Color::rgb(0.35, 0.35, 0.35), 2,
+                       {12, 8}});
+  raw.dots.push_back({even(Graph::measurements, m.stepL, 1), platform::graphics::Color::rgb(0.85, 0.33, 0.1), 7, 4.5});
+  raw.lines.push_back({even(Graph::measurements, m.smoothedL, 1), platform::graphics::Color::rgb(0.12, 0.4, 0.8), 3,
+                       {}});
+  for (const auto& channel : picture.ink.channels)
+    raw.lines.push_back({even(Graph::inkCurves, channel.inputLevels, 1 / 655.35), channel.color, 1.5, {8, 5}});
+  for (const auto& channel : picture.ink.channels)
+    raw.lines.push_back({even(Graph::inkCurves, channel.correctedLevels, 1 / 655.35), channel.color, 3, {}});
+  return raw;
+}
+
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+void drawRaw(const RawPicture& picture, const fs::path& path) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1600, 1000);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  // Each graph's lines and points clipped to its content, as the chart's are.
+  const auto clipTo = [&](const platform::graphics::Point& p) {
+    for (const auto& c : picture.contents)
+      if (p.x >= c.minX() - 1 && p.x <= c.maxX() + 1) {
+        cairo_reset_clip(cr);
+        cairo_rectangle(cr, c.minX(), c.minY(), c.width(), c.height());
+        cairo_clip(cr);
+        return;
+      }
+  };
+  for (const Line& line : picture.lines) {
+    if (line.points.empty()) continue;
+    clipTo(line.points.front());
+    cairo_set_source_rgb(cr, line.color.red, line.color.green, line.color.blue);
+    cairo_set_line_width(cr, line.width);
+    cairo_set_dash(cr, line.dash.data(), static_cast<int>(line.dash.size()), 0);
+    cairo_move_to(cr, line.points[0].x, line.points[0].y);
+    for (const auto& p : line.points) cairo_line_to(cr, p.x, p.y);
+    cairo_stroke(cr);
+  }
+  for (const Dots& dots : picture.dots) {
+    if (dots.centres.empty()) continue;
+    clipTo(dots.centres.front());
+    cairo_set_source_rgb(cr, dots.color.red, dots.color.green, dots.color.blue);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    cairo_set_line_width(cr, dots.radius - dots.hole);
+    for (const auto& c : dots.centres) {
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, c.x, c.y, (dots.radius + dots.hole) / 2, 0, 6.283185307179586);
+    }
+    cairo_stroke(cr);
+  }
+  cairo_destroy(cr);
+  std::string png;
+  cairo_surface_write_to_png_stream(surface, appendBytes, &png);
+  cairo_surface_destroy(surface);
+  platform::files::writeFileReplacing(path, png);
+}
+
+bool run(benchmark::State& state, const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  if (cli::run(args, out, err) == cli::kExitOk) return true;
+  state.SkipWithError(("linearize failed:\n" + err.str()).c_str());
+  return false;
+}
+
+void BM_linearizeWithPlot(benchmark::State& state) {
+  const std::vector<std::string> args{"linearize", kWedge, kQuad, "--plot", (folder().path / "plot.png").string()};
+  for (auto _ : state)
+    if (!run(state, args)) break;
+}
+
+void BM_linearizeThenRawCairo(benchmark::State& state) {
+  const RawPicture picture = rawPicture();
+  const std::vector<std::string> args{"linearize", kWedge, kQuad};
+  const fs::path path = folder().path / "raw.png";
+  for (auto _ : state) {
+    if (!run(state, args)) break;
+    drawRaw(picture, path);
+  }
+}
+
+BENCHMARK(BM_linearizeWithPlot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_linearizeThenRawCairo)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RatioReporter reporter;
+  if (!runBenchmarks(argc, argv, reporter)) return 1;
+  const auto plot = reporter.times.find("BM_linearizeWithPlot");
+  const auto raw = reporter.times.find("BM_linearizeThenRawCairo");
+  if (plot == reporter.times.end() || raw == reporter.times.end()) return 0;
+  const double ratio = plot->second / raw->second;
+  std::printf("\nlinearize on the example with --plot: %.2f ms; the same command, then the same lines and points "
+              "with direct Cairo calls and the same PNG write: %.2f ms; ratio %.2f  (goal 1.5)%s\n",
+              plot->second, raw->second, ratio, ratio <= 1.5 ? "" : "  over the goal");
+  return 0;
+}

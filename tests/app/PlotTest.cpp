@@ -1,0 +1,461 @@
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "CliHost.h"
+#include "Plot.h"
+#include "RunCli.h"
+#include "linearization/QuadDataFile.h"
+#include "linearization/v2LinearizationDataModel.h"
+#include "linearization/InkColors.h"
+#include "platform/text/Text.h"
+#include "support/FakeHost.h"
+#include "support/SampleFiles.h"
+
+using cli::PlotFigure;
+using Graph = PlotFigure::Graph;
+using platform::graphics::Color;
+using platform::graphics::Point;
+using platform::graphics::Rect;
+using testsupport::slurp;
+using testsupport::TempDir;
+
+namespace {
+
+testsupport::CliRun inkcurve(const std::vector<std::string>& args) { return testsupport::runInkcurve(args); }
+
+// A PNG file as Cairo's PNG reader reads it: its size and its pixels as
+// 0xAARRGGBB (premultiplied; the plots are opaque).
+struct Png {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t at(double x, double y) const {
+    return pixels[static_cast<size_t>(std::floor(y)) * static_cast<size_t>(width) + static_cast<size_t>(std::floor(x))];
+  }
+};
+
+Png readPng(const std::filesystem::path& path) {
+  Png png;
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+    cairo_surface_flush(surface);
+    png.width = cairo_image_surface_get_width(surface);
+    png.height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const bool opaque = cairo_image_surface_get_format(surface) == CAIRO_FORMAT_RGB24;
+    for (int y = 0; y < png.height; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+      for (int x = 0; x < png.width; ++x) png.pixels.push_back(opaque ? row[x] | 0xFF000000u : row[x]);
+    }
+  }
+  cairo_surface_destroy(surface);
+  return png;
+}
+
+int channel(uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); }
+
+// The pixel is the colour, each component within `tolerance` of 255 steps.
+bool isColor(uint32_t p, const Color& c, int tolerance = 6) {
+  const auto near = [&](int value, double expected) {
+    return std::abs(value - std::lround(expected * 255)) <= tolerance;
+  };
+  return channel(p, 24) == 255 && near(channel(p, 16), c.red) && near(channel(p, 8), c.green) &&
+         near(channel(p, 0), c.blue);
+}
+
+std::string describe(uint32_t p) {
+  return "rgb(" + std::to_string(channel(p, 16)) + ", " + std::to_string(channel(p, 8)) + ", " +
+         std::to_string(channel(p, 0)) + ")";
+}
+
+const Color kSmoothed = Color::rgb(0.12, 0.4, 0.8);
+const Color kSamples = Color::rgb(0.5, 0.5, 0.5);
+const Color kWhite = Color::white();
+
+// The pictures are kept for looking at, beside the other tests' pictures.
+void keep(const std::filesystem::path& png, const std::string& name) {
+  const char* folder = std::getenv("INKCURVE_TEST_OUTPUT");
+  if (!folder) return;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  std::filesystem::copy_file(png, std::filesystem::path(folder) / name,
+                             std::filesystem::copy_options::overwrite_existing, ec);
+}
+
+// The document and the corrected .quad of a run, made in this process the
+// way `inkcurve linearize WEDGE QUAD` makes them.
+struct Linearized {
+  linearization::v2LinearizationDataModel document;
+  std::shared_ptr<linearization::QuadDataFile> quad;
+};
+
+std::unique_ptr<Linearized> linearizeHere(const std::filesystem::path& wedge, const std::filesystem::path& quadPath) {
+  std::ostringstream out, err;
+  cli::CliHost host(out, err);
+  host.setOpenAnswer("txt", wedge);
+  host.setOpenAnswer("quad", quadPath);
+  auto run = std::make_unique<Linearized>();
+  auto& document = run->document;
+  linearization::prepareLikeMainWindow(document);
+  const auto file = linearization::openMeasurementFile(host);
+  if (!file || !document.readMeasurementFile(*file, host)) return nullptr;
+  document.avgWindowSize = linearization::avgWindowSizeForControl(linearization::kDefaultSmoothingControl);
+  document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
+  document.resetLinearization();
+  document.updateLinearization();
+  auto& quad = run->quad;
+  quad = linearization::openQuadFile(host);
+  if (!quad || !quad->readQuadFile(quad->rawQuadData, &host)) return nullptr;
+  quad->quadHeaders = quad->inkList;
+  document.quadData = quad;
+  const auto corrected = document.linearizeQuad(&host);
+  if (!corrected) return nullptr;
+  quad->outputQuadCurveArray = corrected->linearizedOutputQuadArray;
+  return run;
+}
+
+// Ink in all eight channels, in proportion to the input, K the most (10 %
+// above the top of a .quad's levels at the darkest step, so that the curve
+// as read leaves the graph), LLK the least: the corrected curves keep the
+// channels apart everywhere but at 0.
+const double kChannelScale[] = {1.1, 0.85, 0.72, 0.6, 0.48, 0.37, 0.26, 0.15};
+std::string eightInkedChannels() {
+  return testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK", testsupport::eightChannelMarkers(),
+                                   [](int c, int i) { return std::round(65535 * kChannelScale[c] * i / 255.0); });
+}
+
+// L* of 21 steps, t = 0 at paper white to 1 at the darkest.
+std::vector<double> wedgeShape(const std::function<double(double)>& lightness) {
+  std::vector<double> Ls;
+  for (int k = 0; k < 21; ++k) Ls.push_back(std::round(100 * lightness(k / 20.0)) / 100);
+  return Ls;
+}
+
+// Nothing but the white background in the band.
+void expectBlank(const Png& png, const Rect& band, const std::string& where) {
+  int drawn = 0;
+  std::string first;
+  for (double y = std::ceil(band.minY()); y < band.maxY(); ++y)
+    for (double x = std::ceil(band.minX()); x < band.maxX(); ++x)
+      if (!isColor(png.at(x, y), kWhite, 0) && drawn++ == 0)
+        first = describe(png.at(x, y)) + " at (" + std::to_string(int(x)) + ", " + std::to_string(int(y)) + ")";
+  EXPECT_EQ(drawn, 0) << where << ": first " << first;
+}
+
+// The target's pixels from 15 % to 85 % input, each painted (its colour) or
+// a gap (white or a grid line), where the smoothed response lies at least 8
+// pixels away: both must be seen, several times each. False when the target
+// hides under the response, too much to tell.
+bool expectDashedTarget(const Png& png, const PlotFigure& figure, const std::vector<double>& target,
+                        const std::vector<double>& smoothed) {
+  int painted = 0, gaps = 0, changes = 0, looked = 0;
+  bool last = false;
+  for (size_t i = 38; i <= 217; ++i) {
+    const double x = 100.0 * static_cast<double>(i) / 255;
+    const Point at = figure.pixelFor(Graph::measurements, x, target[i]);
+    const Point response = figure.pixelFor(Graph::measurements, x, smoothed[i]);
+    if (std::fabs(at.y - response.y) < 8) continue;
+    ++looked;
+    // A grey: the dash's (rgb(89, 89, 89), lighter where the line crosses a
+    // pixel's edge), white or a grid line; where a reading's ring crosses
+    // the target, it is not looked at.
+    const uint32_t p = png.at(at.x, at.y);
+    const int grey = channel(p, 8);
+    if (std::abs(channel(p, 16) - grey) > 4 || std::abs(channel(p, 0) - grey) > 4) continue;
+    if (grey > 150 && grey < 200) continue;
+    const bool paint = grey <= 150;
+    (paint ? painted : gaps)++;
+    if (looked > 1 && paint != last) ++changes;
+    last = paint;
+  }
+  if (looked < 40) return false;
+  EXPECT_GT(painted, 10);
+  EXPECT_GT(gaps, 5);
+  EXPECT_GE(changes, 6);
+  return true;
+}
+
+TEST(Plot, LinearizeDrawsTheReadingsTheResponseTheTargetAndEveryInkedChannel) {
+  TempDir dir;
+  const auto quad = dir.write("eight.quad", eightInkedChannels());
+  struct Shape {
+    std::string name;
+    std::string wedgeText;
+  };
+  const std::vector<Shape> shapes = {
+      {"example", slurp(std::filesystem::path(INKCURVE_EXAMPLES) / "wedge-21.txt")},
+      {"linear", testsupport::cgatsWedge(wedgeShape([](double t) { return 94 - 88 * t; }))},
+      {"steep", testsupport::cgatsWedge(wedgeShape([](double t) { return 6 + 88 * std::pow(1 - t, 3); }))},
+      // Paper white held over the first 30 % of the wedge, then a straight fall.
+      {"flat", testsupport::cgatsWedge(wedgeShape([](double t) { return 92 - 84 * std::max(0.0, t - 0.3) / 0.7; }))},
+      {"dip", testsupport::cgatsWedge(wedgeShape([](double t) {
+         return 94 - 88 * t - 9 * std::exp(-std::pow((t - 0.3) / 0.06, 2));
+       }))},
+  };
+  std::vector<std::string> dashesSeen;
+  for (const auto& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    const auto wedge = dir.write(shape.name + ".txt", shape.wedgeText);
+    const auto plot = dir / (shape.name + ".png"), corrected = dir / (shape.name + ".quad");
+    const auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", corrected.string(), "--plot",
+                             plot.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("wrote " + corrected.string() + "\nwrote " + plot.string() + "\n"), std::string::npos)
+        << r.out;
+    keep(plot, "plot-" + shape.name + ".png");
+
+    // The command drew the figure of its run: the same one, made here.
+    const auto run = linearizeHere(wedge, quad);
+    ASSERT_TRUE(run);
+    const PlotFigure figure(cli::linearizePicture(run->document, wedge.string(), run->quad.get(), quad.string()));
+    const auto encoded = figure.png();
+    ASSERT_TRUE(encoded);
+    EXPECT_TRUE(slurp(plot) == std::string(encoded->begin(), encoded->end()));
+
+    const Png png = readPng(plot);
+    ASSERT_EQ(png.width, 1600);
+    ASSERT_EQ(png.height, 1000);
+
+    // The smoothed response at 0 %, 50 % and 100 % input.
+    std::vector<double> smoothed, target = run->document.correctionCurve->finalTargetArray;
+    for (const auto& reading : run->document.smoothedMeasurements) smoothed.push_back(reading.L);
+    ASSERT_EQ(smoothed.size(), 256u);
+    for (const size_t i : {size_t{0}, size_t{128}, size_t{255}}) {
+      const Point at = figure.pixelFor(Graph::measurements, 100.0 * static_cast<double>(i) / 255, smoothed[i]);
+      EXPECT_TRUE(isColor(png.at(at.x, at.y), kSmoothed)) << "the response at step " << i << ": "
+                                                           << describe(png.at(at.x, at.y));
+    }
+    if (expectDashedTarget(png, figure, target, smoothed)) dashesSeen.push_back(shape.name);
+
+    // Each channel's corrected curve at 25 %, 50 % and 75 % input, in its
+    // ink's colour.
+    const auto& channels = run->quad->outputQuadCurveArray;
+    ASSERT_EQ(channels.size(), 8u);
+    for (size_t c = 0; c < 8; ++c)
+      for (const size_t i : {size_t{64}, size_t{128}, size_t{191}}) {
+        const Point at = figure.pixelFor(Graph::inkCurves, static_cast<double>(i) / 2.55, channels[c][i] / 655.35);
+        const Color ink = linearization::inkChannelColorAt(static_cast<int64_t>(c));
+        EXPECT_TRUE(isColor(png.at(at.x, at.y), ink)) << run->quad->inkList[c] << " at step " << i << ": "
+                                                      << describe(png.at(at.x, at.y));
+      }
+
+    // Nothing of the data outside the content: a band along each side of
+    // each graph, between the content's frame and the labels and legend.
+    for (const Graph graph : {Graph::measurements, Graph::inkCurves}) {
+      const Rect c = figure.contentRect(graph);
+      const std::string name = graph == Graph::measurements ? "measurements" : "ink curves";
+      expectBlank(png, Rect(c.maxX() + 2, c.minY() - 6, 20, c.height() + 8), name + ", right of the content");
+      expectBlank(png, Rect(c.minX(), c.minY() - 8, c.width(), 6), name + ", above the content");
+      expectBlank(png, Rect(c.minX(), c.maxY() + 2, c.width(), 4), name + ", below the content");
+      expectBlank(png, Rect(c.minX() - 7, c.minY(), 5, c.height()), name + ", left of the content");
+    }
+  }
+  // The linear wedge's response lies on its target.
+  EXPECT_EQ(dashesSeen, (std::vector<std::string>{"example", "steep", "flat", "dip"}));
+}
+
+TEST(Plot, AStepWithAStrayReadingShowsItsSamplesAwayFromItsMean) {
+  TempDir dir;
+  const auto quad = dir.write("eight.quad", eightInkedChannels());
+  // 21 steps, each measured three times in a row; the last sample of step
+  // 11 (50 % input) reads 15 L* lighter.
+  std::vector<double> Ls;
+  for (int k = 0; k < 21; ++k)
+    for (int s = 0; s < 3; ++s) Ls.push_back(94 - 4.4 * k + (k == 10 && s == 2 ? 15 : 0));
+  const auto wedge = dir.write("stray.txt", testsupport::cgatsWedge(Ls));
+  const auto plot = dir / "stray.png";
+  const auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--plot", plot.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("readings: 63, a 21-step wedge measured 3 times"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("step 11: its 3 samples span 15.0 L*"), std::string::npos) << r.err;
+  keep(plot, "plot-stray-reading.png");
+
+  const auto run = linearizeHere(wedge, quad);
+  ASSERT_TRUE(run);
+  const auto& samples = run->document.measurementSamples;
+  ASSERT_EQ(samples.steps(), 21);
+  EXPECT_EQ(std::vector<double>(samples.L.begin() + samples.starts[10], samples.L.begin() + samples.starts[11]),
+            (std::vector<double>{50, 50, 65}));
+  EXPECT_EQ(run->document.rawMeasurements[10].L, 55);
+  const PlotFigure figure(cli::linearizePicture(run->document, wedge.string(), run->quad.get(), quad.string()));
+  const Png png = readPng(plot);
+  // The stray sample, 10 L* above its step's mean, and the two others, 5 L*
+  // below it.
+  const Point stray = figure.pixelFor(Graph::measurements, 50, 65), mean = figure.pixelFor(Graph::measurements, 50, 55);
+  const Point others = figure.pixelFor(Graph::measurements, 50, 50);
+  EXPECT_GT(mean.y - stray.y, 40);
+  EXPECT_TRUE(isColor(png.at(stray.x, stray.y), kSamples)) << describe(png.at(stray.x, stray.y));
+  EXPECT_TRUE(isColor(png.at(others.x, others.y), kSamples)) << describe(png.at(others.x, others.y));
+  // A step whose samples agree shows them under its mean's ring: none
+  // stands apart.
+  const Point calm = figure.pixelFor(Graph::measurements, 25, 94 - 4.4 * 5 + 6);
+  EXPECT_FALSE(isColor(png.at(calm.x, calm.y), kSamples, 30));
+}
+
+TEST(Plot, ThePngIsAnOrdinaryPngFile) {
+  if (std::system("command -v pngcheck >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "not run: pngcheck is not installed (scripts/install-deps installs it)";
+  TempDir dir;
+  const auto wedge = dir.write("w.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto quad = dir.write("q.quad", eightInkedChannels());
+  ASSERT_EQ(inkcurve({"linearize", wedge.string(), quad.string(), "--plot", (dir / "p.png").string()}).status, 0);
+  ASSERT_EQ(inkcurve({"starter", "--printer", "P5000/P7000/P9000", "--process", "Carbon Transfer", "--out",
+                      (dir / "s.quad").string(), "--plot", (dir / "s.png").string()})
+                .status,
+            0);
+  for (const char* name : {"p.png", "s.png"}) {
+    const std::string command = "pngcheck -q '" + (dir / name).string() + "' >/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << name;
+  }
+}
+
+TEST(Plot, WithoutAQuadTheCorrectionCurveIsDrawn) {
+  TempDir dir;
+  const auto wedge =
+      dir.write("w.txt", testsupport::cgatsWedge(wedgeShape([](double t) { return 6 + 88 * std::pow(1 - t, 2); })));
+  // A name without .png gets it, as the other outputs get theirs.
+  const auto r = inkcurve({"linearize", wedge.string(), "--plot", (dir / "curve").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(r.out.rfind("wrote ")), "wrote " + (dir / "curve.png").string() + "\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "curve"));
+  keep(dir / "curve.png", "plot-correction-curve.png");
+
+  std::ostringstream out, err;
+  cli::CliHost host(out, err);
+  host.setOpenAnswer("txt", wedge);
+  linearization::v2LinearizationDataModel document;
+  linearization::prepareLikeMainWindow(document);
+  ASSERT_TRUE(document.readMeasurementFile(*linearization::openMeasurementFile(host), host));
+  document.avgWindowSize = linearization::avgWindowSizeForControl(linearization::kDefaultSmoothingControl);
+  document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
+  document.resetLinearization();
+  document.updateLinearization();
+  const PlotFigure figure(cli::linearizePicture(document, wedge.string(), nullptr, std::nullopt));
+  const auto encoded = figure.png();
+  ASSERT_TRUE(encoded);
+  EXPECT_TRUE(slurp(dir / "curve.png") == std::string(encoded->begin(), encoded->end()));
+  const Png png = readPng(dir / "curve.png");
+  const auto& correction = *document.correctionCurve->correctionCurveArray;
+  for (const size_t i : {size_t{64}, size_t{128}, size_t{191}}) {
+    // In input order: the curve's entries run from 100 % down.
+    const Point at = figure.pixelFor(Graph::inkCurves, static_cast<double>(i) / 2.55, correction[255 - i]);
+    EXPECT_TRUE(isColor(png.at(at.x, at.y), kSmoothed)) << i << ": " << describe(png.at(at.x, at.y));
+  }
+}
+
+TEST(Plot, StarterDrawsItsBoostedInkCurves) {
+  TempDir dir;
+  const auto out = dir / "carbon.quad", plot = dir / "carbon.png";
+  const auto r = inkcurve({"starter", "--printer", "P5000/P7000/P9000", "--process", "Carbon Transfer", "--ink-limit",
+                           "10", "--out", out.string(), "--plot", plot.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "wrote " + out.string() + "\nwrote " + plot.string() + "\n");
+  keep(plot, "plot-starter.png");
+  const auto quad = linearization::QuadDataFile::fromFile(out);
+  ASSERT_TRUE(quad && quad->readQuadFile(quad->rawQuadData));
+  const auto& curves = *quad->inputQuadCurveArray;
+  const PlotFigure figure(
+      cli::starterPicture(curves, quad->inkList, "P5000/P7000/P9000, Carbon Transfer, --ink-limit 10"));
+  EXPECT_FALSE(figure.has(Graph::measurements));
+  const Png png = readPng(plot);
+  ASSERT_EQ(png.width, 1000);
+  ASSERT_EQ(png.height, 1000);
+  // The channels that lie apart from the others there (C lies under LC and
+  // M under LM in this curve) in their colours; written levels are whole,
+  // so the curve drawn from the model's levels lies within half a pixel.
+  std::map<std::string, int> seen;
+  for (size_t c = 0; c < curves.size(); ++c)
+    for (const size_t i : {size_t{64}, size_t{128}, size_t{191}}) {
+      if (std::none_of(curves[c].begin(), curves[c].end(), [](double level) { return level >= 1; })) continue;
+      const Point at = figure.pixelFor(Graph::inkCurves, static_cast<double>(i) / 2.55, curves[c][i] / 655.35);
+      bool alone = true;
+      for (size_t other = c + 1; other < curves.size(); ++other)
+        alone = alone && std::fabs(figure.pixelFor(Graph::inkCurves, 0, curves[other][i] / 655.35).y - at.y) > 5;
+      if (!alone) continue;
+      const Color ink = linearization::inkColorForCurveName(quad->inkList[c]);
+      EXPECT_TRUE(isColor(png.at(at.x, at.y), ink)) << quad->inkList[c] << " at step " << i << ": "
+                                                    << describe(png.at(at.x, at.y));
+      ++seen[quad->inkList[c]];
+    }
+  EXPECT_GE(seen.size(), 5u);
+}
+
+TEST(Plot, AFailedRunLeavesNoPlot) {
+  TempDir dir;
+  const auto quad = dir.write("q.quad", eightInkedChannels());
+  // Readings that do not fall give no correction: --out fails, and the plot
+  // waits in vain for it.
+  const auto flat = dir.write("flat.txt", testsupport::cgatsWedge(std::vector<double>(21, 50)));
+  const auto good = dir.write("good.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto plot = dir / "p.png";
+  auto r = inkcurve({"linearize", flat.string(), quad.string(), "--out", (dir / "o.quad").string(), "--plot",
+                     plot.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
+  // An old plot stays as it was.
+  dir.write("p.png", "old plot");
+  r = inkcurve({"linearize", flat.string(), "--acv", (dir / "c.acv").string(), "--plot", plot.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(slurp(plot), "old plot");
+  // A plot whose folder is missing stops the run before anything is read.
+  r = inkcurve({"linearize", good.string(), quad.string(), "--out", (dir / "o.quad").string(), "--plot",
+                (dir / "none" / "p.png").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.empty()) << r.out;
+  r = inkcurve({"starter", "--printer", "P5000/P7000/P9000", "--process", "Carbon Transfer", "--out",
+                (dir / "s.quad").string(), "--plot", (dir / "none" / "s.png").string()});
+  EXPECT_EQ(r.status, 1);
+  // Only the files made here: no plot, no temporary file.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"flat.txt", "good.txt", "p.png", "q.quad"}));
+}
+
+TEST(Plot, StarterPlotNamesAreCheckedFirst) {
+  TempDir dir;
+  const auto out = dir.write("kept.quad", "kept");
+  std::filesystem::create_symlink(out, dir / "link.png");
+  std::filesystem::create_directory(dir / "sub");
+  const std::vector<std::string> base{"starter", "--printer", "P5000/P7000/P9000", "--process", "Carbon Transfer",
+                                      "--out", out.string()};
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", "--plot needs a file name"},
+      {(dir / "sub").string() + "/", "names a folder"},
+      {(dir / "link.png").string(), "--plot would write " + (dir / "link.png").string() + ", which --out writes too"},
+      {(dir / "link").string(), "which --out writes too"},
+  };
+  for (const auto& [name, message] : cases) {
+    auto args = base;
+    args.insert(args.end(), {"--plot", name});
+    const auto r = inkcurve(args);
+    EXPECT_EQ(r.status, 2) << name;
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(out), "kept");
+  }
+}
+
+TEST(Plot, HelpNamesIt) {
+  EXPECT_NE(inkcurve({"linearize", "--help"}).out.find("--plot FILE"), std::string::npos);
+  EXPECT_NE(inkcurve({"starter", "--help"}).out.find("[--plot FILE]"), std::string::npos);
+}
+
+}  // namespace
+
+// Fontconfig keeps its font caches for the life of the process and never frees
+// them; the leak checker is told so, and nothing else.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
