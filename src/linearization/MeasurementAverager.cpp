@@ -70,7 +70,7 @@ MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const
   layout.mostSamples = *std::max_element(counts.begin(), counts.end());
   layout.order = WedgeLayout::Order::named;
   layout.namedBy = names.namedBy;
-  samplesPerStep = layout.mostSamples;
+  samplesPerStep = std::max<int64_t>(1, layout.mostSamples);
   release(inputMeasurements);
   groupSamplesByStep();
   averageGroupedSteps();
@@ -82,6 +82,10 @@ void MeasurementAverager::averageGroupedSteps() {
   release(inputB);
   averageBlocks();
   warnAboutScatteredSteps();
+  if (samplesPerStep > 1 && sortedL.size() <= kMostSamplesKept) {
+    stepSamples.L = sortedL;
+    stepSamples.starts = stepStarts_;
+  }
   release(sortedL);
   release(sortedA);
   release(sortedB);
@@ -175,7 +179,7 @@ void MeasurementAverager::findLayout(const LayoutRequest& request) {
     }
   }
   targetSize = layout.steps;
-  samplesPerStep = layout.mostSamples;
+  samplesPerStep = std::max<int64_t>(1, layout.mostSamples);
 }
 
 void MeasurementAverager::groupSamplesByStep() {

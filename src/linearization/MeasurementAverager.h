@@ -15,6 +15,23 @@ namespace linearization {
 // repeats of one patch (samplesAreAdjacent).
 inline constexpr double kRepeatSpread = 2.0;
 
+// The L* of each step's samples, as they were averaged into the step's
+// mean: step k's samples are L[starts[k]] up to (not including)
+// L[starts[k + 1]]. For a graph that shows how far a step's samples scatter
+// about its mean. Empty (no starts) where every step is one reading, and
+// where the list was too long to keep.
+struct StepSamples {
+  std::vector<double> L;
+  std::vector<int64_t> starts;  // one a step, and the end
+
+  bool empty() const { return starts.empty(); }
+  int64_t steps() const { return starts.empty() ? 0 : static_cast<int64_t>(starts.size()) - 1; }
+};
+
+// The most readings whose samples are kept: far more than any wedge is
+// measured with, and few enough that keeping them costs little.
+inline constexpr std::size_t kMostSamplesKept = 100000;
+
 // Turns repeated samples of a printed step wedge into one reading per step.
 //
 // Where the file names each reading's step (StepNames), those are the steps.
@@ -47,6 +64,9 @@ class MeasurementAverager {
   std::vector<double> avgLArray, avgAArray, avgBArray;
 
   WedgeLayout layout;
+  // Each step's samples, where some step has several and the list holds at
+  // most kMostSamplesKept readings.
+  StepSamples stepSamples;
   // A step whose samples disagree far more than the others' do; the readings
   // sorted by L*.
   std::vector<std::string> warnings;

@@ -44,7 +44,7 @@ constexpr double kNoisySpanShare = 0.5;
 constexpr double kSetAsideShare = 0.05;
 // standard errors: a staircase shows, or is absent, beyond this many ("steep
 // print measured in place", "200 x 2 at noise 1").
-constexpr double kStaircaseErrors = 4.0;
+constexpr double kStaircaseErrors = 3.0;
 // share of the fall: a run of repeats may fall this much inside itself
 // (drift, a step that settles) and still be repeats ("drift" rows).
 constexpr double kInsideFallAllowance = 0.05;
@@ -57,6 +57,9 @@ constexpr double kNoiseFloor = 0.01;
 // share of the range: two readings of a list whose smoothed responses differ
 // by less than this nowhere give the same curve ("384 steps at noise 0.5").
 constexpr double kMaterialShare = 0.015;
+// standard errors of the smoothed response: differences within this many are
+// the noise's, not the layout's ("flat" rows).
+constexpr double kMaterialErrors = 4.0;
 // share of the wedge that the smoothing averages over (21 of 256 points by
 // default), for comparing responses as the correction sees them.
 constexpr double kSmoothingShare = 21.0 / 256.0;
@@ -66,16 +69,20 @@ constexpr double kRepeatContrast = 4.0;
 // ...at an end of the list, this many times smaller than the step after the
 // next (a toe of the third power has its first step 1/19 of its third, one
 // of the power 2.5 1/10: "toe" rows)...
-constexpr double kEndRepeatContrast = 16.0;
+constexpr double kEndRepeatContrast = 30.0;
 // ...and that step is this many times the noise, so that the flat ends of a
 // steep print, and a noisy pair by chance, are not taken for repeats ("steep
 // S" rows).
 constexpr double kRepeatNoiseTimes = 12.0;
+// ...and the two agree within this many times the noise of a difference
+// (a mid-tone dip's way back up is a small step too: "dip" rows).
+constexpr double kRepeatAgreement = 4.0;
 // readings: how far on each side a repeat looks for the steps around it (the
 // longest run of repeats tried).
 constexpr int64_t kRepeatReach = kMostSamples;
 // In runs of repeats, a pair differs this many times less than the largest
-// step within kRepeatReach on each side, which is this many times the noise.
+// step within kRepeatReach on each side, which is this many times the small
+// steps nearby.
 constexpr double kRunContrast = 6.0;
 constexpr double kRunNoiseTimes = 8.0;
 // share of neighbouring readings: a list of single readings where more than
@@ -302,26 +309,15 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     std::fprintf(stderr, "T=%lld S=%lld P=%lld noise=%.3f fall=%.2f between=%.3f error=%.3f finer=%.2f\n",
                  (long long)layout.steps, (long long)layout.mostSamples, (long long)layout.passes, test.noise, fall,
                  between, error, finerShare);
-  if (between < 1.0 - kInsideFallAllowance - margin || between > 1.0 + kInsideFallAllowance + margin)
+  // Runs whose insides rise against the wedge (a reader that drifts) are
+  // repeats as much as runs that hold still.
+  if (between < 1.0 - kInsideFallAllowance - margin)
     test.verdict = Staircase::absent;
   else if (between - finerShare > margin)
     test.verdict = Staircase::shown;
   else
     test.verdict = Staircase::hidden;
   return test;
-}
-
-// The noise of one reading of a list of single readings, from how far each
-// lies off the line through its neighbours (the wedge's own curvature
-// counts as noise here, which only makes the finder slower to see repeats).
-double singleReadingNoise(const std::vector<double>& values, std::vector<double>& buffer) {
-  std::size_t count = 0;
-  buffer.resize(values.size());
-  for (std::size_t k = 1; k + 1 < values.size(); ++k) {
-    const double d = values[k + 1] - 2 * values[k] + values[k - 1];
-    if (std::isfinite(d)) buffer[count++] = std::fabs(d);
-  }
-  return std::max(kNoiseFloor, median(buffer, count) * kMedianToSigma / std::sqrt(6.0));
 }
 
 // The noise near reading i of a list of single readings, from its third
@@ -364,33 +360,52 @@ std::vector<int64_t> loneRepeats(const std::vector<double>& values) {
       local = std::fabs(at(i + 3) - at(i - 2)) / 5.0;
     }
     if (!(std::isfinite(d) && std::isfinite(local) && d * contrast < local)) continue;
-    if (local > kRepeatNoiseTimes * localNoise(values, i, buffer)) repeats.push_back(i);
+    // The steps beside the pair are steps too: a plateau (paper white held
+    // over the first steps) is no repeat.
+    const double before = i > 0 ? std::fabs(at(i) - at(i - 1)) : kInfinity;
+    const double after = i + 2 < n ? std::fabs(at(i + 2) - at(i + 1)) : kInfinity;
+    if (!(std::min(before, after) > d * contrast)) continue;
+    // The pair agrees as two readings of one patch do; a dip's way back up
+    // is as small a step, but no repeat.
+    const double noise = localNoise(values, i, buffer);
+    if (local > kRepeatNoiseTimes * noise && d <= kRepeatAgreement * std::sqrt(2.0) * noise) repeats.push_back(i);
   }
   return repeats;
 }
 
 // The share of neighbouring readings of a list that repeat each other: the
-// two differ far less than the largest step within reach on each side, well
-// clear of the noise. Runs of repeats read in a row make it large (half of
-// the pairs or more, where the steps stand clear of the noise); single
-// readings leave it near nothing.
+// two differ far less than the largest step within reach on each side, and
+// that step far more than the small steps nearby do (the quarter of the
+// steps within reach that are smallest: the noise inside runs of repeats,
+// the wedge's own step in a list of single readings). Runs of repeats read
+// in a row make the share large, half of the pairs or more where the steps
+// stand clear of the noise; single readings leave it near nothing.
 double repeatedShare(const std::vector<double>& values) {
   const auto n = static_cast<int64_t>(values.size());
   if (n < 3) return 0;
   const auto step = [&](int64_t i) {
     return std::fabs(values[static_cast<std::size_t>(i + 1)] - values[static_cast<std::size_t>(i)]);
   };
-  std::vector<double> buffer;
+  std::vector<double> nearby;
   int64_t repeated = 0;
   for (int64_t i = 1; i + 2 < n; ++i) {
     const double d = step(i);
     double left = -kInfinity, right = -kInfinity;
-    for (int64_t j = std::max<int64_t>(0, i - kRepeatReach); j < i; ++j) left = std::max(left, step(j));
-    for (int64_t j = i + 1; j <= std::min(n - 2, i + kRepeatReach); ++j) right = std::max(right, step(j));
+    nearby.clear();
+    for (int64_t j = std::max<int64_t>(0, i - kRepeatReach); j < i; ++j) {
+      left = std::max(left, step(j));
+      nearby.push_back(step(j));
+    }
+    for (int64_t j = i + 1; j <= std::min(n - 2, i + kRepeatReach); ++j) {
+      right = std::max(right, step(j));
+      nearby.push_back(step(j));
+    }
     const double around = std::min(left, right);
-    if (std::isfinite(d) && std::isfinite(around) && d * kRunContrast < around &&
-        around > kRunNoiseTimes * localNoise(values, i, buffer))
-      ++repeated;
+    if (!(std::isfinite(d) && std::isfinite(around) && d * kRunContrast < around)) continue;
+    std::erase_if(nearby, [](double v) { return !std::isfinite(v); });
+    const auto quarter = nearby.begin() + static_cast<std::ptrdiff_t>(nearby.size() / 4);
+    std::nth_element(nearby.begin(), quarter, nearby.end());
+    if (around > kRunNoiseTimes * std::max(kNoiseFloor, *quarter)) ++repeated;
   }
   return static_cast<double>(repeated) / static_cast<double>(n - 3);
 }
@@ -556,6 +571,8 @@ class Finder {
   // The least noise any layout of repeats implies: the instrument's, where
   // one of them is right.
   double instrumentNoise_ = 0;
+  // The noise of one reading of the list read one reading a step.
+  double listNoise_ = kNoiseFloor;
 };
 
 Judgement Finder::judge(WedgeLayout layout) {
@@ -600,7 +617,7 @@ Judgement Finder::judge(WedgeLayout layout) {
   } else if (layout.mostSamples > 1) {
     j.noise = spreadAboutMeans(values_, layout, means_, buffer_);
   } else {
-    j.noise = singleReadingNoise(values_, buffer_);
+    j.noise = listNoise_;
     if (!request_.steps && repeatedShare(values_) > kRepeatedShare)
       return fail("its readings come in runs of repeats", std::nullopt);
     j.repeats = loneRepeats(values_);
@@ -610,10 +627,13 @@ Judgement Finder::judge(WedgeLayout layout) {
 }
 
 bool Finder::differMaterially(const Judgement& a, const Judgement& b) const {
-  // Judged against the range the correction spreads over the whole curve:
-  // on a print that falls only a few L*, differences within the noise move
-  // the curve as much as a wrong count does on a full-range wedge.
-  const double limit = kMaterialShare * std::max(a.range, b.range);
+  // Beyond a share of the range the correction spreads over the whole
+  // curve, and beyond what the noise of the readings leaves uncertain in
+  // the smoothed response anyway: readings that differ only within the
+  // instrument's noise are no choice.
+  const double perWindow = std::max(1.0, kSmoothingShare * static_cast<double>(values_.size()));
+  const double limit = std::max(kMaterialShare * std::max(a.range, b.range),
+                                kMaterialErrors * std::max(a.noise, b.noise) / std::sqrt(perWindow));
   for (std::size_t k = 0; k < kResponsePoints; ++k) {
     const double d = std::fabs(a.response[k] - b.response[k]);
     if (!(d <= limit)) return true;
@@ -879,7 +899,8 @@ LayoutDecision Finder::decide() {
       const double bend = values_[k + 2] - 3 * values_[k + 1] + 3 * values_[k] - values_[k - 1];
       if (std::isfinite(bend)) buffer_[count++] = std::fabs(bend);
     }
-    if (count > 0) instrumentNoise_ = std::min(instrumentNoise_, median(buffer_, count) * kMedianToSigma / std::sqrt(20.0));
+    listNoise_ = count > 0 ? std::max(kNoiseFloor, median(buffer_, count) * kMedianToSigma / std::sqrt(20.0)) : kNoiseFloor;
+    instrumentNoise_ = std::min(instrumentNoise_, listNoise_);
   }
   if (!std::isfinite(instrumentNoise_)) instrumentNoise_ = 0;
   std::vector<Judgement> judged, plausible;

@@ -7,6 +7,7 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   // Rows 0 and 1 are the title and the column titles.
   for (std::size_t r = 2; r < rows.size(); ++r) {
+    if (repeatsHeader(rows[r])) continue;
     if (rows[r].size() < 2 || fieldIsEmpty(rows[r], labLIndex)) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
@@ -14,13 +15,11 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
 }
 
 void HLVCIELabFile::readMeasurements() {
+  // The program's own files hold one reading a step; read as every other
+  // file is, so that a file of repeated readings in this format is found out
+  // too.
   measuredLab = parseRows(measurementData2DArray);
-  if (!forLinearization) return;
-  // The file holds one reading per step already.
-  samplesPerStep = 1;
-  layout = WedgeLayout::oneReadingAStep(static_cast<int64_t>(measuredLab.size()));
-  averagedMeasurements = measuredLab;
-  interpolateAveraged();
+  finishRead(false);
 }
 
 }  // namespace linearization
