@@ -149,7 +149,7 @@ TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
     EXPECT_TRUE(host.alerts.empty());
     // The readings listed, then the failure, if any.
     ASSERT_EQ(host.logLines.size(), c.perStep == 0 ? 2u : 1u);
-    EXPECT_EQ(host.logLines[0], "Measured CIELab: " + linearization::describe(c.readings));
+    EXPECT_EQ(host.logLines[0].rfind("Measured CIELab: [", 0), 0u);
   }
 
   // Not for linearization: parsed and regrouped, neither averaged nor resampled.
