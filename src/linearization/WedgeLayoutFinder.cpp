@@ -27,6 +27,9 @@ constexpr int64_t kMostSamples = 12;
 // share of the range: step means that climb back toward paper white by more
 // than this read the list wrongly; a mid-tone dip is far smaller ("dip" rows).
 constexpr double kClimbBackShare = 0.5;
+// noise of a difference: rises of the step means beyond this many count
+// toward their climbing back in all.
+constexpr double kRiseNoiseTimes = 3.0;
 // share of the range: the samples of one step span no more than this; black
 // and paper white in one step, or samples of far-apart steps, span far more
 // ("extra reading at the end", "second pass starts at step 7")...
@@ -109,6 +112,8 @@ using namespace tuning;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+constexpr const char* kRunsOfRepeats = "its readings come in runs of repeats";
+
 std::string lightness(double value) { return "L* " + platform::text::fixedDecimal(value, 1); }
 
 std::string reading(int64_t index) { return "reading " + std::to_string(index + 1); }
@@ -142,20 +147,16 @@ struct Climbs {
 };
 
 template <class Value>
-Climbs climbsBack(int64_t n, const Value& value, bool countAll) {
-  double first = kNaN, last = kNaN, low = kInfinity, high = -kInfinity;
+Climbs climbsBackOriented(int64_t n, const Value& value, bool countAll, bool rising) {
+  double low = kInfinity, high = -kInfinity;
   for (int64_t k = 0; k < n; ++k) {
     const double v = value(k);
-    if (!std::isfinite(v)) continue;
-    if (std::isnan(first)) first = v;
-    last = v;
-    low = std::min(low, v);
-    high = std::max(high, v);
+    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
   }
   Climbs climbs;
-  if (std::isnan(first)) return climbs;
-  climbs.rising = last > first;
-  const double sign = climbs.rising ? -1.0 : 1.0;
+  climbs.rising = rising;
+  if (!std::isfinite(low)) return climbs;
+  const double sign = rising ? -1.0 : 1.0;
   const double limit = (high - low) * kClimbBackShare;
   double lowest = kInfinity;
   for (int64_t k = 0; k < n; ++k) {
@@ -176,6 +177,40 @@ Climbs climbsBack(int64_t n, const Value& value, bool countAll) {
     }
   }
   return climbs;
+}
+
+// The climbs of a list that falls; with `eitherWay`, of a list that falls or
+// rises as its small steps do (a wedge is read step by step; the big jumps
+// are where a pass begins, so a wedge listed from its middle on falls though
+// it ends above where it starts).
+template <class Value>
+Climbs climbsBack(int64_t n, const Value& value, bool countAll, bool eitherWay = false) {
+  bool rising = false;
+  if (eitherWay) {
+    double low = kInfinity, high = -kInfinity;
+    for (int64_t k = 0; k < n; ++k)
+      if (const double v = value(k); std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+    double small = 0, previous = kNaN;
+    for (int64_t k = 0; k < n; ++k) {
+      const double v = value(k);
+      if (!std::isfinite(v)) continue;
+      if (const double d = v - previous; std::fabs(d) < kClimbBackShare * (high - low)) small += d;
+      previous = v;
+    }
+    rising = small > 0;
+  }
+  return climbsBackOriented(n, value, countAll, rising);
+}
+
+// How far a list that should fall rises in all, counting each rise beyond
+// `tolerance` (the noise of a difference).
+double risesBeyond(const std::vector<double>& values, double tolerance) {
+  double rise = 0;
+  for (std::size_t k = 1; k < values.size(); ++k) {
+    const double d = values[k] - values[k - 1];
+    if (std::isfinite(d) && d > tolerance) rise += d;
+  }
+  return rise;
 }
 
 // Whether the samples of each step agree as one instrument's readings of one
@@ -599,6 +634,12 @@ Judgement Finder::judge(WedgeLayout layout) {
     return fail("step " + std::to_string(climbs.at + 1) + " climbs back from " + lightness(climbs.from) + " to " +
                     lightness(climbs.to),
                 std::nullopt);
+  // Nor, all its rises beyond the noise added up: a wedge listed from its
+  // middle on, read backwards, rises twice by less than half its range.
+  const double meanNoise = instrumentNoise_ / std::sqrt(static_cast<double>(layout.mostSamples));
+  if (const double rise = risesBeyond(means_, kRiseNoiseTimes * std::sqrt(2.0) * meanNoise);
+      rise > kClimbBackShare * j.range)
+    return fail("its steps climb back " + platform::text::fixedDecimal(rise, 1) + " L* in all", std::nullopt);
   if (layout.mostSamples > 1) {
     const Agreement agreement = stepsAgree(values_, layout, j.range, instrumentNoise_);
     if (!agreement.agree)
@@ -619,7 +660,7 @@ Judgement Finder::judge(WedgeLayout layout) {
   } else {
     j.noise = listNoise_;
     if (!request_.steps && repeatedShare(values_) > kRepeatedShare)
-      return fail("its readings come in runs of repeats", std::nullopt);
+      return fail(kRunsOfRepeats, std::nullopt);
     j.repeats = loneRepeats(values_);
   }
   j.response = responseOf(layout.mostSamples == 1 && layout.passes == 1 && layout.fromDarkEnd.empty() ? values_ : means_);
@@ -780,7 +821,7 @@ LayoutDecision Finder::takeInOrderOfFallingL(const Climbs& climbs) {
 
 LayoutDecision Finder::refuse(const std::vector<Judgement>& judged) {
   const auto n = static_cast<int64_t>(values_.size());
-  const Climbs climbs = climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, true);
+  const Climbs climbs = climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, true, true);
   LayoutDecision decision;
   decision.kind = LayoutDecision::Kind::refuse;
   // A lone reading after the darkest patch that climbs back: the paper's
@@ -845,13 +886,16 @@ LayoutDecision Finder::refuse(const std::vector<Judgement>& judged) {
     return decision;
   }
   if (climbs.count > 0) return takeInOrderOfFallingL(climbs);
-  // The list falls, or rises, all the way, yet no count fits: repeats that
-  // come in runs of unequal length.
+  // The list falls, or rises, all the way, yet no layout fits: say why one
+  // reading a step does not.
   for (const Judgement& j : judged)
     if (j.layout.mostSamples == 1 && j.layout.passes == 1 && !j.whyNot.empty()) {
-      decision.message = "no wedge layout fits " + std::to_string(n) + " readings: " + j.whyNot +
-                         " (" + reading(*j.blame + 1) + " repeats the one before it), but no count of repeats fits " +
-                         std::to_string(n) + " readings; is a patch read once too often or too few times?";
+      decision.message = "no wedge layout fits " + std::to_string(n) + " readings: read one reading a step, " +
+                         j.whyNot;
+      if (j.whyNot == kRunsOfRepeats)
+        decision.message = "no wedge layout fits " + std::to_string(n) + " readings: they come in runs of repeats "
+                           "(each patch read a few times in a row), but no count of repeats fits " +
+                           std::to_string(n) + " readings; is a patch read once too often or too few times?";
       decision.blame = j.blame;
       return decision;
     }
