@@ -309,8 +309,12 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     test.verdict = Staircase::hidden;
     return test;
   }
-  // Each run's own fall, oriented with its pass; the most extreme few on
-  // each side are set aside, so that one smudged sample does not decide.
+  // Each run's own fall, oriented with its pass: the slope of a line fitted
+  // through all its readings, times its length (every reading counts, not
+  // only the first and the last). The most extreme few on each side are set
+  // aside, so that one smudged sample does not decide.
+  double spread = 0;  // of the places in a run about their middle, squared
+  for (int64_t r = 0; r < inRow; ++r) spread += (r - (inRow - 1) / 2.0) * (r - (inRow - 1) / 2.0);
   std::vector<double>& falls = buffer;
   std::size_t judged = 0;
   int64_t index = 0;
@@ -318,18 +322,24 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     const auto p = static_cast<std::size_t>(pass);
     const double sign = p < layout.fromDarkEnd.size() && layout.fromDarkEnd[p] ? -1.0 : 1.0;
     for (int64_t run = 0; run < layout.steps; ++run, index += inRow) {
-      const double e = sign * (values[static_cast<std::size_t>(index)] -
-                               values[static_cast<std::size_t>(index + inRow - 1)]);
+      double slope = 0;
+      for (int64_t r = 0; r < inRow; ++r)
+        slope += (r - (inRow - 1) / 2.0) * values[static_cast<std::size_t>(index + r)];
+      const double e = -sign * slope / spread * static_cast<double>(inRow - 1);
       if (std::isfinite(e)) falls[judged++] = e;
     }
   }
-  const std::size_t aside = judged >= 5 ? std::max<std::size_t>(1, static_cast<std::size_t>(kTrimShare * static_cast<double>(judged))) : 0;
+  const std::size_t aside =
+      judged >= 5 ? std::max<std::size_t>(1, static_cast<std::size_t>(kTrimShare * static_cast<double>(judged))) : 0;
   std::sort(falls.begin(), falls.begin() + static_cast<std::ptrdiff_t>(judged));
   double kept = 0;
   for (std::size_t k = aside; k + aside < judged; ++k) kept += falls[k];
-  const double inside = judged > 2 * aside ? kept * static_cast<double>(judged) / static_cast<double>(judged - 2 * aside) : 0.0;
+  const double inside =
+      judged > 2 * aside ? kept * static_cast<double>(judged) / static_cast<double>(judged - 2 * aside) : 0.0;
   const double between = 1.0 - inside / fall;
-  const double error = test.noise * std::sqrt(2.0 * static_cast<double>(judged)) / fall;
+  // A run's fitted fall varies by (R - 1)² σ² / spread with the noise.
+  const double error =
+      test.noise * static_cast<double>(inRow - 1) * std::sqrt(static_cast<double>(judged) / spread) / fall;
   // The finest wedge the runs could be: R' readings of distinct steps, for
   // R' the largest proper divisor of R.
   int64_t finer = 1;
@@ -644,8 +654,9 @@ Judgement Finder::judge(WedgeLayout layout) {
     const Agreement agreement = stepsAgree(values_, layout, j.range, instrumentNoise_);
     if (!agreement.agree)
       return fail("the samples of step " + std::to_string(agreement.step + 1) + " span " +
-                      platform::text::fixedDecimal(agreement.span, 1) + " L* (" + reading(agreement.high) + " and " +
-                      std::to_string(agreement.low + 1) + ")",
+                      platform::text::fixedDecimal(agreement.span, 1) + " L* (readings " +
+                      std::to_string(std::min(agreement.low, agreement.high) + 1) + " and " +
+                      std::to_string(std::max(agreement.low, agreement.high) + 1) + ")",
                   std::min(agreement.low, agreement.high));
   }
   if (layout.inRow() > 1) {
