@@ -50,8 +50,9 @@ MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const
   if (names.stepOf.size() != inputMeasurements.size() || names.steps < 1)
     platform::fatalError("MeasurementAverager: the step names do not match the readings");
   if (request.steps && *request.steps != names.steps) {
+    const bool plural = names.namedBy.ends_with("s");
     refusal = "`--steps " + std::to_string(*request.steps) + "` disagrees with the file: its " + names.namedBy +
-              "s name " + std::to_string(names.steps) + " steps";
+              (plural ? "" : "s") + " name " + std::to_string(names.steps) + " steps";
     refusalKind = LayoutDecision::Kind::usage;
     release(inputMeasurements);
     return;
