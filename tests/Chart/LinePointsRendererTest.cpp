@@ -307,4 +307,33 @@ TEST(LinePointsRenderer, GapsCombinedDataAndOtherKindsOfSets) {
   testsupport::expectFreshEnd(recording);
 }
 
+// On a horizontal-bar view's transformers an entry (x, y) lies at y across
+// and x up, where that view's highlighter finds it; a stepped line runs
+// along x (up) to the next entry, then along y (across).
+TEST(LinePointsRenderer, TurnedOnAHorizontalBarViewsTransformers) {
+  for (const auto mode : {LineChartDataSetMode::linear, LineChartDataSetMode::stepped}) {
+    const bool stepped = mode == LineChartDataSetMode::stepped;
+    SCOPED_TRACE(stepped ? "stepped" : "linear");
+    Provider provider;
+    provider.transformer = std::make_shared<TransformerHorizontalBarChart>(provider.handler);
+    provider.transformer->prepareMatrixValuePx(0, 10, 10, 0);
+    provider.transformer->prepareMatrixOffset(false);
+    auto s = set({{1, 2}, {3, 6}});
+    s->setMode(mode);
+    s->setDrawCirclesEnabled(true);
+    s->setDrawCircleHoleEnabled(false);
+    provider.chartData = std::make_shared<LineChartData>(std::vector<DataSetPtr>{s});
+    LinePointsRenderer renderer(provider, provider.handler);
+    RecordingContext recording;
+    renderer.drawData(recording);
+    const auto strokes = recording.operations(Op::strokePath);
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(pathPoints(strokes[0]), stepped ? (std::vector<Point>{pixel(2, 1), pixel(2, 3), pixel(6, 3)})
+                                              : (std::vector<Point>{pixel(2, 1), pixel(6, 3)}));
+    const auto circles = recording.operations(Op::fillEllipseInRect);
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(circles[1].rect, circle(pixel(6, 3), s->circleRadius()));
+  }
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "Chart/Renderers/Renderer.h"
 #include "Chart/Utils/Highlight.h"
+#include "Chart/Utils/Transformer.h"
 #include "platform/graphics/DrawingContext.h"
 
 namespace chart {
@@ -24,6 +25,14 @@ class DataRenderer : public Renderer {
   virtual void drawExtras(platform::graphics::DrawingContext&) {}
   virtual void drawHighlighted(platform::graphics::DrawingContext&,
                                const std::vector<std::shared_ptr<Highlight>>& /*highlights*/) {}
+
+ protected:
+  // Whether values go through `transformer` turned, as (y, x): a
+  // horizontal-bar view's transformers take the y value across the content
+  // and the x value up it, so a value (x, y) lies at pixelForValues(y, x).
+  static bool isTurned(const Transformer* transformer) {
+    return dynamic_cast<const TransformerHorizontalBarChart*>(transformer) != nullptr;
+  }
 };
 
 }  // namespace chart

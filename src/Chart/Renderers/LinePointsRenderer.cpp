@@ -48,7 +48,10 @@ std::vector<Point> LinePointsRenderer::pixelsOf(const ILineChartDataSet& set) co
     points.push_back(entry ? Point{entry->x(), entry->y()} : Point{kNaN, kNaN});
   }
   const auto transformer = provider_.getTransformer(set.axisDependency());
-  if (transformer) transformer->pointValuesToPixel(points);
+  if (!transformer) return points;
+  if (isTurned(transformer.get()))
+    for (Point& p : points) p = Point{p.y, p.x};
+  transformer->pointValuesToPixel(points);
   return points;
 }
 
@@ -71,9 +74,12 @@ void LinePointsRenderer::drawLine(DrawingContext& context, const ILineChartDataS
   const auto& dash = set.lineDashLengths();
   context.setLineDash(set.lineDashPhase(), dash ? *dash : std::vector<double>{});
   const bool stepped = set.mode() == LineChartDataSetMode::stepped;
-  // From `from` to `to`: straight, or across then down in stepped mode.
+  const bool turned = isTurned(provider_.getTransformer(set.axisDependency()).get());
+  // From `from` to `to`: straight, or in stepped mode along x to the next
+  // entry's x, then along y to its value (in pixels across then up or down;
+  // on a turned view up or down, then across).
   const auto segment = [&](Point from, Point to) {
-    if (stepped) context.addLineTo(Point{to.x, from.y});
+    if (stepped) context.addLineTo(turned ? Point{from.x, to.y} : Point{to.x, from.y});
     context.addLineTo(to);
   };
 

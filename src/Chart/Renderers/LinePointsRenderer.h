@@ -22,7 +22,10 @@ namespace chart {
 // data sets of its LineChartData, or of the line data of its
 // CombinedChartData; sets of other kinds are left alone. The provider must
 // outlive the renderer, as a view that owns its renderer does. Each set is
-// placed through the transformer of its own axis (`axisDependency`).
+// placed through the transformer of its own axis (`axisDependency`); on a
+// horizontal-bar view, whose transformers take the y value across the
+// content and x up it, an entry (x, y) lies where the view's highlighter
+// finds it: y across, x up.
 //
 // drawData draws the sets in their order, each over the ones before it: its
 // line, then its circles. For each set that is visible and has entries (a
@@ -30,7 +33,7 @@ namespace chart {
 // - the line, from entry to entry in their order, in the set's colour (with
 //   several colours, segment i in colour i, in turn), its line width, cap
 //   and dash (phase and lengths; none is solid). `stepped` mode draws a
-//   horizontal then a vertical run to each entry; the other modes draw
+//   run along x, then one along y to each entry; the other modes draw
 //   straight segments (the drawing context draws no curves). A line width of
 //   0 draws no line: a set of points alone. An entry whose value is not a
 //   number leaves a gap: the line breaks there.
@@ -62,8 +65,9 @@ class LinePointsRenderer : public DataRenderer {
   virtual void drawLine(DrawingContext& context, const ILineChartDataSet& set);
   virtual void drawCircles(DrawingContext& context, const ILineChartDataSet& set);
 
-  // The entries of the set as pixels, in order; an entry that is not a
-  // number (or has no entry object) gives a point that is not finite.
+  // The entries of the set as pixels, in order (turned on a horizontal-bar
+  // view); an entry that is not a number (or has no entry object) gives a
+  // point that is not finite.
   std::vector<Point> pixelsOf(const ILineChartDataSet& set) const;
 
  private:

@@ -6,7 +6,9 @@
 namespace chart {
 
 // A bar chart: a bar-line chart whose data renderer starts as the plain
-// DataRenderer (which draws no data) until the bar renderer takes its place.
+// DataRenderer (which draws no data) until one is set: a BarsRenderer draws
+// the bars (with a LinePointsRenderer in a CombinedRenderer, bars and a line
+// over them).
 // Touches find bars through the bar highlighter. Its data is bar chart data,
 // or CombinedChartData, in which a touch finds the bars by their column and
 // the other sub-data's values by their points; other data can be drawn but
