@@ -67,20 +67,48 @@ struct WedgeLayout {
   std::string choice() const;
 };
 
+// Whether pass `pass` (counted from 0) lists the wedge from the dark end.
+inline bool passFromDarkEnd(const WedgeLayout& layout, int64_t pass) {
+  const auto p = static_cast<std::size_t>(pass);
+  return p < layout.fromDarkEnd.size() && layout.fromDarkEnd[p];
+}
+
+// Where reading r of run `run` of pass `pass` lies in the list, and which
+// sample of which step it is, in a layout of `steps` steps with `inRow`
+// readings a step in each pass: the one formula the walks below use.
+struct SamplePlace {
+  int64_t step, k, index;
+};
+inline SamplePlace samplePlace(int64_t steps, int64_t inRow, bool fromDark, int64_t pass, int64_t run, int64_t r) {
+  return {fromDark ? steps - 1 - run : run, pass * inRow + r, (pass * steps + run) * inRow + r};
+}
+
 // Calls fn(step, k, index) for sample k of each step (both counted from 0),
-// which lies at `index` in the list, in list order. The one place that knows
-// where the samples of a step lie in a layout of file order (or in the list
-// sorted by falling L*).
+// which lies at `index` in the list, in list order: the walk over a layout
+// of file order (or of the list sorted by falling L*).
 template <class Fn>
 void forEachSample(const WedgeLayout& layout, Fn&& fn) {
   const int64_t inRow = layout.inRow();
-  int64_t index = 0;
   for (int64_t pass = 0; pass < layout.passes; ++pass) {
-    const auto p = static_cast<std::size_t>(pass);
-    const bool fromDark = p < layout.fromDarkEnd.size() && layout.fromDarkEnd[p];
-    for (int64_t run = 0; run < layout.steps; ++run) {
-      const int64_t step = fromDark ? layout.steps - 1 - run : run;
-      for (int64_t r = 0; r < inRow; ++r) fn(step, pass * inRow + r, index++);
+    const bool fromDark = passFromDarkEnd(layout, pass);
+    for (int64_t run = 0; run < layout.steps; ++run)
+      for (int64_t r = 0; r < inRow; ++r) {
+        const SamplePlace place = samplePlace(layout.steps, inRow, fromDark, pass, run, r);
+        fn(place.step, place.k, place.index);
+      }
+  }
+}
+
+// Calls fn(k, index) for each sample of one step, k counted from 0.
+template <class Fn>
+void forEachSampleOf(const WedgeLayout& layout, int64_t step, Fn&& fn) {
+  const int64_t inRow = layout.inRow();
+  for (int64_t pass = 0; pass < layout.passes; ++pass) {
+    const bool fromDark = passFromDarkEnd(layout, pass);
+    const int64_t run = fromDark ? layout.steps - 1 - step : step;
+    for (int64_t r = 0; r < inRow; ++r) {
+      const SamplePlace place = samplePlace(layout.steps, inRow, fromDark, pass, run, r);
+      fn(place.k, place.index);
     }
   }
 }

@@ -30,6 +30,8 @@ constexpr double kClimbBackShare = 0.5;
 // noise of a difference: rises of the step means beyond this many count
 // toward their climbing back in all.
 constexpr double kRiseNoiseTimes = 3.0;
+// values: a list longer than this many is judged in as many blocks.
+constexpr std::size_t kRiseBlocks = 64;
 // share of the range: the samples of one step span no more than this; black
 // and paper white in one step, or samples of far-apart steps, span far more
 // ("extra reading at the end", "second pass starts at step 7")...
@@ -101,6 +103,12 @@ constexpr double kSortedGapContrast = 2.5;
 // A normal spread's standard deviation is this many times the median of its
 // absolute values.
 constexpr double kMedianToSigma = 1.4826;
+// values: the middle of a longer list is taken from an even sample of this
+// many of them.
+constexpr std::size_t kMedianSample = 1024;
+// steps: the instrument's noise is judged on an even sample of this many
+// steps of each layout.
+constexpr int64_t kNoiseSteps = 64;
 // steps: the usual wedges, most steps first. Where the noise hides how the
 // readings lie, a count that one of them fits is preferred ("256 x 2 in
 // place at noise 1").
@@ -125,6 +133,12 @@ std::string plural(int64_t count, const std::string& one, const std::string& man
 // The median of the first `count` values, which it reorders; NaN for none.
 double median(std::vector<double>& values, std::size_t count) {
   if (count == 0) return kNaN;
+  // A long list's middle is found in an even sample of it: a noise is not
+  // known closer than that anyway.
+  if (count > kMedianSample) {
+    for (std::size_t k = 0; k < kMedianSample; ++k) values[k] = values[k * count / kMedianSample];
+    count = kMedianSample;
+  }
   const auto middle = values.begin() + static_cast<std::ptrdiff_t>(count / 2);
   std::nth_element(values.begin(), middle, values.begin() + static_cast<std::ptrdiff_t>(count));
   return *middle;
@@ -203,12 +217,29 @@ Climbs climbsBack(int64_t n, const Value& value, bool countAll, bool eitherWay =
 }
 
 // How far a list that should fall rises in all, counting each rise beyond
-// `tolerance` (the noise of a difference).
-double risesBeyond(const std::vector<double>& values, double tolerance) {
-  double rise = 0;
-  for (std::size_t k = 1; k < values.size(); ++k) {
-    const double d = values[k] - values[k - 1];
-    if (std::isfinite(d) && d > tolerance) rise += d;
+// the noise. A long list is taken in blocks of neighbouring values, their
+// means compared (at most kRiseBlocks of them), so that the noise of many
+// readings does not add up to a climb: `noise` is one value's.
+double risesBeyond(const std::vector<double>& values, double noise) {
+  const std::size_t n = values.size();
+  const std::size_t blocks = std::min(n, kRiseBlocks);
+  double rise = 0, previous = kNaN;
+  std::size_t previousCount = 0;
+  for (std::size_t b = 0; b < blocks; ++b) {
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t k = b * n / blocks; k < (b + 1) * n / blocks; ++k)
+      if (std::isfinite(values[k])) sum += values[k], ++count;
+    if (count == 0) continue;
+    const double mean = sum / static_cast<double>(count);
+    if (previousCount > 0) {
+      const double d = mean - previous;
+      const double tolerance = kRiseNoiseTimes * noise *
+                               std::sqrt(1.0 / static_cast<double>(count) + 1.0 / static_cast<double>(previousCount));
+      if (d > tolerance) rise += d;
+    }
+    previous = mean;
+    previousCount = count;
   }
   return rise;
 }
@@ -331,7 +362,11 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
   }
   const std::size_t aside =
       judged >= 5 ? std::max<std::size_t>(1, static_cast<std::size_t>(kTrimShare * static_cast<double>(judged))) : 0;
-  std::sort(falls.begin(), falls.begin() + static_cast<std::ptrdiff_t>(judged));
+  const auto first = falls.begin(), end = falls.begin() + static_cast<std::ptrdiff_t>(judged);
+  if (aside > 0) {
+    std::nth_element(first, first + static_cast<std::ptrdiff_t>(aside), end);
+    std::nth_element(first + static_cast<std::ptrdiff_t>(aside), end - static_cast<std::ptrdiff_t>(aside), end);
+  }
   double kept = 0;
   for (std::size_t k = aside; k + aside < judged; ++k) kept += falls[k];
   const double inside =
@@ -418,41 +453,52 @@ std::vector<int64_t> loneRepeats(const std::vector<double>& values) {
   return repeats;
 }
 
-// The share of neighbouring readings of a list that repeat each other: the
-// two differ far less than the largest step within reach on each side, and
-// that step far more than the small steps nearby do (the quarter of the
-// steps within reach that are smallest: the noise inside runs of repeats,
-// the wedge's own step in a list of single readings). Runs of repeats read
-// in a row make the share large, half of the pairs or more where the steps
-// stand clear of the noise; single readings leave it near nothing.
-double repeatedShare(const std::vector<double>& values) {
+// Whether more than kRepeatedShare of neighbouring readings of a list
+// repeat each other: the two differ far less than the largest step within
+// reach on each side, and that step far more than the small steps nearby do
+// (the quarter of the steps of its stretch of the list that are smallest:
+// the noise inside runs of repeats, the wedge's own step in a list of single
+// readings). Runs of repeats read in a row make the share large, half of the
+// pairs or more where the steps stand clear of the noise; single readings
+// leave it near nothing.
+bool comesInRuns(const std::vector<double>& values) {
   const auto n = static_cast<int64_t>(values.size());
-  if (n < 3) return 0;
-  const auto step = [&](int64_t i) {
-    return std::fabs(values[static_cast<std::size_t>(i + 1)] - values[static_cast<std::size_t>(i)]);
-  };
-  std::vector<double> nearby;
+  if (n < 4) return false;
+  std::vector<double> steps(values.size() - 1);
+  for (std::size_t i = 0; i + 1 < values.size(); ++i) steps[i] = std::fabs(values[i + 1] - values[i]);
+  const auto step = [&](int64_t i) { return steps[static_cast<std::size_t>(i)]; };
+  // The small steps of each stretch of 2 kRepeatReach steps.
+  const int64_t stretch = 2 * kRepeatReach;
+  std::vector<double> small, nearby;
+  for (int64_t from = 0; from < n - 1; from += stretch) {
+    nearby.clear();
+    for (int64_t j = from; j < std::min(n - 1, from + stretch); ++j)
+      if (std::isfinite(step(j))) nearby.push_back(step(j));
+    double quarter = kNoiseFloor;
+    if (!nearby.empty()) {
+      const auto at = nearby.begin() + static_cast<std::ptrdiff_t>(nearby.size() / 4);
+      std::nth_element(nearby.begin(), at, nearby.end());
+      quarter = std::max(kNoiseFloor, *at);
+    }
+    small.push_back(quarter);
+  }
+  const int64_t pairs = n - 3, enough = static_cast<int64_t>(kRepeatedShare * static_cast<double>(pairs));
   int64_t repeated = 0;
   for (int64_t i = 1; i + 2 < n; ++i) {
     const double d = step(i);
+    if (!std::isfinite(d)) continue;
+    const int64_t from = std::max<int64_t>(0, i - kRepeatReach), to = std::min(n - 2, i + kRepeatReach);
     double left = -kInfinity, right = -kInfinity;
-    nearby.clear();
-    for (int64_t j = std::max<int64_t>(0, i - kRepeatReach); j < i; ++j) {
-      left = std::max(left, step(j));
-      nearby.push_back(step(j));
-    }
-    for (int64_t j = i + 1; j <= std::min(n - 2, i + kRepeatReach); ++j) {
-      right = std::max(right, step(j));
-      nearby.push_back(step(j));
-    }
+    for (int64_t j = from; j < i; ++j) left = std::max(left, step(j));
+    for (int64_t j = i + 1; j <= to; ++j) right = std::max(right, step(j));
     const double around = std::min(left, right);
-    if (!(std::isfinite(d) && std::isfinite(around) && d * kRunContrast < around)) continue;
-    std::erase_if(nearby, [](double v) { return !std::isfinite(v); });
-    const auto quarter = nearby.begin() + static_cast<std::ptrdiff_t>(nearby.size() / 4);
-    std::nth_element(nearby.begin(), quarter, nearby.end());
-    if (around > kRunNoiseTimes * std::max(kNoiseFloor, *quarter)) ++repeated;
+    if (std::isfinite(around) && d * kRunContrast < around &&
+        around > kRunNoiseTimes * small[static_cast<std::size_t>(i / stretch)] && ++repeated > enough)
+      return true;
+    // The pairs left cannot make the share any more.
+    if (repeated + (n - 3 - i) <= enough) return false;
   }
-  return static_cast<double>(repeated) / static_cast<double>(n - 3);
+  return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -567,9 +613,18 @@ void orientPasses(const std::vector<double>& values, WedgeLayout& layout) {
 }
 
 // The step means of a layout, in step order.
-void stepMeans(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& means) {
+void stepMeans(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& means,
+               bool allFinite) {
   const auto t = static_cast<std::size_t>(layout.steps);
   means.assign(t, 0.0);
+  if (allFinite) {
+    // Every sample counts: no count to keep.
+    forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
+      means[static_cast<std::size_t>(step)] += values[static_cast<std::size_t>(index)];
+    });
+    for (double& mean : means) mean /= static_cast<double>(layout.mostSamples);
+    return;
+  }
   std::vector<int64_t> counts(t, 0);
   forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
     const double v = values[static_cast<std::size_t>(index)];
@@ -578,6 +633,24 @@ void stepMeans(const std::vector<double>& values, const WedgeLayout& layout, std
     ++counts[static_cast<std::size_t>(step)];
   });
   for (std::size_t s = 0; s < t; ++s) means[s] = counts[s] > 0 ? means[s] / static_cast<double>(counts[s]) : kNaN;
+}
+
+// The noise the samples of a layout's steps show, from pairs of them that
+// lie next to each other in the list's order (neighbours in a run, and a
+// step's readings in consecutive passes), in an even sample of the steps.
+// Needs no step means.
+double pairNoise(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& buffer) {
+  buffer.clear();
+  const int64_t every = std::max<int64_t>(1, layout.steps / kNoiseSteps);
+  for (int64_t step = 0; step < layout.steps; step += every) {
+    double before = kNaN;
+    forEachSampleOf(layout, step, [&](int64_t, int64_t index) {
+      const double v = values[static_cast<std::size_t>(index)];
+      if (std::isfinite(v - before)) buffer.push_back(std::fabs(v - before));
+      before = v;
+    });
+  }
+  return std::max(kNoiseFloor, median(buffer, buffer.size()) * kMedianToSigma / std::sqrt(2.0));
 }
 
 // The pooled noise of the samples about their step's mean.
@@ -618,12 +691,13 @@ class Finder {
   double instrumentNoise_ = 0;
   // The noise of one reading of the list read one reading a step.
   double listNoise_ = kNoiseFloor;
+  bool allFinite_ = true;
 };
 
 Judgement Finder::judge(WedgeLayout layout) {
   Judgement j;
   orientPasses(values_, layout);
-  stepMeans(values_, layout, means_);
+  stepMeans(values_, layout, means_, allFinite_);
   const auto [low, high] = std::minmax_element(means_.begin(), means_.end(), [](double x, double y) {
     return std::isfinite(x) && (!std::isfinite(y) || x < y);
   });
@@ -647,9 +721,22 @@ Judgement Finder::judge(WedgeLayout layout) {
   // Nor, all its rises beyond the noise added up: a wedge listed from its
   // middle on, read backwards, rises twice by less than half its range.
   const double meanNoise = instrumentNoise_ / std::sqrt(static_cast<double>(layout.mostSamples));
-  if (const double rise = risesBeyond(means_, kRiseNoiseTimes * std::sqrt(2.0) * meanNoise);
+  if (const double rise = risesBeyond(means_, meanNoise);
       rise > kClimbBackShare * j.range)
     return fail("its steps climb back " + platform::text::fixedDecimal(rise, 1) + " L* in all", std::nullopt);
+  if (layout.inRow() > 1) {
+    const StaircaseTest test = judgeStaircase(values_, layout, means_, instrumentNoise_, buffer_);
+    j.staircase = test.verdict;
+    j.noise = test.noise;
+    if (test.verdict == Staircase::absent)
+      return fail("its runs of " + std::to_string(layout.inRow()) + " readings fall with the wedge: they are not repeats",
+                  std::nullopt);
+  } else if (layout.mostSamples == 1) {
+    j.noise = listNoise_;
+    if (!request_.steps && comesInRuns(values_))
+      return fail(kRunsOfRepeats, std::nullopt);
+    j.repeats = loneRepeats(values_);
+  }
   if (layout.mostSamples > 1) {
     const Agreement agreement = stepsAgree(values_, layout, j.range, instrumentNoise_);
     if (!agreement.agree)
@@ -659,21 +746,8 @@ Judgement Finder::judge(WedgeLayout layout) {
                       std::to_string(std::max(agreement.low, agreement.high) + 1) + ")",
                   std::min(agreement.low, agreement.high));
   }
-  if (layout.inRow() > 1) {
-    const StaircaseTest test = judgeStaircase(values_, layout, means_, instrumentNoise_, buffer_);
-    j.staircase = test.verdict;
-    j.noise = test.noise;
-    if (test.verdict == Staircase::absent)
-      return fail("its runs of " + std::to_string(layout.inRow()) + " readings fall with the wedge: they are not repeats",
-                  std::nullopt);
-  } else if (layout.mostSamples > 1) {
-    j.noise = spreadAboutMeans(values_, layout, means_, buffer_);
-  } else {
-    j.noise = listNoise_;
-    if (!request_.steps && repeatedShare(values_) > kRepeatedShare)
-      return fail(kRunsOfRepeats, std::nullopt);
-    j.repeats = loneRepeats(values_);
-  }
+  // Only a layout that stands needs the noise its steps' samples show.
+  if (layout.mostSamples > 1 && layout.inRow() == 1) j.noise = spreadAboutMeans(values_, layout, means_, buffer_);
   j.response = responseOf(layout.mostSamples == 1 && layout.passes == 1 && layout.fromDarkEnd.empty() ? values_ : means_);
   return j;
 }
@@ -934,16 +1008,23 @@ LayoutDecision Finder::decide() {
   if (n < kFewestSteps && !request_.steps) return LayoutDecision::read(WedgeLayout::oneReadingAStep(n));
   double low = kInfinity, high = -kInfinity;
   for (const double v : values_)
-    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+    if (std::isfinite(v))
+      low = std::min(low, v), high = std::max(high, v);
+    else
+      allFinite_ = false;
   if (!(high - low > kNoiseFloor) && request_.empty()) return readingsThatShowNothing();
 
   std::vector<WedgeLayout> candidates = enumerateCandidates(n, request_);
+  // Passes over the wedge climb back where each begins, or run back up from
+  // the dark end; a list that does neither is no list of passes.
+  if (!request_.arrangement &&
+      climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, false, true).count == 0)
+    std::erase_if(candidates, [](const WedgeLayout& c) { return c.passes > 1; });
   instrumentNoise_ = kInfinity;
   for (WedgeLayout& candidate : candidates) {
     if (candidate.mostSamples < 2) continue;
     orientPasses(values_, candidate);
-    stepMeans(values_, candidate, means_);
-    instrumentNoise_ = std::min(instrumentNoise_, spreadAboutMeans(values_, candidate, means_, buffer_));
+    instrumentNoise_ = std::min(instrumentNoise_, pairNoise(values_, candidate, buffer_));
   }
   // One reading a step: the list's own noise, as its third differences show
   // it (a staircase's jumps make that large, and its layouts small).
