@@ -145,13 +145,14 @@ BENCHMARK(BM_linearizePasses)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   RatioReporter reporter;
   if (!runBenchmarks(argc, argv, reporter)) return 1;
+  std::printf("\n");
   const auto once = reporter.times.find("BM_linearizeOnce");
-  if (once == reporter.times.end()) return 0;
-  std::printf("\nlinearize, a 256-step wedge measured once (256 readings): %.2f ms\n", once->second);
+  if (once != reporter.times.end())
+    std::printf("linearize, a 256-step wedge measured once (256 readings): %.2f ms\n", once->second);
   for (const auto& [name, label] : {std::pair{"BM_linearizeTogether", "each step's readings together"},
                                     std::pair{"BM_linearizePasses", "pass after pass"}}) {
     const auto repeated = reporter.times.find(name);
-    if (repeated == reporter.times.end()) continue;
+    if (once == reporter.times.end() || repeated == reporter.times.end()) continue;
     const double ratio = repeated->second / once->second;
     std::printf("measured 7 times (1,792 readings), %s: %.2f ms, %.2f x once  (goal 1.5)%s\n", label,
                 repeated->second, ratio, ratio <= 1.5 ? "" : "  over the goal");
