@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
-#include <cstdio>
-#include <cstdlib>
 #include <tuple>
 
 #include "platform/text/Text.h"
@@ -56,6 +54,10 @@ constexpr double kInsideFallAllowance = 0.05;
 // share of the runs: the runs that fall most, and least, that are set aside
 // on each side (at least one), so that one smudged sample does not decide.
 constexpr double kTrimShare = 0.05;
+// runs: and at most this many on each side, so that the few runs of a long
+// list that hold its steps' jumps (runs cut across a staircase of a few
+// long steps) are not all set aside.
+constexpr std::size_t kMostTrimmed = 3;
 // L*: no noise is taken to be smaller than this, the rounding of readings
 // written to two decimals.
 constexpr double kNoiseFloor = 0.01;
@@ -361,7 +363,9 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     }
   }
   const std::size_t aside =
-      judged >= 5 ? std::max<std::size_t>(1, static_cast<std::size_t>(kTrimShare * static_cast<double>(judged))) : 0;
+      judged >= 5 ? std::clamp<std::size_t>(static_cast<std::size_t>(kTrimShare * static_cast<double>(judged)), 1,
+                                           kMostTrimmed)
+                  : 0;
   const auto first = falls.begin(), end = falls.begin() + static_cast<std::ptrdiff_t>(judged);
   if (aside > 0) {
     std::nth_element(first, first + static_cast<std::ptrdiff_t>(aside), end);
@@ -385,10 +389,6 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     }
   const double finerShare = static_cast<double>(finer) / static_cast<double>(inRow);
   const double margin = kStaircaseErrors * error;
-  if (std::getenv("FINDER_DEBUG"))
-    std::fprintf(stderr, "T=%lld S=%lld P=%lld noise=%.3f fall=%.2f between=%.3f error=%.3f finer=%.2f\n",
-                 (long long)layout.steps, (long long)layout.mostSamples, (long long)layout.passes, test.noise, fall,
-                 between, error, finerShare);
   // Runs whose insides rise against the wedge (a reader that drifts) are
   // repeats as much as runs that hold still.
   if (between < 1.0 - kInsideFallAllowance - margin)
@@ -811,7 +811,12 @@ LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
           r % part.layout.inRow() == 0)
         part.plausible = false;
   }
-  std::erase_if(plausible, [](const Judgement& j) { return !j.plausible; });
+  // And runs that show are preferred to runs the noise merely allows.
+  const bool anyShown = std::any_of(plausible.begin(), plausible.end(),
+                                    [](const Judgement& j) { return j.staircase == Staircase::shown; });
+  std::erase_if(plausible, [anyShown](const Judgement& j) {
+    return !j.plausible || (anyShown && j.staircase == Staircase::hidden);
+  });
   // Then what the list shows over what it merely allows: a staircase that
   // shows; then, where the noise hides it, the usual wedge's count; then one
   // reading a step (in each pass) over repeats the noise hides; no lone
