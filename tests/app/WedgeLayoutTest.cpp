@@ -57,16 +57,13 @@ struct Reading {
 };
 
 double lightnessOf(const Wedge& w, int k) {
-  const double x = static_cast<double>(k) / (w.steps - 1);
   switch (w.fault) {
     case Wedge::flat:
       return 60.0 - 0.15 * k;
-    case Wedge::steep: {
-      const auto s = [](double t) { return 1 / (1 + std::exp(10 * (t - 0.5))); };
-      return 5 + 90 * (s(x) - s(1)) / (s(0) - s(1));
-    }
+    case Wedge::steep:
+      return fixtures::steepLightness(w.steps, k);
     case Wedge::power:
-      return 5 + 90 * std::pow(1 - x, 2.5);
+      return fixtures::powerLightness(w.steps, k);
     default:
       return fixtures::stepLightness(w.steps, k, w.fault == Wedge::dip);
   }
@@ -545,9 +542,10 @@ TEST(LinearizeCommand, TheLayoutCanBeSaid) {
     const std::string& text = row.status == 0 ? r.out : r.err;
     EXPECT_NE(text.find(row.line + "\n"), std::string::npos) << text;
     // Nothing asked to be written: the run says so.
-    if (row.status == 0)
+    if (row.status == 0) {
       EXPECT_TRUE(r.out.ends_with(
           "nothing written: name an output with --out, --acv, --cube, --xml-dir, --measurements-out or --plot\n"))
           << r.out;
+    }
   }
 }

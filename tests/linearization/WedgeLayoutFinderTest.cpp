@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ReadingFixtures.h"
 #include "linearization/WedgeLayoutFinder.h"
 
 using linearization::decideLayout;
@@ -22,15 +23,12 @@ double lightness(Shape shape, int steps, int k) {
   switch (shape) {
     case Shape::linear:
       return 95 - 90 * x;
-    case Shape::steepS: {
-      // An uncorrected print: 10 L* between middle steps, a few tenths at the ends.
-      const auto s = [](double t) { return 1 / (1 + std::exp(10 * (t - 0.5))); };
-      return 5 + 90 * (s(x) - s(1)) / (s(0) - s(1));
-    }
+    case Shape::steepS:
+      return fixtures::steepLightness(steps, k);
     case Shape::flat:
       return 62 - 5 * x;
     case Shape::power:
-      return 5 + 90 * std::pow(1 - x, 2.5);
+      return fixtures::powerLightness(steps, k);
   }
   return 0;
 }
