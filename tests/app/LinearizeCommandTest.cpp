@@ -418,6 +418,360 @@ TEST(LinearizeCommand, AResponseThatDoesNotFallWritesNoCorrection) {
       << r.out;
 }
 
+TEST(LinearizeCommand, FailuresAndUsage) {
+  TempDir dir;
+  auto quad = dir.write("in.quad", eightChannelQuad());
+  auto out = dir / "out.quad";
+
+  // A wedge whose body is cut short: the load alert, status 1, no file.
+  auto broken = testsupport::cgatsWedge({90, 70, 50, 30, 10});
+  broken = broken.substr(0, broken.find("3\tA3"));
+  auto wedge = dir.write("broken.txt", broken);
+  auto r = inkcurve({"linearize", wedge.string(), quad.string(), "--out", out.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Failed to Load Measurement Data: Please check"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+
+  // A .quad that is not one.
+  auto good = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  auto notQuad = dir.write("bad.quad", "## QuadToneRIP K,C,M\n");
+  r = inkcurve({"linearize", good.string(), notQuad.string(), "--out", out.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("not a QuadToneRIP"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+
+  // A measurement file of a type the open panel would not offer.
+  r = inkcurve({"linearize", quad.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("expected a file of type"), std::string::npos) << r.err;
+
+  // An unwritable destination is reported, never shown as success; every
+  // output's folder is looked at before anything is read or made.
+  r = inkcurve({"linearize", good.string(), quad.string(), "--out", (dir / "nowhere" / "x.quad").string(),
+                "--xml-dir", (dir / "nowhere" / "xml").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "inkcurve: Could not write \"" + (dir / "nowhere" / "x.quad").string() +
+                       "\": No such file or directory\n");
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+
+  // A folder that is a file, or a link that leads nowhere, is found before
+  // any other output is written; through a working link the folder is made.
+  std::filesystem::create_symlink("nowhere", dir / "gone");
+  std::filesystem::create_directory(dir / "real");
+  std::filesystem::create_symlink(dir / "real", dir / "L");
+  const auto cube = dir / "x.cube";
+  const std::pair<std::filesystem::path, std::string> folders[] = {
+      {quad, quad.string() + ": not a folder"},
+      {quad / "xml", quad.string() + ": not a folder, so " + (quad / "xml").string() + " cannot be made in it"},
+      {dir / "gone", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
+      {dir / "gone" / "xml", (dir / "gone").string() + ": a symbolic link that leads nowhere (to nowhere)"},
+      {dir / "L" / "new", ""},
+  };
+  for (const auto& [folder, message] : folders) {
+    r = inkcurve({"linearize", good.string(), quad.string(), "--cube", cube.string(), "--xml-dir", folder.string()});
+    EXPECT_EQ(r.status, message.empty() ? 0 : 1) << folder << r.err;
+    EXPECT_EQ(r.out.empty(), !message.empty()) << "refused before anything is read: " << r.out;
+    EXPECT_NE(r.err.find(message.empty() ? "" : "inkcurve: " + message + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote " + (folder / "_ref.quad").string() + "\n") != std::string::npos, message.empty());
+    EXPECT_EQ(std::filesystem::exists(cube), message.empty()) << folder;
+  }
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "real" / "new" / "Black.xml"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+
+  for (auto args : std::vector<std::vector<std::string>>{
+           {"linearize"},
+           {"linearize", good.string(), "--xml-dir", dir.path().string()},
+           {"linearize", good.string(), "--out", out.string()},
+           {"linearize", good.string(), "--smoothing", "101"},
+           {"linearize", good.string(), "--spline", "x"},
+           {"linearize", good.string(), "--bogus"},
+           {"linearize", good.string(), quad.string(), "third"},
+       }) {
+    r = inkcurve(args);
+    EXPECT_EQ(r.status, 2) << args.back();
+    EXPECT_NE(r.err.find("usage: inkcurve linearize"), std::string::npos);
+  }
+  EXPECT_EQ(inkcurve({"linearize", "--help"}).status, 0);
+}
+
+// Every path below `dir` with the bytes of each file.
+std::map<std::string, std::string> contents(const std::filesystem::path& dir) {
+  std::map<std::string, std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+    found[entry.path().lexically_relative(dir).string()] = entry.is_regular_file() ? slurp(entry.path()) : "/";
+  return found;
+}
+
+std::string lines(int n) {
+  std::string s = "1";
+  for (int i = 2; i <= n; ++i) s += "\n" + std::to_string(i);
+  return s;
+}
+
+TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
+  TempDir dir;
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  // Notes of 51 comment lines read well, but not with the reference line the
+  // XML export adds.
+  std::vector<std::string> comments;
+  for (int i = 1; i <= 51; ++i) comments.push_back("# " + std::to_string(i));
+  const auto fullQuad = dir.write("full.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                                          testsupport::eightChannelMarkers(),
+                                                                          [](int, int i) { return i * 100.0; },
+                                                                          comments));
+  const auto out = dir.write("out.quad", "old contents");
+  // Other names of the measurement file: a link, a second name, and one the
+  // XML export would write.
+  std::filesystem::create_symlink(wedge, dir / "readings.cube");
+  std::filesystem::create_hard_link(wedge, dir / "second-name.acv");
+  std::filesystem::create_directory(dir / "xmlin");
+  std::filesystem::copy_file(wedge, dir / "xmlin" / "Black.xml");
+  std::filesystem::create_symlink(dir / "xmlin" / "Black.xml", dir / "black.txt");
+  std::filesystem::create_directory(dir / "sub");
+  // Other names of the .quad being corrected, which only --out may replace.
+  std::filesystem::create_symlink(quad, dir / "curve.CUBE");
+  std::filesystem::create_hard_link(quad, dir / "curve.acv");
+  std::filesystem::create_symlink(quad, dir / "curve.txt");
+  std::filesystem::create_directory(dir / "xmlq");
+  const auto refQuad = dir.write("xmlq/_ref.quad", eightChannelQuad());
+  // Other names of an output.
+  std::filesystem::create_symlink(out, dir / "also.txt");
+  std::filesystem::create_hard_link(out, dir / "twin.acv");
+  // A plot that would be one of the files read or written.
+  std::filesystem::create_symlink(wedge, dir / "readings.png");
+  std::filesystem::create_symlink(quad, dir / "curve.png");
+  std::filesystem::create_hard_link(out, dir / "twin.png");
+  // A folder under a second name: a link, and a bind mount.
+  std::filesystem::create_directory(dir / "xmlout");
+  std::filesystem::create_directory_symlink(dir / "xmlout", dir / "toxml");
+  std::filesystem::create_directory(dir / "bound");
+  RootSetUp root;
+  const bool bound = root.bind(dir / "xmlout", dir / "bound");
+  const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
+  const auto before = contents(dir.path());
+  // An empty name would be written into the current folder: make it `dir`.
+  struct InFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    explicit InFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~InFolder() { std::filesystem::current_path(previous); }
+  } inDir(dir.path());
+
+  const std::string w = wedge.string(), q = quad.string(), o = out.string(), x = (dir / "xml").string();
+  std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+      {{w, q, "--out", ""}, 2, "--out needs a file name"},
+      {{w, q, "--out", sub}, 2, "names a folder"},
+      {{w, q, "--out", o, "--cube", here}, 2, "--cube '" + here + "' names a folder"},
+      {{w, "--acv", "", "--cube", o}, 2, "--acv needs a file name"},
+      {{w, "--measurements-out", sub}, 2, "--measurements-out '" + sub + "' names a folder"},
+      {{w, q, "--out", o, "--xml-dir", ""}, 2, "--xml-dir needs a folder name"},
+      {{w, q, "--out", o, "--xml-dir="}, 2, "--xml-dir needs a folder name"},
+      {{"", q, "--out", o}, 2, "MEASUREMENTS needs a file name"},
+      {{w, "", "--out", o}, 2, "QUAD needs a file name"},
+      {{w, q, "-x"}, 2, "unknown option -x"},
+      {{w, "-", q}, 2, "unknown option -\n"},
+      {{w, q, "--out", o, "--notes", "Pt/Pd\nK Curve"}, 2, "\"# K Curve\", which a reader takes for the first"},
+      {{w, q, "--out", o, "--notes", lines(52)}, 2, "the notes have 52 lines, but a .quad file has room for 51"},
+      {{w, q, "--xml-dir", x, "--notes", lines(51)}, 2, "_ref.quad beside the XML curves adds a line"},
+      // The raw readings are never written over, under any of their names.
+      {{w, "--measurements-out", w}, 2, "--measurements-out would write " + w + ", which is the measurement file "
+                                        "being read (" + w + "); its raw readings cannot be made again"},
+      {{w, "--measurements-out", (dir / "wedge").string()}, 2, "which is the measurement file being read"},
+      {{w, "--cube", (dir / "readings.cube").string()}, 2, "which is the measurement file being read"},
+      {{w, "--acv", (dir / "second-name").string()}, 2, "which is the measurement file being read"},
+      {{(dir / "black.txt").string(), q, "--xml-dir", (dir / "xmlin").string()}, 2,
+       "--xml-dir would write " + (dir / "xmlin" / "Black.xml").string() + ", which is the measurement file"},
+      {{w, q, "--cube", (dir / "curve.CUBE").string()}, 2, "--cube would write " + (dir / "curve.CUBE").string() +
+                                                               ", which is the .quad file being corrected (" + q +
+                                                               "); only --out may replace it"},
+      {{w, q, "--acv", (dir / "curve").string()}, 2, "which is the .quad file being corrected"},
+      {{w, q, "--measurements-out", (dir / "curve.txt").string()}, 2, "which is the .quad file being corrected"},
+      {{w, refQuad.string(), "--xml-dir", (dir / "xmlq").string()}, 2,
+       "--xml-dir would write " + refQuad.string() + ", which is the .quad file being corrected"},
+      // No two outputs write one file, under any of its names, made or not yet.
+      {{w, q, "--out", o, "--measurements-out", (dir / "also").string()}, 2,
+       "--measurements-out would write " + (dir / "also.txt").string() + ", which --out writes too (" + o + ")"},
+      {{w, q, "--out", o, "--acv", (dir / "twin.acv").string()}, 2, "which --out writes too"},
+      {{w, q, "--out", "./new/_ref", "--xml-dir", "new"}, 2,
+       "--xml-dir would write new/_ref.quad, which --out writes too (./new/_ref.quad)"},
+      {{w, q, "--out", "f.quad", "--xml-dir", "f.quad"}, 2, "--out would write f.quad, where --xml-dir f.quad needs"},
+      {{w, q, "--out", "g", "--xml-dir", "g.quad/xml"}, 2, "g.quad, where --xml-dir g.quad/xml needs a folder"},
+      {{w, q, "--out", (dir / "toxml" / "_ref").string(), "--xml-dir", (dir / "xmlout").string()}, 2,
+       "--xml-dir would write " + (dir / "xmlout" / "_ref.quad").string() + ", which --out writes too"},
+      {{w, q, "--xml-dir", (dir / "xmlout" / "c.cube").string(), "--cube", (dir / "toxml" / "c").string()}, 2,
+       "--cube would write " + (dir / "toxml" / "c.cube").string() + ", where --xml-dir"},
+      {{w, q, "--plot", sub}, 2, "--plot '" + sub + "' names a folder"},
+      {{w, "--plot", (dir / "readings").string()}, 2, "--plot would write " + (dir / "readings.png").string() +
+                                                          ", which is the measurement file being read"},
+      {{w, q, "--plot", (dir / "curve.png").string()}, 2, "which is the .quad file being corrected"},
+      {{w, q, "--out", o, "--plot", (dir / "twin").string()}, 2,
+       "--plot would write " + (dir / "twin.png").string() + ", which --out writes too"},
+      {{w, q, "--plot", "h", "--xml-dir", "h.png/xml"}, 2, "--plot would write h.png, where --xml-dir h.png/xml"},
+      // A Latin-1 "café" as a Latin-1 terminal passes it.
+      {{w, q, "--out", o, "--notes", "caf\xE9"}, 2, "--notes would make a .quad file that cannot be read back: "
+                                                    "the notes are not UTF-8 text"},
+      {{w, q, "--xml-dir", (dir / "caf\xE9").string()}, 2,
+       "--xml-dir: the folder's name \"caf\\xE9\" goes into every XML curve and into _ref.quad, but it is not UTF-8"},
+      {{w, q, "--xml-dir", (dir / "a\nK Curve").string() + "/."}, 2, "\"a\\x0AK Curve\" goes into every XML curve "
+                                                                    "and into _ref.quad, but it holds a control"},
+      {{w, fullQuad.string(), "--out", o, "--xml-dir", x}, 1,
+       "inkcurve: the notes of " + fullQuad.string() + " would make a .quad file that cannot be read back: _ref.quad "
+       "beside the XML curves adds a line to the notes: the notes have 52 lines, but a .quad file has room for 51; "
+       "a reader takes the line after them for the first channel's marker; give other notes with --notes\n"},
+  };
+  if (bound) {
+    cases.push_back({{w, q, "--out", (dir / "xmlout" / "_ref.quad").string(), "--xml-dir", (dir / "bound").string()},
+                     2, "--xml-dir would write " + (dir / "bound" / "_ref.quad").string() + ", which --out writes"});
+    cases.push_back({{w, q, "--out", (dir / "xmlout" / "p.quad").string(), "--xml-dir", (dir / "bound" / "p.quad").string()},
+                     2, "p.quad, where --xml-dir " + (dir / "bound" / "p.quad").string() + " needs a folder"});
+  }
+  for (auto [args, status, message] : cases) {
+    args.insert(args.begin(), "linearize");
+    SCOPED_TRACE(platform::text::join(args, " "));
+    const auto r = inkcurve(args);
+    EXPECT_EQ(r.status, status);
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
+    EXPECT_EQ(contents(dir.path()), before);
+  }
+  // ".." is checked by the name it stands for.
+  std::filesystem::create_directories(dir / "caf\xE9" / "sub");
+  {
+    InFolder inSub(dir / "caf\xE9" / "sub");
+    const auto r = inkcurve({"linearize", w, q, "--xml-dir", ".."});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("the folder's name \"caf\\xE9\""), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "caf\xE9" / "sub"));
+  }
+  // Notes of 51 lines fit a .quad of its own.
+  EXPECT_EQ(inkcurve({"linearize", w, fullQuad.string(), "--out", o}).status, 0);
+  EXPECT_EQ(readCurves(out).size(), 8u);
+  // A curve may be corrected in place.
+  const auto original = readCurves(quad);
+  EXPECT_EQ(inkcurve({"linearize", w, q, "--out", q}).status, 0);
+  EXPECT_EQ(readCurves(quad).size(), 8u);
+  EXPECT_NE(readCurves(quad), original);
+  if (!bound) GTEST_SKIP() << "not run: a folder under a bind mount, " << RootSetUp::bindNeeds;
+}
+
+// Runs inkcurve, in a death test, as a user whom permission bits hold (root
+// passes them all): "nobody" when the tests run as root.
+void runUnprivileged(const std::vector<std::string>& args) {
+  if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+    std::_Exit(99);
+  const auto r = inkcurve(args);
+  std::fputs(r.err.c_str(), stderr);
+  std::_Exit(r.out.empty() ? r.status : 10 + r.status);  // a run that printed a line has read its files
+}
+
+TEST(LinearizeCommand, AFailedRunReplacesNoFileAndProtectedFilesAreKept) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's folder
+  TempDir dir(TempDir::Reach::everyone);
+  ::chmod(dir.path().c_str(), 0777);
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  const auto kept = dir.write("kept.quad", "kept"), old = dir.write("old.quad", "old");
+  ::chmod(kept.c_str(), 0444);  // a curve made read-only to keep it: cp would not replace it
+  ::chmod(old.c_str(), 0666);
+  std::filesystem::create_directory(dir / "locked");
+  ::chmod((dir / "locked").c_str(), 0555);
+  const std::string acv = (dir / "x.acv").string();
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--out", kept.string(), "--acv", acv}, "kept.quad\": Permission denied"},
+      {{"--out", old.string(), "--acv", acv, "--xml-dir", (dir / "locked").string()},
+       "locked/_ref.quad\": Permission denied"},
+      {{"--out", old.string(), "--xml-dir", (dir / "locked" / "xml").string()},
+       "locked/xml: cannot make the folder: Permission denied"},
+  };
+  // What rename refuses although the file may be written: another user's
+  // file in a sticky folder, a mount point, an append-only file or folder.
+  for (const char* name : {"sticky/theirs.cube", "mount.acv", "from.acv", "log.acv", "append/x.txt"}) {
+    std::filesystem::create_directories((dir / name).parent_path());
+    ::chmod((dir / name).parent_path().c_str(), name[0] == 's' ? 01777 : 0777);
+    ::chmod(dir.write(name, name).c_str(), 0666);
+  }
+  // Rows this user cannot set up, and why.
+  std::vector<std::string> notRun;
+  // Run as root, the program runs as "nobody" and the file is root's.
+  if (::geteuid() == 0)
+    cases.push_back({{"--out", old.string(), "--cube", (dir / "sticky/theirs.cube").string()},
+                     "theirs.cube\": another user's file in a sticky folder, where only its owner may replace it"});
+  else
+    notRun.push_back("another user's file in a sticky folder, which only root may make");
+  RootSetUp root;
+  if (root.bind(dir / "from.acv", dir / "mount.acv"))
+    cases.push_back({{"--out", old.string(), "--acv", (dir / "mount.acv").string()}, "mount.acv\": a mount point"});
+  else
+    notRun.push_back(std::string("a mount point, ") + RootSetUp::bindNeeds);
+  if (root.makeAppendOnly(dir / "log.acv"))
+    cases.push_back({{"--out", old.string(), "--acv", (dir / "log.acv").string()}, "log.acv\": an append-only file"});
+  else
+    notRun.push_back(std::string("an append-only file, ") + RootSetUp::appendOnlyNeeds);
+  if (root.makeAppendOnly(dir / "append"))
+    cases.push_back({{"--out", old.string(), "--measurements-out", (dir / "append/x.txt").string()},
+                     "x.txt\": its folder is append-only"});
+  else
+    notRun.push_back(std::string("an append-only folder, ") + RootSetUp::appendOnlyNeeds);
+  const auto before = contents(dir.path());
+  for (auto [args, message] : cases) {
+    args.insert(args.begin(), {"linearize", wedge.string(), quad.string()});
+    EXPECT_EXIT(runUnprivileged(args), testing::ExitedWithCode(1), message);
+    EXPECT_EQ(contents(dir.path()), before);
+  }
+  if (!notRun.empty()) GTEST_SKIP() << "not run: " << platform::text::join(notRun, "; ");
+}
+
+TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {
+  TempDir dir;
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  auto markers = testsupport::eightChannelMarkers();
+  markers.insert(markers.end(), {"# V Curve", "# MK Curve"});
+  const auto tenInks = dir.write("v.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK,V,MK",
+                                                                     markers, [](int, int i) { return i * 200.0; }));
+  const auto xml = dir / "xml";
+  auto r = inkcurve({"linearize", wedge.string(), tenInks.string(), "--xml-dir", xml.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "inkcurve: warning: can't save xml: no XML file for the channel \"# V Curve\"; skipped\n"
+            "inkcurve: warning: can't save xml: no XML file for the channel \"# MK Curve\"; skipped\n");
+  EXPECT_EQ(contents(xml).size(), 9u);  // eight channels and _ref.quad
+  EXPECT_NE(r.out.find("wrote " + (xml / "_ref.quad").string()), std::string::npos) << r.out;
+
+  // A channel whose file an earlier one took is a file lost: the run fails.
+  const std::vector<std::string> clashing = {"# K Curve", "# C Curve", "# M Curve", "# K2 Curve"};
+  const auto clash = dir.write("k2.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y", clashing,
+                                                                    [](int, int i) { return i * 200.0; }));
+  r = inkcurve({"linearize", wedge.string(), clash.string(), "--xml-dir", (dir / "xml2").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("would replace Black.xml"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\ncan't save xml\n"), std::string::npos) << r.err;
+
+  // The warnings come while the earlier outputs wait in their temporary
+  // files. A rename that fails then (a folder made where the .acv goes) ends
+  // the run with status 1 naming the file, and only what was replaced is
+  // named "wrote"; a standard output whose reader is gone (a stream that
+  // takes nothing) fails the run and nothing is replaced.
+  const auto out = dir.write("out.quad", "old").string(), kept = dir.write("kept.quad", "old").string();
+  const auto acv = dir / "x.acv", xml3 = dir / "xml3";
+  std::ostringstream text;
+  std::ostream closed(nullptr);
+  HookedBuffer errors;
+  std::ostream errStream(&errors);
+  errors.atFirstWrite = [&] { std::filesystem::create_directory(acv); };
+  EXPECT_EQ(cli::run({"linearize", wedge.string(), tenInks.string(), "--out", out, "--acv", acv.string(), "--xml-dir",
+                      xml3.string()}, text, errStream), 1);
+  EXPECT_EQ(text.str().substr(text.str().find("wrote")), "wrote " + out + "\n");
+  EXPECT_NE(errors.str().find("inkcurve: Could not write \"" + acv.string() + "\": Is a directory\n"),
+            std::string::npos);
+  std::filesystem::remove(acv);
+  EXPECT_EQ(cli::run({"linearize", wedge.string(), tenInks.string(), "--out", kept, "--acv", acv.string()}, closed,
+                     errStream), 1);
+  EXPECT_NE(errors.str().rfind("inkcurve: could not write to standard output\n"), std::string::npos);
+  EXPECT_EQ(slurp(kept) + std::to_string(std::filesystem::exists(acv)), "old0");
+  for (const auto& [name, bytes] : contents(dir.path())) EXPECT_EQ(name.find(".inkcurve-"), std::string::npos);
+}
+
 TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
   TempDir dir;
   const auto quad = dir.write("in.quad", eightChannelQuad());
