@@ -171,6 +171,9 @@ TEST(WedgeLayoutFinder, ReadsWhatTheReadingsShowAndNothingElse) {
        "132 readings could be a 132-step wedge measured once or an 11-step wedge measured 12 times, each step's "
        "readings together; say which with `--steps 132` or `--steps 11`",
        7},
+      {"the same without noise: read backwards, it climbs back no more than half its range at once",
+       {Shape::linear, 21, 1, 1, 0, {}, [](std::vector<double>& v) { std::rotate(v.begin(), v.begin() + 10, v.end()); }},
+       {}, K::read, "21, taken in order of falling L* as 21 steps"},
   };
   unsigned seed = 1;
   for (const Row& row : rows) {
