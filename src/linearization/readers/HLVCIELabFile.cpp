@@ -15,11 +15,22 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
 }
 
 void HLVCIELabFile::readMeasurements() {
-  // The program's own files hold one reading a step; read as every other
-  // file is, so that a file of repeated readings in this format is found out
-  // too.
   measuredLab = parseRows(measurementData2DArray);
+  // A file as the program writes it (its 256 smoothed readings, numbered 1
+  // to 256) holds one reading a step, however flat its smoothing left it;
+  // any other file of this format is read as every other file is, so that
+  // repeated readings in it are found out.
+  if (!layoutRequest.steps && writtenByTheProgram()) layoutRequest.steps = kWrittenReadings;
   finishRead(false);
+}
+
+bool HLVCIELabFile::writtenByTheProgram() const {
+  const Rows& rows = measurementData2DArray;
+  if (measuredLab.size() != static_cast<std::size_t>(kWrittenReadings) || rows.size() != measuredLab.size() + 2)
+    return false;
+  for (std::size_t r = 2; r < rows.size(); ++r)
+    if (rows[r][0] != std::to_string(r - 1)) return false;
+  return true;
 }
 
 }  // namespace linearization

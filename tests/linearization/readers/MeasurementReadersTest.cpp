@@ -179,9 +179,13 @@ TEST(MeasurementReaders, EveryFormatFindsTheStepsTheSameWay) {
       // A 21-step wedge measured three times in place, one patch missed: the
       // runs of repeats show, but no count of them fits 62 readings.
       {tableLines(ribbonHead, sixtyTwo, 2), make<RibbonmeterCIELabFile>(), 0},
-      // The program's own file takes the same road.
+      // The program's own file takes the same road; one as the program
+      // writes it (256 rows numbered 1 to 256) is one reading a step, even
+      // where its smoothing left runs of equal readings.
       {tableLines(ownHead, fixtures::wedge(21, 2), 1), make<HLVCIELabFile>(), 21},
       {tableLines(ownHead, fixtures::wedge(21, 2, true), 1), make<HLVCIELabFile>(), 21},
+      {tableLines(ownHead, fixtures::wedge(32, 8), 1), make<HLVCIELabFile>(), 256},
+      {tableLines(ribbonHead, fixtures::wedge(32, 8), 2), make<RibbonmeterCIELabFile>(), 32},
       {tableLines({}, fixtures::wedge(21, 2), 1), make<SpyderPrintFile>(), 21},
   };
   for (const Case& c : cases) {
