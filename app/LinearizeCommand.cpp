@@ -41,6 +41,9 @@ std::string linearizeUsage() {
          "  --smoothing N            moving-average control, 0..100 (default 33)\n"
          "  --spline N               spline control, 0..100 (default 33)\n"
          "  --notes TEXT             process notes written into the .quad\n"
+         "  --steps N                the wedge has N steps: nothing else is tried\n"
+         "  --layout together|passes how a wedge measured more than once lies in the file:\n"
+         "                           each step's readings together, or pass after pass\n"
          "  --verbose                print the diagnostic lines to stderr\n"
          "  -h, --help               show this text\n";
 }
@@ -75,6 +78,7 @@ struct Request {
   std::optional<std::string> quadPath;
   std::optional<std::filesystem::path> xmlFolder;
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
+  LayoutRequest layout;  // --steps, --layout
 };
 
 using NamedOutput = std::pair<std::string, std::filesystem::path>;
@@ -174,6 +178,16 @@ int usageError(std::ostream& err, const std::string& message) {
 
 std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(v, decimals); }
 
+// Why no correction curve could be built, naming the readings as the cause.
+std::string noCorrection(double paperWhite, double darkest) {
+  const std::string from = "L* " + fixed(paperWhite, 2), to = "L* " + fixed(darkest, 2);
+  if (!(paperWhite > darkest))
+    return "no correction curve could be built from these readings: they do not fall from paper white to the "
+           "darkest step (" + from + " to " + to + ")";
+  return "no correction curve could be built from these readings: smoothed, they do not fall steadily from paper "
+         "white (" + from + ") to the darkest step (" + to + ")";
+}
+
 // After a failed load: the file and the reason the reader gave, on one line
 // (a file the host itself refused already has its line).
 int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
@@ -188,8 +202,8 @@ int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
 // a mistake is a usage error.
 std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                                     Request& request) {
-  const std::set<std::string> valueOptions{"out",       "acv",    "cube",  "xml-dir", "measurements-out",
-                                           "smoothing", "spline", "notes",   "plot"};
+  const std::set<std::string> valueOptions{"out",   "acv",   "cube",  "xml-dir", "measurements-out", "smoothing",
+                                           "spline", "notes", "plot", "steps",   "layout"};
   if (asksForHelp(args, valueOptions)) {
     out << linearizeUsage();
     return kExitOk;
@@ -237,6 +251,22 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
     if (!n) return usageError(err, error);
     request.spline = *n;
   }
+  if (auto v = parsed->option("steps")) {
+    // A whole count of 2 steps or more; the file holds at most a few
+    // million readings.
+    const auto n = platform::text::parseInt(*v);
+    if (!n || *n < 2 || *n > 100000000)
+      return usageError(err, "--steps needs a whole number of steps, 2 or more, not \"" + *v + "\"");
+    request.layout.steps = *n;
+  }
+  if (auto v = parsed->option("layout")) {
+    if (*v == "together")
+      request.layout.arrangement = LayoutRequest::Arrangement::together;
+    else if (*v == "passes")
+      request.layout.arrangement = LayoutRequest::Arrangement::passes;
+    else
+      return usageError(err, "--layout is \"together\" or \"passes\", not \"" + *v + "\"");
+  }
   return std::nullopt;
 }
 
@@ -276,7 +306,12 @@ std::optional<int> readMeasurements(const Request& request, CliHost& host, v2Lin
   // Named before the document takes the file's lines.
   SilentHost silent;
   const std::string format = measurementFile->detectFormat(silent);
-  if (!document.readMeasurementFile(*measurementFile, host)) return loadFailed(host, err, path);
+  document.measurementLayoutRequest = request.layout;
+  if (!document.readMeasurementFile(*measurementFile, host)) {
+    // The readings are fine; what was said of them does not fit the file.
+    if (document.measurementRequestRefused) return usageError(err, host.takeLoadFailure().value_or(""));
+    return loadFailed(host, err, path);
+  }
   // Never export from the placeholder readings.
   if (document.measurementDataLoadingError) return loadFailed(host, err, path);
   for (const auto& warning : host.takeLoadWarnings()) err << "inkcurve: warning: " << path << ": " << warning << "\n";
@@ -299,9 +334,14 @@ void buildCorrection(const Request& request, v2LinearizationDataModel& document,
   warnAboutDmax(document.dmax, readings.back().L, err);
   out << "smoothing: window " << document.avgWindowSize << ", spline fraction "
       << platform::text::shortestDescription(document.splinePercent) << "\n";
-  if (!document.correctionCurve->correctionCurveArray)
-    err << "inkcurve: no correction curve could be built from these readings\n";
-  else
+  const bool corrections = std::any_of(std::begin(kExports), std::end(kExports), [&](const auto& e) {
+    return e.second != ExportType::measurementsOnly && request.args.has(e.first);
+  });
+  // Where the correction is asked for, its failure is told with the alert,
+  // once, when the outputs are written.
+  if (!document.correctionCurve->correctionCurveArray && !corrections)
+    err << "inkcurve: " << noCorrection(readings.front().L, readings.back().L) << "\n";
+  else if (document.correctionCurve->correctionCurveArray)
     warnAboutShallowFall(readings.front().L, readings.back().L, err);
 }
 
@@ -352,6 +392,24 @@ std::optional<int> correctQuad(const Request& request, CliHost& host, ExportSour
 // Every output goes to its temporary file first; they replace their files
 // only when all were written, and a run that failed replaces none.
 int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, std::ostream& out) {
+  const bool anything = std::any_of(std::begin(kExports), std::end(kExports),
+                                    [&](const auto& e) { return request.args.has(e.first); }) ||
+                        request.args.has("plot");
+  if (!anything) {
+    out << "nothing written: name an output with --out, --acv, --cube, --xml-dir, --measurements-out or --plot\n";
+    return outputReaches(out) ? kExitOk : kExitFailed;
+  }
+  // Every correction output fails alike when there is no correction: the
+  // alert once, and the line that names the readings as the cause.
+  const auto& readings = sources.document.interpolatedMeasurements;
+  const bool corrections = std::any_of(std::begin(kExports), std::end(kExports), [&](const auto& e) {
+    return e.second != ExportType::measurementsOnly && request.args.has(e.first);
+  });
+  if (corrections && !sources.document.correctionCurve->correctionCurveArray && !readings.empty()) {
+    showLinearizeFailedAlert(host);
+    host.err() << "inkcurve: " << noCorrection(readings.front().L, readings.back().L) << "\n";
+    return kExitFailed;
+  }
   platform::files::ReplacementBatch batch;
   for (const auto& [option, type] : kExports)
     if (request.args.has(option)) saveExport(type, sources, host);

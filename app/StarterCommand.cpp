@@ -173,12 +173,15 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
     return kExitFailed;
   }
-  if (plotPath) {
-    std::string note = printer + ", " + process;
-    for (const char* option : {"ink-limit", "yellow", "total-ink"})
-      if (auto v = parsed->option(option)) note += ", --" + std::string(option) + " " + *v;
-    savePlot(starterPicture(sc.currentStarterCurveWithBoostSetting, sc.currentInkList, note), host);
-  }
+  std::string note = printer + ", " + process;
+  for (const char* option : {"ink-limit", "yellow", "total-ink"})
+    if (auto v = parsed->option(option)) note += ", --" + std::string(option) + " " + *v;
+  if (plotPath) savePlot(starterPicture(sc.currentStarterCurveWithBoostSetting, sc.currentInkList, note), host);
+  // What was built, printed ahead of the commit: an output that takes no
+  // write (a full disk, /dev/full) fails the run before any file is replaced.
+  std::string channels;
+  for (const auto& ink : sc.currentInkList) channels += (channels.empty() ? "" : ", ") + channelLabel(ink);
+  out << "starter curve: " << note << "; channels " << channels << "\n";
   for (const auto& warning : warnings) err << "inkcurve: warning: " << warning << "\n";
   if (outcome.clampedLevels > 0) {
     err << "inkcurve: warning: " << outcome.clampedLevels

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "linearization/CIELab.h"
+#include "linearization/WedgeLayout.h"
+#include "linearization/WedgeLayoutFinder.h"
 
 namespace linearization {
 
@@ -13,74 +15,32 @@ namespace linearization {
 // repeats of one patch (samplesAreAdjacent).
 inline constexpr double kRepeatSpread = 2.0;
 
-// The steps a file names itself, by the device values of its patches (RGB_R,
-// RGB_G and RGB_B, or GRAY_K): the readings with the same values are the
-// samples of one step, whatever the instrument's noise.
-struct StepNames {
-  std::vector<int32_t> stepOf;  // for each reading, its step, 0 (paper white) first
-  int64_t steps = 0;
-  std::string namedBy;  // "RGB values", "GRAY_K value"
+// The L* of each step's samples, as they were averaged into the step's
+// mean: step k's samples are L[starts[k]] up to (not including)
+// L[starts[k + 1]]. For a graph that shows how far a step's samples scatter
+// about its mean. Empty (no starts) where every step is one reading, and
+// where the list was too long to keep.
+struct StepSamples {
+  std::vector<double> L;
+  std::vector<int64_t> starts;  // one a step, and the end
+
+  bool empty() const { return starts.empty(); }
+  int64_t steps() const { return starts.empty() ? 0 : static_cast<int64_t>(starts.size()) - 1; }
 };
 
-// How a list of readings was taken as the steps of a wedge.
-struct WedgeLayout {
-  enum class Order {
-    fileOrder,  // the readings as listed, in `passes` passes
-    named,      // grouped by the steps the file names
-    fallingL,   // the list follows no layout: taken in order of falling L*
-  };
-  int64_t readings = 0;
-  int64_t steps = 0;
-  int64_t fewestSamples = 0;  // samples of a step; fewest and most differ only
-  int64_t mostSamples = 0;    // where the file names its steps
-  // In file order: the list is `passes` passes over the wedge, each holding
-  // every step mostSamples / passes times in a row.
-  int64_t passes = 1;
-  Order order = Order::fileOrder;
-  std::string namedBy;
-
-  // `readings` readings, one a step, in file order.
-  static WedgeLayout oneReadingAStep(int64_t readings);
-
-  // What the summary line says of the readings: "21 steps" for one reading a
-  // step in file order; otherwise the count and the layout, "258, a 129-step
-  // wedge measured 2 times, pass after pass".
-  std::string description() const;
-};
-
-// The fewest steps a wedge of repeated readings is taken to have.
-inline constexpr int64_t kFewestSteps = 11;
-
-// The most samples a step is tried with when the readings are not of a usual
-// wedge size; the usual sizes are tried with as many as their count gives.
-inline constexpr int64_t kMostSamplesTried = 12;
+// The most readings whose samples are kept: far more than any wedge is
+// measured with, and few enough that keeping them costs little.
+inline constexpr std::size_t kMostSamplesKept = 100000;
 
 // Turns repeated samples of a printed step wedge into one reading per step.
 //
 // Where the file names each reading's step (StepNames), those are the steps.
-// Otherwise the step count and the layout are found from the readings: every
-// count T of kFewestSteps steps or more with T x S readings (S up to
-// kMostSamplesTried, and the count the usual wedge sizes suggest,
-// chooseStepCount) is tried with every layout of its samples (together, step
-// after step; S passes over the wedge; or passes that each hold every step a
-// few times in a row). A layout whose step means climb back toward paper
-// white by more than half their range reads the list wrongly (a mid-tone dip
-// is far smaller). Each of the others implies a noise: how far the samples
-// of a step scatter, and how far each step's mean lies off the line through
-// its neighbours'. The right layout implies the instrument's noise alone;
-// samples of different steps taken as one, or one step cut in two, imply
-// more. The layout that implies the least wins, except that the usual
-// wedge's count keeps the file unless it implies clearly more than chance
-// gives: a wedge whose noise hides its layout is then read as that count,
-// averaged in place, which only smooths, and every file of one reading a
-// step of the usual sizes reads as it is. No fixed L* threshold decides, and
-// one smudged sample does not either.
-//
-// Readings that no layout explains are taken in order of falling L* when
-// they climb back toward paper white all over (rows in no order), with a
-// warning; when they climb back only a few times (passes that do not line
-// up, one missing a patch) nothing is read and `refusal` says why. A list of
-// fewer than kFewestSteps readings is one reading a step, as listed.
+// Otherwise decideLayout finds them from the readings (or takes the layout
+// the user gave): how many steps, how their samples lie in the list, and
+// which passes list the wedge from the dark end; or it asks which of two
+// readings is meant, or refuses, and `refusal` says why. The averager then
+// groups each step's samples and averages them, and names a step whose
+// samples disagree far more than the others' do.
 //
 // Everything happens in the constructor; the caller then reads
 // `averagedMeasurements`, `layout`, `warnings` and `refusal`. The lists it
@@ -88,8 +48,9 @@ inline constexpr int64_t kMostSamplesTried = 12;
 // soon as they are used, so that a long list is not held several times.
 class MeasurementAverager {
  public:
-  explicit MeasurementAverager(std::vector<CIELab> measurements);
-  MeasurementAverager(std::vector<CIELab> measurements, const StepNames& names);
+  explicit MeasurementAverager(std::vector<CIELab> measurements, const LayoutRequest& request = {});
+  // A request that names another step count than the file is a usage error.
+  MeasurementAverager(std::vector<CIELab> measurements, const StepNames& names, const LayoutRequest& request = {});
   virtual ~MeasurementAverager() = default;
 
   std::vector<CIELab> inputMeasurements;
@@ -103,14 +64,22 @@ class MeasurementAverager {
   std::vector<double> avgLArray, avgAArray, avgBArray;
 
   WedgeLayout layout;
+  // Each step's samples, where some step has several and the list holds at
+  // most kMostSamplesKept readings.
+  StepSamples stepSamples;
   // A step whose samples disagree far more than the others' do; the readings
   // sorted by L*.
   std::vector<std::string> warnings;
-  // Why nothing was read; empty when the readings were read.
+  // Why nothing was read; empty when the readings were read. `refusalKind`
+  // tells a question (two readings fit) or a usage error from a refusal, and
+  // `blame` is the reading (counted from 0) it names, if any.
   std::string refusal;
+  LayoutDecision::Kind refusalKind = LayoutDecision::Kind::refuse;
+  std::optional<int64_t> blame;
 
-  // The count the usual wedge sizes suggest: sets `targetSize` (0 when none
-  // fits) and returns the samples per step.
+  // The count the wedge sizes of the original rule suggest: sets
+  // `targetSize` (0 when none fits) and returns the samples per step. The
+  // layout is found by decideLayout; nothing here goes by it.
   virtual int64_t chooseStepCount();
   virtual void splitLab(const std::vector<CIELab>& measurements);
   virtual void zipAverages();
@@ -122,21 +91,12 @@ class MeasurementAverager {
   virtual void averageBlocks();
 
  private:
-  struct Candidate {
-    int64_t steps, samples, passes;
-  };
-  void findLayout();
-  // Reorders the split readings by falling L*, as sortByDescendingL would.
-  void takeInOrderOfFallingL();
+  void findLayout(const LayoutRequest& request);
   // Empties the split lists, averages the grouped ones, warns about
   // scattered steps, empties the grouped lists and zips the averages.
   void averageGroupedSteps();
-  std::optional<Candidate> chooseLayout();
-  // Where sample k of `step` lies in the readings under `c`.
-  static std::size_t sampleAt(const Candidate& c, int64_t step, int64_t k);
   void warnAboutScatteredSteps();
 
-  Candidate chosen_{0, 1, 1};
   std::vector<int64_t> stepStarts_;  // where each step begins in the sorted lists, and the end
   std::vector<int32_t> named_;       // for named steps, each reading's step
 };

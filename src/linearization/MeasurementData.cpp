@@ -127,79 +127,57 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
   {
     // Moved in where the averaged readings replace them: a long list is not
     // held twice.
+    // Every reader lists what it read before the steps are found in it.
+    if (logging()) log("Measured CIELab: " + describe(measuredLab));
     std::vector<CIELab> readings = keepMeasured ? measuredLab : std::move(measuredLab);
-    std::vector<double> sampleL;
-    if (readings.size() <= kMostSamplesKept) {
-      sampleL.reserve(readings.size());
-      for (const CIELab& reading : readings) sampleL.push_back(reading.L);
-    }
-    MeasurementAverager averager =
-        names ? MeasurementAverager(std::move(readings), *names) : MeasurementAverager(std::move(readings));
+    const std::size_t count = readings.size();
+    MeasurementAverager averager = names ? MeasurementAverager(std::move(readings), *names, layoutRequest)
+                                         : MeasurementAverager(std::move(readings), layoutRequest);
     if (!averager.refusal.empty()) {
-      fail(averager.refusal);
+      failedOnRequest_ = averager.refusalKind == LayoutDecision::Kind::usage;
+      fail(averager.refusal, averager.blame ? lineOfReading(static_cast<std::size_t>(*averager.blame), count) : 0);
       return;
     }
     samplesPerStep = averager.targetSize > 0 ? averager.samplesPerStep : 0;
     layout = std::move(averager.layout);
-    layoutWarnings = std::move(averager.warnings);
+    layoutWarnings = headerWarnings_;
+    layoutWarnings.insert(layoutWarnings.end(), averager.warnings.begin(), averager.warnings.end());
     averagedMeasurements = std::move(averager.averagedMeasurements);
-    stepSamples = groupStepSamples(sampleL, layout, names, averagedMeasurements);
+    stepSamples = std::move(averager.stepSamples);
   }
+  std::vector<int32_t>().swap(readingLines_);
   if (!keepMeasured) measuredLab = averagedMeasurements;
   interpolateAveraged();
 }
 
-StepSamples groupStepSamples(const std::vector<double>& readings, const WedgeLayout& layout, const StepNames* names,
-                             const std::vector<CIELab>& means) {
-  const auto n = static_cast<int64_t>(readings.size());
-  const int64_t steps = layout.steps;
-  if (layout.mostSamples < 2 || steps < 1 || n != layout.readings || steps != static_cast<int64_t>(means.size()))
-    return {};
-  StepSamples grouped;
-  grouped.L.reserve(readings.size());
-  if (layout.order == WedgeLayout::Order::named) {
-    if (!names || names->steps != steps || static_cast<int64_t>(names->stepOf.size()) != n) return {};
-    // Each step's samples in reading order, steps in order.
-    grouped.starts.assign(static_cast<std::size_t>(steps) + 1, 0);
-    for (const int32_t step : names->stepOf) {
-      if (step < 0 || step >= steps) return {};
-      ++grouped.starts[static_cast<std::size_t>(step) + 1];
-    }
-    for (std::size_t k = 1; k < grouped.starts.size(); ++k) grouped.starts[k] += grouped.starts[k - 1];
-    std::vector<int64_t> next(grouped.starts.begin(), grouped.starts.end() - 1);
-    grouped.L.resize(readings.size());
-    for (std::size_t at = 0; at < readings.size(); ++at)
-      grouped.L[static_cast<std::size_t>(next[static_cast<std::size_t>(names->stepOf[at])]++)] = readings[at];
-  } else {
-    // Passes over the list: sample k of a step is sample k % (S / P) of its
-    // row in pass k / (S / P).
-    const int64_t samples = layout.mostSamples, passes = layout.passes;
-    if (layout.fewestSamples != samples || passes < 1 || samples % passes != 0 || steps * samples != n) return {};
-    std::vector<double> list = readings;
-    if (layout.order == WedgeLayout::Order::fallingL) {
-      // Lightest first, a value that is not a number after every number.
-      std::stable_sort(list.begin(), list.end(),
-                       [](double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); });
-    }
-    const int64_t inRow = samples / passes;
-    for (int64_t step = 0; step < steps; ++step) {
-      grouped.starts.push_back(step * samples);
-      for (int64_t k = 0; k < samples; ++k)
-        grouped.L.push_back(list[static_cast<std::size_t>(k / inRow * steps * inRow + step * inRow + k % inRow)]);
-    }
-    grouped.starts.push_back(n);
+void MeasurementData::noteReadingLine(int64_t line) { readingLines_.push_back(static_cast<int32_t>(line)); }
+
+int64_t MeasurementData::lineOfReading(std::size_t k, std::size_t count) const {
+  // A reader that read its rows twice (sorted the second time) noted both;
+  // the last `count` are the readings given to the averager.
+  if (readingLines_.size() < count || k >= count) return 0;
+  return readingLines_[readingLines_.size() - count + k];
+}
+
+bool MeasurementData::repeatsHeader(const Fields& row) {
+  if (readingLines_.empty() || !rawData) return false;
+  if (headerLines_.empty()) {
+    // The header: the lines before the first reading's.
+    const auto first = std::lower_bound(lineNumbers_.begin(), lineNumbers_.end(), readingLines_.front());
+    for (auto at = lineNumbers_.begin(); at != first; ++at)
+      headerLines_.emplace_back(
+          text::trimWhitespaceAndNewlinesView((*rawData)[static_cast<std::size_t>(at - lineNumbers_.begin())]));
+    if (headerLines_.empty()) headerLines_.emplace_back();
   }
-  // The samples must give the means the averager gave, added in the same
-  // order; a layout that groups otherwise keeps none.
-  for (int64_t step = 0; step < steps; ++step) {
-    const int64_t start = grouped.starts[static_cast<std::size_t>(step)];
-    const int64_t count = grouped.starts[static_cast<std::size_t>(step) + 1] - start;
-    if (count < 1) return {};
-    const double mean = blockMean(start, count, grouped.L);
-    const double expected = means[static_cast<std::size_t>(step)].L;
-    if (!(mean == expected || (std::isnan(mean) && std::isnan(expected)))) return {};
-  }
-  return grouped;
+  const std::string_view line = text::trimWhitespaceAndNewlinesView(row.line());
+  const auto same = std::find(headerLines_.begin(), headerLines_.end(), line);
+  if (line.empty() || same == headerLines_.end()) return false;
+  constexpr std::size_t kWarned = 3;
+  if (headerWarnings_.size() < kWarned)
+    headerWarnings_.push_back("line " + std::to_string(row.lineNumber()) + " repeats line " +
+                              std::to_string(lineNumbers_[static_cast<std::size_t>(same - headerLines_.begin())]) +
+                              " of the file's header (two files joined?); it was skipped");
+  return true;
 }
 
 void MeasurementData::interpolateAveraged() {
@@ -214,6 +192,7 @@ void MeasurementData::fail(const std::string& reason, int64_t line) {
   averagedMeasurements.clear();
   interpolatedMeasurements.clear();
   stepSamples = {};
+  std::vector<int32_t>().swap(readingLines_);
   if (host_ != nullptr) host_->log("Measurement data not read: " + failureReason_);
 }
 
@@ -255,9 +234,11 @@ std::optional<CIELab> MeasurementData::readingFromFields(const Fields& row, int6
 
 std::optional<CIELab> MeasurementData::readingAt(const Fields& row, int64_t index, double defaultL, bool decimalComma) {
   static const char* const names[] = {"L*", "a*", "b*"};
-  return readingFromFields(row, index, defaultL, decimalComma, [&](int which, std::string_view text, double value) {
+  auto reading = readingFromFields(row, index, defaultL, decimalComma, [&](int which, std::string_view text, double value) {
     noteDefault(row.lineNumber(), index + which, names[which], text, value);
   });
+  if (reading) noteReadingLine(row.lineNumber());
+  return reading;
 }
 
 void MeasurementData::noteDefault(int64_t line, int64_t column, const std::string& name, std::string_view text,

@@ -77,33 +77,6 @@ class Fields {
 
 using Rows = std::vector<Fields>;
 
-// The L* of each step's samples, as they were averaged into the step's
-// mean: step k's samples are L[starts[k]] up to (not including)
-// L[starts[k + 1]]. For a graph that shows how far a step's samples scatter
-// about its mean. Empty (no starts) where every step is one reading, and
-// where the samples were not kept (see groupStepSamples).
-struct StepSamples {
-  std::vector<double> L;
-  std::vector<int64_t> starts;  // one a step, and the end
-
-  bool empty() const { return starts.empty(); }
-  int64_t steps() const { return starts.empty() ? 0 : static_cast<int64_t>(starts.size()) - 1; }
-};
-
-// The most readings whose samples are kept: far more than any wedge is
-// measured with, and few enough that keeping them costs little.
-inline constexpr std::size_t kMostSamplesKept = 100000;
-
-// The L* of `readings` (as given to the averager, in that order) grouped as
-// `layout` took them as steps: by the steps `names` gives, or as the layout's
-// passes over the list (after ordering it by falling L*, when the layout was
-// taken so), each step's samples in the order the averager adds them. Kept
-// only when each step's samples give exactly the step's mean in `means` (so
-// that a layout read otherwise gives none rather than wrong ones), and only
-// when some step has more than one sample; otherwise empty.
-StepSamples groupStepSamples(const std::vector<double>& readings, const WedgeLayout& layout, const StepNames* names,
-                             const std::vector<CIELab>& means);
-
 // The base of the measurement-file readers. It holds the file's lines, splits
 // them into rows of TAB-separated fields and runs the life cycle every reader
 // follows: parse the rows into readings, find the wedge's steps in them (the
@@ -128,6 +101,9 @@ class MeasurementData {
   MeasurementData& operator=(const MeasurementData&) = delete;
 
   bool forLinearization = true;
+  // What the user said of the wedge's layout (`--steps`, `--layout`); the
+  // caller sets it before readMeasurements.
+  LayoutRequest layoutRequest;
   std::optional<std::vector<std::string>> rawData;  // after splitRows, the lines that are not blank
   std::vector<CIELab> measuredLab;
   int64_t samplesPerStep = 1;
@@ -140,7 +116,7 @@ class MeasurementData {
   WedgeLayout layout;
   std::vector<std::string> layoutWarnings;
   // Each step's samples, where the steps were averaged from several
-  // (groupStepSamples; lists of at most kMostSamplesKept readings).
+  // (as the averager grouped them; lists of at most kMostSamplesKept readings).
   StepSamples stepSamples;
 
   // Drops the blank lines from `rawData` (a line holding nothing but newline
@@ -162,6 +138,9 @@ class MeasurementData {
   virtual std::vector<CIELab> parseRows(const Rows& rows);
 
   bool failed() const { return failed_; }
+  // The read failed because what the user said of the layout cannot apply
+  // to the file (a step count other than the one its step column names).
+  bool failedOnRequest() const { return failedOnRequest_; }
   // Why the read failed, beginning "line N: " when one line is to blame.
   const std::string& failureReason() const { return failureReason_; }
   // The fields read as defaults because they were not numbers: the first,
@@ -191,6 +170,16 @@ class MeasurementData {
   void noteDefault(int64_t line, int64_t column, const std::string& name, std::string_view text, double value);
   // Forgets the notes of a pass whose readings are replaced.
   void forgetDefaults();
+  // Notes that a reading was read from file line `line`; readingAt notes its
+  // own. A message about a reading names its line.
+  void noteReadingLine(int64_t line);
+  // The file line of reading k of the last `count` readings noted; 0 when
+  // not known.
+  int64_t lineOfReading(std::size_t k, std::size_t count) const;
+  // True when `row`, met after the first reading, repeats a line of the
+  // file's header (the lines before the first reading): two exports joined
+  // into one file. The caller skips it; a warning names its line.
+  bool repeatsHeader(const Fields& row);
 
   // The file line of rawData's line `index`, counted from 1.
   int64_t lineNumberOf(std::size_t index) const;
@@ -232,6 +221,10 @@ class MeasurementData {
   std::string failureReason_;
   std::vector<int32_t> lineNumbers_;  // the file line of each line of rawData
   DefaultsRead defaults_;
+  bool failedOnRequest_ = false;
+  std::vector<int32_t> readingLines_;       // the file line of each reading noted
+  std::vector<std::string> headerLines_;    // the header, once the first reading is met
+  std::vector<std::string> headerWarnings_;
 };
 
 // The most bytes of diagnostic lines one read writes.

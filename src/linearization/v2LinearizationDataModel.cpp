@@ -87,15 +87,19 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
     // The lines move to the reader rather than being copied: nothing of the
     // file outlives the load.
     reader = found->second.make(std::exchange(*file.measurementData, {}), &host);
+    reader->layoutRequest = measurementLayoutRequest;
     reader->readMeasurements();
   } catch (const std::bad_alloc&) {
     host.logLoadFailure("not enough memory to read its readings");
     showMeasurementLoadError(host);
     return false;
   }
+  measurementRequestRefused = reader->failedOnRequest();
   if (reader->failed() || reader->interpolatedMeasurements.empty()) {
     host.logLoadFailure(reader->failureReason().empty() ? "no readings" : reader->failureReason());
-    showMeasurementLoadError(host);
+    // What the user asked for cannot apply to the file: the caller says so;
+    // the file itself is readable.
+    if (!measurementRequestRefused) showMeasurementLoadError(host);
     return false;
   }
 

@@ -31,8 +31,13 @@ class v2LinearizationDataModel {
   double dmax = 0;
   std::vector<CIELab> openedOriginalMeasurements;
   std::vector<CIELab> rawMeasurements;
-  // How the last file's readings were taken as the wedge's steps.
+  // How the last file's readings were taken as the wedge's steps, and what
+  // the user said of it for the next file.
   WedgeLayout measurementLayout;
+  LayoutRequest measurementLayoutRequest;
+  // The last load failed because the layout asked for cannot apply to the
+  // file (its step column names another count).
+  bool measurementRequestRefused = false;
   // The L* of each step's samples of the last file, where its steps were
   // averaged from several (empty otherwise): rawMeasurements holds their means.
   StepSamples measurementSamples;

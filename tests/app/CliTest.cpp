@@ -72,13 +72,18 @@ class ExhaustedBuffer : public std::streambuf {
 // action), its standard output a pipe whose reader is gone (`| true` once
 // true has ended) or closed (`>&-`): its status (128 + the signal that
 // ended it) and what it wrote to standard error.
-testsupport::CliRun runProgramWithoutOutput(const std::vector<std::string>& args, bool pipe) {
+// With `file`, standard output is that file opened with `flags` instead
+// (`>/dev/full`, `1<>log.txt`).
+testsupport::CliRun runProgramWithoutOutput(const std::vector<std::string>& args, bool pipe, const char* file = nullptr,
+                                            int flags = 0) {
   int out[2], err[2];
   if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {-1, "", std::strerror(errno)};
   ::close(out[0]);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (pipe)
+  if (file)
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, file, flags, 0644);
+  else if (pipe)
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   else
     posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
@@ -114,7 +119,7 @@ TEST(Cli, LostOutputAndEscapingExceptionsEndInOneLineAndStatus1) {
   // Where standard output goes: a stream whose every write is refused, one
   // that runs out of memory, or (the program itself run) a pipe whose reader
   // is gone or a closed descriptor.
-  enum class Output { refused, exhausted, pipeWithoutReader, closed };
+  enum class Output { refused, exhausted, pipeWithoutReader, closed, full };
   struct Case {
     std::vector<std::string> args;
     Output output;
@@ -140,12 +145,19 @@ TEST(Cli, LostOutputAndEscapingExceptionsEndInOneLineAndStatus1) {
       {starter, Output::closed, false, "inkcurve: could not write to standard output\n"},
       {{"linearize", wedge, quad.string(), "--out", kept.string()}, Output::pipeWithoutReader, false,
        "inkcurve: could not write to standard output\n"},
+      // A full disk takes no line: what the command prints goes out before
+      // any file is replaced.
+      {starter, Output::full, false, "inkcurve: could not write to standard output\n"},
+      {{"linearize", wedge, quad.string(), "--out", kept.string()}, Output::full, false,
+       "inkcurve: could not write to standard output\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(platform::text::join(c.args, " ") + " output " + std::to_string(static_cast<int>(c.output)));
     dir.write("kept.quad", "old");
     testsupport::CliRun r;
-    if (c.output == Output::pipeWithoutReader || c.output == Output::closed) {
+    if (c.output == Output::full) {
+      r = runProgramWithoutOutput(c.args, false, "/dev/full", O_WRONLY);
+    } else if (c.output == Output::pipeWithoutReader || c.output == Output::closed) {
       r = runProgramWithoutOutput(c.args, c.output == Output::pipeWithoutReader);
     } else {
       RefusingBuffer refusing;
@@ -162,6 +174,20 @@ TEST(Cli, LostOutputAndEscapingExceptionsEndInOneLineAndStatus1) {
     EXPECT_EQ(testsupport::slurp(kept).substr(0, 40), "old") << "the file was replaced";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "no temporary file left";
   }
+}
+
+// Standard output opened for reading and writing (`1<>log.txt`) is open:
+// the file is written and its line reaches the log.
+TEST(Cli, StandardOutputOpenForReadingAndWritingTakesTheLines) {
+  testsupport::TempDir dir;
+  const auto out = dir / "s.quad", log = dir / "log.txt";
+  dir.write("log.txt", "");
+  const auto r = runProgramWithoutOutput({"starter", "--printer", "x800-x880", "--process", "Carbon Transfer", "--out",
+                                          out.string()},
+                                         false, log.c_str(), O_RDWR);
+  EXPECT_EQ(r.status, cli::kExitOk) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(out));
+  EXPECT_NE(testsupport::slurp(log).find("wrote " + out.string() + "\n"), std::string::npos);
 }
 
 }  // namespace

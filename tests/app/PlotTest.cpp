@@ -362,7 +362,8 @@ TEST(Plot, StarterDrawsItsBoostedInkCurves) {
   const auto r = inkcurve({"starter", "--printer", "P5000/P7000/P9000", "--process", "Carbon Transfer", "--ink-limit",
                            "10", "--out", out.string(), "--plot", plot.string()});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "wrote " + out.string() + "\nwrote " + plot.string() + "\n");
+  EXPECT_EQ(r.out, "starter curve: P5000/P7000/P9000, Carbon Transfer, --ink-limit 10; channels K, C, M, Y, LC, LM, LK, LLK, OR, GR\n"
+                   "wrote " + out.string() + "\nwrote " + plot.string() + "\n");
   keep(plot, "plot-starter.png");
   const auto quad = linearization::QuadDataFile::fromFile(out);
   ASSERT_TRUE(quad && quad->readQuadFile(quad->rawQuadData));

@@ -3,6 +3,7 @@
 // Sample measurement files of every format the readers take, written from
 // the formats' descriptions, and wedges of readings to fill them with.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,18 @@ inline std::vector<CIELab> wedge(int steps, int samples = 1, bool passes = false
 inline double stepLightness(int steps, int k, bool dip = false) {
   const double x = static_cast<double>(k) / (steps - 1);
   return 95.0 - 90.0 * x - (dip && x >= 0.4 && x < 0.5 ? 5.0 : 0.0);
+}
+
+// L* of step k of a print of another shape, paper white (95) first, the
+// darkest 5: an uncorrected print whose S has a slope of 10 (10 L* between
+// middle steps, a few tenths at the ends), or one falling as the 2.5th power.
+inline double steepLightness(int steps, int k) {
+  const double x = static_cast<double>(k) / (steps - 1);
+  const auto s = [](double t) { return 1 / (1 + std::exp(10 * (t - 0.5))); };
+  return 5 + 90 * (s(x) - s(1)) / (s(0) - s(1));
+}
+inline double powerLightness(int steps, int k) {
+  return 5 + 90 * std::pow(1 - static_cast<double>(k) / (steps - 1), 2.5);
 }
 
 // A CGATS (or, with a space as separator and first line "CTI3", an Argyll

@@ -147,7 +147,9 @@ TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
     EXPECT_EQ(reader.interpolatedMeasurements.size(), c.perStep == 0 ? 0u : 256u);
     EXPECT_EQ(reader.failed(), c.perStep == 0);
     EXPECT_TRUE(host.alerts.empty());
-    EXPECT_EQ(host.logLines.size(), c.perStep == 0 ? 1u : 0u);
+    // The readings listed, then the failure, if any.
+    ASSERT_EQ(host.logLines.size(), c.perStep == 0 ? 2u : 1u);
+    EXPECT_EQ(host.logLines[0].rfind("Measured CIELab: [", 0), 0u);
   }
 
   // Not for linearization: parsed and regrouped, neither averaged nor resampled.

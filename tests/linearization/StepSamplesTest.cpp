@@ -9,7 +9,6 @@
 #include "linearization/MeasurementData.h"
 
 using linearization::CIELab;
-using linearization::groupStepSamples;
 using linearization::MeasurementAverager;
 using linearization::StepNames;
 using linearization::StepSamples;
@@ -27,16 +26,15 @@ std::vector<std::vector<double>> bySteps(const StepSamples& samples) {
   return steps;
 }
 
-// The samples of each step as the averager took them, found again from the
-// readings, the layout and the means.
-TEST(StepSamples, EachStepsSamplesAreFoundAgainUnderEveryLayout) {
+// The samples of each step as the averager took them, under every layout.
+TEST(StepSamples, EachStepsSamplesAreKeptUnderEveryLayout) {
   // Step k of `steps` at 95 - 80 k / (steps - 1), its sample s off by a
   // little of its own, so that every sample tells its step and its place.
   const auto sample = [](int steps, int k, int s) { return 95.0 - 80.0 * k / (steps - 1) + 0.1 * s - 0.05 * (k % 3); };
   struct Case {
     std::string name;
     int steps, passes, inRow;
-    enum { fileOrder, named, shuffled } order = fileOrder;
+    enum { fileOrder, named, shuffled, backAndForth } order = fileOrder;
     WedgeLayout::Order expected = WedgeLayout::Order::fileOrder;
   };
   const Case cases[] = {
@@ -45,6 +43,7 @@ TEST(StepSamples, EachStepsSamplesAreFoundAgainUnderEveryLayout) {
       {"passes of two in a row", 51, 2, 2},
       {"named by RGB values, shuffled", 21, 2, 1, Case::named, WedgeLayout::Order::named},
       {"in no order", 21, 2, 1, Case::shuffled, WedgeLayout::Order::fallingL},
+      {"forward, back, forward", 21, 3, 1, Case::backAndForth},
   };
   std::mt19937 shuffler(7);
   for (const Case& c : cases) {
@@ -53,14 +52,15 @@ TEST(StepSamples, EachStepsSamplesAreFoundAgainUnderEveryLayout) {
     std::vector<int32_t> stepOf;
     std::vector<std::vector<double>> expected(static_cast<size_t>(c.steps));
     for (int pass = 0; pass < c.passes; ++pass)
-      for (int k = 0; k < c.steps; ++k)
+      for (int step = 0; step < c.steps; ++step)
         for (int r = 0; r < c.inRow; ++r) {
+          const int k = c.order == Case::backAndForth && pass % 2 == 1 ? c.steps - 1 - step : step;
           const double L = sample(c.steps, k, pass * c.inRow + r);
           readings.push_back(CIELab{L, 0.5, 1.5});
           stepOf.push_back(k);
           expected[static_cast<size_t>(k)].push_back(L);
         }
-    if (c.order != Case::fileOrder) {
+    if (c.order == Case::named || c.order == Case::shuffled) {
       std::vector<size_t> order(readings.size());
       for (size_t i = 0; i < order.size(); ++i) order[i] = i;
       std::shuffle(order.begin(), order.end(), shuffler);
@@ -79,28 +79,19 @@ TEST(StepSamples, EachStepsSamplesAreFoundAgainUnderEveryLayout) {
                                                                 : MeasurementAverager(readings);
     ASSERT_EQ(averager.layout.steps, c.steps);
     EXPECT_EQ(averager.layout.order, c.expected);
-    std::vector<double> Ls;
-    for (const CIELab& reading : readings) Ls.push_back(reading.L);
-    const StepSamples samples =
-        groupStepSamples(Ls, averager.layout, c.order == Case::named ? &names : nullptr, averager.averagedMeasurements);
-    EXPECT_EQ(bySteps(samples), expected);
-
-    // Means that the samples do not give (a layout read otherwise) keep none.
-    auto otherMeans = averager.averagedMeasurements;
-    otherMeans[3].L += 0.25;
-    EXPECT_TRUE(groupStepSamples(Ls, averager.layout, c.order == Case::named ? &names : nullptr, otherMeans).empty());
+    EXPECT_EQ(bySteps(averager.stepSamples), expected);
   }
 
   // One reading a step: nothing to show beside the means.
   std::vector<CIELab> once;
   for (int k = 0; k < 21; ++k) once.push_back(CIELab{sample(21, k, 0), 0, 0});
-  const MeasurementAverager averager(once);
-  std::vector<double> Ls;
-  for (const CIELab& reading : once) Ls.push_back(reading.L);
-  EXPECT_TRUE(groupStepSamples(Ls, averager.layout, nullptr, averager.averagedMeasurements).empty());
-  // Readings that were not kept (a list too long to keep) give none either.
-  MeasurementAverager twice(std::vector<CIELab>(42, CIELab{50, 0, 0}));
-  EXPECT_TRUE(groupStepSamples({}, twice.layout, nullptr, twice.averagedMeasurements).empty());
+  EXPECT_TRUE(MeasurementAverager(once).stepSamples.empty());
+  // A list too long to keep gives none either.
+  std::vector<CIELab> many;
+  for (int k = 0; k < 100002; ++k) many.push_back(CIELab{95.0 - 90.0 * (k / 3) / 33333, 0, 0});
+  const MeasurementAverager tooMany(many);
+  EXPECT_EQ(tooMany.layout.mostSamples, 3);
+  EXPECT_TRUE(tooMany.stepSamples.empty());
 }
 
 }  // namespace

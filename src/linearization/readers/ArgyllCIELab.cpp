@@ -63,7 +63,9 @@ void ArgyllCIELab::readMeasurements() {
 void ArgyllCIELab::dataSetsRead() { beginDataRowIndex = static_cast<int64_t>(*beginDataLine()) + 1; }
 
 void ArgyllCIELab::rowsRead() {
-  if (logging()) log("Measured CIELab: " + describe(measuredLab));
+  // Read for linearization, the readings are listed as every reader's are,
+  // once they are in the order the steps are found in.
+  if (!forLinearization && logging()) log("Measured CIELab: " + describe(measuredLab));
 }
 
 void ArgyllCIELab::readForPartitioning() { measuredLab = regroupTwentyOneSteps(measuredLab); }

@@ -16,6 +16,11 @@ namespace {
 // Where a field of the sorted sets is not a number, L* reads as 1.0.
 constexpr double kDefaultL = 1.0;
 
+// The largest device value a patch may be named by (16 bits), and the
+// places after the point that tell two values apart.
+constexpr double kLargestDeviceValue = 65535.0;
+constexpr double kDeviceValueScale = 1e6;
+
 std::string rowsFollow(int64_t count) {
   if (count == 0) return "no rows follow";
   return std::to_string(count) + (count == 1 ? " row follows" : " rows follow");
@@ -57,6 +62,7 @@ void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
   if (!data) return;
   dataSets = std::move(*data);
   dataSetsRead();
+  if (!refuseSecondFile()) return;
 
   measuredLab = parseRows(measurementData2DArray);
   if (failed()) return;
@@ -83,6 +89,24 @@ void CgatsDataBlock::readDataBlock(const Fields& columnNames) {
   if (failed()) return;
   setOfReading = {};
   averageAndInterpolate(true, names ? &*names : nullptr);
+}
+
+bool CgatsDataBlock::refuseSecondFile() {
+  // Two exports joined ("cat pass1.txt pass2.txt"): the second begins after
+  // the first one's data with the first line again. Its readings would be
+  // left out without a word.
+  const std::vector<std::string>& lines = *rawData;
+  const std::optional<std::size_t> begin = beginDataLine();
+  if (lines.empty() || !begin) return true;
+  const std::string_view first = text::trimWhitespaceAndNewlinesView(lines[0]);
+  for (std::size_t at = *begin + 1; at < lines.size(); ++at) {
+    if (text::trimWhitespaceAndNewlinesView(lines[at]) != first) continue;
+    fail("a second file begins here (the file's first line again, " + quotedField(first) +
+             "): two files joined? Read one file at a time, or join their readings in one data block",
+         lineNumberOf(at));
+    return false;
+  }
+  return true;
 }
 
 std::optional<Rows> CgatsDataBlock::readDataSets() {
@@ -186,9 +210,16 @@ bool CgatsDataBlock::sortByGray() {
 
 std::optional<StepNames> CgatsDataBlock::namedSteps() {
   std::vector<std::size_t> columns;
-  for (const int64_t at : lumIndex >= 0 ? std::vector<int64_t>{lumIndex, greenIndex, blueIndex}
-                                        : std::vector<int64_t>{grayIndex})
-    if (at >= 0) columns.push_back(static_cast<std::size_t>(at));
+  std::vector<std::string> columnNames;
+  const std::vector<std::pair<int64_t, const char*>> named =
+      lumIndex >= 0 ? std::vector<std::pair<int64_t, const char*>>{{lumIndex, "RGB_R"}, {greenIndex, "RGB_G"},
+                                                                  {blueIndex, "RGB_B"}}
+                    : std::vector<std::pair<int64_t, const char*>>{{grayIndex, "GRAY_K"}};
+  for (const auto& [at, name] : named)
+    if (at >= 0) {
+      columns.push_back(static_cast<std::size_t>(at));
+      columnNames.emplace_back(name);
+    }
   if (columns.empty()) return std::nullopt;
   // Paper white has the highest RGB values, and GRAY_K 0.
   const double toWhite = lumIndex >= 0 ? 1.0 : -1.0;
@@ -197,6 +228,10 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
     return dataSets[setOfReading.empty() ? k : setOfReading[k]];
   };
   using Key = std::array<double, 3>;
+  // A device value outside what any device gives names no step; the first
+  // such value stops the read, with its line.
+  std::optional<std::string> outside;
+  int64_t outsideLine = 0;
   const auto keyOf = [&](std::size_t k) -> std::optional<Key> {
     Key key{};
     const Fields& set = setOf(k);
@@ -204,10 +239,24 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
       if (columns[c] >= set.size()) return std::nullopt;
       const std::string field = text::replaceAll(text::trimWhitespaceAndNewlinesView(set[columns[c]]), ",", ".");
       const std::optional<double> value = text::parseDouble(field);
-      if (!value || !std::isfinite(*value)) return std::nullopt;
-      key[c] = toWhite * *value;
+      if (!value || std::isnan(*value)) return std::nullopt;
+      if (!(*value >= 0 && *value <= kLargestDeviceValue)) {
+        if (!outside) {
+          outside = "the " + columnNames[c] + " value " +
+                    quotedField(field) + " lies outside the device values 0 to 65535 that name a patch";
+          outsideLine = set.lineNumber();
+        }
+        return std::nullopt;
+      }
+      // Values that differ only by the rounding of their text (1e-12) name
+      // one patch.
+      key[c] = toWhite * std::round(*value * kDeviceValueScale) / kDeviceValueScale;
     }
     return key;
+  };
+  const auto refuseOutside = [&]() -> std::optional<StepNames> {
+    fail(*outside, outsideLine);
+    return std::nullopt;
   };
   // `later` lies at or past `earlier` on the way from paper white: no value
   // comes back toward white.
@@ -227,6 +276,7 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
   bool inOrder = true;
   for (std::size_t k = 0; k < n && inOrder; ++k) {
     const std::optional<Key> key = keyOf(k);
+    if (outside) return refuseOutside();
     if (!key) return std::nullopt;
     if (previous && *key == *previous) {
       names.stepOf[k] = step;
@@ -246,6 +296,7 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
     keys.reserve(n);
     for (std::size_t k = 0; k < n; ++k) {
       const std::optional<Key> key = keyOf(k);
+      if (outside) return refuseOutside();
       if (!key) return std::nullopt;
       keys.push_back(*key);
     }

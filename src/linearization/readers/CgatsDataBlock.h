@@ -50,6 +50,9 @@ class CgatsDataBlock : public MeasurementData {
   // every row. Values that are colours rather than the steps of one wedge
   // (a profiling chart) fail the read, and nothing is returned.
   std::optional<StepNames> namedSteps();
+  // False (the read failed) when a second file follows the data: the
+  // file's first line again after BEGIN_DATA.
+  bool refuseSecondFile();
 
  protected:
   // The walk both readers take once they have the column names: find the

@@ -16,10 +16,12 @@ void DensityMeasurementFile::readMeasurements() {
 std::vector<CIELab> DensityMeasurementFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   for (const auto& row : rows) {
+    if (repeatsHeader(row)) continue;
     const std::string field = text::replaceAll(text::removeAll(row[0], '\r'), ",", ".");
     const std::optional<double> density = text::parseDouble(field);
     if (!density) continue;
     readings.push_back(CIELab{densityToLstar(*density), 0.0, 0.0});
+    noteReadingLine(row.lineNumber());
   }
   return readings;
 }

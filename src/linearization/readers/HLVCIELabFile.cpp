@@ -7,6 +7,7 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   // Rows 0 and 1 are the title and the column titles.
   for (std::size_t r = 2; r < rows.size(); ++r) {
+    if (repeatsHeader(rows[r])) continue;
     if (rows[r].size() < 2 || fieldIsEmpty(rows[r], labLIndex)) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
@@ -15,12 +16,21 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
 
 void HLVCIELabFile::readMeasurements() {
   measuredLab = parseRows(measurementData2DArray);
-  if (!forLinearization) return;
-  // The file holds one reading per step already.
-  samplesPerStep = 1;
-  layout = WedgeLayout::oneReadingAStep(static_cast<int64_t>(measuredLab.size()));
-  averagedMeasurements = measuredLab;
-  interpolateAveraged();
+  // A file as the program writes it (its 256 smoothed readings, numbered 1
+  // to 256) holds one reading a step, however flat its smoothing left it;
+  // any other file of this format is read as every other file is, so that
+  // repeated readings in it are found out.
+  if (!layoutRequest.steps && writtenByTheProgram()) layoutRequest.steps = kWrittenReadings;
+  finishRead(false);
+}
+
+bool HLVCIELabFile::writtenByTheProgram() const {
+  const Rows& rows = measurementData2DArray;
+  if (measuredLab.size() != static_cast<std::size_t>(kWrittenReadings) || rows.size() != measuredLab.size() + 2)
+    return false;
+  for (std::size_t r = 2; r < rows.size(); ++r)
+    if (rows[r][0] != std::to_string(r - 1)) return false;
+  return true;
 }
 
 }  // namespace linearization

@@ -31,7 +31,7 @@ std::vector<CIELab> MiscMeasurementDataFile::parseRows(const Rows& rows) {
   // break leaves no empty row to pass over. A last row whose L* is not a
   // number (a closing note, a total) holds no reading.
   for (std::size_t r = 1; r < rows.size(); ++r) {
-    if (fieldIsEmpty(rows[r], 0)) continue;
+    if (repeatsHeader(rows[r]) || fieldIsEmpty(rows[r], 0)) continue;
     if (r + 1 == rows.size() && !text::parseDouble(text::trimWhitespaceAndNewlinesView(rows[r][0]))) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
@@ -42,12 +42,14 @@ std::vector<double> MiscMeasurementDataFile::readSingleColumn() {
   std::vector<double> values;
   const Rows& rows = measurementData2DArray;
   for (std::size_t r = 1; r < rows.size(); ++r) {
+    if (repeatsHeader(rows[r])) continue;
     // Trimmed, so the carriage return a CR LF file leaves at each line's end
     // does not turn every value into the default.
     const std::string_view field = rows[r][0];
     const std::optional<double> value = text::parseDouble(text::trimWhitespaceAndNewlinesView(field));
     if (!value) noteDefault(rows[r].lineNumber(), 0, "L*", field, kSingleColumnDefault);
     values.push_back(value.value_or(kSingleColumnDefault));
+    noteReadingLine(rows[r].lineNumber());
   }
   return values;
 }

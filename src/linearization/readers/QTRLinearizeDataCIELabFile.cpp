@@ -18,6 +18,7 @@ std::vector<CIELab> QTRLinearizeDataCIELabFile::parseRows(const Rows& rows) {
   // Three header rows before the data, six trailing rows after them.
   for (std::size_t r = 3; r + 6 < rows.size(); ++r) {
     if (logging()) log(std::to_string(r) + "\t" + std::string(rows[r].line()));
+    if (repeatsHeader(rows[r])) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;

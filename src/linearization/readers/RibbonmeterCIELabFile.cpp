@@ -11,7 +11,7 @@ void RibbonmeterCIELabFile::readMeasurements() {
 std::vector<CIELab> RibbonmeterCIELabFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   for (std::size_t r = 1; r < rows.size(); ++r) {
-    if (fieldIsEmpty(rows[r], labLIndex)) continue;
+    if (repeatsHeader(rows[r]) || fieldIsEmpty(rows[r], labLIndex)) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;

@@ -15,7 +15,7 @@ void SpyderPrintFile::readMeasurements() {
 std::vector<CIELab> SpyderPrintFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   for (const auto& row : rows) {
-    if (fieldIsEmpty(row, 0)) continue;
+    if (repeatsHeader(row) || fieldIsEmpty(row, 0)) continue;
     const auto reading = readingAt(row, labLIndex, 50.0);
     if (!reading) continue;
     if (logging()) log(std::string(row[static_cast<std::size_t>(labLIndex)]));

@@ -7,7 +7,7 @@ std::vector<CIELab> TallyframeCIELabFile::parseRows(const Rows& rows) {
   std::vector<CIELab> readings;
   // Row 0 is the tool's "GRAY" header.
   for (std::size_t r = 1; r < rows.size(); ++r) {
-    if (rows[r].size() < 2 || fieldIsEmpty(rows[r], labLIndex)) continue;
+    if (repeatsHeader(rows[r]) || rows[r].size() < 2 || fieldIsEmpty(rows[r], labLIndex)) continue;
     if (const auto reading = readingAt(rows[r], labLIndex, 50.0)) readings.push_back(*reading);
   }
   return readings;

@@ -164,11 +164,11 @@ TEST(MeasurementReaders, DensityToLightness) {
   }
 }
 
-TEST(MeasurementReaders, AveragingFollowsTheGuessExceptForTheOwnDataFile) {
+TEST(MeasurementReaders, EveryFormatFindsTheStepsTheSameWay) {
   struct Case {
     Lines lines;
     Factory factory;
-    std::size_t perStep;
+    std::size_t perStep;  // 0: refused
   };
   const Lines ribbonHead{"Patch\tName\tL\tA\tB"};
   const Lines ownHead{"Halvorin Measurement Data File", "Step\tLab_L\tLab_A\tLab_B"};
@@ -176,16 +176,24 @@ TEST(MeasurementReaders, AveragingFollowsTheGuessExceptForTheOwnDataFile) {
   sixtyTwo.pop_back();
   const Case cases[] = {
       {tableLines(ribbonHead, fixtures::wedge(21, 3), 2), make<RibbonmeterCIELabFile>(), 21},
-      // A 21-step wedge measured three times in place, one patch missed:
-      // neighbouring readings averaged in pairs, which only smooths.
-      {tableLines(ribbonHead, sixtyTwo, 2), make<RibbonmeterCIELabFile>(), 31},
-      {tableLines(ownHead, fixtures::wedge(21, 2), 1), make<HLVCIELabFile>(), 42},
+      // A 21-step wedge measured three times in place, one patch missed: the
+      // runs of repeats show, but no count of them fits 62 readings.
+      {tableLines(ribbonHead, sixtyTwo, 2), make<RibbonmeterCIELabFile>(), 0},
+      // The program's own file takes the same road; one as the program
+      // writes it (256 rows numbered 1 to 256) is one reading a step, even
+      // where its smoothing left runs of equal readings.
+      {tableLines(ownHead, fixtures::wedge(21, 2), 1), make<HLVCIELabFile>(), 21},
+      {tableLines(ownHead, fixtures::wedge(21, 2, true), 1), make<HLVCIELabFile>(), 21},
+      {tableLines(ownHead, fixtures::wedge(32, 8), 1), make<HLVCIELabFile>(), 256},
+      {tableLines(ribbonHead, fixtures::wedge(32, 8), 2), make<RibbonmeterCIELabFile>(), 32},
       {tableLines({}, fixtures::wedge(21, 2), 1), make<SpyderPrintFile>(), 21},
   };
   for (const Case& c : cases) {
     const auto reader = c.factory(c.lines, true);
     reader->readMeasurements();
     EXPECT_EQ(reader->averagedMeasurements.size(), c.perStep);
+    EXPECT_EQ(reader->failed(), c.perStep == 0) << reader->failureReason();
+    if (c.perStep == 0) continue;
     EXPECT_EQ(reader->measuredLab, reader->averagedMeasurements);
     EXPECT_EQ(reader->interpolatedMeasurements.size(), 256u);
   }

@@ -1,0 +1,1073 @@
+#include "linearization/WedgeLayoutFinder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <tuple>
+
+#include "platform/text/Text.h"
+
+namespace linearization {
+
+namespace {
+
+// Every number the finder is tuned by, in its unit. The rows of
+// WedgeLayoutFinder.Predicates and LinearizeCommand.WedgesAreReadAsTheirReadingsShow
+// that pin each are named beside it.
+namespace tuning {
+// readings: the fewest steps a wedge of repeated readings is taken to have
+// ("22 readings of an 11-step wedge"); a shorter list is read as listed.
+constexpr int64_t kFewestSteps = 11;
+// readings: the most samples of a step tried, beyond the usual sizes ("31
+// steps measured 12 times in passes").
+constexpr int64_t kMostSamples = 12;
+// share of the range: step means that climb back toward paper white by more
+// than this read the list wrongly; a mid-tone dip is far smaller ("dip" rows).
+constexpr double kClimbBackShare = 0.5;
+// noise of a difference: rises of the step means beyond this many count
+// toward their climbing back in all.
+constexpr double kRiseNoiseTimes = 3.0;
+// values: a list longer than this many is judged in as many blocks.
+constexpr std::size_t kRiseBlocks = 64;
+// share of the range: the samples of one step span no more than this; black
+// and paper white in one step, or samples of far-apart steps, span far more
+// ("extra reading at the end", "second pass starts at step 7")...
+constexpr double kStepSpanShare = 0.25;
+// ...nor more than this many times the instrument's noise (the least any
+// layout of repeats implies), where that is more: on a print that falls a
+// few L*, noise alone spans a quarter of its range ("flat" rows). Never more
+// than kNoisySpanShare of the range: in rows in no order every layout is
+// noisy.
+constexpr double kSpanNoiseTimes = 7.0;
+constexpr double kNoisySpanShare = 0.5;
+// share of the steps: one bad sample among three or more may be set aside in
+// at most this many steps (and in one step always); more is a wrong layout
+// ("smudge" rows).
+constexpr double kSetAsideShare = 0.05;
+// standard errors: a staircase shows, or is absent, beyond this many ("steep
+// print measured in place", "200 x 2 at noise 1").
+constexpr double kStaircaseErrors = 3.0;
+// share of the fall: a run of repeats may fall this much inside itself
+// (drift, a step that settles) and still be repeats ("drift" rows).
+constexpr double kInsideFallAllowance = 0.05;
+// share of the runs: the runs that fall most, and least, that are set aside
+// on each side (at least one), so that one smudged sample does not decide.
+constexpr double kTrimShare = 0.05;
+// runs: and at most this many on each side, so that the few runs of a long
+// list that hold its steps' jumps (runs cut across a staircase of a few
+// long steps) are not all set aside.
+constexpr std::size_t kMostTrimmed = 3;
+// L*: no noise is taken to be smaller than this, the rounding of readings
+// written to two decimals.
+constexpr double kNoiseFloor = 0.01;
+// share of the range: two readings of a list whose smoothed responses differ
+// by less than this nowhere give the same curve ("384 steps at noise 0.5").
+constexpr double kMaterialShare = 0.015;
+// standard errors of the smoothed response: differences within this many are
+// the noise's, not the layout's ("flat" rows).
+constexpr double kMaterialErrors = 4.0;
+// share of the wedge that the smoothing averages over (21 of 256 points by
+// default), for comparing responses as the correction sees them.
+constexpr double kSmoothingShare = 21.0 / 256.0;
+// A reading repeats the one before it when their difference is this many
+// times smaller than the wedge's local step ("a patch read twice")...
+constexpr double kRepeatContrast = 4.0;
+// ...at an end of the list, this many times smaller than the step after the
+// next (a toe of the third power has its first step 1/19 of its third, one
+// of the power 2.5 1/10: "toe" rows)...
+constexpr double kEndRepeatContrast = 30.0;
+// ...and that step is this many times the noise, so that the flat ends of a
+// steep print, and a noisy pair by chance, are not taken for repeats ("steep
+// S" rows).
+constexpr double kRepeatNoiseTimes = 12.0;
+// ...and the two agree within this many times the noise of a difference
+// (a mid-tone dip's way back up is a small step too: "dip" rows).
+constexpr double kRepeatAgreement = 4.0;
+// readings: how far on each side a repeat looks for the steps around it (the
+// longest run of repeats tried).
+constexpr int64_t kRepeatReach = kMostSamples;
+// In runs of repeats, a pair differs this many times less than the largest
+// step within kRepeatReach on each side, which is this many times the small
+// steps nearby.
+constexpr double kRunContrast = 6.0;
+constexpr double kRunNoiseTimes = 8.0;
+// share of neighbouring readings: a list of single readings where more than
+// this repeat each other comes in runs of repeats ("a patch read once too
+// often in a wedge measured in place").
+constexpr double kRepeatedShare = 0.2;
+// share of the range from paper white: a reading after the darkest patch this
+// close to paper white is taken for the paper's margin.
+constexpr double kPaperWhiteShare = 0.2;
+// In a list sorted by L*, runs of repeats show where the gaps between runs
+// are this many times those inside them ("shuffled 11-step wedges").
+constexpr double kSortedGapContrast = 2.5;
+// A normal spread's standard deviation is this many times the median of its
+// absolute values.
+constexpr double kMedianToSigma = 1.4826;
+// values: the middle of a longer list is taken from an even sample of this
+// many of them.
+constexpr std::size_t kMedianSample = 1024;
+// steps: the instrument's noise is judged on an even sample of this many
+// steps of each layout.
+constexpr int64_t kNoiseSteps = 64;
+// steps: the usual wedges, most steps first. Where the noise hides how the
+// readings lie, a count that one of them fits is preferred ("256 x 2 in
+// place at noise 1").
+constexpr int64_t kUsualSteps[] = {256, 129, 128, 101, 86, 51, 21};
+}  // namespace tuning
+
+using namespace tuning;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+constexpr const char* kRunsOfRepeats = "its readings come in runs of repeats";
+
+std::string lightness(double value) { return "L* " + platform::text::fixedDecimal(value, 1); }
+
+std::string reading(int64_t index) { return "reading " + std::to_string(index + 1); }
+
+std::string plural(int64_t count, const std::string& one, const std::string& many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The median of the first `count` values, which it reorders; NaN for none.
+double median(std::vector<double>& values, std::size_t count) {
+  if (count == 0) return kNaN;
+  // A long list's middle is found in an even sample of it: a noise is not
+  // known closer than that anyway.
+  if (count > kMedianSample) {
+    for (std::size_t k = 0; k < kMedianSample; ++k) values[k] = values[k * count / kMedianSample];
+    count = kMedianSample;
+  }
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(count / 2);
+  std::nth_element(values.begin(), middle, values.begin() + static_cast<std::ptrdiff_t>(count));
+  return *middle;
+}
+
+// ---------------------------------------------------------------------------
+// Predicates
+
+// Where a list of values that should fall climbs back toward its start: by
+// more than kClimbBackShare of its range above the lowest value since the
+// last climb (below the highest, in a list that rises overall). A second
+// pass over the wedge, or neighbouring steps of one pass taken as one,
+// climbs back all the way; a dip in a wedge far less.
+struct Climbs {
+  int64_t count = 0;
+  int64_t at = -1;  // the first climb: where, and from and to which value
+  double from = 0.0, to = 0.0;
+  std::vector<int64_t> starts;  // where each climb begins (with countAll)
+  bool rising = false;          // the list rises overall: it "falls back"
+};
+
+template <class Value>
+Climbs climbsBackOriented(int64_t n, const Value& value, bool countAll, bool rising) {
+  double low = kInfinity, high = -kInfinity;
+  for (int64_t k = 0; k < n; ++k) {
+    const double v = value(k);
+    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+  }
+  Climbs climbs;
+  climbs.rising = rising;
+  if (!std::isfinite(low)) return climbs;
+  const double sign = rising ? -1.0 : 1.0;
+  const double limit = (high - low) * kClimbBackShare;
+  double lowest = kInfinity;
+  for (int64_t k = 0; k < n; ++k) {
+    const double v = value(k);
+    if (!std::isfinite(v)) continue;
+    const double oriented = sign * v;
+    if (oriented - lowest > limit) {
+      if (climbs.count++ == 0) {
+        climbs.at = k;
+        climbs.from = sign * lowest;
+        climbs.to = v;
+      }
+      if (!countAll) return climbs;
+      climbs.starts.push_back(k);
+      lowest = oriented;
+    } else {
+      lowest = std::min(lowest, oriented);
+    }
+  }
+  return climbs;
+}
+
+// The climbs of a list that falls; with `eitherWay`, of a list that falls or
+// rises as its small steps do (a wedge is read step by step; the big jumps
+// are where a pass begins, so a wedge listed from its middle on falls though
+// it ends above where it starts).
+template <class Value>
+Climbs climbsBack(int64_t n, const Value& value, bool countAll, bool eitherWay = false) {
+  bool rising = false;
+  if (eitherWay) {
+    double low = kInfinity, high = -kInfinity;
+    for (int64_t k = 0; k < n; ++k)
+      if (const double v = value(k); std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+    double small = 0, previous = kNaN;
+    for (int64_t k = 0; k < n; ++k) {
+      const double v = value(k);
+      if (!std::isfinite(v)) continue;
+      if (const double d = v - previous; std::fabs(d) < kClimbBackShare * (high - low)) small += d;
+      previous = v;
+    }
+    rising = small > 0;
+  }
+  return climbsBackOriented(n, value, countAll, rising);
+}
+
+// How far a list that should fall rises in all, counting each rise beyond
+// the noise. A long list is taken in blocks of neighbouring values, their
+// means compared (at most kRiseBlocks of them), so that the noise of many
+// readings does not add up to a climb: `noise` is one value's.
+double risesBeyond(const std::vector<double>& values, double noise) {
+  const std::size_t n = values.size();
+  const std::size_t blocks = std::min(n, kRiseBlocks);
+  double rise = 0, previous = kNaN;
+  std::size_t previousCount = 0;
+  for (std::size_t b = 0; b < blocks; ++b) {
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t k = b * n / blocks; k < (b + 1) * n / blocks; ++k)
+      if (std::isfinite(values[k])) sum += values[k], ++count;
+    if (count == 0) continue;
+    const double mean = sum / static_cast<double>(count);
+    if (previousCount > 0) {
+      const double d = mean - previous;
+      const double tolerance = kRiseNoiseTimes * noise *
+                               std::sqrt(1.0 / static_cast<double>(count) + 1.0 / static_cast<double>(previousCount));
+      if (d > tolerance) rise += d;
+    }
+    previous = mean;
+    previousCount = count;
+  }
+  return rise;
+}
+
+// Whether the samples of each step agree as one instrument's readings of one
+// patch do: none spans more than kStepSpanShare of the range, once one bad
+// sample among three or more is set aside (in a few steps only).
+struct Agreement {
+  bool agree = true;
+  int64_t step = -1;         // the first step that does not agree
+  int64_t low = -1, high = -1;  // its lightest and darkest samples' readings
+  double span = 0;
+  int64_t setAside = 0;
+};
+
+Agreement stepsAgree(const std::vector<double>& values, const WedgeLayout& layout, double range, double noise) {
+  const auto t = static_cast<std::size_t>(layout.steps);
+  // The two lowest and two highest samples of each step, and where the
+  // extremes lie.
+  std::vector<double> low1(t, kInfinity), low2(t, kInfinity), high1(t, -kInfinity), high2(t, -kInfinity);
+  std::vector<int64_t> lowAt(t, -1), highAt(t, -1), counts(t, 0);
+  forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
+    const double v = values[static_cast<std::size_t>(index)];
+    if (!std::isfinite(v)) return;
+    const auto s = static_cast<std::size_t>(step);
+    ++counts[s];
+    if (v < low1[s]) {
+      low2[s] = low1[s];
+      low1[s] = v;
+      lowAt[s] = index;
+    } else {
+      low2[s] = std::min(low2[s], v);
+    }
+    if (v > high1[s]) {
+      high2[s] = high1[s];
+      high1[s] = v;
+      highAt[s] = index;
+    } else {
+      high2[s] = std::max(high2[s], v);
+    }
+  });
+  const double limit = std::max(kStepSpanShare * range, std::min(kSpanNoiseTimes * noise, kNoisySpanShare * range));
+  const auto setAsideAllowed = std::max<int64_t>(1, static_cast<int64_t>(kSetAsideShare * layout.steps));
+  Agreement agreement;
+  for (std::size_t s = 0; s < t; ++s) {
+    if (counts[s] < 2 || high1[s] - low1[s] <= limit) continue;
+    const bool oneAside = counts[s] >= 3 && (high2[s] - low1[s] <= limit || high1[s] - low2[s] <= limit);
+    if (oneAside && ++agreement.setAside <= setAsideAllowed) continue;
+    agreement = {false, static_cast<int64_t>(s), lowAt[s], highAt[s], high1[s] - low1[s], agreement.setAside};
+    return agreement;
+  }
+  return agreement;
+}
+
+// Whether samples said to lie in a row show it. Inside a run of repeats the
+// readings only scatter; the wedge falls between runs. So the share of the
+// fall that happens between runs is all of it (less a little drift) where
+// the runs are repeats, and 1/R' of it where they are R' distinct steps read
+// in a row (R' ≥ 2) or single readings of a finer wedge. Its standard error
+// comes from the noise the runs show: where the noise hides the staircase
+// (a noisy instrument on a wedge of many fine steps) neither is ruled out.
+enum class Staircase { none, shown, hidden, absent };
+
+struct StaircaseTest {
+  Staircase verdict = Staircase::none;
+  double noise = 0;  // of one reading, as the runs show it
+};
+
+StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayout& layout,
+                             const std::vector<double>& means, double instrumentNoise, std::vector<double>& buffer) {
+  const int64_t inRow = layout.inRow();
+  StaircaseTest test;
+  if (inRow < 2) return test;
+  // The noise: how far the differences between neighbouring samples of a
+  // run differ from those at the same place in the next run. With repeats
+  // both are noise; with distinct steps read in a row both are the wedge's
+  // local step, which changes slowly, so the noise is not taken for the
+  // wedge's fall, nor the wedge's fall for noise.
+  std::size_t count = 0;
+  buffer.resize(values.size());
+  const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
+  for (int64_t pass = 0; pass < layout.passes; ++pass)
+    for (int64_t run = 0; run + 1 < layout.steps; ++run) {
+      const int64_t first = (pass * layout.steps + run) * inRow;
+      for (int64_t r = 0; r + 1 < inRow; ++r) {
+        const double d = (at(first + r + 1) - at(first + r)) - (at(first + inRow + r + 1) - at(first + inRow + r));
+        if (std::isfinite(d)) buffer[count++] = std::fabs(d);
+      }
+    }
+  // Runs that cut across the steps of a staircase (runs of 3 over steps
+  // read twice) make that noisy too: the instrument's noise, as the best
+  // layout of the list shows it, bounds it.
+  test.noise = std::max(kNoiseFloor, std::min(median(buffer, count) * kMedianToSigma / 2.0, instrumentNoise));
+  // The fall of the step means, once for each pass: what the list falls in
+  // all.
+  const double fall = static_cast<double>(layout.passes) * (means.front() - means.back());
+  if (!(fall > kNoiseFloor)) {
+    test.verdict = Staircase::hidden;
+    return test;
+  }
+  // Each run's own fall, oriented with its pass: the slope of a line fitted
+  // through all its readings, times its length (every reading counts, not
+  // only the first and the last). The most extreme few on each side are set
+  // aside, so that one smudged sample does not decide.
+  double spread = 0;  // of the places in a run about their middle, squared
+  for (int64_t r = 0; r < inRow; ++r) spread += (r - (inRow - 1) / 2.0) * (r - (inRow - 1) / 2.0);
+  std::vector<double>& falls = buffer;
+  std::size_t judged = 0;
+  int64_t index = 0;
+  for (int64_t pass = 0; pass < layout.passes; ++pass) {
+    const auto p = static_cast<std::size_t>(pass);
+    const double sign = p < layout.fromDarkEnd.size() && layout.fromDarkEnd[p] ? -1.0 : 1.0;
+    for (int64_t run = 0; run < layout.steps; ++run, index += inRow) {
+      double slope = 0;
+      for (int64_t r = 0; r < inRow; ++r)
+        slope += (r - (inRow - 1) / 2.0) * values[static_cast<std::size_t>(index + r)];
+      const double e = -sign * slope / spread * static_cast<double>(inRow - 1);
+      if (std::isfinite(e)) falls[judged++] = e;
+    }
+  }
+  const std::size_t aside =
+      judged >= 5 ? std::clamp<std::size_t>(static_cast<std::size_t>(kTrimShare * static_cast<double>(judged)), 1,
+                                           kMostTrimmed)
+                  : 0;
+  const auto first = falls.begin(), end = falls.begin() + static_cast<std::ptrdiff_t>(judged);
+  if (aside > 0) {
+    std::nth_element(first, first + static_cast<std::ptrdiff_t>(aside), end);
+    std::nth_element(first + static_cast<std::ptrdiff_t>(aside), end - static_cast<std::ptrdiff_t>(aside), end);
+  }
+  double kept = 0;
+  for (std::size_t k = aside; k + aside < judged; ++k) kept += falls[k];
+  const double inside =
+      judged > 2 * aside ? kept * static_cast<double>(judged) / static_cast<double>(judged - 2 * aside) : 0.0;
+  const double between = 1.0 - inside / fall;
+  // A run's fitted fall varies by (R - 1)² σ² / spread with the noise.
+  const double error =
+      test.noise * static_cast<double>(inRow - 1) * std::sqrt(static_cast<double>(judged) / spread) / fall;
+  // The finest wedge the runs could be: R' readings of distinct steps, for
+  // R' the largest proper divisor of R.
+  int64_t finer = 1;
+  for (int64_t d = inRow / 2; d >= 2; --d)
+    if (inRow % d == 0) {
+      finer = d;
+      break;
+    }
+  const double finerShare = static_cast<double>(finer) / static_cast<double>(inRow);
+  const double margin = kStaircaseErrors * error;
+  // Runs whose insides rise against the wedge (a reader that drifts) are
+  // repeats as much as runs that hold still.
+  if (between < 1.0 - kInsideFallAllowance - margin)
+    test.verdict = Staircase::absent;
+  else if (between - finerShare > margin)
+    test.verdict = Staircase::shown;
+  else
+    test.verdict = Staircase::hidden;
+  return test;
+}
+
+// The noise near reading i of a list of single readings, from its third
+// differences: a wedge's curvature changes slowly, so they leave mostly the
+// noise (20 times its variance), even at the bend of a steep print.
+double localNoise(const std::vector<double>& values, int64_t i, std::vector<double>& buffer) {
+  const auto n = static_cast<int64_t>(values.size());
+  const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
+  buffer.clear();
+  for (int64_t k = std::max<int64_t>(1, i - kRepeatReach); k <= std::min(n - 3, i + 1 + kRepeatReach); ++k) {
+    const double bend = at(k + 2) - 3 * at(k + 1) + 3 * at(k) - at(k - 1);
+    if (std::isfinite(bend)) buffer.push_back(std::fabs(bend));
+  }
+  return std::max(kNoiseFloor, median(buffer, buffer.size()) * kMedianToSigma / std::sqrt(20.0));
+}
+
+// Where a reading of a list of single readings repeats the one before it:
+// the two differ far less than the wedge's local step, and that step stands
+// well clear of the noise there. The local step is measured over readings
+// that are not the pair's (a noisy reading makes the step before it large
+// and the one after it small): inside the list, the mean step from two
+// readings before the pair to two after it; at an end, the step after the
+// next, by a wider margin (a toe or a shoulder flattens toward the end). A
+// list of single readings has none; one where a patch was read twice, or
+// the paper's margin read as a patch, has one.
+std::vector<int64_t> loneRepeats(const std::vector<double>& values) {
+  std::vector<int64_t> repeats;
+  const auto n = static_cast<int64_t>(values.size());
+  if (n < 6) return repeats;
+  const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
+  std::vector<double> buffer;
+  for (int64_t i = 0; i + 1 < n; ++i) {
+    const double d = std::fabs(at(i + 1) - at(i));
+    double local = kNaN, contrast = kRepeatContrast;
+    if (i == 0 || i == 1) {
+      local = std::fabs(at(i + 3) - at(i + 2)), contrast = kEndRepeatContrast;
+    } else if (i == n - 2 || i == n - 3) {
+      local = std::fabs(at(i - 1) - at(i - 2)), contrast = kEndRepeatContrast;
+    } else {
+      local = std::fabs(at(i + 3) - at(i - 2)) / 5.0;
+    }
+    if (!(std::isfinite(d) && std::isfinite(local) && d * contrast < local)) continue;
+    // The steps beside the pair are steps too: a plateau (paper white held
+    // over the first steps) is no repeat.
+    const double before = i > 0 ? std::fabs(at(i) - at(i - 1)) : kInfinity;
+    const double after = i + 2 < n ? std::fabs(at(i + 2) - at(i + 1)) : kInfinity;
+    if (!(std::min(before, after) > d * contrast)) continue;
+    // The pair agrees as two readings of one patch do; a dip's way back up
+    // is as small a step, but no repeat.
+    const double noise = localNoise(values, i, buffer);
+    if (local > kRepeatNoiseTimes * noise && d <= kRepeatAgreement * std::sqrt(2.0) * noise) repeats.push_back(i);
+  }
+  return repeats;
+}
+
+// Whether more than kRepeatedShare of neighbouring readings of a list
+// repeat each other: the two differ far less than the largest step within
+// reach on each side, and that step far more than the small steps nearby do
+// (the quarter of the steps of its stretch of the list that are smallest:
+// the noise inside runs of repeats, the wedge's own step in a list of single
+// readings). Runs of repeats read in a row make the share large, half of the
+// pairs or more where the steps stand clear of the noise; single readings
+// leave it near nothing.
+bool comesInRuns(const std::vector<double>& values) {
+  const auto n = static_cast<int64_t>(values.size());
+  if (n < 4) return false;
+  std::vector<double> steps(values.size() - 1);
+  for (std::size_t i = 0; i + 1 < values.size(); ++i) steps[i] = std::fabs(values[i + 1] - values[i]);
+  const auto step = [&](int64_t i) { return steps[static_cast<std::size_t>(i)]; };
+  // The small steps of each stretch of 2 kRepeatReach steps.
+  const int64_t stretch = 2 * kRepeatReach;
+  std::vector<double> small, nearby;
+  for (int64_t from = 0; from < n - 1; from += stretch) {
+    nearby.clear();
+    for (int64_t j = from; j < std::min(n - 1, from + stretch); ++j)
+      if (std::isfinite(step(j))) nearby.push_back(step(j));
+    double quarter = kNoiseFloor;
+    if (!nearby.empty()) {
+      const auto at = nearby.begin() + static_cast<std::ptrdiff_t>(nearby.size() / 4);
+      std::nth_element(nearby.begin(), at, nearby.end());
+      quarter = std::max(kNoiseFloor, *at);
+    }
+    small.push_back(quarter);
+  }
+  const int64_t pairs = n - 3, enough = static_cast<int64_t>(kRepeatedShare * static_cast<double>(pairs));
+  int64_t repeated = 0;
+  for (int64_t i = 1; i + 2 < n; ++i) {
+    const double d = step(i);
+    if (!std::isfinite(d)) continue;
+    const int64_t from = std::max<int64_t>(0, i - kRepeatReach), to = std::min(n - 2, i + kRepeatReach);
+    double left = -kInfinity, right = -kInfinity;
+    for (int64_t j = from; j < i; ++j) left = std::max(left, step(j));
+    for (int64_t j = i + 1; j <= to; ++j) right = std::max(right, step(j));
+    const double around = std::min(left, right);
+    if (std::isfinite(around) && d * kRunContrast < around &&
+        around > kRunNoiseTimes * small[static_cast<std::size_t>(i / stretch)] && ++repeated > enough)
+      return true;
+    // The pairs left cannot make the share any more.
+    if (repeated + (n - 3 - i) <= enough) return false;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Responses: the step means as the correction sees them, for telling
+// whether two readings of a list give the same curve.
+
+constexpr std::size_t kResponsePoints = 256;
+
+std::vector<double> responseOf(const std::vector<double>& means) {
+  std::vector<double> resampled(kResponsePoints, kNaN);
+  const auto t = static_cast<int64_t>(means.size());
+  if (t == 0) return resampled;
+  for (std::size_t k = 0; k < kResponsePoints; ++k) {
+    const double at = static_cast<double>(k) / (kResponsePoints - 1) * static_cast<double>(t - 1);
+    const auto below = std::min<int64_t>(static_cast<int64_t>(at), std::max<int64_t>(0, t - 2));
+    const double share = t > 1 ? at - static_cast<double>(below) : 0.0;
+    const double a = means[static_cast<std::size_t>(below)];
+    const double b = means[static_cast<std::size_t>(std::min(below + 1, t - 1))];
+    resampled[k] = a + (b - a) * share;
+  }
+  // A moving average over the share of the wedge the smoothing averages.
+  const auto half = static_cast<int64_t>(kSmoothingShare * kResponsePoints / 2);
+  std::vector<double> smoothed(kResponsePoints);
+  for (int64_t k = 0; k < static_cast<int64_t>(kResponsePoints); ++k) {
+    double sum = 0;
+    int64_t count = 0;
+    for (int64_t j = std::max<int64_t>(0, k - half); j <= std::min<int64_t>(kResponsePoints - 1, k + half); ++j) {
+      sum += resampled[static_cast<std::size_t>(j)];
+      ++count;
+    }
+    smoothed[static_cast<std::size_t>(k)] = sum / static_cast<double>(count);
+  }
+  return smoothed;
+}
+
+// ---------------------------------------------------------------------------
+// Candidates
+
+struct Judgement {
+  WedgeLayout layout;
+  bool plausible = true;
+  std::string whyNot;
+  std::optional<int64_t> blame;
+  Staircase staircase = Staircase::none;
+  double noise = kNoiseFloor;
+  double range = 0;
+  std::vector<double> response;
+  std::vector<int64_t> repeats;  // one reading a step: where a reading repeats the one before
+  bool usual = false;
+};
+
+WedgeLayout fileOrderLayout(int64_t readings, int64_t steps, int64_t samples, int64_t passes) {
+  WedgeLayout layout;
+  layout.readings = readings;
+  layout.steps = steps;
+  layout.fewestSamples = layout.mostSamples = samples;
+  layout.passes = passes;
+  return layout;
+}
+
+// Every way of taking n readings as a wedge in file order that the request
+// allows: T steps of S samples, in P passes of S / P readings a step in a
+// row. T is at least kFewestSteps and S at most kMostSamples, or the count
+// is a usual wedge's; the passes of a step measured many times are tried
+// where either the passes or the readings in a row are few.
+std::vector<WedgeLayout> enumerateCandidates(int64_t n, const LayoutRequest& request) {
+  std::vector<std::pair<int64_t, int64_t>> sizes;  // steps, samples
+  if (request.steps) {
+    if (*request.steps >= 1 && n % *request.steps == 0) sizes.emplace_back(*request.steps, n / *request.steps);
+  } else {
+    for (int64_t samples = 1; samples <= std::min(kMostSamples, n); ++samples)
+      if (n % samples == 0 && (samples == 1 || n / samples >= kFewestSteps)) sizes.emplace_back(n / samples, samples);
+    for (const int64_t steps : kUsualSteps)
+      if (n % steps == 0 && n / steps > kMostSamples) sizes.emplace_back(steps, n / steps);
+  }
+  std::vector<WedgeLayout> candidates;
+  for (const auto& [steps, samples] : sizes)
+    for (int64_t passes = 1; passes <= samples; ++passes) {
+      if (samples % passes != 0) continue;
+      if (passes > kMostSamples && samples / passes > kMostSamples) continue;
+      if (request.arrangement == LayoutRequest::Arrangement::together && passes != 1) continue;
+      if (request.arrangement == LayoutRequest::Arrangement::passes && passes == 1 && samples > 1) continue;
+      candidates.push_back(fileOrderLayout(n, steps, samples, passes));
+    }
+  return candidates;
+}
+
+// Each pass is read in the direction its readings show: one whose first
+// steps are darker than its last lists the wedge from the dark end.
+void orientPasses(const std::vector<double>& values, WedgeLayout& layout) {
+  const int64_t inRow = layout.inRow();
+  const int64_t ends = std::max<int64_t>(1, layout.steps / 10) * inRow;  // readings at each end
+  const int64_t passLength = layout.steps * inRow;
+  layout.fromDarkEnd.assign(static_cast<std::size_t>(layout.passes), false);
+  bool any = false;
+  for (int64_t pass = 0; pass < layout.passes; ++pass) {
+    const int64_t start = pass * passLength;
+    double first = 0, last = 0;
+    int64_t firstCount = 0, lastCount = 0;
+    for (int64_t k = 0; k < ends; ++k) {
+      const double a = values[static_cast<std::size_t>(start + k)];
+      const double b = values[static_cast<std::size_t>(start + passLength - 1 - k)];
+      if (std::isfinite(a)) first += a, ++firstCount;
+      if (std::isfinite(b)) last += b, ++lastCount;
+    }
+    if (firstCount > 0 && lastCount > 0 && last / static_cast<double>(lastCount) > first / static_cast<double>(firstCount)) {
+      layout.fromDarkEnd[static_cast<std::size_t>(pass)] = true;
+      any = true;
+    }
+  }
+  if (!any) layout.fromDarkEnd.clear();
+}
+
+// The step means of a layout, in step order.
+void stepMeans(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& means,
+               bool allFinite) {
+  const auto t = static_cast<std::size_t>(layout.steps);
+  means.assign(t, 0.0);
+  if (allFinite) {
+    // Every sample counts: no count to keep.
+    forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
+      means[static_cast<std::size_t>(step)] += values[static_cast<std::size_t>(index)];
+    });
+    for (double& mean : means) mean /= static_cast<double>(layout.mostSamples);
+    return;
+  }
+  std::vector<int64_t> counts(t, 0);
+  forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
+    const double v = values[static_cast<std::size_t>(index)];
+    if (!std::isfinite(v)) return;
+    means[static_cast<std::size_t>(step)] += v;
+    ++counts[static_cast<std::size_t>(step)];
+  });
+  for (std::size_t s = 0; s < t; ++s) means[s] = counts[s] > 0 ? means[s] / static_cast<double>(counts[s]) : kNaN;
+}
+
+// The noise the samples of a layout's steps show, from pairs of them that
+// lie next to each other in the list's order (neighbours in a run, and a
+// step's readings in consecutive passes), in an even sample of the steps.
+// Needs no step means.
+double pairNoise(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& buffer) {
+  buffer.clear();
+  const int64_t every = std::max<int64_t>(1, layout.steps / kNoiseSteps);
+  for (int64_t step = 0; step < layout.steps; step += every) {
+    double before = kNaN;
+    forEachSampleOf(layout, step, [&](int64_t, int64_t index) {
+      const double v = values[static_cast<std::size_t>(index)];
+      if (std::isfinite(v - before)) buffer.push_back(std::fabs(v - before));
+      before = v;
+    });
+  }
+  return std::max(kNoiseFloor, median(buffer, buffer.size()) * kMedianToSigma / std::sqrt(2.0));
+}
+
+// The pooled noise of the samples about their step's mean.
+double spreadAboutMeans(const std::vector<double>& values, const WedgeLayout& layout,
+                        const std::vector<double>& means, std::vector<double>& buffer) {
+  std::size_t count = 0;
+  buffer.resize(values.size());
+  forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
+    const double d = values[static_cast<std::size_t>(index)] - means[static_cast<std::size_t>(step)];
+    if (std::isfinite(d)) buffer[count++] = std::fabs(d);
+  });
+  const double samples = static_cast<double>(layout.mostSamples);
+  const double correction = samples > 1 ? std::sqrt(samples / (samples - 1)) : 1.0;
+  return std::max(kNoiseFloor, median(buffer, count) * kMedianToSigma * correction);
+}
+
+class Finder {
+ public:
+  Finder(const std::vector<double>& values, const LayoutRequest& request) : values_(values), request_(request) {}
+
+  LayoutDecision decide();
+
+ private:
+  Judgement judge(WedgeLayout layout);
+  LayoutDecision choose(std::vector<Judgement>& plausible);
+  LayoutDecision refuse(const std::vector<Judgement>& judged);
+  LayoutDecision takeInOrderOfFallingL(const Climbs& climbs);
+  LayoutDecision readingsThatShowNothing();
+  bool differMaterially(const Judgement& a, const Judgement& b) const;
+  std::string askMessage(const std::vector<const Judgement*>& choices) const;
+  std::string repeatMessage(const Judgement& judgement) const;
+
+  const std::vector<double>& values_;
+  LayoutRequest request_;
+  std::vector<double> buffer_, means_;
+  // The least noise any layout of repeats implies: the instrument's, where
+  // one of them is right.
+  double instrumentNoise_ = 0;
+  // The noise of one reading of the list read one reading a step.
+  double listNoise_ = kNoiseFloor;
+  bool allFinite_ = true;
+};
+
+Judgement Finder::judge(WedgeLayout layout) {
+  Judgement j;
+  orientPasses(values_, layout);
+  stepMeans(values_, layout, means_, allFinite_);
+  const auto [low, high] = std::minmax_element(means_.begin(), means_.end(), [](double x, double y) {
+    return std::isfinite(x) && (!std::isfinite(y) || x < y);
+  });
+  j.range = std::isfinite(*low) && std::isfinite(*high) ? *high - *low : 0.0;
+  j.usual = usualWedgeSize(layout.readings) == std::make_pair(layout.steps, layout.mostSamples) ||
+            (layout.mostSamples > kMostSamples);
+  j.layout = layout;
+  const auto fail = [&](std::string why, std::optional<int64_t> blame) {
+    j.plausible = false;
+    j.whyNot = std::move(why);
+    j.blame = blame;
+    return j;
+  };
+  if (!(means_.front() > means_.back()))
+    return fail("its steps do not fall from paper white to the darkest", std::nullopt);
+  const Climbs climbs = climbsBack(layout.steps, [this](int64_t k) { return means_[static_cast<std::size_t>(k)]; }, false);
+  if (climbs.count > 0)
+    return fail("step " + std::to_string(climbs.at + 1) + " climbs back from " + lightness(climbs.from) + " to " +
+                    lightness(climbs.to),
+                std::nullopt);
+  // Nor, all its rises beyond the noise added up: a wedge listed from its
+  // middle on, read backwards, rises twice by less than half its range.
+  const double meanNoise = instrumentNoise_ / std::sqrt(static_cast<double>(layout.mostSamples));
+  if (const double rise = risesBeyond(means_, meanNoise);
+      rise > kClimbBackShare * j.range)
+    return fail("its steps climb back " + platform::text::fixedDecimal(rise, 1) + " L* in all", std::nullopt);
+  if (layout.inRow() > 1) {
+    const StaircaseTest test = judgeStaircase(values_, layout, means_, instrumentNoise_, buffer_);
+    j.staircase = test.verdict;
+    j.noise = test.noise;
+    if (test.verdict == Staircase::absent)
+      return fail("its runs of " + std::to_string(layout.inRow()) + " readings fall with the wedge: they are not repeats",
+                  std::nullopt);
+  } else if (layout.mostSamples == 1) {
+    j.noise = listNoise_;
+    if (!request_.steps && comesInRuns(values_))
+      return fail(kRunsOfRepeats, std::nullopt);
+    j.repeats = loneRepeats(values_);
+  }
+  if (layout.mostSamples > 1) {
+    const Agreement agreement = stepsAgree(values_, layout, j.range, instrumentNoise_);
+    if (!agreement.agree)
+      return fail("the samples of step " + std::to_string(agreement.step + 1) + " span " +
+                      platform::text::fixedDecimal(agreement.span, 1) + " L* (readings " +
+                      std::to_string(std::min(agreement.low, agreement.high) + 1) + " and " +
+                      std::to_string(std::max(agreement.low, agreement.high) + 1) + ")",
+                  std::min(agreement.low, agreement.high));
+  }
+  // Only a layout that stands needs the noise its steps' samples show.
+  if (layout.mostSamples > 1 && layout.inRow() == 1) j.noise = spreadAboutMeans(values_, layout, means_, buffer_);
+  j.response = responseOf(layout.mostSamples == 1 && layout.passes == 1 && layout.fromDarkEnd.empty() ? values_ : means_);
+  return j;
+}
+
+bool Finder::differMaterially(const Judgement& a, const Judgement& b) const {
+  // Beyond a share of the range the correction spreads over the whole
+  // curve, and beyond what the noise of the readings leaves uncertain in
+  // the smoothed response anyway: readings that differ only within the
+  // instrument's noise are no choice.
+  const double perWindow = std::max(1.0, kSmoothingShare * static_cast<double>(values_.size()));
+  const double limit = std::max(kMaterialShare * std::max(a.range, b.range),
+                                kMaterialErrors * std::max(a.noise, b.noise) / std::sqrt(perWindow));
+  for (std::size_t k = 0; k < kResponsePoints; ++k) {
+    const double d = std::fabs(a.response[k] - b.response[k]);
+    if (!(d <= limit)) return true;
+  }
+  return false;
+}
+
+std::string Finder::askMessage(const std::vector<const Judgement*>& choices) const {
+  std::string text = std::to_string(values_.size()) + " readings could be ";
+  for (std::size_t k = 0; k < choices.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k]->layout.choice();
+  // Each is chosen by its step count; where two share it, by the layout too.
+  const auto optionsOf = [&](const WedgeLayout& layout) {
+    LayoutRequest r;
+    r.steps = layout.steps;
+    for (const Judgement* other : choices)
+      if (&other->layout != &layout && other->layout.steps == layout.steps)
+        r.arrangement = layout.passes == 1 ? LayoutRequest::Arrangement::together : LayoutRequest::Arrangement::passes;
+    return "`" + r.options() + "`";
+  };
+  text += "; say which with ";
+  for (std::size_t k = 0; k < choices.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + optionsOf(choices[k]->layout);
+  return text;
+}
+
+std::string Finder::repeatMessage(const Judgement& judgement) const {
+  const int64_t at = judgement.repeats.front();
+  const auto v = [&](int64_t k) { return platform::text::fixedDecimal(values_[static_cast<std::size_t>(k)], 2); };
+  std::string text = reading(at + 1) + " repeats " + reading(at) + " (L* " + v(at) + " and " + v(at + 1) +
+                     ") where the steps around them are far apart: " +
+                     (at == 0 ? "the paper's margin read as a patch, or a patch read twice?"
+                              : "a patch read twice?") +
+                     " take one of the two out of the file, or say `--steps " + std::to_string(values_.size()) +
+                     "` if they are two steps";
+  if (judgement.repeats.size() > 1)
+    text += " (" + reading(judgement.repeats[1] + 1) + " repeats the one before it too)";
+  return text;
+}
+
+LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
+  // A staircase that shows is preferred to its parts: to the shorter runs it
+  // is made of, and to one reading a step, in the same passes.
+  for (const Judgement& shown : plausible) {
+    if (shown.staircase != Staircase::shown) continue;
+    const int64_t r = shown.layout.inRow();
+    for (Judgement& part : plausible)
+      if (&part != &shown && part.layout.passes == shown.layout.passes && part.layout.inRow() < r &&
+          r % part.layout.inRow() == 0)
+        part.plausible = false;
+  }
+  // And runs that show are preferred to runs the noise merely allows.
+  const bool anyShown = std::any_of(plausible.begin(), plausible.end(),
+                                    [](const Judgement& j) { return j.staircase == Staircase::shown; });
+  std::erase_if(plausible, [anyShown](const Judgement& j) {
+    return !j.plausible || (anyShown && j.staircase == Staircase::hidden);
+  });
+  // Then what the list shows over what it merely allows: a staircase that
+  // shows; then, where the noise hides it, the usual wedge's count; then one
+  // reading a step (in each pass) over repeats the noise hides; no lone
+  // repeats; fewer passes; more steps.
+  const auto rank = [](const Judgement& j) {
+    const int shown = j.staircase == Staircase::shown ? 0 : j.staircase == Staircase::none ? 1 : 2;
+    return std::make_tuple(shown == 0 ? 0 : 1, j.usual ? 0 : 1, shown, j.repeats.empty() ? 0 : 1, j.layout.passes,
+                           -j.layout.steps);
+  };
+  std::stable_sort(plausible.begin(), plausible.end(),
+                   [&](const Judgement& x, const Judgement& y) { return rank(x) < rank(y); });
+  const Judgement& preferred = plausible.front();
+  std::vector<const Judgement*> choices{&preferred};
+  for (std::size_t k = 1; k < plausible.size(); ++k) {
+    const Judgement& other = plausible[k];
+    if (!differMaterially(preferred, other)) continue;
+    const bool known = std::any_of(choices.begin(), choices.end(), [&](const Judgement* c) {
+      return c->layout.steps == other.layout.steps && c->layout.passes == other.layout.passes;
+    });
+    if (!known && choices.size() < 3) choices.push_back(&other);
+  }
+  LayoutDecision decision;
+  if (choices.size() > 1) {
+    decision.kind = LayoutDecision::Kind::ask;
+    decision.message = askMessage(choices);
+    return decision;
+  }
+  if (!preferred.repeats.empty() && !request_.steps) {
+    decision.kind = LayoutDecision::Kind::ask;
+    decision.message = repeatMessage(preferred);
+    decision.blame = preferred.repeats.front() + 1;
+    return decision;
+  }
+  return LayoutDecision::read(preferred.layout);
+}
+
+LayoutDecision Finder::takeInOrderOfFallingL(const Climbs& climbs) {
+  const auto n = static_cast<int64_t>(values_.size());
+  LayoutDecision decision;
+  decision.kind = LayoutDecision::Kind::read;
+  decision.fallingOrder.resize(values_.size());
+  std::iota(decision.fallingOrder.begin(), decision.fallingOrder.end(), int64_t{0});
+  // An L* that is not a number ranks below every number.
+  std::stable_sort(decision.fallingOrder.begin(), decision.fallingOrder.end(), [this](int64_t x, int64_t y) {
+    const double a = values_[static_cast<std::size_t>(x)], b = values_[static_cast<std::size_t>(y)];
+    return !std::isnan(a) && (std::isnan(b) || b < a);
+  });
+  std::vector<double> sorted(values_.size());
+  for (std::size_t k = 0; k < sorted.size(); ++k) sorted[k] = values_[static_cast<std::size_t>(decision.fallingOrder[k])];
+
+  // Sorted, the readings of each step lie together: runs of repeats show as
+  // gaps between runs far wider than those inside them. The longest runs
+  // that show are the steps; where none show, the usual wedge's count, if
+  // the readings have one, each run of its samples one step; else one
+  // reading a step.
+  int64_t steps = 0, samples = 1;
+  if (request_.steps && n % *request_.steps == 0) {
+    steps = *request_.steps;
+    samples = n / steps;
+  }
+  for (int64_t r = std::min(kMostSamples, n); steps == 0 && r >= 2; --r) {
+    if (n % r != 0 || n / r < kFewestSteps) continue;
+    std::vector<double> inside(static_cast<std::size_t>(r - 1), 0.0);
+    double between = 0;
+    for (int64_t run = 0; run < n / r; ++run) {
+      for (int64_t k = 0; k + 1 < r; ++k)
+        inside[static_cast<std::size_t>(k)] += sorted[static_cast<std::size_t>(run * r + k)] - sorted[static_cast<std::size_t>(run * r + k + 1)];
+      if (run + 1 < n / r) between += sorted[static_cast<std::size_t>(run * r + r - 1)] - sorted[static_cast<std::size_t>(run * r + r)];
+    }
+    const double runs = static_cast<double>(n / r);
+    between /= runs - 1;
+    const double widest = *std::max_element(inside.begin(), inside.end()) / runs;
+    if (std::isfinite(between) && between > kNoiseFloor && between >= kSortedGapContrast * widest) {
+      steps = n / r;
+      samples = r;
+    }
+  }
+  if (steps == 0) {
+    if (const auto usual = usualWedgeSize(n)) {
+      steps = usual->first;
+      samples = usual->second;
+    } else {
+      steps = n;
+    }
+  }
+  decision.layout = fileOrderLayout(n, steps, samples, 1);
+  decision.layout.order = WedgeLayout::Order::fallingL;
+  decision.warnings.push_back("the readings follow no wedge layout as listed (the list turns back " +
+                              plural(climbs.count, "time", "times") + "); they were taken in order of falling L*");
+  return decision;
+}
+
+LayoutDecision Finder::refuse(const std::vector<Judgement>& judged) {
+  const auto n = static_cast<int64_t>(values_.size());
+  const Climbs climbs = climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, true, true);
+  LayoutDecision decision;
+  decision.kind = LayoutDecision::Kind::refuse;
+  // A lone reading after the darkest patch that climbs back: the paper's
+  // margin read last, or a stray reading. The list before it falls all the
+  // way.
+  const auto before = [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; };
+  const Climbs head = climbsBack(n - 1, before, false);
+  double darkest = kInfinity, top = -kInfinity;
+  for (int64_t k = 0; k + 1 < n; ++k)
+    if (std::isfinite(before(k))) darkest = std::min(darkest, before(k)), top = std::max(top, before(k));
+  const double last = values_.back();
+  if (n > kFewestSteps && head.count == 0 && !head.rising && std::isfinite(last) &&
+      last - darkest > kClimbBackShare * (top - darkest)) {
+    const bool paperWhite = last >= top - kPaperWhiteShare * (top - darkest);
+    decision.message = reading(n - 1) + " climbs back from " + lightness(darkest) + " to " + lightness(last) +
+                       (paperWhite ? ": a paper-white reading after the darkest patch?"
+                                   : " after the darkest patch: a reading of another patch?") +
+                       " take it out of the file";
+    decision.blame = n - 1;
+    return decision;
+  }
+  // What the user asked for does not fit: say why, as the closest reading
+  // of it shows.
+  if (!request_.empty()) {
+    const std::string asked = "`" + request_.options() + "`";
+    if (request_.steps && n % *request_.steps != 0) {
+      decision.message = asked + " does not fit " + std::to_string(n) + " readings: they are not a whole number of " +
+                         "readings for each of " + std::to_string(*request_.steps) + " steps";
+      return decision;
+    }
+    for (const Judgement& j : judged)
+      if (!j.whyNot.empty()) {
+        decision.message = asked + " does not fit the readings as " + j.layout.choice() + ": " + j.whyNot;
+        decision.blame = j.blame;
+        return decision;
+      }
+  }
+  // Passes that do not line up climb back a few times; rows in no order
+  // climb back every few readings.
+  if (climbs.count > 0 && (climbs.count + 1) * kFewestSteps <= n) {
+    std::string passes;
+    if (climbs.count <= 4) {
+      std::vector<int64_t> bounds{0};
+      bounds.insert(bounds.end(), climbs.starts.begin(), climbs.starts.end());
+      bounds.push_back(n);
+      passes = " (passes of ";
+      for (std::size_t k = 1; k < bounds.size(); ++k)
+        passes += (k == 1 ? "" : k + 1 == bounds.size() ? " and " : ", ") + std::to_string(bounds[k] - bounds[k - 1]);
+      passes += " readings)";
+    }
+    decision.message = "no wedge layout fits " + std::to_string(n) + " readings: the list " +
+                       (climbs.rising ? "falls" : "climbs") + " back " + plural(climbs.count, "time", "times") +
+                       ", first at " + reading(climbs.at) + ", from " + lightness(climbs.from) + " to " +
+                       lightness(climbs.to) + passes +
+                       "; a file is read as one reading a step or as whole passes over the wedge, each from paper "
+                       "white to the darkest";
+    decision.blame = climbs.at;
+    return decision;
+  }
+  if (climbs.count > 0 && request_.arrangement) {
+    decision.message = "`" + request_.options() + "` does not fit the readings: they follow no wedge layout as listed";
+    return decision;
+  }
+  if (climbs.count > 0) return takeInOrderOfFallingL(climbs);
+  // The list falls, or rises, all the way, yet no layout fits: say why one
+  // reading a step does not.
+  for (const Judgement& j : judged)
+    if (j.layout.mostSamples == 1 && j.layout.passes == 1 && !j.whyNot.empty()) {
+      decision.message = "no wedge layout fits " + std::to_string(n) + " readings: read one reading a step, " +
+                         j.whyNot;
+      if (j.whyNot == kRunsOfRepeats)
+        decision.message = "no wedge layout fits " + std::to_string(n) + " readings: they come in runs of repeats "
+                           "(each patch read a few times in a row), but no count of repeats fits " +
+                           std::to_string(n) + " readings; is a patch read once too often or too few times?";
+      decision.blame = j.blame;
+      return decision;
+    }
+  decision.message = "no wedge layout fits " + std::to_string(n) + " readings";
+  return decision;
+}
+
+LayoutDecision Finder::readingsThatShowNothing() {
+  // Every reading the same (or no number at all): any layout gives the same
+  // flat curve. The usual wedge's count, else the most samples a step of
+  // kFewestSteps steps or more.
+  const auto n = static_cast<int64_t>(values_.size());
+  if (const auto usual = usualWedgeSize(n)) return LayoutDecision::read(fileOrderLayout(n, usual->first, usual->second, 1));
+  for (int64_t samples = std::min(kMostSamples, n / kFewestSteps); samples >= 2; --samples)
+    if (n % samples == 0) return LayoutDecision::read(fileOrderLayout(n, n / samples, samples, 1));
+  return LayoutDecision::read(WedgeLayout::oneReadingAStep(n));
+}
+
+LayoutDecision Finder::decide() {
+  const auto n = static_cast<int64_t>(values_.size());
+  if (n == 0) return LayoutDecision::read(WedgeLayout{});
+  if (request_.steps && n % *request_.steps != 0) return refuse({});
+  // Fewer readings than the smallest wedge has steps are one reading a step,
+  // as listed: there is no layout to choose.
+  if (n < kFewestSteps && !request_.steps) return LayoutDecision::read(WedgeLayout::oneReadingAStep(n));
+  double low = kInfinity, high = -kInfinity;
+  for (const double v : values_)
+    if (std::isfinite(v))
+      low = std::min(low, v), high = std::max(high, v);
+    else
+      allFinite_ = false;
+  if (!(high - low > kNoiseFloor) && request_.empty()) return readingsThatShowNothing();
+
+  std::vector<WedgeLayout> candidates = enumerateCandidates(n, request_);
+  // Passes over the wedge climb back where each begins, or run back up from
+  // the dark end; a list that does neither is no list of passes.
+  if (!request_.arrangement &&
+      climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, false, true).count == 0)
+    std::erase_if(candidates, [](const WedgeLayout& c) { return c.passes > 1; });
+  instrumentNoise_ = kInfinity;
+  for (WedgeLayout& candidate : candidates) {
+    if (candidate.mostSamples < 2) continue;
+    orientPasses(values_, candidate);
+    instrumentNoise_ = std::min(instrumentNoise_, pairNoise(values_, candidate, buffer_));
+  }
+  // One reading a step: the list's own noise, as its third differences show
+  // it (a staircase's jumps make that large, and its layouts small).
+  {
+    std::size_t count = 0;
+    buffer_.resize(values_.size());
+    for (std::size_t k = 1; k + 2 < values_.size(); ++k) {
+      const double bend = values_[k + 2] - 3 * values_[k + 1] + 3 * values_[k] - values_[k - 1];
+      if (std::isfinite(bend)) buffer_[count++] = std::fabs(bend);
+    }
+    listNoise_ = count > 0 ? std::max(kNoiseFloor, median(buffer_, count) * kMedianToSigma / std::sqrt(20.0)) : kNoiseFloor;
+    instrumentNoise_ = std::min(instrumentNoise_, listNoise_);
+  }
+  if (!std::isfinite(instrumentNoise_)) instrumentNoise_ = 0;
+  std::vector<Judgement> judged, plausible;
+  for (WedgeLayout& candidate : candidates) {
+    Judgement j = judge(std::move(candidate));
+    if (j.plausible)
+      plausible.push_back(std::move(j));
+    else
+      judged.push_back(std::move(j));
+  }
+  if (!plausible.empty()) return choose(plausible);
+  return refuse(judged);
+}
+
+}  // namespace
+
+std::optional<std::pair<int64_t, int64_t>> usualWedgeSize(int64_t readings) {
+  // Where several fit (512 readings: 256 steps twice or 128 four times), the
+  // most steps: a wedge is more often measured fewer times.
+  for (const int64_t steps : kUsualSteps)
+    if (readings > 0 && readings % steps == 0) return std::make_pair(steps, readings / steps);
+  return std::nullopt;
+}
+
+LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request) {
+  return Finder(lValues, request).decide();
+}
+
+}  // namespace linearization

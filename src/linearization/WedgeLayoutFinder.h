@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "linearization/WedgeLayout.h"
+
+namespace linearization {
+
+// What the finder made of a list of readings: one value that says what was
+// read, or why nothing was. The summary line, the warnings and the messages
+// are made from it, never worked out again beside it.
+struct LayoutDecision {
+  enum class Kind {
+    read,    // `layout` says how the readings lie
+    ask,     // two readings of the list fit and give different curves: `message` names them
+    refuse,  // no reading fits: `message` says why
+    usage,   // the request cannot apply to the file (a usage error)
+  };
+  Kind kind = Kind::refuse;
+  WedgeLayout layout;
+  // For a layout in order of falling L*: the reading at each place.
+  std::vector<int64_t> fallingOrder;
+  std::string message;
+  // The reading (counted from 0) the message names, when one is to blame.
+  std::optional<int64_t> blame;
+  std::vector<std::string> warnings;
+
+  static LayoutDecision read(WedgeLayout layout) {
+    LayoutDecision decision;
+    decision.kind = Kind::read;
+    decision.layout = std::move(layout);
+    return decision;
+  }
+};
+
+// Finds how the readings of a wedge lie in a list of L* values in file order.
+//
+// Every way the list can be taken is a candidate: T steps of S samples each,
+// in P passes over the wedge that each hold every step S / P times in a row,
+// each pass read from paper white or from the dark end as its readings show.
+// The candidates are T of at least 11 with S up to 12, and the usual wedge
+// sizes with any S. The readings rule candidates out before any is preferred:
+//  - the step means must fall from paper white to the darkest without
+//    climbing back by more than a dip can;
+//  - the samples of a step must agree as one instrument's readings of one
+//    patch do (one bad sample among three or more may be set aside, in a
+//    few steps);
+//  - samples said to lie in a row must show it: a staircase, runs of nearly
+//    equal readings with the wedge's fall between them, not inside them;
+//  - one reading a step must show no such runs.
+// Of what remains, a staircase that shows is preferred to its parts, one
+// reading a step to repeats that the noise hides, the passes the list
+// shows to any other count. Where two readings remain that give materially
+// different curves, the decision asks. Where none remains, the list is taken
+// in order of falling L* when it turns back all over (rows in no order),
+// and is refused otherwise, naming the reading that breaks it.
+LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request = {});
+
+// The usual wedge sizes that `readings` readings fit: the steps and the
+// samples of each, or nothing. 21, 51, 86 and 101 steps measured any number
+// of times, 256 readings as 256 steps, a multiple of 128, of 129.
+std::optional<std::pair<int64_t, int64_t>> usualWedgeSize(int64_t readings);
+
+}  // namespace linearization
