@@ -51,6 +51,12 @@ constexpr double kStaircaseErrors = 3.0;
 // share of the fall: a run of repeats may fall this much inside itself
 // (drift, a step that settles) and still be repeats ("drift" rows).
 constexpr double kInsideFallAllowance = 0.05;
+// A reading sticks out of the list when it lies this many times the step
+// between its neighbours beyond both of them, and more than this share of
+// the range: its run then tells nothing of the layout ("smudges" rows).
+constexpr double kSpikeContrast = 3.0;
+constexpr double kSpikeShare = 0.05;
+constexpr double kSpikeNoiseTimes = 6.0;
 // share of the runs: the runs that fall most, and least, that are set aside
 // on each side (at least one), so that one smudged sample does not decide.
 constexpr double kTrimShare = 0.05;
@@ -311,7 +317,8 @@ struct StaircaseTest {
 };
 
 StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayout& layout,
-                             const std::vector<double>& means, double instrumentNoise, std::vector<double>& buffer) {
+                             const std::vector<double>& means, double instrumentNoise,
+                             const std::vector<bool>& spikes, std::vector<double>& buffer) {
   const int64_t inRow = layout.inRow();
   StaircaseTest test;
   if (inRow < 2) return test;
@@ -356,8 +363,13 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     const double sign = p < layout.fromDarkEnd.size() && layout.fromDarkEnd[p] ? -1.0 : 1.0;
     for (int64_t run = 0; run < layout.steps; ++run, index += inRow) {
       double slope = 0;
-      for (int64_t r = 0; r < inRow; ++r)
+      bool spiked = false;
+      for (int64_t r = 0; r < inRow; ++r) {
         slope += (r - (inRow - 1) / 2.0) * values[static_cast<std::size_t>(index + r)];
+        spiked = spiked || (!spikes.empty() && spikes[static_cast<std::size_t>(index + r)]);
+      }
+      // A run with a smudged reading in it tells nothing of the layout.
+      if (spiked) continue;
       const double e = -sign * slope / spread * static_cast<double>(inRow - 1);
       if (std::isfinite(e)) falls[judged++] = e;
     }
@@ -398,6 +410,26 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
   else
     test.verdict = Staircase::hidden;
   return test;
+}
+
+// The readings that stick out of the list: each lies on one side of both
+// its neighbours, far beyond the step between them, beyond a share of the
+// list's range and beyond the noise (a smudged patch, a reading of
+// something else). A
+// wedge's steps and a staircase's jumps do not: the reading after a jump
+// agrees with the one after it. Empty where there are none.
+std::vector<bool> spikesIn(const std::vector<double>& values, double range, double noise) {
+  std::vector<bool> spikes;
+  for (std::size_t i = 1; i + 1 < values.size(); ++i) {
+    const double before = values[i] - values[i - 1], after = values[i] - values[i + 1];
+    const double limit = std::max({kSpikeContrast * std::fabs(values[i + 1] - values[i - 1]), kSpikeShare * range,
+                                   kSpikeNoiseTimes * noise});
+    if (before * after > 0 && std::fabs(before) > limit && std::fabs(after) > limit) {
+      if (spikes.empty()) spikes.assign(values.size(), false);
+      spikes[i] = true;
+    }
+  }
+  return spikes;
 }
 
 // The noise near reading i of a list of single readings, from its third
@@ -692,6 +724,8 @@ class Finder {
   // The noise of one reading of the list read one reading a step.
   double listNoise_ = kNoiseFloor;
   bool allFinite_ = true;
+  // The readings that stick out of the list (spikesIn).
+  std::vector<bool> spikes_;
 };
 
 Judgement Finder::judge(WedgeLayout layout) {
@@ -725,7 +759,7 @@ Judgement Finder::judge(WedgeLayout layout) {
       rise > kClimbBackShare * j.range)
     return fail("its steps climb back " + platform::text::fixedDecimal(rise, 1) + " L* in all", std::nullopt);
   if (layout.inRow() > 1) {
-    const StaircaseTest test = judgeStaircase(values_, layout, means_, instrumentNoise_, buffer_);
+    const StaircaseTest test = judgeStaircase(values_, layout, means_, instrumentNoise_, spikes_, buffer_);
     j.staircase = test.verdict;
     j.noise = test.noise;
     if (test.verdict == Staircase::absent)
@@ -1044,6 +1078,7 @@ LayoutDecision Finder::decide() {
     instrumentNoise_ = std::min(instrumentNoise_, listNoise_);
   }
   if (!std::isfinite(instrumentNoise_)) instrumentNoise_ = 0;
+  spikes_ = spikesIn(values_, high - low, instrumentNoise_);
   std::vector<Judgement> judged, plausible;
   for (WedgeLayout& candidate : candidates) {
     Judgement j = judge(std::move(candidate));

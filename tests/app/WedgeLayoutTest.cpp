@@ -31,6 +31,8 @@ struct Wedge {
   enum Fault {
     none,
     smudge,      // one sample 10 L* off
+    smudges,     // ... in each of three steps
+    spread,      // one sample 0.5 L* off
     dip,         // steps from 40 to 50 % of the way 5 L* darker
     missed,      // a patch left out of the last pass
     flat,        // neighbouring steps 0.15 L* apart
@@ -88,6 +90,8 @@ std::vector<Reading> measure(const Wedge& w, unsigned seed) {
         if (w.fault == Wedge::missed && pass == w.passes - 1 && k == w.steps / 3) continue;
         readings.push_back(read(k));
         if (w.fault == Wedge::smudge && pass == 0 && r == 0 && k == w.steps / 2) readings.back().L += 10.0;
+        if (w.fault == Wedge::smudges && pass == 0 && r == 0 && k % (w.steps / 3) == 1) readings.back().L += 10.0;
+        if (w.fault == Wedge::spread && pass == 0 && r == 0 && k == w.steps / 2) readings.back().L += 0.5;
         if (w.fault == Wedge::twice && run == w.steps / 3) readings.push_back(read(k));
       }
   }
@@ -434,6 +438,18 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
       {{21, 2, 2, 0.2, W::none, "RGB rounded"}, 1,
        "readings: 42, a 21-step wedge measured 2 times, each reading's step named by its RGB values, "
        "resampled to 256"},
+      // A smudge in a wedge read twice is named, a spread of 0.5 L* is not,
+      // and three smudged steps are all named, with no count of more.
+      {{51, 2, 2, 0.1, W::smudge}, 1,
+       "readings: 102, a 51-step wedge measured 2 times, pass after pass, resampled to 256",
+       {"step 26: its 2 samples span 10.1 L*; a reading may be bad"}},
+      {{51, 2, 2, 0, W::spread}, 1,
+       "readings: 102, a 51-step wedge measured 2 times, pass after pass, resampled to 256"},
+      {{51, 2, 1, 0.1, W::smudges}, 1,
+       "readings: 102, a 51-step wedge measured 2 times, each step's readings together, resampled to 256",
+       {"step 2: its 2 samples span 10.2 L*; a reading may be bad",
+        "step 19: its 2 samples span 10.0 L*; a reading may be bad",
+        "step 36: its 2 samples span 10.0 L*; a reading may be bad"}},
   };
   unsigned seed = 1;
   for (const Row& row : rows) {
