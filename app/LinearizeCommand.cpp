@@ -178,6 +178,14 @@ int usageError(std::ostream& err, const std::string& message) {
 
 std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(v, decimals); }
 
+// Whether an output asked for is made from the correction curve (all but
+// the smoothed readings and the plot).
+bool asksForCorrection(const Request& request) {
+  return std::any_of(std::begin(kExports), std::end(kExports), [&](const auto& e) {
+    return e.second != ExportType::measurementsOnly && request.args.has(e.first);
+  });
+}
+
 // Why no correction curve could be built, naming the readings as the cause.
 std::string noCorrection(double paperWhite, double darkest) {
   const std::string from = "L* " + fixed(paperWhite, 2), to = "L* " + fixed(darkest, 2);
@@ -334,12 +342,9 @@ void buildCorrection(const Request& request, v2LinearizationDataModel& document,
   warnAboutDmax(document.dmax, readings.back().L, err);
   out << "smoothing: window " << document.avgWindowSize << ", spline fraction "
       << platform::text::shortestDescription(document.splinePercent) << "\n";
-  const bool corrections = std::any_of(std::begin(kExports), std::end(kExports), [&](const auto& e) {
-    return e.second != ExportType::measurementsOnly && request.args.has(e.first);
-  });
   // Where the correction is asked for, its failure is told with the alert,
   // once, when the outputs are written.
-  if (!document.correctionCurve->correctionCurveArray && !corrections)
+  if (!document.correctionCurve->correctionCurveArray && !asksForCorrection(request))
     err << "inkcurve: " << noCorrection(readings.front().L, readings.back().L) << "\n";
   else if (document.correctionCurve->correctionCurveArray)
     warnAboutShallowFall(readings.front().L, readings.back().L, err);
@@ -402,10 +407,7 @@ int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, 
   // Every correction output fails alike when there is no correction: the
   // alert once, and the line that names the readings as the cause.
   const auto& readings = sources.document.interpolatedMeasurements;
-  const bool corrections = std::any_of(std::begin(kExports), std::end(kExports), [&](const auto& e) {
-    return e.second != ExportType::measurementsOnly && request.args.has(e.first);
-  });
-  if (corrections && !sources.document.correctionCurve->correctionCurveArray && !readings.empty()) {
+  if (asksForCorrection(request) && !sources.document.correctionCurve->correctionCurveArray && !readings.empty()) {
     showLinearizeFailedAlert(host);
     host.err() << "inkcurve: " << noCorrection(readings.front().L, readings.back().L) << "\n";
     return kExitFailed;

@@ -27,10 +27,6 @@ void release(std::vector<T>& list) {
   std::vector<T>().swap(list);
 }
 
-// The order of falling L*: true when `x` comes before `y`. An L* that is not
-// a number ranks below every number, so the order stays a strict weak order.
-bool lighter(double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); }
-
 }  // namespace
 
 MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const LayoutRequest& request)
@@ -274,7 +270,7 @@ double blockMean(int64_t start, int64_t count, const std::vector<double>& values
 
 void sortByDescendingL(std::vector<CIELab>& measurements) {
   std::stable_sort(measurements.begin(), measurements.end(),
-                   [](const CIELab& x, const CIELab& y) { return lighter(x.L, y.L); });
+                   [](const CIELab& x, const CIELab& y) { return fallsBefore(x.L, y.L); });
 }
 
 }  // namespace linearization

@@ -14,9 +14,8 @@ std::string article(int64_t steps) {
   // "an 11-step", "an 8-step", "an 18-step", "an 80-step": read aloud, the
   // count begins with a vowel.
   const std::string digits = std::to_string(steps);
-  const bool vowel = digits[0] == '8' || digits == "11" || digits == "18" ||
-                     (digits.size() % 3 == 2 && digits.starts_with("11")) ||
-                     (digits.size() % 3 == 2 && digits.starts_with("18"));
+  const bool vowel =
+      digits[0] == '8' || (digits.size() % 3 == 2 && (digits.starts_with("11") || digits.starts_with("18")));
   return vowel ? "an " : "a ";
 }
 

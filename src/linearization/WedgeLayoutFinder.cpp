@@ -13,8 +13,9 @@ namespace linearization {
 namespace {
 
 // Every number the finder is tuned by, in its unit. The rows of
-// WedgeLayoutFinder.Predicates and LinearizeCommand.WedgesAreReadAsTheirReadingsShow
-// that pin each are named beside it.
+// WedgeLayoutFinder.ReadsWhatTheReadingsShowAndNothingElse and
+// LinearizeCommand.WedgesAreReadAsTheirReadingsShow that pin each are named
+// beside it.
 namespace tuning {
 // readings: the fewest steps a wedge of repeated readings is taken to have
 // ("22 readings of an 11-step wedge"); a shorter list is read as listed.
@@ -169,17 +170,11 @@ struct Climbs {
 };
 
 template <class Value>
-Climbs climbsBackOriented(int64_t n, const Value& value, bool countAll, bool rising) {
-  double low = kInfinity, high = -kInfinity;
-  for (int64_t k = 0; k < n; ++k) {
-    const double v = value(k);
-    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
-  }
+Climbs climbsBackOriented(int64_t n, const Value& value, bool countAll, bool rising, double range) {
   Climbs climbs;
   climbs.rising = rising;
-  if (!std::isfinite(low)) return climbs;
   const double sign = rising ? -1.0 : 1.0;
-  const double limit = (high - low) * kClimbBackShare;
+  const double limit = range * kClimbBackShare;
   double lowest = kInfinity;
   for (int64_t k = 0; k < n; ++k) {
     const double v = value(k);
@@ -207,11 +202,12 @@ Climbs climbsBackOriented(int64_t n, const Value& value, bool countAll, bool ris
 // it ends above where it starts).
 template <class Value>
 Climbs climbsBack(int64_t n, const Value& value, bool countAll, bool eitherWay = false) {
+  double low = kInfinity, high = -kInfinity;
+  for (int64_t k = 0; k < n; ++k)
+    if (const double v = value(k); std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+  if (!std::isfinite(low)) return Climbs{};
   bool rising = false;
   if (eitherWay) {
-    double low = kInfinity, high = -kInfinity;
-    for (int64_t k = 0; k < n; ++k)
-      if (const double v = value(k); std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
     double small = 0, previous = kNaN;
     for (int64_t k = 0; k < n; ++k) {
       const double v = value(k);
@@ -221,7 +217,7 @@ Climbs climbsBack(int64_t n, const Value& value, bool countAll, bool eitherWay =
     }
     rising = small > 0;
   }
-  return climbsBackOriented(n, value, countAll, rising);
+  return climbsBackOriented(n, value, countAll, rising, high - low);
 }
 
 // How far a list that should fall rises in all, counting each rise beyond
@@ -359,8 +355,7 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
   std::size_t judged = 0;
   int64_t index = 0;
   for (int64_t pass = 0; pass < layout.passes; ++pass) {
-    const auto p = static_cast<std::size_t>(pass);
-    const double sign = p < layout.fromDarkEnd.size() && layout.fromDarkEnd[p] ? -1.0 : 1.0;
+    const double sign = passFromDarkEnd(layout, pass) ? -1.0 : 1.0;
     for (int64_t run = 0; run < layout.steps; ++run, index += inRow) {
       double slope = 0;
       bool spiked = false;
@@ -415,9 +410,9 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
 // The readings that stick out of the list: each lies on one side of both
 // its neighbours, far beyond the step between them, beyond a share of the
 // list's range and beyond the noise (a smudged patch, a reading of
-// something else). A
-// wedge's steps and a staircase's jumps do not: the reading after a jump
-// agrees with the one after it. Empty where there are none.
+// something else). A wedge's steps and a staircase's jumps do not: the
+// reading after a jump agrees with the one after it. Empty where there are
+// none.
 std::vector<bool> spikesIn(const std::vector<double>& values, double range, double noise) {
   std::vector<bool> spikes;
   for (std::size_t i = 1; i + 1 < values.size(); ++i) {
@@ -432,18 +427,25 @@ std::vector<bool> spikesIn(const std::vector<double>& values, double range, doub
   return spikes;
 }
 
-// The noise near reading i of a list of single readings, from its third
-// differences: a wedge's curvature changes slowly, so they leave mostly the
-// noise (20 times its variance), even at the bend of a steep print.
-double localNoise(const std::vector<double>& values, int64_t i, std::vector<double>& buffer) {
+// The noise of one reading of a list of single readings, from its third
+// differences centred from `from` to `to`: a wedge's curvature changes
+// slowly, so they leave mostly the noise (20 times its variance), even at
+// the bend of a steep print. A staircase's jumps make it large.
+double thirdDifferenceNoise(const std::vector<double>& values, int64_t from, int64_t to,
+                            std::vector<double>& buffer) {
   const auto n = static_cast<int64_t>(values.size());
   const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
   buffer.clear();
-  for (int64_t k = std::max<int64_t>(1, i - kRepeatReach); k <= std::min(n - 3, i + 1 + kRepeatReach); ++k) {
+  for (int64_t k = std::max<int64_t>(1, from); k <= std::min(n - 3, to); ++k) {
     const double bend = at(k + 2) - 3 * at(k + 1) + 3 * at(k) - at(k - 1);
     if (std::isfinite(bend)) buffer.push_back(std::fabs(bend));
   }
   return std::max(kNoiseFloor, median(buffer, buffer.size()) * kMedianToSigma / std::sqrt(20.0));
+}
+
+// The noise near reading i of a list of single readings.
+double localNoise(const std::vector<double>& values, int64_t i, std::vector<double>& buffer) {
+  return thirdDifferenceNoise(values, i - kRepeatReach, i + 1 + kRepeatReach, buffer);
 }
 
 // Where a reading of a list of single readings repeats the one before it:
@@ -645,24 +647,18 @@ void orientPasses(const std::vector<double>& values, WedgeLayout& layout) {
 }
 
 // The step means of a layout, in step order.
-void stepMeans(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& means,
-               bool allFinite) {
+void stepMeans(const std::vector<double>& values, const WedgeLayout& layout, std::vector<double>& means) {
   const auto t = static_cast<std::size_t>(layout.steps);
   means.assign(t, 0.0);
-  if (allFinite) {
-    // Every sample counts: no count to keep.
-    forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
-      means[static_cast<std::size_t>(step)] += values[static_cast<std::size_t>(index)];
-    });
-    for (double& mean : means) mean /= static_cast<double>(layout.mostSamples);
-    return;
-  }
-  std::vector<int64_t> counts(t, 0);
+  // Every step has mostSamples samples; one that is not a number is not
+  // counted (rare, so counted down).
+  std::vector<int64_t> counts(t, layout.mostSamples);
   forEachSample(layout, [&](int64_t step, int64_t, int64_t index) {
     const double v = values[static_cast<std::size_t>(index)];
-    if (!std::isfinite(v)) return;
-    means[static_cast<std::size_t>(step)] += v;
-    ++counts[static_cast<std::size_t>(step)];
+    if (std::isfinite(v))
+      means[static_cast<std::size_t>(step)] += v;
+    else
+      --counts[static_cast<std::size_t>(step)];
   });
   for (std::size_t s = 0; s < t; ++s) means[s] = counts[s] > 0 ? means[s] / static_cast<double>(counts[s]) : kNaN;
 }
@@ -723,7 +719,6 @@ class Finder {
   double instrumentNoise_ = 0;
   // The noise of one reading of the list read one reading a step.
   double listNoise_ = kNoiseFloor;
-  bool allFinite_ = true;
   // The readings that stick out of the list (spikesIn).
   std::vector<bool> spikes_;
 };
@@ -731,7 +726,7 @@ class Finder {
 Judgement Finder::judge(WedgeLayout layout) {
   Judgement j;
   orientPasses(values_, layout);
-  stepMeans(values_, layout, means_, allFinite_);
+  stepMeans(values_, layout, means_);
   const auto [low, high] = std::minmax_element(means_.begin(), means_.end(), [](double x, double y) {
     return std::isfinite(x) && (!std::isfinite(y) || x < y);
   });
@@ -893,10 +888,8 @@ LayoutDecision Finder::takeInOrderOfFallingL(const Climbs& climbs) {
   decision.kind = LayoutDecision::Kind::read;
   decision.fallingOrder.resize(values_.size());
   std::iota(decision.fallingOrder.begin(), decision.fallingOrder.end(), int64_t{0});
-  // An L* that is not a number ranks below every number.
   std::stable_sort(decision.fallingOrder.begin(), decision.fallingOrder.end(), [this](int64_t x, int64_t y) {
-    const double a = values_[static_cast<std::size_t>(x)], b = values_[static_cast<std::size_t>(y)];
-    return !std::isnan(a) && (std::isnan(b) || b < a);
+    return fallsBefore(values_[static_cast<std::size_t>(x)], values_[static_cast<std::size_t>(y)]);
   });
   std::vector<double> sorted(values_.size());
   for (std::size_t k = 0; k < sorted.size(); ++k) sorted[k] = values_[static_cast<std::size_t>(decision.fallingOrder[k])];
@@ -1047,10 +1040,7 @@ LayoutDecision Finder::decide() {
   if (n < kFewestSteps && !request_.steps) return LayoutDecision::read(WedgeLayout::oneReadingAStep(n));
   double low = kInfinity, high = -kInfinity;
   for (const double v : values_)
-    if (std::isfinite(v))
-      low = std::min(low, v), high = std::max(high, v);
-    else
-      allFinite_ = false;
+    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
   if (!(high - low > kNoiseFloor) && request_.empty()) return readingsThatShowNothing();
 
   std::vector<WedgeLayout> candidates = enumerateCandidates(n, request_);
@@ -1065,18 +1055,10 @@ LayoutDecision Finder::decide() {
     orientPasses(values_, candidate);
     instrumentNoise_ = std::min(instrumentNoise_, pairNoise(values_, candidate, buffer_));
   }
-  // One reading a step: the list's own noise, as its third differences show
-  // it (a staircase's jumps make that large, and its layouts small).
-  {
-    std::size_t count = 0;
-    buffer_.resize(values_.size());
-    for (std::size_t k = 1; k + 2 < values_.size(); ++k) {
-      const double bend = values_[k + 2] - 3 * values_[k + 1] + 3 * values_[k] - values_[k - 1];
-      if (std::isfinite(bend)) buffer_[count++] = std::fabs(bend);
-    }
-    listNoise_ = count > 0 ? std::max(kNoiseFloor, median(buffer_, count) * kMedianToSigma / std::sqrt(20.0)) : kNoiseFloor;
-    instrumentNoise_ = std::min(instrumentNoise_, listNoise_);
-  }
+  // One reading a step: the list's own noise (a staircase's jumps make
+  // that large, and its layouts small).
+  listNoise_ = thirdDifferenceNoise(values_, 1, n, buffer_);
+  instrumentNoise_ = std::min(instrumentNoise_, listNoise_);
   if (!std::isfinite(instrumentNoise_)) instrumentNoise_ = 0;
   spikes_ = spikesIn(values_, high - low, instrumentNoise_);
   std::vector<Judgement> judged, plausible;
@@ -1100,6 +1082,8 @@ std::optional<std::pair<int64_t, int64_t>> usualWedgeSize(int64_t readings) {
     if (readings > 0 && readings % steps == 0) return std::make_pair(steps, readings / steps);
   return std::nullopt;
 }
+
+bool fallsBefore(double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); }
 
 LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request) {
   return Finder(lValues, request).decide();

@@ -60,6 +60,11 @@ struct LayoutDecision {
 // and is refused otherwise, naming the reading that breaks it.
 LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request = {});
 
+// The order of falling L*: true when L* `x` comes before `y`. An L* that is
+// not a number ranks below every number, so the order stays a strict weak
+// order and a sort by it is deterministic.
+bool fallsBefore(double x, double y);
+
 // The usual wedge sizes that `readings` readings fit: the steps and the
 // samples of each, or nothing. 21, 51, 86 and 101 steps measured any number
 // of times, 256 readings as 256 steps, a multiple of 128, of 129.

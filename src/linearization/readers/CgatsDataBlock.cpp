@@ -209,17 +209,21 @@ bool CgatsDataBlock::sortByGray() {
 }
 
 std::optional<StepNames> CgatsDataBlock::namedSteps() {
+  // The columns that name the steps, with their names for the messages.
   std::vector<std::size_t> columns;
-  std::vector<std::string> columnNames;
-  const std::vector<std::pair<int64_t, const char*>> named =
-      lumIndex >= 0 ? std::vector<std::pair<int64_t, const char*>>{{lumIndex, "RGB_R"}, {greenIndex, "RGB_G"},
-                                                                  {blueIndex, "RGB_B"}}
-                    : std::vector<std::pair<int64_t, const char*>>{{grayIndex, "GRAY_K"}};
-  for (const auto& [at, name] : named)
-    if (at >= 0) {
-      columns.push_back(static_cast<std::size_t>(at));
-      columnNames.emplace_back(name);
-    }
+  std::vector<const char*> columnNames;
+  const auto name = [&](int64_t at, const char* columnName) {
+    if (at < 0) return;
+    columns.push_back(static_cast<std::size_t>(at));
+    columnNames.push_back(columnName);
+  };
+  if (lumIndex >= 0) {
+    name(lumIndex, "RGB_R");
+    name(greenIndex, "RGB_G");
+    name(blueIndex, "RGB_B");
+  } else {
+    name(grayIndex, "GRAY_K");
+  }
   if (columns.empty()) return std::nullopt;
   // Paper white has the highest RGB values, and GRAY_K 0.
   const double toWhite = lumIndex >= 0 ? 1.0 : -1.0;
@@ -242,7 +246,7 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
       if (!value || std::isnan(*value)) return std::nullopt;
       if (!(*value >= 0 && *value <= kLargestDeviceValue)) {
         if (!outside) {
-          outside = "the " + columnNames[c] + " value " +
+          outside = "the " + std::string(columnNames[c]) + " value " +
                     quotedField(field) + " lies outside the device values 0 to 65535 that name a patch";
           outsideLine = set.lineNumber();
         }
