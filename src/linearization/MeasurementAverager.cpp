@@ -67,6 +67,8 @@ MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const
   layout.mostSamples = *std::max_element(counts.begin(), counts.end());
   layout.order = WedgeLayout::Order::named;
   layout.namedBy = names.namedBy;
+  layout.placedAtLabels = !names.positions.empty();
+  positions = names.positions;
   samplesPerStep = std::max<int64_t>(1, layout.mostSamples);
   release(inputMeasurements);
   groupSamplesByStep();

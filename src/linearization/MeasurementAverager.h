@@ -64,6 +64,9 @@ class MeasurementAverager {
   std::vector<double> avgLArray, avgAArray, avgBArray;
 
   WedgeLayout layout;
+  // Where each averaged step lies between paper white (0) and the darkest
+  // step (1); empty where the steps lie evenly.
+  std::vector<double> positions;
   // Each step's samples, where some step has several and the list holds at
   // most kMostSamplesKept readings.
   StepSamples stepSamples;

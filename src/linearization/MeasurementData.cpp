@@ -143,6 +143,7 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
     layoutWarnings = headerWarnings_;
     layoutWarnings.insert(layoutWarnings.end(), averager.warnings.begin(), averager.warnings.end());
     averagedMeasurements = std::move(averager.averagedMeasurements);
+    averagedPositions = std::move(averager.positions);
     stepSamples = std::move(averager.stepSamples);
   }
   std::vector<int32_t>().swap(readingLines_);
@@ -181,7 +182,7 @@ bool MeasurementData::repeatsHeader(const Fields& row) {
 }
 
 void MeasurementData::interpolateAveraged() {
-  interpolatedMeasurements = interpolateTo256(averagedMeasurements);
+  interpolatedMeasurements = interpolateTo256(averagedMeasurements, averagedPositions);
   if (interpolatedMeasurements.empty()) fail("no readings in the measurement file");
 }
 
@@ -190,6 +191,7 @@ void MeasurementData::fail(const std::string& reason, int64_t line) {
   failureReason_ = line > 0 ? "line " + std::to_string(line) + ": " + reason : reason;
   measuredLab.clear();
   averagedMeasurements.clear();
+  averagedPositions.clear();
   interpolatedMeasurements.clear();
   stepSamples = {};
   std::vector<int32_t>().swap(readingLines_);
@@ -272,13 +274,16 @@ std::string quotedField(std::string_view field) {
   return "\"" + text::printable(field.substr(0, kShown)) + (cut ? "...\"" : "\"");
 }
 
-std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings) {
+std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings, const std::vector<double>& positions) {
   constexpr std::size_t kCount = 256;
   if (readings.empty()) return {};
   if (readings.size() == 1) return std::vector<CIELab>(kCount, readings.front());
 
   std::vector<double> steps(readings.size());
-  for (std::size_t j = 0; j < steps.size(); ++j) steps[j] = static_cast<double>(j);
+  if (positions.size() == readings.size())
+    steps = positions;
+  else
+    for (std::size_t j = 0; j < steps.size(); ++j) steps[j] = static_cast<double>(j);
 
   // One channel at a time, so that only one list of the readings' values is
   // held beside the spline's own.

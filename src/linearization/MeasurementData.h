@@ -110,6 +110,9 @@ class MeasurementData {
   int64_t labLIndex = 0;  // field of L*; a* and b* are the two after it
   Rows measurementData2DArray;  // views into rawData, one row per line
   std::vector<CIELab> averagedMeasurements;
+  // Where each averaged reading lies between paper white (0) and the darkest
+  // step (1); empty where they lie evenly.
+  std::vector<double> averagedPositions;
   std::vector<CIELab> interpolatedMeasurements;
   // How the readings were taken as the wedge's steps, and what the reader
   // warns of them (a step whose samples disagree, readings sorted by L*).
@@ -235,9 +238,10 @@ inline constexpr std::size_t kReaderLogLimit = std::size_t{1} << 20;
 std::string quotedField(std::string_view field);
 
 // Resamples the readings to 256 through a spline over L*, a* and b*
-// separately, reading j standing at j / (n - 1), sampled at k / 256. No
+// separately, reading j standing at j / (n - 1), or at `positions`[j] where
+// they are given (one a reading, rising from 0 to 1), sampled at k / 256. No
 // readings give none; one reading gives 256 copies of it.
-std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings);
+std::vector<CIELab> interpolateTo256(const std::vector<CIELab>& readings, const std::vector<double>& positions = {});
 
 // [all L*, all a*, all b*], each in reading order.
 std::vector<std::vector<double>> separateLabArrays(const std::vector<CIELab>& readings);

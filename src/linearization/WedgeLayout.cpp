@@ -1,5 +1,9 @@
 #include "linearization/WedgeLayout.h"
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 namespace linearization {
 
 namespace {
@@ -65,8 +69,9 @@ WedgeLayout WedgeLayout::oneReadingAStep(int64_t readings) {
 }
 
 std::string WedgeLayout::description() const {
+  const std::string placed = placedAtLabels ? ", placed at their labels" : "";
   const bool sorted = order == Order::fallingL;
-  if (mostSamples <= 1 && !sorted) return std::to_string(steps) + " steps" + passesFromDark(*this);
+  if (mostSamples <= 1 && !sorted) return std::to_string(steps) + " steps" + passesFromDark(*this) + placed;
   std::string text = std::to_string(readings) + ", ";
   if (sorted) text += "taken in order of falling L* as ";
   if (mostSamples <= 1) return text + std::to_string(steps) + " steps";
@@ -74,7 +79,7 @@ std::string WedgeLayout::description() const {
   text += fewestSamples == mostSamples ? std::to_string(mostSamples)
                                        : std::to_string(fewestSamples) + " to " + std::to_string(mostSamples);
   text += " times";
-  if (order == Order::named) return text + ", each reading's step named by its " + namedBy;
+  if (order == Order::named) return text + ", each reading's step named by its " + namedBy + placed;
   if (sorted) return text;
   return text + ", " + arrangement(*this) + passesFromDark(*this);
 }
@@ -83,6 +88,59 @@ std::string WedgeLayout::choice() const {
   std::string text = article(steps) + std::to_string(steps) + "-step wedge measured " + times(mostSamples);
   if (mostSamples > 1) text += ", " + arrangement(*this);
   return text + passesFromDark(*this);
+}
+
+std::optional<StepNames> stepsNamedByValues(const std::vector<double>& values, bool whiteIsLowest,
+                                            std::string namedBy) {
+  // Values that differ only by the rounding of their text name one patch.
+  constexpr double kScale = 1e6;
+  std::vector<double> keys;
+  keys.reserve(values.size());
+  for (const double v : values) {
+    if (!std::isfinite(v)) return std::nullopt;
+    keys.push_back(std::round(v * kScale) / kScale);
+  }
+  std::vector<double> distinct = keys;
+  if (whiteIsLowest)
+    std::sort(distinct.begin(), distinct.end());
+  else
+    std::sort(distinct.begin(), distinct.end(), std::greater<>());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  if (distinct.size() < 2) return std::nullopt;
+  StepNames names;
+  names.namedBy = std::move(namedBy);
+  names.steps = static_cast<int64_t>(distinct.size());
+  names.stepOf.reserve(keys.size());
+  for (const double key : keys) {
+    const auto at = whiteIsLowest ? std::lower_bound(distinct.begin(), distinct.end(), key)
+                                  : std::lower_bound(distinct.begin(), distinct.end(), key, std::greater<>());
+    names.stepOf.push_back(static_cast<int32_t>(at - distinct.begin()));
+  }
+  names.positions = positionsOfLabels(distinct);
+  return names;
+}
+
+std::vector<double> positionsOfLabels(const std::vector<double>& labels) {
+  // A step's label may lie this share of a step from its even place and the
+  // steps still count as even: the rounding of labels written as whole
+  // numbers on a scale of 255.
+  constexpr double kEvenShare = 1.0 / 40.0;
+  const std::size_t n = labels.size();
+  if (n < 3) return {};
+  const double span = labels.back() - labels.front();
+  if (!std::isfinite(span) || span == 0) return {};
+  std::vector<double> positions(n);
+  bool even = true;
+  for (std::size_t k = 0; k < n; ++k) {
+    positions[k] = (labels[k] - labels.front()) / span;
+    if (k > 0 && !(positions[k] > positions[k - 1])) return {};
+    const double evenPlace = static_cast<double>(k) / static_cast<double>(n - 1);
+    even = even && std::fabs(positions[k] - evenPlace) * static_cast<double>(n - 1) <= kEvenShare;
+  }
+  if (even) return {};
+  positions.front() = 0.0;
+  positions.back() = 1.0;
+  return positions;
 }
 
 }  // namespace linearization

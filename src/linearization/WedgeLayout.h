@@ -14,7 +14,29 @@ struct StepNames {
   std::vector<int32_t> stepOf;  // for each reading, its step, 0 (paper white) first
   int64_t steps = 0;
   std::string namedBy;  // "RGB values", "GRAY_K value"
+  // Each step's place on the input axis, 0 (paper white) to 1 (the darkest
+  // step), as the values that name the steps space them; empty where they
+  // space the steps evenly (the usual wedge), which places them as a list of
+  // steps is placed.
+  std::vector<double> positions;
 };
+
+// The steps of readings each named by one value (a GRAY or an input
+// percentage column): readings with the same value, to the rounding of its
+// text (1e-6), are one step; the steps run from paper white, which has the
+// lowest value where `whiteIsLowest` and the highest otherwise, to the
+// darkest, and lie where their values place them (`positions`). Nothing
+// where the values name fewer than two steps, or one is not a number.
+std::optional<StepNames> stepsNamedByValues(const std::vector<double>& values, bool whiteIsLowest,
+                                            std::string namedBy);
+
+// Where steps named by `labels` (one a step, paper white first, in the
+// order of the wedge) lie between paper white (0) and the darkest step (1):
+// each label's distance from the first over the whole span. Empty where
+// they lie evenly, each within a fortieth of a step of its even place (labels
+// rounded in their text, 12.75 written 13), or where the labels do not run
+// one way from the first to the last.
+std::vector<double> positionsOfLabels(const std::vector<double>& labels);
 
 // What the user says of the wedge (`--steps`, `--layout`). What is given is
 // not guessed: readings that do not fit it are refused.
@@ -50,6 +72,8 @@ struct WedgeLayout {
   std::vector<bool> fromDarkEnd;
   Order order = Order::fileOrder;
   std::string namedBy;
+  // The steps lie where the values that name them place them, not evenly.
+  bool placedAtLabels = false;
 
   // `readings` readings, one a step, in file order.
   static WedgeLayout oneReadingAStep(int64_t readings);

@@ -112,6 +112,7 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
       found->second.opened == OpenedList::averaged ? reader->averagedMeasurements : reader->measuredLab;
   openedOriginalMeasurements = opened;
   rawMeasurements = opened;
+  rawPositions = opened.size() == reader->averagedPositions.size() ? reader->averagedPositions : std::vector<double>{};
   interpolatedMeasurements = reader->interpolatedMeasurements;
   const double L = interpolatedMeasurements.back().L;
   matteDensityRange = L > 10.0;
@@ -122,7 +123,7 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
 }
 
 void v2LinearizationDataModel::processMeasurements() {
-  interpolatedMeasurements = interpolateMeasurements(rawMeasurements);
+  interpolatedMeasurements = interpolateTo256(rawMeasurements, rawPositions);
   separatedLABArrays = separateLabArrays(interpolatedMeasurements);
   if (!interpolatedMeasurements.empty()) dmax = densityOfLstar(interpolatedMeasurements.back().L);
   resetLinearization();

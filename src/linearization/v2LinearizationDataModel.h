@@ -31,6 +31,9 @@ class v2LinearizationDataModel {
   double dmax = 0;
   std::vector<CIELab> openedOriginalMeasurements;
   std::vector<CIELab> rawMeasurements;
+  // Where each of rawMeasurements lies between paper white (0) and the
+  // darkest step (1); empty where they lie evenly.
+  std::vector<double> rawPositions;
   // How the last file's readings were taken as the wedge's steps, and what
   // the user said of it for the next file.
   WedgeLayout measurementLayout;

@@ -74,7 +74,7 @@ TEST(StepSamples, EachStepsSamplesAreKeptUnderEveryLayout) {
       stepOf = shuffledSteps;
     }
     for (auto& step : expected) std::sort(step.begin(), step.end());
-    const StepNames names{stepOf, c.steps, "RGB values"};
+    const StepNames names{stepOf, c.steps, "RGB values", {}};
     const MeasurementAverager averager = c.order == Case::named ? MeasurementAverager(readings, names)
                                                                 : MeasurementAverager(readings);
     ASSERT_EQ(averager.layout.steps, c.steps);

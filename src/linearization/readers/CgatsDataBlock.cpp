@@ -278,6 +278,15 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
   std::optional<Key> previous;
   int32_t step = -1;
   bool inOrder = true;
+  // Each step's label, paper white first: where the values place it on the
+  // input axis (the mean of the values that name it; R, G and B are equal
+  // on a wedge of greys).
+  std::vector<double> labels;
+  const auto labelOf = [&](const Key& key) {
+    double sum = 0;
+    for (std::size_t c = 0; c < columns.size(); ++c) sum += key[c];
+    return sum / static_cast<double>(columns.size());
+  };
   for (std::size_t k = 0; k < n && inOrder; ++k) {
     const std::optional<Key> key = keyOf(k);
     if (outside) return refuseOutside();
@@ -287,6 +296,7 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
     } else if (!previous || darkerOrSame(*key, *previous)) {
       previous = key;
       names.stepOf[k] = ++step;
+      labels.push_back(labelOf(*key));
     } else {
       inOrder = false;
     }
@@ -326,8 +336,11 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
       names.stepOf[k] = static_cast<int32_t>(
           std::lower_bound(distinct.begin(), distinct.end(), keys[k], std::greater<>()) - distinct.begin());
     names.steps = static_cast<int64_t>(distinct.size());
+    labels.clear();
+    for (const Key& key : distinct) labels.push_back(labelOf(key));
   }
   if (names.steps < 2) return std::nullopt;
+  names.positions = positionsOfLabels(labels);
   return names;
 }
 
