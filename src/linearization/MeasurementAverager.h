@@ -11,10 +11,6 @@
 
 namespace linearization {
 
-// Samples of one step that lie this far apart in L*, or further, are not
-// repeats of one patch (samplesAreAdjacent).
-inline constexpr double kRepeatSpread = 2.0;
-
 // The L* of each step's samples, as they were averaged into the step's
 // mean: step k's samples are L[starts[k]] up to (not including)
 // L[starts[k + 1]]. For a graph that shows how far a step's samples scatter
@@ -52,16 +48,14 @@ class MeasurementAverager {
   // A request that names another step count than the file is a usage error.
   MeasurementAverager(std::vector<CIELab> measurements, const StepNames& names, const LayoutRequest& request = {});
   virtual ~MeasurementAverager() = default;
+  MeasurementAverager(const MeasurementAverager&) = delete;
+  MeasurementAverager& operator=(const MeasurementAverager&) = delete;
 
-  std::vector<CIELab> inputMeasurements;
   int64_t targetSize = 0;      // steps of the wedge; 0 when nothing is read
   int64_t samplesPerStep = 0;  // samples of each step (the most, for named steps)
-  int64_t i = 0;               // kept at 0; nothing reads them
-  int64_t j = 0;
+  // One reading a step, paper white first; a step whose every reading was
+  // left out has none.
   std::vector<CIELab> averagedMeasurements;
-  std::vector<double> inputL, inputA, inputB;
-  std::vector<double> sortedL, sortedA, sortedB;  // samples of each step together, step after step
-  std::vector<double> avgLArray, avgAArray, avgBArray;
 
   WedgeLayout layout;
   // Where each averaged step lies between paper white (0) and the darkest
@@ -73,6 +67,9 @@ class MeasurementAverager {
   // A step whose samples disagree far more than the others' do; the readings
   // sorted by L*.
   std::vector<std::string> warnings;
+  // The readings left out of the means: smudged single readings, samples
+  // far from the others of their step. The reader names their lines.
+  std::vector<LeftOut> leftOut;
   // Why nothing was read; empty when the readings were read. `refusalKind`
   // tells a question (two readings fit) or a usage error from a refusal, and
   // `blame` is the reading (counted from 0) it names, if any.
@@ -80,28 +77,31 @@ class MeasurementAverager {
   LayoutDecision::Kind refusalKind = LayoutDecision::Kind::refuse;
   std::optional<int64_t> blame;
 
-  // The count the wedge sizes of the original rule suggest: sets
-  // `targetSize` (0 when none fits) and returns the samples per step. The
-  // layout is found by decideLayout; nothing here goes by it.
-  virtual int64_t chooseStepCount();
-  virtual void splitLab(const std::vector<CIELab>& measurements);
-  virtual void zipAverages();
-  // Fills the sorted lists from the chosen layout.
-  virtual void groupSamplesByStep();
-  // True when the samples of every step lie next to each other in `lValues`,
-  // step after step, less than kRepeatSpread apart.
-  virtual bool samplesAreAdjacent(const std::vector<double>& lValues) const;
-  virtual void averageBlocks();
-
  private:
+  void splitLab(const std::vector<CIELab>& measurements);
   void findLayout(const LayoutRequest& request);
+  // Fills the sorted lists from the chosen layout.
+  void groupSamplesByStep();
+  // Sets aside, in a step of three samples or more, a sample that lies
+  // far beyond the instrument's noise from the step's others.
+  void setAsideStraySamples();
   // Empties the split lists, averages the grouped ones, warns about
   // scattered steps, empties the grouped lists and zips the averages.
   void averageGroupedSteps();
+  void averageBlocks();
   void warnAboutScatteredSteps();
+  void zipAverages();
+  // The reading (counted from 0, in the list given) of sample `k` of `step`.
+  int64_t readingOf(int64_t step, int64_t k) const;
 
+  std::vector<double> inputL, inputA, inputB;
+  std::vector<double> sortedL, sortedA, sortedB;  // samples of each step together, step after step
+  std::vector<double> avgLArray, avgAArray, avgBArray;
   std::vector<int64_t> stepStarts_;  // where each step begins in the sorted lists, and the end
   std::vector<int32_t> named_;       // for named steps, each reading's step
+  std::vector<int64_t> fallingOrder_;  // for readings taken in order of falling L*, the reading at each place
+  std::vector<std::size_t> setAside_;  // places in the sorted lists left out of the means, rising
+  std::vector<int64_t> emptied_;        // steps whose every sample was left out, rising
 };
 
 // Mean of `count` values from `start`, added in order from the first.

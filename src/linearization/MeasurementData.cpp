@@ -142,8 +142,20 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
     layout = std::move(averager.layout);
     layoutWarnings = headerWarnings_;
     layoutWarnings.insert(layoutWarnings.end(), averager.warnings.begin(), averager.warnings.end());
+    // Each reading left out, named with its line; past a few, how many more.
+    constexpr std::size_t kLeftOutNamed = 3;
+    for (std::size_t k = 0; k < averager.leftOut.size() && k < kLeftOutNamed; ++k) {
+      const LeftOut& out = averager.leftOut[k];
+      const int64_t line = lineOfReading(static_cast<std::size_t>(out.reading), count);
+      layoutWarnings.push_back((line > 0 ? "line " + std::to_string(line) + ": " : "") + out.why);
+    }
+    if (averager.leftOut.size() > kLeftOutNamed)
+      layoutWarnings.push_back(std::to_string(averager.leftOut.size() - kLeftOutNamed) +
+                               " more readings were left out alike");
     averagedMeasurements = std::move(averager.averagedMeasurements);
     averagedPositions = std::move(averager.positions);
+    // The readings left out changed which readings a step has: the graph
+    // shows them as they were measured all the same.
     stepSamples = std::move(averager.stepSamples);
   }
   std::vector<int32_t>().swap(readingLines_);

@@ -69,25 +69,36 @@ WedgeLayout WedgeLayout::oneReadingAStep(int64_t readings) {
 }
 
 std::string WedgeLayout::description() const {
-  const std::string placed = placedAtLabels ? ", placed at their labels" : "";
+  const std::string placed = (placedAtLabels ? ", placed at their labels" : "") + leftOutText();
   const bool sorted = order == Order::fallingL;
   if (mostSamples <= 1 && !sorted) return std::to_string(steps) + " steps" + passesFromDark(*this) + placed;
   std::string text = std::to_string(readings) + ", ";
   if (sorted) text += "taken in order of falling L* as ";
-  if (mostSamples <= 1) return text + std::to_string(steps) + " steps";
+  if (mostSamples <= 1) return text + std::to_string(steps) + " steps" + leftOutText();
   text += article(steps) + std::to_string(steps) + "-step wedge measured ";
-  text += fewestSamples == mostSamples ? std::to_string(mostSamples)
-                                       : std::to_string(fewestSamples) + " to " + std::to_string(mostSamples);
+  text += fewestSamples == mostSamples || missingStep >= 0
+              ? std::to_string(mostSamples)
+              : std::to_string(fewestSamples) + " to " + std::to_string(mostSamples);
   text += " times";
   if (order == Order::named) return text + ", each reading's step named by its " + namedBy + placed;
-  if (sorted) return text;
-  return text + ", " + arrangement(*this) + passesFromDark(*this);
+  if (sorted) return text + leftOutText();
+  return text + ", " + arrangement(*this) + passesFromDark(*this) + missing() + leftOutText();
+}
+
+std::string WedgeLayout::leftOutText() const {
+  if (leftOut <= 0) return "";
+  return ", " + std::to_string(leftOut) + (leftOut == 1 ? " reading" : " readings") + " left out";
+}
+
+std::string WedgeLayout::missing() const {
+  if (missingStep < 0) return "";
+  return ", one reading of step " + std::to_string(missingStep + 1) + " missing";
 }
 
 std::string WedgeLayout::choice() const {
   std::string text = article(steps) + std::to_string(steps) + "-step wedge measured " + times(mostSamples);
   if (mostSamples > 1) text += ", " + arrangement(*this);
-  return text + passesFromDark(*this);
+  return text + passesFromDark(*this) + missing();
 }
 
 std::optional<StepNames> stepsNamedByValues(const std::vector<double>& values, bool whiteIsLowest,

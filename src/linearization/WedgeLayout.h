@@ -38,6 +38,14 @@ std::optional<StepNames> stepsNamedByValues(const std::vector<double>& values, b
 // one way from the first to the last.
 std::vector<double> positionsOfLabels(const std::vector<double>& labels);
 
+// A reading left out of the curve, and why: a smudged reading among single
+// readings, a sample far from the others of its step. `reading` counts from
+// 0 in the list given.
+struct LeftOut {
+  int64_t reading = 0;
+  std::string why;  // "reading 31 (L* 52.10) lies 10.2 L* outside ..."
+};
+
 // What the user says of the wedge (`--steps`, `--layout`). What is given is
 // not guessed: readings that do not fit it are refused.
 struct LayoutRequest {
@@ -74,6 +82,12 @@ struct WedgeLayout {
   std::string namedBy;
   // The steps lie where the values that name them place them, not evenly.
   bool placedAtLabels = false;
+  // The step (counted from 0) one of whose readings is missing from the
+  // list; -1 when none is.
+  int64_t missingStep = -1;
+  // How many readings were left out of the curve (smudged readings, stray
+  // samples).
+  int64_t leftOut = 0;
 
   // `readings` readings, one a step, in file order.
   static WedgeLayout oneReadingAStep(int64_t readings);
@@ -89,6 +103,10 @@ struct WedgeLayout {
   // The layout alone, as a choice is offered: "a 22-step wedge measured
   // once", "an 11-step wedge measured twice, each step's readings together".
   std::string choice() const;
+  // ", one reading of step 7 missing", or nothing.
+  std::string missing() const;
+  // ", 1 reading left out", or nothing.
+  std::string leftOutText() const;
 };
 
 // Whether pass `pass` (counted from 0) lists the wedge from the dark end.

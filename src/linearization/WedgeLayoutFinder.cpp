@@ -103,6 +103,22 @@ constexpr double kRunNoiseTimes = 8.0;
 // this repeat each other comes in runs of repeats ("a patch read once too
 // often in a wedge measured in place").
 constexpr double kRepeatedShare = 0.2;
+// share of the range: passes over the wedge whose step means, smoothed over
+// a tenth of the wedge, differ by more than this are two different prints
+// in one file, not one print measured twice ("two prints" rows)...
+constexpr double kPassesDisagreeShare = 0.05;
+// ...and by more than this many standard errors of the smoothed difference.
+constexpr double kPassesDisagreeErrors = 4.0;
+// share of the range: passes that each span more than this of it line up
+// with the list, so that where they differ they are two prints ("two prints"
+// rows); passes cut elsewhere span a part of it ("passes asked for a wedge
+// measured in place").
+constexpr double kPassSpanShare = 0.75;
+// noise of a difference of two readings: a single reading that lies outside
+// both its neighbours by more than this many times it, and by more than the
+// step between them, is a smudge and is left out; a print's own bump of a
+// step or two is not ("smudge" rows).
+constexpr double kSmudgeNoiseTimes = 3.0;
 // share of the range from paper white: a reading after the darkest patch this
 // close to paper white is taken for the paper's margin.
 constexpr double kPaperWhiteShare = 0.2;
@@ -118,10 +134,10 @@ constexpr std::size_t kMedianSample = 1024;
 // steps: the instrument's noise is judged on an even sample of this many
 // steps of each layout.
 constexpr int64_t kNoiseSteps = 64;
-// steps: the usual wedges, most steps first. Where the noise hides how the
-// readings lie, a count that one of them fits is preferred ("256 x 2 in
-// place at noise 1").
-constexpr int64_t kUsualSteps[] = {256, 129, 128, 101, 86, 51, 21};
+// Where the list holds one reading more than a usual wedge has steps, a
+// patch read twice is expected: a repeat needs the wedge's local step to
+// stand only this many times clear of the noise ("read twice" rows).
+constexpr double kOneMoreNoiseTimes = 4.0;
 }  // namespace tuning
 
 using namespace tuning;
@@ -305,7 +321,9 @@ Agreement stepsAgree(const std::vector<double>& values, const WedgeLayout& layou
 // in a row (R' ≥ 2) or single readings of a finer wedge. Its standard error
 // comes from the noise the runs show: where the noise hides the staircase
 // (a noisy instrument on a wedge of many fine steps) neither is ruled out.
-enum class Staircase { none, shown, hidden, absent };
+// `likely`: the noise hides it, but the runs fall between them nearer to all
+// of the wedge's fall than to the share a finer wedge would give them.
+enum class Staircase { none, shown, likely, hidden, absent };
 
 struct StaircaseTest {
   Staircase verdict = Staircase::none;
@@ -402,6 +420,8 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     test.verdict = Staircase::absent;
   else if (between - finerShare > margin)
     test.verdict = Staircase::shown;
+  else if (between > (1.0 + finerShare) / 2.0)
+    test.verdict = Staircase::likely;
   else
     test.verdict = Staircase::hidden;
   return test;
@@ -461,6 +481,10 @@ std::vector<int64_t> loneRepeats(const std::vector<double>& values) {
   std::vector<int64_t> repeats;
   const auto n = static_cast<int64_t>(values.size());
   if (n < 6) return repeats;
+  // One reading more than a usual wedge's steps: a patch read twice is what
+  // such a list most often holds, so a pair that agrees within the noise is
+  // taken for one where the wedge's step stands only a little clear of it.
+  const double stepNoiseTimes = isUsualStepCount(n - 1) ? kOneMoreNoiseTimes : kRepeatNoiseTimes;
   const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
   std::vector<double> buffer;
   for (int64_t i = 0; i + 1 < n; ++i) {
@@ -482,7 +506,7 @@ std::vector<int64_t> loneRepeats(const std::vector<double>& values) {
     // The pair agrees as two readings of one patch do; a dip's way back up
     // is as small a step, but no repeat.
     const double noise = localNoise(values, i, buffer);
-    if (local > kRepeatNoiseTimes * noise && d <= kRepeatAgreement * std::sqrt(2.0) * noise) repeats.push_back(i);
+    if (local > stepNoiseTimes * noise && d <= kRepeatAgreement * std::sqrt(2.0) * noise) repeats.push_back(i);
   }
   return repeats;
 }
@@ -553,13 +577,18 @@ std::vector<double> responseOf(const std::vector<double>& means) {
     const double b = means[static_cast<std::size_t>(std::min(below + 1, t - 1))];
     resampled[k] = a + (b - a) * share;
   }
-  // A moving average over the share of the wedge the smoothing averages.
+  // A moving average over the share of the wedge the smoothing averages,
+  // narrowing toward the ends as the smoothing's does: paper white and the
+  // darkest step, which the whole correction is drawn between, are the
+  // first and last step's own.
   const auto half = static_cast<int64_t>(kSmoothingShare * kResponsePoints / 2);
+  const auto last = static_cast<int64_t>(kResponsePoints) - 1;
   std::vector<double> smoothed(kResponsePoints);
-  for (int64_t k = 0; k < static_cast<int64_t>(kResponsePoints); ++k) {
+  for (int64_t k = 0; k <= last; ++k) {
+    const int64_t reach = std::min({half, k, last - k});
     double sum = 0;
     int64_t count = 0;
-    for (int64_t j = std::max<int64_t>(0, k - half); j <= std::min<int64_t>(kResponsePoints - 1, k + half); ++j) {
+    for (int64_t j = k - reach; j <= k + reach; ++j) {
       sum += resampled[static_cast<std::size_t>(j)];
       ++count;
     }
@@ -582,6 +611,7 @@ struct Judgement {
   std::vector<double> response;
   std::vector<int64_t> repeats;  // one reading a step: where a reading repeats the one before
   bool usual = false;
+  bool passesDisagree = false;  // ruled out as passes over two different prints
 };
 
 WedgeLayout fileOrderLayout(int64_t readings, int64_t steps, int64_t samples, int64_t passes) {
@@ -605,7 +635,7 @@ std::vector<WedgeLayout> enumerateCandidates(int64_t n, const LayoutRequest& req
   } else {
     for (int64_t samples = 1; samples <= std::min(kMostSamples, n); ++samples)
       if (n % samples == 0 && (samples == 1 || n / samples >= kFewestSteps)) sizes.emplace_back(n / samples, samples);
-    for (const int64_t steps : kUsualSteps)
+    for (const int64_t steps : kUsualWedgeSteps)
       if (n % steps == 0 && n / steps > kMostSamples) sizes.emplace_back(steps, n / steps);
   }
   std::vector<WedgeLayout> candidates;
@@ -695,6 +725,184 @@ double spreadAboutMeans(const std::vector<double>& values, const WedgeLayout& la
   return std::max(kNoiseFloor, median(buffer, count) * kMedianToSigma * correction);
 }
 
+// ---------------------------------------------------------------------------
+// A reading missing
+
+// The cost of taking values[from, to) as one step's samples: their squared
+// spread about their mean, from running sums of the values and their
+// squares.
+double spreadCost(const std::vector<double>& sums, const std::vector<double>& squares, int64_t from, int64_t to) {
+  const auto f = static_cast<std::size_t>(from), t = static_cast<std::size_t>(to);
+  const double count = static_cast<double>(to - from);
+  const double sum = sums[t] - sums[f];
+  return count > 0 ? squares[t] - squares[f] - sum * sum / count : 0.0;
+}
+
+// Where a reading is missing from `steps` runs of `inRow` readings of each
+// step in a row, one run short by one: the place in the list, as if it were
+// there, that leaves the runs' samples agreeing best. Nothing where a
+// reading is not a number.
+std::optional<int64_t> gapInRuns(const std::vector<double>& values, int64_t steps, int64_t inRow) {
+  std::vector<double> sums{0}, squares{0};
+  for (const double v : values) {
+    if (!std::isfinite(v)) return std::nullopt;
+    sums.push_back(sums.back() + v);
+    squares.push_back(squares.back() + v * v);
+  }
+  // The cost of the runs before run m in their places, and of those after
+  // it one place earlier.
+  std::vector<double> before(static_cast<std::size_t>(steps) + 1, 0.0), after(static_cast<std::size_t>(steps) + 1, 0.0);
+  for (int64_t m = 0; m < steps; ++m)
+    before[static_cast<std::size_t>(m) + 1] =
+        before[static_cast<std::size_t>(m)] + spreadCost(sums, squares, m * inRow, (m + 1) * inRow);
+  for (int64_t m = steps - 1; m >= 0; --m)
+    after[static_cast<std::size_t>(m)] =
+        after[static_cast<std::size_t>(m) + 1] + spreadCost(sums, squares, m * inRow - 1, (m + 1) * inRow - 1);
+  int64_t best = -1;
+  double least = kInfinity;
+  for (int64_t m = 0; m < steps; ++m) {
+    const double cost = before[static_cast<std::size_t>(m)] +
+                        spreadCost(sums, squares, m * inRow, (m + 1) * inRow - 1) +
+                        after[static_cast<std::size_t>(m) + 1];
+    if (cost < least) least = cost, best = m;
+  }
+  if (best < 0) return std::nullopt;
+  return best * inRow + inRow - 1;
+}
+
+// Where a reading is missing from `passes` passes over a wedge of `steps`
+// steps, one reading a step in each: the pass that is one reading short (as
+// the list's climbs back part it), and in it the step whose absence leaves
+// the rest agreeing best with the other passes. Nothing where the climbs
+// part the list otherwise.
+std::optional<int64_t> gapInPasses(const std::vector<double>& values, int64_t steps, int64_t passes) {
+  const auto n = static_cast<int64_t>(values.size());
+  const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
+  const Climbs climbs = climbsBack(n, at, true, true);
+  if (climbs.count != passes - 1) return std::nullopt;
+  std::vector<int64_t> bounds{0};
+  bounds.insert(bounds.end(), climbs.starts.begin(), climbs.starts.end());
+  bounds.push_back(n);
+  int64_t shortPass = -1;
+  for (int64_t p = 0; p < passes; ++p) {
+    const int64_t length = bounds[static_cast<std::size_t>(p) + 1] - bounds[static_cast<std::size_t>(p)];
+    if (length == steps - 1 && shortPass < 0)
+      shortPass = p;
+    else if (length != steps)
+      return std::nullopt;
+  }
+  if (shortPass < 0) return std::nullopt;
+  // Each pass in the wedge's order, paper white first.
+  const auto fromDark = [&](int64_t p, int64_t length) {
+    const int64_t start = bounds[static_cast<std::size_t>(p)];
+    return at(start + length - 1) > at(start);
+  };
+  const auto inWedgeOrder = [&](int64_t p, int64_t length, int64_t k) {
+    const int64_t start = bounds[static_cast<std::size_t>(p)];
+    return at(fromDark(p, length) ? start + length - 1 - k : start + k);
+  };
+  std::vector<double> reference(static_cast<std::size_t>(steps), 0.0);
+  for (int64_t p = 0; p < passes; ++p)
+    if (p != shortPass)
+      for (int64_t k = 0; k < steps; ++k)
+        reference[static_cast<std::size_t>(k)] += inWedgeOrder(p, steps, k) / static_cast<double>(passes - 1);
+  // The squared differences with the missing step m: the readings before it
+  // against steps 0 to m - 1, those after against m + 1 on.
+  const auto squared = [](double d) { return std::isfinite(d) ? d * d : 0.0; };
+  std::vector<double> head(static_cast<std::size_t>(steps), 0.0), tail(static_cast<std::size_t>(steps) + 1, 0.0);
+  for (int64_t k = 1; k < steps; ++k)
+    head[static_cast<std::size_t>(k)] = head[static_cast<std::size_t>(k) - 1] +
+        squared(inWedgeOrder(shortPass, steps - 1, k - 1) - reference[static_cast<std::size_t>(k) - 1]);
+  for (int64_t k = steps - 1; k >= 1; --k)
+    tail[static_cast<std::size_t>(k)] = tail[static_cast<std::size_t>(k) + 1] +
+        squared(inWedgeOrder(shortPass, steps - 1, k - 1) - reference[static_cast<std::size_t>(k)]);
+  int64_t best = 0;
+  double least = kInfinity;
+  for (int64_t m = 0; m < steps; ++m)
+    if (const double cost = head[static_cast<std::size_t>(m)] + tail[static_cast<std::size_t>(m) + 1]; cost < least)
+      least = cost, best = m;
+  const int64_t start = bounds[static_cast<std::size_t>(shortPass)];
+  return fromDark(shortPass, steps - 1) ? start + (steps - 1 - best) : start + best;
+}
+
+// ---------------------------------------------------------------------------
+// Passes that disagree
+
+// How far the passes of a layout lie apart: each pass's step means against
+// those of the other passes, smoothed over a tenth of the wedge so that the
+// noise does not count, and the largest such difference.
+struct PassDisagreement {
+  double most = 0;      // L*, signed: the pass lies above the others
+  int64_t pass = -1;    // counted from 0
+  int64_t step = -1;
+  double error = 0;     // standard error of the smoothed difference
+};
+
+PassDisagreement passesDisagree(const std::vector<double>& values, const WedgeLayout& layout, double noise) {
+  PassDisagreement worst;
+  const int64_t passes = layout.passes, steps = layout.steps, inRow = layout.inRow();
+  if (passes < 2 || steps < 2) return worst;
+  // Each pass's mean of each step.
+  std::vector<double> means(static_cast<std::size_t>(passes * steps), 0.0);
+  std::vector<int64_t> counts(means.size(), 0);
+  for (int64_t pass = 0; pass < passes; ++pass)
+    for (int64_t run = 0; run < steps; ++run)
+      for (int64_t r = 0; r < inRow; ++r) {
+        const SamplePlace place = samplePlace(steps, inRow, passFromDarkEnd(layout, pass), pass, run, r);
+        const double v = values[static_cast<std::size_t>(place.index)];
+        if (!std::isfinite(v)) continue;
+        const auto at = static_cast<std::size_t>(pass * steps + place.step);
+        means[at] += v;
+        ++counts[at];
+      }
+  for (std::size_t k = 0; k < means.size(); ++k) means[k] = counts[k] > 0 ? means[k] / static_cast<double>(counts[k]) : kNaN;
+  const int64_t half = std::max<int64_t>(1, steps / 20);
+  const double window = static_cast<double>(2 * half + 1);
+  worst.error = noise * std::sqrt((1.0 + 1.0 / static_cast<double>(passes - 1)) / (static_cast<double>(inRow) * window));
+  for (int64_t pass = 0; pass < passes; ++pass) {
+    const auto difference = [&](int64_t step) {
+      double others = 0;
+      for (int64_t q = 0; q < passes; ++q)
+        if (q != pass) others += means[static_cast<std::size_t>(q * steps + step)];
+      return means[static_cast<std::size_t>(pass * steps + step)] - others / static_cast<double>(passes - 1);
+    };
+    for (int64_t step = half; step + half < steps; ++step) {
+      double sum = 0;
+      for (int64_t k = step - half; k <= step + half; ++k) sum += difference(k);
+      const double smoothed = sum / window;
+      if (std::isfinite(smoothed) && std::fabs(smoothed) > std::fabs(worst.most)) {
+        worst.most = smoothed;
+        worst.pass = pass;
+        worst.step = step;
+      }
+    }
+    // Two passes differ alike: the first tells it.
+    if (passes == 2) break;
+  }
+  return worst;
+}
+
+// Whether each pass of a layout falls from paper white to the darkest step
+// on its own, over most of the list's range, without climbing back: passes
+// that line up with the list's own, whatever their prints.
+bool passesFallAlone(const std::vector<double>& values, const WedgeLayout& layout) {
+  const int64_t length = layout.steps * layout.inRow();
+  double low = kInfinity, high = -kInfinity;
+  for (const double v : values)
+    if (std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+  for (int64_t pass = 0; pass < layout.passes; ++pass) {
+    const bool fromDark = passFromDarkEnd(layout, pass);
+    const auto at = [&](int64_t k) {
+      return values[static_cast<std::size_t>(pass * length + (fromDark ? length - 1 - k : k))];
+    };
+    double passLow = kInfinity, passHigh = -kInfinity;
+    for (int64_t k = 0; k < length; ++k)
+      if (std::isfinite(at(k))) passLow = std::min(passLow, at(k)), passHigh = std::max(passHigh, at(k));
+    if (!(passHigh - passLow > kPassSpanShare * (high - low)) || climbsBack(length, at, false).count > 0) return false;
+  }
+  return true;
+}
+
 class Finder {
  public:
   Finder(const std::vector<double>& values, const LayoutRequest& request) : values_(values), request_(request) {}
@@ -707,8 +915,18 @@ class Finder {
   LayoutDecision refuse(const std::vector<Judgement>& judged);
   LayoutDecision takeInOrderOfFallingL(const Climbs& climbs);
   LayoutDecision readingsThatShowNothing();
+  // The layout of `steps` steps that the readings fit with one of them
+  // missing, read as the request allows; nothing where none fits.
+  std::optional<LayoutDecision> withOneMissing(int64_t steps) const;
+  // The regular decision, told where the readings fit a usual layout with
+  // one reading missing.
+  LayoutDecision offerOneMissing(LayoutDecision regular) const;
+  // Single readings read one a step that stick out of the list: outside
+  // both neighbours by more than the step between them and beyond the
+  // noise. They go to `leftOut`.
+  void leaveOutSmudges(LayoutDecision& decision) const;
   bool differMaterially(const Judgement& a, const Judgement& b) const;
-  std::string askMessage(const std::vector<const Judgement*>& choices) const;
+  std::string askMessage(std::vector<const Judgement*> choices) const;
   std::string repeatMessage(const Judgement& judgement) const;
 
   const std::vector<double>& values_;
@@ -765,6 +983,22 @@ Judgement Finder::judge(WedgeLayout layout) {
     if (!request_.steps && comesInRuns(values_))
       return fail(kRunsOfRepeats, std::nullopt);
     j.repeats = loneRepeats(values_);
+    // On a usual wedge's count every step is there, none read twice: equal
+    // readings at an end are the print's blocked end, and a pair in the
+    // middle a bump of the print (or a smudge).
+    if (isUsualStepCount(static_cast<int64_t>(values_.size()))) j.repeats.clear();
+  }
+  if (layout.passes > 1 && passesFallAlone(values_, layout)) {
+    const PassDisagreement apart = passesDisagree(values_, layout, instrumentNoise_);
+    if (std::fabs(apart.most) > std::max(kPassesDisagreeShare * j.range, kPassesDisagreeErrors * apart.error)) {
+      const std::string by = platform::text::fixedDecimal(std::fabs(apart.most), 1) + " L* (at step " +
+                             std::to_string(apart.step + 1) + ")";
+      fail(layout.passes == 2 ? "its passes 1 and 2 disagree by up to " + by
+                              : "its pass " + std::to_string(apart.pass + 1) + " disagrees with the others by up to " + by,
+           std::nullopt);
+      j.passesDisagree = true;
+      return j;
+    }
   }
   if (layout.mostSamples > 1) {
     const Agreement agreement = stepsAgree(values_, layout, j.range, instrumentNoise_);
@@ -796,7 +1030,10 @@ bool Finder::differMaterially(const Judgement& a, const Judgement& b) const {
   return false;
 }
 
-std::string Finder::askMessage(const std::vector<const Judgement*>& choices) const {
+std::string Finder::askMessage(std::vector<const Judgement*> choices) const {
+  // The finest wedge first.
+  std::stable_sort(choices.begin(), choices.end(),
+                   [](const Judgement* x, const Judgement* y) { return x->layout.steps > y->layout.steps; });
   std::string text = std::to_string(values_.size()) + " readings could be ";
   for (std::size_t k = 0; k < choices.size(); ++k)
     text += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k]->layout.choice();
@@ -829,39 +1066,66 @@ std::string Finder::repeatMessage(const Judgement& judgement) const {
   return text;
 }
 
-LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
-  // A staircase that shows is preferred to its parts: to the shorter runs it
-  // is made of, and to one reading a step, in the same passes.
-  for (const Judgement& shown : plausible) {
-    if (shown.staircase != Staircase::shown) continue;
-    const int64_t r = shown.layout.inRow();
+// How strongly the list shows a candidate's runs: shown beyond doubt, then
+// likely, then one reading a step (no runs to show), then hidden.
+int showing(const Judgement& j) {
+  switch (j.staircase) {
+    case Staircase::shown:
+      return 0;
+    case Staircase::likely:
+      return 1;
+    case Staircase::none:
+      return 2;
+    default:
+      return 3;
+  }
+}
+
+// Drops the candidates the list shows less than others: the parts of a
+// staircase that shows (the shorter runs it is made of, and one reading a
+// step, in the same passes), and of one that is likely where they do not
+// show themselves; runs the noise merely allows where some show.
+void preferWhatShows(std::vector<Judgement>& plausible) {
+  for (const Judgement& whole : plausible) {
+    if (whole.staircase != Staircase::shown && whole.staircase != Staircase::likely) continue;
+    const int64_t r = whole.layout.inRow();
     for (Judgement& part : plausible)
-      if (&part != &shown && part.layout.passes == shown.layout.passes && part.layout.inRow() < r &&
-          r % part.layout.inRow() == 0)
+      if (&part != &whole && part.layout.passes == whole.layout.passes && part.layout.inRow() < r &&
+          r % part.layout.inRow() == 0 && (whole.staircase == Staircase::shown || part.staircase != Staircase::shown))
         part.plausible = false;
   }
-  // And runs that show are preferred to runs the noise merely allows.
   const bool anyShown = std::any_of(plausible.begin(), plausible.end(),
                                     [](const Judgement& j) { return j.staircase == Staircase::shown; });
   std::erase_if(plausible, [anyShown](const Judgement& j) {
-    return !j.plausible || (anyShown && j.staircase == Staircase::hidden);
+    return !j.plausible || (anyShown && j.staircase != Staircase::shown && j.staircase != Staircase::none);
   });
+}
+
+LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
+  preferWhatShows(plausible);
   // Then what the list shows over what it merely allows: a staircase that
-  // shows; then, where the noise hides it, the usual wedge's count; then one
-  // reading a step (in each pass) over repeats the noise hides; no lone
-  // repeats; fewer passes; more steps.
+  // shows; then one that is likely; then, where the noise hides how the
+  // readings lie, the usual wedge's count; then one reading a step (in each
+  // pass) over runs the noise hides; no lone repeats; fewer passes; more
+  // steps.
   const auto rank = [](const Judgement& j) {
-    const int shown = j.staircase == Staircase::shown ? 0 : j.staircase == Staircase::none ? 1 : 2;
-    return std::make_tuple(shown == 0 ? 0 : 1, j.usual ? 0 : 1, shown, j.repeats.empty() ? 0 : 1, j.layout.passes,
+    const int shows = showing(j);
+    return std::make_tuple(std::min(shows, 2), j.usual ? 0 : 1, shows, j.repeats.empty() ? 0 : 1, j.layout.passes,
                            -j.layout.steps);
   };
   std::stable_sort(plausible.begin(), plausible.end(),
                    [&](const Judgement& x, const Judgement& y) { return rank(x) < rank(y); });
   const Judgement& preferred = plausible.front();
+  // A staircase that shows, or the usual count where none shows, decides;
+  // the others are offered where they give another curve.
+  const auto outranked = [&](const Judgement& other) {
+    return (showing(preferred) == 0 && showing(other) != 0) ||
+           (showing(preferred) > 1 && preferred.usual && !other.usual);
+  };
   std::vector<const Judgement*> choices{&preferred};
   for (std::size_t k = 1; k < plausible.size(); ++k) {
     const Judgement& other = plausible[k];
-    if (!differMaterially(preferred, other)) continue;
+    if (outranked(other) || !differMaterially(preferred, other)) continue;
     const bool known = std::any_of(choices.begin(), choices.end(), [&](const Judgement* c) {
       return c->layout.steps == other.layout.steps && c->layout.passes == other.layout.passes;
     });
@@ -879,7 +1143,9 @@ LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
     decision.blame = preferred.repeats.front() + 1;
     return decision;
   }
-  return LayoutDecision::read(preferred.layout);
+  LayoutDecision read = LayoutDecision::read(preferred.layout);
+  read.runsShown = preferred.staircase == Staircase::shown;
+  return read;
 }
 
 LayoutDecision Finder::takeInOrderOfFallingL(const Climbs& climbs) {
@@ -976,6 +1242,13 @@ LayoutDecision Finder::refuse(const std::vector<Judgement>& judged) {
         return decision;
       }
   }
+  // Passes that line up but disagree: two prints in one file.
+  for (const Judgement& j : judged)
+    if (j.passesDisagree) {
+      decision.message = "no wedge layout fits " + std::to_string(n) + " readings: read as " + j.layout.choice() +
+                         ", " + j.whyNot + ": two prints in one file? read each print from a file of its own";
+      return decision;
+    }
   // Passes that do not line up climb back a few times; rows in no order
   // climb back every few readings.
   if (climbs.count > 0 && (climbs.count + 1) * kFewestSteps <= n) {
@@ -1034,7 +1307,10 @@ LayoutDecision Finder::readingsThatShowNothing() {
 LayoutDecision Finder::decide() {
   const auto n = static_cast<int64_t>(values_.size());
   if (n == 0) return LayoutDecision::read(WedgeLayout{});
-  if (request_.steps && n % *request_.steps != 0) return refuse({});
+  if (request_.steps && n % *request_.steps != 0) {
+    if (auto missing = withOneMissing(*request_.steps)) return *missing;
+    return refuse({});
+  }
   // Fewer readings than the smallest wedge has steps are one reading a step,
   // as listed: there is no layout to choose.
   if (n < kFewestSteps && !request_.steps) return LayoutDecision::read(WedgeLayout::oneReadingAStep(n));
@@ -1069,16 +1345,137 @@ LayoutDecision Finder::decide() {
     else
       judged.push_back(std::move(j));
   }
-  if (!plausible.empty()) return choose(plausible);
-  return refuse(judged);
+  LayoutDecision decision = offerOneMissing(plausible.empty() ? refuse(judged) : choose(plausible));
+  leaveOutSmudges(decision);
+  return decision;
+}
+
+std::optional<LayoutDecision> Finder::withOneMissing(int64_t steps) const {
+  const auto n = static_cast<int64_t>(values_.size());
+  if (steps < kFewestSteps || (n + 1) % steps != 0 || (n + 1) / steps < 2) return std::nullopt;
+  const int64_t samples = (n + 1) / steps;
+  using Arrangement = LayoutRequest::Arrangement;
+  for (const Arrangement arrangement : {Arrangement::together, Arrangement::passes}) {
+    if (request_.arrangement && *request_.arrangement != arrangement) continue;
+    const std::optional<int64_t> gap = arrangement == Arrangement::together ? gapInRuns(values_, steps, samples)
+                                                                            : gapInPasses(values_, steps, samples);
+    if (!gap) continue;
+    // The list with the missing reading in its place, not a number, read as
+    // a whole one.
+    std::vector<double> whole = values_;
+    whole.insert(whole.begin() + *gap, kNaN);
+    LayoutRequest request;
+    request.steps = steps;
+    request.arrangement = arrangement;
+    LayoutDecision decision = Finder(whole, request).decide();
+    if (decision.kind != LayoutDecision::Kind::read || decision.layout.order != WedgeLayout::Order::fileOrder ||
+        (arrangement == Arrangement::passes && decision.layout.inRow() != 1))
+      continue;
+    // Steps whose means repeat in runs are the parts of a coarser wedge
+    // with a reading too many, not a wedge with one missing.
+    std::vector<double> means;
+    stepMeans(whole, decision.layout, means);
+    if (comesInRuns(means)) continue;
+    // Each reading's step, the missing one left out.
+    decision.stepOf.assign(values_.size(), 0);
+    forEachSample(decision.layout, [&](int64_t step, int64_t, int64_t index) {
+      if (index == *gap)
+        decision.layout.missingStep = step;
+      else
+        decision.stepOf[static_cast<std::size_t>(index > *gap ? index - 1 : index)] = static_cast<int32_t>(step);
+    });
+    decision.layout.readings = n;
+    decision.layout.fewestSamples = samples - 1;
+    return decision;
+  }
+  return std::nullopt;
+}
+
+void Finder::leaveOutSmudges(LayoutDecision& decision) const {
+  const WedgeLayout& layout = decision.layout;
+  if (decision.kind != LayoutDecision::Kind::read || layout.mostSamples != 1 ||
+      layout.order != WedgeLayout::Order::fileOrder || !decision.stepOf.empty())
+    return;
+  const auto v = [this](std::size_t k) { return values_[k]; };
+  const double limit = kSmudgeNoiseTimes * std::sqrt(2.0) * listNoise_;
+  const std::size_t n = values_.size();
+  // How far a reading lies from the line through its neighbours.
+  const auto offLine = [&](std::size_t i) {
+    return i >= 1 && i + 1 < n ? std::fabs(v(i) - (v(i - 1) + v(i + 1)) / 2) : -kInfinity;
+  };
+  std::size_t previous = 0;
+  for (std::size_t k = 1; k + 1 < n; ++k) {
+    const double low = std::min(v(k - 1), v(k + 1)), high = std::max(v(k - 1), v(k + 1));
+    const double beyond = v(k) > high ? v(k) - high : low - v(k);
+    if (!(beyond > high - low && beyond > limit)) continue;
+    // A smudged reading that lands among its neighbours' values makes a good
+    // neighbour stick out instead: the one that lies farthest from the line
+    // through its own neighbours is the smudge.
+    std::size_t i = k;
+    for (const std::size_t j : {k - 1, k + 1})
+      if (offLine(j) > offLine(i)) i = j;
+    // Off the line its neighbours draw, and off the line each side draws on
+    // its own: the edge of a print's own dip lies on its side's line.
+    const double step = std::fabs(v(i + 1) - v(i - 1));
+    double sides = offLine(i);
+    if (i >= 2) sides = std::min(sides, std::fabs(v(i) - (2 * v(i - 1) - v(i - 2))));
+    if (i + 2 < n) sides = std::min(sides, std::fabs(v(i) - (2 * v(i + 1) - v(i + 2))));
+    if (i == previous || !(sides > step && sides > limit)) continue;
+    previous = i;
+    const double beside = v(i) > std::max(v(i - 1), v(i + 1)) ? v(i) - std::max(v(i - 1), v(i + 1))
+                        : v(i) < std::min(v(i - 1), v(i + 1)) ? std::min(v(i - 1), v(i + 1)) - v(i)
+                                                              : 0.0;
+    const auto fixed = [](double x, int decimals) { return platform::text::fixedDecimal(x, decimals); };
+    decision.leftOut.push_back(
+        {static_cast<int64_t>(i), reading(static_cast<int64_t>(i)) + " (L* " + fixed(v(i), 2) + ") lies " +
+                                      (beside > 0 ? fixed(beside, 1) + " L* outside its neighbours"
+                                                  : fixed(offLine(i), 1) + " L* off the line through its neighbours") +
+                                      " (L* " + fixed(v(i - 1), 2) + " and " + fixed(v(i + 1), 2) +
+                                      "): a smudge or a misplaced instrument? it was left out of the curve"});
+  }
+  decision.layout.leftOut = static_cast<int64_t>(decision.leftOut.size());
+}
+
+LayoutDecision Finder::offerOneMissing(LayoutDecision regular) const {
+  // Only a list that no layout fits, or that is read one reading a step
+  // as listed, may be a layout with a reading missing.
+  const bool single = regular.kind == LayoutDecision::Kind::read && regular.layout.mostSamples == 1 &&
+                      regular.layout.order == WedgeLayout::Order::fileOrder;
+  if (!request_.empty() || !(single || regular.kind == LayoutDecision::Kind::refuse)) return regular;
+  const auto n = static_cast<int64_t>(values_.size());
+  for (int64_t samples = 2; samples <= kMostSamples; ++samples) {
+    if ((n + 1) % samples != 0 || (n + 1) / samples < kFewestSteps) continue;
+    const int64_t steps = (n + 1) / samples;
+    const std::optional<LayoutDecision> missing = withOneMissing(steps);
+    // Runs in place must show as repeats beyond doubt; passes show in the
+    // climbs that part them.
+    if (!missing || (missing->layout.passes == 1 && !missing->runsShown)) continue;
+    const std::string option = "`--steps " + std::to_string(steps) + "`";
+    LayoutDecision decision;
+    decision.kind = regular.kind == LayoutDecision::Kind::refuse ? LayoutDecision::Kind::refuse : LayoutDecision::Kind::ask;
+    if (single)
+      decision.message = std::to_string(n) + " readings could be " + regular.layout.choice() + " or " +
+                         missing->layout.choice() + "; say which with `--steps " + std::to_string(n) + "` or " +
+                         option;
+    else
+      decision.message = regular.message + (regular.message.ends_with("?") ? " If" : "; if") +
+                         " a reading is missing, " + option + " reads them as " + missing->layout.choice();
+    decision.blame = regular.blame;
+    return decision;
+  }
+  return regular;
 }
 
 }  // namespace
 
+bool isUsualStepCount(int64_t steps) {
+  return std::find(std::begin(kUsualWedgeSteps), std::end(kUsualWedgeSteps), steps) != std::end(kUsualWedgeSteps);
+}
+
 std::optional<std::pair<int64_t, int64_t>> usualWedgeSize(int64_t readings) {
   // Where several fit (512 readings: 256 steps twice or 128 four times), the
   // most steps: a wedge is more often measured fewer times.
-  for (const int64_t steps : kUsualSteps)
+  for (const int64_t steps : kUsualWedgeSteps)
     if (readings > 0 && readings % steps == 0) return std::make_pair(steps, readings / steps);
   return std::nullopt;
 }

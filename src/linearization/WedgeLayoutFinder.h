@@ -24,6 +24,14 @@ struct LayoutDecision {
   WedgeLayout layout;
   // For a layout in order of falling L*: the reading at each place.
   std::vector<int64_t> fallingOrder;
+  // For a layout with a reading missing: each reading's step (0 is paper
+  // white); empty otherwise.
+  std::vector<int32_t> stepOf;
+  // The runs of the layout read show beyond doubt as repeats.
+  bool runsShown = false;
+  // Single readings that stick out of the list (smudges), to be left out
+  // of the curve.
+  std::vector<LeftOut> leftOut;
   std::string message;
   // The reading (counted from 0) the message names, when one is to blame.
   std::optional<int64_t> blame;
@@ -65,9 +73,16 @@ LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequ
 // order and a sort by it is deterministic.
 bool fallsBefore(double x, double y);
 
+// The step counts of the usual wedges, most steps first: the one table of
+// them. Where the noise hides how readings lie, a count one of them fits is
+// preferred (512 readings are a 256-step wedge measured twice).
+inline constexpr int64_t kUsualWedgeSteps[] = {256, 129, 128, 101, 86, 51, 21};
+
+// Whether a wedge of `steps` steps is one of the usual ones.
+bool isUsualStepCount(int64_t steps);
+
 // The usual wedge sizes that `readings` readings fit: the steps and the
-// samples of each, or nothing. 21, 51, 86 and 101 steps measured any number
-// of times, 256 readings as 256 steps, a multiple of 128, of 129.
+// samples of each, or nothing; the most steps where several fit.
 std::optional<std::pair<int64_t, int64_t>> usualWedgeSize(int64_t readings);
 
 }  // namespace linearization

@@ -802,7 +802,11 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
       {{typo.string()},
        {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
         "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "
-                                                "as its default"}},
+                                                "as its default",
+        // Read as 1.0, it sticks out of the wedge and is left out of the curve.
+        "inkcurve: warning: " + typo.string() + ": line 19: reading 11 (L* 1.00) lies 44.8 L* outside its "
+                                                "neighbours (L* 54.20 and 45.80): a smudge or a misplaced instrument? "
+                                                "it was left out of the curve"}},
       {{even.string(), quad.string(), "--spline", "100"},
        {"inkcurve: warning: the correction leaves channel K almost without ink: 2% of its ink remains",
         "inkcurve: warning: the correction leaves channel LK almost without ink: 1% of its ink remains"}},

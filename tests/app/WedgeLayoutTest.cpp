@@ -56,6 +56,7 @@ struct Wedge {
 struct Reading {
   int step;
   double L, a, b;
+  bool smudged = false;  // a sample 10 L* off, which the program leaves out where it can tell
 };
 
 double lightnessOf(const Wedge& w, int k) {
@@ -89,7 +90,8 @@ std::vector<Reading> measure(const Wedge& w, unsigned seed) {
         const int k = back ? w.steps - 1 - run : run;
         if (w.fault == Wedge::missed && pass == w.passes - 1 && k == w.steps / 3) continue;
         readings.push_back(read(k));
-        if (w.fault == Wedge::smudge && pass == 0 && r == 0 && k == w.steps / 2) readings.back().L += 10.0;
+        if (w.fault == Wedge::smudge && pass == 0 && r == 0 && k == w.steps / 2)
+          readings.back().L += 10.0, readings.back().smudged = w.samples >= 3;
         if (w.fault == Wedge::smudges && pass == 0 && r == 0 && k % (w.steps / 3) == 1) readings.back().L += 10.0;
         if (w.fault == Wedge::spread && pass == 0 && r == 0 && k == w.steps / 2) readings.back().L += 0.5;
         if (w.fault == Wedge::twice && run == w.steps / 3) readings.push_back(read(k));
@@ -152,23 +154,26 @@ std::string fileOf(const Wedge& w, const std::vector<Reading>& readings) {
   return cgats(w, readings);
 }
 
-// The same readings averaged step by step by hand, as the program's own
-// file of one reading a step. The margin read as a patch is no step.
+// The same readings averaged step by step by hand, one reading a step, each
+// named by its GRAY_K value so that it is read as it stands. The margin read
+// as a patch is no step.
 std::string perStepMeans(const Wedge& w, std::vector<Reading> readings) {
   if (w.fault == Wedge::extraEnd) readings.pop_back();
   if (w.fault == Wedge::extraStart) readings.erase(readings.begin());
   std::vector<Reading> sums(w.steps, Reading{0, 0, 0, 0});
   for (const Reading& r : readings) {
+    if (r.smudged) continue;
     Reading& s = sums[r.step];
     s = {s.step + 1, s.L + r.L, s.a + r.a, s.b + r.b};
   }
-  std::string s = "Halvorin Measurement Data File\nStep\tLab_L\tLab_A\tLab_B";
+  std::string s = "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\tLAB_L\tLAB_A\tLAB_B\tGRAY_K\n"
+                  "END_DATA_FORMAT\nNUMBER_OF_SETS\t" + std::to_string(w.steps) + "\nBEGIN_DATA";
   for (int k = 0; k < w.steps; ++k) {
     const Reading& m = sums[k];
     s += "\n" + join({std::to_string(k + 1), fixedDecimal(m.L / m.step, 6), fixedDecimal(m.a / m.step, 6),
-                      fixedDecimal(m.b / m.step, 6)}, "\t");
+                      fixedDecimal(m.b / m.step, 6), fixedDecimal(100.0 * k / (w.steps - 1), 6)}, "\t");
   }
-  return s;
+  return s + "\nEND_DATA\n";
 }
 
 std::vector<linearization::InkCurve> readCurves(const std::filesystem::path& path) {
@@ -302,8 +307,8 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
        {"step 108: its 2 samples span 2.4 L*; a reading may be bad"}},
       {{21, 2, 2, 1}, 1,
        "readings: 42, a 21-step wedge measured 2 times, pass after pass, resampled to 256"},
-      {{86, 3, 1, 1}, 600,
-       "readings: 258, a 129-step wedge measured 2 times, each step's readings together, resampled to 256"},
+      {{86, 3, 1, 1}, 1,
+       "readings: 258, an 86-step wedge measured 3 times, each step's readings together, resampled to 256"},
       {{200, 2, 2, 1}, 1,
        "readings: 400, a 200-step wedge measured 2 times, pass after pass, resampled to 256"},
       {{256, 3, 1, 1}, 1,
@@ -312,11 +317,14 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
        "readings: 256 steps, resampled to 256"},
       // A smudged sample, a mid-tone dip, a missed patch, rows in no order.
       {{101, 3, 1, 0.5, W::smudge}, 1,
-       "readings: 303, a 101-step wedge measured 3 times, each step's readings together, resampled to 256",
-       {"step 51: its 3 samples span 9.9 L*; a reading may be bad"}},
+       "readings: 303, a 101-step wedge measured 3 times, each step's readings together, 1 reading left out, "
+       "resampled to 256",
+       {"line 158: sample 1 of step 51 (L* 59.63) lies 9.1 L* from its 2 other samples (L* 50.53 on average): it was "
+        "left out of the step's mean"}},
       {{21, 3, 3, 0, W::smudge}, 1,
-       "readings: 63, a 21-step wedge measured 3 times, pass after pass, resampled to 256",
-       {"step 11: its 3 samples span 10.0 L*; a reading may be bad"}},
+       "readings: 63, a 21-step wedge measured 3 times, pass after pass, 1 reading left out, resampled to 256",
+       {"line 18: sample 1 of step 11 (L* 60.00) lies 10.0 L* from its 2 other samples (L* 50.00 on average): it was "
+        "left out of the step's mean"}},
       {{51, 2, 2, 0, W::dip}, 1,
        "readings: 102, a 51-step wedge measured 2 times, pass after pass, resampled to 256"},
       {{128, 2, 1, 0.2, W::dip}, 1,
@@ -324,11 +332,14 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
       {{128, 3, 3, 0, W::missed}, refused,
        "line 136: no wedge layout fits 383 readings: the list climbs back 2 times, first at reading 129, "
        "from L* 5.0 to L* 95.0 (passes of 128, 128 and 127 readings); a file is read as one reading a step "
-       "or as whole passes over the wedge, each from paper white to the darkest"},
+       "or as whole passes over the wedge, each from paper white to the darkest; if a reading is missing, "
+       "`--steps 128` reads them as a 128-step wedge measured 3 times, pass after pass, one reading of step 43 "
+       "missing"},
       {{21, 3, 3, 0, W::missed}, refused,
        "line 29: no wedge layout fits 62 readings: the list climbs back 2 times, first at reading 22, from "
        "L* 5.0 to L* 95.0 (passes of 21, 21 and 20 readings); a file is read as one reading a step or as "
-       "whole passes over the wedge, each from paper white to the darkest"},
+       "whole passes over the wedge, each from paper white to the darkest; if a reading is missing, `--steps 21` "
+       "reads them as a 21-step wedge measured 3 times, pass after pass, one reading of step 8 missing"},
       {{21, 3, 3, 0, W::shuffled}, 1,
        "readings: 63, taken in order of falling L* as a 21-step wedge measured 3 times, resampled to 256",
        {"the readings follow no wedge layout as listed (the list turns back 14 times); they were taken in "
@@ -353,9 +364,10 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
        "readings: 383, a 128-step wedge measured 2 to 3 times, each reading's step named by its RGB values, "
        "resampled to 256"},
       {{101, 3, 1, 0.5, W::smudge, "GRAY_K"}, 1,
-       "readings: 303, a 101-step wedge measured 3 times, each reading's step named by its GRAY_K value, "
-       "resampled to 256",
-       {"step 51: its 3 samples span 10.8 L*; a reading may be bad"}},
+       "readings: 303, a 101-step wedge measured 3 times, each reading's step named by its GRAY_K value, 1 reading "
+       "left out, resampled to 256",
+       {"line 158: sample 1 of step 51 (L* 60.40) lies 10.3 L* from its 2 other samples (L* 50.10 on average): it was "
+        "left out of the step's mean"}},
       {{200, 4, 4, 1, W::dip, "RGB"}, 1,
        "readings: 800, a 200-step wedge measured 4 times, each reading's step named by its RGB values, "
        "resampled to 256"},

@@ -112,21 +112,6 @@ TEST(MeasurementAverager, JudgesTheLayoutOverTheWholeList) {
   }
 }
 
-TEST(MeasurementAverager, AdjacencyTestIsStrictAboutOneUnitOfLightness) {
-  MeasurementAverager averager(distinctReadings(42));  // two samples per step; the window is values 20 and 21
-  std::vector<double> lValues(42, 10.0);
-  struct Case {
-    double first, second;
-    bool adjacent;
-  };
-  for (const Case& c : {Case{40.0, 42.0, false}, Case{40.0, 41.99, true}, Case{42.0, 40.0, false},
-                        Case{40.0, std::nan(""), false}}) {
-    lValues[20] = c.first;
-    lValues[21] = c.second;
-    EXPECT_EQ(averager.samplesAreAdjacent(lValues), c.adjacent) << c.first << " " << c.second;
-  }
-}
-
 TEST(MeasurementAverager, SortByDescendingLIsStableAndRanksNaNLast) {
   const double nan = std::nan("");
   std::vector<CIELab> readings{{50, 1, 0}, {60, 2, 0}, {nan, 3, 0}, {50, 4, 0}, {70, 5, 0}, {nan, 6, 0}};
