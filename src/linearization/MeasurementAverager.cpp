@@ -85,6 +85,15 @@ MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const
   samplesPerStep = std::max<int64_t>(1, layout.mostSamples);
   release(measurements);
   groupSamplesByStep();
+  // One reading a step: a smudged one sticks out of its neighbours.
+  if (layout.mostSamples == 1) {
+    for (LeftOut& out : smudgedReadings(sortedL, "step")) {
+      setAside_.push_back(static_cast<std::size_t>(out.reading));
+      out.reading = readingOf(out.reading, 0);
+      leftOut.push_back(std::move(out));
+    }
+    layout.leftOut = static_cast<int64_t>(leftOut.size());
+  }
   averageGroupedSteps();
 }
 

@@ -97,14 +97,11 @@ int64_t MeasurementData::lineNumberOf(std::size_t index) const {
 
 int64_t MeasurementData::guessSamplesPerStep() const {
   const auto n = static_cast<int64_t>(measuredLab.size());
-  if (n % 256 == 0) return n / 256;
-  if (n % 129 == 0) return n / 129;
-  // 384 or 640 readings: a 128-step wedge measured three or five times.
-  if (n % 128 == 0) return n / 128;
-  for (int64_t steps : {101, 86, 51, 21, 11}) {
-    if (n % steps == 0) return n / steps;
-  }
-  return 0;
+  // The usual wedges, most steps first (384 or 640 readings: a 128-step
+  // wedge measured three or five times), then the smallest wedge there is.
+  if (const auto usual = usualWedgeSize(n)) return usual->second;
+  constexpr int64_t kSmallestWedge = 11;
+  return n > 0 && n % kSmallestWedge == 0 ? n / kSmallestWedge : 0;
 }
 
 void MeasurementData::readMeasurements() {
@@ -135,6 +132,7 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
                                          : MeasurementAverager(std::move(readings), layoutRequest);
     if (!averager.refusal.empty()) {
       failedOnRequest_ = averager.refusalKind == LayoutDecision::Kind::usage;
+      requestDoesNotFit_ = !layoutRequest.empty();
       fail(averager.refusal, averager.blame ? lineOfReading(static_cast<std::size_t>(*averager.blame), count) : 0);
       return;
     }

@@ -144,6 +144,9 @@ class MeasurementData {
   // The read failed because what the user said of the layout cannot apply
   // to the file (a step count other than the one its step column names).
   bool failedOnRequest() const { return failedOnRequest_; }
+  // The read failed because the readings do not fit what the user said of
+  // the layout: the file's format is not to blame.
+  bool requestDoesNotFit() const { return requestDoesNotFit_; }
   // Why the read failed, beginning "line N: " when one line is to blame.
   const std::string& failureReason() const { return failureReason_; }
   // The fields read as defaults because they were not numbers: the first,
@@ -225,6 +228,7 @@ class MeasurementData {
   std::vector<int32_t> lineNumbers_;  // the file line of each line of rawData
   DefaultsRead defaults_;
   bool failedOnRequest_ = false;
+  bool requestDoesNotFit_ = false;
   std::vector<int32_t> readingLines_;       // the file line of each reading noted
   std::vector<std::string> headerLines_;    // the header, once the first reading is met
   std::vector<std::string> headerWarnings_;

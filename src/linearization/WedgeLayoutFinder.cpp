@@ -1396,43 +1396,7 @@ void Finder::leaveOutSmudges(LayoutDecision& decision) const {
   if (decision.kind != LayoutDecision::Kind::read || layout.mostSamples != 1 ||
       layout.order != WedgeLayout::Order::fileOrder || !decision.stepOf.empty())
     return;
-  const auto v = [this](std::size_t k) { return values_[k]; };
-  const double limit = kSmudgeNoiseTimes * std::sqrt(2.0) * listNoise_;
-  const std::size_t n = values_.size();
-  // How far a reading lies from the line through its neighbours.
-  const auto offLine = [&](std::size_t i) {
-    return i >= 1 && i + 1 < n ? std::fabs(v(i) - (v(i - 1) + v(i + 1)) / 2) : -kInfinity;
-  };
-  std::size_t previous = 0;
-  for (std::size_t k = 1; k + 1 < n; ++k) {
-    const double low = std::min(v(k - 1), v(k + 1)), high = std::max(v(k - 1), v(k + 1));
-    const double beyond = v(k) > high ? v(k) - high : low - v(k);
-    if (!(beyond > high - low && beyond > limit)) continue;
-    // A smudged reading that lands among its neighbours' values makes a good
-    // neighbour stick out instead: the one that lies farthest from the line
-    // through its own neighbours is the smudge.
-    std::size_t i = k;
-    for (const std::size_t j : {k - 1, k + 1})
-      if (offLine(j) > offLine(i)) i = j;
-    // Off the line its neighbours draw, and off the line each side draws on
-    // its own: the edge of a print's own dip lies on its side's line.
-    const double step = std::fabs(v(i + 1) - v(i - 1));
-    double sides = offLine(i);
-    if (i >= 2) sides = std::min(sides, std::fabs(v(i) - (2 * v(i - 1) - v(i - 2))));
-    if (i + 2 < n) sides = std::min(sides, std::fabs(v(i) - (2 * v(i + 1) - v(i + 2))));
-    if (i == previous || !(sides > step && sides > limit)) continue;
-    previous = i;
-    const double beside = v(i) > std::max(v(i - 1), v(i + 1)) ? v(i) - std::max(v(i - 1), v(i + 1))
-                        : v(i) < std::min(v(i - 1), v(i + 1)) ? std::min(v(i - 1), v(i + 1)) - v(i)
-                                                              : 0.0;
-    const auto fixed = [](double x, int decimals) { return platform::text::fixedDecimal(x, decimals); };
-    decision.leftOut.push_back(
-        {static_cast<int64_t>(i), reading(static_cast<int64_t>(i)) + " (L* " + fixed(v(i), 2) + ") lies " +
-                                      (beside > 0 ? fixed(beside, 1) + " L* outside its neighbours"
-                                                  : fixed(offLine(i), 1) + " L* off the line through its neighbours") +
-                                      " (L* " + fixed(v(i - 1), 2) + " and " + fixed(v(i + 1), 2) +
-                                      "): a smudge or a misplaced instrument? it was left out of the curve"});
-  }
+  decision.leftOut = smudgedReadings(values_, "reading");
   decision.layout.leftOut = static_cast<int64_t>(decision.leftOut.size());
 }
 
@@ -1467,6 +1431,49 @@ LayoutDecision Finder::offerOneMissing(LayoutDecision regular) const {
 }
 
 }  // namespace
+
+std::vector<LeftOut> smudgedReadings(const std::vector<double>& values, const std::string& item) {
+  std::vector<LeftOut> smudged;
+  const std::size_t n = values.size();
+  if (n < 3) return smudged;
+  std::vector<double> buffer;
+  const double limit =
+      kSmudgeNoiseTimes * std::sqrt(2.0) * thirdDifferenceNoise(values, 1, static_cast<int64_t>(n), buffer);
+  const auto v = [&](std::size_t k) { return values[k]; };
+  // How far a reading lies from the line through its neighbours.
+  const auto offLine = [&](std::size_t i) {
+    return i >= 1 && i + 1 < n ? std::fabs(v(i) - (v(i - 1) + v(i + 1)) / 2) : -kInfinity;
+  };
+  std::size_t previous = 0;
+  for (std::size_t k = 1; k + 1 < n; ++k) {
+    const double low = std::min(v(k - 1), v(k + 1)), high = std::max(v(k - 1), v(k + 1));
+    const double beyond = v(k) > high ? v(k) - high : low - v(k);
+    if (!(beyond > high - low && beyond > limit)) continue;
+    // A smudged reading that lands among its neighbours' values makes a good
+    // neighbour stick out instead: the one that lies farthest from the line
+    // through its own neighbours is the smudge.
+    std::size_t i = k;
+    for (const std::size_t j : {k - 1, k + 1})
+      if (offLine(j) > offLine(i)) i = j;
+    // Off the line its neighbours draw, and off the line each side draws on
+    // its own: the edge of a print's own dip lies on its side's line.
+    const double step = std::fabs(v(i + 1) - v(i - 1));
+    double sides = offLine(i);
+    if (i >= 2) sides = std::min(sides, std::fabs(v(i) - (2 * v(i - 1) - v(i - 2))));
+    if (i + 2 < n) sides = std::min(sides, std::fabs(v(i) - (2 * v(i + 1) - v(i + 2))));
+    if (i == previous || !(sides > step && sides > limit)) continue;
+    previous = i;
+    const double outside = std::max(v(i) - std::max(v(i - 1), v(i + 1)), std::min(v(i - 1), v(i + 1)) - v(i));
+    const auto fixed = [](double x, int decimals) { return platform::text::fixedDecimal(x, decimals); };
+    smudged.push_back({static_cast<int64_t>(i),
+                       item + " " + std::to_string(i + 1) + " (L* " + fixed(v(i), 2) + ") lies " +
+                           (outside > 0 ? fixed(outside, 1) + " L* outside its neighbours"
+                                        : fixed(offLine(i), 1) + " L* off the line through its neighbours") +
+                           " (L* " + fixed(v(i - 1), 2) + " and " + fixed(v(i + 1), 2) +
+                           "): a smudge or a misplaced instrument? it was left out of the curve"});
+  }
+  return smudged;
+}
 
 bool isUsualStepCount(int64_t steps) {
   return std::find(std::begin(kUsualWedgeSteps), std::end(kUsualWedgeSteps), steps) != std::end(kUsualWedgeSteps);

@@ -78,6 +78,14 @@ bool fallsBefore(double x, double y);
 // preferred (512 readings are a 256-step wedge measured twice).
 inline constexpr int64_t kUsualWedgeSteps[] = {256, 129, 128, 101, 86, 51, 21};
 
+// The single readings of a wedge read one a step (in step order) that stick
+// out of it: outside both neighbours by more than the step between them, off
+// the line each side draws on its own (the edge of a print's own dip is not),
+// and beyond three times the noise of a difference of two readings (a
+// smudge, a fingerprint, a misplaced instrument). Each is named as `item`
+// ("reading", "step") and its place, counted from 1.
+std::vector<LeftOut> smudgedReadings(const std::vector<double>& values, const std::string& item);
+
 // Whether a wedge of `steps` steps is one of the usual ones.
 bool isUsualStepCount(int64_t steps);
 

@@ -99,7 +99,7 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
     host.logLoadFailure(reader->failureReason().empty() ? "no readings" : reader->failureReason());
     // What the user asked for cannot apply to the file: the caller says so;
     // the file itself is readable.
-    if (!measurementRequestRefused) showMeasurementLoadError(host);
+    if (!measurementRequestRefused && !reader->requestDoesNotFit()) showMeasurementLoadError(host);
     return false;
   }
 

@@ -59,7 +59,10 @@ class v2LinearizationDataModel {
   // lines over (the file keeps none; nothing of it outlives the load). Returns
   // whether it loaded; a failed load (no lines, an unknown format, a format
   // without a reader, a reader that failed or gave no readings) shows "Failed
-  // to Load Measurement Data" exactly once and leaves every field as it was.
+  // to Load Measurement Data" exactly once and leaves every field as it was;
+  // readings that do not fit the layout the user asked for
+  // (measurementLayoutRequest) are no fault of the file's format, and show
+  // no alert: the host's load failure says why.
   // Reading fields that were not numbers, and were read as the reader's
   // defaults, are told to the host as load warnings.
   virtual bool readMeasurementFile(MeasurementFile& file, platform::Host& host);

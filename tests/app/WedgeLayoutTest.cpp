@@ -154,9 +154,10 @@ std::string fileOf(const Wedge& w, const std::vector<Reading>& readings) {
   return cgats(w, readings);
 }
 
-// The same readings averaged step by step by hand, one reading a step, each
-// named by its GRAY_K value so that it is read as it stands. The margin read
-// as a patch is no step.
+// The same readings averaged step by step by hand, each step's mean named by
+// its GRAY_K value, and written twice, so that it is read as it stands (a
+// single reading that sticks out would be left out). The margin read as a
+// patch is no step.
 std::string perStepMeans(const Wedge& w, std::vector<Reading> readings) {
   if (w.fault == Wedge::extraEnd) readings.pop_back();
   if (w.fault == Wedge::extraStart) readings.erase(readings.begin());
@@ -167,11 +168,11 @@ std::string perStepMeans(const Wedge& w, std::vector<Reading> readings) {
     s = {s.step + 1, s.L + r.L, s.a + r.a, s.b + r.b};
   }
   std::string s = "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\tLAB_L\tLAB_A\tLAB_B\tGRAY_K\n"
-                  "END_DATA_FORMAT\nNUMBER_OF_SETS\t" + std::to_string(w.steps) + "\nBEGIN_DATA";
-  for (int k = 0; k < w.steps; ++k) {
-    const Reading& m = sums[k];
+                  "END_DATA_FORMAT\nNUMBER_OF_SETS\t" + std::to_string(2 * w.steps) + "\nBEGIN_DATA";
+  for (int k = 0; k < 2 * w.steps; ++k) {
+    const Reading& m = sums[k / 2];
     s += "\n" + join({std::to_string(k + 1), fixedDecimal(m.L / m.step, 6), fixedDecimal(m.a / m.step, 6),
-                      fixedDecimal(m.b / m.step, 6), fixedDecimal(100.0 * k / (w.steps - 1), 6)}, "\t");
+                      fixedDecimal(m.b / m.step, 6), fixedDecimal(100.0 * (k / 2) / (w.steps - 1), 6)}, "\t");
   }
   return s + "\nEND_DATA\n";
 }

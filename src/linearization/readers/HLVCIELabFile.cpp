@@ -17,10 +17,18 @@ std::vector<CIELab> HLVCIELabFile::parseRows(const Rows& rows) {
 void HLVCIELabFile::readMeasurements() {
   measuredLab = parseRows(measurementData2DArray);
   // A file as the program writes it (its 256 smoothed readings, numbered 1
-  // to 256) holds one reading a step, however flat its smoothing left it;
-  // any other file of this format is read as every other file is, so that
-  // repeated readings in it are found out.
-  if (!layoutRequest.steps && writtenByTheProgram()) layoutRequest.steps = kWrittenReadings;
+  // to 256) names each reading's step by its number: one reading a step,
+  // however its smoothing left them, so that whatever the program writes it
+  // reads back. Any other file of this format is read as every other file
+  // is, so that repeated readings in it are found out.
+  if (!failed() && forLinearization && writtenByTheProgram()) {
+    StepNames names;
+    names.namedBy = "step number";
+    names.steps = kWrittenReadings;
+    for (int32_t step = 0; step < kWrittenReadings; ++step) names.stepOf.push_back(step);
+    averageAndInterpolate(false, &names);
+    return;
+  }
   finishRead(false);
 }
 
