@@ -330,17 +330,27 @@ struct StaircaseTest {
   double noise = 0;  // of one reading, as the runs show it
 };
 
-StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayout& layout,
-                             const std::vector<double>& means, double instrumentNoise,
-                             const std::vector<bool>& spikes, std::vector<double>& buffer) {
+// The spread of the places in a run of `inRow` about their middle, squared.
+double runSpread(int64_t inRow) {
+  double spread = 0;
+  for (int64_t r = 0; r < inRow; ++r) {
+    const double off = static_cast<double>(r) - static_cast<double>(inRow - 1) / 2.0;
+    spread += off * off;
+  }
+  return spread;
+}
+
+// The noise of one reading as the runs of a layout show it: how far the
+// differences between neighbouring samples of a run differ from those at the
+// same place in the next run. With repeats both are noise; with distinct
+// steps read in a row both are the wedge's local step, which changes slowly,
+// so the noise is not taken for the wedge's fall, nor the wedge's fall for
+// noise. Runs that cut across the steps of a staircase (runs of 3 over steps
+// read twice) make that noisy too: the instrument's noise, as the best
+// layout of the list shows it, bounds it.
+double runNoise(const std::vector<double>& values, const WedgeLayout& layout, double instrumentNoise,
+                std::vector<double>& buffer) {
   const int64_t inRow = layout.inRow();
-  StaircaseTest test;
-  if (inRow < 2) return test;
-  // The noise: how far the differences between neighbouring samples of a
-  // run differ from those at the same place in the next run. With repeats
-  // both are noise; with distinct steps read in a row both are the wedge's
-  // local step, which changes slowly, so the noise is not taken for the
-  // wedge's fall, nor the wedge's fall for noise.
   std::size_t count = 0;
   buffer.resize(values.size());
   const auto at = [&](int64_t k) { return values[static_cast<std::size_t>(k)]; };
@@ -352,25 +362,21 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
         if (std::isfinite(d)) buffer[count++] = std::fabs(d);
       }
     }
-  // Runs that cut across the steps of a staircase (runs of 3 over steps
-  // read twice) make that noisy too: the instrument's noise, as the best
-  // layout of the list shows it, bounds it.
-  test.noise = std::max(kNoiseFloor, std::min(median(buffer, count) * kMedianToSigma / 2.0, instrumentNoise));
-  // The fall of the step means, once for each pass: what the list falls in
-  // all.
-  const double fall = static_cast<double>(layout.passes) * (means.front() - means.back());
-  if (!(fall > kNoiseFloor)) {
-    test.verdict = Staircase::hidden;
-    return test;
-  }
-  // Each run's own fall, oriented with its pass: the slope of a line fitted
-  // through all its readings, times its length (every reading counts, not
-  // only the first and the last). The most extreme few on each side are set
-  // aside, so that one smudged sample does not decide.
-  double spread = 0;  // of the places in a run about their middle, squared
-  for (int64_t r = 0; r < inRow; ++r) spread += (r - (inRow - 1) / 2.0) * (r - (inRow - 1) / 2.0);
-  std::vector<double>& falls = buffer;
-  std::size_t judged = 0;
+  return std::max(kNoiseFloor, std::min(median(buffer, count) * kMedianToSigma / 2.0, instrumentNoise));
+}
+
+// What the runs of a layout fall inside themselves, all added up: each run's
+// own fall, oriented with its pass, is the slope of a line fitted through
+// all its readings times its length (every reading counts, not only the
+// first and the last). The most extreme few on each side are set aside, so
+// that one smudged sample does not decide, and runs holding a reading that
+// sticks out of the list tell nothing. `judged` gets the runs that count.
+double fallInsideRuns(const std::vector<double>& values, const WedgeLayout& layout, const std::vector<bool>& spikes,
+                      std::vector<double>& falls, std::size_t& judged) {
+  const int64_t inRow = layout.inRow();
+  const double spread = runSpread(inRow);
+  falls.resize(values.size());
+  judged = 0;
   int64_t index = 0;
   for (int64_t pass = 0; pass < layout.passes; ++pass) {
     const double sign = passFromDarkEnd(layout, pass) ? -1.0 : 1.0;
@@ -378,13 +384,11 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
       double slope = 0;
       bool spiked = false;
       for (int64_t r = 0; r < inRow; ++r) {
-        slope += (r - (inRow - 1) / 2.0) * values[static_cast<std::size_t>(index + r)];
+        slope += (static_cast<double>(r) - static_cast<double>(inRow - 1) / 2.0) * values[static_cast<std::size_t>(index + r)];
         spiked = spiked || (!spikes.empty() && spikes[static_cast<std::size_t>(index + r)]);
       }
-      // A run with a smudged reading in it tells nothing of the layout.
-      if (spiked) continue;
       const double e = -sign * slope / spread * static_cast<double>(inRow - 1);
-      if (std::isfinite(e)) falls[judged++] = e;
+      if (!spiked && std::isfinite(e)) falls[judged++] = e;
     }
   }
   const std::size_t aside =
@@ -398,20 +402,33 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
   }
   double kept = 0;
   for (std::size_t k = aside; k + aside < judged; ++k) kept += falls[k];
-  const double inside =
-      judged > 2 * aside ? kept * static_cast<double>(judged) / static_cast<double>(judged - 2 * aside) : 0.0;
-  const double between = 1.0 - inside / fall;
+  return judged > 2 * aside ? kept * static_cast<double>(judged) / static_cast<double>(judged - 2 * aside) : 0.0;
+}
+
+StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayout& layout,
+                             const std::vector<double>& means, double instrumentNoise,
+                             const std::vector<bool>& spikes, std::vector<double>& buffer) {
+  const int64_t inRow = layout.inRow();
+  StaircaseTest test;
+  if (inRow < 2) return test;
+  test.noise = runNoise(values, layout, instrumentNoise, buffer);
+  // The fall of the step means, once for each pass: what the list falls in
+  // all.
+  const double fall = static_cast<double>(layout.passes) * (means.front() - means.back());
+  if (!(fall > kNoiseFloor)) {
+    test.verdict = Staircase::hidden;
+    return test;
+  }
+  std::size_t judged = 0;
+  const double between = 1.0 - fallInsideRuns(values, layout, spikes, buffer, judged) / fall;
   // A run's fitted fall varies by (R - 1)² σ² / spread with the noise.
-  const double error =
-      test.noise * static_cast<double>(inRow - 1) * std::sqrt(static_cast<double>(judged) / spread) / fall;
+  const double error = test.noise * static_cast<double>(inRow - 1) *
+                       std::sqrt(static_cast<double>(judged) / runSpread(inRow)) / fall;
   // The finest wedge the runs could be: R' readings of distinct steps, for
   // R' the largest proper divisor of R.
   int64_t finer = 1;
-  for (int64_t d = inRow / 2; d >= 2; --d)
-    if (inRow % d == 0) {
-      finer = d;
-      break;
-    }
+  for (int64_t d = inRow / 2; d >= 2 && finer == 1; --d)
+    if (inRow % d == 0) finer = d;
   const double finerShare = static_cast<double>(finer) / static_cast<double>(inRow);
   const double margin = kStaircaseErrors * error;
   // Runs whose insides rise against the wedge (a reader that drifts) are
