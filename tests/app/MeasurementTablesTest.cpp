@@ -113,6 +113,7 @@ TEST(LinearizeCommand, PlainTablesAreReadAsTheCgatsFileOfTheSameReadings) {
                                              [](int c, int i) { return c % 3 == 0 ? 180.0 * i + 60 * c : 0.0; }));
   const auto even = wedge(evenInputs(21)), uneven = wedge(kUneven);
   const auto oddInput = withField(rows(uneven, "gLab", ","), "7.5,", 0, "x");
+  const auto oddGray = withField(rows(uneven, "gLab", "\t"), "7.5\t", 0, "x", "\t");
   // a* of line 4 and L* of the last row; b* of line 5 missing.
   const auto notNumbers = withField(withField(rows(even, "iLab", ","), "3,", 2, "n/a"), "21,", 1, "?");
   const auto shortRow = withField(rows(even, "iLab", ","), "4,", 3, "-");
@@ -168,8 +169,21 @@ TEST(LinearizeCommand, PlainTablesAreReadAsTheCgatsFileOfTheSameReadings) {
        "its own measurement files, Tallyframe (GRAY), Ribbonmeter (Patch), SpyderPrint, QTR-Linearize-Data, "
        "QTR-Create-ICC and Density files, and tables whose header row names an L* or a density column, such as "
        "\"L*,a*,b*\" or \"Sample;L*;a*;b*\""},
-      // The TAB-separated table whose header is "L*".
+      // The TAB-separated formats: an L* table, and Tallyframe files whose
+      // GRAY values name the steps (evenly spaced, the same bytes as the L*
+      // table of the same readings), unless one is not a number.
       {"lab.txt", labTable(even), "measurements: {M} (L* table)\n" + summary21, "", cgats(even, false)},
+      {"gray-even.txt", "GRAY\tLAB_L\tLAB_A\tLAB_B\n" + rows(even, "gLab", "\t"),
+       "measurements: {M} (tallyframe)\n" + summary21, "", labTable(even)},
+      {"gray-uneven.txt", "GRAY\tLAB_L\tLAB_A\tLAB_B\n" + rows(uneven, "gLab", "\t"),
+       "measurements: {M} (tallyframe)\n" + summary25, "", cgats(uneven, true)},
+      {"gray-x.txt", "GRAY\tLAB_L\tLAB_A\tLAB_B\n" + oddGray,
+       "measurements: {M} (tallyframe)\n" + inFileOrder25, "",
+       labTable(uneven)},
+      {"gray-twice.txt", "GRAY\tLAB_L\tLAB_A\tLAB_B\n" + rows(twice(even), "gLab", "\t"),
+       "measurements: {M} (tallyframe)\nreadings: 42, a 21-step wedge measured 2 times, each reading's step named "
+       "by its GRAY value, resampled to 256\npaper white L*: 94.95, darkest L*: 5.40, Dmax: 2.22\n",
+       ""},
   };
   const auto out = dir / "out.quad", same = dir / "same.quad";
   for (const Row& row : table) {
