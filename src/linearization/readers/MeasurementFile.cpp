@@ -161,7 +161,7 @@ std::string MeasurementFile::detectFormat(platform::Host& host) const {
                                                      FormatName::ribbonmeter, FormatName::density};
   const auto secondLine = [this]() -> std::optional<std::string_view> {
     const auto next = std::find_if(measurementData->begin() + 1, measurementData->end(),
-                                   [](const std::string& line) { return !platform::text::trimNewlinesView(line).empty(); });
+                                   [](const std::string& line) { return !MeasurementData::isBlankLine(line); });
     if (next == measurementData->end()) return std::nullopt;
     return *next;
   };
