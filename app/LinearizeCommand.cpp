@@ -323,7 +323,7 @@ std::optional<int> readMeasurements(const Request& request, CliHost& host, v2Lin
   // Never export from the placeholder readings.
   if (document.measurementDataLoadingError) return loadFailed(host, err, path);
   for (const auto& warning : host.takeLoadWarnings()) err << "inkcurve: warning: " << path << ": " << warning << "\n";
-  out << "measurements: " << path << " (" << format << ")\n";
+  out << "measurements: " << path << " (" << FormatName::shown(format) << ")\n";
   return std::nullopt;
 }
 

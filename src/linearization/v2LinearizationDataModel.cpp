@@ -13,6 +13,7 @@
 #include "linearization/readers/HLVCIELabFile.h"
 #include "linearization/MeasurementData.h"
 #include "linearization/readers/MiscMeasurementDataFile.h"
+#include "linearization/readers/PlainTableFile.h"
 #include "linearization/readers/QTRCreateICCCIELabFile.h"
 #include "linearization/readers/QTRLinearizeDataCIELabFile.h"
 #include "linearization/Ramps.h"
@@ -57,6 +58,7 @@ const std::map<std::string, ReaderEntry>& readerTable() {
       {FormatName::miscWithHeader, entry<MiscMeasurementDataFile>(OpenedList::measured)},
       {FormatName::HLVCIELab, entry<HLVCIELabFile>(OpenedList::averaged)},
       {FormatName::density, entry<DensityMeasurementFile>(OpenedList::measured)},
+      {FormatName::plainTable, entry<PlainTableFile>(OpenedList::averaged)},
   };
   return table;
 }

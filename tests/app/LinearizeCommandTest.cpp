@@ -310,7 +310,10 @@ TEST(LinearizeCommand, FailedLoadsNameTheFileAndTheReason) {
        "cannot read {M}: line 8: the third field \"x\" is not a number to sort the rows by (RGB_R is named)"},
       {manyLines.filename(), "", alert, "cannot read {M}: 4000001 lines, more than the limit of 4000000 lines"},
       {dir.write("what.txt", "Readings\n1\t2\n").filename(), "", alert,
-       "cannot read {M}: the first line names no measurement file format this program reads"},
+       "cannot read {M}: the first line names no measurement file format this program reads; it reads CGATS, "
+       "Argyll CTI3 (.ti3), its own measurement files, Tallyframe (GRAY), Ribbonmeter (Patch), SpyderPrint, "
+       "QTR-Linearize-Data, QTR-Create-ICC and Density files, and tables whose header row names an L* or a "
+       "density column, such as \"L*,a*,b*\" or \"Sample;L*;a*;b*\""},
       {"wedge.txt", "fifo.quad", "", "cannot read {Q}: not a regular file but a FIFO"},
       {"wedge.txt", dir.write("level.quad", badLevel).filename(), "",
        "{Q} is not a QuadToneRIP ink curve file this program can read: line 261 is not a number (\"1,5\", in "

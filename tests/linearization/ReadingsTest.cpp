@@ -5,11 +5,13 @@
 
 #include "ReadingFixtures.h"
 #include "linearization/MeasurementData.h"
+#include "linearization/readers/RibbonmeterCIELabFile.h"
 #include "linearization/readers/TallyframeCIELabFile.h"
 #include "support/FakeHost.h"
 
 using linearization::CIELab;
 using linearization::MeasurementData;
+using linearization::RibbonmeterCIELabFile;
 using linearization::TallyframeCIELabFile;
 
 TEST(CIELab, OrderedByLightnessAloneAndEqualOnlyInAllThree) {
@@ -121,7 +123,8 @@ TEST(MeasurementData, RegroupsTwentyOneStepsMeasuredPassAfterPass) {
 }
 
 TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
-  const std::vector<std::string> header{"GRAY\tL\tA\tB"};
+  // A format whose rows name no steps (a Tallyframe file's GRAY values would).
+  const std::vector<std::string> header{"Patch\tName\tL\tA\tB"};
   struct Case {
     std::vector<CIELab> readings;
     std::size_t perStep;
@@ -139,7 +142,7 @@ TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
   };
   for (const Case& c : cases) {
     testsupport::FakeHost host;
-    TallyframeCIELabFile reader(fixtures::tableLines(header, c.readings, 1), true, &host);
+    RibbonmeterCIELabFile reader(fixtures::tableLines(header, c.readings, 2), true, &host);
     reader.readMeasurements();
     EXPECT_EQ(reader.samplesPerStep, c.samplesPerStep) << c.readings.size();
     EXPECT_EQ(reader.averagedMeasurements.size(), c.perStep) << c.readings.size();
@@ -153,7 +156,7 @@ TEST(MeasurementData, LifeCycleAveragesInterpolatesOrFailsCleanly) {
   }
 
   // Not for linearization: parsed and regrouped, neither averaged nor resampled.
-  TallyframeCIELabFile partition(fixtures::tableLines(header, fixtures::wedge(21, 2, true), 1), false);
+  TallyframeCIELabFile partition(fixtures::tableLines({"GRAY\tL\tA\tB"}, fixtures::wedge(21, 2, true), 1), false);
   partition.readMeasurements();
   ASSERT_EQ(partition.measuredLab.size(), 42u);
   EXPECT_EQ(partition.measuredLab[1].L, partition.measuredLab[0].L);

@@ -14,6 +14,7 @@
 #pragma GCC diagnostic pop
 #endif
 
+#include "linearization/readers/PlainTableFile.h"
 #include "platform/files/Files.h"
 #include "platform/text/Text.h"
 
@@ -89,6 +90,11 @@ bool LineMatcher::matches(std::string_view line) const {
   return false;
 }
 
+std::string FormatName::shown(const std::string& formatName) {
+  if (formatName == miscWithHeader) return "L* table";
+  return formatName;
+}
+
 namespace RegularExpressionChecks {
 
 LineMatcher compileOrFallback(const std::string& pattern, const std::function<void(const std::string&)>& log) {
@@ -147,10 +153,31 @@ std::string MeasurementFile::detectFormat(platform::Host& host) const {
   const std::string& firstLine = measurementData->front();
   // A first line of megabytes is logged cut short.
   if (host.writesLog()) host.log(platform::text::abbreviated(firstLine, 1024));
+  // The formats read from TAB-separated rows, whose patterns also match a
+  // plain table's header separated otherwise ("L*,a*,b*", "GRAY;L*;a*;b*"):
+  // their readers would find one field a row in it.
+  static constexpr std::string_view kTabFormats[] = {FormatName::tallyframe,  FormatName::colorMunki,
+                                                     FormatName::spyderPrint, FormatName::miscWithHeader,
+                                                     FormatName::ribbonmeter, FormatName::density};
+  const auto secondLine = [this]() -> std::optional<std::string_view> {
+    const auto next = std::find_if(measurementData->begin() + 1, measurementData->end(),
+                                   [](const std::string& line) { return !MeasurementData::isBlankLine(line); });
+    if (next == measurementData->end()) return std::nullopt;
+    return *next;
+  };
   for (const auto& check : RegularExpressionChecks::checksInTestingOrder(host)) {
-    if (check.matcher.matches(firstLine)) return check.formatName;
+    if (!check.matcher.matches(firstLine)) continue;
+    const bool tabFormat = std::find(std::begin(kTabFormats), std::end(kTabFormats), check.formatName) !=
+                           std::end(kTabFormats);
+    if (tabFormat && PlainTableColumns::separatedHeader(firstLine, secondLine())) return FormatName::plainTable;
+    return check.formatName;
   }
-  host.logLoadFailure("the first line names no measurement file format this program reads");
+  if (PlainTableColumns::of(firstLine)) return FormatName::plainTable;
+  host.logLoadFailure(
+      "the first line names no measurement file format this program reads; it reads CGATS, Argyll CTI3 (.ti3), "
+      "its own measurement files, Tallyframe (GRAY), Ribbonmeter (Patch), SpyderPrint, QTR-Linearize-Data, "
+      "QTR-Create-ICC and Density files, and tables whose header row names an L* or a density column, such as "
+      "\"L*,a*,b*\" or \"Sample;L*;a*;b*\"");
   showMeasurementLoadError(host);
   return FormatName::couldNotLoad;
 }

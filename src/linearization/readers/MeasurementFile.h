@@ -25,7 +25,12 @@ inline constexpr const char* miscWithHeader = "miscWithHeader";
 inline constexpr const char* ribbonmeter = "Ribbonmeter File";
 inline constexpr const char* HLVCIELab = "HLVCIELab";
 inline constexpr const char* density = "Density File";
+inline constexpr const char* plainTable = "plain table";
 inline constexpr const char* couldNotLoad = "Could not load file";
+
+// How the summary names a format: the names above, but for the table whose
+// header is "L*" (TAB-separated), which it calls an "L* table".
+std::string shown(const std::string& formatName);
 }  // namespace FormatName
 
 // A first-line test with the meaning of an ECMAScript regular-expression
@@ -87,7 +92,10 @@ class MeasurementFile {
 
   // Names the format from the first line. Logs that line; when nothing
   // matches (or there are no lines at all) shows the load-error alert and
-  // returns "Could not load file".
+  // returns "Could not load file". A first line that no pattern matches but
+  // that names an L* or a density column is a plain table's header, and so
+  // is one separated by ';' or ',' that a pattern of a TAB-separated format
+  // would take (GRAY, Name, L*, Patch, Density, or a number: "L*,a*,b*").
   virtual std::string detectFormat(platform::Host& host) const;
 };
 

@@ -23,6 +23,7 @@ TEST(MeasurementFile, DetectionFollowsTheOrderOfTesting) {
     std::string firstLine;  // as it stands in a .txt file, before spaces are removed
     std::string format;
     std::string logged = "";  // the diagnostic line, when not the whole first line
+    std::string next = "rest";  // the second line
   };
   const Case cases[] = {
       {"CGATS.17\r", "CGATS"},
@@ -41,10 +42,25 @@ TEST(MeasurementFile, DetectionFollowsTheOrderOfTesting) {
       {"Density", "Density File"},
       {"ab12.", "SpyderPrint File"},
       {"CGATS" + std::string(2000, 'x'), "CGATS", "CGATS" + std::string(1019, 'x') + "... (2005 bytes)"},
+      // Tables whose header names an L* or a density column: those no pattern
+      // takes, and those separated otherwise than the TAB-separated formats'
+      // patterns ask (unless their rows are TAB-separated after all).
+      {"Sample;L*;a*;b*", "plain table"},
+      {"Step\tL\ta\tb", "plain table"},
+      {"\"Patch\",\"LAB_L\"", "plain table"},
+      {"L*,a*,b*", "plain table"},
+      {"L*,a*,b*", "miscWithHeader", "", "95\t0\t0"},
+      {"GRAY;L*;a*;b*", "plain table"},
+      {"Name,L,a,b", "plain table"},
+      {"Patch,Name,LAB_L", "plain table"},
+      {"Density,Step", "plain table"},
+      {"Density,", "Density File"},
+      {"1,L*", "plain table"},
+      {"CGATS,L*", "CGATS"},
   };
   for (const auto& c : cases) {
     FakeHost host;
-    auto file = fromBytes(c.firstLine + "\nrest\n", "m.txt", host);
+    auto file = fromBytes(c.firstLine + "\n" + c.next + "\n", "m.txt", host);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->detectFormat(host), c.format) << c.firstLine;
     EXPECT_TRUE(host.alerts.empty()) << c.firstLine;
@@ -55,7 +71,7 @@ TEST(MeasurementFile, DetectionFollowsTheOrderOfTesting) {
 }
 
 TEST(MeasurementFile, UnknownFirstLinesGiveOneAlert) {
-  for (std::string first : {"cgats.17", "", "A1.5", "2\t95", "x\nCGATS"}) {
+  for (std::string first : {"cgats.17", "", "A1.5", "2\t95", "x\nCGATS", "Sample,Lightness"}) {
     FakeHost host;
     auto file = fromBytes(first, "m.txt", host);
     ASSERT_TRUE(file);
