@@ -930,6 +930,11 @@ class Finder {
   Judgement judge(WedgeLayout layout);
   LayoutDecision choose(std::vector<Judgement>& plausible);
   LayoutDecision refuse(const std::vector<Judgement>& judged);
+  // The refusals, each where it applies: the paper's margin read after the
+  // darkest patch; what the user asked for; passes that do not line up.
+  std::optional<LayoutDecision> marginReadLast() const;
+  std::optional<LayoutDecision> requestDoesNotFit(const std::vector<Judgement>& judged) const;
+  std::optional<LayoutDecision> passesDoNotLineUp(const Climbs& climbs) const;
   LayoutDecision takeInOrderOfFallingL(const Climbs& climbs);
   LayoutDecision readingsThatShowNothing();
   // The layout of `steps` steps that the readings fit with one of them
@@ -1219,95 +1224,102 @@ LayoutDecision Finder::takeInOrderOfFallingL(const Climbs& climbs) {
   return decision;
 }
 
-LayoutDecision Finder::refuse(const std::vector<Judgement>& judged) {
-  const auto n = static_cast<int64_t>(values_.size());
-  const Climbs climbs = climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, true, true);
+// A refusal of the readings, saying why.
+LayoutDecision refusal(std::string message, std::optional<int64_t> blame = std::nullopt) {
   LayoutDecision decision;
   decision.kind = LayoutDecision::Kind::refuse;
+  decision.message = std::move(message);
+  decision.blame = blame;
+  return decision;
+}
+
+std::optional<LayoutDecision> Finder::marginReadLast() const {
   // A lone reading after the darkest patch that climbs back: the paper's
   // margin read last, or a stray reading. The list before it falls all the
   // way.
+  const auto n = static_cast<int64_t>(values_.size());
   const auto before = [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; };
   const Climbs head = climbsBack(n - 1, before, false);
   double darkest = kInfinity, top = -kInfinity;
   for (int64_t k = 0; k + 1 < n; ++k)
     if (std::isfinite(before(k))) darkest = std::min(darkest, before(k)), top = std::max(top, before(k));
   const double last = values_.back();
-  if (n > kFewestSteps && head.count == 0 && !head.rising && std::isfinite(last) &&
-      last - darkest > kClimbBackShare * (top - darkest)) {
-    const bool paperWhite = last >= top - kPaperWhiteShare * (top - darkest);
-    decision.message = reading(n - 1) + " climbs back from " + lightness(darkest) + " to " + lightness(last) +
-                       (paperWhite ? ": a paper-white reading after the darkest patch?"
-                                   : " after the darkest patch: a reading of another patch?") +
-                       " take it out of the file";
-    decision.blame = n - 1;
-    return decision;
-  }
+  if (!(n > kFewestSteps && head.count == 0 && !head.rising && std::isfinite(last) &&
+        last - darkest > kClimbBackShare * (top - darkest)))
+    return std::nullopt;
+  const bool paperWhite = last >= top - kPaperWhiteShare * (top - darkest);
+  return refusal(reading(n - 1) + " climbs back from " + lightness(darkest) + " to " + lightness(last) +
+                     (paperWhite ? ": a paper-white reading after the darkest patch?"
+                                 : " after the darkest patch: a reading of another patch?") +
+                     " take it out of the file",
+                 n - 1);
+}
+
+std::optional<LayoutDecision> Finder::requestDoesNotFit(const std::vector<Judgement>& judged) const {
   // What the user asked for does not fit: say why, as the closest reading
   // of it shows.
-  if (!request_.empty()) {
-    const std::string asked = "`" + request_.options() + "`";
-    if (request_.steps && n % *request_.steps != 0) {
-      decision.message = asked + " does not fit " + std::to_string(n) + " readings: they are not a whole number of " +
-                         "readings for each of " + std::to_string(*request_.steps) + " steps";
-      return decision;
-    }
-    for (const Judgement& j : judged)
-      if (!j.whyNot.empty()) {
-        decision.message = asked + " does not fit the readings as " + j.layout.choice() + ": " + j.whyNot;
-        decision.blame = j.blame;
-        return decision;
-      }
-  }
-  // Passes that line up but disagree: two prints in one file.
+  if (request_.empty()) return std::nullopt;
+  const auto n = static_cast<int64_t>(values_.size());
+  const std::string asked = "`" + request_.options() + "`";
+  if (request_.steps && n % *request_.steps != 0)
+    return refusal(asked + " does not fit " + std::to_string(n) + " readings: they are not a whole number of " +
+                   "readings for each of " + std::to_string(*request_.steps) + " steps");
   for (const Judgement& j : judged)
-    if (j.passesDisagree) {
-      decision.message = "no wedge layout fits " + std::to_string(n) + " readings: read as " + j.layout.choice() +
-                         ", " + j.whyNot + ": two prints in one file? read each print from a file of its own";
-      return decision;
-    }
+    if (!j.whyNot.empty()) return refusal(asked + " does not fit the readings as " + j.layout.choice() + ": " + j.whyNot, j.blame);
+  return std::nullopt;
+}
+
+std::optional<LayoutDecision> Finder::passesDoNotLineUp(const Climbs& climbs) const {
   // Passes that do not line up climb back a few times; rows in no order
   // climb back every few readings.
-  if (climbs.count > 0 && (climbs.count + 1) * kFewestSteps <= n) {
-    std::string passes;
-    if (climbs.count <= 4) {
-      std::vector<int64_t> bounds{0};
-      bounds.insert(bounds.end(), climbs.starts.begin(), climbs.starts.end());
-      bounds.push_back(n);
-      passes = " (passes of ";
-      for (std::size_t k = 1; k < bounds.size(); ++k)
-        passes += (k == 1 ? "" : k + 1 == bounds.size() ? " and " : ", ") + std::to_string(bounds[k] - bounds[k - 1]);
-      passes += " readings)";
-    }
-    decision.message = "no wedge layout fits " + std::to_string(n) + " readings: the list " +
-                       (climbs.rising ? "falls" : "climbs") + " back " + plural(climbs.count, "time", "times") +
-                       ", first at " + reading(climbs.at) + ", from " + lightness(climbs.from) + " to " +
-                       lightness(climbs.to) + passes +
-                       "; a file is read as one reading a step or as whole passes over the wedge, each from paper "
-                       "white to the darkest";
-    decision.blame = climbs.at;
-    return decision;
+  const auto n = static_cast<int64_t>(values_.size());
+  if (!(climbs.count > 0 && (climbs.count + 1) * kFewestSteps <= n)) return std::nullopt;
+  std::string passes;
+  if (climbs.count <= 4) {
+    std::vector<int64_t> bounds{0};
+    bounds.insert(bounds.end(), climbs.starts.begin(), climbs.starts.end());
+    bounds.push_back(n);
+    passes = " (passes of ";
+    for (std::size_t k = 1; k < bounds.size(); ++k)
+      passes += (k == 1 ? "" : k + 1 == bounds.size() ? " and " : ", ") + std::to_string(bounds[k] - bounds[k - 1]);
+    passes += " readings)";
   }
-  if (climbs.count > 0 && request_.arrangement) {
-    decision.message = "`" + request_.options() + "` does not fit the readings: they follow no wedge layout as listed";
-    return decision;
-  }
+  return refusal("no wedge layout fits " + std::to_string(n) + " readings: the list " +
+                     (climbs.rising ? "falls" : "climbs") + " back " + plural(climbs.count, "time", "times") +
+                     ", first at " + reading(climbs.at) + ", from " + lightness(climbs.from) + " to " +
+                     lightness(climbs.to) + passes +
+                     "; a file is read as one reading a step or as whole passes over the wedge, each from paper "
+                     "white to the darkest",
+                 climbs.at);
+}
+
+LayoutDecision Finder::refuse(const std::vector<Judgement>& judged) {
+  const auto n = static_cast<int64_t>(values_.size());
+  const std::string none = "no wedge layout fits " + std::to_string(n) + " readings";
+  if (auto margin = marginReadLast()) return *margin;
+  if (auto asked = requestDoesNotFit(judged)) return *asked;
+  // Passes that line up but disagree: two prints in one file.
+  for (const Judgement& j : judged)
+    if (j.passesDisagree)
+      return refusal(none + ": read as " + j.layout.choice() + ", " + j.whyNot +
+                     ": two prints in one file? read each print from a file of its own");
+  const Climbs climbs = climbsBack(n, [this](int64_t k) { return values_[static_cast<std::size_t>(k)]; }, true, true);
+  if (auto passes = passesDoNotLineUp(climbs)) return *passes;
+  if (climbs.count > 0 && request_.arrangement)
+    return refusal("`" + request_.options() + "` does not fit the readings: they follow no wedge layout as listed");
   if (climbs.count > 0) return takeInOrderOfFallingL(climbs);
   // The list falls, or rises, all the way, yet no layout fits: say why one
   // reading a step does not.
-  for (const Judgement& j : judged)
-    if (j.layout.mostSamples == 1 && j.layout.passes == 1 && !j.whyNot.empty()) {
-      decision.message = "no wedge layout fits " + std::to_string(n) + " readings: read one reading a step, " +
-                         j.whyNot;
-      if (j.whyNot == kRunsOfRepeats)
-        decision.message = "no wedge layout fits " + std::to_string(n) + " readings: they come in runs of repeats "
-                           "(each patch read a few times in a row), but no count of repeats fits " +
-                           std::to_string(n) + " readings; is a patch read once too often or too few times?";
-      decision.blame = j.blame;
-      return decision;
-    }
-  decision.message = "no wedge layout fits " + std::to_string(n) + " readings";
-  return decision;
+  for (const Judgement& j : judged) {
+    if (j.layout.mostSamples != 1 || j.layout.passes != 1 || j.whyNot.empty()) continue;
+    if (j.whyNot == kRunsOfRepeats)
+      return refusal(none + ": they come in runs of repeats (each patch read a few times in a row), but no count of "
+                            "repeats fits " + std::to_string(n) + " readings; is a patch read once too often or too "
+                            "few times?",
+                     j.blame);
+    return refusal(none + ": read one reading a step, " + j.whyNot, j.blame);
+  }
+  return refusal(none);
 }
 
 LayoutDecision Finder::readingsThatShowNothing() {

@@ -208,6 +208,72 @@ bool CgatsDataBlock::sortByGray() {
   return true;
 }
 
+namespace {
+
+// The device values that name a reading's step: RGB_R, RGB_G and RGB_B (those
+// the file has), or GRAY_K; signed so that paper white is the largest.
+using StepKey = std::array<double, 3>;
+
+// Reads the keys of a data block's sets and tells what they name.
+class StepKeys {
+ public:
+  StepKeys(std::vector<std::size_t> columns, std::vector<const char*> names, double toWhite)
+      : columns_(std::move(columns)), names_(std::move(names)), toWhite_(toWhite) {}
+
+  std::size_t size() const { return columns_.size(); }
+  const std::vector<std::size_t>& columns() const { return columns_; }
+
+  // The key of a set; nothing where a value is missing, not a number, or
+  // outside the device values (`outside` then says which, and its line).
+  std::optional<StepKey> of(const Fields& set) {
+    StepKey key{};
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+      if (columns_[c] >= set.size()) return std::nullopt;
+      const std::string field = text::replaceAll(text::trimWhitespaceAndNewlinesView(set[columns_[c]]), ",", ".");
+      const std::optional<double> value = text::parseDouble(field);
+      if (!value || std::isnan(*value)) return std::nullopt;
+      if (!(*value >= 0 && *value <= kLargestDeviceValue)) {
+        if (!outside) {
+          outside = "the " + std::string(names_[c]) + " value " + quotedField(field) +
+                    " lies outside the device values 0 to 65535 that name a patch";
+          outsideLine = set.lineNumber();
+        }
+        return std::nullopt;
+      }
+      // Values that differ only by the rounding of their text (1e-12) name
+      // one patch.
+      key[c] = toWhite_ * std::round(*value * kDeviceValueScale) / kDeviceValueScale;
+    }
+    return key;
+  }
+
+  // `later` lies at or past `earlier` on the way from paper white: no value
+  // comes back toward white.
+  bool darkerOrSame(const StepKey& later, const StepKey& earlier) const {
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+      if (later[c] > earlier[c]) return false;
+    return true;
+  }
+
+  // Where the key places its step on the input axis: the mean of its values
+  // (R, G and B are equal on a wedge of greys).
+  double label(const StepKey& key) const {
+    double sum = 0;
+    for (std::size_t c = 0; c < columns_.size(); ++c) sum += key[c];
+    return sum / static_cast<double>(columns_.size());
+  }
+
+  std::optional<std::string> outside;
+  int64_t outsideLine = 0;
+
+ private:
+  std::vector<std::size_t> columns_;
+  std::vector<const char*> names_;
+  double toWhite_;
+};
+
+}  // namespace
+
 std::optional<StepNames> CgatsDataBlock::namedSteps() {
   // The columns that name the steps, with their names for the messages.
   std::vector<std::size_t> columns;
@@ -226,122 +292,62 @@ std::optional<StepNames> CgatsDataBlock::namedSteps() {
   }
   if (columns.empty()) return std::nullopt;
   // Paper white has the highest RGB values, and GRAY_K 0.
-  const double toWhite = lumIndex >= 0 ? 1.0 : -1.0;
+  StepKeys keys(std::move(columns), std::move(columnNames), lumIndex >= 0 ? 1.0 : -1.0);
   const std::size_t n = measuredLab.size();
-  const auto setOf = [&](std::size_t k) -> const Fields& {
-    return dataSets[setOfReading.empty() ? k : setOfReading[k]];
-  };
-  using Key = std::array<double, 3>;
-  // A device value outside what any device gives names no step; the first
-  // such value stops the read, with its line.
-  std::optional<std::string> outside;
-  int64_t outsideLine = 0;
-  const auto keyOf = [&](std::size_t k) -> std::optional<Key> {
-    Key key{};
-    const Fields& set = setOf(k);
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      if (columns[c] >= set.size()) return std::nullopt;
-      const std::string field = text::replaceAll(text::trimWhitespaceAndNewlinesView(set[columns[c]]), ",", ".");
-      const std::optional<double> value = text::parseDouble(field);
-      if (!value || std::isnan(*value)) return std::nullopt;
-      if (!(*value >= 0 && *value <= kLargestDeviceValue)) {
-        if (!outside) {
-          outside = "the " + std::string(columnNames[c]) + " value " +
-                    quotedField(field) + " lies outside the device values 0 to 65535 that name a patch";
-          outsideLine = set.lineNumber();
-        }
-        return std::nullopt;
-      }
-      // Values that differ only by the rounding of their text (1e-12) name
-      // one patch.
-      key[c] = toWhite * std::round(*value * kDeviceValueScale) / kDeviceValueScale;
-    }
-    return key;
-  };
-  const auto refuseOutside = [&]() -> std::optional<StepNames> {
-    fail(*outside, outsideLine);
-    return std::nullopt;
-  };
-  // `later` lies at or past `earlier` on the way from paper white: no value
-  // comes back toward white.
-  const auto darkerOrSame = [&](const Key& later, const Key& earlier) {
-    for (std::size_t c = 0; c < columns.size(); ++c)
-      if (later[c] > earlier[c]) return false;
-    return true;
-  };
-
-  StepNames names;
-  names.namedBy = lumIndex < 0 ? "GRAY_K value" : columns.size() == 1 ? "RGB_R value" : "RGB values";
-  names.stepOf.resize(n);
-  // The rows are in the order of one of the values already: the steps follow
-  // one another, each new one darker than the last.
-  std::optional<Key> previous;
-  int32_t step = -1;
-  bool inOrder = true;
-  // Each step's label, paper white first: where the values place it on the
-  // input axis (the mean of the values that name it; R, G and B are equal
-  // on a wedge of greys).
-  std::vector<double> labels;
-  const auto labelOf = [&](const Key& key) {
-    double sum = 0;
-    for (std::size_t c = 0; c < columns.size(); ++c) sum += key[c];
-    return sum / static_cast<double>(columns.size());
-  };
-  for (std::size_t k = 0; k < n && inOrder; ++k) {
-    const std::optional<Key> key = keyOf(k);
-    if (outside) return refuseOutside();
-    if (!key) return std::nullopt;
-    if (previous && *key == *previous) {
-      names.stepOf[k] = step;
-    } else if (!previous || darkerOrSame(*key, *previous)) {
-      previous = key;
-      names.stepOf[k] = ++step;
-      labels.push_back(labelOf(*key));
-    } else {
-      inOrder = false;
-    }
-  }
-  names.steps = step + 1;
-  if (!inOrder) {
-    // Sorted by some other field: the distinct values in order, which must
-    // lie on one ramp from white to black, each darker in every value than
-    // the one before.
-    std::vector<Key> keys;
-    keys.reserve(n);
-    for (std::size_t k = 0; k < n; ++k) {
-      const std::optional<Key> key = keyOf(k);
-      if (outside) return refuseOutside();
-      if (!key) return std::nullopt;
-      keys.push_back(*key);
-    }
-    std::vector<Key> distinct = keys;
-    std::sort(distinct.begin(), distinct.end(), std::greater<>());
-    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    for (std::size_t d = 1; d < distinct.size(); ++d) {
-      if (darkerOrSame(distinct[d], distinct[d - 1])) continue;
-      // A colour chart: name the first patch whose values differ.
-      std::size_t colour = 0;
-      while (colour + 1 < n && std::equal(keys[colour].begin() + 1, keys[colour].begin() + columns.size(),
-                                          keys[colour].begin()))
-        ++colour;
-      std::string values;
-      for (const std::size_t c : columns)
-        values += (values.empty() ? "" : ", ") + std::string(text::trimWhitespaceAndNewlinesView(setOf(colour)[c]));
-      fail("no wedge layout fits " + std::to_string(n) +
-               " readings: their RGB values name colour patches, not the steps of one wedge (" + values + ")",
-           setOf(colour).lineNumber());
+  std::vector<StepKey> keyOfReading;
+  keyOfReading.reserve(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::optional<StepKey> key = keys.of(setOf(k));
+    if (keys.outside) {
+      fail(*keys.outside, keys.outsideLine);
       return std::nullopt;
     }
-    for (std::size_t k = 0; k < n; ++k)
-      names.stepOf[k] = static_cast<int32_t>(
-          std::lower_bound(distinct.begin(), distinct.end(), keys[k], std::greater<>()) - distinct.begin());
-    names.steps = static_cast<int64_t>(distinct.size());
-    labels.clear();
-    for (const Key& key : distinct) labels.push_back(labelOf(key));
+    if (!key) return std::nullopt;
+    keyOfReading.push_back(*key);
   }
+  StepNames names;
+  names.namedBy = lumIndex < 0 ? "GRAY_K value" : keys.size() == 1 ? "RGB_R value" : "RGB values";
+  // The distinct keys from paper white on, which must lie on one ramp from
+  // white to black, each darker in every value than the one before.
+  // Rows in the order of one of the values already need no sort.
+  std::vector<StepKey> distinct = keyOfReading;
+  if (!std::is_sorted(distinct.begin(), distinct.end(), std::greater<>()))
+    std::sort(distinct.begin(), distinct.end(), std::greater<>());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  for (std::size_t d = 1; d < distinct.size(); ++d)
+    if (!keys.darkerOrSame(distinct[d], distinct[d - 1])) {
+      refuseColourChart(keys.columns(), keyOfReading);
+      return std::nullopt;
+    }
+  names.steps = static_cast<int64_t>(distinct.size());
   if (names.steps < 2) return std::nullopt;
+  names.stepOf.reserve(n);
+  for (const StepKey& key : keyOfReading)
+    names.stepOf.push_back(static_cast<int32_t>(
+        std::lower_bound(distinct.begin(), distinct.end(), key, std::greater<>()) - distinct.begin()));
+  std::vector<double> labels;
+  for (const StepKey& key : distinct) labels.push_back(keys.label(key));
   names.positions = positionsOfLabels(labels);
   return names;
+}
+
+const Fields& CgatsDataBlock::setOf(std::size_t reading) const {
+  return dataSets[setOfReading.empty() ? reading : setOfReading[reading]];
+}
+
+void CgatsDataBlock::refuseColourChart(const std::vector<std::size_t>& columns, const std::vector<std::array<double, 3>>& keys) {
+  // A colour chart: name the first patch whose values differ.
+  std::size_t colour = 0;
+  while (colour + 1 < keys.size() &&
+         std::equal(keys[colour].begin() + 1, keys[colour].begin() + static_cast<std::ptrdiff_t>(columns.size()),
+                    keys[colour].begin()))
+    ++colour;
+  std::string values;
+  for (const std::size_t c : columns)
+    values += (values.empty() ? "" : ", ") + std::string(text::trimWhitespaceAndNewlinesView(setOf(colour)[c]));
+  fail("no wedge layout fits " + std::to_string(keys.size()) +
+           " readings: their RGB values name colour patches, not the steps of one wedge (" + values + ")",
+       setOf(colour).lineNumber());
 }
 
 std::string CgatsDataBlock::missingFields(const Fields& row) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -88,6 +89,11 @@ class CgatsDataBlock : public MeasurementData {
   // The data set each reading of `measuredLab` was read from, once sorted by
   // GRAY_K; empty while they are the first sets, in order.
   std::vector<std::size_t> setOfReading;
+  // The data set reading `reading` of `measuredLab` was read from.
+  const Fields& setOf(std::size_t reading) const;
+  // Fails the read: the values that name the readings' steps (`keys`, one a
+  // reading, from `columns`) are the colours of a profiling chart.
+  void refuseColourChart(const std::vector<std::size_t>& columns, const std::vector<std::array<double, 3>>& keys);
 
   // Steps a reader adds to the walk: after the data lines are taken, after
   // the rows are read, and in place of averaging when the file is read for
