@@ -779,6 +779,10 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
   const auto odd = dir.write("odd.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
                                                                    testsupport::eightChannelMarkers(), level));
   const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  // LK alone, inked from step 11 to step 199 only.
+  auto lkBump = [](int c, int i) { return c == 6 && i > 10 && i < 200 ? 20000 * std::sin(M_PI * (i - 10) / 190) : 0; };
+  const auto bump = dir.write("bump.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                                     testsupport::eightChannelMarkers(), lkBump));
   const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
   const auto blank = dir.write("blank.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 50.5, 49.5)));
   // Flat at both ends, so that smoothing keeps them: a fall of exactly 5.
@@ -803,9 +807,17 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
        {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
         "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "
                                                 "as its default"}},
+      // The strongest spline sends K to 0 at every step but the last four,
+      // which keep its top level; LK keeps ink at every step, but little.
       {{even.string(), quad.string(), "--spline", "100"},
-       {"inkcurve: warning: the correction leaves channel K almost without ink: 2% of its ink remains",
-        "inkcurve: warning: the correction leaves channel LK almost without ink: 1% of its ink remains"}},
+       {"inkcurve: warning: the correction leaves channel K 2% of its ink: ink at only 4 of its 256 steps, 252 to "
+        "255 (before: 195 steps), up to level 42000 (before: 42000)\n",
+        "inkcurve: warning: the correction leaves channel LK 1% of its ink: ink at 255 of its 256 steps, 1 to 255 "
+        "(before: 254 steps), up to level 243 (before: 19999)\n"}},
+      // On this wedge it sends every step to inputs near 0, where this LK has none.
+      {{even.string(), bump.string(), "--spline", "100"},
+       {"inkcurve: warning: the correction leaves channel LK no ink: every level is 0 (before: ink at 189 of its 256 "
+        "steps, up to level 20000)\n"}},
   };
   for (const auto& [files, warnings] : cases) {
     auto args = files;
