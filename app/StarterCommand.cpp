@@ -1,6 +1,7 @@
 #include "StarterCommand.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -65,6 +66,15 @@ struct StarterRequest {
   std::optional<double> inkLimit, totalInk;
   std::optional<int64_t> yellow;
 };
+
+// The files the run writes, with the option that names each, as they are
+// written (the extension added).
+std::vector<std::pair<std::string, std::filesystem::path>> outputFiles(const StarterRequest& request) {
+  std::vector<std::pair<std::string, std::filesystem::path>> files;
+  files.emplace_back("out", CliHost::savedPath(request.outPath, "quad"));
+  if (request.plotPath) files.emplace_back("plot", CliHost::savedPath(*request.plotPath, "png"));
+  return files;
+}
 
 // Each step below ends the run when it gives a status.
 
@@ -136,6 +146,8 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
   if (auto problem = outputFileError("out", request.outPath)) return usageError(err, *problem);
   if (request.plotPath)
     if (auto problem = plotOutputError(*request.plotPath, request.outPath)) return usageError(err, *problem);
+  for (const auto& [option, path] : outputFiles(request))
+    if (auto problem = outputNameEncodingError(option, path)) return usageError(err, *problem);
   return checkBoosts(err, request);
 }
 
@@ -190,6 +202,18 @@ std::optional<int> setNotes(const StarterRequest& request, starter_curves::Start
   return std::nullopt;
 }
 
+// A name too long for its file system would fail its rename at the end,
+// after the other file was replaced: such a name is refused before anything
+// is written, as a file that cannot be written.
+std::optional<int> checkOutputNames(const StarterRequest& request, std::ostream& err) {
+  for (const auto& [option, path] : outputFiles(request))
+    if (auto problem = outputNameLengthError(option, path)) {
+      err << "inkcurve: " << *problem << "\n";
+      return kExitFailed;
+    }
+  return std::nullopt;
+}
+
 // The file waits in its temporary file until standard output is known to be
 // open for the line that names it: a run whose output is closed (or its
 // reader gone) fails and replaces nothing, as linearize does.
@@ -233,6 +257,7 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   const auto warnings = buildStarterCurve(request, *model);
   auto& sc = *model->starterCurve;
   if (auto status = setNotes(request, sc, err)) return *status;
+  if (auto status = checkOutputNames(request, err)) return *status;
   return writeStarterCurve(request, sc, warnings, host, out, err);
 }
 
