@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "platform/files/Files.h"
 #include "platform/text/Text.h"
 
 namespace cli {
@@ -79,6 +80,37 @@ std::optional<std::string> outputFileError(const std::string& name, const std::s
   const std::filesystem::path path(value);
   if (!path.has_filename() || path.filename() == "." || path.filename() == "..")
     return "--" + name + " '" + value + "' names a folder; give the name of a file in it";
+  return std::nullopt;
+}
+
+std::string shownPath(const std::filesystem::path& path) {
+  std::filesystem::path shown;
+  for (const auto& part : path) shown /= platform::text::elidedMiddle(part.string(), 40);
+  return platform::text::printable(platform::text::elidedMiddle(shown.string(), 160));
+}
+
+std::optional<std::string> outputNameEncodingError(const std::string& name, const std::filesystem::path& path) {
+  auto refuse = [&](const std::string& what) {
+    return "--" + name + ": " + what + " is not UTF-8 text, and a file system that keeps names in UTF-8 (FAT, "
+           "exFAT, NTFS) refuses it";
+  };
+  if (!platform::text::isValidUtf8(path.filename().string()))
+    return refuse("the name \"" + platform::text::printable(path.filename().string()) + "\"");
+  // Folders that exist have their names already; the ones to be made (the
+  // XML folder's) are named here.
+  std::error_code ec;
+  for (auto folder = path.parent_path(); !folder.empty() && !std::filesystem::exists(folder, ec);
+       folder = folder.parent_path()) {
+    if (!platform::text::isValidUtf8(folder.filename().string()))
+      return refuse("the name of the folder \"" + platform::text::printable(folder.filename().string()) +
+                    "\" it would make");
+    if (folder == folder.parent_path()) break;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> outputNameLengthError(const std::string& name, const std::filesystem::path& path) {
+  if (auto why = platform::files::nameLengthRefusal(path)) return "--" + name + ": " + shownPath(path) + ": " + *why;
   return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -35,6 +36,25 @@ bool asksForHelp(const std::vector<std::string>& args, const std::set<std::strin
 // or it names a folder ("out/", ".", ".."), which would be written as a hidden
 // file named only by its extension. Nothing for a usable name.
 std::optional<std::string> outputFileError(const std::string& name, const std::string& value);
+
+// How a message shows an output's path: each part of it over 40 bytes cut in
+// its middle, the whole over 160 bytes too, and every byte that is not part
+// of UTF-8 text as \xNN.
+std::string shownPath(const std::filesystem::path& path);
+
+// Why output option `name` may not write `path` (as the program writes it,
+// its extension added) for the text of its name: the file's own name, or a
+// folder on its path that is not made yet, is not UTF-8 text, which a file
+// system that keeps its names in UTF-8 refuses when the file is renamed into
+// place. A mistake on the command line, as notes that are not UTF-8 are.
+std::optional<std::string> outputNameEncodingError(const std::string& name, const std::filesystem::path& path);
+
+// Why no file can be made at `path` for the length of its name
+// (platform::files::nameLengthRefusal), as "--plot: out/AAA...A.png: its name
+// is 256 bytes long; a file name on this file system may be at most 255
+// bytes". A file that cannot be written, as the other checks of outputs
+// before anything is read.
+std::optional<std::string> outputNameLengthError(const std::string& name, const std::filesystem::path& path);
 
 // A number option held to [lo, hi]; an error text when it is not one.
 std::optional<double> numberInRange(const std::string& name, const std::string& text, double lo, double hi,

@@ -246,6 +246,8 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
   }
 
   const auto outputs = outputFiles(*parsed, xmlFolder);
+  for (const auto& [option, path] : outputs)
+    if (auto problem = outputNameEncodingError(option, path)) return usageError(err, *problem);
   if (auto problem = outputOverInput(request, outputs)) return usageError(err, *problem);
   if (auto problem = outputsThatMeet(outputs, xmlFolder)) return usageError(err, *problem);
 
@@ -278,17 +280,23 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
   return std::nullopt;
 }
 
-// Every output's folder, and every file an output would replace, is looked
-// at before anything is read or any folder made: a folder that cannot take
-// the XML curves or cannot be made, a missing folder of an output file, and a
-// file that cannot be replaced (a curve made read-only to keep it, a FIFO, a
-// mount point). The XML folder is made only when the curves are written.
+// Every output's name, its folder, and every file an output would replace,
+// is looked at before anything is read or any folder made: a name longer than
+// its file system takes (the XML folder's files too, made or not), a folder
+// that cannot take the XML curves or cannot be made, a missing folder of an
+// output file, and a file that cannot be replaced (a curve made read-only to
+// keep it, a FIFO, a mount point). The XML folder is made only when the
+// curves are written.
 std::optional<int> checkOutputFiles(const Request& request, std::ostream& err) {
   const auto& xmlFolder = request.xmlFolder;
-  auto problem = xmlFolder ? CliHost::unusableFolder(*xmlFolder) : std::nullopt;
+  const auto outputs = outputFiles(request.args, xmlFolder);
+  std::optional<std::string> problem;
+  for (const auto& [option, path] : outputs)
+    if (!problem) problem = outputNameLengthError(option, path);
+  if (!problem && xmlFolder) problem = CliHost::unusableFolder(*xmlFolder);
   std::error_code ec;
   const bool xmlFolderMade = xmlFolder && std::filesystem::is_directory(*xmlFolder, ec);
-  for (const auto& [option, path] : outputFiles(request.args, xmlFolder)) {
+  for (const auto& [option, path] : outputs) {
     if (problem) break;
     if (option == "xml-dir" && !xmlFolderMade) continue;
     problem = platform::files::replacementRefusal(path);

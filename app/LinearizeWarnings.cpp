@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "platform/text/Text.h"
 
@@ -66,21 +67,41 @@ void warnAboutShallowFall(double paperWhiteL, double darkestL, std::ostream& err
 void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,
                               const std::vector<linearization::InkCurve>& after,
                               const std::vector<std::string>& markers, std::ostream& err) {
+  // A level below 1 is written 0, and so is one that is not a number.
+  auto inked = [](double level) { return level >= 1.0; };
+  auto highest = [](const linearization::InkCurve& levels) {
+    double top = 0;
+    for (double v : levels) top = std::max(top, v);  // NaN never wins
+    return std::lround(std::min(top, 65535.0));
+  };
   const size_t n = std::min({before.size(), after.size(), markers.size()});
   for (size_t c = 0; c < n; ++c) {
     const double inkBefore = std::accumulate(before[c].begin(), before[c].end(), 0.0);
     const double inkAfter = std::accumulate(after[c].begin(), after[c].end(), 0.0);
     if (!(inkBefore > 0) || inkAfter >= kLeastInkShare * inkBefore) continue;
-    // Levels that are not a number are written 0.
+    // The correction moves ink along the input rather than thinning it: a
+    // response that stays near paper white until the darkest steps (the
+    // strongest smoothing) sends every input but the last few to level 0,
+    // while those keep their top level. So the steps that keep ink are
+    // counted, and where they lie, beside the share of the ink.
+    const auto stepsBefore = std::count_if(before[c].begin(), before[c].end(), inked);
+    std::vector<size_t> steps;
+    for (size_t i = 0; i < after[c].size(); ++i)
+      if (inked(after[c][i])) steps.push_back(i);
+    err << "inkcurve: warning: the correction leaves channel " << channelLabel(markers[c]);
+    if (steps.empty()) {
+      err << " no ink: every level is 0 (before: ink at " << stepsBefore << " of its " << before[c].size()
+          << " steps, up to level " << highest(before[c]) << ")\n";
+      continue;
+    }
     const double share = inkAfter > 0 ? inkAfter / inkBefore : 0.0;
-    auto highest = [](const linearization::InkCurve& levels) {
-      double top = 0;
-      for (double v : levels) top = std::max(top, v);  // NaN never wins
-      return std::lround(std::min(top, 65535.0));
-    };
-    err << "inkcurve: warning: the correction leaves channel " << channelLabel(markers[c])
-        << " almost without ink: " << std::lround(share * 100) << "% of its ink remains, its highest level "
-        << highest(after[c]) << " (before: " << highest(before[c]) << ")\n";
+    err << (share < 0.005 ? " less than 1%" : " " + std::to_string(std::lround(share * 100)) + "%")
+        << " of its ink: ink at " << (std::cmp_less(steps.size(), stepsBefore) ? "only " : "") << steps.size()
+        << " of its " << after[c].size() << " steps, "
+        << (steps.size() == 1 ? "step " + std::to_string(steps.front())
+                              : std::to_string(steps.front()) + " to " + std::to_string(steps.back()))
+        << " (before: " << stepsBefore << " steps), up to level " << highest(after[c]) << " (before: "
+        << highest(before[c]) << ")\n";
   }
 }
 

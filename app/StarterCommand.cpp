@@ -1,6 +1,7 @@
 #include "StarterCommand.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -55,7 +56,64 @@ std::string starterUsage() {
          "             list the printer-model and process titles\n";
 }
 
-int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+// What the command line asks for, once checked.
+struct StarterRequest {
+  ParsedArgs args;
+  std::string printer, process, outPath;
+  std::optional<std::string> plotPath;
+  std::optional<double> inkLimit, totalInk;
+  std::optional<int64_t> yellow;
+};
+
+// The files the run writes, with the option that names each, as they are
+// written (the extension added).
+std::vector<std::pair<std::string, std::filesystem::path>> outputFiles(const StarterRequest& request) {
+  std::vector<std::pair<std::string, std::filesystem::path>> files;
+  files.emplace_back("out", CliHost::savedPath(request.outPath, "quad"));
+  if (request.plotPath) files.emplace_back("plot", CliHost::savedPath(*request.plotPath, "png"));
+  return files;
+}
+
+// Each step below ends the run when it gives a status.
+
+// The boosts, each held to the range where its law makes sense; a mistake is
+// a usage error.
+std::optional<int> checkBoosts(std::ostream& err, StarterRequest& request) {
+  const auto& parsed = request.args;
+  if (auto v = parsed.option("ink-limit")) {
+    request.inkLimit = platform::text::parseFiniteDecimal(*v);
+    if (!request.inkLimit) return usageError(err, "--ink-limit needs a number, not '" + *v + "'");
+    // At -100 % the boost takes all ink off the darkest step, and below it the
+    // levels turn negative.
+    if (*request.inkLimit <= -100)
+      return usageError(err, "--ink-limit must be above -100 (a boost of -100% or less removes the ink), not '" +
+                                 *v + "'");
+  }
+  if (auto v = parsed.option("yellow")) {
+    request.yellow = platform::text::parseInt(*v);
+    if (!request.yellow) return usageError(err, "--yellow needs a whole number, not '" + *v + "'");
+    // The boost's law divides by Y × 0.02 + 2, which is 0 at -100 and
+    // negative below it, where a lower Y leaves more yellow, not less.
+    if (*request.yellow <= -100)
+      return usageError(err, "--yellow must be above -100 (the boost's law has no value at -100 and turns back "
+                             "below it), not '" + *v + "'");
+  }
+  if (auto v = parsed.option("total-ink")) {
+    request.totalInk = platform::text::parseFiniteDecimal(*v);
+    if (!request.totalInk) return usageError(err, "--total-ink needs a number, not '" + *v + "'");
+    // Every level is multiplied by 1 + T.
+    if (*request.totalInk <= -1)
+      return usageError(err, "--total-ink must be above -1 (a factor of -1 or less leaves no ink), not '" + *v + "'");
+  }
+  return std::nullopt;
+}
+
+// Every title, name and number is checked before anything is built or
+// written; a mistake is a usage error. --help and --list end the run here.
+std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                                    StarterRequest& request) {
   const std::set<std::string> valueOptions{"printer", "process", "ink-limit", "yellow", "total-ink",
                                            "notes",   "out",     "plot"};
   if (asksForHelp(args, valueOptions)) {
@@ -66,7 +124,6 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
     listTitles(out);
     return kExitOk;
   }
-
   std::string error;
   auto parsed = parseArgs(args, valueOptions, {"list", "verbose"}, error);
   if (!parsed) return usageError(err, error);
@@ -75,66 +132,40 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   for (const char* required : {"printer", "process", "out"}) {
     if (!parsed->has(required)) return usageError(err, "--" + std::string(required) + " is required");
   }
-  const std::string printer = *parsed->option("printer");
-  const std::string process = *parsed->option("process");
-  const std::string outPath = *parsed->option("out");
-  if (!known(starter_curves::printerModelTitles(), printer)) {
-    return usageError(err, "unknown printer model '" + printer + "' (see inkcurve starter --list)");
+  request.args = *parsed;
+  request.printer = *parsed->option("printer");
+  request.process = *parsed->option("process");
+  request.outPath = *parsed->option("out");
+  request.plotPath = parsed->option("plot");
+  if (!known(starter_curves::printerModelTitles(), request.printer)) {
+    return usageError(err, "unknown printer model '" + request.printer + "' (see inkcurve starter --list)");
   }
-  if (!known(starter_curves::processTitles(), process)) {
-    return usageError(err, "unknown process '" + process + "' (see inkcurve starter --list)");
+  if (!known(starter_curves::processTitles(), request.process)) {
+    return usageError(err, "unknown process '" + request.process + "' (see inkcurve starter --list)");
   }
-  if (auto problem = outputFileError("out", outPath)) return usageError(err, *problem);
-  const auto plotPath = parsed->option("plot");
-  if (plotPath)
-    if (auto problem = plotOutputError(*plotPath, outPath)) return usageError(err, *problem);
+  if (auto problem = outputFileError("out", request.outPath)) return usageError(err, *problem);
+  if (request.plotPath)
+    if (auto problem = plotOutputError(*request.plotPath, request.outPath)) return usageError(err, *problem);
+  for (const auto& [option, path] : outputFiles(request))
+    if (auto problem = outputNameEncodingError(option, path)) return usageError(err, *problem);
+  return checkBoosts(err, request);
+}
 
-  std::optional<double> inkLimit, totalInk;
-  std::optional<int64_t> yellow;
-  if (auto v = parsed->option("ink-limit")) {
-    inkLimit = platform::text::parseFiniteDecimal(*v);
-    if (!inkLimit) return usageError(err, "--ink-limit needs a number, not '" + *v + "'");
-    // At -100 % the boost takes all ink off the darkest step, and below it the
-    // levels turn negative.
-    if (*inkLimit <= -100)
-      return usageError(err, "--ink-limit must be above -100 (a boost of -100% or less removes the ink), not '" +
-                                 *v + "'");
-  }
-  if (auto v = parsed->option("yellow")) {
-    yellow = platform::text::parseInt(*v);
-    if (!yellow) return usageError(err, "--yellow needs a whole number, not '" + *v + "'");
-    // The boost's law divides by Y × 0.02 + 2, which is 0 at -100 and
-    // negative below it, where a lower Y leaves more yellow, not less.
-    if (*yellow <= -100)
-      return usageError(err, "--yellow must be above -100 (the boost's law has no value at -100 and turns back "
-                             "below it), not '" + *v + "'");
-  }
-  if (auto v = parsed->option("total-ink")) {
-    totalInk = platform::text::parseFiniteDecimal(*v);
-    if (!totalInk) return usageError(err, "--total-ink needs a number, not '" + *v + "'");
-    // Every level is multiplied by 1 + T.
-    if (*totalInk <= -1)
-      return usageError(err, "--total-ink must be above -1 (a factor of -1 or less leaves no ink), not '" + *v + "'");
-  }
-
-  CliHost host(out, err, parsed->has("verbose"));
-  host.setSaveAnswer("quad", outPath);
-  if (plotPath) host.setSaveAnswer("png", *plotPath);
-  auto model = std::make_shared<starter_curves::CurveSetupDataModel>(host);
-  auto& sc = *model->starterCurve;
-
-  // The setup screen's actions, in its order.
-  sc.printerModelSetting = printer;
-  model->setInkFamily();
-  model->updateStarterCurve();
-  sc.processSetting = process;
-  model->updateStarterCurve();
-  // A boost that takes the last ink off a channel is named: the file is still
-  // written, but that channel prints nothing.
+// The setup screen's actions, in its order: the printer model, the process,
+// then each boost given. A boost that takes the last ink off a channel is
+// named in the warnings returned: the file is still written, but that
+// channel prints nothing.
+std::vector<std::string> buildStarterCurve(const StarterRequest& request, starter_curves::CurveSetupDataModel& model) {
+  auto& sc = *model.starterCurve;
+  sc.printerModelSetting = request.printer;
+  model.setInkFamily();
+  model.updateStarterCurve();
+  sc.processSetting = request.process;
+  model.updateStarterCurve();
   std::vector<bool> inked = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
   std::vector<std::string> warnings;
   auto boost = [&](const char* option) {
-    model->updateStarterCurve();
+    model.updateStarterCurve();
     const auto now = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
     std::string emptied;
     for (size_t c = 0; c < std::min({inked.size(), now.size(), sc.currentInkList.size()}); ++c) {
@@ -143,40 +174,63 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
       emptied += (emptied.empty() ? "" : ", ") + channelLabel(sc.currentInkList[c]);
     }
     if (!emptied.empty())
-      warnings.push_back("--" + std::string(option) + " " + *parsed->option(option) + " leaves no ink in " +
+      warnings.push_back("--" + std::string(option) + " " + *request.args.option(option) + " leaves no ink in " +
                          emptied + ": every level is written 0");
   };
-  if (inkLimit) {
-    model->boost->boostInput = *inkLimit;
+  if (request.inkLimit) {
+    model.boost->boostInput = *request.inkLimit;
     boost("ink-limit");
   }
-  if (yellow) {
-    model->yellowBoost->boostYellowInput = *yellow;
+  if (request.yellow) {
+    model.yellowBoost->boostYellowInput = *request.yellow;
     boost("yellow");
   }
-  if (totalInk) {
-    model->totalInkBoost->totalInkLoadBoostInput = *totalInk;
+  if (request.totalInk) {
+    model.totalInkBoost->totalInkLoadBoostInput = *request.totalInk;
     boost("total-ink");
   }
-  sc.processNotes = parsed->option("notes").value_or(std::string());
+  return warnings;
+}
+
+// The notes go at the top of the file; they must read back.
+std::optional<int> setNotes(const StarterRequest& request, starter_curves::StarterCurve& sc, std::ostream& err) {
+  sc.processNotes = request.args.option("notes").value_or(std::string());
   // The ink set's second header line is a comment line ahead of the notes.
   const int commentLinesBefore = static_cast<int>(sc.currentHeaderInfo.size()) - 1;
   if (auto reason = linearization::unreadableNotesReason(*sc.processNotes, commentLinesBefore))
     return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
+  return std::nullopt;
+}
 
-  // The file waits in its temporary file until standard output is known to
-  // be open for the line that names it: a run whose output is closed (or its
-  // reader gone) fails and replaces nothing, as linearize does.
+// A name too long for its file system would fail its rename at the end,
+// after the other file was replaced: such a name is refused before anything
+// is written, as a file that cannot be written.
+std::optional<int> checkOutputNames(const StarterRequest& request, std::ostream& err) {
+  for (const auto& [option, path] : outputFiles(request))
+    if (auto problem = outputNameLengthError(option, path)) {
+      err << "inkcurve: " << *problem << "\n";
+      return kExitFailed;
+    }
+  return std::nullopt;
+}
+
+// The file waits in its temporary file until standard output is known to be
+// open for the line that names it: a run whose output is closed (or its
+// reader gone) fails and replaces nothing, as linearize does.
+int writeStarterCurve(const StarterRequest& request, starter_curves::StarterCurve& sc,
+                      const std::vector<std::string>& warnings, CliHost& host, std::ostream& out,
+                      std::ostream& err) {
   platform::files::ReplacementBatch batch;
   const auto outcome = sc.exportStarterCurve(host);
   if (!outcome.offered) {
     err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
     return kExitFailed;
   }
-  std::string note = printer + ", " + process;
+  std::string note = request.printer + ", " + request.process;
   for (const char* option : {"ink-limit", "yellow", "total-ink"})
-    if (auto v = parsed->option(option)) note += ", --" + std::string(option) + " " + *v;
-  if (plotPath) savePlot(starterPicture(sc.currentStarterCurveWithBoostSetting, sc.currentInkList, note), host);
+    if (auto v = request.args.option(option)) note += ", --" + std::string(option) + " " + *v;
+  if (request.plotPath)
+    savePlot(starterPicture(sc.currentStarterCurveWithBoostSetting, sc.currentInkList, note), host);
   // What was built, printed ahead of the commit: an output that takes no
   // write (a full disk, /dev/full) fails the run before any file is replaced.
   std::string channels;
@@ -188,6 +242,23 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
         << " ink levels lay outside 0...65535 after boosting and were written clamped\n";
   }
   return commitWrites(batch, host, out);
+}
+
+}  // namespace
+
+int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  StarterRequest request;
+  if (auto status = checkCommandLine(args, out, err, request)) return *status;
+
+  CliHost host(out, err, request.args.has("verbose"));
+  host.setSaveAnswer("quad", request.outPath);
+  if (request.plotPath) host.setSaveAnswer("png", *request.plotPath);
+  auto model = std::make_shared<starter_curves::CurveSetupDataModel>(host);
+  const auto warnings = buildStarterCurve(request, *model);
+  auto& sc = *model->starterCurve;
+  if (auto status = setNotes(request, sc, err)) return *status;
+  if (auto status = checkOutputNames(request, err)) return *status;
+  return writeStarterCurve(request, sc, warnings, host, out, err);
 }
 
 }  // namespace cli

@@ -7,7 +7,17 @@
 
 #include "Cli.h"
 
+// GCC says it builds with AddressSanitizer through __SANITIZE_ADDRESS__,
+// clang through __has_feature(address_sanitizer).
 #if defined(__SANITIZE_ADDRESS__)
+#define INKCURVE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define INKCURVE_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if defined(INKCURVE_ADDRESS_SANITIZER)
 // Fontconfig keeps the fonts' caches that --plot's text fills until the
 // process ends; a sanitizer build's leak checker is told so, and nothing else.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

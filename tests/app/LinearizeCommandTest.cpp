@@ -512,6 +512,13 @@ std::string lines(int n) {
   return s;
 }
 
+// The current folder while it lives.
+struct InFolder {
+  std::filesystem::path previous = std::filesystem::current_path();
+  explicit InFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+  ~InFolder() { std::filesystem::current_path(previous); }
+};
+
 TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   TempDir dir;
   const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
@@ -555,11 +562,7 @@ TEST(LinearizeCommand, NamesAndNotesAreCheckedBeforeAnythingIsWritten) {
   const std::string sub = (dir / "sub").string() + "/", here = (dir / ".").string();
   const auto before = contents(dir.path());
   // An empty name would be written into the current folder: make it `dir`.
-  struct InFolder {
-    std::filesystem::path previous = std::filesystem::current_path();
-    explicit InFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
-    ~InFolder() { std::filesystem::current_path(previous); }
-  } inDir(dir.path());
+  InFolder inDir(dir.path());
 
   const std::string w = wedge.string(), q = quad.string(), o = out.string(), x = (dir / "xml").string();
   std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
@@ -725,6 +728,81 @@ TEST(LinearizeCommand, AFailedRunReplacesNoFileAndProtectedFilesAreKept) {
   if (!notRun.empty()) GTEST_SKIP() << "not run: " << platform::text::join(notRun, "; ");
 }
 
+std::string repeated(const std::string& text, size_t times) {
+  std::string s;
+  for (size_t i = 0; i < times; ++i) s += text;
+  return s;
+}
+
+// A name that its file system would refuse only at the rename at the end,
+// after other outputs had replaced their files, is refused before anything is
+// read or written, whichever command writes it.
+TEST(LinearizeCommand, NamesTooLongOrNotUtf8AreRefusedBeforeAnyFileIsReplaced) {
+  TempDir dir;
+  const long nameMax = ::pathconf(dir.path().c_str(), _PC_NAME_MAX);
+  if (nameMax != 255) GTEST_SKIP() << "not run: the rows are for names of at most 255 bytes, not " << nameMax;
+  const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  const auto quad = dir.write("in.quad", eightChannelQuad());
+  dir.write("out.quad", "old curve");
+  dir.write("c.acv", "old acv");
+  dir.write("s.quad", "old starter");
+  InFolder inDir(dir.path());  // names as a user types them, whatever folder the tests run in
+  const std::string cjk = repeated("\uFF21", 84);  // 84 × 3 bytes, 256 with ".png"
+  const std::vector<std::string> linearize = {"linearize", wedge.string(), quad.string(), "--out", "out.quad",
+                                              "--acv", "c.acv"};
+  const std::vector<std::string> starter = {"starter", "--printer", "P600/P800", "--process", "Carbon Transfer",
+                                            "--out", "s.quad"};
+  const std::string tooLong = " bytes long; a file name on this file system may be at most 255 bytes";
+  const std::tuple<std::vector<std::string>, std::vector<std::string>, int, std::string> cases[] = {
+      {linearize, {"--plot", std::string(252, 'p')}, 1,
+       "inkcurve: --plot: pppppppppppppppppppppppppp...pppppppppp.png: its name is 256" + tooLong},
+      {linearize, {"--plot", "sub/" + cjk}, 1,
+       "inkcurve: --plot: sub/\uFF21\uFF21\uFF21\uFF21\uFF21\uFF21\uFF21\uFF21...\uFF21\uFF21\uFF21.png: "
+       "its name is 256" + tooLong},
+      {linearize, {"--cube", std::string(300, 'y') + "/c"}, 1,
+       "inkcurve: --cube: yyyyyyyyyyyyyyyyyyyyyyyyyy...yyyyyyyyyyyyyy/c.cube: the name of its folder "
+       "yyyyyyyyyyyyyyyyyyyyyyyyyy...yyyyyyyyyyyyyy is 300 bytes long; a file or folder name on this file system "
+       "may be at most 255 bytes"},
+      {linearize, {"--measurements-out", "in.quad/m"}, 1,
+       "inkcurve: Could not write \"in.quad/m.txt\": Not a directory"},
+      // The XML folder's files count, the longest name and its temporary file
+      // too: a folder of 4079 bytes takes "_ref.quad" (4089) but not the
+      // temporary file beside it.
+      {linearize, {"--xml-dir", repeated("d/", 2039) + "d"}, 1,
+       "inkcurve: --xml-dir: " + repeated("d/", 53) + "..." + repeated("/d", 22) + "/_ref.quad: the path is 4089 "
+       "bytes long, and the temporary file written beside it first (.inkcurve-XXXXXX) would be 4096 bytes long; a "
+       "path may be at most 4095 bytes"},
+      {linearize, {"--xml-dir", "caf\xE9/xml"}, 2,
+       "inkcurve linearize: --xml-dir: the name of the folder \"caf\\xE9\" it would make is not UTF-8 text, and a "
+       "file system that keeps names in UTF-8 (FAT, exFAT, NTFS) refuses it"},
+      {starter, {"--plot", cjk}, 1,
+       "inkcurve: --plot: \uFF21\uFF21\uFF21\uFF21\uFF21\uFF21\uFF21\uFF21...\uFF21\uFF21\uFF21.png: its name is 256" +
+           tooLong},
+      {starter, {"--plot", "caf\xE9"}, 2,
+       "inkcurve starter: --plot: the name \"caf\\xE9.png\" is not UTF-8 text, and a file system that keeps names "
+       "in UTF-8 (FAT, exFAT, NTFS) refuses it"},
+      // A name of exactly 255 bytes is written.
+      {linearize, {"--plot", std::string(251, 'x')}, 0, ""},
+  };
+  std::filesystem::create_directory("sub");
+  for (const auto& [command, extra, status, line] : cases) {
+    auto args = command;
+    args.insert(args.end(), extra.begin(), extra.end());
+    SCOPED_TRACE(platform::text::join(args, " "));
+    const auto before = contents(dir.path());
+    const auto r = inkcurve(args);
+    EXPECT_EQ(r.status, status);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), line);
+    if (status != 0) {
+      EXPECT_EQ(r.out, "") << "refused before anything is read";
+      EXPECT_EQ(contents(dir.path()), before) << "no file replaced, made or left behind";
+    }
+  }
+  EXPECT_EQ(slurp(dir / (std::string(251, 'x') + ".png")).substr(1, 3), "PNG");
+  EXPECT_NE(slurp(dir / "out.quad"), "old curve");
+  EXPECT_EQ(slurp(dir / "s.quad"), "old starter");
+}
+
 TEST(LinearizeCommand, XmlChannelsWithoutAFileAreSkippedWithAWarning) {
   TempDir dir;
   const auto wedge = dir.write("wedge.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
@@ -782,6 +860,10 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
   const auto odd = dir.write("odd.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
                                                                    testsupport::eightChannelMarkers(), level));
   const auto even = dir.write("even.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, 8)));
+  // LK alone, inked from step 11 to step 199 only.
+  auto lkBump = [](int c, int i) { return c == 6 && i > 10 && i < 200 ? 20000 * std::sin(M_PI * (i - 10) / 190) : 0; };
+  const auto bump = dir.write("bump.quad", testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                                     testsupport::eightChannelMarkers(), lkBump));
   const auto belowZero = dir.write("below.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 92, -4)));
   const auto blank = dir.write("blank.txt", testsupport::cgatsWedge(testsupport::evenLstar(21, 50.5, 49.5)));
   // Flat at both ends, so that smoothing keeps them: a fall of exactly 5.
@@ -810,9 +892,17 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
         "inkcurve: warning: " + typo.string() + ": line 19: reading 11 (L* 1.00) lies 44.8 L* outside its "
                                                 "neighbours (L* 54.20 and 45.80): a smudge or a misplaced instrument? "
                                                 "it was left out of the curve"}},
+      // The strongest spline sends K to 0 at every step but the last four,
+      // which keep its top level; LK keeps ink at every step, but little.
       {{even.string(), quad.string(), "--spline", "100"},
-       {"inkcurve: warning: the correction leaves channel K almost without ink: 2% of its ink remains",
-        "inkcurve: warning: the correction leaves channel LK almost without ink: 1% of its ink remains"}},
+       {"inkcurve: warning: the correction leaves channel K 2% of its ink: ink at only 4 of its 256 steps, 252 to "
+        "255 (before: 195 steps), up to level 42000 (before: 42000)\n",
+        "inkcurve: warning: the correction leaves channel LK 1% of its ink: ink at 255 of its 256 steps, 1 to 255 "
+        "(before: 254 steps), up to level 243 (before: 19999)\n"}},
+      // On this wedge it sends every step to inputs near 0, where this LK has none.
+      {{even.string(), bump.string(), "--spline", "100"},
+       {"inkcurve: warning: the correction leaves channel LK no ink: every level is 0 (before: ink at 189 of its 256 "
+        "steps, up to level 20000)\n"}},
   };
   for (const auto& [files, warnings] : cases) {
     auto args = files;

@@ -260,6 +260,11 @@ TEST(Files, WriteReplacesOnlyRegularFiles) {
       {"to-fifo.quad", "not a regular file but a FIFO"},
       {"dangling.quad", "a symbolic link to a file that does not exist"},
   };
+  // A name the rename would refuse for its length is refused before a
+  // temporary file is made for it.
+  if (::pathconf(dir.path().c_str(), _PC_NAME_MAX) == 255)
+    refused.push_back({std::string(252, 'n') + ".png",
+                       "its name is 256 bytes long; a file name on this file system may be at most 255 bytes"});
   // A folder made immutable (which only root may do) is named as such, not
   // only by the system's "Operation not permitted".
   fs::create_directory(dir / "frozen");

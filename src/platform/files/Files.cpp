@@ -1,5 +1,7 @@
 #include "platform/files/Files.h"
 
+#include "platform/text/Text.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -251,15 +253,33 @@ std::optional<std::string> folderRefusal(const std::filesystem::path& folder, st
   return std::nullopt;
 }
 
+// The most bytes a name may have where pathconf says nothing: the limit of
+// every file system Linux mounts for files of this kind.
+constexpr long kCommonNameMax = 255;
+
+// How a message shows a part of a path that may be hundreds of bytes long.
+std::string shownPart(const std::string& part) { return text::printable(text::elidedMiddle(part, 40)); }
+
+// The temporary file writeFileReplacing makes for `target`.
+std::string temporaryPattern(const std::filesystem::path& target) {
+  const std::filesystem::path folder = target.parent_path();
+  return ((folder.empty() ? std::filesystem::path(".") : folder) / kTemporaryPattern).string();
+}
+
 // The destination of `requested`, or why it is refused: everything the
 // rename at the end would refuse is found here, before anything is written.
 std::optional<std::string> findDestination(const std::filesystem::path& requested, Destination& destination) {
   auto refuse = [&](const std::string& why) { return "Could not write \"" + requested.string() + "\": " + why; };
   destination.target = requested;
+  if (auto why = nameLengthRefusal(requested)) return refuse(*why);
   // Replace the file a symbolic link names, not the link itself; a link that
-  // leads nowhere is refused rather than replaced by a file.
+  // leads nowhere is refused rather than replaced by a file. Only "no such
+  // file" lets a name be made: any other failed look-up (a folder on the way
+  // that may not be searched, a loop of links, a name too long for its file
+  // system) would fail the rename at the end too.
   struct stat link {};
-  if (::lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+  if (::lstat(requested.c_str(), &link) != 0 && errno != ENOENT) return refuse(std::strerror(errno));
+  if (S_ISLNK(link.st_mode)) {
     struct stat named {};
     if (::stat(requested.c_str(), &named) != 0)
       return refuse(errno == ENOENT ? "a symbolic link to a file that does not exist" : std::strerror(errno));
@@ -271,6 +291,7 @@ std::optional<std::string> findDestination(const std::filesystem::path& requeste
   const auto& target = destination.target;
   if (target.filename().empty()) return errnoText("Could not write", requested, EISDIR);
   destination.exists = ::stat(target.c_str(), &destination.old) == 0;
+  if (!destination.exists && errno != ENOENT) return refuse(std::strerror(errno));
   const auto& old = destination.old;
   // Renaming over a device or a FIFO would put a file in its place.
   if (destination.exists)
@@ -379,6 +400,48 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
   }
 }
 
+std::optional<std::string> nameLengthRefusal(const std::filesystem::path& path) {
+  // The nearest folder of the path that exists: the parts below it are to be
+  // made there, on its file system.
+  std::filesystem::path folder = path.parent_path();
+  long nameMax = -1;
+  for (;;) {
+    const std::filesystem::path probe = folder.empty() ? "." : folder;
+    struct stat st {};
+    if (::stat(probe.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      nameMax = ::pathconf(probe.c_str(), _PC_NAME_MAX);
+      break;
+    }
+    if (folder.empty() || folder == folder.parent_path()) break;
+    folder = folder.parent_path();
+  }
+  if (nameMax <= 0) nameMax = kCommonNameMax;
+  const auto existing = static_cast<std::ptrdiff_t>(std::distance(folder.begin(), folder.end()));
+  const auto parts = static_cast<std::ptrdiff_t>(std::distance(path.begin(), path.end()));
+  auto part = path.begin();
+  for (std::ptrdiff_t i = 0; i < parts; ++i, ++part) {
+    const std::string name = part->string();
+    if (i < existing || name.size() <= static_cast<size_t>(nameMax)) continue;
+    const std::string limit = std::to_string(nameMax);
+    if (i + 1 == parts)
+      return "its name is " + std::to_string(name.size()) + " bytes long; a file name on this file system may be at "
+             "most " + limit + " bytes";
+    return "the name of its folder " + shownPart(name) + " is " + std::to_string(name.size()) +
+           " bytes long; a file or folder name on this file system may be at most " + limit + " bytes";
+  }
+  // The system takes a path of less than PATH_MAX bytes, its end counted.
+  constexpr size_t kLongest = PATH_MAX - 1;
+  const size_t length = path.string().size(), temporary = temporaryPattern(path).size();
+  if (length > kLongest)
+    return "the path is " + std::to_string(length) + " bytes long; a path may be at most " +
+           std::to_string(kLongest) + " bytes";
+  if (temporary > kLongest)
+    return "the path is " + std::to_string(length) + " bytes long, and the temporary file written beside it first (" +
+           kTemporaryPattern + ") would be " + std::to_string(temporary) + " bytes long; a path may be at most " +
+           std::to_string(kLongest) + " bytes";
+  return std::nullopt;
+}
+
 std::optional<std::string> replacementRefusal(const std::filesystem::path& path) {
   Destination destination;
   return findDestination(path, destination);
@@ -393,10 +456,8 @@ std::optional<std::string> writeFileReplacing(const std::filesystem::path& reque
 
   // Private until it is complete: the contents are never readable by others
   // before the file has the target's permission bits.
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
   int made = -1;
-  const int temporary = makeTemporary((folder / kTemporaryPattern).string(), made);
+  const int temporary = makeTemporary(temporaryPattern(target), made);
   if (temporary < 0) return errnoText("Could not write", requested, errno);
   Fd fd(made);
 

@@ -46,13 +46,27 @@ std::optional<std::string> writeFileReplacing(const std::filesystem::path& path,
 // words: an existing target (named directly or through a link) that is a
 // folder, a device, a FIFO or a socket, a link that leads nowhere, a file
 // this process has no permission to write (root has it, unless the file
-// system is read-only), or one that rename would refuse: a mount point, an
-// append-only or immutable file, another user's file in a sticky folder
-// (/tmp) unless this process may act as its owner; and a folder that does not
-// exist, is not one, or takes no new file from this process (no permission,
-// read-only, append-only or immutable). Nothing for a target that may be
-// replaced or made.
+// system is read-only), a name too long (nameLengthRefusal), a name the
+// system will not look up for a reason other than that nothing has it (a
+// folder on the way this process may not search, a loop of links, a name its
+// file system cannot hold: in the system's words), or one that rename would
+// refuse: a mount point, an append-only or immutable file, another user's
+// file in a sticky folder (/tmp) unless this process may act as its owner;
+// and a folder that does not exist, is not one, or takes no new file from
+// this process (no permission, read-only, append-only or immutable). Nothing
+// for a target that may be replaced or made.
 std::optional<std::string> replacementRefusal(const std::filesystem::path& path);
+
+// Why no file can be made under `path` for the length of its name alone, in
+// the words a message gives after the path: a part of the path that does not
+// exist yet longer than the file system it would be made on takes (pathconf's
+// _PC_NAME_MAX of the nearest folder of the path that exists, 255 where that
+// says nothing), as "its name is 256 bytes long; a file name on this file
+// system may be at most 255 bytes"; or a path of PATH_MAX bytes or more, its
+// end counted, as the system is handed it, or as the temporary file written
+// beside the file first would have it. Nothing for a name that fits;
+// writeFileReplacing refuses the others before it writes.
+std::optional<std::string> nameLengthRefusal(const std::filesystem::path& path);
 
 // Outputs that replace their files together or not at all. While one is open
 // (one at a time), writeFileReplacing leaves each file complete in its

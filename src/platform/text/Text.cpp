@@ -190,6 +190,15 @@ std::string abbreviated(std::string_view text, size_t maxBytes) {
   return std::string(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
 }
 
+std::string elidedMiddle(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  auto continues = [&](size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+  size_t head = maxBytes * 2 / 3, tail = text.size() - (maxBytes - head);
+  while (head > 0 && continues(head)) --head;
+  while (tail < text.size() && continues(tail)) ++tail;
+  return std::string(text.substr(0, head)) + "..." + std::string(text.substr(tail));
+}
+
 std::vector<std::string> split(std::string_view s, std::string_view separator) {
   std::vector<std::string> parts;
   if (separator.empty()) {

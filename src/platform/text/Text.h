@@ -50,6 +50,11 @@ size_t lineNumberAt(std::string_view text, size_t offset, char lineBreak = '\n')
 // `maxBytes` bytes, cut back to a whole UTF-8 character, followed by
 // "... (N bytes)" with the whole text's length.
 std::string abbreviated(std::string_view text, size_t maxBytes);
+// The text when it is at most `maxBytes` long; otherwise about two thirds of
+// `maxBytes` from its start and the rest from its end, each cut to whole
+// UTF-8 characters, joined by "..." (so that a long file name keeps its
+// extension in sight).
+std::string elidedMiddle(std::string_view text, size_t maxBytes);
 
 // Splits on every occurrence of `separator`, keeping empty parts:
 // split("a,,b", ",") == {"a", "", "b"}; split("", ",") == {""}.
