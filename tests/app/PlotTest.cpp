@@ -20,6 +20,7 @@
 #include "linearization/QuadDataFile.h"
 #include "linearization/v2LinearizationDataModel.h"
 #include "linearization/InkColors.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/text/Text.h"
 #include "support/FakeHost.h"
 #include "support/SampleFiles.h"
@@ -303,6 +304,136 @@ TEST(Plot, AStepWithAStrayReadingShowsItsSamplesAwayFromItsMean) {
   // stands apart.
   const Point calm = figure.pixelFor(Graph::measurements, 25, 94 - 4.4 * 5 + 6);
   EXPECT_FALSE(isColor(png.at(calm.x, calm.y), kSamples, 30));
+}
+
+// The measurement graph's marks as drawn: each ring of a step's mean and
+// each sample's dot inside the content, by its centre on the picture.
+struct Marks {
+  std::vector<Point> rings, samples;
+};
+const Color kMeans = Color::rgb(0.85, 0.33, 0.1);
+
+Marks marksDrawn(const PlotFigure& figure) {
+  platform::graphics::RecordingContext recording;
+  figure.draw(recording);
+  const Rect content = figure.contentRect(Graph::measurements);
+  Marks marks;
+  using Op = platform::graphics::RecordingContext::Op;
+  for (const auto& op : recording.operations()) {
+    if (op.op != Op::strokeEllipseInRect && op.op != Op::fillEllipseInRect) continue;
+    const Point at = op.state.transform.apply(Point{op.rect.midX(), op.rect.midY()});
+    if (at.x < content.minX() - 8 || at.x > content.maxX() + 8 || at.y < content.minY() - 8) continue;
+    if (op.op == Op::strokeEllipseInRect && op.state.strokeColor == kMeans) marks.rings.push_back(at);
+    if (op.op == Op::fillEllipseInRect && op.state.fillColor == kSamples) marks.samples.push_back(at);
+  }
+  return marks;
+}
+
+bool drawsText(const PlotFigure& figure, const std::string& text) {
+  platform::graphics::RecordingContext recording;
+  figure.draw(recording);
+  for (const auto& op : recording.operations())
+    if (op.text == text) return true;
+  return false;
+}
+
+TEST(Plot, ALongListDrawsWhatItsPixelsShowAndEveryReadingThatStandsOut) {
+  // A noisy fall of single readings with one reading 30 L* above its
+  // neighbours; and a 1000-step wedge measured 100 times, one sample of
+  // step 600 12 L* below its step; and short lists, drawn whole.
+  struct Case {
+    std::string name;
+    int64_t steps, samplesPerStep;
+    int64_t stray;     // the reading (or sample) that stands out
+    double strayBy;
+    size_t mostMarks;  // rings and dots drawn, at most
+  };
+  const std::vector<Case> cases = {
+      {"720720 single readings", 720720, 1, 360360, 30, 6000},
+      {"1000 steps measured 100 times", 1000, 100, 60042, -12, 7000},
+      {"2000 single readings", 2000, 1, 1000, 30, 2000},
+      {"128 steps measured 5 times", 128, 5, 302, -12, 128 + 640},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // L* falls from 94 to 6, each reading off by up to 1 L* (the same
+    // pseudo-random run every time).
+    uint32_t seed = 12345;
+    const auto noise = [&] { return (seed = seed * 1664525u + 1013904223u) / 4294967296.0 * 2 - 1; };
+    cli::PlotPicture picture;
+    picture.ink.withQuad = false;
+    cli::MeasurementGraph m;
+    m.file = "long.txt";
+    std::vector<double> readings;
+    for (int64_t step = 0; step < c.steps; ++step) {
+      const double L = 94 - 88.0 * static_cast<double>(step) / static_cast<double>(c.steps - 1);
+      double sum = 0;
+      for (int64_t k = 0; k < c.samplesPerStep; ++k) {
+        const auto index = static_cast<int64_t>(readings.size());
+        readings.push_back(L + noise() + (index == c.stray ? c.strayBy : 0));
+        sum += readings.back();
+      }
+      m.stepL.push_back(sum / static_cast<double>(c.samplesPerStep));
+      if (c.samplesPerStep > 1) m.samples.starts.push_back(step * c.samplesPerStep);
+    }
+    if (c.samplesPerStep > 1) {
+      m.samples.starts.push_back(static_cast<int64_t>(readings.size()));
+      m.samples.L = readings;
+    }
+    picture.measurements = m;
+    const PlotFigure figure(picture);
+    if (std::getenv("INKCURVE_TEST_OUTPUT")) {
+      TempDir dir;
+      const auto png = figure.png();
+      ASSERT_TRUE(png);
+      keep(dir.write("long.png", std::string(png->begin(), png->end())),
+           "plot-long-" + std::to_string(c.steps) + "x" + std::to_string(c.samplesPerStep) + ".png");
+    }
+    const Marks drawn = marksDrawn(figure);
+    const auto& marks = c.samplesPerStep > 1 ? drawn.samples : drawn.rings;
+    EXPECT_LE(drawn.rings.size() + drawn.samples.size(), c.mostMarks);
+    // The legend counts what was read, not what was drawn.
+    EXPECT_TRUE(drawsText(figure, "readings: " + std::to_string(c.steps) + " steps"));
+
+    // The stray reading, and in each pixel column of the picture the
+    // highest and the lowest reading, the first and the last: each is drawn
+    // where it lies, so that the marks reach exactly as far as the readings.
+    const auto placeOf = [&](size_t i) {
+      const auto step = static_cast<int64_t>(i) / c.samplesPerStep;
+      return figure.pixelFor(Graph::measurements, 100.0 * static_cast<double>(step) / static_cast<double>(c.steps - 1),
+                             readings[i]);
+    };
+    std::vector<Point> sorted = marks;
+    const auto byXY = [](Point a, Point b) { return a.x < b.x || (a.x == b.x && a.y < b.y); };
+    std::sort(sorted.begin(), sorted.end(), byXY);
+    const auto isDrawn = [&](Point p) {
+      for (auto q = std::lower_bound(sorted.begin(), sorted.end(), Point{p.x - 1e-6, 0}, byXY);
+           q != sorted.end() && q->x < p.x + 1e-6; ++q)
+        if (std::fabs(q->y - p.y) < 1e-6) return true;
+      return false;
+    };
+    EXPECT_TRUE(isDrawn(placeOf(static_cast<size_t>(c.stray))));
+    struct Column {
+      Point first, last, highest, lowest;
+    };
+    std::map<int64_t, Column> columns;
+    for (size_t i = 0; i < readings.size(); ++i) {
+      const Point p = placeOf(i);
+      Column& column = columns.try_emplace(static_cast<int64_t>(std::floor(p.x)), Column{p, p, p, p}).first->second;
+      column.last = p;
+      if (p.y < column.highest.y) column.highest = p;
+      if (p.y > column.lowest.y) column.lowest = p;
+    }
+    int missing = 0;
+    for (const auto& [x, column] : columns)
+      for (const Point p : {column.first, column.last, column.highest, column.lowest})
+        if (!isDrawn(p) && missing++ < 5) ADD_FAILURE() << "column " << x << ": nothing drawn at y " << p.y;
+    EXPECT_EQ(missing, 0);
+    // A list no longer than the marks allowed is drawn whole.
+    if (readings.size() <= c.mostMarks) {
+      EXPECT_EQ(marks.size(), readings.size());
+    }
+  }
 }
 
 TEST(Plot, ThePngIsAnOrdinaryPngFile) {
