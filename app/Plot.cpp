@@ -97,8 +97,11 @@ std::shared_ptr<LineChartDataSet> pointSet(std::vector<EntryPtr> entries, const 
   return set;
 }
 
-// Where step i of the graph lies on the input axis, in percent.
-double stepPercent(const MeasurementGraph& m, size_t i) { return evenPercent(i, m.stepL.size()); }
+// Where step i of the graph lies on the input axis, in percent: at its
+// position where the graph has one for every step, evenly otherwise.
+double stepPercent(const MeasurementGraph& m, size_t i) {
+  return m.stepPositions.size() == m.stepL.size() ? 100.0 * m.stepPositions[i] : evenPercent(i, m.stepL.size());
+}
 
 // Which of `count` marks of `radius` pixels, the i-th at pixelAt(i) on the
 // picture (`content` is on the picture too), are drawn, in their order. A
@@ -387,6 +390,7 @@ PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& docu
   MeasurementGraph m;
   m.file = std::filesystem::path(measurementsPath).filename().string();
   for (const auto& reading : document.rawMeasurements) m.stepL.push_back(reading.L);
+  if (document.rawPositions.size() == m.stepL.size()) m.stepPositions = document.rawPositions;
   m.samples = document.measurementSamples;
   for (const auto& reading : document.smoothedMeasurements) m.smoothedL.push_back(reading.L);
   m.targetL = document.correctionCurve->finalTargetArray;

@@ -27,7 +27,8 @@ namespace cli {
 // (1000 × 1000). Input is in percent on every x axis.
 
 // The measurement graph: L* (0 to 100) against input percent, the wedge's
-// steps placed evenly from paper white (0 %) to the darkest (100 %).
+// steps from paper white (0 %) to the darkest (100 %), each where the wedge
+// places it: evenly, or where the values that name the steps put them.
 //
 // Readings by the hundred thousand are drawn as many marks as the graph's
 // pixels can show apart: a list of more than four marks a pixel column keeps,
@@ -39,6 +40,7 @@ namespace cli {
 struct MeasurementGraph {
   std::string file;                    // named in the title
   std::vector<double> stepL;           // each step's mean L*, paper white first
+  std::vector<double> stepPositions;   // where each step lies, 0 (paper white) to 1; empty: evenly
   linearization::StepSamples samples;  // each step's samples, where averaged
   std::vector<double> smoothedL;       // the smoothed response, evenly over 0...100 %
   std::vector<double> targetL;         // the straight target the correction aims at, the same way

@@ -117,6 +117,7 @@ cli::PlotPicture longListPicture(size_t count, double (*lightness)(double t, dou
   cli::PlotPicture picture = examplePicture();
   auto& m = *picture.measurements;
   m.samples = {};
+  m.stepPositions.clear();
   m.stepL.resize(count);
   uint32_t seed = 2024;
   for (size_t i = 0; i < count; ++i) {

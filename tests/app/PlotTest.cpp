@@ -436,6 +436,59 @@ TEST(Plot, ALongListDrawsWhatItsPixelsShowAndEveryReadingThatStandsOut) {
   }
 }
 
+TEST(Plot, StepsLieWhereTheirLabelsPlaceThem) {
+  // Steps named by GRAY_K, closer at both ends; each measured twice. And an
+  // even wedge, whose steps lie evenly.
+  const std::vector<double> uneven = {0,  2.5, 5,  7.5, 10, 15, 20, 25, 30, 35, 40, 45,  50,
+                                      55, 60,  65, 70,  75, 80, 85, 90, 92.5, 95, 97.5, 100};
+  std::string named = "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\tLAB_L\tLAB_A\tLAB_B\tGRAY_K\n"
+                      "END_DATA_FORMAT\nNUMBER_OF_SETS\t50\nBEGIN_DATA\n";
+  for (size_t i = 0; i < 2 * uneven.size(); ++i) {
+    const double gray = uneven[i / 2], L = 94 - 88 * std::pow(gray / 100, 0.8) + (i % 2 ? 0.6 : -0.6);
+    named += std::to_string(i + 1) + "\t" + platform::text::fixedDecimal(L, 2) + "\t0.1\t-0.2\t" +
+             platform::text::fixedDecimal(gray, 1) + "\n";
+  }
+  named += "END_DATA\n";
+  std::vector<double> even;
+  for (int k = 0; k < 21; ++k) even.push_back(5.0 * k);
+  struct Case {
+    std::string name, text;
+    std::vector<double> x;  // each step's input percent
+  };
+  const std::vector<Case> cases = {
+      {"uneven", named, uneven},
+      {"even", testsupport::cgatsWedge(testsupport::evenLstar(21, 94, 6)), even},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto wedge = dir.write(c.name + ".txt", c.text);
+    std::ostringstream out, err;
+    cli::CliHost host(out, err);
+    host.setOpenAnswer("txt", wedge);
+    linearization::v2LinearizationDataModel document;
+    linearization::prepareLikeMainWindow(document);
+    ASSERT_TRUE(document.readMeasurementFile(*linearization::openMeasurementFile(host), host));
+    document.resetLinearization();
+    document.updateLinearization();
+    ASSERT_EQ(document.rawMeasurements.size(), c.x.size());
+    const PlotFigure figure(cli::linearizePicture(document, wedge.string(), nullptr, std::nullopt));
+    const Marks drawn = marksDrawn(figure);
+    ASSERT_EQ(drawn.rings.size(), c.x.size());
+    const auto& samples = document.measurementSamples;
+    ASSERT_EQ(samples.L.size(), c.name == "uneven" ? 50u : 0u);
+    ASSERT_EQ(drawn.samples.size(), samples.L.size());
+    for (size_t i = 0; i < c.x.size(); ++i) {
+      const Point ring = figure.pixelFor(Graph::measurements, c.x[i], document.rawMeasurements[i].L);
+      EXPECT_NEAR(drawn.rings[i].x, ring.x, 1e-9) << "step " << i;
+      EXPECT_NEAR(drawn.rings[i].y, ring.y, 1e-9) << "step " << i;
+      if (samples.empty()) continue;
+      for (int64_t k = samples.starts[i]; k < samples.starts[i + 1]; ++k)
+        EXPECT_NEAR(drawn.samples[static_cast<size_t>(k)].x, ring.x, 1e-9) << "step " << i;
+    }
+  }
+}
+
 TEST(Plot, ThePngIsAnOrdinaryPngFile) {
   if (std::system("command -v pngcheck >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "not run: pngcheck is not installed (scripts/install-deps installs it)";
