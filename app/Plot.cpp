@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -114,8 +113,8 @@ double stepPercent(const MeasurementGraph& m, size_t i) {
 // what they cover but for a sliver at the edge. However long the list, the
 // marks drawn are at most four a column and one a square. A mark the renderer
 // would not draw (wholly outside the content, or not a number) is not kept.
-std::vector<size_t> marksToDraw(size_t count, const std::function<Point(size_t)>& pixelAt, const Rect& content,
-                                double radius) {
+template <typename PixelAt>
+std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect& content, double radius) {
   std::vector<size_t> kept;
   if (static_cast<double>(count) <= 4 * std::max(1.0, content.width())) {
     kept.resize(count);
@@ -345,8 +344,8 @@ void drawTitles(platform::graphics::DrawingContext& context, const Rect& area, c
 // Gives the set of marks the entries `values` (count of them, the i-th
 // valueAt(i)), as many as the view, laid out and drawn at `origin` on the
 // picture, draws apart (marksToDraw): by the picture's pixels.
-void placeMarks(LineChartDataSet& set, const LineChartView& view, Point origin, size_t count,
-                const std::function<Point(size_t)>& valueAt) {
+template <typename ValueAt>
+void placeMarks(LineChartDataSet& set, const LineChartView& view, Point origin, size_t count, const ValueAt& valueAt) {
   const auto matrix = view.getTransformer(AxisDependency::left)->valueToPixelMatrix();
   const Rect content = view.viewPortHandler()->contentRect();
   const auto kept = marksToDraw(
