@@ -113,10 +113,11 @@ double stepPercent(const MeasurementGraph& m, size_t i) {
 // what they cover but for a sliver at the edge. However long the list, the
 // marks drawn are at most four a column and one a square. A mark the renderer
 // would not draw (wholly outside the content, or not a number) is not kept.
+// On an empty content, where nothing shows, the list is left whole.
 template <typename PixelAt>
 std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect& content, double radius) {
   std::vector<size_t> kept;
-  if (static_cast<double>(count) <= 4 * std::max(1.0, content.width())) {
+  if (static_cast<double>(count) <= 4 * content.width() || !(content.width() > 0 && content.height() > 0)) {
     kept.resize(count);
     for (size_t i = 0; i < count; ++i) kept[i] = i;
     return kept;
