@@ -96,6 +96,79 @@ std::shared_ptr<LineChartDataSet> pointSet(std::vector<EntryPtr> entries, const 
   return set;
 }
 
+// Where step i of the graph lies on the input axis, in percent: at its
+// position where the graph has one for every step, evenly otherwise.
+double stepPercent(const MeasurementGraph& m, size_t i) {
+  return m.stepPositions.size() == m.stepL.size() ? 100.0 * m.stepPositions[i] : evenPercent(i, m.stepL.size());
+}
+
+// Which of `count` marks of `radius` pixels, the i-th at pixelAt(i) on the
+// picture (`content` is on the picture too), are drawn, in their order. A
+// list of at most four marks a pixel column of the content is drawn whole. A
+// longer one keeps, in each pixel column, the marks of the highest and the
+// lowest point and the first and the last mark, so that what is drawn reaches
+// exactly as far as the marks do; and inside that, the first mark in each
+// square of half the radius: a mark alone in its square is drawn where it
+// lies, and marks that crowd a square are drawn as one of them, which covers
+// what they cover but for a sliver at the edge. However long the list, the
+// marks drawn are at most four a column and one a square. A mark the renderer
+// would not draw (wholly outside the content, or not a number) is not kept.
+// On an empty content, where nothing shows, the list is left whole.
+template <typename PixelAt>
+std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect& content, double radius) {
+  std::vector<size_t> kept;
+  if (static_cast<double>(count) <= 4 * content.width() || !(content.width() > 0 && content.height() > 0)) {
+    kept.resize(count);
+    for (size_t i = 0; i < count; ++i) kept[i] = i;
+    return kept;
+  }
+  // Where a drawn mark's centre can lie: the content with a margin of the
+  // radius, in pixel columns and in squares.
+  const double left = content.minX() - radius, top = content.minY() - radius;
+  const double width = content.width() + 2 * radius, height = content.height() + 2 * radius;
+  const double square = std::max(1.0, radius / 2);
+  const double firstColumn = std::floor(left);
+  const auto columns = static_cast<int64_t>(std::floor(left + width) - firstColumn) + 1;
+  const auto squaresAcross = static_cast<int64_t>(std::floor(width / square)) + 1;
+  const auto squaresDown = static_cast<int64_t>(std::floor(height / square)) + 1;
+  struct Column {
+    int64_t first = -1, last = -1, highest = -1, lowest = -1;
+    double highestY = 0, lowestY = 0;
+  };
+  std::vector<Column> byColumn(static_cast<size_t>(columns));
+  std::vector<bool> squareTaken(static_cast<size_t>(squaresAcross * squaresDown), false);
+  std::vector<bool> keep(count, false);
+  const auto index = [](double at, int64_t count) {
+    return std::clamp(static_cast<int64_t>(at), int64_t{0}, count - 1);
+  };
+  for (size_t i = 0; i < count; ++i) {
+    const Point p = pixelAt(i);
+    if (!(p.x + radius >= content.minX() && p.x - radius <= content.maxX() && p.y + radius >= content.minY() &&
+          p.y - radius <= content.maxY()))
+      continue;
+    const auto at = static_cast<int64_t>(i);
+    Column& column = byColumn[static_cast<size_t>(index(std::floor(p.x) - firstColumn, columns))];
+    if (column.first < 0) {
+      column = {at, at, at, at, p.y, p.y};
+    } else {
+      column.last = at;
+      // Pixels run down: the highest point has the least y.
+      if (p.y < column.highestY) column.highest = at, column.highestY = p.y;
+      if (p.y > column.lowestY) column.lowest = at, column.lowestY = p.y;
+    }
+    const auto taken = static_cast<size_t>(index((p.x - left) / square, squaresAcross) * squaresDown +
+                                           index((p.y - top) / square, squaresDown));
+    if (!squareTaken[taken]) squareTaken[taken] = keep[i] = true;
+  }
+  for (const Column& column : byColumn)
+    if (column.first >= 0)
+      for (const int64_t i : {column.first, column.last, column.highest, column.lowest})
+        keep[static_cast<size_t>(i)] = true;
+  for (size_t i = 0; i < count; ++i)
+    if (keep[i]) kept.push_back(i);
+  return kept;
+}
+
 std::vector<EntryPtr> evenEntries(const std::vector<double>& values, double scale = 1) {
   std::vector<EntryPtr> entries;
   entries.reserve(values.size());
@@ -134,6 +207,13 @@ void styleAxis(AxisBase& axis) {
   axis.setAxisLineWidth(1.5);
 }
 
+// The measurement graph's sets of marks. They are made empty, and given
+// their entries once the graph is laid out, so that a long list is thinned
+// by the pixels it lands on (placeMarks).
+struct MeasurementMarks {
+  std::shared_ptr<LineChartDataSet> samples, steps;  // samples: null where none are drawn
+};
+
 }  // namespace
 
 // One graph: its view, where the view stands on the picture, and the texts
@@ -144,6 +224,7 @@ struct PlotFigure::Panel {
   Rect frame;  // the view's frame on the picture
   std::shared_ptr<LineChartView> view;
   std::string title, note, xTitle, yTitle;
+  MeasurementMarks marks;
 };
 
 namespace {
@@ -181,27 +262,25 @@ std::shared_ptr<LineChartView> makeView(const Size& size,
 }
 
 // Drawn in order: the target, the samples and the step means, and the
-// smoothed response over them.
-std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::vector<LegendEntryPtr>& legend) {
+// smoothed response over them. The samples' and the means' sets are left
+// empty in `marks`, for placeMarks.
+std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::vector<LegendEntryPtr>& legend,
+                                               MeasurementMarks& marks) {
   std::vector<DataSetPtr> sets;
   sets.push_back(lineSet(evenEntries(m.targetL), "target", kTarget, 2, kTargetDash));
   const size_t steps = m.stepL.size();
   const bool withSamples = !m.samples.empty() && static_cast<size_t>(m.samples.steps()) == steps;
   if (withSamples) {
-    std::vector<EntryPtr> samples;
-    samples.reserve(m.samples.L.size());
-    for (size_t step = 0; step < steps; ++step)
-      for (int64_t k = m.samples.starts[step]; k < m.samples.starts[step + 1]; ++k)
-        samples.push_back(
-            std::make_shared<ChartDataEntry>(evenPercent(step, steps), m.samples.L[static_cast<size_t>(k)]));
-    sets.push_back(pointSet(std::move(samples), "samples", kSamples, 3.5));
+    marks.samples = pointSet({}, "samples", kSamples, 3.5);
+    sets.push_back(marks.samples);
   }
   // Rings, open in the middle: where a reading lies on the smoothed
   // response, the line shows through.
-  auto means = pointSet(evenEntries(m.stepL), "steps", kMeans, 7);
+  auto means = pointSet({}, "steps", kMeans, 7);
   means->setDrawCircleHoleEnabled(true);
   means->setCircleHoleRadius(4.5);
   means->setCircleHoleColor(std::nullopt);
+  marks.steps = means;
   sets.push_back(means);
   sets.push_back(lineSet(evenEntries(m.smoothedL), "smoothed", kSmoothed, kCorrectedWidth));
 
@@ -263,6 +342,45 @@ void drawTitles(platform::graphics::DrawingContext& context, const Rect& area, c
                          attributes(kAxisTitleSize, kText));
 }
 
+// Gives the set of marks the entries `values` (count of them, the i-th
+// valueAt(i)), as many as the view, laid out and drawn at `origin` on the
+// picture, draws apart (marksToDraw): by the picture's pixels.
+template <typename ValueAt>
+void placeMarks(LineChartDataSet& set, const LineChartView& view, Point origin, size_t count, const ValueAt& valueAt) {
+  const auto matrix = view.getTransformer(AxisDependency::left)->valueToPixelMatrix();
+  const Rect content = view.viewPortHandler()->contentRect();
+  const auto kept = marksToDraw(
+      count,
+      [&](size_t i) {
+        const Point at = matrix.apply(valueAt(i));
+        return Point{at.x + origin.x, at.y + origin.y};
+      },
+      Rect(content.minX() + origin.x, content.minY() + origin.y, content.width(), content.height()),
+      set.circleRadius());
+  std::vector<EntryPtr> entries;
+  entries.reserve(kept.size());
+  for (const size_t i : kept) {
+    const Point value = valueAt(i);
+    entries.push_back(std::make_shared<ChartDataEntry>(value.x, value.y));
+  }
+  set.replaceEntries(std::move(entries));
+}
+
+// The measurement graph's samples and step means, each at its step's input.
+void placeMeasurementMarks(const MeasurementGraph& m, const MeasurementMarks& marks, const LineChartView& view,
+                           Point origin) {
+  if (marks.samples) {
+    std::vector<Point> samples;
+    samples.reserve(m.samples.L.size());
+    for (size_t step = 0; step < m.stepL.size(); ++step)
+      for (int64_t k = m.samples.starts[step]; k < m.samples.starts[step + 1]; ++k)
+        samples.push_back(Point{stepPercent(m, step), m.samples.L[static_cast<size_t>(k)]});
+    placeMarks(*marks.samples, view, origin, samples.size(), [&](size_t i) { return samples[i]; });
+  }
+  placeMarks(*marks.steps, view, origin, m.stepL.size(),
+             [&](size_t i) { return Point{stepPercent(m, i), m.stepL[i]}; });
+}
+
 }  // namespace
 
 PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& document,
@@ -272,6 +390,7 @@ PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& docu
   MeasurementGraph m;
   m.file = std::filesystem::path(measurementsPath).filename().string();
   for (const auto& reading : document.rawMeasurements) m.stepL.push_back(reading.L);
+  if (document.rawPositions.size() == m.stepL.size()) m.stepPositions = document.rawPositions;
   m.samples = document.measurementSamples;
   for (const auto& reading : document.smoothedMeasurements) m.smoothedL.push_back(reading.L);
   m.targetL = document.correctionCurve->finalTargetArray;
@@ -352,7 +471,7 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
     std::vector<LegendEntryPtr> legend;
     if (panel->graph == Graph::measurements) {
       const MeasurementGraph& m = *picture.measurements;
-      panel->view->setData(measurementData(m, legend));
+      panel->view->setData(measurementData(m, legend, panel->marks));
       panel->title = "Measurements: " + m.file;
       panel->note = "paper white L* " + fixed(m.paperWhiteL, 2) + ", darkest L* " + fixed(m.darkestL, 2) +
                     ", Dmax " + fixed(m.dmax, 2);
@@ -381,7 +500,19 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
     panel->view->setFrame(Rect(0, 0, panel->frame.width(), panel->frame.height()));
   }
 
-  auto& context = *context_;
+  // The marks placed by the pixels they land on, now that the graphs stand
+  // where they are drawn; the data handed over again, so that the view takes
+  // it whole.
+  for (const auto& panel : panels_) {
+    if (panel->graph != Graph::measurements) continue;
+    placeMeasurementMarks(*picture.measurements, panel->marks, *panel->view, panel->frame.origin);
+    panel->view->setData(panel->view->data());
+  }
+  draw(*context_);
+}
+
+void PlotFigure::draw(platform::graphics::DrawingContext& context) const {
+  const Size size = this->size();
   context.setFillColor(Color::white());
   context.fillRect(Rect(0, 0, size.width, size.height));
   for (const auto& panel : panels_) {

@@ -11,6 +11,7 @@
 #include "linearization/v2LinearizationDataModel.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/DrawingContext.h"
 #include "platform/graphics/Geometry.h"
 
 namespace platform::cairo {
@@ -26,10 +27,20 @@ namespace cli {
 // (1000 × 1000). Input is in percent on every x axis.
 
 // The measurement graph: L* (0 to 100) against input percent, the wedge's
-// steps placed evenly from paper white (0 %) to the darkest (100 %).
+// steps from paper white (0 %) to the darkest (100 %), each where the wedge
+// places it: evenly, or where the values that name the steps put them.
+//
+// Readings by the hundred thousand are drawn as many marks as the graph's
+// pixels can show apart: a list of more than four marks a pixel column keeps,
+// in each column, the marks of its highest and lowest reading, its first and
+// its last, and inside them one mark for each small square (half a mark's
+// radius) its readings fall in. What is drawn reaches exactly as far as the
+// readings do, and a reading that stands out is drawn where it lies; a
+// shorter list is drawn whole.
 struct MeasurementGraph {
   std::string file;                    // named in the title
   std::vector<double> stepL;           // each step's mean L*, paper white first
+  std::vector<double> stepPositions;   // where each step lies, 0 (paper white) to 1; empty: evenly
   linearization::StepSamples samples;  // each step's samples, where averaged
   std::vector<double> smoothedL;       // the smoothed response, evenly over 0...100 %
   std::vector<double> targetL;         // the straight target the correction aims at, the same way
@@ -89,6 +100,10 @@ class PlotFigure {
   platform::graphics::Point pixelFor(Graph graph, double x, double y) const;
   // The picture as PNG; nothing when it could not be encoded.
   std::optional<platform::graphics::EncodedImage> png() const;
+  // Draws the picture (its white ground, the graphs and their texts) into
+  // `context`, as it was drawn for the PNG; the graphs keep the text metrics
+  // of the PNG's surface.
+  void draw(platform::graphics::DrawingContext& context) const;
 
  private:
   struct Panel;

@@ -6,8 +6,16 @@
 // lines and points drawn on a 1600 × 1000 surface with direct Cairo calls
 // (the data taken once, untimed, from the run's own picture) and the PNG
 // written the same way (encoded by Cairo, replacing its file). After the runs
-// a summary prints both times and their ratio, with its goal (1.5). On a busy
-// machine, interleave repeated runs:
+// a summary prints both times and their ratio, with its goal (1.5).
+//
+// Then the picture alone (the figure laid out, drawn and encoded as PNG) of
+// a long list against the example's: the example's picture with its 21
+// steps, and the same picture with 720,720 single readings in their place (a
+// noisy fall, with three readings that stand out), whose marks are thinned to
+// what the pixels show; the goal: the long list's within 2.5 times the
+// example's. Beside them, for the record and without a goal, 720,720
+// readings strewn over the whole graph: the most marks the pixels let through.
+// On a busy machine, interleave repeated runs:
 //   plot_bench --benchmark_repetitions=15 --benchmark_min_time=0.2
 //     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
@@ -15,9 +23,11 @@
 #include <cairo.h>
 #include <stdlib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,26 +86,51 @@ struct RawPicture {
   std::vector<platform::graphics::Rect> contents;
 };
 
+// The example's picture, as the run draws it.
+const cli::PlotPicture& examplePicture() {
+  static const cli::PlotPicture picture = [] {
+    std::ostringstream out, err;
+    cli::CliHost host(out, err);
+    host.setOpenAnswer("txt", kWedge);
+    host.setOpenAnswer("quad", kQuad);
+    linearization::v2LinearizationDataModel document;
+    linearization::prepareLikeMainWindow(document);
+    document.readMeasurementFile(*linearization::openMeasurementFile(host), host);
+    document.avgWindowSize = linearization::avgWindowSizeForControl(linearization::kDefaultSmoothingControl);
+    document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
+    document.resetLinearization();
+    document.updateLinearization();
+    auto quad = linearization::openQuadFile(host);
+    quad->readQuadFile(quad->rawQuadData, &host);
+    quad->quadHeaders = quad->inkList;
+    document.quadData = quad;
+    quad->outputQuadCurveArray = document.linearizeQuad(&host)->linearizedOutputQuadArray;
+    return cli::linearizePicture(document, kWedge, quad.get(), kQuad);
+  }();
+  return picture;
+}
+
+// The example's picture with `count` single readings as its steps, L*
+// from `lightness(t, noise)` for t from 0 (paper white) to 1 and noise
+// between -1 and 1.
+cli::PlotPicture longListPicture(size_t count, double (*lightness)(double t, double noise)) {
+  cli::PlotPicture picture = examplePicture();
+  auto& m = *picture.measurements;
+  m.samples = {};
+  m.stepPositions.clear();
+  m.stepL.resize(count);
+  uint32_t seed = 2024;
+  for (size_t i = 0; i < count; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    m.stepL[i] = lightness(static_cast<double>(i) / static_cast<double>(count - 1), seed / 4294967296.0 * 2 - 1);
+  }
+  return picture;
+}
+
 // The lines and points of the example's plot, placed as the figure places
 // them: taken from the run's own picture once.
 RawPicture rawPicture() {
-  std::ostringstream out, err;
-  cli::CliHost host(out, err);
-  host.setOpenAnswer("txt", kWedge);
-  host.setOpenAnswer("quad", kQuad);
-  linearization::v2LinearizationDataModel document;
-  linearization::prepareLikeMainWindow(document);
-  document.readMeasurementFile(*linearization::openMeasurementFile(host), host);
-  document.avgWindowSize = linearization::avgWindowSizeForControl(linearization::kDefaultSmoothingControl);
-  document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
-  document.resetLinearization();
-  document.updateLinearization();
-  auto quad = linearization::openQuadFile(host);
-  quad->readQuadFile(quad->rawQuadData, &host);
-  quad->quadHeaders = quad->inkList;
-  document.quadData = quad;
-  quad->outputQuadCurveArray = document.linearizeQuad(&host)->linearizedOutputQuadArray;
-  const cli::PlotPicture picture = cli::linearizePicture(document, kWedge, quad.get(), kQuad);
+  const cli::PlotPicture& picture = examplePicture();
   const cli::PlotFigure figure(picture);
   using Graph = cli::PlotFigure::Graph;
 
@@ -192,20 +227,64 @@ void BM_linearizeThenRawCairo(benchmark::State& state) {
   }
 }
 
+void drawPicture(benchmark::State& state, const cli::PlotPicture& picture) {
+  for (auto _ : state) {
+    const auto png = cli::PlotFigure(picture).png();
+    if (!png) {
+      state.SkipWithError("the picture could not be encoded");
+      break;
+    }
+    benchmark::DoNotOptimize(png->data());
+  }
+}
+
+void BM_pictureOfTheExample(benchmark::State& state) { drawPicture(state, examplePicture()); }
+
+void BM_pictureOf720720Readings(benchmark::State& state) {
+  cli::PlotPicture picture =
+      longListPicture(720720, [](double t, double noise) { return 94 - 88 * std::pow(t, 0.9) + noise; });
+  for (const size_t i : {180000, 360000, 540000}) picture.measurements->stepL[i] += 20;
+  drawPicture(state, picture);
+}
+
+void BM_pictureOf720720StrewnReadings(benchmark::State& state) {
+  const cli::PlotPicture picture = longListPicture(720720, [](double, double noise) { return 50 + 50 * noise; });
+  drawPicture(state, picture);
+}
+
 BENCHMARK(BM_linearizeWithPlot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_linearizeThenRawCairo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_pictureOfTheExample)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_pictureOf720720Readings)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_pictureOf720720StrewnReadings)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   RatioReporter reporter;
   if (!runBenchmarks(argc, argv, reporter)) return 1;
-  const auto plot = reporter.times.find("BM_linearizeWithPlot");
-  const auto raw = reporter.times.find("BM_linearizeThenRawCairo");
-  if (plot == reporter.times.end() || raw == reporter.times.end()) return 0;
-  const double ratio = plot->second / raw->second;
-  std::printf("\nlinearize on the example with --plot: %.2f ms; the same command, then the same lines and points "
-              "with direct Cairo calls and the same PNG write: %.2f ms; ratio %.2f  (goal 1.5)%s\n",
-              plot->second, raw->second, ratio, ratio <= 1.5 ? "" : "  over the goal");
+  const auto time = [&](const char* name) {
+    const auto found = reporter.times.find(name);
+    return found == reporter.times.end() ? std::optional<double>() : std::optional<double>(found->second);
+  };
+  const auto plot = time("BM_linearizeWithPlot"), raw = time("BM_linearizeThenRawCairo");
+  if (plot && raw) {
+    const double ratio = *plot / *raw;
+    std::printf("\nlinearize on the example with --plot: %.2f ms; the same command, then the same lines and points "
+                "with direct Cairo calls and the same PNG write: %.2f ms; ratio %.2f  (goal 1.5)%s\n",
+                *plot, *raw, ratio, ratio <= 1.5 ? "" : "  over the goal");
+  }
+  const auto example = time("BM_pictureOfTheExample"), along = time("BM_pictureOf720720Readings");
+  const auto strewn = time("BM_pictureOf720720StrewnReadings");
+  if (example && along) {
+    const double ratio = *along / *example;
+    std::printf("the picture of 720,720 readings along a fall: %.2f ms; of the example's 21 steps: %.2f ms; "
+                "ratio %.2f  (goal 2.5)%s\n",
+                *along, *example, ratio, ratio <= 2.5 ? "" : "  over the goal");
+  }
+  if (example && strewn)
+    std::printf("the picture of 720,720 readings strewn over the whole graph: %.2f ms; ratio to the example's "
+                "%.2f  (no goal: the most marks the pixels let through)\n",
+                *strewn, *strewn / *example);
   return 0;
 }

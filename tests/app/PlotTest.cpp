@@ -20,6 +20,7 @@
 #include "linearization/QuadDataFile.h"
 #include "linearization/v2LinearizationDataModel.h"
 #include "linearization/InkColors.h"
+#include "platform/graphics/RecordingContext.h"
 #include "platform/text/Text.h"
 #include "support/FakeHost.h"
 #include "support/SampleFiles.h"
@@ -305,6 +306,185 @@ TEST(Plot, AStepWithAStrayReadingShowsItsSamplesAwayFromItsMean) {
   // stands apart.
   const Point calm = figure.pixelFor(Graph::measurements, 25, 94 - 4.4 * 5 + 6);
   EXPECT_FALSE(isColor(png.at(calm.x, calm.y), kSamples, 30));
+}
+
+// The measurement graph's marks as drawn: each ring of a step's mean and
+// each sample's dot inside the content, by its centre on the picture; and
+// the picture's texts.
+struct Marks {
+  std::vector<Point> rings, samples;
+  std::vector<std::string> texts;
+};
+const Color kMeans = Color::rgb(0.85, 0.33, 0.1);
+
+Marks marksDrawn(const PlotFigure& figure) {
+  platform::graphics::RecordingContext recording;
+  figure.draw(recording);
+  const Rect content = figure.contentRect(Graph::measurements);
+  Marks marks;
+  using Op = platform::graphics::RecordingContext::Op;
+  for (const auto& op : recording.operations()) {
+    if (!op.text.empty()) marks.texts.push_back(op.text);
+    if (op.op != Op::strokeEllipseInRect && op.op != Op::fillEllipseInRect) continue;
+    const Point at = op.state.transform.apply(Point{op.rect.midX(), op.rect.midY()});
+    if (at.x < content.minX() - 8 || at.x > content.maxX() + 8 || at.y < content.minY() - 8) continue;
+    if (op.op == Op::strokeEllipseInRect && op.state.strokeColor == kMeans) marks.rings.push_back(at);
+    if (op.op == Op::fillEllipseInRect && op.state.fillColor == kSamples) marks.samples.push_back(at);
+  }
+  return marks;
+}
+
+TEST(Plot, ALongListDrawsWhatItsPixelsShowAndEveryReadingThatStandsOut) {
+  // A noisy fall of single readings with one reading 30 L* above its
+  // neighbours; and a 1000-step wedge measured 100 times, one sample of
+  // step 600 12 L* below its step; and short lists, drawn whole.
+  struct Case {
+    std::string name;
+    int64_t steps, samplesPerStep;
+    int64_t stray;     // the reading (or sample) that stands out
+    double strayBy;
+    size_t mostMarks;  // rings and dots drawn, at most
+  };
+  const std::vector<Case> cases = {
+      {"720720 single readings", 720720, 1, 360360, 30, 6000},
+      {"1000 steps measured 100 times", 1000, 100, 60042, -12, 7000},
+      {"2000 single readings", 2000, 1, 1000, 30, 2000},
+      {"128 steps measured 5 times", 128, 5, 302, -12, 128 + 640},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // L* falls from 94 to 6, each reading off by up to 1 L* (the same
+    // pseudo-random run every time).
+    uint32_t seed = 12345;
+    const auto noise = [&] { return (seed = seed * 1664525u + 1013904223u) / 4294967296.0 * 2 - 1; };
+    cli::PlotPicture picture;
+    picture.ink.withQuad = false;
+    cli::MeasurementGraph m;
+    m.file = "long.txt";
+    std::vector<double> readings;
+    for (int64_t step = 0; step < c.steps; ++step) {
+      const double L = 94 - 88.0 * static_cast<double>(step) / static_cast<double>(c.steps - 1);
+      double sum = 0;
+      for (int64_t k = 0; k < c.samplesPerStep; ++k) {
+        const auto index = static_cast<int64_t>(readings.size());
+        readings.push_back(L + noise() + (index == c.stray ? c.strayBy : 0));
+        sum += readings.back();
+      }
+      m.stepL.push_back(sum / static_cast<double>(c.samplesPerStep));
+      if (c.samplesPerStep > 1) m.samples.starts.push_back(step * c.samplesPerStep);
+    }
+    if (c.samplesPerStep > 1) {
+      m.samples.starts.push_back(static_cast<int64_t>(readings.size()));
+      m.samples.L = readings;
+    }
+    picture.measurements = m;
+    const PlotFigure figure(picture);
+    if (std::getenv("INKCURVE_TEST_OUTPUT")) {
+      TempDir dir;
+      const auto png = figure.png();
+      ASSERT_TRUE(png);
+      keep(dir.write("long.png", std::string(png->begin(), png->end())),
+           "plot-long-" + std::to_string(c.steps) + "x" + std::to_string(c.samplesPerStep) + ".png");
+    }
+    const Marks drawn = marksDrawn(figure);
+    const auto& marks = c.samplesPerStep > 1 ? drawn.samples : drawn.rings;
+    EXPECT_LE(drawn.rings.size() + drawn.samples.size(), c.mostMarks);
+    // The legend counts what was read, not what was drawn.
+    EXPECT_NE(std::find(drawn.texts.begin(), drawn.texts.end(), "readings: " + std::to_string(c.steps) + " steps"),
+              drawn.texts.end());
+
+    // The stray reading, and in each pixel column of the picture the
+    // highest and the lowest reading, the first and the last: each is drawn
+    // where it lies, so that the marks reach exactly as far as the readings.
+    const auto placeOf = [&](size_t i) {
+      const auto step = static_cast<int64_t>(i) / c.samplesPerStep;
+      return figure.pixelFor(Graph::measurements, 100.0 * static_cast<double>(step) / static_cast<double>(c.steps - 1),
+                             readings[i]);
+    };
+    std::vector<Point> sorted = marks;
+    const auto byXY = [](Point a, Point b) { return a.x < b.x || (a.x == b.x && a.y < b.y); };
+    std::sort(sorted.begin(), sorted.end(), byXY);
+    const auto isDrawn = [&](Point p) {
+      for (auto q = std::lower_bound(sorted.begin(), sorted.end(), Point{p.x - 1e-6, 0}, byXY);
+           q != sorted.end() && q->x < p.x + 1e-6; ++q)
+        if (std::fabs(q->y - p.y) < 1e-6) return true;
+      return false;
+    };
+    EXPECT_TRUE(isDrawn(placeOf(static_cast<size_t>(c.stray))));
+    struct Column {
+      Point first, last, highest, lowest;
+    };
+    std::map<int64_t, Column> columns;
+    for (size_t i = 0; i < readings.size(); ++i) {
+      const Point p = placeOf(i);
+      Column& column = columns.try_emplace(static_cast<int64_t>(std::floor(p.x)), Column{p, p, p, p}).first->second;
+      column.last = p;
+      if (p.y < column.highest.y) column.highest = p;
+      if (p.y > column.lowest.y) column.lowest = p;
+    }
+    int missing = 0;
+    for (const auto& [x, column] : columns)
+      for (const Point p : {column.first, column.last, column.highest, column.lowest})
+        if (!isDrawn(p) && missing++ < 5) ADD_FAILURE() << "column " << x << ": nothing drawn at y " << p.y;
+    EXPECT_EQ(missing, 0);
+    // A list no longer than the marks allowed is drawn whole.
+    if (readings.size() <= c.mostMarks) {
+      EXPECT_EQ(marks.size(), readings.size());
+    }
+  }
+}
+
+TEST(Plot, StepsLieWhereTheirLabelsPlaceThem) {
+  // Steps named by GRAY_K, closer at both ends; each measured twice. And an
+  // even wedge, whose steps lie evenly.
+  const std::vector<double> uneven = {0,  2.5, 5,  7.5, 10, 15, 20, 25, 30, 35, 40, 45,  50,
+                                      55, 60,  65, 70,  75, 80, 85, 90, 92.5, 95, 97.5, 100};
+  std::string named = "CGATS.17\nNUMBER_OF_FIELDS\t5\nBEGIN_DATA_FORMAT\nSAMPLE_ID\tLAB_L\tLAB_A\tLAB_B\tGRAY_K\n"
+                      "END_DATA_FORMAT\nNUMBER_OF_SETS\t50\nBEGIN_DATA\n";
+  for (size_t i = 0; i < 2 * uneven.size(); ++i) {
+    const double gray = uneven[i / 2], L = 94 - 88 * std::pow(gray / 100, 0.8) + (i % 2 ? 0.6 : -0.6);
+    named += std::to_string(i + 1) + "\t" + platform::text::fixedDecimal(L, 2) + "\t0.1\t-0.2\t" +
+             platform::text::fixedDecimal(gray, 1) + "\n";
+  }
+  named += "END_DATA\n";
+  std::vector<double> even;
+  for (int k = 0; k < 21; ++k) even.push_back(5.0 * k);
+  struct Case {
+    std::string name, text;
+    std::vector<double> x;  // each step's input percent
+  };
+  const std::vector<Case> cases = {
+      {"uneven", named, uneven},
+      {"even", testsupport::cgatsWedge(testsupport::evenLstar(21, 94, 6)), even},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto wedge = dir.write(c.name + ".txt", c.text);
+    std::ostringstream out, err;
+    cli::CliHost host(out, err);
+    host.setOpenAnswer("txt", wedge);
+    linearization::v2LinearizationDataModel document;
+    linearization::prepareLikeMainWindow(document);
+    ASSERT_TRUE(document.readMeasurementFile(*linearization::openMeasurementFile(host), host));
+    document.resetLinearization();
+    document.updateLinearization();
+    ASSERT_EQ(document.rawMeasurements.size(), c.x.size());
+    const PlotFigure figure(cli::linearizePicture(document, wedge.string(), nullptr, std::nullopt));
+    const Marks drawn = marksDrawn(figure);
+    ASSERT_EQ(drawn.rings.size(), c.x.size());
+    const auto& samples = document.measurementSamples;
+    ASSERT_EQ(samples.L.size(), c.name == "uneven" ? 50u : 0u);
+    ASSERT_EQ(drawn.samples.size(), samples.L.size());
+    for (size_t i = 0; i < c.x.size(); ++i) {
+      const Point ring = figure.pixelFor(Graph::measurements, c.x[i], document.rawMeasurements[i].L);
+      EXPECT_NEAR(drawn.rings[i].x, ring.x, 1e-9) << "step " << i;
+      EXPECT_NEAR(drawn.rings[i].y, ring.y, 1e-9) << "step " << i;
+      if (samples.empty()) continue;
+      for (int64_t k = samples.starts[i]; k < samples.starts[i + 1]; ++k)
+        EXPECT_NEAR(drawn.samples[static_cast<size_t>(k)].x, ring.x, 1e-9) << "step " << i;
+    }
+  }
 }
 
 TEST(Plot, ThePngIsAnOrdinaryPngFile) {
