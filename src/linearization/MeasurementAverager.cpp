@@ -152,7 +152,12 @@ void MeasurementAverager::zipAverages() {
 }
 
 void MeasurementAverager::findLayout(const LayoutRequest& request) {
-  LayoutDecision decision = decideLayout(inputL, request);
+  // Which readings repeat the one before them in every field: a line read
+  // twice.
+  std::vector<bool> sameLine(inputL.size(), false);
+  for (std::size_t k = 1; k < inputL.size(); ++k)
+    sameLine[k] = inputL[k] == inputL[k - 1] && inputA[k] == inputA[k - 1] && inputB[k] == inputB[k - 1];
+  LayoutDecision decision = decideLayout(inputL, request, sameLine);
   targetSize = 0;
   samplesPerStep = 1;
   layout = std::move(decision.layout);

@@ -52,6 +52,10 @@ constexpr double kStaircaseErrors = 3.0;
 // share of the fall: a run of repeats may fall this much inside itself
 // (drift, a step that settles) and still be repeats ("drift" rows).
 constexpr double kInsideFallAllowance = 0.05;
+// squared standard errors: layouts whose runs fit what all layouts' runs
+// show within this many of the best are not ruled out beyond doubt ("in
+// place at noise 1" rows).
+constexpr double kMisfitDoubt = 9.0;
 // A reading sticks out of the list when it lies this many times the step
 // between its neighbours beyond both of them, and more than this share of
 // the range: its run then tells nothing of the layout ("smudges" rows).
@@ -134,6 +138,10 @@ constexpr std::size_t kMedianSample = 1024;
 // steps: the instrument's noise is judged on an even sample of this many
 // steps of each layout.
 constexpr int64_t kNoiseSteps = 64;
+// L*: a line of the file read twice (L*, a* and b* the same to their last
+// digit) is taken for a patch read twice where the list's noise is at least
+// this, so that three equal values are no chance ("read twice" rows).
+constexpr double kExactRepeatNoise = 0.1;
 // Where the list holds one reading more than a usual wedge has steps, a
 // patch read twice is expected: a repeat needs the wedge's local step to
 // stand only this many times clear of the noise ("read twice" rows).
@@ -321,14 +329,40 @@ Agreement stepsAgree(const std::vector<double>& values, const WedgeLayout& layou
 // in a row (R' ≥ 2) or single readings of a finer wedge. Its standard error
 // comes from the noise the runs show: where the noise hides the staircase
 // (a noisy instrument on a wedge of many fine steps) neither is ruled out.
-// `likely`: the noise hides it, but the runs fall between them nearer to all
-// of the wedge's fall than to the share a finer wedge would give them.
-enum class Staircase { none, shown, likely, hidden, absent };
+// Where the noise hides it, what the runs show (the share and its error) is
+// still weighed against what each layout predicts (misfit).
+enum class Staircase { none, shown, hidden, absent };
 
 struct StaircaseTest {
   Staircase verdict = Staircase::none;
   double noise = 0;  // of one reading, as the runs show it
+  // The share of the list's fall that happens between runs, and its
+  // standard error: what the runs show, for weighing layouts against each
+  // other where none shows beyond doubt.
+  double between = kNaN, error = kNaN;
 };
+
+// The share of the fall between runs of `runs` readings that a wedge read
+// `repeats` times in a row gives: 1 where the runs lie inside its repeats,
+// 1 / runs for single readings, and between for runs that cut across its
+// repeats (a run's fall is the slope fitted through its readings, and the
+// runs start at every place the repeats allow).
+double expectedBetween(int64_t runs, int64_t repeats) {
+  if (runs < 2 || repeats < 1) return 1.0;
+  const double middle = static_cast<double>(runs - 1) / 2.0;
+  double spread = 0;
+  for (int64_t r = 0; r < runs; ++r) spread += (static_cast<double>(r) - middle) * (static_cast<double>(r) - middle);
+  // The places a run starts at within a step's repeats.
+  const int64_t every = std::gcd(runs, repeats);
+  double inside = 0;
+  int64_t starts = 0;
+  for (int64_t offset = 0; offset < repeats; offset += every, ++starts)
+    for (int64_t r = 0; r < runs; ++r)
+      inside += (static_cast<double>(r) - middle) * static_cast<double>((offset + r) / repeats);
+  // A run's fitted fall against what the wedge falls over a run.
+  return 1.0 - static_cast<double>(runs - 1) * static_cast<double>(repeats) * inside /
+                   (spread * static_cast<double>(runs) * static_cast<double>(starts));
+}
 
 // The spread of the places in a run of `inRow` about their middle, squared.
 double runSpread(int64_t inRow) {
@@ -421,6 +455,7 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
   }
   std::size_t judged = 0;
   const double between = 1.0 - fallInsideRuns(values, layout, spikes, buffer, judged) / fall;
+  test.between = between;
   // A run's fitted fall varies by (R - 1)² σ² / spread with the noise.
   const double error = test.noise * static_cast<double>(inRow - 1) *
                        std::sqrt(static_cast<double>(judged) / runSpread(inRow)) / fall;
@@ -431,14 +466,13 @@ StaircaseTest judgeStaircase(const std::vector<double>& values, const WedgeLayou
     if (inRow % d == 0) finer = d;
   const double finerShare = static_cast<double>(finer) / static_cast<double>(inRow);
   const double margin = kStaircaseErrors * error;
+  test.error = error;
   // Runs whose insides rise against the wedge (a reader that drifts) are
   // repeats as much as runs that hold still.
   if (between < 1.0 - kInsideFallAllowance - margin)
     test.verdict = Staircase::absent;
   else if (between - finerShare > margin)
     test.verdict = Staircase::shown;
-  else if (between > (1.0 + finerShare) / 2.0)
-    test.verdict = Staircase::likely;
   else
     test.verdict = Staircase::hidden;
   return test;
@@ -629,6 +663,10 @@ struct Judgement {
   std::vector<int64_t> repeats;  // one reading a step: where a reading repeats the one before
   bool usual = false;
   bool passesDisagree = false;  // ruled out as passes over two different prints
+  // What its runs show (StaircaseTest), where they were judged.
+  double between = kNaN, error = kNaN;
+  // How far what all layouts' runs show lies from what it predicts.
+  double misfit = 0;
 };
 
 WedgeLayout fileOrderLayout(int64_t readings, int64_t steps, int64_t samples, int64_t passes) {
@@ -922,13 +960,14 @@ bool passesFallAlone(const std::vector<double>& values, const WedgeLayout& layou
 
 class Finder {
  public:
-  Finder(const std::vector<double>& values, const LayoutRequest& request) : values_(values), request_(request) {}
+  Finder(const std::vector<double>& values, const LayoutRequest& request, const std::vector<bool>& sameLine = {})
+      : values_(values), request_(request), sameLine_(sameLine) {}
 
   LayoutDecision decide();
 
  private:
   Judgement judge(WedgeLayout layout);
-  LayoutDecision choose(std::vector<Judgement>& plausible);
+  LayoutDecision choose(std::vector<Judgement>& plausible, const std::vector<Judgement>& judged);
   LayoutDecision refuse(const std::vector<Judgement>& judged);
   // The refusals, each where it applies: the paper's margin read after the
   // darkest patch; what the user asked for; passes that do not line up.
@@ -953,6 +992,7 @@ class Finder {
 
   const std::vector<double>& values_;
   LayoutRequest request_;
+  std::vector<bool> sameLine_;
   std::vector<double> buffer_, means_;
   // The least noise any layout of repeats implies: the instrument's, where
   // one of them is right.
@@ -997,6 +1037,8 @@ Judgement Finder::judge(WedgeLayout layout) {
     const StaircaseTest test = judgeStaircase(values_, layout, means_, instrumentNoise_, spikes_, buffer_);
     j.staircase = test.verdict;
     j.noise = test.noise;
+    j.between = test.between;
+    j.error = test.error;
     if (test.verdict == Staircase::absent)
       return fail("its runs of " + std::to_string(layout.inRow()) + " readings fall with the wedge: they are not repeats",
                   std::nullopt);
@@ -1005,6 +1047,18 @@ Judgement Finder::judge(WedgeLayout layout) {
     if (!request_.steps && comesInRuns(values_))
       return fail(kRunsOfRepeats, std::nullopt);
     j.repeats = loneRepeats(values_);
+    // A line read twice: every field the same, where the instrument's noise
+    // would move them.
+    if (listNoise_ >= kExactRepeatNoise)
+      for (std::size_t k = 1; k < sameLine_.size() && k < values_.size(); ++k)
+        if (sameLine_[k] && std::find(j.repeats.begin(), j.repeats.end(), static_cast<int64_t>(k) - 1) == j.repeats.end())
+          j.repeats.push_back(static_cast<int64_t>(k) - 1);
+    std::sort(j.repeats.begin(), j.repeats.end());
+    // Where a line was read twice, that is the repeat to name: a pair that
+    // merely lies close (a toe) is no news beside it.
+    if (listNoise_ >= kExactRepeatNoise &&
+        std::any_of(j.repeats.begin(), j.repeats.end(), [&](int64_t i) { return sameLine_.size() > static_cast<std::size_t>(i + 1) && sameLine_[static_cast<std::size_t>(i + 1)]; }))
+      std::erase_if(j.repeats, [&](int64_t i) { return !(sameLine_.size() > static_cast<std::size_t>(i + 1) && sameLine_[static_cast<std::size_t>(i + 1)]); });
     // On a usual wedge's count every step is there, none read twice: equal
     // readings at an end are the print's blocked end, and a pair in the
     // middle a bump of the print (or a smudge).
@@ -1088,61 +1142,80 @@ std::string Finder::repeatMessage(const Judgement& judgement) const {
   return text;
 }
 
-// How strongly the list shows a candidate's runs: shown beyond doubt, then
-// likely, then one reading a step (no runs to show), then hidden.
-int showing(const Judgement& j) {
-  switch (j.staircase) {
-    case Staircase::shown:
-      return 0;
-    case Staircase::likely:
-      return 1;
-    case Staircase::none:
-      return 2;
-    default:
-      return 3;
-  }
-}
-
 // Drops the candidates the list shows less than others: the parts of a
 // staircase that shows (the shorter runs it is made of, and one reading a
-// step, in the same passes), and of one that is likely where they do not
-// show themselves; runs the noise merely allows where some show.
-void preferWhatShows(std::vector<Judgement>& plausible) {
-  for (const Judgement& whole : plausible) {
-    if (whole.staircase != Staircase::shown && whole.staircase != Staircase::likely) continue;
-    const int64_t r = whole.layout.inRow();
+// step, in the same passes), and, where some staircase shows, every layout
+// but those and the coarser staircases made of them (runs of 4 over pairs
+// that show as repeats), which are weighed against each other after.
+// Returns whether some staircase shows.
+bool preferWhatShows(std::vector<Judgement>& plausible) {
+  const auto nested = [](const Judgement& part, const Judgement& whole) {
+    return &part != &whole && part.layout.passes == whole.layout.passes &&
+           part.layout.inRow() < whole.layout.inRow() && whole.layout.inRow() % part.layout.inRow() == 0;
+  };
+  bool anyShown = false;
+  for (const Judgement& shown : plausible) {
+    if (shown.staircase != Staircase::shown) continue;
+    anyShown = true;
     for (Judgement& part : plausible)
-      if (&part != &whole && part.layout.passes == whole.layout.passes && part.layout.inRow() < r &&
-          r % part.layout.inRow() == 0 && (whole.staircase == Staircase::shown || part.staircase != Staircase::shown))
-        part.plausible = false;
+      if (nested(part, shown)) part.plausible = false;
   }
-  const bool anyShown = std::any_of(plausible.begin(), plausible.end(),
-                                    [](const Judgement& j) { return j.staircase == Staircase::shown; });
-  std::erase_if(plausible, [anyShown](const Judgement& j) {
-    return !j.plausible || (anyShown && j.staircase != Staircase::shown && j.staircase != Staircase::none);
-  });
+  const auto showsOrHoldsWhatShows = [&](const Judgement& j) {
+    return j.staircase == Staircase::shown ||
+           std::any_of(plausible.begin(), plausible.end(), [&](const Judgement& shown) {
+             return shown.staircase == Staircase::shown && nested(shown, j);
+           });
+  };
+  std::vector<bool> keep;
+  for (const Judgement& j : plausible) keep.push_back(j.plausible && (!anyShown || showsOrHoldsWhatShows(j)));
+  std::size_t k = 0;
+  std::erase_if(plausible, [&](const Judgement&) { return !keep[k++]; });
+  return anyShown;
 }
 
-LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
-  preferWhatShows(plausible);
-  // Then what the list shows over what it merely allows: a staircase that
-  // shows; then one that is likely; then, where the noise hides how the
-  // readings lie, the usual wedge's count; then one reading a step (in each
-  // pass) over runs the noise hides; no lone repeats; fewer passes; more
-  // steps.
-  const auto rank = [](const Judgement& j) {
-    const int shows = showing(j);
-    return std::make_tuple(std::min(shows, 2), j.usual ? 0 : 1, shows, j.repeats.empty() ? 0 : 1, j.layout.passes,
-                           -j.layout.steps);
+// How far what the runs of every judged layout show lies from what layout
+// `h` predicts, in squared standard errors, added up over the layouts of its
+// passes: the smallest for the layout the list most likely holds.
+double misfit(const Judgement& h, const std::vector<const Judgement*>& evidence) {
+  double sum = 0;
+  for (const Judgement* e : evidence) {
+    if (e->layout.passes != h.layout.passes || !std::isfinite(e->between) || !(e->error > 0)) continue;
+    const double off = (e->between - expectedBetween(e->layout.inRow(), h.layout.inRow())) / e->error;
+    sum += off * off;
+  }
+  return sum;
+}
+
+LayoutDecision Finder::choose(std::vector<Judgement>& plausible, const std::vector<Judgement>& judged) {
+  // What every layout's runs show, the ones ruled out too.
+  std::vector<const Judgement*> evidence;
+  for (const Judgement& j : plausible) evidence.push_back(&j);
+  for (const Judgement& j : judged) evidence.push_back(&j);
+  for (Judgement& j : plausible) j.misfit = misfit(j, evidence);
+  const bool anyShown = preferWhatShows(plausible);
+  // Then the layout whose prediction the runs of all layouts fit best, and,
+  // where no staircase shows, the usual wedge's count where it fits about as
+  // well; no lone repeats; fewer passes; more steps.
+  double best = kInfinity;
+  for (const Judgement& j : plausible) best = std::min(best, j.misfit);
+  const auto fitsAsWell = [&](const Judgement& j) { return j.misfit <= best + kMisfitDoubt; };
+  // Of the layouts the list does not tell apart, the one that averages
+  // most: read as repeats, single readings lose a little of their detail;
+  // read one a step, repeats keep all their noise.
+  const auto rank = [&](const Judgement& j) {
+    const bool usual = j.usual && fitsAsWell(j);
+    const bool doubt = !anyShown && fitsAsWell(j);
+    return std::make_tuple(usual ? 0 : 1, doubt ? 0 : 1, usual ? -j.layout.steps : doubt ? -j.layout.inRow() : 0,
+                           j.misfit, j.repeats.empty() ? 0 : 1, j.layout.passes, -j.layout.steps);
   };
   std::stable_sort(plausible.begin(), plausible.end(),
                    [&](const Judgement& x, const Judgement& y) { return rank(x) < rank(y); });
   const Judgement& preferred = plausible.front();
   // A staircase that shows, or the usual count where none shows, decides;
-  // the others are offered where they give another curve.
+  // the others are offered where the list does not rule them out beyond
+  // doubt and they give another curve.
   const auto outranked = [&](const Judgement& other) {
-    return (showing(preferred) == 0 && showing(other) != 0) ||
-           (showing(preferred) > 1 && preferred.usual && !other.usual);
+    return (!anyShown && preferred.usual && !other.usual) || other.misfit > preferred.misfit + kMisfitDoubt;
   };
   std::vector<const Judgement*> choices{&preferred};
   for (std::size_t k = 1; k < plausible.size(); ++k) {
@@ -1166,7 +1239,7 @@ LayoutDecision Finder::choose(std::vector<Judgement>& plausible) {
     return decision;
   }
   LayoutDecision read = LayoutDecision::read(preferred.layout);
-  read.runsShown = preferred.staircase == Staircase::shown;
+  read.runsShown = anyShown;
   return read;
 }
 
@@ -1374,7 +1447,7 @@ LayoutDecision Finder::decide() {
     else
       judged.push_back(std::move(j));
   }
-  LayoutDecision decision = offerOneMissing(plausible.empty() ? refuse(judged) : choose(plausible));
+  LayoutDecision decision = offerOneMissing(plausible.empty() ? refuse(judged) : choose(plausible, judged));
   leaveOutSmudges(decision);
   return decision;
 }
@@ -1518,8 +1591,9 @@ std::optional<std::pair<int64_t, int64_t>> usualWedgeSize(int64_t readings) {
 
 bool fallsBefore(double x, double y) { return !std::isnan(x) && (std::isnan(y) || y < x); }
 
-LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request) {
-  return Finder(lValues, request).decide();
+LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request,
+                            const std::vector<bool>& sameLine) {
+  return Finder(lValues, request, sameLine).decide();
 }
 
 }  // namespace linearization

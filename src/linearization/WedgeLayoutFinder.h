@@ -66,7 +66,12 @@ struct LayoutDecision {
 // different curves, the decision asks. Where none remains, the list is taken
 // in order of falling L* when it turns back all over (rows in no order),
 // and is refused otherwise, naming the reading that breaks it.
-LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request = {});
+//
+// `sameLine`, where given, tells for each reading whether it repeats the
+// one before it in every field (L*, a* and b*): a line of the file read
+// twice, which a noisy instrument never gives by chance.
+LayoutDecision decideLayout(const std::vector<double>& lValues, const LayoutRequest& request = {},
+                            const std::vector<bool>& sameLine = {});
 
 // The order of falling L*: true when L* `x` comes before `y`. An L* that is
 // not a number ranks below every number, so the order stays a strict weak
