@@ -354,8 +354,10 @@ void buildCorrection(const Request& request, v2LinearizationDataModel& document,
   // once, when the outputs are written.
   if (!document.correctionCurve->correctionCurveArray && !asksForCorrection(request))
     err << "inkcurve: " << noCorrection(readings.front().L, readings.back().L) << "\n";
-  else if (document.correctionCurve->correctionCurveArray)
+  else if (const auto& correction = document.correctionCurve->correctionCurveArray) {
     warnAboutShallowFall(readings.front().L, readings.back().L, err);
+    warnAboutTurnedBackCorrection(*correction, err);
+  }
 }
 
 // Reads the .quad and applies the correction to every channel; `sources`

@@ -64,6 +64,32 @@ void warnAboutShallowFall(double paperWhiteL, double darkestL, std::ostream& err
       << " L* they look like blank paper, not a printed wedge\n";
 }
 
+void warnAboutTurnedBackCorrection(const std::vector<double>& correction, std::ostream& err) {
+  // Percent of the input: a rise smaller than this is the arithmetic's, not
+  // the readings'.
+  constexpr double kLeastTurn = 0.05;
+  const auto input = [&](std::size_t k) {
+    return platform::text::fixedDecimal(100.0 * static_cast<double>(k) / static_cast<double>(correction.size() - 1), 0);
+  };
+  std::size_t stretches = 0, from = 0, to = 0;
+  for (std::size_t k = 1; k < correction.size(); ++k) {
+    if (!(correction[k] > correction[k - 1] + kLeastTurn)) continue;
+    // The stretch over which it climbs, from its last low to its top.
+    std::size_t end = k;
+    while (end + 1 < correction.size() && correction[end + 1] >= correction[end]) ++end;
+    if (stretches++ == 0) from = k - 1, to = end;
+    k = end;
+  }
+  if (stretches == 0) return;
+  const auto percent = [](double v) { return platform::text::fixedDecimal(v, 1) + "%"; };
+  err << "inkcurve: warning: the correction turns back between input " << input(from) << "% and " << input(to)
+      << "% (it maps " << input(from) << "% to " << percent(correction[from]) << " and " << input(to) << "% to "
+      << percent(correction[to]) << "): the smoothed readings climb back there, and the corrected curves run "
+      << "backwards; look at the readings there (--plot) and measure again";
+  if (stretches > 1) err << " (it turns back " << stretches - 1 << " more " << (stretches == 2 ? "time" : "times") << ")";
+  err << "\n";
+}
+
 void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,
                               const std::vector<linearization::InkCurve>& after,
                               const std::vector<std::string>& markers, std::ostream& err) {

@@ -25,6 +25,12 @@ void warnAboutDmax(double dmax, double darkestL, std::ostream& err);
 // printed wedge falls far more, blank paper or a misread file hardly at all.
 void warnAboutShallowFall(double paperWhiteL, double darkestL, std::ostream& err);
 
+// A correction curve that turns back: it should fall from 100 % at input 0
+// to 0 % at the last input, and maps some later input to a higher value than
+// an earlier one (where the smoothed readings climb back), so that the
+// corrected curves run backwards there. Names the first such stretch.
+void warnAboutTurnedBackCorrection(const std::vector<double>& correction, std::ostream& err);
+
 // Channels that held ink and keep less than a tenth of it after correction.
 void warnAboutEmptiedChannels(const std::vector<linearization::InkCurve>& before,
                               const std::vector<linearization::InkCurve>& after,

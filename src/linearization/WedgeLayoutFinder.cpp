@@ -1474,10 +1474,14 @@ std::optional<LayoutDecision> Finder::withOneMissing(int64_t steps) const {
         (arrangement == Arrangement::passes && decision.layout.inRow() != 1))
       continue;
     // Steps whose means repeat in runs are the parts of a coarser wedge
-    // with a reading too many, not a wedge with one missing.
+    // with a reading too many, not a wedge with one missing; nor is one
+    // whose steps climb back (a reading too many after the darkest).
     std::vector<double> means;
     stepMeans(whole, decision.layout, means);
-    if (comesInRuns(means)) continue;
+    std::vector<double> buffer;
+    const double range = means.front() - means.back();
+    const double noise = thirdDifferenceNoise(means, 1, static_cast<int64_t>(means.size()), buffer);
+    if (comesInRuns(means) || risesBeyond(means, noise) > kSpikeShare * range) continue;
     // Each reading's step, the missing one left out.
     decision.stepOf.assign(values_.size(), 0);
     forEachSample(decision.layout, [&](int64_t step, int64_t, int64_t index) {

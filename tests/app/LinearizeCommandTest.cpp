@@ -883,7 +883,12 @@ TEST(LinearizeCommand, WarnsAboutValuesThatMakeNoSenseInPrint) {
       {{belowZero.string()}, {"inkcurve: warning: Dmax is not a number: the darkest L* is -3.63"}},
       {{blank.string()}, {"inkcurve: warning: the readings fall only 1.00 L* from paper white to the darkest step; "
                           "under 5 L* they look like blank paper, not a printed wedge"}},
-      {{five.string(), "--steps", "21"}, {}},
+      // Its flat stretches, smoothed, climb back a little: the correction
+      // turns back where they meet.
+      {{five.string(), "--steps", "21"},
+       {"inkcurve: warning: the correction turns back between input 46% and 47% (it maps 46% to 40.0% and 47% to "
+        "60.4%): the smoothed readings climb back there, and the corrected curves run backwards; look at the readings "
+        "there (--plot) and measure again (it turns back 3 more times)"}},
       {{typo.string()},
        {"inkcurve: warning: " + typo.string() + ": line 19: L* (field 3) reads \"abc\", not a number; read as 1.0",
         "inkcurve: warning: " + typo.string() + ": 1 more field, on line 20, is not a number either and was read "
