@@ -52,6 +52,9 @@ const Color kTarget = Color::rgb(0.35, 0.35, 0.35);
 const Color kSmoothed = Color::rgb(0.12, 0.4, 0.8);
 const Color kMeans = Color::rgb(0.85, 0.33, 0.1);
 const Color kSamples = Color::rgb(0.5, 0.5, 0.5);
+// A reading left out of the curve (a smudge, a stray sample): a dark red
+// that stands apart from the steps' rings and the grey samples.
+const Color kLeftOut = Color::rgb(0.6, 0.0, 0.15);
 const std::vector<double> kTargetDash{12, 8};
 const std::vector<double> kInputDash{8, 5};
 
@@ -270,6 +273,12 @@ std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::v
   sets.push_back(lineSet(evenEntries(m.targetL), "target", kTarget, 2, kTargetDash));
   const size_t steps = m.stepL.size();
   const bool withSamples = !m.samples.empty() && static_cast<size_t>(m.samples.steps()) == steps;
+  // The readings left out of the curve, where they lie: few, drawn whole.
+  if (!m.leftOut.empty()) {
+    std::vector<EntryPtr> entries;
+    for (const auto& [x, L] : m.leftOut) entries.push_back(std::make_shared<ChartDataEntry>(x, L));
+    sets.push_back(pointSet(entries, "left out", kLeftOut, 5));
+  }
   if (withSamples) {
     marks.samples = pointSet({}, "samples", kSamples, 3.5);
     sets.push_back(marks.samples);
@@ -284,8 +293,10 @@ std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::v
   sets.push_back(means);
   sets.push_back(lineSet(evenEntries(m.smoothedL), "smoothed", kSmoothed, kCorrectedWidth));
 
-  legend.push_back(legendEntry("readings: " + std::to_string(steps) + (steps == 1 ? " step" : " steps"),
+  const auto wedgeSteps = static_cast<size_t>(m.steps > 0 ? m.steps : static_cast<int64_t>(steps));
+  legend.push_back(legendEntry("readings: " + std::to_string(wedgeSteps) + (wedgeSteps == 1 ? " step" : " steps"),
                                LegendForm::circle, kMeans));
+  if (!m.leftOut.empty()) legend.push_back(legendEntry("left out", LegendForm::circle, kLeftOut));
   if (withSamples) legend.push_back(legendEntry("each step's samples", LegendForm::circle, kSamples));
   legend.push_back(legendEntry("smoothed response", LegendForm::line, kSmoothed, kCorrectedWidth));
   legend.push_back(legendEntry("target", LegendForm::line, kTarget, 2, kTargetDash));
@@ -392,6 +403,8 @@ PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& docu
   for (const auto& reading : document.rawMeasurements) m.stepL.push_back(reading.L);
   if (document.rawPositions.size() == m.stepL.size()) m.stepPositions = document.rawPositions;
   m.samples = document.measurementSamples;
+  m.steps = document.measurementLayout.steps;
+  for (const auto& out : document.measurementLeftOut) m.leftOut.emplace_back(100.0 * out.position, out.L);
   for (const auto& reading : document.smoothedMeasurements) m.smoothedL.push_back(reading.L);
   m.targetL = document.correctionCurve->finalTargetArray;
   const auto& readings = document.interpolatedMeasurements;

@@ -42,6 +42,8 @@ struct MeasurementGraph {
   std::vector<double> stepL;           // each step's mean L*, paper white first
   std::vector<double> stepPositions;   // where each step lies, 0 (paper white) to 1; empty: evenly
   linearization::StepSamples samples;  // each step's samples, where averaged
+  std::vector<std::pair<double, double>> leftOut;  // readings left out of the curve: input %, L*
+  int64_t steps = 0;                   // the wedge's steps (a step left out has no mean); 0: stepL's
   std::vector<double> smoothedL;       // the smoothed response, evenly over 0...100 %
   std::vector<double> targetL;         // the straight target the correction aims at, the same way
   double paperWhiteL = 0, darkestL = 0, dmax = 0;

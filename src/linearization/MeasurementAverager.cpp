@@ -89,6 +89,7 @@ MeasurementAverager::MeasurementAverager(std::vector<CIELab> measurements, const
   if (layout.mostSamples == 1) {
     for (LeftOut& out : smudgedReadings(sortedL, "step")) {
       setAside_.push_back(static_cast<std::size_t>(out.reading));
+      out.step = out.reading;
       out.reading = readingOf(out.reading, 0);
       leftOut.push_back(std::move(out));
     }
@@ -131,6 +132,14 @@ void MeasurementAverager::splitLab(const std::vector<CIELab>& measurements) {
 }
 
 void MeasurementAverager::zipAverages() {
+  // Where each reading left out lies on the input axis, as its step does.
+  for (LeftOut& out : leftOut) {
+    if (out.step < 0 || out.step >= targetSize) continue;
+    const auto at = static_cast<std::size_t>(out.step);
+    out.position = positions.size() == static_cast<std::size_t>(targetSize)
+                       ? positions[at]
+                       : static_cast<double>(out.step) / static_cast<double>(std::max<int64_t>(1, targetSize - 1));
+  }
   // A step whose every reading was left out has no mean: it is dropped, and
   // the others keep their places on the input axis.
   const bool gaps = !emptied_.empty();
@@ -221,10 +230,12 @@ void MeasurementAverager::groupSamplesByStep() {
   }
   // The single readings the decision left out: each is its step's one
   // sample.
-  for (const LeftOut& out : leftOut) {
+  for (LeftOut& out : leftOut) {
     const int64_t step = passFromDarkEnd(layout, 0) ? targetSize - 1 - out.reading : out.reading;
-    if (samplesPerStep == 1 && named_.empty() && step >= 0 && step < targetSize)
+    if (samplesPerStep == 1 && named_.empty() && step >= 0 && step < targetSize) {
       setAside_.push_back(static_cast<std::size_t>(stepStarts_[static_cast<std::size_t>(step)]));
+      out.step = step;
+    }
   }
   std::sort(setAside_.begin(), setAside_.end());
 }
@@ -293,7 +304,8 @@ void MeasurementAverager::setAsideStraySamples() {
                        "sample " + std::to_string(sample + 1) + " of step " + std::to_string(step + 1) + " (L* " +
                            fixed(v, 2) + ") lies " + fixed(std::fabs(v - othersMean), 1) + " L* from its " +
                            std::to_string(count - 1) + " other samples (L* " + fixed(othersMean, 2) +
-                           " on average): it was left out of the step's mean"});
+                           " on average): it was left out of the step's mean",
+                       v, step});
   }
   std::sort(setAside_.begin(), setAside_.end());
   layout.leftOut = static_cast<int64_t>(leftOut.size());

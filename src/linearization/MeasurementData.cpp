@@ -152,6 +152,7 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
                                " more readings were left out alike");
     averagedMeasurements = std::move(averager.averagedMeasurements);
     averagedPositions = std::move(averager.positions);
+    leftOut = averager.leftOut;
     // The readings left out changed which readings a step has: the graph
     // shows them as they were measured all the same.
     stepSamples = std::move(averager.stepSamples);
@@ -202,6 +203,7 @@ void MeasurementData::fail(const std::string& reason, int64_t line) {
   measuredLab.clear();
   averagedMeasurements.clear();
   averagedPositions.clear();
+  leftOut.clear();
   interpolatedMeasurements.clear();
   stepSamples = {};
   std::vector<int32_t>().swap(readingLines_);

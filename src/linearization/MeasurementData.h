@@ -113,6 +113,9 @@ class MeasurementData {
   // Where each averaged reading lies between paper white (0) and the darkest
   // step (1); empty where they lie evenly.
   std::vector<double> averagedPositions;
+  // The readings left out of the means (smudges, stray samples), each with
+  // where its step lies.
+  std::vector<LeftOut> leftOut;
   std::vector<CIELab> interpolatedMeasurements;
   // How the readings were taken as the wedge's steps, and what the reader
   // warns of them (a step whose samples disagree, readings sorted by L*).

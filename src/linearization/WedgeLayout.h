@@ -44,6 +44,9 @@ std::vector<double> positionsOfLabels(const std::vector<double>& labels);
 struct LeftOut {
   int64_t reading = 0;
   std::string why;  // "reading 31 (L* 52.10) lies 10.2 L* outside ..."
+  double L = 0;      // the reading's L*
+  int64_t step = -1;  // the wedge's step it was read from, once known
+  double position = 0;  // where that step lies, 0 (paper white) to 1
 };
 
 // What the user says of the wedge (`--steps`, `--layout`). What is given is

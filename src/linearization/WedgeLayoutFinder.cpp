@@ -1576,7 +1576,8 @@ std::vector<LeftOut> smudgedReadings(const std::vector<double>& values, const st
                            (outside > 0 ? fixed(outside, 1) + " L* outside its neighbours"
                                         : fixed(offLine(i), 1) + " L* off the line through its neighbours") +
                            " (L* " + fixed(v(i - 1), 2) + " and " + fixed(v(i + 1), 2) +
-                           "): a smudge or a misplaced instrument? it was left out of the curve"});
+                           "): a smudge or a misplaced instrument? it was left out of the curve",
+                       v(i)});
   }
   return smudged;
 }

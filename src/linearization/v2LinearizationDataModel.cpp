@@ -109,6 +109,7 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
   for (const auto& warning : reader->layoutWarnings) host.logLoadWarning(warning);
   measurementLayout = reader->layout;
   measurementSamples = std::move(reader->stepSamples);
+  measurementLeftOut = std::move(reader->leftOut);
 
   const auto& opened =
       found->second.opened == OpenedList::averaged ? reader->averagedMeasurements : reader->measuredLab;

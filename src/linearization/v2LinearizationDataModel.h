@@ -34,6 +34,8 @@ class v2LinearizationDataModel {
   // Where each of rawMeasurements lies between paper white (0) and the
   // darkest step (1); empty where they lie evenly.
   std::vector<double> rawPositions;
+  // The readings the last file's read left out of the means, where they lie.
+  std::vector<LeftOut> measurementLeftOut;
   // How the last file's readings were taken as the wedge's steps, and what
   // the user said of it for the next file.
   WedgeLayout measurementLayout;
