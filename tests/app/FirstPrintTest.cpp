@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ReadingsSeen.h"
 #include "RunCli.h"
 #include "linearization/QuadDataFile.h"
 #include "platform/text/Text.h"
@@ -18,6 +19,10 @@
 namespace {
 
 using platform::text::fixedDecimal;
+using testsupport::curvesOf;
+using testsupport::levelsApart;
+using testsupport::Seen;
+using testsupport::seen;
 using platform::text::join;
 
 // The L* of the bundled example wedge, interpolated for other counts.
@@ -68,41 +73,6 @@ std::string cgats(const std::vector<Reading>& readings, const std::vector<double
   return s + "END_DATA\n";
 }
 
-std::vector<linearization::InkCurve> curvesOf(const std::filesystem::path& path) {
-  auto quad = linearization::QuadDataFile::fromFile(path);
-  if (!quad || !quad->readQuadFile(quad->rawQuadData)) return {};
-  return *quad->inputQuadCurveArray;
-}
-
-double levelsApart(const std::vector<linearization::InkCurve>& x, const std::vector<linearization::InkCurve>& y) {
-  if (x.empty() || x.size() != y.size()) return INFINITY;
-  double most = 0;
-  for (std::size_t c = 0; c < x.size(); ++c)
-    for (std::size_t i = 0; i < x[c].size(); ++i) most = std::max(most, std::fabs(x[c][i] - y[c][i]));
-  return most;
-}
-
-// What the user reads: the summary line (or the reason a file was not read)
-// and the warnings, without the program's name and the file's.
-struct Seen {
-  int status;
-  std::string summary;
-  std::vector<std::string> warnings;
-};
-
-Seen seen(const testsupport::CliRun& r, const std::string& file) {
-  Seen s{r.status, "", {}};
-  std::istringstream out(r.out), err(r.err);
-  for (std::string line; std::getline(out, line);)
-    if (line.starts_with("readings: ")) s.summary = line;
-  const std::string cannot = "inkcurve: cannot read " + file + ": ", warning = "inkcurve: warning: " + file + ": ";
-  for (std::string line; std::getline(err, line);) {
-    if (line.starts_with(cannot)) s.summary = line.substr(cannot.size());
-    if (line.starts_with(warning)) s.warnings.push_back(line.substr(warning.size()));
-  }
-  return s;
-}
-
 // A text with `{}` standing for any L* ("{}" matches digits, points and
 // minus signs): the values that the noise moves.
 bool matches(const std::string& pattern, const std::string& text) {
@@ -131,9 +101,7 @@ bool matches(const std::string& pattern, const std::string& text) {
 // the right one, the curve of the same print measured without the fault.
 TEST(LinearizeCommand, TheFirstPrintIsReadRight) {
   testsupport::TempDir dir;
-  const auto quad = dir.write("in.quad", testsupport::quadFileText(
-                                             "## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK", testsupport::eightChannelMarkers(),
-                                             [](int c, int i) { return c % 3 == 0 ? 180.0 * i + 60 * c : 0.0; }));
+  const auto quad = dir.write("in.quad", testsupport::rampedQuadText());
   struct Made {
     std::string file;                  // the measurement file as measured
     std::string right;                 // the same print without the fault, read as it stands
@@ -502,7 +470,9 @@ TEST(LinearizeCommand, WhatUsersRelyOnIsPinned) {
     EXPECT_EQ(r.status, row.status) << r.err;
     EXPECT_EQ(s.summary, row.summary) << r.err;
     EXPECT_EQ(s.warnings, row.warnings);
-    if (!row.also.empty()) EXPECT_NE(r.err.find(row.also + "\n"), std::string::npos) << r.err;
+    if (!row.also.empty()) {
+      EXPECT_NE(r.err.find(row.also + "\n"), std::string::npos) << r.err;
+    }
   }
   // The outputs that need no correction were written.
   for (const char* name : {"m.txt", "p.png"}) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;

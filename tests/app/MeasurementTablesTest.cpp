@@ -109,9 +109,7 @@ std::string labTable(const std::vector<Reading>& readings) { return "L*\ta*\tb*\
 // the same readings, byte for byte.
 TEST(LinearizeCommand, PlainTablesAreReadAsTheCgatsFileOfTheSameReadings) {
   testsupport::TempDir dir;
-  const auto quad = dir.write("in.quad", testsupport::quadFileText(
-                                             "## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK", testsupport::eightChannelMarkers(),
-                                             [](int c, int i) { return c % 3 == 0 ? 180.0 * i + 60 * c : 0.0; }));
+  const auto quad = dir.write("in.quad", testsupport::rampedQuadText());
   const auto even = wedge(evenInputs(21)), uneven = wedge(kUneven);
   const auto oddInput = withField(rows(uneven, "gLab", ","), "7.5,", 0, "x");
   const auto oddGray = withField(rows(uneven, "gLab", "\t"), "7.5\t", 0, "x", "\t");

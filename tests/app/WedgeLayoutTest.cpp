@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ReadingsSeen.h"
 #include "RunCli.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/ReadingFixtures.h"
@@ -177,39 +178,6 @@ std::string perStepMeans(const Wedge& w, std::vector<Reading> readings) {
   return s + "\nEND_DATA\n";
 }
 
-std::vector<linearization::InkCurve> readCurves(const std::filesystem::path& path) {
-  auto quad = linearization::QuadDataFile::fromFile(path);
-  if (!quad || !quad->readQuadFile(quad->rawQuadData)) return {};
-  return *quad->inputQuadCurveArray;
-}
-
-double largestDifference(const std::vector<linearization::InkCurve>& x, const std::vector<linearization::InkCurve>& y) {
-  if (x.size() != y.size()) return INFINITY;
-  double most = 0;
-  for (std::size_t c = 0; c < x.size(); ++c)
-    for (std::size_t i = 0; i < x[c].size(); ++i) most = std::max(most, std::fabs(x[c][i] - y[c][i]));
-  return most;
-}
-
-// The summary line, or the refusal, and the warnings, as the user reads them.
-struct Seen {
-  std::string summary;
-  std::vector<std::string> warnings;
-};
-
-Seen seen(const testsupport::CliRun& r, const std::string& file) {
-  Seen s;
-  std::istringstream out(r.out), err(r.err);
-  for (std::string line; std::getline(out, line);)
-    if (line.starts_with("readings: ")) s.summary = line;
-  const std::string cannot = "inkcurve: cannot read " + file + ": ", warning = "inkcurve: warning: " + file + ": ";
-  for (std::string line; std::getline(err, line);) {
-    if (line.starts_with(cannot)) s.summary = line.substr(cannot.size());
-    if (line.starts_with(warning)) s.warnings.push_back(line.substr(warning.size()));
-  }
-  return s;
-}
-
 }  // namespace
 
 // Every row: the whole summary line (or the whole refusal) and every warning,
@@ -219,9 +187,7 @@ Seen seen(const testsupport::CliRun& r, const std::string& file) {
 // count), within a few hundred; a refusal writes nothing.
 TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
   testsupport::TempDir dir;
-  const auto quad = dir.write("in.quad", testsupport::quadFileText(
-                                             "## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK", testsupport::eightChannelMarkers(),
-                                             [](int c, int i) { return c % 3 == 0 ? 180.0 * i + 60 * c : 0.0; }));
+  const auto quad = dir.write("in.quad", testsupport::rampedQuadText());
   using W = Wedge;
   constexpr double refused = -1;
   struct Row {
@@ -475,7 +441,7 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
     std::filesystem::remove(out);
     const auto file = dir.write("wedge.txt", fileOf(w, readings));
     const auto r = testsupport::runInkcurve({"linearize", file.string(), quad.string(), "--out", out.string()});
-    const Seen s = seen(r, file.string());
+    const testsupport::Seen s = testsupport::seen(r, file.string());
     EXPECT_EQ(s.summary, row.summary);
     EXPECT_EQ(s.warnings, row.warnings);
     if (row.levels == refused) {
@@ -488,7 +454,7 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
                                         quad.string(), "--out", byHand.string()})
                   .status,
               0);
-    EXPECT_LE(largestDifference(readCurves(out), readCurves(byHand)), row.levels) << r.out;
+    EXPECT_LE(testsupport::levelsApart(testsupport::curvesOf(out), testsupport::curvesOf(byHand)), row.levels) << r.out;
   }
 
   // Rows in no order, 20 shuffles at noise 0.3 to 1: sorted and grouped by
@@ -501,7 +467,7 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
     const auto file = dir.write("wedge.txt", fileOf(w, readings));
     const auto out = dir / "out.quad", byHand = dir / "by-hand.quad";
     const auto r = testsupport::runInkcurve({"linearize", file.string(), quad.string(), "--out", out.string()});
-    const Seen s = seen(r, file.string());
+    const testsupport::Seen s = testsupport::seen(r, file.string());
     EXPECT_EQ(s.summary, "readings: 84, taken in order of falling L* as a 21-step wedge measured 4 times, resampled to 256");
     ASSERT_EQ(s.warnings.size(), 1u);
     EXPECT_TRUE(s.warnings[0].starts_with("the readings follow no wedge layout as listed (the list turns back ") &&
@@ -511,7 +477,7 @@ TEST(LinearizeCommand, WedgesAreReadAsTheirReadingsShow) {
                                         quad.string(), "--out", byHand.string()})
                   .status,
               0);
-    EXPECT_LE(largestDifference(readCurves(out), readCurves(byHand)), 300.0);
+    EXPECT_LE(testsupport::levelsApart(testsupport::curvesOf(out), testsupport::curvesOf(byHand)), 300.0);
   }
 
   // A profiling chart of colour patches is no wedge, whatever its count.

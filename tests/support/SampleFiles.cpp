@@ -47,4 +47,9 @@ const std::vector<std::string>& eightChannelMarkers() {
   return markers;
 }
 
+std::string rampedQuadText() {
+  return quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK", eightChannelMarkers(),
+                      [](int c, int i) { return c % 3 == 0 ? 180.0 * i + 60 * c : 0.0; });
+}
+
 }  // namespace testsupport

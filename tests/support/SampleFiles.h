@@ -22,4 +22,8 @@ std::string quadFileText(const std::string& header, const std::vector<std::strin
 // The 8-channel K,C,M,Y,LC,LM,LK,LLK markers.
 const std::vector<std::string>& eightChannelMarkers();
 
+// An eight-channel .quad whose K, Y and LK rise in straight ramps (the others
+// empty): a correction shows in every level of them.
+std::string rampedQuadText();
+
 }  // namespace testsupport
