@@ -987,6 +987,8 @@ class Finder {
   // noise. They go to `leftOut`.
   void leaveOutSmudges(LayoutDecision& decision) const;
   bool differMaterially(const Judgement& a, const Judgement& b) const;
+  // Where a reading repeats the one before it in a list read one a step.
+  std::vector<int64_t> repeatsAmongSingleReadings() const;
   std::string askMessage(std::vector<const Judgement*> choices) const;
   std::string repeatMessage(const Judgement& judgement) const;
 
@@ -1046,23 +1048,7 @@ Judgement Finder::judge(WedgeLayout layout) {
     j.noise = listNoise_;
     if (!request_.steps && comesInRuns(values_))
       return fail(kRunsOfRepeats, std::nullopt);
-    j.repeats = loneRepeats(values_);
-    // A line read twice: every field the same, where the instrument's noise
-    // would move them.
-    if (listNoise_ >= kExactRepeatNoise)
-      for (std::size_t k = 1; k < sameLine_.size() && k < values_.size(); ++k)
-        if (sameLine_[k] && std::find(j.repeats.begin(), j.repeats.end(), static_cast<int64_t>(k) - 1) == j.repeats.end())
-          j.repeats.push_back(static_cast<int64_t>(k) - 1);
-    std::sort(j.repeats.begin(), j.repeats.end());
-    // Where a line was read twice, that is the repeat to name: a pair that
-    // merely lies close (a toe) is no news beside it.
-    if (listNoise_ >= kExactRepeatNoise &&
-        std::any_of(j.repeats.begin(), j.repeats.end(), [&](int64_t i) { return sameLine_.size() > static_cast<std::size_t>(i + 1) && sameLine_[static_cast<std::size_t>(i + 1)]; }))
-      std::erase_if(j.repeats, [&](int64_t i) { return !(sameLine_.size() > static_cast<std::size_t>(i + 1) && sameLine_[static_cast<std::size_t>(i + 1)]); });
-    // On a usual wedge's count every step is there, none read twice: equal
-    // readings at an end are the print's blocked end, and a pair in the
-    // middle a bump of the print (or a smudge).
-    if (isUsualStepCount(static_cast<int64_t>(values_.size()))) j.repeats.clear();
+    j.repeats = repeatsAmongSingleReadings();
   }
   if (layout.passes > 1 && passesFallAlone(values_, layout)) {
     const PassDisagreement apart = passesDisagree(values_, layout, instrumentNoise_);
@@ -1089,6 +1075,21 @@ Judgement Finder::judge(WedgeLayout layout) {
   if (layout.mostSamples > 1 && layout.inRow() == 1) j.noise = spreadAboutMeans(values_, layout, means_, buffer_);
   j.response = responseOf(layout.mostSamples == 1 && layout.passes == 1 && layout.fromDarkEnd.empty() ? values_ : means_);
   return j;
+}
+
+std::vector<int64_t> Finder::repeatsAmongSingleReadings() const {
+  // On a usual wedge's count every step is there, none read twice: equal
+  // readings at an end are the print's blocked end, and a pair in the
+  // middle a bump of the print (or a smudge).
+  if (isUsualStepCount(static_cast<int64_t>(values_.size()))) return {};
+  // A line read twice: every field the same, where the instrument's noise
+  // would move them. Where there is one, that is the repeat to name: a pair
+  // that merely lies close (a toe) is no news beside it.
+  std::vector<int64_t> lines;
+  if (listNoise_ >= kExactRepeatNoise)
+    for (std::size_t k = 1; k < sameLine_.size() && k < values_.size(); ++k)
+      if (sameLine_[k]) lines.push_back(static_cast<int64_t>(k) - 1);
+  return lines.empty() ? loneRepeats(values_) : lines;
 }
 
 bool Finder::differMaterially(const Judgement& a, const Judgement& b) const {
