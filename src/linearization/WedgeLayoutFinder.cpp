@@ -6,6 +6,7 @@
 #include <numeric>
 #include <tuple>
 
+#include "platform/Fatal.h"
 #include "platform/text/Text.h"
 
 namespace linearization {
@@ -787,6 +788,8 @@ double spreadAboutMeans(const std::vector<double>& values, const WedgeLayout& la
 // spread about their mean, from running sums of the values and their
 // squares.
 double spreadCost(const std::vector<double>& sums, const std::vector<double>& squares, int64_t from, int64_t to) {
+  if (from < 0 || to < from || static_cast<std::size_t>(to) >= sums.size())
+    platform::fatalError("spreadCost: the run lies outside the readings");
   const auto f = static_cast<std::size_t>(from), t = static_cast<std::size_t>(to);
   const double count = static_cast<double>(to - from);
   const double sum = sums[t] - sums[f];
@@ -807,10 +810,11 @@ std::optional<int64_t> gapInRuns(const std::vector<double>& values, int64_t step
   // The cost of the runs before run m in their places, and of those after
   // it one place earlier.
   std::vector<double> before(static_cast<std::size_t>(steps) + 1, 0.0), after(static_cast<std::size_t>(steps) + 1, 0.0);
-  for (int64_t m = 0; m < steps; ++m)
+  // (The last run always lies after the gap, the first before it.)
+  for (int64_t m = 0; m + 1 < steps; ++m)
     before[static_cast<std::size_t>(m) + 1] =
         before[static_cast<std::size_t>(m)] + spreadCost(sums, squares, m * inRow, (m + 1) * inRow);
-  for (int64_t m = steps - 1; m >= 0; --m)
+  for (int64_t m = steps - 1; m >= 1; --m)
     after[static_cast<std::size_t>(m)] =
         after[static_cast<std::size_t>(m) + 1] + spreadCost(sums, squares, m * inRow - 1, (m + 1) * inRow - 1);
   int64_t best = -1;
