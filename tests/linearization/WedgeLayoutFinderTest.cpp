@@ -61,6 +61,24 @@ std::vector<double> measure(const Measured& m, unsigned seed) {
   return values;
 }
 
+// The faults the rows below the limits make, each on the list as measured.
+const auto smudge = [](std::vector<double>& v) { v[v.size() / 2] += 12; };
+const auto smudge3 = [](std::vector<double>& v) {
+  for (std::size_t k : {v.size() / 6, v.size() / 2, v.size() * 5 / 6}) v[k] += 10;
+};
+const auto dip = [](std::vector<double>& v) {
+  for (std::size_t k = v.size() * 4 / 10; k < v.size() / 2; ++k) v[k] -= 5;
+};
+const auto marginFirst = [](std::vector<double>& v) { v.insert(v.begin(), v[0] + 0.03); };
+const auto dupLine = [](std::vector<double>& v) { v.insert(v.begin() + v.size() / 3, v[v.size() / 3]); };
+const auto blockedStart = [](std::vector<double>& v) { std::fill_n(v.begin(), 3, v[0]); };
+const auto extraMid = [](std::vector<double>& v) { v.push_back(35); };
+const auto lastAt80 = [](std::vector<double>& v) { v.push_back(80); };
+const auto lastAt65 = [](std::vector<double>& v) { v.push_back(65); };
+const auto secondHalfDarker = [](std::vector<double>& v) {
+  for (std::size_t k = v.size() / 2; k < v.size(); ++k) v[k] -= 6 * std::sin(M_PI * (k - v.size() / 2.0) / (v.size() / 2.0));
+};
+
 // The L* of the bundled example wedge.
 const std::vector<double> kExample = {94.80, 87.74, 80.90, 74.28, 67.90, 61.75, 55.84, 50.17, 44.77, 39.63, 34.76,
                                       30.17, 25.88, 21.90, 18.25, 14.95, 12.02, 9.51,  7.45,  5.94,  5.20};
@@ -173,6 +191,92 @@ TEST(WedgeLayoutFinder, ReadsWhatTheReadingsShowAndNothingElse) {
       {"the same without noise: read backwards, it climbs back no more than half its range at once",
        {Shape::linear, 21, 1, 1, 0, {}, [](std::vector<double>& v) { std::rotate(v.begin(), v.begin() + 10, v.end()); }},
        {}, K::read, "21, taken in order of falling L* as 21 steps"},
+      // The limits the finder's numbers draw: each of them, halved or
+      // doubled, changes what one of these rows gets. Some are prints no one
+      // makes (flat prints of hundreds of steps), where the numbers alone
+      // decide.
+      {"a reading of L* 35 after an 11-step steep print", {Shape::steepS, 11, 1, 1, 0.05, {}, extraMid}, {}, K::refuse,
+       "no wedge layout fits 12 readings: they come in runs of repeats (each patch read a few times in a "
+       "row), but no count of repeats fits 12 readings; is a patch read once too often or too few times?", 1},
+      {"a smudge beside its neighbour in a 22-step steep print", {Shape::steepS, 22, 1, 1, 0.2, {}, smudge}, {}, K::ask,
+       "reading 12 repeats reading 11 (L* 54.95 and 56.31) where the steps around them are far apart: a "
+       "patch read twice? take one of the two out of the file, or say `--steps 22` if they are two steps", 1},
+      {"a reading of L* 35 after a 22-step steep print", {Shape::steepS, 22, 1, 1, 0.2, {}, extraMid}, {}, K::ask,
+       "reading 21 repeats reading 20 (L* 5.94 and 5.94) where the steps around them are far apart: a patch "
+       "read twice? take one of the two out of the file, or say `--steps 23` if they are two steps", 2},
+      {"three smudges in a 22-step power print", {Shape::power, 22, 1, 1, 0.5, {}, smudge3}, {}, K::ask,
+       "reading 4 repeats reading 3 (L* 75.87 and 75.69) where the steps around them are far apart: a patch "
+       "read twice? take one of the two out of the file, or say `--steps 22` if they are two steps", 1},
+      {"three smudged samples in 2 passes of 2", {Shape::power, 21, 2, 2, 0, {}, smudge3}, {}, K::read,
+       "84, a 21-step wedge measured 4 times, in 2 passes of 2 readings a step", 1},
+      {"a flat print read 6 times in place, its second half darker", {Shape::flat, 11, 6, 1, 0.5, {}, secondHalfDarker}, {}, K::ask,
+       "66 readings could be a 66-step wedge measured once or an 11-step wedge measured 6 times, each step's"
+       " readings together; say which with `--steps 66` or `--steps 11`", 2},
+      {"a line read twice in a 33-step steep print at noise 0.5", {Shape::steepS, 33, 1, 1, 0.5, {}, dupLine}, {}, K::read,
+       "34 steps", 1},
+      {"three smudges in a 33-step power print", {Shape::power, 33, 1, 1, 0.5, {}, smudge3}, {}, K::read,
+       "33 steps, 2 readings left out", 2},
+      {"a dip in the first of two passes", {Shape::linear, 21, 1, 2, 0, {}, dip}, {}, K::refuse,
+       "no wedge layout fits 42 readings: read as a 21-step wedge measured twice, pass after pass, its "
+       "passes 1 and 2 disagree by up to 5.0 L* (at step 18): two prints in one file? read each print from a"
+       " file of its own", 1},
+      {"a smudge in the first of two passes", {Shape::linear, 21, 1, 2, 0.05, {}, smudge}, {}, K::read,
+       "42, a 21-step wedge measured 2 times, pass after pass", 1},
+      {"the paper's margin read first on a 51-step wedge", {Shape::linear, 51, 1, 1, 0, {}, marginFirst}, {}, K::ask,
+       "reading 2 repeats reading 1 (L* 95.03 and 95.00) where the steps around them are far apart: the "
+       "paper's margin read as a patch, or a patch read twice? take one of the two out of the file, or say "
+       "`--steps 52` if they are two steps", 1},
+      {"a reading of L* 80 after the darkest patch", {Shape::linear, 11, 1, 1, 0, {}, lastAt80}, {}, K::refuse,
+       "reading 12 climbs back from L* 5.0 to L* 80.0: a paper-white reading after the darkest patch? take "
+       "it out of the file", 1},
+      {"a reading of L* 65 after the darkest patch", {Shape::linear, 11, 1, 1, 0, {}, lastAt65}, {}, K::refuse,
+       "reading 12 climbs back from L* 5.0 to L* 65.0 after the darkest patch: a reading of another patch? "
+       "take it out of the file", 1},
+      {"a reading of L* 35 after a 22-step power print", {Shape::power, 22, 1, 1, 0.05, {}, extraMid}, {}, K::read,
+       "23 steps", 2},
+      {"a dip in a 22-step wedge", {Shape::linear, 22, 1, 1, 0.05, {}, dip}, {}, K::read,
+       "22 steps", 1},
+      {"a smudge in a flat 33-step print", {Shape::flat, 33, 1, 1, 0.2, {}, smudge}, {}, K::refuse,
+       "no wedge layout fits 33 readings: the list climbs back 1 time, first at reading 17, from L* 59.4 to "
+       "L* 71.3 (passes of 16 and 17 readings); a file is read as one reading a step or as whole passes over"
+       " the wedge, each from paper white to the darkest", 2},
+      {"three smudges in a 52-step power print, no noise", {Shape::power, 52, 1, 1, 0, {}, smudge3}, {}, K::ask,
+       "reading 52 repeats reading 51 (L* 5.00 and 5.00) where the steps around them are far apart: a patch "
+       "read twice? take one of the two out of the file, or say `--steps 52` if they are two steps", 1},
+      {"a 52-step power print, its second half darker", {Shape::power, 52, 1, 1, 0.2, {}, secondHalfDarker}, {}, K::read,
+       "52 steps", 1},
+      {"a flat print read 6 times in place, its second half darker, no noise", {Shape::flat, 11, 6, 1, 0, {}, secondHalfDarker}, {}, K::read,
+       "66, an 11-step wedge measured 6 times, each step's readings together", 1},
+      {"two passes over a flat 64-step print, the first line read twice", {Shape::flat, 64, 1, 2, 0.5, {}, marginFirst}, {}, K::refuse,
+       "no wedge layout fits 129 readings: the list climbs back 1 time, first at reading 66, from L* 56.3 to"
+       " L* 61.7 (passes of 65 and 64 readings); a file is read as one reading a step or as whole passes "
+       "over the wedge, each from paper white to the darkest; if a reading is missing, `--steps 65` reads "
+       "them as a 65-step wedge measured twice, pass after pass, one reading of step 63 missing", 2},
+      {"two passes over a flat 64-step print, a line read twice", {Shape::flat, 64, 1, 2, 0.5, {}, dupLine}, {}, K::refuse,
+       "no wedge layout fits 129 readings: the list climbs back 1 time, first at reading 66, from L* 56.3 to"
+       " L* 61.7 (passes of 65 and 64 readings); a file is read as one reading a step or as whole passes "
+       "over the wedge, each from paper white to the darkest", 2},
+      {"three smudges in a flat 33-step print, no noise", {Shape::flat, 33, 1, 1, 0, {}, smudge3}, {}, K::read,
+       "33, taken in order of falling L* as 33 steps", 1},
+      {"three smudges in a flat 200-step print read twice in place", {Shape::flat, 200, 2, 1, 0.5, {}, smudge3}, {}, K::read,
+       "400, a 100-step wedge measured 4 times, each step's readings together", 1},
+      {"two passes over a flat print, its first patches held", {Shape::flat, 21, 1, 2, 0.05, {}, blockedStart}, {}, K::refuse,
+       "no wedge layout fits 42 readings: read as a 21-step wedge measured twice, pass after pass, its "
+       "passes 1 and 2 disagree by up to 0.3 L* (at step 3): two prints in one file? read each print from a "
+       "file of its own", 2},
+      {"three smudges in two passes over a flat print", {Shape::flat, 21, 1, 2, 0.05, {}, smudge3}, {}, K::read,
+       "42, taken in order of falling L* as a 14-step wedge measured 3 times", 1},
+      {"a smudge in 2 passes of 2 over a flat print", {Shape::flat, 21, 2, 2, 0.2, {}, smudge}, {}, K::read,
+       "84, a 21-step wedge measured 4 times, in 2 passes of 2 readings a step", 1},
+      {"the paper's margin read first on a 200-step wedge read twice in place", {Shape::linear, 200, 2, 1, 0.5, {}, marginFirst}, {}, K::ask,
+       "401 readings could be a 401-step wedge measured once or a 201-step wedge measured twice, each step's"
+       " readings together, one reading of step 8 missing; say which with `--steps 401` or `--steps 201`", 2},
+      {"a flat 300-step print read 3 times in place, its second half darker", {Shape::flat, 300, 3, 1, 0.2, {}, secondHalfDarker}, {}, K::ask,
+       "900 readings could be a 450-step wedge measured twice, each step's readings together or a 100-step "
+       "wedge measured 9 times, each step's readings together; say which with `--steps 450` or `--steps 100`", 2},
+      {"a flat 200-step print read twice in place, its second half darker", {Shape::flat, 200, 2, 1, 0.5, {}, secondHalfDarker}, {}, K::read,
+       "400, a 100-step wedge measured 4 times, each step's readings together", 2},
+
   };
   unsigned seed = 1;
   for (const Row& row : rows) {
