@@ -550,14 +550,15 @@ std::vector<int64_t> loneRepeats(const std::vector<double>& values) {
       local = std::fabs(at(i + 3) - at(i - 2)) / 5.0;
     }
     if (!(std::isfinite(d) && std::isfinite(local) && d * contrast < local)) continue;
-    // The steps beside the pair are steps too: a plateau (paper white held
-    // over the first steps) is no repeat.
+    // The steps beside the pair are steps too, beyond the noise: a plateau
+    // (paper white held over the first steps, shadows that block) is no
+    // repeat, however alike two of its readings are.
+    const double noise = localNoise(values, i, buffer);
     const double before = i > 0 ? std::fabs(at(i) - at(i - 1)) : kInfinity;
     const double after = i + 2 < n ? std::fabs(at(i + 2) - at(i + 1)) : kInfinity;
-    if (!(std::min(before, after) > d * contrast)) continue;
+    if (!(std::min(before, after) > std::max(d * contrast, kRepeatAgreement * std::sqrt(2.0) * noise))) continue;
     // The pair agrees as two readings of one patch do; a dip's way back up
     // is as small a step, but no repeat.
-    const double noise = localNoise(values, i, buffer);
     if (local > stepNoiseTimes * noise && d <= kRepeatAgreement * std::sqrt(2.0) * noise) repeats.push_back(i);
   }
   return repeats;

@@ -183,6 +183,13 @@ TEST(LinearizeCommand, TheFirstPrintIsReadRight) {
       return Made{cgats(r), "", {}};
     };
   };
+  // A wedge of 23 whose last three patches block, the last two read alike
+  // to the last digit of every field, as a quiet instrument may.
+  const auto equalInShadows = [&](double noise, unsigned seed) {
+    auto r = measure([](int k) { return 95 - 85.0 * std::min(k, 20) / 20; }, 23, 1, 1, noise, seed);
+    r[22] = r[21];
+    return Made{cgats(r), asItStands(r), {}};
+  };
   // 5. A fine wedge read `inRow` times in place by a noisy instrument.
   const auto inPlace = [&](int steps, int inRow) {
     return [=](double noise, unsigned seed) {
@@ -264,6 +271,12 @@ TEST(LinearizeCommand, TheFirstPrintIsReadRight) {
        "line 29: reading 22 repeats reading 21 (L* {} and {}) where the steps around them are far apart: a patch read "
        "twice? take one of the two out of the file, or say `--steps 52` if they are two steps",
        {}, refused},
+      {"a line of 64 read twice", lineTwice(64, 30), {0.15}, 1,
+       "line 39: reading 32 repeats reading 31 (L* {} and {}) where the steps around them are far apart: a patch read "
+       "twice? take one of the two out of the file, or say `--steps 65` if they are two steps",
+       {}, refused},
+      {"two equal readings where the shadows block are no line read twice", equalInShadows, {0.04}, 0,
+       "readings: 23 steps, resampled to 256", {}, 1},
       {"300 steps read 3 times in place at noise 1", inPlace(300, 3), {1}, 0,
        "readings: 900, a 300-step wedge measured 3 times, each step's readings together, resampled to 256", {}, 1, 700},
       {"100 steps read 4 times in place at noise 1", inPlace(100, 4), {1}, 0,
