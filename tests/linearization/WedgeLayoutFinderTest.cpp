@@ -75,6 +75,7 @@ const auto blockedStart = [](std::vector<double>& v) { std::fill_n(v.begin(), 3,
 const auto extraMid = [](std::vector<double>& v) { v.push_back(35); };
 const auto lastAt80 = [](std::vector<double>& v) { v.push_back(80); };
 const auto lastAt65 = [](std::vector<double>& v) { v.push_back(65); };
+const auto patchTwice = [](std::vector<double>& v) { v.insert(v.begin() + v.size() / 3, v[v.size() / 3] + 0.17); };
 const auto secondHalfDarker = [](std::vector<double>& v) {
   for (std::size_t k = v.size() / 2; k < v.size(); ++k) v[k] -= 6 * std::sin(M_PI * (k - v.size() / 2.0) / (v.size() / 2.0));
 };
@@ -273,6 +274,26 @@ TEST(WedgeLayoutFinder, ReadsWhatTheReadingsShowAndNothingElse) {
        "wedge measured 9 times, each step's readings together; say which with `--steps 450` or `--steps 100`", 2},
       {"a flat 200-step print read twice in place, its second half darker", {Shape::flat, 200, 2, 1, 0.5, {}, secondHalfDarker}, {}, K::read,
        "400, a 100-step wedge measured 4 times, each step's readings together", 2},
+
+      {"a patch of a flat print read twice, no noise", {Shape::flat, 33, 1, 1, 0, {}, patchTwice}, {}, K::ask,
+       "reading 12 repeats reading 11 (L* 60.44 and 60.45) where the steps around them are far apart: a "
+       "patch read twice? take one of the two out of the file, or say `--steps 34` if they are two steps", 1},
+      {"the paper's margin read first on a 51-step wedge at noise 0.5", {Shape::linear, 51, 1, 1, 0.5, {}, marginFirst}, {}, K::read,
+       "52 steps", 1},
+      {"the paper's margin read first on a 21-step wedge at noise 0.5", {Shape::linear, 21, 1, 1, 0.5, {}, marginFirst}, {}, K::ask,
+       "reading 2 repeats reading 1 (L* 95.02 and 94.99) where the steps around them are far apart: the "
+       "paper's margin read as a patch, or a patch read twice? take one of the two out of the file, or say "
+       "`--steps 22` if they are two steps", 2},
+      {"a dip in a 22-step wedge at noise 0.2", {Shape::linear, 22, 1, 1, 0.2, {}, dip}, {}, K::read,
+       "22 steps", 1},
+      {"the paper's margin read first on an 11-step wedge at noise 0.2", {Shape::linear, 11, 1, 1, 0.2, {}, marginFirst}, {}, K::ask,
+       "reading 2 repeats reading 1 (L* 94.92 and 94.89) where the steps around them are far apart: the "
+       "paper's margin read as a patch, or a patch read twice? take one of the two out of the file, or say "
+       "`--steps 12` if they are two steps", 1},
+      {"three smudges in 128 steps read twice in place at noise 1", {Shape::linear, 128, 2, 1, 1, {}, smudge3}, {}, K::read,
+       "256, a 128-step wedge measured 2 times, each step's readings together", 1},
+      {"a reading of L* 35 after a flat 51-step print", {Shape::flat, 51, 1, 1, 0.5, {}, extraMid}, {}, K::read,
+       "52 steps", 1},
 
   };
   unsigned seed = 1;
