@@ -13,141 +13,185 @@ namespace linearization {
 
 namespace {
 
-// Every number the finder is tuned by, in its unit. The rows of
-// WedgeLayoutFinder.ReadsWhatTheReadingsShowAndNothingElse and
-// LinearizeCommand.WedgesAreReadAsTheirReadingsShow that pin each are named
-// beside it.
+// Every number the finder is tuned by, in its unit, with the rows of
+// WedgeLayoutFinder.ReadsWhatTheReadingsShowAndNothingElse (and, where said,
+// of LinearizeCommand.TheFirstPrintIsReadRight) whose outcome changes when
+// the number is halved or doubled.
 namespace tuning {
 // readings: the fewest steps a wedge of repeated readings is taken to have
-// ("22 readings of an 11-step wedge"); a shorter list is read as listed.
+// ("an 11-step wedge in no order is sorted", "a dip in the first of two
+// passes"); a shorter list is read as listed.
 constexpr int64_t kFewestSteps = 11;
 // readings: the most samples of a step tried, beyond the usual sizes ("31
-// steps measured 12 times in passes").
+// steps measured 12 times in passes", "power 2.5, 7 times in place", "three
+// smudges in a 52-step power print, no noise").
 constexpr int64_t kMostSamples = 12;
 // share of the range: step means that climb back toward paper white by more
-// than this read the list wrongly; a mid-tone dip is far smaller ("dip" rows).
+// than this read the list wrongly; a mid-tone dip is far smaller ("22
+// readings whose second pass starts at step 7", "200 steps measured twice at
+// noise 1").
 constexpr double kClimbBackShare = 0.5;
 // noise of a difference: rises of the step means beyond this many count
-// toward their climbing back in all.
+// toward their climbing back in all ("two passes over a flat 64-step print,
+// a line read twice", "a flat print read 6 times in place, its second half
+// darker").
 constexpr double kRiseNoiseTimes = 3.0;
-// values: a list longer than this many is judged in as many blocks.
+// values: a list longer than this many is judged in as many blocks ("three
+// smudges in a flat 200-step print read twice in place").
 constexpr std::size_t kRiseBlocks = 64;
 // share of the range: the samples of one step span no more than this; black
 // and paper white in one step, or samples of far-apart steps, span far more
-// ("extra reading at the end", "second pass starts at step 7")...
+// ("a smudge in a flat 33-step print", "a smudge in the first of two
+// passes")...
 constexpr double kStepSpanShare = 0.25;
 // ...nor more than this many times the instrument's noise (the least any
 // layout of repeats implies), where that is more: on a print that falls a
-// few L*, noise alone spans a quarter of its range ("flat" rows). Never more
-// than kNoisySpanShare of the range: in rows in no order every layout is
-// noisy.
+// few L*, noise alone spans a quarter of its range ("a smudge in a flat
+// 33-step print", "a flat print read 6 times in place, its second half
+// darker"). Never more than kNoisySpanShare of the range: in rows in no
+// order every layout is noisy ("two passes over a flat 64-step print, a line
+// read twice").
 constexpr double kSpanNoiseTimes = 7.0;
 constexpr double kNoisySpanShare = 0.5;
 // share of the steps: one bad sample among three or more may be set aside in
 // at most this many steps (and in one step always); more is a wrong layout
-// ("smudge" rows).
+// ("three smudges in a flat 200-step print read twice in place").
 constexpr double kSetAsideShare = 0.05;
-// standard errors: a staircase shows, or is absent, beyond this many ("steep
-// print measured in place", "200 x 2 at noise 1").
+// standard errors: a staircase shows, or is absent, beyond this many ("a
+// flat print read 12 times in place: its runs fall between them more nearly
+// than a finer wedge's would", "the paper's margin read first on a 200-step
+// wedge read twice in place").
 constexpr double kStaircaseErrors = 3.0;
 // share of the fall: a run of repeats may fall this much inside itself
-// (drift, a step that settles) and still be repeats ("drift" rows).
+// (drift, a step that settles) and still be repeats ("a flat print read 6
+// times in place, its second half darker, no noise").
 constexpr double kInsideFallAllowance = 0.05;
 // squared standard errors: layouts whose runs fit what all layouts' runs
-// show within this many of the best are not ruled out beyond doubt ("in
-// place at noise 1" rows).
+// show within this many of the best are not ruled out beyond doubt ("a
+// smudge in 2 passes of 2 over a flat print", "a flat print read 6 times in
+// place, its second half darker"; the rows at noise 1 of
+// TheFirstPrintIsReadRight).
 constexpr double kMisfitDoubt = 9.0;
 // A reading sticks out of the list when it lies this many times the step
 // between its neighbours beyond both of them, and more than this share of
-// the range: its run then tells nothing of the layout ("smudges" rows).
+// the range, and this many times the noise: its run then tells nothing of
+// the layout ("three smudged samples in 2 passes of 2", "a smudge in 2
+// passes of 2 over a flat print", "three smudges in 128 steps read twice in
+// place at noise 1").
 constexpr double kSpikeContrast = 3.0;
 constexpr double kSpikeShare = 0.05;
 constexpr double kSpikeNoiseTimes = 6.0;
 // share of the runs: the runs that fall most, and least, that are set aside
-// on each side (at least one), so that one smudged sample does not decide.
+// on each side (at least one), so that one smudged sample does not decide
+// ("three smudged samples in 2 passes of 2").
 constexpr double kTrimShare = 0.05;
 // runs: and at most this many on each side, so that the few runs of a long
 // list that hold its steps' jumps (runs cut across a staircase of a few
-// long steps) are not all set aside.
+// long steps) are not all set aside ("the paper's margin read first on a
+// 200-step wedge read twice in place").
 constexpr std::size_t kMostTrimmed = 3;
 // L*: no noise is taken to be smaller than this, the rounding of readings
-// written to two decimals.
+// written to two decimals ("a patch of a flat print read twice, no noise",
+// "the paper's margin read first on a 51-step wedge").
 constexpr double kNoiseFloor = 0.01;
 // share of the range: two readings of a list whose smoothed responses differ
-// by less than this nowhere give the same curve ("384 steps at noise 0.5").
+// by less than this nowhere give the same curve ("a flat 300-step print read
+// 3 times in place, its second half darker").
 constexpr double kMaterialShare = 0.015;
 // standard errors of the smoothed response: differences within this many are
-// the noise's, not the layout's ("flat" rows).
+// the noise's, not the layout's ("a flat print read 6 times in place, its
+// second half darker").
 constexpr double kMaterialErrors = 4.0;
 // share of the wedge that the smoothing averages over (21 of 256 points by
-// default), for comparing responses as the correction sees them.
+// default), for comparing responses as the correction sees them ("a flat
+// print read 6 times in place, its second half darker").
 constexpr double kSmoothingShare = 21.0 / 256.0;
 // A reading repeats the one before it when their difference is this many
-// times smaller than the wedge's local step ("a patch read twice")...
+// times smaller than the wedge's local step ("a smudge beside its neighbour
+// in a 22-step steep print", "a dip in a 22-step wedge at noise 0.2")...
 constexpr double kRepeatContrast = 4.0;
 // ...at an end of the list, this many times smaller than the step after the
 // next (a toe of the third power has its first step 1/19 of its third, one
-// of the power 2.5 1/10: "toe" rows)...
+// of the power 2.5 1/10: "the paper's margin read first on a 51-step
+// wedge", "a 52-step power print, its second half darker")...
 constexpr double kEndRepeatContrast = 30.0;
 // ...and that step is this many times the noise, so that the flat ends of a
-// steep print, and a noisy pair by chance, are not taken for repeats ("steep
-// S" rows).
+// steep print, and a noisy pair by chance, are not taken for repeats ("a
+// line read twice in a 33-step steep print at noise 0.5", "the paper's
+// margin read first on an 11-step wedge at noise 0.2")...
 constexpr double kRepeatNoiseTimes = 12.0;
 // ...and the two agree within this many times the noise of a difference
-// (a mid-tone dip's way back up is a small step too: "dip" rows).
+// (a mid-tone dip's way back up is a small step too: "a dip in a 22-step
+// wedge", "a smudge beside its neighbour in a 22-step steep print").
 constexpr double kRepeatAgreement = 4.0;
 // readings: how far on each side a repeat looks for the steps around it (the
 // longest run of repeats tried).
 constexpr int64_t kRepeatReach = kMostSamples;
 // In runs of repeats, a pair differs this many times less than the largest
 // step within kRepeatReach on each side, which is this many times the small
-// steps nearby.
+// steps nearby ("a reading of L* 35 after an 11-step steep print", "a
+// reading of L* 35 after a 22-step steep print", "three smudges in a
+// 33-step power print").
 constexpr double kRunContrast = 6.0;
 constexpr double kRunNoiseTimes = 8.0;
 // share of neighbouring readings: a list of single readings where more than
-// this repeat each other comes in runs of repeats ("a patch read once too
-// often in a wedge measured in place").
+// this repeat each other comes in runs of repeats ("a reading of L* 35 after
+// an 11-step steep print", "a reading of L* 35 after a 22-step steep
+// print").
 constexpr double kRepeatedShare = 0.2;
 // share of the range: passes over the wedge whose step means, smoothed over
 // a tenth of the wedge, differ by more than this are two different prints
-// in one file, not one print measured twice ("two prints" rows)...
+// in one file, not one print measured twice ("a dip in the first of two
+// passes", "a smudge in the first of two passes")...
 constexpr double kPassesDisagreeShare = 0.05;
-// ...and by more than this many standard errors of the smoothed difference.
+// ...and by more than this many standard errors of the smoothed difference
+// ("two passes over a flat print, its first patches held", "two passes over
+// a flat 64-step print, the first line read twice").
 constexpr double kPassesDisagreeErrors = 4.0;
 // share of the range: passes that each span more than this of it line up
-// with the list, so that where they differ they are two prints ("two prints"
-// rows); passes cut elsewhere span a part of it ("passes asked for a wedge
-// measured in place").
+// with the list, so that where they differ they are two prints ("a dip in the
+// first of two passes"); passes cut elsewhere span a part of it ("a pass
+// holding each step twice, then one holding it once").
 constexpr double kPassSpanShare = 0.75;
 // noise of a difference of two readings: a single reading that lies outside
 // both its neighbours by more than this many times it, and by more than the
 // step between them, is a smudge and is left out; a print's own bump of a
-// step or two is not ("smudge" rows).
+// step or two is not ("three smudges in a 33-step power print", "384 steps
+// measured once at noise 0.5").
 constexpr double kSmudgeNoiseTimes = 3.0;
 // share of the range from paper white: a reading after the darkest patch this
-// close to paper white is taken for the paper's margin.
+// close to paper white is taken for the paper's margin ("a reading of L* 80
+// after the darkest patch", "a reading of L* 65 after the darkest patch").
 constexpr double kPaperWhiteShare = 0.2;
 // In a list sorted by L*, runs of repeats show where the gaps between runs
-// are this many times those inside them ("shuffled 11-step wedges").
+// are this many times those inside them ("three smudges in a flat 33-step
+// print, no noise", "three smudges in two passes over a flat print").
 constexpr double kSortedGapContrast = 2.5;
-// A normal spread's standard deviation is this many times the median of its
-// absolute values.
-constexpr double kMedianToSigma = 1.4826;
-// values: the middle of a longer list is taken from an even sample of this
-// many of them.
-constexpr std::size_t kMedianSample = 1024;
 // steps: the instrument's noise is judged on an even sample of this many
-// steps of each layout.
+// steps of each layout ("a flat 200-step print read twice in place, its
+// second half darker").
 constexpr int64_t kNoiseSteps = 64;
 // L*: a line of the file read twice (L*, a* and b* the same to their last
 // digit) is taken for a patch read twice where the list's noise is at least
-// this, so that three equal values are no chance ("read twice" rows).
+// this, so that three equal values are no chance (TheFirstPrintIsReadRight:
+// "a line of 64 read twice", "two equal readings where the shadows block
+// are no line read twice").
 constexpr double kExactRepeatNoise = 0.1;
 // Where the list holds one reading more than a usual wedge has steps, a
 // patch read twice is expected: a repeat needs the wedge's local step to
-// stand only this many times clear of the noise ("read twice" rows).
+// stand only this many times clear of the noise ("the paper's margin read
+// first on a 51-step wedge at noise 0.5", "the paper's margin read first on
+// a 21-step wedge at noise 0.5").
 constexpr double kOneMoreNoiseTimes = 4.0;
 }  // namespace tuning
+
+// Numbers that are not tuned: a normal spread's standard deviation is
+// kMedianToSigma times the median of its absolute values, and the middle of
+// a longer list is taken from an even sample of kMedianSample of its values,
+// which bounds what a list of millions costs (the wedge-layout benchmark);
+// a noise is not known closer than that sample tells anyway.
+constexpr double kMedianToSigma = 1.4826;
+constexpr std::size_t kMedianSample = 1024;
 
 using namespace tuning;
 
