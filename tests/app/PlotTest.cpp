@@ -103,11 +103,12 @@ struct Linearized {
   std::shared_ptr<linearization::QuadDataFile> quad;
 };
 
-std::unique_ptr<Linearized> linearizeHere(const std::filesystem::path& wedge, const std::filesystem::path& quadPath) {
+std::unique_ptr<Linearized> linearizeHere(const std::filesystem::path& wedge,
+                                          const std::optional<std::filesystem::path>& quadPath) {
   std::ostringstream out, err;
   cli::CliHost host(out, err);
   host.setOpenAnswer("txt", wedge);
-  host.setOpenAnswer("quad", quadPath);
+  if (quadPath) host.setOpenAnswer("quad", *quadPath);
   auto run = std::make_unique<Linearized>();
   auto& document = run->document;
   linearization::prepareLikeMainWindow(document);
@@ -117,6 +118,7 @@ std::unique_ptr<Linearized> linearizeHere(const std::filesystem::path& wedge, co
   document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
   document.resetLinearization();
   document.updateLinearization();
+  if (!quadPath) return run;
   auto& quad = run->quad;
   quad = linearization::openQuadFile(host);
   if (!quad || !quad->readQuadFile(quad->rawQuadData, &host)) return nullptr;
@@ -461,14 +463,9 @@ TEST(Plot, StepsLieWhereTheirLabelsPlaceThem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const auto wedge = dir.write(c.name + ".txt", c.text);
-    std::ostringstream out, err;
-    cli::CliHost host(out, err);
-    host.setOpenAnswer("txt", wedge);
-    linearization::v2LinearizationDataModel document;
-    linearization::prepareLikeMainWindow(document);
-    ASSERT_TRUE(document.readMeasurementFile(*linearization::openMeasurementFile(host), host));
-    document.resetLinearization();
-    document.updateLinearization();
+    const auto run = linearizeHere(wedge, std::nullopt);
+    ASSERT_TRUE(run);
+    const auto& document = run->document;
     ASSERT_EQ(document.rawMeasurements.size(), c.x.size());
     const PlotFigure figure(cli::linearizePicture(document, wedge.string(), nullptr, std::nullopt));
     const Marks drawn = marksDrawn(figure);
@@ -515,16 +512,9 @@ TEST(Plot, WithoutAQuadTheCorrectionCurveIsDrawn) {
   EXPECT_FALSE(std::filesystem::exists(dir / "curve"));
   keep(dir / "curve.png", "plot-correction-curve.png");
 
-  std::ostringstream out, err;
-  cli::CliHost host(out, err);
-  host.setOpenAnswer("txt", wedge);
-  linearization::v2LinearizationDataModel document;
-  linearization::prepareLikeMainWindow(document);
-  ASSERT_TRUE(document.readMeasurementFile(*linearization::openMeasurementFile(host), host));
-  document.avgWindowSize = linearization::avgWindowSizeForControl(linearization::kDefaultSmoothingControl);
-  document.splinePercent = linearization::splinePercentForControl(linearization::kDefaultSmoothingControl);
-  document.resetLinearization();
-  document.updateLinearization();
+  const auto run = linearizeHere(wedge, std::nullopt);
+  ASSERT_TRUE(run);
+  const auto& document = run->document;
   const PlotFigure figure(cli::linearizePicture(document, wedge.string(), nullptr, std::nullopt));
   const auto encoded = figure.png();
   ASSERT_TRUE(encoded);
