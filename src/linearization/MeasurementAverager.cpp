@@ -34,6 +34,8 @@ constexpr double kNoiseFloor = 0.01;
 constexpr double kMedianToSigma = 1.4826;
 // Pairs of samples: the noise is judged on at most this many.
 constexpr std::size_t kNoisePairs = 4096;
+// Samples of a step: the noise is judged on the pairs of at most this many.
+constexpr int64_t kNoiseSamples = 12;
 
 // Frees what a list holds (clear() keeps it).
 template <class T>
@@ -266,7 +268,7 @@ void MeasurementAverager::setAsideStraySamples() {
   for (int64_t step = 0; step < targetSize; step += every) {
     const auto from = static_cast<std::size_t>(stepStarts_[static_cast<std::size_t>(step)]);
     const auto to = static_cast<std::size_t>(std::min<int64_t>(stepStarts_[static_cast<std::size_t>(step) + 1],
-                                                                stepStarts_[static_cast<std::size_t>(step)] + 12));
+                                                                stepStarts_[static_cast<std::size_t>(step)] + kNoiseSamples));
     for (std::size_t j = from; j < to; ++j)
       for (std::size_t k = j + 1; k < to; ++k)
         if (std::isfinite(sortedL[k] - sortedL[j])) differences.push_back(std::fabs(sortedL[k] - sortedL[j]));

@@ -152,9 +152,7 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
                                " more readings were left out alike");
     averagedMeasurements = std::move(averager.averagedMeasurements);
     averagedPositions = std::move(averager.positions);
-    leftOut = averager.leftOut;
-    // The readings left out changed which readings a step has: the graph
-    // shows them as they were measured all the same.
+    leftOut = std::move(averager.leftOut);
     stepSamples = std::move(averager.stepSamples);
   }
   std::vector<int32_t>().swap(readingLines_);

@@ -387,6 +387,16 @@ struct StaircaseTest {
   double between = kNaN, error = kNaN;
 };
 
+// The spread of the places in a run of `inRow` about their middle, squared.
+double runSpread(int64_t inRow) {
+  double spread = 0;
+  for (int64_t r = 0; r < inRow; ++r) {
+    const double off = static_cast<double>(r) - static_cast<double>(inRow - 1) / 2.0;
+    spread += off * off;
+  }
+  return spread;
+}
+
 // The share of the fall between runs of `runs` readings that a wedge read
 // `repeats` times in a row gives: 1 where the runs lie inside its repeats,
 // 1 / runs for single readings, and between for runs that cut across its
@@ -395,8 +405,7 @@ struct StaircaseTest {
 double expectedBetween(int64_t runs, int64_t repeats) {
   if (runs < 2 || repeats < 1) return 1.0;
   const double middle = static_cast<double>(runs - 1) / 2.0;
-  double spread = 0;
-  for (int64_t r = 0; r < runs; ++r) spread += (static_cast<double>(r) - middle) * (static_cast<double>(r) - middle);
+  const double spread = runSpread(runs);
   // The places a run starts at within a step's repeats.
   const int64_t every = std::gcd(runs, repeats);
   double inside = 0;
@@ -407,16 +416,6 @@ double expectedBetween(int64_t runs, int64_t repeats) {
   // A run's fitted fall against what the wedge falls over a run.
   return 1.0 - static_cast<double>(runs - 1) * static_cast<double>(repeats) * inside /
                    (spread * static_cast<double>(runs) * static_cast<double>(starts));
-}
-
-// The spread of the places in a run of `inRow` about their middle, squared.
-double runSpread(int64_t inRow) {
-  double spread = 0;
-  for (int64_t r = 0; r < inRow; ++r) {
-    const double off = static_cast<double>(r) - static_cast<double>(inRow - 1) / 2.0;
-    spread += off * off;
-  }
-  return spread;
 }
 
 // The noise of one reading as the runs of a layout show it: how far the
