@@ -1,6 +1,7 @@
 #include "LinearizeWarnings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <numeric>
 #include <utility>
@@ -29,7 +30,14 @@ std::string describe(double v) {
 
 std::string channelLabel(std::string marker) {
   if (marker.rfind("# ", 0) == 0) marker = marker.substr(2);
-  if (marker.size() > 6 && marker.compare(marker.size() - 6, 6, " Curve") == 0) marker.resize(marker.size() - 6);
+  // "# K Curve" and "# k curve" alike name channel K.
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  if (marker.size() > 6 && std::equal(marker.end() - 6, marker.end(), " curve", [&](char a, char b) {
+        return lower(a) == b;
+      })) {
+    marker.resize(marker.size() - 6);
+    for (char& c : marker) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
   return marker;
 }
 

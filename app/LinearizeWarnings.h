@@ -11,7 +11,7 @@ namespace cli {
 // The warnings of `inkcurve linearize` for values it accepts but that make no
 // sense in print. Each goes to `err` as "inkcurve: warning: ..." lines.
 
-// A channel's short name: "# K Curve" gives "K".
+// A channel's short name: "# K Curve" gives "K", and "# lk curve" "LK".
 std::string channelLabel(std::string marker);
 
 // Levels of the loaded .quad outside 0...65535.
