@@ -14,9 +14,11 @@
 #include "Chart/Components/YAxis.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Renderers/LegendRenderer.h"
 #include "Chart/Renderers/LinePointsRenderer.h"
 #include "Chart/Views/LineChartView.h"
 #include "linearization/InkColors.h"
+#include "linearization/QuadDataFile.h"
 #include "linearization/SaveText.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/graphics/SavedGraphicsState.h"
@@ -55,18 +57,46 @@ const Color kSamples = Color::rgb(0.5, 0.5, 0.5);
 // A reading left out of the curve (a smudge, a stray sample): a dark red
 // that stands apart from the steps' rings and the grey samples.
 const Color kLeftOut = Color::rgb(0.6, 0.0, 0.15);
+// The response the corrected print should have.
+const Color kExpected = Color::rgb(0.1, 0.55, 0.25);
 const std::vector<double> kTargetDash{12, 8};
 const std::vector<double> kInputDash{8, 5};
 
 constexpr double kLabelSize = 16, kLegendSize = 16, kTitleSize = 24, kNoteSize = 16, kAxisTitleSize = 18;
-constexpr double kCorrectedWidth = 3, kInputWidth = 1.5;
+constexpr double kCorrectedWidth = 3, kInputWidth = 2, kDeviationWidth = 1.5;
 constexpr double kLegendFormSize = 28;
+// The run of one colour where channels share a curve and take turns along it.
+constexpr double kSharedTile = 10;
+// The least contrast against white a curve, a mark or a text is drawn with:
+// 3:1 and a margin for the soft edges of a line.
+constexpr double kLeastContrast = 3.4;
+// A step's deviation from the target is drawn where the steps stand this
+// many pixels apart or more: closer, the bars would fill the graph.
+constexpr double kLeastDeviationGap = 5;
+// The room on the right of the measurement graph for its density scale.
+constexpr double kDensityRoom = 64;
 
 std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(v, decimals); }
 
-// The colour a part of the way to white.
-Color lightened(const Color& c, double part) {
-  return Color::rgb(c.red + (1 - c.red) * part, c.green + (1 - c.green) * part, c.blue + (1 - c.blue) * part);
+// The colour's components times `part` (0 black ... 1 the colour): darker,
+// its hue and saturation kept.
+Color darkened(const Color& c, double part) { return Color::rgb(c.red * part, c.green * part, c.blue * part); }
+
+double luminance(const Color& c) {
+  const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+}
+
+// A level as the .quad writes it (whole, held to 0...65535), in percent.
+double writtenPercent(double level) {
+  int64_t clamped = 0;
+  return std::stod(linearization::quadLevelText(level, clamped)) / 655.35;
+}
+
+// The L* of a density (the inverse of the density of an L*).
+double lstarOfDensity(double density) {
+  const double Y = std::pow(10.0, -density);
+  return Y < 8.0 * 27.0 / 24389.0 ? Y * 24389.0 / 27.0 : 116.0 * std::cbrt(Y) - 16.0;
 }
 
 // x = 100 · i / (n - 1) for each of n values (0 for a single value).
@@ -111,7 +141,8 @@ double stepPercent(const MeasurementGraph& m, size_t i) {
 // longer one keeps, in each pixel column, the marks of the highest and the
 // lowest point and the first and the last mark, so that what is drawn reaches
 // exactly as far as the marks do; and inside that, the first mark in each
-// square of half the radius: a mark alone in its square is drawn where it
+// square of half the radius (at least 1.75 pixels, so that small marks cost
+// no more than the samples' dots): a mark alone in its square is drawn where it
 // lies, and marks that crowd a square are drawn as one of them, which covers
 // what they cover but for a sliver at the edge. However long the list, the
 // marks drawn are at most four a column and one a square. A mark the renderer
@@ -129,7 +160,7 @@ std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect
   // radius, in pixel columns and in squares.
   const double left = content.minX() - radius, top = content.minY() - radius;
   const double width = content.width() + 2 * radius, height = content.height() + 2 * radius;
-  const double square = std::max(1.0, radius / 2);
+  const double square = std::max(1.75, radius / 2);
   const double firstColumn = std::floor(left);
   const auto columns = static_cast<int64_t>(std::floor(left + width) - firstColumn) + 1;
   const auto squaresAcross = static_cast<int64_t>(std::floor(width / square)) + 1;
@@ -180,13 +211,68 @@ std::vector<EntryPtr> evenEntries(const std::vector<double>& values, double scal
   return entries;
 }
 
-LegendEntryPtr legendEntry(const std::string& label, LegendForm form, Color color, double lineWidth = 3,
-                           std::optional<std::vector<double>> dash = std::nullopt) {
+// A legend entry drawn as its graph draws what it names: a mark of the
+// graph's size, ring or dot, or a line in the colours of the channels that
+// share it, taking turns.
+struct PlotLegendEntry : LegendEntry {
+  using LegendEntry::LegendEntry;
+  double markRadius = 0, markHole = 0;  // a mark where markRadius > 0; a dot where markHole is 0
+  std::vector<Color> colors;            // a shared line's colours, in turn
+};
+
+class PlotLegendRenderer : public LegendRenderer {
+ public:
+  using LegendRenderer::LegendRenderer;
+  void drawForm(DrawingContext& context, double x, double y, const LegendEntry& entry,
+                const Legend& legend) override {
+    const auto* own = dynamic_cast<const PlotLegendEntry*>(&entry);
+    if (!own || !entry.formColor()) return LegendRenderer::drawForm(context, x, y, entry, legend);
+    const SavedGraphicsState saved(context);
+    if (own->markRadius > 0) {
+      const double r = own->markRadius, hole = own->markHole;
+      const Point centre{x + r, y};
+      if (hole > 0) {
+        const double middle = (r + hole) / 2;
+        context.setLineWidth(r - hole);
+        context.setStrokeColor(*entry.formColor());
+        context.strokeEllipseInRect(Rect(centre.x - middle, centre.y - middle, 2 * middle, 2 * middle));
+      } else {
+        context.setFillColor(*entry.formColor());
+        context.fillEllipseInRect(Rect(centre.x - r, centre.y - r, 2 * r, 2 * r));
+      }
+      return;
+    }
+    if (own->colors.size() < 2) return LegendRenderer::drawForm(context, x, y, entry, legend);
+    const double size = std::isnan(entry.formSize()) ? legend.formSize() : entry.formSize();
+    const auto k = static_cast<double>(own->colors.size());
+    const double tile = size / (2 * k);
+    context.setLineWidth(entry.formLineWidth());
+    for (size_t j = 0; j < own->colors.size(); ++j) {
+      context.setLineDash((k - static_cast<double>(j)) * tile, {tile, (k - 1) * tile});
+      context.setStrokeColor(own->colors[j]);
+      context.strokeLineSegments({Point{x, y}, Point{x + size, y}});
+    }
+  }
+};
+
+std::shared_ptr<PlotLegendEntry> legendEntry(const std::string& label, LegendForm form, Color color,
+                                             double lineWidth = 3,
+                                             std::optional<std::vector<double>> dash = std::nullopt) {
   // A line's form takes the legend's form size, which the legend lays its
   // rows out with; a circle is drawn smaller.
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  return std::make_shared<LegendEntry>(label, form, form == LegendForm::line ? kNaN : 12.0, lineWidth, 0,
-                                       std::move(dash), color);
+  return std::make_shared<PlotLegendEntry>(label, form, form == LegendForm::line ? kNaN : 12.0, lineWidth, 0,
+                                           std::move(dash), color);
+}
+
+// The legend entry of a mark drawn `radius` wide with a hole of `hole` (0:
+// a dot).
+LegendEntryPtr markEntry(const std::string& label, Color color, double radius, double hole) {
+  auto entry = legendEntry(label, LegendForm::circle, color);
+  entry->setFormSize(2 * radius);
+  entry->markRadius = radius;
+  entry->markHole = hole;
+  return entry;
 }
 
 TextAttributes attributes(double size, Color color, TextAlignment alignment = TextAlignment::center) {
@@ -197,11 +283,13 @@ TextAttributes attributes(double size, Color color, TextAlignment alignment = Te
   return a;
 }
 
-void styleAxis(AxisBase& axis) {
-  axis.setAxisMinimum(kAxisLow);
-  axis.setAxisMaximum(kAxisHigh);
-  axis.setGranularity(10);
-  axis.setLabelCount(11);
+// An axis from a little below 0 to a little above `top`, labelled every
+// `every`.
+void styleAxis(AxisBase& axis, double top = 100, double every = 10) {
+  axis.setAxisMinimum(kAxisLow * top / 100);
+  axis.setAxisMaximum(kAxisHigh * top / 100);
+  axis.setGranularity(every);
+  axis.setLabelCount(static_cast<int>(std::lround(top / every)) + 1);
   axis.setLabelFont(Font::systemFont(kLabelSize));
   axis.setLabelTextColor(kText);
   axis.setGridColor(kGrid);
@@ -215,7 +303,15 @@ void styleAxis(AxisBase& axis) {
 // by the pixels it lands on (placeMarks).
 struct MeasurementMarks {
   std::shared_ptr<LineChartDataSet> samples, steps;  // samples: null where none are drawn
+  std::shared_ptr<LineChartDataSet> deviations;      // null where the steps stand too close
 };
+
+// The radius of the steps' marks: rings of 7 pixels where the steps stand
+// well apart, smaller as they crowd, so that neighbours stay apart and a
+// reading off its neighbours' line shows; dots where a ring would have no
+// room for its hole. `gap` is the pixels between neighbouring steps.
+double stepMarkRadius(double gap) { return std::clamp(0.4 * gap, 2.5, 7.0); }
+double stepMarkHole(double radius) { return radius >= 4 ? radius - 2.5 : 0; }
 
 }  // namespace
 
@@ -228,6 +324,7 @@ struct PlotFigure::Panel {
   std::shared_ptr<LineChartView> view;
   std::string title, note, xTitle, yTitle;
   MeasurementMarks marks;
+  bool densityScale = false;  // the density scale on the right of the content
 };
 
 namespace {
@@ -264,14 +361,26 @@ std::shared_ptr<LineChartView> makeView(const Size& size,
   return view;
 }
 
-// Drawn in order: the target, the samples and the step means, and the
-// smoothed response over them. The samples' and the means' sets are left
-// empty in `marks`, for placeMarks.
-std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::vector<LegendEntryPtr>& legend,
-                                               MeasurementMarks& marks) {
+// Drawn in order: the response the correction should give, the target, the
+// steps' deviations from it, the samples and the step means, and the
+// smoothed response over them. The sets of marks and deviations are left
+// empty in `marks`, for placeMeasurementMarks. `contentWidth`: about how wide
+// the graph's content will be, in pixels.
+std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, double contentWidth,
+                                               std::vector<LegendEntryPtr>& legend, MeasurementMarks& marks) {
   std::vector<DataSetPtr> sets;
+  if (!m.correctedL.empty())
+    sets.push_back(lineSet(evenEntries(m.correctedL), "expected", kExpected, 2));
   sets.push_back(lineSet(evenEntries(m.targetL), "target", kTarget, 2, kTargetDash));
   const size_t steps = m.stepL.size();
+  const double gap = steps < 2 ? contentWidth : contentWidth / static_cast<double>(steps - 1);
+  const double radius = stepMarkRadius(gap), hole = stepMarkHole(radius);
+  const bool withDeviations = gap >= kLeastDeviationGap && m.targetL.size() >= 2;
+  if (withDeviations) {
+    marks.deviations = lineSet({}, "deviation", kMeans, kDeviationWidth);
+    marks.deviations->setLineCapType(platform::graphics::LineCap::butt);
+    sets.push_back(marks.deviations);
+  }
   const bool withSamples = !m.samples.empty() && static_cast<size_t>(m.samples.steps()) == steps;
   // The readings left out of the curve, where they lie: few, drawn whole.
   if (!m.leftOut.empty()) {
@@ -279,32 +388,75 @@ std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, std::v
     for (const auto& [x, L] : m.leftOut) entries.push_back(std::make_shared<ChartDataEntry>(x, L));
     sets.push_back(pointSet(entries, "left out", kLeftOut, 5));
   }
+  const double sampleRadius = std::min(3.5, std::max(1.5, 0.5 * radius));
   if (withSamples) {
-    marks.samples = pointSet({}, "samples", kSamples, 3.5);
+    marks.samples = pointSet({}, "samples", kSamples, sampleRadius);
     sets.push_back(marks.samples);
   }
   // Rings, open in the middle: where a reading lies on the smoothed
   // response, the line shows through.
-  auto means = pointSet({}, "steps", kMeans, 7);
-  means->setDrawCircleHoleEnabled(true);
-  means->setCircleHoleRadius(4.5);
+  auto means = pointSet({}, "steps", kMeans, radius);
+  means->setDrawCircleHoleEnabled(hole > 0);
+  means->setCircleHoleRadius(hole);
   means->setCircleHoleColor(std::nullopt);
   marks.steps = means;
   sets.push_back(means);
   sets.push_back(lineSet(evenEntries(m.smoothedL), "smoothed", kSmoothed, kCorrectedWidth));
 
   const auto wedgeSteps = static_cast<size_t>(m.steps > 0 ? m.steps : static_cast<int64_t>(steps));
-  legend.push_back(legendEntry("readings: " + std::to_string(wedgeSteps) + (wedgeSteps == 1 ? " step" : " steps"),
-                               LegendForm::circle, kMeans));
-  if (!m.leftOut.empty()) legend.push_back(legendEntry("left out", LegendForm::circle, kLeftOut));
-  if (withSamples) legend.push_back(legendEntry("each step's samples", LegendForm::circle, kSamples));
+  legend.push_back(markEntry("readings: " + std::to_string(wedgeSteps) + (wedgeSteps == 1 ? " step" : " steps"),
+                             kMeans, radius, hole));
+  if (!m.leftOut.empty()) legend.push_back(markEntry("left out", kLeftOut, 5, 0));
+  if (withSamples) legend.push_back(markEntry("each step's samples", kSamples, sampleRadius, 0));
+  if (withDeviations)
+    legend.push_back(legendEntry("off the target", LegendForm::line, kMeans, kDeviationWidth));
   legend.push_back(legendEntry("smoothed response", LegendForm::line, kSmoothed, kCorrectedWidth));
   legend.push_back(legendEntry("target", LegendForm::line, kTarget, 2, kTargetDash));
+  if (!m.correctedL.empty()) legend.push_back(legendEntry("expected after correction", LegendForm::line, kExpected, 2));
   return std::make_shared<LineChartData>(sets);
 }
 
-std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEntryPtr>& legend) {
+// The groups of curves that are the same level for level, each in the order
+// of `curves`; an empty curve is in no group.
+std::vector<std::vector<size_t>> sameCurves(const std::vector<const std::vector<double>*>& curves) {
+  std::vector<std::vector<size_t>> groups;
+  for (size_t c = 0; c < curves.size(); ++c) {
+    if (curves[c]->empty()) continue;
+    const auto same = std::find_if(groups.begin(), groups.end(),
+                                   [&](const std::vector<size_t>& group) { return *curves[group[0]] == *curves[c]; });
+    if (same == groups.end())
+      groups.push_back({c});
+    else
+      same->push_back(c);
+  }
+  return groups;
+}
+
+// The top of the ink axis: the highest ink drawn and a twentieth more,
+// rounded up to a step of 1, 2 or 5 times a power of ten that labels it in at
+// most ten steps; at most 100 %. `every` is set to that step.
+double inkAxisTop(double highest, double& every) {
+  every = 10;
+  const double wanted = highest * 1.05;
+  if (!(wanted > 0) || wanted >= 100) return 100;
+  for (const double step : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 20.0}) {
+    const double top = std::ceil(wanted / step - 1e-9) * step;
+    if (top / step <= 10 + 1e-9) {
+      every = step;
+      return std::min(top, 100.0);
+    }
+  }
+  return 100;
+}
+
+// The ink graph's curves: the curves as read, dashed, under the corrected
+// ones, solid, each in its channel's colour darkened to be seen. Channels
+// that share a curve level for level are drawn as one line whose colours
+// take turns along it, and named together ("C = LC"). `top` is set to the
+// highest ink drawn, in percent.
+std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEntryPtr>& legend, double& top) {
   std::vector<DataSetPtr> sets;
+  top = 100;
   if (!ink.withQuad) {
     sets.push_back(lineSet({std::make_shared<ChartDataEntry>(0, 0), std::make_shared<ChartDataEntry>(100, 100)},
                            "unchanged", kTarget, 2, kTargetDash));
@@ -315,28 +467,68 @@ std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEn
     legend.push_back(legendEntry("unchanged (output = input)", LegendForm::line, kTarget, 2, kTargetDash));
     return std::make_shared<LineChartData>(sets);
   }
-  // The curves as read first, thin, dashed and light; the corrected ones
-  // over them in the full colour.
-  constexpr double kPercentOfLevel = 1 / 655.35;
-  bool anyInput = false;
+  // The levels as the .quad writes them, in percent.
+  std::vector<std::vector<double>> asRead, corrected;
+  std::vector<Color> colors;
+  double highest = 0;
+  for (const auto& channel : ink.channels) colors.push_back(channel.color);
+  colors = plotColors(colors);
   for (const auto& channel : ink.channels) {
-    if (channel.inputLevels.empty()) continue;
-    anyInput = true;
-    sets.push_back(lineSet(evenEntries(channel.inputLevels, kPercentOfLevel), channel.name + " as read",
-                           lightened(channel.color, 0.35), kInputWidth, kInputDash));
+    for (const auto& [from, to] :
+         {std::pair{&channel.inputLevels, &asRead}, std::pair{&channel.correctedLevels, &corrected}}) {
+      std::vector<double> percent;
+      percent.reserve(from->size());
+      for (const double level : *from) percent.push_back(writtenPercent(level));
+      for (const double p : percent) highest = std::max(highest, p);
+      to->push_back(std::move(percent));
+    }
   }
-  for (const auto& channel : ink.channels) {
-    if (!channel.correctedLevels.empty())
-      sets.push_back(lineSet(evenEntries(channel.correctedLevels, kPercentOfLevel), channel.name, channel.color,
-                             kCorrectedWidth));
-    legend.push_back(legendEntry(channel.name, LegendForm::line, channel.color, kCorrectedWidth));
-  }
-  if (anyInput) legend.push_back(legendEntry("as read (dashed)", LegendForm::line, kTarget, kInputWidth, kInputDash));
+  double every = 10;
+  top = inkAxisTop(highest, every);
+
+  const auto pointers = [](const std::vector<std::vector<double>>& curves) {
+    std::vector<const std::vector<double>*> out;
+    for (const auto& curve : curves) out.push_back(&curve);
+    return out;
+  };
+  const auto names = [&](const std::vector<size_t>& group) {
+    std::string joined;
+    for (const size_t c : group) joined += (joined.empty() ? "" : " = ") + ink.channels[c].name;
+    return joined;
+  };
+  // Each member of a group drawn in its turns: `on` pixels of every
+  // `on + off` times the group's size.
+  const auto addGroup = [&](const std::vector<std::vector<double>>& curves, const std::vector<size_t>& group,
+                            double width, double on, double off, bool dashed, const std::string& suffix) {
+    const auto k = static_cast<double>(group.size());
+    const double period = on + off;
+    for (size_t j = 0; j < group.size(); ++j) {
+      const size_t c = group[j];
+      std::optional<std::vector<double>> dash;
+      if (dashed || group.size() > 1) dash = std::vector<double>{on, period * k - on};
+      auto set = lineSet(evenEntries(curves[c]), ink.channels[c].name + suffix, colors[c], width, dash);
+      set->setLineDashPhase(std::fmod((k - static_cast<double>(j)) * period, period * k));
+      sets.push_back(set);
+    }
+    std::vector<Color> turns;
+    for (const size_t c : group) turns.push_back(colors[c]);
+    auto entry = legendEntry(names(group) + suffix, LegendForm::line, colors[group[0]], width,
+                             dashed ? std::optional<std::vector<double>>(kInputDash) : std::nullopt);
+    if (turns.size() > 1) entry->colors = std::move(turns);
+    return entry;
+  };
+  std::vector<LegendEntryPtr> readEntries;
+  for (const auto& group : sameCurves(pointers(asRead)))
+    readEntries.push_back(addGroup(asRead, group, kInputWidth, kInputDash[0], kInputDash[1], true, " as read"));
+  for (const auto& group : sameCurves(pointers(corrected)))
+    legend.push_back(addGroup(corrected, group, kCorrectedWidth, kSharedTile, 0, false, ""));
+  legend.insert(legend.end(), readEntries.begin(), readEntries.end());
   return std::make_shared<LineChartData>(sets);
 }
 
 // The title and note above the graph, the x title below it and the y title
-// turned along its left side, each centred on the content.
+// turned along its left side, each centred on the content. Each fits its
+// line (fittedText).
 void drawTitles(platform::graphics::DrawingContext& context, const Rect& area, const Rect& content,
                 const std::string& title, const std::string& note, const std::string& xTitle,
                 const std::string& yTitle) {
@@ -350,6 +542,30 @@ void drawTitles(platform::graphics::DrawingContext& context, const Rect& area, c
   context.translateBy(area.minX() + 16, content.midY());
   context.rotateBy(-std::numbers::pi / 2);
   context.drawTextInRect(yTitle, Rect(-content.height() / 2, 0, content.height(), 30),
+                         attributes(kAxisTitleSize, kText));
+}
+
+// The density scale on the right of the measurement graph: a tick and a
+// label at each of a few densities, where their L* lie on the graph, and the
+// scale's title turned along the right side.
+void drawDensityScale(platform::graphics::DrawingContext& context, const Rect& area, const Rect& content,
+                      const std::function<double(double L)>& pixelY) {
+  const SavedGraphicsState saved(context);
+  context.setStrokeColor(kAxisLine);
+  context.setLineWidth(1.5);
+  const TextAttributes label = attributes(kLabelSize, kText, TextAlignment::left);
+  double lastY = -1e9;
+  for (const double density : {0.0, 0.1, 0.2, 0.3, 0.5, 0.7, 1.0, 1.5, 2.0, 2.5, 3.0}) {
+    const double y = pixelY(lstarOfDensity(density));
+    // The dense end of the scale keeps the labels that stand apart.
+    if (!(y >= content.minY() - 0.5 && y <= content.maxY() + 0.5) || y - lastY < 20) continue;
+    lastY = y;
+    context.strokeLineSegments({Point{content.maxX(), y}, Point{content.maxX() + 6, y}});
+    context.drawTextInRect(fixed(density, 1), Rect(content.maxX() + 10, y - 10, 40, 22), label);
+  }
+  context.translateBy(area.maxX() - 16, content.midY());
+  context.rotateBy(std::numbers::pi / 2);
+  context.drawTextInRect("density", Rect(-content.height() / 2, 0, content.height(), 30),
                          attributes(kAxisTitleSize, kText));
 }
 
@@ -390,6 +606,22 @@ void placeMeasurementMarks(const MeasurementGraph& m, const MeasurementMarks& ma
   }
   placeMarks(*marks.steps, view, origin, m.stepL.size(),
              [&](size_t i) { return Point{stepPercent(m, i), m.stepL[i]}; });
+  if (marks.deviations) {
+    // From the target, where the step lies, to the step's mean; each bar
+    // ends the line (a value that is not a number parts them).
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const auto targetAt = [&](double percent) {
+      const double at = std::clamp(percent / 100, 0.0, 1.0) * static_cast<double>(m.targetL.size() - 1);
+      const auto i = std::min(static_cast<size_t>(at), m.targetL.size() - 2);
+      return m.targetL[i] + (m.targetL[i + 1] - m.targetL[i]) * (at - static_cast<double>(i));
+    };
+    std::vector<EntryPtr> entries;
+    for (size_t i = 0; i < m.stepL.size(); ++i) {
+      const double x = stepPercent(m, i);
+      for (const double y : {targetAt(x), m.stepL[i], kNaN}) entries.push_back(std::make_shared<ChartDataEntry>(x, y));
+    }
+    marks.deviations->replaceEntries(std::move(entries));
+  }
 }
 
 }  // namespace
@@ -407,6 +639,11 @@ PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& docu
   for (const auto& out : document.measurementLeftOut) m.leftOut.emplace_back(100.0 * out.position, out.L);
   for (const auto& reading : document.smoothedMeasurements) m.smoothedL.push_back(reading.L);
   m.targetL = document.correctionCurve->finalTargetArray;
+  // The prediction follows the correction curve, which runs from the
+  // darkest step to paper white.
+  if (document.correctionCurve->correctionCurveArray && document.correctedMeasurements.size() == m.smoothedL.size())
+    for (auto it = document.correctedMeasurements.rbegin(); it != document.correctedMeasurements.rend(); ++it)
+      m.correctedL.push_back(it->L);
   const auto& readings = document.interpolatedMeasurements;
   if (!readings.empty()) {
     m.paperWhiteL = readings.front().L;
@@ -478,24 +715,40 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
     panel->area = areas[i];
     // Room for the title and note above, the y title on the left, the x
     // title below.
-    panel->frame = Rect(areas[i].minX() + 52, areas[i].minY() + 88, areas[i].width() - 52 - 36,
+    // title and note above, the y title on the left, the x title below;
+    // the measurement graph's density scale on its right.
+    panel->densityScale = panel->graph == Graph::measurements;
+    const double right = panel->densityScale ? kDensityRoom : 36;
+    panel->frame = Rect(areas[i].minX() + 52, areas[i].minY() + 88, areas[i].width() - 52 - right,
                         areas[i].height() - 88 - 52);
     panel->view = makeView(panel->frame.size, metrics);
+    panel->view->setLegendRenderer(
+        std::make_shared<PlotLegendRenderer>(panel->view->viewPortHandler(), panel->view->legend()));
     std::vector<LegendEntryPtr> legend;
     if (panel->graph == Graph::measurements) {
       const MeasurementGraph& m = *picture.measurements;
-      panel->view->setData(measurementData(m, legend, panel->marks));
-      panel->title = "Measurements: " + m.file;
+      panel->view->setData(measurementData(m, panel->frame.width() - 60, legend, panel->marks));
+      panel->title = "Measurements: " + platform::text::printable(m.file);
       panel->note = "paper white L* " + fixed(m.paperWhiteL, 2) + ", darkest L* " + fixed(m.darkestL, 2) +
-                    ", Dmax " + fixed(m.dmax, 2);
-      panel->xTitle = "input (%): the wedge's steps, paper white to darkest";
+                    (std::isfinite(m.dmax) ? ", Dmax " + fixed(m.dmax, 2) : std::string(": no Dmax below L* 0"));
+      panel->xTitle = "input (%): 0 = paper white, 100 = the darkest step";
       panel->yTitle = "L*";
     } else {
-      panel->view->setData(inkData(picture.ink, legend));
-      panel->title = picture.ink.title;
+      double top = 100;
+      panel->view->setData(inkData(picture.ink, legend, top));
+      double every = 10;
+      if (picture.ink.withQuad && top < 100) {
+        inkAxisTop(top / 1.05, every);
+        styleAxis(*panel->view->leftAxis(), top, every);
+      }
+      panel->title = platform::text::printable(picture.ink.title);
       panel->note = picture.ink.note;
-      panel->xTitle = "input (%)";
-      panel->yTitle = picture.ink.withQuad ? "ink (%)" : "output (%)";
+      // A digital negative holds the most ink where the print is paper white.
+      panel->xTitle = picture.ink.withQuad ? "input of the .quad (%): 0 = the darkest step, 100 = paper white"
+                                           : "input (%): 0 = paper white, 100 = the darkest step";
+      panel->yTitle = !picture.ink.withQuad ? "output (%)"
+                      : top < 100           ? "ink (%), shown up to " + fixed(top, every < 1 ? 1 : 0) + " %"
+                                            : "ink (%)";
     }
     panel->view->legend()->setCustom(legend);
     panel->view->notifyDataSetChanged();
@@ -511,6 +764,15 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
     panel->frame = Rect(panel->frame.minX(), panel->frame.minY() + lower, panel->frame.width(),
                         panel->frame.height() - lower);
     panel->view->setFrame(Rect(0, 0, panel->frame.width(), panel->frame.height()));
+  }
+
+  // Every text on one line over the content, shortened where it would not
+  // fit.
+  for (const auto& panel : panels_) {
+    const double width = contentRect(panel->graph).width();
+    panel->title = fittedText(panel->title, width, attributes(kTitleSize, kText), *metrics);
+    panel->note = fittedText(panel->note, width, attributes(kNoteSize, kNoteText), *metrics);
+    panel->xTitle = fittedText(panel->xTitle, width, attributes(kAxisTitleSize, kText), *metrics);
   }
 
   // The marks placed by the pixels they land on, now that the graphs stand
@@ -543,6 +805,9 @@ void PlotFigure::draw(platform::graphics::DrawingContext& context) const {
       context.strokeRect(content);
     }
     drawTitles(context, panel->area, content, panel->title, panel->note, panel->xTitle, panel->yTitle);
+    if (panel->densityScale)
+      drawDensityScale(context, panel->area, content,
+                       [&](double L) { return pixelFor(panel->graph, 0, L).y; });
   }
 }
 
@@ -578,6 +843,70 @@ Point PlotFigure::pixelFor(Graph graph, double x, double y) const {
 std::optional<platform::graphics::EncodedImage> PlotFigure::png() const {
   if (!context_) return std::nullopt;
   return context_->encodePNG();
+}
+
+std::vector<Color> plotColors(const std::vector<Color>& inks) {
+  // Lightness above the knee is pressed into what stands out enough against
+  // white, keeping its order among the inks of one hue (the greys are one)
+  // and spreading them as far as the lightest of them allows: K, LK and LLK,
+  // or C and LC, stay apart.
+  constexpr double kKnee = 20;
+  const auto lightnessOf = [](double Y) { return Y > 216.0 / 24389.0 ? 116 * std::cbrt(Y) - 16 : Y * 24389.0 / 27.0; };
+  const auto lightness = [&](const Color& c) { return lightnessOf(luminance(c)); };
+  const double lightest = lightnessOf(1.05 / kLeastContrast - 0.05);
+  // The hue in tens of degrees; -1 for a grey.
+  const auto hue = [](const Color& c) {
+    const double high = std::max({c.red, c.green, c.blue}), low = std::min({c.red, c.green, c.blue});
+    if (high - low < 0.02) return -1L;
+    const double d = high - low;
+    double h = high == c.red ? std::fmod((c.green - c.blue) / d + 6, 6) : high == c.green ? (c.blue - c.red) / d + 2
+                                                                                          : (c.red - c.green) / d + 4;
+    return std::lround(h * 6) % 36;
+  };
+  std::vector<Color> drawn;
+  for (const Color& ink : inks) {
+    double highest = lightest;
+    for (const Color& other : inks)
+      if (hue(other) == hue(ink)) highest = std::max(highest, lightness(other));
+    const double L = lightness(ink);
+    if (!(L > kKnee) || highest <= lightest) {
+      drawn.push_back(ink);
+      continue;
+    }
+    const double wanted = kKnee + (L - kKnee) * (lightest - kKnee) / (highest - kKnee);
+    // The part of the colour's components that gives that lightness.
+    double dark = 0, light = 1;
+    for (int i = 0; i < 30; ++i) {
+      const double part = (dark + light) / 2;
+      (lightness(darkened(ink, part)) <= wanted ? dark : light) = part;
+    }
+    drawn.push_back(darkened(ink, dark));
+  }
+  return drawn;
+}
+
+double contrastOnWhite(const Color& color) { return 1.05 / (luminance(color) + 0.05); }
+
+std::string fittedText(const std::string& text, double width, const TextAttributes& attributes,
+                       const platform::graphics::TextMetrics& metrics) {
+  if (metrics.size(text, attributes).width <= width) return text;
+  // The code points' starts, so that the cut never splits one.
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+  const size_t n = starts.size();
+  const auto shortened = [&](size_t kept) {
+    const size_t head = (kept + 1) / 2, tail = kept / 2;
+    return text.substr(0, head < n ? starts[head] : text.size()) + "\u2026" +
+           text.substr(tail == 0 ? text.size() : starts[n - tail]);
+  };
+  // The most code points kept (half from each end) that fit.
+  size_t fits = 0, fitsNot = n;
+  while (fitsNot - fits > 1) {
+    const size_t kept = (fits + fitsNot) / 2;
+    (metrics.size(shortened(kept), attributes).width <= width ? fits : fitsNot) = kept;
+  }
+  return shortened(fits);
 }
 
 std::optional<std::string> plotOutputError(const std::string& plot, const std::string& out) {

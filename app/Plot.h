@@ -13,6 +13,8 @@
 #include "platform/graphics/Color.h"
 #include "platform/graphics/DrawingContext.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/graphics/TextAttributes.h"
+#include "platform/graphics/TextMetrics.h"
 
 namespace platform::cairo {
 class CairoContext;
@@ -30,13 +32,18 @@ namespace cli {
 // steps from paper white (0 %) to the darkest (100 %), each where the wedge
 // places it: evenly, or where the values that name the steps put them.
 //
+// The steps' marks are rings of 7 pixels where the steps stand well apart,
+// smaller as they crowd, and dots where a ring has no room for its hole; a
+// bar from the target to each step shows how far it is off, where the steps
+// stand 5 pixels apart or more. A density scale stands on the right.
+//
 // Readings by the hundred thousand are drawn as many marks as the graph's
 // pixels can show apart: a list of more than four marks a pixel column keeps,
 // in each column, the marks of its highest and lowest reading, its first and
 // its last, and inside them one mark for each small square (half a mark's
-// radius) its readings fall in. What is drawn reaches exactly as far as the
-// readings do, and a reading that stands out is drawn where it lies; a
-// shorter list is drawn whole.
+// radius, at least 1.75 pixels) its readings fall in. What is drawn reaches
+// exactly as far as the readings do, and a reading that stands out is drawn
+// where it lies; a shorter list is drawn whole.
 struct MeasurementGraph {
   std::string file;                    // named in the title
   std::vector<double> stepL;           // each step's mean L*, paper white first
@@ -46,11 +53,13 @@ struct MeasurementGraph {
   int64_t steps = 0;                   // the wedge's steps (a step left out has no mean); 0: stepL's
   std::vector<double> smoothedL;       // the smoothed response, evenly over 0...100 %
   std::vector<double> targetL;         // the straight target the correction aims at, the same way
+  std::vector<double> correctedL;      // the response the correction should give, the same way; empty: none
   double paperWhiteL = 0, darkestL = 0, dmax = 0;
 };
 
 // One channel of the ink-curve graph: ink percent (level / 655.35) against
-// input percent (step / 2.55).
+// input percent (step / 2.55). The levels are drawn as the .quad writes them:
+// whole, and held to 0...65535.
 struct InkChannelGraph {
   std::string name;                   // "K", "LLK"
   platform::graphics::Color color;    // from the ink-colour table
@@ -114,6 +123,17 @@ class PlotFigure {
   std::unique_ptr<platform::cairo::CairoContext> context_;
   std::vector<std::unique_ptr<Panel>> panels_;
 };
+
+// The colours the curves of `inks` are drawn in together: each ink's own,
+// darkened (its hue kept) so that every one stands at least 3.4:1 against
+// white, and lighter inks stay lighter than darker ones.
+std::vector<platform::graphics::Color> plotColors(const std::vector<platform::graphics::Color>& inks);
+// The contrast of a colour against white, 1 (white) to 21 (black).
+double contrastOnWhite(const platform::graphics::Color& color);
+// The text, shortened in the middle with an ellipsis where it is wider than
+// `width` as `metrics` measure it in `attributes`.
+std::string fittedText(const std::string& text, double width, const platform::graphics::TextAttributes& attributes,
+                       const platform::graphics::TextMetrics& metrics);
 
 // Why starter's `--plot plot` cannot go with its `--out out`: the name is
 // empty or names a folder, or it is the file --out writes (compared as the
