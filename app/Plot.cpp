@@ -325,6 +325,7 @@ struct PlotFigure::Panel {
   std::string title, note, xTitle, yTitle;
   MeasurementMarks marks;
   bool densityScale = false;  // the density scale on the right of the content
+  std::optional<double> dmaxL;  // where the scale marks Dmax: the darkest L*
 };
 
 namespace {
@@ -547,18 +548,30 @@ void drawTitles(platform::graphics::DrawingContext& context, const Rect& area, c
 
 // The density scale on the right of the measurement graph: a tick and a
 // label at each of a few densities, where their L* lie on the graph, and the
-// scale's title turned along the right side.
+// scale's title turned along the right side. Where the note gives Dmax, a
+// longer tick at the darkest L* says "Dmax" there, in the place of the
+// labels beside it.
 void drawDensityScale(platform::graphics::DrawingContext& context, const Rect& area, const Rect& content,
-                      const std::function<double(double L)>& pixelY) {
+                      const std::function<double(double L)>& pixelY, std::optional<double> darkestL) {
   const SavedGraphicsState saved(context);
   context.setStrokeColor(kAxisLine);
   context.setLineWidth(1.5);
   const TextAttributes label = attributes(kLabelSize, kText, TextAlignment::left);
+  const double dmaxY = darkestL ? pixelY(*darkestL) : std::numeric_limits<double>::quiet_NaN();
+  const bool withDmax = dmaxY >= content.minY() && dmaxY <= content.maxY();
+  if (withDmax) {
+    const SavedGraphicsState mark(context);
+    context.setStrokeColor(kText);
+    context.setLineWidth(2.5);
+    context.strokeLineSegments({Point{content.maxX() - 8, dmaxY}, Point{content.maxX() + 8, dmaxY}});
+    context.drawTextInRect("Dmax", Rect(content.maxX() + 10, dmaxY - 10, 50, 22), label);
+  }
   double lastY = -1e9;
   for (const double density : {0.0, 0.1, 0.2, 0.3, 0.5, 0.7, 1.0, 1.5, 2.0, 2.5, 3.0}) {
     const double y = pixelY(lstarOfDensity(density));
     // The dense end of the scale keeps the labels that stand apart.
     if (!(y >= content.minY() - 0.5 && y <= content.maxY() + 0.5) || y - lastY < 20) continue;
+    if (withDmax && std::fabs(y - dmaxY) < 20) continue;
     lastY = y;
     context.strokeLineSegments({Point{content.maxX(), y}, Point{content.maxX() + 6, y}});
     context.drawTextInRect(fixed(density, 1), Rect(content.maxX() + 10, y - 10, 40, 22), label);
@@ -733,6 +746,7 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
                     (std::isfinite(m.dmax) ? ", Dmax " + fixed(m.dmax, 2) : std::string(": no Dmax below L* 0"));
       panel->xTitle = "input (%): 0 = paper white, 100 = the darkest step";
       panel->yTitle = "L*";
+      if (std::isfinite(m.dmax)) panel->dmaxL = m.darkestL;
     } else {
       double top = 100;
       panel->view->setData(inkData(picture.ink, legend, top));
@@ -744,7 +758,7 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
       panel->title = platform::text::printable(picture.ink.title);
       panel->note = picture.ink.note;
       // A digital negative holds the most ink where the print is paper white.
-      panel->xTitle = picture.ink.withQuad ? "input of the .quad (%): 0 = the darkest step, 100 = paper white"
+      panel->xTitle = picture.ink.withQuad ? "input of the .quad (%): 0 = darkest in the print, 100 = paper white"
                                            : "input (%): 0 = paper white, 100 = the darkest step";
       panel->yTitle = !picture.ink.withQuad ? "output (%)"
                       : top < 100           ? "ink (%), shown up to " + fixed(top, every < 1 ? 1 : 0) + " %"
@@ -806,8 +820,8 @@ void PlotFigure::draw(platform::graphics::DrawingContext& context) const {
     }
     drawTitles(context, panel->area, content, panel->title, panel->note, panel->xTitle, panel->yTitle);
     if (panel->densityScale)
-      drawDensityScale(context, panel->area, content,
-                       [&](double L) { return pixelFor(panel->graph, 0, L).y; });
+      drawDensityScale(
+          context, panel->area, content, [&](double L) { return pixelFor(panel->graph, 0, L).y; }, panel->dmaxL);
   }
 }
 

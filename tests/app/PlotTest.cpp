@@ -897,7 +897,7 @@ TEST(Plot, WhatUsersRelyOnIsPinned) {
       {"the inputs' meaning on both graphs",
        [&] {
          return drawn.hasText("input (%): 0 = paper white, 100 = the darkest step") &&
-                drawn.hasText("input of the .quad (%): 0 = the darkest step, 100 = paper white");
+                drawn.hasText("input of the .quad (%): 0 = darkest in the print, 100 = paper white");
        }},
   };
   for (const auto& row : rows) EXPECT_TRUE(row.holds()) << row.what;
