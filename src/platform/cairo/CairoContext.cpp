@@ -119,17 +119,7 @@ std::shared_ptr<const Image> CairoContext::makeImage(double scale) const {
   return Image::make(width_, height_, std::move(pixels), std::isfinite(scale) && scale > 0 ? scale : 1.0);
 }
 
-std::optional<graphics::EncodedImage> CairoContext::encodePNG() const {
-  cairo_surface_flush(surface_);
-  graphics::EncodedImage bytes;
-  const auto append = [](void* closure, const unsigned char* data, unsigned int length) {
-    auto* to = static_cast<graphics::EncodedImage*>(closure);
-    to->insert(to->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-  };
-  if (cairo_surface_write_to_png_stream(surface_, append, &bytes) != CAIRO_STATUS_SUCCESS) return std::nullopt;
-  return bytes;
-}
+std::optional<graphics::EncodedImage> CairoContext::encodePNG() const { return encodeSurfacePNG(surface_); }
 
 void CairoContext::saveGState() {
   saved_.push_back(paint_);

@@ -99,7 +99,7 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   std::shared_ptr<const graphics::Image> makeImage(double scale) const override;
   // What was drawn so far as PNG, encoded from the context's own pixels
   // (no copy of them is made): the same file as encodePNG(*makeImage(1)).
-  // Nothing when Cairo could not encode it.
+  // Nothing when it could not be encoded.
   std::optional<graphics::EncodedImage> encodePNG() const;
 
   // The metrics text is laid out with.

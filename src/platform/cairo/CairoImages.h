@@ -11,9 +11,17 @@ struct _cairo_surface;
 
 namespace platform::cairo {
 
-// PNG of the image (with its alpha); nothing for an image without pixels or
-// one Cairo cannot hold.
+// PNG of the image: 8-bit RGB when every pixel is opaque, else RGBA with the
+// alpha taken out of the colours (each rounded to the nearest); the pixels
+// read back exactly as Cairo's own PNG writer gives them, in a file
+// compressed for speed rather than size. Nothing for an image without pixels
+// or one larger than a bitmap may be.
 std::optional<graphics::EncodedImage> encodePNG(const graphics::Image& image);
+// The same for a Cairo surface, from its own pixels (no copy of them is
+// made): an RGB24 surface as RGB, an ARGB32 one as encodePNG writes it. A
+// surface of another format is written by Cairo's own writer. Nothing for a
+// surface in an error state or one that cannot be encoded.
+std::optional<graphics::EncodedImage> encodeSurfacePNG(_cairo_surface* surface);
 // Writes the PNG to the file; false when it could not be made or written.
 bool writePNG(const graphics::Image& image, const std::filesystem::path& path);
 // Baseline JPEG at libjpeg's quality of `quality` · 100 (clamped to 0...1; a
