@@ -3,7 +3,7 @@
 # includes this file):
 #   platform         threads
 #   platform_lapack  BLAS, LAPACK and LAPACKE: the matrix routines
-#   platform_cairo   Cairo with its FreeType fonts, libjpeg and libpng
+#   platform_cairo   Cairo with its FreeType fonts, libjpeg and zlib
 # The other libraries link only inkcurve libraries (vectormath and what is
 # built on it link platform_lapack; chart links platform alone).
 #
@@ -45,7 +45,7 @@ macro(inkcurve_find_dependencies library missing)
     if(PkgConfig_FOUND)
       _inkcurve_find_modules(CAIRO "Cairo" ${missing} cairo cairo-ft freetype2)
       _inkcurve_find_modules(JPEG "libjpeg" ${missing} libjpeg)
-      _inkcurve_find_modules(PNG "libpng" ${missing} libpng)
+      _inkcurve_find_modules(ZLIB "zlib" ${missing} zlib)
     endif()
   endif()
   unset(_inkcurve_dependencies_quiet)
