@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -16,8 +18,11 @@
 #include "Chart/Data/ScatterChartData.h"
 #include "Chart/Data/ScatterChartDataSet.h"
 #include "Chart/Highlight/CombinedHighlighter.h"
+#include "Chart/Renderers/BarsRenderer.h"
+#include "Chart/Renderers/CombinedRenderer.h"
 #include "Chart/Views/HorizontalBarChartView.h"
 #include "Chart/Views/LineChartView.h"
+#include "platform/graphics/RecordingContext.h"
 
 using namespace chart;
 
@@ -402,6 +407,12 @@ TEST(Highlighters, BarViewsShareATapBetweenBarsAndPoints) {
     c.data->barData()->setBarWidth(0.4);
     c.data->barData()->groupBars(-0.5, 0.1, 0.05);
   };
+  // A second bar set at the same x, not grouped, every bar `y` high.
+  const auto secondSet = [](double y) {
+    return [y](Chart& c) {
+      c.data->barData()->addDataSet(Chart::setOf<BarChartDataSet, BarChartDataEntry>(std::vector<double>(10, y)));
+    };
+  };
   // Bars y = 10 (or 1) under a line at 10.5, the value axis from 0 zoomed
   // 1.2× about its base: the line lies beyond the content's far edge.
   const auto zoomedPast = [](double bar) {
@@ -449,6 +460,12 @@ TEST(Highlighters, BarViewsShareATapBetweenBarsAndPoints) {
       {"bar 4 grown to 10 in place, 2 units below the point", [](Chart& c) { c.bars->entryForIndex(4)->setY(10); },
        4, 8, 0, bar4},
       {"grouped: inside the second set's bar of group 4", grouped, 4.225, 2, 0, Named{1, 1, 4}},
+      {"a second set at one x, over bar 4: on both, the second", secondSet(0.5), 4, 0.25, 0, Named{1, 1, 4}},
+      {"... above both, reach 10: the first, whose end is nearer", then(secondSet(0.5), reach(10)), 4, 5.3, 0, bar4},
+      {"a second set at one x hiding bar 4, above both, reach 10: the second", then(secondSet(8), reach(10)), 4,
+       8.3, 0, Named{1, 1, 4}},
+      {"... as high as bar 4, above both, reach 10: the second", then(secondSet(5), reach(10)), 4, 5.3, 0,
+       Named{1, 1, 4}},
       {"zoomed: near the edge, on bar 4, the line beyond", zoomedPast(10), 4, kEdge, 0, bar4},
       {"zoomed: near the edge, above bar 4, the line beyond", zoomedPast(1), 4, kEdge, 0, bar4},
   };
@@ -492,6 +509,238 @@ TEST(Highlighters, BarViewsShareATapBetweenBarsAndPoints) {
       const auto h = chart.view->getHighlightByTouchPoint(chart.at(1, y, 0, AxisDependency::right));
       ASSERT_TRUE(h);
       EXPECT_EQ((std::tuple(h->dataIndex(), h->stackIndex())), std::tuple(1, index)) << (turned ? "turned, " : "") << y;
+    }
+  }
+}
+
+// What a tap names, as "bar set S x X stack K", "point x X" (of the line or
+// scatter sub-data) or "none".
+std::string named(const std::shared_ptr<Highlight>& h) {
+  if (!h) return "none";
+  std::string text = h->dataIndex() == 1 ? "bar set " + std::to_string(h->dataSetIndex()) + " x " : "point x ";
+  text += std::to_string(static_cast<int>(h->x()));
+  return h->stackIndex() < 0 ? text : text + " stack " + std::to_string(h->stackIndex());
+}
+
+// The usual chart drawn by BarsRenderer, each bar set in colours of its own,
+// then every pixel centre that some filled rectangle covers tapped. The
+// rectangle filled last over a pixel is the bar (or stack value) seen
+// there: the tap names it, or a point within 22 points of the tap. Every
+// rectangle seen somewhere is named somewhere. Cases: a second bar set at
+// the same x, not grouped, drawn over the first (shorter at even x, taller
+// at odd x, hiding the first there); a bar 0.3 high and a stack's top value
+// 0.3 high, each under its line point; a stack emptied in place, which is
+// not drawn and which no tap names.
+TEST(Highlighters, EveryBarSeenIsNamedWhereItIsSeen) {
+  using Chart = BarsUnderALine;
+  const Color palette[2][3] = {{Color::rgb(0.9, 0.1, 0.1), Color::rgb(0.9, 0.5, 0.1), Color::rgb(0.9, 0.9, 0.1)},
+                               {Color::rgb(0.1, 0.2, 0.9), Color::rgb(0.1, 0.6, 0.9), Color::rgb(0.5, 0.2, 0.9)}};
+  const auto stackAt = [](Chart& c, int64_t i, std::vector<double> values) {
+    std::static_pointer_cast<BarChartDataEntry>(c.bars->entryForIndex(i))->setYValues(std::move(values));
+  };
+  const struct {
+    const char* name;
+    std::function<void(Chart&)> setUp;
+    std::vector<int64_t> unnamed = {};  // entries of set 0 that no tap may name
+  } table[] = {
+      {"a second set at the same x over the first",
+       [](Chart& c) {
+         std::vector<double> values;
+         for (int i = 0; i < 10; ++i) values.push_back(i % 2 ? 1.5 * (1 + i) : 0.5 * (1 + i));
+         c.data->barData()->addDataSet(Chart::setOf<BarChartDataSet, BarChartDataEntry>(values));
+       }},
+      {"a bar 0.3 high and a stack's top value 0.3 high under their points",
+       [&](Chart& c) {
+         c.bars->entryForIndex(4)->setY(0.3);
+         c.line->entryForIndex(4)->setY(0.45);
+         stackAt(c, 6, {3, 0.3});
+         c.line->entryForIndex(6)->setY(3.45);
+       }},
+      {"a stack emptied in place, a bar that is not a number",
+       [&](Chart& c) {
+         stackAt(c, 4, {2, 2, 2});
+         stackAt(c, 4, std::vector<double>{});
+         c.bars->entryForIndex(7)->setY(kNaN);
+       },
+       {4, 7}},
+  };
+  for (const bool turned : {false, true}) {
+    for (const auto& row : table) {
+      SCOPED_TRACE(testing::Message() << (turned ? "horizontal bars, " : "bars, ") << row.name);
+      Chart chart(turned);
+      row.setUp(chart);
+      const auto sets = chart.data->barData()->dataSets();
+      for (size_t s = 0; s < sets.size(); ++s) {
+        std::dynamic_pointer_cast<BarChartDataSet>(sets[s])->setColors({std::begin(palette[s]), std::end(palette[s])});
+      }
+      chart.changed();
+      BarsRenderer renderer(*chart.view, chart.view->viewPortHandler());
+      platform::graphics::RecordingContext recording;
+      renderer.drawData(recording);
+      // Each rectangle filled and what it shows: the set (by its colours),
+      // the entry (by its middle) and the stack value (by the colour).
+      struct Fill {
+        Rect rect;
+        std::string shows;
+        int64_t seen = 0, named = 0;
+      };
+      std::vector<Fill> fills;
+      const Transformer& t = *chart.view->getTransformer(AxisDependency::left);
+      for (const auto& op : recording.operations(platform::graphics::RecordingContext::Op::fillRect)) {
+        const Point middle = t.valueForTouchPoint(Point{op.rect.midX(), op.rect.midY()});
+        const auto x = static_cast<int64_t>(std::lround(turned ? middle.y : middle.x));
+        for (size_t s = 0; s < sets.size(); ++s) {
+          for (int64_t k = 0; k < 3; ++k) {
+            if (op.state.fillColor != palette[s][k]) continue;
+            const auto* entry = dynamic_cast<const BarChartDataEntry*>(sets[s]->entryForIndex(x).get());
+            ASSERT_TRUE(entry);
+            fills.push_back(Fill{op.rect, named(std::make_shared<Highlight>(x, 0, 0, 0, 1, int64_t(s),
+                                                                            entry->isStacked() ? k : -1,
+                                                                            AxisDependency::left))});
+          }
+        }
+      }
+      ASSERT_EQ(fills.size(), recording.operations(platform::graphics::RecordingContext::Op::fillRect).size());
+      const Rect content = chart.view->viewPortHandler()->contentRect();
+      // Strictly inside the rectangle grown by `slack` on each side.
+      const auto inside = [](const Rect& r, Point p, double slack = 0) {
+        return r.minX() - slack < p.x && p.x < r.maxX() + slack && r.minY() - slack < p.y && p.y < r.maxY() + slack;
+      };
+      int64_t wrong = 0, unnamedNamed = 0;
+      for (double y = std::floor(content.minY()) + 0.5; y < content.maxY(); ++y) {
+        for (double x = std::floor(content.minX()) + 0.5; x < content.maxX(); ++x) {
+          const Point p{x, y};
+          Fill* seen = nullptr;
+          bool onAnEdge = false;
+          for (Fill& f : fills) {
+            if (inside(f.rect, p)) seen = &f;
+            onAnEdge = onAnEdge || (!inside(f.rect, p) && inside(f.rect, p, 0.01));
+          }
+          const Point value = t.valueForTouchPoint(p);
+          const auto column = static_cast<int64_t>(std::lround(turned ? value.y : value.x));
+          const bool unnamed = std::find(row.unnamed.begin(), row.unnamed.end(), column) != row.unnamed.end();
+          if ((!seen && !unnamed) || onAnEdge) continue;
+          const auto h = chart.view->getHighlightByTouchPoint(p);
+          if (!seen) {
+            unnamedNamed += h && h->dataIndex() == 1 && h->x() == column;
+            continue;
+          }
+          ++seen->seen;
+          if (named(h) == seen->shows) {
+            ++seen->named;
+          } else if (!h || h->dataIndex() != 0 || std::hypot(h->xPx() - x, h->yPx() - y) > 22) {
+            if (++wrong <= 3) ADD_FAILURE() << "at " << x << ", " << y << ": " << named(h) << " over " << seen->shows;
+          }
+        }
+      }
+      EXPECT_EQ(wrong, 0);
+      EXPECT_EQ(unnamedNamed, 0);
+      for (const Fill& f : fills) {
+        EXPECT_TRUE(f.named > 0 || f.seen == 0) << f.shows << " seen at " << f.seen << " pixels";
+      }
+    }
+  }
+}
+
+// Taps and calls that callers rely on, each row a one-line change away from
+// failing: the nearest of a bar found by its column and a point outside the
+// column; a touch beyond the content on no drawn bar, where the point within
+// reach wins; a bar drawn over another at the same x; the column measured on
+// the bar's own axis; each drawing step handed to every renderer in turn.
+TEST(Highlighters, WhatCallersRelyOn) {
+  using Chart = BarsUnderALine;
+  const struct {
+    const char* name;
+    std::function<std::string(bool turned)> run;
+    const char* expected;
+  } table[] = {
+      {"beside a stack's column, nearer it than the line",
+       [](bool) {
+         // The chart of CombinedCarriesTheSubDataIndex without its scatter
+         // point: the line is sub-data 0, the bars 1.
+         const auto chart = std::make_shared<CombinedChart>();
+         std::vector<EntryPtr> bars;
+         for (const double x : {2, 5, 8}) {
+           bars.push_back(std::make_shared<BarChartDataEntry>(x, std::vector<double>{10, 20, 30}));
+         }
+         chart->combined->setBarData(std::make_shared<BarChartData>(std::make_shared<BarChartDataSet>(bars, "bars")));
+         chart->combined->setLineData(std::make_shared<LineChartData>(lineSet([](double) { return 50; }, 1, 10)));
+         return named(CombinedHighlighter(chart).getHighlight(40 * 7.5, 300 - 3 * 58));
+       },
+       "bar set 0 x 8 stack 2"},
+      {"15 pt beyond the content's edge over a bar it cuts, the point 10 pt inside",
+       [](bool turned) {
+         Chart c(turned, std::vector<double>(10, 10));
+         c.view->leftAxis()->setAxisMinimum(0);
+         c.view->leftAxis()->setAxisMaximum(10);
+         c.changed();
+         const Point base = c.at(4, 0);
+         turned ? c.view->zoom(1.5, 1, base.x, base.y) : c.view->zoom(1, 1.5, base.x, base.y);
+         const auto content = [&] { return c.view->viewPortHandler()->contentRect(); };
+         const Point value = c.view->getTransformer(AxisDependency::left)->valueForTouchPoint(
+             turned ? Point{content().maxX() - 10, base.y} : Point{base.x, content().minY() + 10});
+         c.line->entryForIndex(4)->setY(turned ? value.x : value.y);
+         c.changed();
+         const Point point = c.at(4, turned ? value.x : value.y);
+         // (The layout may move the content by a fraction of a point.)
+         if (std::fabs(turned ? content().maxX() - 10 - point.x : point.y - content().minY() - 10) > 0.5) {
+           return std::string("the point moved");
+         }
+         return named(c.view->getHighlightByTouchPoint(turned ? Point{content().maxX() + 15, point.y}
+                                                               : Point{point.x, content().minY() - 15}));
+       },
+       "point x 4"},
+      {"on two bars at one x, not grouped: the second, drawn over the first",
+       [](bool turned) {
+         Chart c(turned, std::vector<double>(10, 2));
+         c.data->barData()->addDataSet(Chart::setOf<BarChartDataSet, BarChartDataEntry>(std::vector<double>(10, 8)));
+         c.view->leftAxis()->setAxisMinimum(0);
+         c.changed();
+         return named(c.view->getHighlightByTouchPoint(c.at(4, 1)));
+       },
+       "bar set 1 x 4"},
+      {"3 pt beside a right-axis bar's column (bars 0.5 wide), level with 80, reach 1000",
+       [](bool turned) {
+         Chart c(turned, std::vector<double>(10, 50), std::vector<double>(10, 10));
+         c.bars->setAxisDependency(AxisDependency::right);
+         c.view->rightAxis()->setAxisMinimum(0);
+         c.view->rightAxis()->setAxisMaximum(110);
+         c.view->leftAxis()->setAxisMinimum(0);
+         c.view->leftAxis()->setAxisMaximum(20);
+         c.view->setMaxHighlightDistance(1000);
+         c.data->barData()->setBarWidth(0.5);
+         c.changed();
+         const Point edge = c.at(4.25, 80, 0, AxisDependency::right);
+         return named(c.view->getHighlightByTouchPoint(turned ? Point{edge.x, edge.y - 3} : Point{edge.x + 3, edge.y}));
+       },
+       "bar set 0 x 4"},
+      {"a combined renderer's values and highlights, each renderer in turn",
+       [](bool) {
+         struct Logging : DataRenderer {
+           Logging(std::string name, std::string& log)
+               : DataRenderer(std::make_shared<ViewPortHandler>(10, 10)), name(std::move(name)), log(log) {}
+           void drawValues(platform::graphics::DrawingContext&) override { log += name + ".values "; }
+           void drawHighlighted(platform::graphics::DrawingContext&,
+                                const std::vector<std::shared_ptr<Highlight>>&) override {
+             log += name + ".highlighted ";
+           }
+           std::string name;
+           std::string& log;
+         };
+         std::string log;
+         CombinedRenderer combined(std::make_shared<ViewPortHandler>(10, 10),
+                                   {std::make_shared<Logging>("a", log), std::make_shared<Logging>("b", log),
+                                    std::make_shared<Logging>("c", log), std::make_shared<Logging>("d", log)});
+         platform::graphics::RecordingContext recording;
+         combined.drawValues(recording);
+         combined.drawHighlighted(recording, {});
+         return log;
+       },
+       "a.values b.values c.values d.values a.highlighted b.highlighted c.highlighted d.highlighted "},
+  };
+  for (const bool turned : {false, true}) {
+    for (const auto& row : table) {
+      EXPECT_EQ(row.run(turned), row.expected) << (turned ? "horizontal bars, " : "bars, ") << row.name;
     }
   }
 }

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <utility>
 
 #include "Chart/Data/BarChartData.h"
 #include "Chart/Data/BarChartDataEntry.h"
 #include "Chart/Data/CombinedChartData.h"
+#include "Chart/Renderers/BarsRenderer.h"
 #include "Chart/Utils/Transformer.h"
 #include "Chart/Utils/ViewPortHandler.h"
 
@@ -44,32 +43,11 @@ std::shared_ptr<ChartData> BarHighlighter::dataOf(const Provider&) const {
 
 namespace {
 
-// The view port of the chart's transformer for `axis`; nullptr without one.
-const ViewPortHandler* viewPortOf(const ChartHighlighter::Provider& chart, AxisDependency axis) {
-  const auto& transformer = chart.getTransformer(axis);
-  return transformer ? transformer->viewPortHandler().get() : nullptr;
-}
-
-bool between(double v, double p, double q) { return std::min(p, q) <= v && v <= std::max(p, q); }
-
-// The values a bar's drawn rectangle spans: from 0 to its y, or over its
-// stack's ranges, from the lowest foot to the highest top. Not numbers when
-// nothing is drawn.
-std::pair<double, double> drawnSpan(const ChartDataEntry& entry) {
-  constexpr double none = std::numeric_limits<double>::quiet_NaN();
-  const auto* bar = dynamic_cast<const BarChartDataEntry*>(&entry);
-  if (!bar || !bar->yValues() || !bar->ranges()) {
-    if (std::isnan(entry.y())) return {none, none};
-    return {std::min(0.0, entry.y()), std::max(0.0, entry.y())};
-  }
-  double from = none;
-  double to = none;
-  for (const auto& range : *bar->ranges()) {
-    if (!range) continue;
-    if (!(range->from() >= from)) from = range->from();
-    if (!(range->to() <= to)) to = range->to();
-  }
-  return {from, to};
+// How far (points) `p` lies from the rectangle: 0 on it, edges included.
+double gapTo(const Rect& rect, Point p) {
+  const double dx = std::max({rect.minX() - p.x, 0.0, p.x - rect.maxX()});
+  const double dy = std::max({rect.minY() - p.y, 0.0, p.y - rect.maxY()});
+  return std::hypot(dx, dy);
 }
 
 }  // namespace
@@ -79,12 +57,21 @@ ChartHighlighter::Candidate BarHighlighter::candidate(const Provider& chart, con
                                                       int64_t dataSetIndex, Point touch, Point value) const {
   Candidate c = ChartHighlighter::candidate(chart, data, set, entry, dataSetIndex, touch, value);
   const AxisDependency axis = set.axisDependency();
-  const ViewPortHandler* port = viewPortOf(chart, axis);
+  const auto& transformer = chart.getTransformer(axis);
+  const ViewPortHandler* port = transformer ? transformer->viewPortHandler().get() : nullptr;
   const auto* bars = dynamic_cast<const BarChartData*>(&data);
   if (!bars) {
     // A point of other sub-data beyond the content is not drawn (nor would
     // its marker be).
     if (!port || !port->isInBounds(c.highlight->xPx(), c.highlight->yPx())) c.highlight = nullptr;
+    return c;
+  }
+  const auto* bar = dynamic_cast<const BarChartDataEntry*>(&entry);
+  const bool stacked = bar && bar->yValues() && bar->ranges();
+  // A stack whose values were all taken away, and a plain bar whose value
+  // is not a number, are drawn as nothing and have no value to name.
+  if ((bar && bar->yValues() && bar->yValues()->empty()) || (!stacked && std::isnan(entry.y()))) {
+    c.highlight = nullptr;
     return c;
   }
   // The touch read on the bar's own axis: the distance to the bar's column
@@ -93,28 +80,32 @@ ChartHighlighter::Candidate BarHighlighter::candidate(const Provider& chart, con
   const Point column = pixelForValues(chart, entry.x(), own.y, axis);
   c.distance = std::hypot(column.x - touch.x, column.y - touch.y);
   c.limited = false;
-  const double half = bars->barWidth() / 2;
-  c.holdsTouch = std::fabs(own.x - entry.x()) <= half;
-  if (c.holdsTouch && port) {
-    // The rectangle the renderer fills, clipped to the content.
-    const auto [from, to] = drawnSpan(entry);
-    const Point corner = pixelForValues(chart, entry.x() - half, from, axis);
-    const Point opposite = pixelForValues(chart, entry.x() + half, to, axis);
-    const Rect content = port->contentRect();
-    c.drawnUnderTouch = between(touch.x, corner.x, opposite.x) && between(touch.y, corner.y, opposite.y) &&
-                        between(touch.x, content.minX(), content.maxX()) &&
-                        between(touch.y, content.minY(), content.maxY());
-  }
+  c.holdsTouch = std::fabs(own.x - entry.x()) <= bars->barWidth() / 2;
 
-  const auto* bar = dynamic_cast<const BarChartDataEntry*>(&entry);
-  if (!bar || !bar->yValues() || !bar->ranges()) return c;
-  // Ranges outlive a change to no values; they count only while each stack
-  // value has one.
-  const auto& ranges = *bar->ranges();
-  const int64_t index = stackIndex(ranges, own.y);
-  if (index < 0 || static_cast<size_t>(index) >= bar->yValues()->size()) return c;
-  const Point top = pixelForValues(chart, entry.x(), ranges[static_cast<size_t>(index)]->to(), axis);
-  c.highlight = std::make_shared<Highlight>(entry.x(), entry.y(), top.x, top.y, -1, dataSetIndex, index, axis);
+  int64_t index = -1;
+  if (stacked) {
+    // Ranges outlive a change to fewer values; they count only while each
+    // stack value has one.
+    const auto& ranges = *bar->ranges();
+    index = stackIndex(ranges, own.y);
+    if (index >= 0 && static_cast<size_t>(index) < bar->yValues()->size()) {
+      const Point top = pixelForValues(chart, entry.x(), ranges[static_cast<size_t>(index)]->to(), axis);
+      c.highlight = std::make_shared<Highlight>(entry.x(), entry.y(), top.x, top.y, -1, dataSetIndex, index, axis);
+    } else {
+      index = -1;
+    }
+  }
+  // The rectangles the renderer fills for the entry: the touch on one (the
+  // stack value named, at a shared edge), or how far from the nearest.
+  if (!transformer || !port) return c;
+  for (const auto& part : BarsRenderer::drawnParts(entry, *transformer, bars->barWidth(), port->contentRect())) {
+    const double gap = gapTo(part.rect, touch);
+    c.gap = std::min(c.gap, gap);
+    if (gap == 0 && (!c.drawnUnderTouch || part.stackIndex == index)) {
+      c.drawnUnderTouch = true;
+      c.drawn = part.rect;
+    }
+  }
   return c;
 }
 

@@ -23,17 +23,23 @@ namespace chart {
 // bubble points) by their points, as the bar-line highlighter does, and
 // shares a tap between them so that every drawn bar can be tapped and a
 // point keeps a finger-sized target:
-//  - on a drawn bar (the rectangle its renderer fills, from 0, or from the
-//    stack's foot, to its value, barWidth wide, as the transformer's
-//    rectValueToPixel places it, within the content) the bar, or its stack
-//    value, unless a point lies within fingerReach (22 points, or
-//    maxHighlightDistance if smaller) of the touch: then the nearest such
-//    point;
+//  - on a drawn bar (a rectangle BarsRenderer::drawnParts gives for it, the
+//    one its renderer fills: the bar, or one stack value, within the
+//    content; where bars overlap, the one drawn last, which lies on top)
+//    the bar, or its stack value, unless a point lies within fingerReach
+//    (22 points, or maxHighlightDistance if smaller) of the touch and no
+//    farther from it than halfway to the rectangle's farthest corner: then
+//    the nearest such point. A bar too short for the finger's reach keeps
+//    its pixels beyond halfway, which name it;
 //  - elsewhere in a bar's column (beyond its end, as above a short bar)
-//    the nearest point within maxHighlightDistance, else the bar;
+//    the nearest point within maxHighlightDistance, else the bar; of bars
+//    equally near by their column (sets at the same x, not grouped), the
+//    one drawn nearer the touch, then the one drawn last;
 //  - a point whose pixel lies outside the content rectangle is not drawn,
 //    and a tap never names it.
-// The bar is taken as drawn once an animation of its height has ended.
+// A stack whose values were all taken away and a plain bar whose value is
+// not a number are not drawn, and a tap never names them. The bar is taken
+// as drawn once an animation of its height has ended.
 class BarHighlighter : public ChartHighlighter {
  public:
   explicit BarHighlighter(std::weak_ptr<BarChartDataProvider> chart)

@@ -69,8 +69,10 @@ ChartHighlighter::Candidate ChartHighlighter::candidate(const Provider& chart, c
                                                         int64_t dataSetIndex, Point touch, Point) const {
   const AxisDependency axis = set.axisDependency();
   const Point pixel = pixelForValues(chart, entry.x(), entry.y(), axis);
-  return Candidate{std::make_shared<Highlight>(entry.x(), entry.y(), pixel.x, pixel.y, dataSetIndex, axis),
-                   std::hypot(pixel.x - touch.x, pixel.y - touch.y), true};
+  Candidate c;
+  c.highlight = std::make_shared<Highlight>(entry.x(), entry.y(), pixel.x, pixel.y, dataSetIndex, axis);
+  c.distance = std::hypot(pixel.x - touch.x, pixel.y - touch.y);
+  return c;
 }
 
 std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate>& candidates, double maxDistance) {
@@ -81,7 +83,9 @@ std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate
       // A distance that is not a number (an entry whose y is not one) never
       // wins.
       if (!(c.distance >= 0) || !counts(c)) continue;
-      if (!best || c.distance < best->distance || (c.distance == best->distance && c.limited && !best->limited)) {
+      if (!best || c.distance < best->distance ||
+          (c.distance == best->distance &&
+           (c.limited ? !best->limited : !best->limited && c.gap <= best->gap))) {
         best = &c;
       }
     }
@@ -94,12 +98,25 @@ std::shared_ptr<Highlight> ChartHighlighter::nearest(const std::vector<Candidate
     return std::any_of(candidates.begin(), candidates.end(), [flag](const Candidate& c) { return c.*flag; });
   };
 
+  // The bar drawn under the touch, the last one where several are: the
+  // candidates come in the order the bars are drawn.
+  const Candidate* onTop = nullptr;
+  for (const Candidate& c : candidates) {
+    if (c.drawnUnderTouch) onTop = &c;
+  }
   const Candidate* best = nullptr;
-  if (any(&Candidate::drawnUnderTouch)) {
+  if (onTop) {
     // A reach that is not a number lets no point through, as maxDistance does.
     const double reach = std::isnan(maxDistance) ? maxDistance : std::min(maxDistance, fingerReach);
-    best = nearestOf(pointWithin(reach));
-    if (!best) best = nearestOf([](const Candidate& c) { return c.drawnUnderTouch; });
+    const Rect& bar = onTop->drawn;
+    best = nearestOf([&](const Candidate& c) {
+      if (!pointWithin(reach)(c)) return false;
+      const double x = c.highlight->xPx(), y = c.highlight->yPx();
+      const double farthest = std::hypot(std::max(std::fabs(x - bar.minX()), std::fabs(x - bar.maxX())),
+                                         std::max(std::fabs(y - bar.minY()), std::fabs(y - bar.maxY())));
+      return c.distance <= farthest / 2;
+    });
+    if (!best) best = onTop;
   } else {
     if (any(&Candidate::holdsTouch)) best = nearestOf(pointWithin(maxDistance));
     if (!best) best = nearestOf([&](const Candidate& c) { return !c.limited || c.distance <= maxDistance; });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,7 @@
 namespace chart {
 
 using platform::graphics::Point;
+using platform::graphics::Rect;
 
 // The highlighter of the bar-line charts. The touch's x value (through the
 // left axis's transformer) picks, in every data set that is visible and
@@ -41,17 +43,23 @@ class ChartHighlighter : public IHighlighter {
   // from the touch; `limited` says whether maxHighlightDistance applies (a
   // point: yes; a bar found by its column: no); `holdsTouch`, that it is a
   // bar whose column the touch lies in; `drawnUnderTouch`, that the touch
-  // lies on the bar as it is drawn (its rectangle within the content).
+  // lies on the bar as it is drawn (a rectangle its renderer fills), and
+  // `drawn` that rectangle (the stack value's, in a stack); `gap`, how far
+  // the touch lies from the nearest rectangle drawn of the bar (0 on it,
+  // infinity when none is drawn).
   struct Candidate {
     std::shared_ptr<Highlight> highlight;
     double distance = 0;
     bool limited = true;
     bool holdsTouch = false;
     bool drawnUnderTouch = false;
+    Rect drawn;
+    double gap = std::numeric_limits<double>::infinity();
   };
   // Points from the middle of a finger's touch to its edge: half the 44-point
   // target that touch interfaces give a control. On a bar, a point drawn over
-  // it wins only this near (or within maxHighlightDistance, if smaller).
+  // it wins only this near (or within maxHighlightDistance, if smaller), and
+  // no farther than halfway to the bar's far corner.
   static constexpr double fingerReach = 22;
   // Adds the candidates of the data's sets for a touch at `touch`, under
   // which lies the value `value`. The data-set indexes are the data's own;
@@ -74,17 +82,21 @@ class ChartHighlighter : public IHighlighter {
   virtual Candidate candidate(const Provider& chart, const ChartData& data, const IChartDataSet& set,
                               const ChartDataEntry& entry, int64_t dataSetIndex, Point touch, Point value) const;
   // The highlight of the candidate the touch names, or nullptr. On a drawn
-  // bar, the nearest point within fingerReach (and maxDistance), else that
-  // bar: every pixel of a drawn bar can be tapped, however near a point
-  // drawn over it stands, while a point keeps a finger-sized target.
+  // bar (where bars overlap, the one drawn last, which lies on top), the
+  // nearest point within fingerReach (and maxDistance) that also lies within
+  // half its own distance to the bar's farthest corner, else that bar: a
+  // point drawn over a bar keeps a finger-sized target on it, and every
+  // drawn bar, however short or near a point, keeps the pixels beyond
+  // halfway to its far corner, which name it.
   // Elsewhere in a bar's column (above a short bar), the nearest point
   // within maxDistance, else the bar: along its column a bar lies under the
   // finger from end to end, so it would win over a point a pixel away.
   // Elsewhere, the nearest candidate that counts (a bar at any distance, a
   // point within maxDistance). Of candidates equally near, one found by its
   // point wins over a bar found by its column (the point lies under the
-  // finger both ways); else the first. A distance that is not a number
-  // never wins.
+  // finger both ways); of two bars, the one drawn nearer the touch, and of
+  // bars drawn equally near, the later (drawn over the earlier); else the
+  // first. A distance that is not a number never wins.
   static std::shared_ptr<Highlight> nearest(const std::vector<Candidate>& candidates, double maxDistance);
 
  private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "Chart/Data/BarChartData.h"
 #include "Chart/Data/IBarChartDataSet.h"
@@ -35,13 +36,15 @@ namespace chart {
 // turn. On a horizontal-bar view the bars run across the content from the
 // value axis's 0, the categories up it.
 //
-// These are the rectangles the bar highlighter takes as drawn, so a tap on
-// any of their pixels can name its bar. An entry whose value is not a
-// number, and a bar width that is not above 0, draw nothing. Each bar is
-// filled as far as it lies within the view-port handler's content rectangle
-// (with the context clipped to it): a bar wholly outside is not drawn at
-// all. Borders, shadows, values and highlights are not drawn, and the bars
-// are drawn at full height whatever the animator's phase.
+// An entry whose value is not a number, a stack without values (one whose
+// values were all taken away in place) and a bar width that is not above 0
+// draw nothing. Each bar is filled as far as it lies within the view-port
+// handler's content rectangle (with the context clipped to it): a bar
+// wholly outside is not drawn at all. drawnParts() says what is filled, and
+// the bar highlighter asks it what a tap lands on, so what is drawn and
+// what is tapped cannot disagree. Borders, shadows, values and highlights
+// are not drawn, and the bars are drawn at full height whatever the
+// animator's phase.
 class BarsRenderer : public DataRenderer {
  public:
   using DrawingContext = platform::graphics::DrawingContext;
@@ -54,6 +57,19 @@ class BarsRenderer : public DataRenderer {
   // The bar data drawn: the provider's BarChartData, or the bar data of its
   // CombinedChartData; nullptr when it has none.
   virtual std::shared_ptr<BarChartData> barData() const;
+
+  // One rectangle filled for an entry: the whole bar (stackIndex -1) or the
+  // stack value at stackIndex, in pixels, cut to the content.
+  struct DrawnPart {
+    int64_t stackIndex = -1;
+    Rect rect;
+  };
+  // What drawData fills for `entry` in a set placed through `transformer`
+  // (turned on a horizontal-bar view), bars `barWidth` wide, within
+  // `content`: its stack values in their order, or the bar as a whole; a
+  // part with nothing inside the content is left out.
+  static std::vector<DrawnPart> drawnParts(const ChartDataEntry& entry, const Transformer& transformer,
+                                           double barWidth, const Rect& content);
 
  protected:
   // One set's bars, each `barWidth` wide; only called for a visible set

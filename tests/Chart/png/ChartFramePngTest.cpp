@@ -10,8 +10,14 @@
 #include <vector>
 
 #include "Chart/Components/MarkerImage.h"
+#include "Chart/Data/BarChartData.h"
+#include "Chart/Data/BarChartDataSet.h"
+#include "Chart/Data/CombinedChartData.h"
 #include "Chart/Data/LineChartData.h"
 #include "Chart/Data/LineChartDataSet.h"
+#include "Chart/Renderers/BarsRenderer.h"
+#include "Chart/Renderers/CombinedRenderer.h"
+#include "Chart/Renderers/LinePointsRenderer.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/cairo/CairoImages.h"
 #include "platform/graphics/Image.h"
@@ -462,6 +468,45 @@ TEST(ChartFramesOnThreads, DrawAsOnOneThread) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(differing[0] + differing[1], 0) << (backEnd ? "with Cairo's metrics installed" : "with no back end");
   }
+}
+
+// Bars, stacked on one of the views, under a target line with circles,
+// drawn by the library's renderers (BarsRenderer, then LinePointsRenderer,
+// in a CombinedRenderer) on two threads at once, each view of its own into
+// contexts of its own, 200 frames each with Cairo's metrics installed,
+// upright and turned: every frame has the pixels of the same view drawn on
+// one thread.
+TEST(ChartFramesOnThreads, BarsUnderALineDrawAsOnOneThread) {
+  const platform::cairo::ScopedCairoBackend cairo;
+  const auto barsView = [](int thread) {
+    const std::shared_ptr<BarChartView> view = thread ? HorizontalBarChartView::create(Rect(0, 0, 200, 150))
+                                                      : BarChartView::create(Rect(0, 0, 200, 150));
+    std::vector<EntryPtr> bars, target;
+    for (double x = 0; x < 8; ++x) {
+      bars.push_back(thread ? std::make_shared<BarChartDataEntry>(x, std::vector<double>{1, x / 2, -0.5})
+                            : std::make_shared<BarChartDataEntry>(x, 1 + x));
+      target.push_back(std::make_shared<ChartDataEntry>(x, 2 + x));
+    }
+    auto data = std::make_shared<CombinedChartData>();
+    data->setBarData(std::make_shared<BarChartData>(std::make_shared<BarChartDataSet>(bars, "measured")));
+    data->setLineData(std::make_shared<LineChartData>(std::make_shared<LineChartDataSet>(target, "target")));
+    view->setData(data);
+    view->setRenderer(std::make_shared<CombinedRenderer>(
+        view->viewPortHandler(),
+        std::vector<std::shared_ptr<DataRenderer>>{std::make_shared<BarsRenderer>(*view, view->viewPortHandler()),
+                                                   std::make_shared<LinePointsRenderer>(*view, view->viewPortHandler())}));
+    return view;
+  };
+  std::vector<uint32_t> expected[2];
+  for (const int thread : {0, 1}) expected[thread] = pixelsOf(*barsView(thread));
+  int differing[2] = {0, 0};
+  const auto draw = [&](int thread) {
+    const auto view = barsView(thread);
+    for (int i = 0; i < 200; ++i) differing[thread] += pixelsOf(*view) != expected[thread];
+  };
+  std::thread threads[] = {std::thread(draw, 0), std::thread(draw, 1)};
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(differing[0] + differing[1], 0);
 }
 
 // A program's own renderer, as a developer writes one: each curve stroked
