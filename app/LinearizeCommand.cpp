@@ -3,6 +3,8 @@
 #include <cmath>
 #include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <tuple>
 
 #include "Args.h"
@@ -406,7 +408,8 @@ std::optional<int> correctQuad(const Request& request, CliHost& host, ExportSour
 
 // Every output goes to its temporary file first; they replace their files
 // only when all were written, and a run that failed replaces none.
-int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, std::ostream& out) {
+int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, std::ostream& out,
+                 PlotWarmUp* warmUp) {
   const bool anything = std::any_of(std::begin(kExports), std::end(kExports),
                                     [&](const auto& e) { return request.args.has(e.first); }) ||
                         request.args.has("plot");
@@ -423,10 +426,26 @@ int writeOutputs(const Request& request, ExportSources& sources, CliHost& host, 
     return kExitFailed;
   }
   platform::files::ReplacementBatch batch;
+  // The plot is drawn on a thread of its own while the other files are
+  // written, from a picture taken of the document first; it is written
+  // after them, as ever.
+  std::optional<PlotPicture> picture;
+  std::optional<platform::graphics::EncodedImage> png;
+  std::jthread drawing;
+  if (request.args.has("plot")) {
+    picture = linearizePicture(sources.document, request.measurementsPath, sources.quad.get(), request.quadPath);
+    try {
+      drawing = std::jthread([&] { png = renderPlot(*picture, warmUp); });
+    } catch (const std::system_error&) {
+      png = renderPlot(*picture, warmUp);
+    }
+  }
   for (const auto& [option, type] : kExports)
     if (request.args.has(option)) saveExport(type, sources, host);
-  if (request.args.has("plot"))
-    savePlot(linearizePicture(sources.document, request.measurementsPath, sources.quad.get(), request.quadPath), host);
+  if (picture) {
+    if (drawing.joinable()) drawing.join();
+    savePlot(png, host);
+  }
   return commitWrites(batch, host, out);
 }
 
@@ -439,6 +458,8 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
 
   CliHost host(out, err, request.args.has("verbose"));
   answerPanels(request, host);
+  std::optional<PlotWarmUp> warmUp;
+  if (request.args.has("plot")) warmUp.emplace(/*withMeasurements=*/true);
   // The document as the main window makes it: placeholder readings first.
   v2LinearizationDataModel document;
   prepareLikeMainWindow(document);
@@ -449,7 +470,7 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   if (request.quadPath)
     if (auto status = correctQuad(request, host, sources, out, err)) return *status;
 
-  return writeOutputs(request, sources, host, out);
+  return writeOutputs(request, sources, host, out, warmUp ? &*warmUp : nullptr);
 }
 
 }  // namespace cli

@@ -1,10 +1,12 @@
 #include "Plot.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <limits>
 #include <numbers>
+#include <system_error>
 
 #include "Args.h"
 #include "LinearizeWarnings.h"
@@ -141,8 +143,9 @@ double stepPercent(const MeasurementGraph& m, size_t i) {
 // longer one keeps, in each pixel column, the marks of the highest and the
 // lowest point and the first and the last mark, so that what is drawn reaches
 // exactly as far as the marks do; and inside that, the first mark in each
-// square of half the radius (at least 1.75 pixels, so that small marks cost
-// no more than the samples' dots): a mark alone in its square is drawn where it
+// square of 0.7 of the radius, which a dot anywhere in it covers whole (at
+// least 1.75 pixels, so that small marks cost no more than the samples'
+// dots): a mark alone in its square is drawn where it
 // lies, and marks that crowd a square are drawn as one of them, which covers
 // what they cover but for a sliver at the edge. However long the list, the
 // marks drawn are at most four a column and one a square. A mark the renderer
@@ -160,7 +163,7 @@ std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect
   // radius, in pixel columns and in squares.
   const double left = content.minX() - radius, top = content.minY() - radius;
   const double width = content.width() + 2 * radius, height = content.height() + 2 * radius;
-  const double square = std::max(1.75, radius / 2);
+  const double square = std::max(1.75, 0.7 * radius);
   const double firstColumn = std::floor(left);
   const auto columns = static_cast<int64_t>(std::floor(left + width) - firstColumn) + 1;
   const auto squaresAcross = static_cast<int64_t>(std::floor(width / square)) + 1;
@@ -170,16 +173,17 @@ std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect
     double highestY = 0, lowestY = 0;
   };
   std::vector<Column> byColumn(static_cast<size_t>(columns));
-  std::vector<bool> squareTaken(static_cast<size_t>(squaresAcross * squaresDown), false);
-  std::vector<bool> keep(count, false);
+  std::vector<uint8_t> squareTaken(static_cast<size_t>(squaresAcross * squaresDown), 0);
+  std::vector<uint8_t> keep(count, 0);
   const auto index = [](double at, int64_t count) {
     return std::clamp(static_cast<int64_t>(at), int64_t{0}, count - 1);
   };
+  const double minX = content.minX() - radius, maxX = content.maxX() + radius;
+  const double minY = content.minY() - radius, maxY = content.maxY() + radius;
+  const double perSquare = 1 / square;
   for (size_t i = 0; i < count; ++i) {
     const Point p = pixelAt(i);
-    if (!(p.x + radius >= content.minX() && p.x - radius <= content.maxX() && p.y + radius >= content.minY() &&
-          p.y - radius <= content.maxY()))
-      continue;
+    if (!(p.x >= minX && p.x <= maxX && p.y >= minY && p.y <= maxY)) continue;
     const auto at = static_cast<int64_t>(i);
     Column& column = byColumn[static_cast<size_t>(index(std::floor(p.x) - firstColumn, columns))];
     if (column.first < 0) {
@@ -190,14 +194,14 @@ std::vector<size_t> marksToDraw(size_t count, const PixelAt& pixelAt, const Rect
       if (p.y < column.highestY) column.highest = at, column.highestY = p.y;
       if (p.y > column.lowestY) column.lowest = at, column.lowestY = p.y;
     }
-    const auto taken = static_cast<size_t>(index((p.x - left) / square, squaresAcross) * squaresDown +
-                                           index((p.y - top) / square, squaresDown));
-    if (!squareTaken[taken]) squareTaken[taken] = keep[i] = true;
+    const auto taken = static_cast<size_t>(index((p.x - left) * perSquare, squaresAcross) * squaresDown +
+                                           index((p.y - top) * perSquare, squaresDown));
+    if (!squareTaken[taken]) squareTaken[taken] = keep[i] = 1;
   }
   for (const Column& column : byColumn)
     if (column.first >= 0)
       for (const int64_t i : {column.first, column.last, column.highest, column.lowest})
-        keep[static_cast<size_t>(i)] = true;
+        keep[static_cast<size_t>(i)] = 1;
   for (size_t i = 0; i < count; ++i)
     if (keep[i]) kept.push_back(i);
   return kept;
@@ -309,8 +313,11 @@ struct MeasurementMarks {
 // The radius of the steps' marks: rings of 7 pixels where the steps stand
 // well apart, smaller as they crowd, so that neighbours stay apart and a
 // reading off its neighbours' line shows; dots where a ring would have no
-// room for its hole. `gap` is the pixels between neighbouring steps.
-double stepMarkRadius(double gap) { return std::clamp(0.4 * gap, 2.5, 7.0); }
+// room for its hole. Steps that crowd more than four to a pixel column are a
+// cloud, whose marks are thinned (marksToDraw): dots of 3.5 pixels there,
+// each standing for the steps of a larger square. `gap` is the pixels
+// between neighbouring steps.
+double stepMarkRadius(double gap) { return gap < 0.25 ? 3.5 : std::clamp(0.4 * gap, 2.5, 7.0); }
 double stepMarkHole(double radius) { return radius >= 4 ? radius - 2.5 : 0; }
 
 }  // namespace
@@ -682,7 +689,7 @@ PlotPicture linearizePicture(const linearization::v2LinearizationDataModel& docu
     }
     ink.note = !corrected                ? "as read: no correction could be built from these readings"
                : ink.channels.empty()    ? "no channel of the .quad has ink"
-                                         : "solid: corrected; thin dashed: as read";
+                                         : "solid: corrected; dashed: as read";
   } else {
     ink.withQuad = false;
     ink.title = "Correction curve";
@@ -710,10 +717,16 @@ PlotPicture starterPicture(const std::vector<std::vector<double>>& curves, const
   return picture;
 }
 
-PlotFigure::PlotFigure(const PlotPicture& picture) {
+PlotFigure::PlotFigure(const PlotPicture& picture) : PlotFigure(picture, nullptr) {}
+
+PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface) {
   const Size size = picture.measurements ? kTwoGraphs : kOneGraph;
-  context_ = platform::cairo::CairoContext::create(static_cast<int64_t>(size.width),
-                                                   static_cast<int64_t>(size.height), /*opaque=*/true);
+  if (surface && surface->pixelWidth() == static_cast<int64_t>(size.width) &&
+      surface->pixelHeight() == static_cast<int64_t>(size.height))
+    context_ = std::move(surface);
+  else
+    context_ = platform::cairo::CairoContext::create(static_cast<int64_t>(size.width),
+                                                     static_cast<int64_t>(size.height), /*opaque=*/true);
   if (!context_) return;
   const auto metrics = context_->ownTextMetrics();
 
@@ -797,32 +810,63 @@ PlotFigure::PlotFigure(const PlotPicture& picture) {
     placeMeasurementMarks(*picture.measurements, panel->marks, *panel->view, panel->frame.origin);
     panel->view->setData(panel->view->data());
   }
-  draw(*context_);
+  drawOnThreads();
+}
+
+void PlotFigure::drawOnThreads() {
+  // Each graph on its own part of the pixels, all but the first on threads
+  // of their own; all on this thread where parts or threads cannot be had,
+  // or a part could not be drawn.
+  std::vector<std::unique_ptr<platform::cairo::CairoContext>> parts;
+  for (const auto& panel : panels_)
+    if (auto part = context_->part(panel->area)) parts.push_back(std::move(part));
+  std::atomic<bool> failed = parts.size() != panels_.size() || parts.size() < 2;
+  const auto drawPart = [this, &parts, &failed](size_t i) {
+    try {
+      platform::cairo::CairoContext& part = *parts[i];
+      part.translateBy(-panels_[i]->area.minX(), -panels_[i]->area.minY());
+      drawPanel(part, *panels_[i]);
+    } catch (const std::bad_alloc&) {
+      failed = true;
+    }
+  };
+  if (!failed) {
+    std::vector<std::jthread> threads;
+    try {
+      for (size_t i = 1; i < parts.size(); ++i) threads.emplace_back(drawPart, i);
+    } catch (const std::system_error&) {
+    }
+    for (size_t i = threads.size() + 1; i < parts.size(); ++i) drawPart(i);
+    drawPart(0);
+  }
+  parts.clear();
+  if (failed) draw(*context_);
 }
 
 void PlotFigure::draw(platform::graphics::DrawingContext& context) const {
-  const Size size = this->size();
+  for (const auto& panel : panels_) drawPanel(context, *panel);
+}
+
+void PlotFigure::drawPanel(platform::graphics::DrawingContext& context, const Panel& panel) const {
   context.setFillColor(Color::white());
-  context.fillRect(Rect(0, 0, size.width, size.height));
-  for (const auto& panel : panels_) {
-    {
-      const SavedGraphicsState saved(context);
-      context.translateBy(panel->frame.minX(), panel->frame.minY());
-      panel->view->draw(context);
-    }
-    const Rect content = contentRect(panel->graph);
-    // The content's frame, over the ends of the grid lines.
-    {
-      const SavedGraphicsState saved(context);
-      context.setStrokeColor(kAxisLine);
-      context.setLineWidth(1);
-      context.strokeRect(content);
-    }
-    drawTitles(context, panel->area, content, panel->title, panel->note, panel->xTitle, panel->yTitle);
-    if (panel->densityScale)
-      drawDensityScale(
-          context, panel->area, content, [&](double L) { return pixelFor(panel->graph, 0, L).y; }, panel->dmaxL);
+  context.fillRect(panel.area);
+  {
+    const SavedGraphicsState saved(context);
+    context.translateBy(panel.frame.minX(), panel.frame.minY());
+    panel.view->draw(context);
   }
+  const Rect content = contentRect(panel.graph);
+  // The content's frame, over the ends of the grid lines.
+  {
+    const SavedGraphicsState saved(context);
+    context.setStrokeColor(kAxisLine);
+    context.setLineWidth(1);
+    context.strokeRect(content);
+  }
+  drawTitles(context, panel.area, content, panel.title, panel.note, panel.xTitle, panel.yTitle);
+  if (panel.densityScale)
+    drawDensityScale(
+        context, panel.area, content, [&](double L) { return pixelFor(panel.graph, 0, L).y; }, panel.dmaxL);
 }
 
 PlotFigure::~PlotFigure() = default;
@@ -923,6 +967,43 @@ std::string fittedText(const std::string& text, double width, const TextAttribut
   return shortened(fits);
 }
 
+PlotWarmUp::PlotWarmUp(bool withMeasurements) {
+  const Size size = withMeasurements ? kTwoGraphs : kOneGraph;
+  try {
+    // What fails here is left to the plot, which does it again.
+    fonts_ = std::jthread([] {
+      try {
+        if (const auto context = platform::cairo::CairoContext::create(1, 1, /*opaque=*/true))
+          context->ownTextMetrics()->size("0", attributes(kLabelSize, kText));
+      } catch (const std::bad_alloc&) {
+      }
+    });
+    // The picture's ground laid white here: each page of it is taken from
+    // the system as it is first written, which costs more than the drawing.
+    pixels_ = std::jthread([this, size] {
+      try {
+        auto surface = platform::cairo::CairoContext::create(static_cast<int64_t>(size.width),
+                                                             static_cast<int64_t>(size.height), /*opaque=*/true);
+        if (!surface) return;
+        surface->setFillColor(Color::white());
+        surface->fillRect(Rect(0, 0, size.width, size.height));
+        surface_ = std::move(surface);
+      } catch (const std::bad_alloc&) {
+      }
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the plot does it itself.
+  }
+}
+
+PlotWarmUp::~PlotWarmUp() { wait(); }
+
+std::unique_ptr<platform::cairo::CairoContext> PlotWarmUp::wait() {
+  for (std::jthread* thread : {&fonts_, &pixels_})
+    if (thread->joinable()) thread->join();
+  return std::move(surface_);
+}
+
 std::optional<std::string> plotOutputError(const std::string& plot, const std::string& out) {
   if (auto problem = outputFileError("plot", plot)) return problem;
   const auto plotFile = CliHost::savedPath(plot, "png"), outFile = CliHost::savedPath(out, "quad");
@@ -932,8 +1013,19 @@ std::optional<std::string> plotOutputError(const std::string& plot, const std::s
   return std::nullopt;
 }
 
-void savePlot(const PlotPicture& picture, CliHost& host) {
-  const auto png = PlotFigure(picture).png();
+std::optional<platform::graphics::EncodedImage> renderPlot(const PlotPicture& picture, PlotWarmUp* warmUp) {
+  try {
+    return PlotFigure(picture, warmUp ? warmUp->wait() : nullptr).png();
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+void savePlot(const PlotPicture& picture, CliHost& host, PlotWarmUp* warmUp) {
+  savePlot(renderPlot(picture, warmUp), host);
+}
+
+void savePlot(const std::optional<platform::graphics::EncodedImage>& png, CliHost& host) {
   if (!png) {
     host.reportFailure("the plot could not be drawn");
     return;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CliHost.h"
@@ -33,14 +34,15 @@ namespace cli {
 // places it: evenly, or where the values that name the steps put them.
 //
 // The steps' marks are rings of 7 pixels where the steps stand well apart,
-// smaller as they crowd, and dots where a ring has no room for its hole; a
+// smaller as they crowd, and dots where a ring has no room for its hole (of
+// 3.5 pixels where more than four steps share a pixel column); a
 // bar from the target to each step shows how far it is off, where the steps
 // stand 5 pixels apart or more. A density scale stands on the right.
 //
 // Readings by the hundred thousand are drawn as many marks as the graph's
 // pixels can show apart: a list of more than four marks a pixel column keeps,
 // in each column, the marks of its highest and lowest reading, its first and
-// its last, and inside them one mark for each small square (half a mark's
+// its last, and inside them one mark for each small square (0.7 of a mark's
 // radius, at least 1.75 pixels) its readings fall in. What is drawn reaches
 // exactly as far as the readings do, and a reading that stands out is drawn
 // where it lies; a shorter list is drawn whole.
@@ -99,6 +101,8 @@ class PlotFigure {
   enum class Graph { measurements, inkCurves };
 
   explicit PlotFigure(const PlotPicture& picture);
+  // Drawn on `surface` where it is the picture's size (see PlotWarmUp).
+  PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface);
   ~PlotFigure();
   PlotFigure(const PlotFigure&) = delete;
   PlotFigure& operator=(const PlotFigure&) = delete;
@@ -119,6 +123,8 @@ class PlotFigure {
  private:
   struct Panel;
   const Panel* panel(Graph graph) const;
+  void drawPanel(platform::graphics::DrawingContext& context, const Panel& panel) const;
+  void drawOnThreads();
 
   std::unique_ptr<platform::cairo::CairoContext> context_;
   std::vector<std::unique_ptr<Panel>> panels_;
@@ -135,6 +141,25 @@ double contrastOnWhite(const platform::graphics::Color& color);
 std::string fittedText(const std::string& text, double width, const platform::graphics::TextAttributes& attributes,
                        const platform::graphics::TextMetrics& metrics);
 
+// Gets a plot ready on threads of their own, so that a run that plots does
+// it while it reads, corrects and writes its other files: loads what the
+// texts are drawn with (the font configuration and faces), and makes the
+// picture's surface (6 MB, every page in place). wait(), or the end of its
+// life, waits for both; wait() hands over the surface (nullptr where none
+// could be made).
+class PlotWarmUp {
+ public:
+  explicit PlotWarmUp(bool withMeasurements);
+  ~PlotWarmUp();
+  PlotWarmUp(const PlotWarmUp&) = delete;
+  PlotWarmUp& operator=(const PlotWarmUp&) = delete;
+  std::unique_ptr<platform::cairo::CairoContext> wait();
+
+ private:
+  std::unique_ptr<platform::cairo::CairoContext> surface_;
+  std::jthread fonts_, pixels_;
+};
+
 // Why starter's `--plot plot` cannot go with its `--out out`: the name is
 // empty or names a folder, or it is the file --out writes (compared as the
 // system knows the files: a link to it or a second name counts too).
@@ -143,6 +168,11 @@ std::optional<std::string> plotOutputError(const std::string& plot, const std::s
 // Writes the picture's PNG through the host's save panel for "png" (answered
 // with the --plot name): into the open replacement batch, named in the
 // "wrote" lines; a failure is reported through the host.
-void savePlot(const PlotPicture& picture, CliHost& host);
+void savePlot(const PlotPicture& picture, CliHost& host, PlotWarmUp* warmUp = nullptr);
+// The two halves of savePlot: the picture drawn and encoded (on any thread:
+// it touches nothing but the picture), and its PNG written, or the failure
+// reported, through the host.
+std::optional<platform::graphics::EncodedImage> renderPlot(const PlotPicture& picture, PlotWarmUp* warmUp = nullptr);
+void savePlot(const std::optional<platform::graphics::EncodedImage>& png, CliHost& host);
 
 }  // namespace cli

@@ -865,7 +865,8 @@ TEST(Plot, WhatUsersRelyOnIsPinned) {
   const std::vector<Row> rows = {
       {"each inked channel: one solid corrected curve and one dashed curve as read",
        [&] {
-         return std::all_of(std::begin({"K", "LK", "LLK"}), std::end({"K", "LK", "LLK"}), [&](const char* c) {
+         const std::vector<std::string> inked{"K", "LK", "LLK"};
+         return std::all_of(inked.begin(), inked.end(), [&](const std::string& c) {
            return strokesOf(drawn, c, false) == 1 && strokesOf(drawn, c, true) == 1;
          });
        }},

@@ -86,11 +86,15 @@ std::unique_ptr<CairoContext> CairoContext::create(int64_t pixelWidth, int64_t p
 }
 
 CairoContext::CairoContext(int64_t width, int64_t height, bool opaque)
+    : CairoContext(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
+                                              static_cast<int>(width), static_cast<int>(height)),
+                   width, height, opaque) {}
+
+CairoContext::CairoContext(cairo_surface_t* surface, int64_t width, int64_t height, bool opaque)
     : width_(width),
       height_(height),
       opaque_(opaque),
-      surface_(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, static_cast<int>(width),
-                                          static_cast<int>(height))),
+      surface_(surface),
       cr_(cairo_create(surface_)),
       paint_{Color::black(), Color::black()} {
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
@@ -100,7 +104,33 @@ CairoContext::CairoContext(int64_t width, int64_t height, bool opaque)
 
 CairoContext::~CairoContext() {
   cairo_destroy(cr_);
+  cairo_surface_flush(surface_);
   cairo_surface_destroy(surface_);
+  if (whole_) {
+    cairo_surface_mark_dirty(whole_);
+    cairo_surface_destroy(whole_);
+  }
+}
+
+std::unique_ptr<CairoContext> CairoContext::part(const graphics::Rect& area) {
+  const Rect whole(0, 0, static_cast<double>(width_), static_cast<double>(height_));
+  if (!(area.width() >= 1 && area.height() >= 1) || area.minX() != std::floor(area.minX()) ||
+      area.minY() != std::floor(area.minY()) || area.width() != std::floor(area.width()) ||
+      area.height() != std::floor(area.height()) || area.minX() < 0 || area.minY() < 0 ||
+      area.maxX() > whole.maxX() || area.maxY() > whole.maxY())
+    return nullptr;
+  cairo_surface_flush(surface_);
+  const int stride = cairo_image_surface_get_stride(surface_);
+  unsigned char* origin = cairo_image_surface_get_data(surface_) + static_cast<ptrdiff_t>(area.minY()) * stride +
+                          static_cast<ptrdiff_t>(area.minX()) * 4;
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(origin, cairo_image_surface_get_format(surface_),
+                                          static_cast<int>(area.width()), static_cast<int>(area.height()), stride);
+  std::unique_ptr<CairoContext> context(new CairoContext(surface, static_cast<int64_t>(area.width()),
+                                                         static_cast<int64_t>(area.height()), opaque_));
+  context->whole_ = cairo_surface_reference(surface_);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || context->isInErrorState()) return nullptr;
+  return context;
 }
 
 bool CairoContext::isInErrorState() const { return cairo_status(cr_) != CAIRO_STATUS_SUCCESS; }

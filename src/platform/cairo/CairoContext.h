@@ -48,6 +48,14 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
  public:
   // nullptr when a side is below 1 or above graphics::maxBitmapSide.
   static std::unique_ptr<CairoContext> create(int64_t pixelWidth, int64_t pixelHeight, bool opaque = false);
+  // A context that draws on the pixels of `area` of this one (whole pixels,
+  // within the surface), its origin at the area's top-left corner: parts of
+  // one picture drawn on threads of their own. This context draws nothing
+  // while a part lives, and a part is destroyed on the thread that uses
+  // this context; what the part drew is then in this context's pixels.
+  // nullptr for an area that is empty, not of whole pixels or reaches off
+  // the surface.
+  std::unique_ptr<CairoContext> part(const graphics::Rect& area);
   ~CairoContext() override;
   CairoContext(const CairoContext&) = delete;
   CairoContext& operator=(const CairoContext&) = delete;
@@ -115,6 +123,7 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
 
  private:
   CairoContext(int64_t width, int64_t height, bool opaque);
+  CairoContext(_cairo_surface* surface, int64_t width, int64_t height, bool opaque);
 
   struct Paint {
     graphics::Color fill;
@@ -164,6 +173,8 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   std::vector<Paint> saved_;
   Path path_;
   std::shared_ptr<const CairoTextMetrics> metrics_ = std::make_shared<CairoTextMetrics>();
+  // A part's whole picture, told of what the part drew when the part is gone.
+  _cairo_surface* whole_ = nullptr;
 };
 
 }  // namespace platform::cairo

@@ -7,10 +7,12 @@
 #include <jpeglib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -104,7 +106,10 @@ void fileRow(const Pixels& pixels, int64_t y, unsigned char* to) {
 // length of what it compressed.
 struct Band {
   int64_t from = 0, to = 0;
-  std::vector<unsigned char> deflated;
+  // The deflate data: `size` bytes, in room for the most it could take,
+  // left untouched (and so never faulted in) beyond what was written.
+  std::unique_ptr<unsigned char[]> deflated;
+  size_t size = 0;
   uLong adler = 1;
   uLong length = 0;
   bool ok = false;
@@ -124,17 +129,32 @@ void deflateBand(const Pixels& pixels, Band& band, bool last) {
     const size_t rowBytes = pixels.rowBytes();
     // Rows go to zlib sixteen at a time, each after its filter byte.
     constexpr int64_t kRows = 16;
-    std::vector<unsigned char> above(rowBytes, 0), row(rowBytes), chunk((rowBytes + 1) * kRows);
-    if (band.from > 0) fileRow(pixels, band.from - 1, above.data());
-    band.deflated.resize(deflateBound(&z, static_cast<uLong>((rowBytes + 1) * (band.to - band.from))) + 16);
-    z.next_out = band.deflated.data();
-    z.avail_out = static_cast<uInt>(band.deflated.size());
+    std::vector<unsigned char> above(pixels.rgb ? 0 : rowBytes, 0), row(pixels.rgb ? 0 : rowBytes);
+    std::vector<unsigned char> chunk((rowBytes + 1) * kRows);
+    if (band.from > 0 && !pixels.rgb) fileRow(pixels, band.from - 1, above.data());
+    const size_t room = deflateBound(&z, static_cast<uLong>((rowBytes + 1) * (band.to - band.from))) + 16;
+    band.deflated = std::make_unique_for_overwrite<unsigned char[]>(room);
+    z.next_out = band.deflated.get();
+    z.avail_out = static_cast<uInt>(room);
     for (int64_t y = band.from; y < band.to;) {
       unsigned char* at = chunk.data();
       const int64_t end = std::min(band.to, y + kRows);
       for (; y < end; ++y) {
-        fileRow(pixels, y, row.data());
         *at++ = 2;  // up
+        if (pixels.rgb) {
+          // Straight from the pixels: each colour byte less the one above.
+          const auto* pixel = reinterpret_cast<const uint32_t*>(pixels.data + y * pixels.stride);
+          const auto* up = y > 0 ? reinterpret_cast<const uint32_t*>(pixels.data + (y - 1) * pixels.stride) : pixel;
+          const uint32_t keep = y > 0 ? 0xFFFFFFFFu : 0;
+          for (int64_t x = 0; x < pixels.width; ++x, at += 3) {
+            const uint32_t p = pixel[x], q = up[x] & keep;
+            at[0] = static_cast<unsigned char>((p >> 16) - (q >> 16));
+            at[1] = static_cast<unsigned char>((p >> 8) - (q >> 8));
+            at[2] = static_cast<unsigned char>(p - q);
+          }
+          continue;
+        }
+        fileRow(pixels, y, row.data());
         for (size_t i = 0; i < rowBytes; ++i) at[i] = static_cast<unsigned char>(row[i] - above[i]);
         at += rowBytes;
         above.swap(row);
@@ -151,7 +171,7 @@ void deflateBand(const Pixels& pixels, Band& band, bool last) {
         return;
       }
     }
-    band.deflated.resize(band.deflated.size() - z.avail_out);
+    band.size = room - z.avail_out;
     band.ok = true;
   } catch (const std::bad_alloc&) {
   }
@@ -181,25 +201,29 @@ void appendChunk(EncodedImage& bytes, const char* type, const unsigned char* dat
 // chunk a band, with a white background named for viewers that show the
 // alpha over one, as Cairo's writer names it.
 std::optional<EncodedImage> writePng(const Pixels& pixels) {
-  constexpr int64_t kLeastBandPixels = 250'000;
-  const int64_t most = std::max<int64_t>(1, std::min<int64_t>(8, std::thread::hardware_concurrency()));
+  // The bands depend on the image alone, so that a file is the same bytes on
+  // every machine; the threads that compress them on how many it has.
+  constexpr int64_t kLeastBandPixels = 100'000, kMostBands = 8;
   const int64_t count =
-      std::clamp<int64_t>(pixels.width * pixels.height / kLeastBandPixels, 1, std::min(most, pixels.height));
+      std::clamp<int64_t>(pixels.width * pixels.height / kLeastBandPixels, 1, std::min(kMostBands, pixels.height));
   std::vector<Band> bands(static_cast<size_t>(count));
   for (int64_t b = 0; b < count; ++b) {
     bands[static_cast<size_t>(b)].from = pixels.height * b / count;
     bands[static_cast<size_t>(b)].to = pixels.height * (b + 1) / count;
   }
   {
+    std::atomic<size_t> next = 0;
+    const auto work = [&pixels, &bands, &next] {
+      for (size_t b; (b = next++) < bands.size();) deflateBand(pixels, bands[b], b + 1 == bands.size());
+    };
+    const auto threads = std::min<size_t>(bands.size(), std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::jthread> helpers;
     try {
-      for (size_t b = 1; b < bands.size(); ++b)
-        helpers.emplace_back([&pixels, &bands, b] { deflateBand(pixels, bands[b], b + 1 == bands.size()); });
+      while (helpers.size() + 1 < threads) helpers.emplace_back(work);
     } catch (const std::system_error&) {
-      // No thread to be had: the bands not started are compressed here.
+      // Fewer threads to be had: the others take more bands.
     }
-    for (size_t b = helpers.size() + 1; b < bands.size(); ++b) deflateBand(pixels, bands[b], b + 1 == bands.size());
-    deflateBand(pixels, bands[0], bands.size() == 1);
+    work();
   }
   if (!std::all_of(bands.begin(), bands.end(), [](const Band& band) { return band.ok; })) return std::nullopt;
   uLong adler = bands[0].adler;
@@ -208,7 +232,7 @@ std::optional<EncodedImage> writePng(const Pixels& pixels) {
 
   EncodedImage bytes;
   size_t size = 64;
-  for (const Band& band : bands) size += band.deflated.size() + 12;
+  for (const Band& band : bands) size += band.size + 12;
   bytes.reserve(size);
   const unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   bytes.insert(bytes.end(), std::begin(signature), std::end(signature));
@@ -225,17 +249,18 @@ std::optional<EncodedImage> writePng(const Pixels& pixels) {
   EncodedImage sum;
   appendBigEndian(sum, static_cast<uint32_t>(adler));
   for (size_t b = 0; b < bands.size(); ++b) {
-    const auto& data = bands[b].deflated;
+    const unsigned char* data = bands[b].deflated.get();
+    const size_t length = bands[b].size;
     if (b == 0 && bands.size() == 1) {
       EncodedImage whole(std::begin(zlibHeader), std::end(zlibHeader));
-      whole.insert(whole.end(), data.begin(), data.end());
+      whole.insert(whole.end(), data, data + length);
       appendChunk(bytes, "IDAT", whole.data(), whole.size(), sum.data(), sum.size());
     } else if (b == 0) {
-      appendChunk(bytes, "IDAT", zlibHeader, sizeof zlibHeader, data.data(), data.size());
+      appendChunk(bytes, "IDAT", zlibHeader, sizeof zlibHeader, data, length);
     } else if (b + 1 == bands.size()) {
-      appendChunk(bytes, "IDAT", data.data(), data.size(), sum.data(), sum.size());
+      appendChunk(bytes, "IDAT", data, length, sum.data(), sum.size());
     } else {
-      appendChunk(bytes, "IDAT", data.data(), data.size());
+      appendChunk(bytes, "IDAT", data, length);
     }
   }
   appendChunk(bytes, "IEND", nullptr, 0);

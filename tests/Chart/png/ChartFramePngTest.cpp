@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -468,6 +471,66 @@ TEST(ChartFramesOnThreads, DrawAsOnOneThread) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(differing[0] + differing[1], 0) << (backEnd ? "with Cairo's metrics installed" : "with no back end");
   }
+}
+
+// Two views drawn at once, each on a thread of its own, into the two halves
+// of one picture (CairoContext::part), 50 times, and the picture encoded as
+// PNG in bands on several threads: the pixels are those of the two views
+// drawn one after the other into the halves on one thread, and the file
+// reads back as those pixels.
+TEST(ChartFramesOnThreads, HalvesOfOnePictureDrawAsOnOneThread) {
+  const platform::cairo::ScopedCairoBackend cairo;
+  const Rect halves[] = {Rect(0, 0, 320, 400), Rect(320, 0, 320, 400)};
+  const auto draw = [&](CairoContext& picture, bool onThreads) {
+    std::unique_ptr<CairoContext> parts[] = {picture.part(halves[0]), picture.part(halves[1])};
+    ASSERT_TRUE(parts[0] && parts[1]);
+    const auto half = [&](int i) {
+      const auto view = curvesView(Rect(0, 0, 320, 400), 50, 10.0 * i);
+      view->draw(*parts[i]);
+    };
+    if (onThreads) {
+      std::thread other(half, 1);
+      half(0);
+      other.join();
+    } else {
+      half(0);
+      half(1);
+    }
+  };
+  const auto expected = CairoContext::create(640, 400, /*opaque=*/true);
+  draw(*expected, false);
+  const auto expectedPixels = expected->makeImage(1)->pixels();
+  int differing = 0;
+  for (int i = 0; i < 50; ++i) {
+    const auto picture = CairoContext::create(640, 400, /*opaque=*/true);
+    draw(*picture, true);
+    differing += picture->makeImage(1)->pixels() != expectedPixels;
+  }
+  EXPECT_EQ(differing, 0);
+  const auto png = expected->encodePNG();
+  ASSERT_TRUE(png);
+  std::string_view rest(reinterpret_cast<const char*>(png->data()), png->size());
+  cairo_surface_t* read = cairo_image_surface_create_from_png_stream(
+      [](void* closure, unsigned char* data, unsigned int length) {
+        auto* bytes = static_cast<std::string_view*>(closure);
+        if (bytes->size() < length) return CAIRO_STATUS_READ_ERROR;
+        bytes->copy(reinterpret_cast<char*>(data), length);
+        bytes->remove_prefix(length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &rest);
+  ASSERT_EQ(cairo_surface_status(read), CAIRO_STATUS_SUCCESS);
+  int misread = 0;
+  for (int y = 0; y < 400; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(read) +
+                                                        y * cairo_image_surface_get_stride(read));
+    for (int x = 0; x < 640; ++x) misread += (row[x] | 0xFF000000u) != (expectedPixels[y * 640 + x] | 0xFF000000u);
+  }
+  cairo_surface_destroy(read);
+  EXPECT_EQ(misread, 0);
+  // A part reaches no further than its picture.
+  EXPECT_FALSE(expected->part(Rect(320, 0, 321, 400)));
+  EXPECT_FALSE(expected->part(Rect(0.5, 0, 10, 10)));
 }
 
 // Bars, stacked on one of the views, under a target line with circles,
