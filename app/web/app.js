@@ -1,0 +1,414 @@
+// The linearization page: one document on the server for this page, the
+// files kept here too (so that they can be sent again if the server lets go
+// of them), and the controls that change the document.
+'use strict';
+
+const $ = (selector) => document.querySelector(selector);
+const page = {
+  id: null,
+  state: null,
+  measurements: null,       // the File last opened, and how
+  steps: null,
+  layout: null,
+  quad: null,
+  hidden: new Set(),        // channels not drawn
+  readingsShown: '',
+  graphUrls: {},
+};
+
+// ---- requests -------------------------------------------------------------
+
+class PageGone extends Error {}
+
+async function call(method, path, body, contentType) {
+  const options = {method, headers: {}, credentials: 'same-origin'};
+  if (body !== undefined) {
+    options.body = body;
+    options.headers['Content-Type'] = contentType || 'application/json';
+  }
+  let response;
+  try {
+    response = await fetch(path, options);
+  } catch (e) {
+    showBanner('The server does not answer: is inkcurve serve still running?', false);
+    throw e;
+  }
+  if (response.status === 410 || response.status === 404) {
+    let answer = {};
+    try { answer = await response.clone().json(); } catch (e) { /* not the page's document */ }
+    if (answer.gone) {
+      const text = answer.error.charAt(0).toUpperCase() + answer.error.slice(1);
+      showBanner(text, true);
+      throw new PageGone(text);
+    }
+  }
+  return response;
+}
+
+async function json(response) {
+  let value = null;
+  try { value = await response.json(); } catch (e) { value = {error: 'the server sent an answer that could not be read'}; }
+  return value;
+}
+
+const pagePath = (tail) => '/api/pages/' + page.id + (tail || '');
+
+async function newPage() {
+  const response = await call('POST', '/api/pages');
+  const state = await json(response);
+  if (!response.ok) throw new Error(state.error);
+  page.id = state.page;
+  page.readingsShown = '';
+  return state;
+}
+
+// A change the document answers with its new state; a refusal of the
+// request itself (too large, unreadable) shown beside what it was about.
+async function change(path, body, about, contentType) {
+  const response = await call('POST', pagePath(path), body, contentType);
+  const answer = await json(response);
+  if (!response.ok) {
+    if (response.status === 413) answer.error = 'the file is too large for this program (at most 64 MB)';
+    showLocalError(about, answer.error || ('the server refused the request (' + response.status + ')'));
+    return null;
+  }
+  render(answer);
+  return answer;
+}
+
+// ---- files ----------------------------------------------------------------
+
+async function openMeasurements(file, steps, layout) {
+  page.measurements = file;
+  page.steps = steps == null ? null : steps;
+  page.layout = layout == null ? null : layout;
+  let query = '?name=' + encodeURIComponent(file.name);
+  if (page.steps != null) query += '&steps=' + page.steps;
+  if (page.layout != null) query += '&layout=' + encodeURIComponent(page.layout);
+  setBusy('measurement-name', file.name);
+  if (await change('/measurements' + query, file, 'measurements', 'application/octet-stream')) await drawGraphs();
+}
+
+async function openQuad(file) {
+  page.quad = file;
+  setBusy('quad-name', file.name);
+  if (await change('/quad?name=' + encodeURIComponent(file.name), file, 'quad', 'application/octet-stream'))
+    await drawGraphs();
+}
+
+function setBusy(id, name) {
+  $('#' + id).textContent = name + ' \u2026';
+}
+
+async function openDropped(files) {
+  const list = Array.from(files);
+  const quads = list.filter((f) => /\.quad$/i.test(f.name));
+  const others = list.filter((f) => !/\.quad$/i.test(f.name));
+  try {
+    if (others.length) await openMeasurements(others[0]);
+    if (quads.length) await openQuad(quads[0]);
+  } catch (e) { /* said in the banner */ }
+}
+
+// The server let go of this page's document: a new one, given the same
+// files and settings again.
+async function reopen() {
+  hideBanner();
+  try {
+    await newPage();
+    if (page.measurements) await openMeasurements(page.measurements, page.steps, page.layout);
+    if (page.quad) await openQuad(page.quad);
+    await change('/settings', JSON.stringify({
+      smoothing: Number($('#smoothing').value), spline: Number($('#spline').value), notes: $('#notes').value,
+    }), 'settings');
+    await drawGraphs();
+  } catch (e) { /* said in the banner */ }
+}
+
+// ---- what the page shows --------------------------------------------------
+
+function render(state) {
+  page.state = state;
+  $('#measurement-name').textContent = state.measurementFile || 'none yet';
+  $('#quad-name').textContent = state.quadFile || 'none yet';
+
+  const summary = $('[data-test="summary"]');
+  summary.replaceChildren(...(state.summary || []).map((line) => element('li', line)));
+  if (!summary.children.length) summary.append(element('li', 'Open a measurement file to begin.', 'empty'));
+
+  for (const list of document.querySelectorAll('ul.messages')) list.replaceChildren();
+  for (const warning of state.warnings || []) addMessage(warning.about, warning.text, 'warning');
+  for (const error of state.errors || []) addMessage(error.about, error.text, 'error');
+
+  renderQuestion(state.question);
+  if (!sliding.pending && !sliding.busy) {
+    setSlider('smoothing', state.smoothing);
+    setSlider('spline', state.spline);
+  }
+  if (document.activeElement !== $('#notes')) $('#notes').value = state.notes || '';
+  renderChannels(state.channels || []);
+  renderReadings(state.readings || []);
+  renderDownloads(state.downloads || {});
+}
+
+function element(tag, text, className) {
+  const e = document.createElement(tag);
+  if (text !== undefined) e.textContent = text;
+  if (className) e.className = className;
+  return e;
+}
+
+function messageList(about) {
+  const place = {measurements: 'measurements', quad: 'quad', correction: 'correction', reading: 'reading',
+                 settings: 'settings'}[about] || 'correction';
+  return $('ul.messages[data-about="' + place + '"]');
+}
+
+function addMessage(about, text, kind) {
+  messageList(about).append(element('li', text, kind));
+}
+
+function showLocalError(about, text) {
+  const list = messageList(about);
+  list.replaceChildren(element('li', text, 'error'));
+}
+
+function setSlider(name, value) {
+  if (typeof value !== 'number') return;
+  $('#' + name).value = value;
+  $('#' + name + '-value').textContent = Math.round(value);
+}
+
+function renderQuestion(question) {
+  const box = $('#question');
+  box.hidden = !question;
+  if (!question) return;
+  $('#question-text').textContent = question.text;
+  $('#question-choices').replaceChildren(...question.choices.map((choice) => {
+    const button = element('button', choice.label);
+    button.type = 'button';
+    button.dataset.test = 'layout-choice';
+    button.addEventListener('click', () => {
+      if (page.measurements) openMeasurements(page.measurements, choice.steps, choice.layout).catch(() => {});
+    });
+    return button;
+  }));
+}
+
+function renderChannels(channels) {
+  const box = $('#channels');
+  const names = channels.join(',');
+  if (box.dataset.names === names) return;
+  box.dataset.names = names;
+  for (const name of Array.from(page.hidden)) if (!channels.includes(name)) page.hidden.delete(name);
+  box.replaceChildren(...channels.map((name) => {
+    const button = element('button', name, 'channel');
+    button.type = 'button';
+    button.dataset.test = 'channel-toggle';
+    button.dataset.channel = name;
+    button.setAttribute('aria-pressed', String(!page.hidden.has(name)));
+    button.title = 'Show or hide ' + name;
+    button.addEventListener('click', () => {
+      if (page.hidden.has(name)) page.hidden.delete(name); else page.hidden.add(name);
+      button.setAttribute('aria-pressed', String(!page.hidden.has(name)));
+      drawGraph('ink').catch(() => {});
+    });
+    return button;
+  }));
+}
+
+const fixed = (value, decimals) => (typeof value === 'number' ? value.toFixed(decimals) : '');
+
+function renderReadings(readings) {
+  const shown = JSON.stringify(readings);
+  if (shown === page.readingsShown) return;
+  page.readingsShown = shown;
+  $('#revert').disabled = !readings.some((r) => r.typed);
+  const body = $('#readings tbody');
+  body.replaceChildren(...readings.map((reading) => {
+    const row = element('tr', undefined, reading.typed ? 'typed' : '');
+    row.dataset.step = reading.step;
+    row.append(element('th', String(reading.step)));
+    for (const [key, decimals] of [['L', 2], ['a', 2], ['b', 2]]) {
+      const cell = element('td');
+      const input = element('input');
+      input.type = 'text';
+      input.inputMode = 'decimal';
+      input.value = fixed(reading[key], decimals);
+      input.dataset.key = key;
+      input.setAttribute('aria-label', key + '* of step ' + reading.step);
+      input.addEventListener('change', () => typeReading(row, reading));
+      input.addEventListener('keydown', (event) => { if (event.key === 'Enter') input.blur(); });
+      cell.append(input);
+      row.append(cell);
+    }
+    row.append(element('td', fixed(reading.density, 2)));
+    row.append(element('td', reading.samples == null ? '' : String(reading.samples)));
+    return row;
+  }));
+}
+
+async function typeReading(row, reading) {
+  const typed = {step: reading.step};
+  for (const input of row.querySelectorAll('input')) {
+    const text = input.value.trim().replace(',', '.');
+    const value = text === '' ? NaN : Number(text);
+    if (!Number.isFinite(value)) {
+      input.classList.add('invalid');
+      showLocalError('reading', 'step ' + reading.step + ': "' + input.value + '" is not a number');
+      return;
+    }
+    input.classList.remove('invalid');
+    typed[input.dataset.key] = value;
+  }
+  try {
+    if (await change('/readings', JSON.stringify(typed), 'reading')) await drawGraphs();
+  } catch (e) { /* said in the banner */ }
+}
+
+function renderDownloads(downloads) {
+  for (const link of document.querySelectorAll('.downloads a')) {
+    const name = downloads[link.dataset.what];
+    if (name) {
+      link.href = pagePath('/downloads/' + link.dataset.what);
+      link.download = name;
+      link.title = name;
+      link.removeAttribute('aria-disabled');
+    } else {
+      link.removeAttribute('href');
+      link.removeAttribute('download');
+      link.title = 'Nothing to save yet';
+      link.setAttribute('aria-disabled', 'true');
+    }
+  }
+}
+
+// ---- graphs ---------------------------------------------------------------
+
+async function drawGraph(which) {
+  const img = $(which === 'ink' ? '#graph-ink' : '#graph-measurements');
+  let path = pagePath('/graphs/' + (which === 'ink' ? 'ink' : 'measurements') + '.svg');
+  if (which === 'ink' && page.hidden.size) path += '?hidden=' + encodeURIComponent(Array.from(page.hidden).join(','));
+  const response = await call('GET', path);
+  const old = page.graphUrls[which];
+  if (response.status !== 200) {
+    img.hidden = true;
+    img.removeAttribute('src');
+  } else {
+    const url = URL.createObjectURL(await response.blob());
+    page.graphUrls[which] = url;
+    await new Promise((done) => { img.onload = done; img.onerror = done; img.src = url; });
+    img.hidden = false;
+  }
+  img.nextElementSibling.hidden = !img.hidden;
+  if (old) URL.revokeObjectURL(old);
+}
+
+function drawGraphs() {
+  return Promise.all([drawGraph('measurements'), drawGraph('ink')]);
+}
+
+// The sliders redraw while they move: one change on its way at a time, and
+// when it is answered, the latest value that came meanwhile.
+const sliding = {pending: null, busy: false};
+
+function slid() {
+  const settings = {smoothing: Number($('#smoothing').value), spline: Number($('#spline').value)};
+  $('#smoothing-value').textContent = settings.smoothing;
+  $('#spline-value').textContent = settings.spline;
+  sliding.pending = settings;
+  sendSliders();
+}
+
+async function sendSliders() {
+  if (sliding.busy) return;
+  sliding.busy = true;
+  try {
+    while (sliding.pending) {
+      const settings = sliding.pending;
+      sliding.pending = null;
+      if (!(await change('/settings', JSON.stringify(settings), 'settings'))) break;
+      await drawGraphs();
+    }
+  } catch (e) {
+    sliding.pending = null;
+  } finally {
+    sliding.busy = false;
+  }
+}
+
+// ---- the banner -----------------------------------------------------------
+
+function showBanner(text, offerReopen) {
+  $('#banner-text').textContent = text;
+  $('#banner-action').hidden = !offerReopen || !(page.measurements || page.quad);
+  $('#banner').hidden = false;
+}
+
+function hideBanner() {
+  $('#banner').hidden = true;
+}
+
+// ---- wiring ---------------------------------------------------------------
+
+let notesTimer = null;
+function notesChanged() {
+  clearTimeout(notesTimer);
+  notesTimer = setTimeout(() => {
+    change('/settings', JSON.stringify({notes: $('#notes').value}), 'settings').catch(() => {});
+  }, 400);
+}
+
+function wire() {
+  $('#measurement-file').addEventListener('change', (event) => {
+    const file = event.target.files[0];
+    event.target.value = '';
+    if (file) openMeasurements(file).catch(() => {});
+  });
+  $('#quad-file').addEventListener('change', (event) => {
+    const file = event.target.files[0];
+    event.target.value = '';
+    if (file) openQuad(file).catch(() => {});
+  });
+  for (const id of ['smoothing', 'spline']) $('#' + id).addEventListener('input', slid);
+  $('#notes').addEventListener('input', notesChanged);
+  $('#revert').addEventListener('click', async () => {
+    page.readingsShown = '';
+    try { if (await change('/revert', '{}', 'reading')) await drawGraphs(); } catch (e) { /* in the banner */ }
+  });
+  $('#banner-action').addEventListener('click', reopen);
+
+  // Files dropped anywhere on the page.
+  const zone = $('#drop-zone');
+  document.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    zone.classList.add('over');
+  });
+  document.addEventListener('dragleave', (event) => {
+    if (!event.relatedTarget) zone.classList.remove('over');
+  });
+  document.addEventListener('drop', (event) => {
+    event.preventDefault();
+    zone.classList.remove('over');
+    if (event.dataTransfer && event.dataTransfer.files.length) openDropped(event.dataTransfer.files);
+  });
+
+  // The document is let go of when the page is left, and made again if the
+  // browser brings the page back from its cache.
+  window.addEventListener('pagehide', () => {
+    if (page.id) fetch(pagePath(), {method: 'DELETE', keepalive: true, credentials: 'same-origin'}).catch(() => {});
+  });
+  window.addEventListener('pageshow', (event) => { if (event.persisted) reopen(); });
+}
+
+async function start() {
+  wire();
+  try {
+    render(await newPage());
+    document.body.dataset.ready = 'true';
+  } catch (e) {
+    if (!(e instanceof PageGone)) showBanner('The page could not start: ' + e.message, false);
+  }
+}
+
+start();
