@@ -126,21 +126,20 @@ int runServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   options.token = serve::randomHex128() + serve::randomHex128();
 
-  // SIGINT and SIGTERM are taken by a thread of their own, which stops the
-  // server: blocked here, before any thread starts, so that every thread
-  // inherits the block. The program ends after the command; the block is
-  // left as it is.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-
   serve::WebServer server(options);
   if (!server.bind(error)) {
     err << "inkcurve serve: " << error << "\n";
     return kExitFailed;
   }
+  // SIGINT and SIGTERM are taken by a thread of their own, which stops the
+  // server: blocked here, before the server's threads start, so that every
+  // thread inherits the block. The program ends after the command; the
+  // block is left as it is.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   if (elsewhere)
     err << "inkcurve serve: warning: serving on " << options.address
         << ", which other machines may reach: anyone there who learns the token can use the page, and the "

@@ -28,7 +28,9 @@ class Parser {
         space();
         std::optional<FlatValue> value;
         if (at('"')) {
-          if (auto s = string()) value = std::move(*s);
+          auto s = string();
+          if (!s) return fail(error, "the value of \"" + *key + "\" is not a whole JSON string of UTF-8 text");
+          value = std::move(*s);
         } else if (text_.substr(pos_, 4) == "null") {
           pos_ += 4;
         } else if (auto n = number()) {

@@ -207,8 +207,15 @@ void WebServer::Impl::setUp() {
   const int threads = options.threads < 1 ? 1 : options.threads;
   s.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
   s.set_payload_max_length(options.fileLimit);
-  s.set_read_timeout(5, 0);
-  s.set_write_timeout(5, 0);
+  // SO_REUSEADDR alone: httplib's default adds SO_REUSEPORT, with which a
+  // second server of the same user on the same port would take half the
+  // connections rather than be refused.
+  s.set_socket_options([](socket_t sock) {
+    int yes = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
+  s.set_read_timeout(options.readTimeout);
+  s.set_write_timeout(options.writeTimeout);
   s.set_keep_alive_timeout(2);
   s.set_keep_alive_max_count(100);
   s.set_default_headers({
@@ -244,10 +251,9 @@ void WebServer::Impl::setUp() {
 
   // The page. Its first load carries the token in the address: it becomes a
   // cookie only this site's own requests carry, and the address loses it.
-  const std::string cookie = cookieName;
-  s.Get("/", guarded([this, cookie](const Request& req, Response& res) {
+  s.Get("/", guarded([this](const Request& req, Response& res) {
     if (req.has_param("token")) {
-      res.set_header("Set-Cookie", cookie + "=" + options.token + "; Path=/; HttpOnly; SameSite=Strict");
+      res.set_header("Set-Cookie", cookieName + "=" + options.token + "; Path=/; HttpOnly; SameSite=Strict");
       res.set_redirect("/", 303);
       return;
     }
@@ -394,6 +400,7 @@ bool WebServer::bind(std::string& error) {
     error = "the server needs a token of 128 bits or more";
     return false;
   }
+  d.setUp();
   if (d.options.port == 0) {
     d.port = d.server.bind_to_any_port(d.options.address);
   } else {
@@ -402,7 +409,9 @@ bool WebServer::bind(std::string& error) {
   if (d.port <= 0) {
     error = "could not listen on " + hostName(d.options.address) +
             (d.options.port ? ":" + std::to_string(d.options.port) : std::string()) +
-            (d.options.port ? ": the port is in use, or the address is not this machine's" : "");
+            (d.options.port ? ": the port is in use (another inkcurve serve?), or the address is not this machine's; "
+                              "--port 0 takes a free port"
+                            : ": the address is not this machine's");
     return false;
   }
   const std::string port = ":" + std::to_string(d.port);
@@ -413,7 +422,6 @@ bool WebServer::bind(std::string& error) {
   }
   for (const auto& host : d.hosts) d.origins.insert("http://" + host);
   d.cookieName = "inkcurve-" + std::to_string(d.port);
-  d.setUp();
   return true;
 }
 

@@ -20,6 +20,9 @@ struct ServerOptions {
   size_t memoryLimit = size_t{2} << 30;
   size_t pageLimit = 64;
   std::chrono::steady_clock::duration idleLimit = std::chrono::hours(1);
+  // How long a request may pause while it is sent, and an answer while it
+  // is taken: a client that stops half way is let go of after this.
+  std::chrono::seconds readTimeout{5}, writeTimeout{5};
   // The threads answering requests; each holds one connection at a time.
   int threads = 16;
 };

@@ -1,0 +1,219 @@
+#!/usr/bin/env python3
+"""`inkcurve serve`'s page in a real browser (headless Chromium driven by
+Selenium), as a photographer uses it: the example files opened through the
+file inputs, the summary and the readings seen, a slider moved and the graph
+redrawn (its picture differs), a channel hidden, a file whose wedge layout is asked about answered
+by a button, and the corrected .quad saved by the browser, byte for byte what
+`inkcurve linearize ... --out` writes. A screenshot of the page is kept.
+
+usage: serve_page_test.py INKCURVE EXAMPLES-FOLDER
+Chromium and chromedriver are found as INKCURVE_CHROMIUM and
+INKCURVE_CHROMEDRIVER name them, else on the PATH; the screenshot goes to
+INKCURVE_TEST_OUTPUT, else to a temporary folder.
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+
+TIMEOUT = 20
+
+
+def by_test(name):
+    return (By.CSS_SELECTOR, '[data-test="%s"]' % name)
+
+
+def fail(message):
+    raise AssertionError(message)
+
+
+def start_server(program):
+    server = subprocess.Popen([program, 'serve', '--port', '0'], stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, text=True)
+    line = server.stdout.readline()
+    found = re.search(r'(http://127\.0\.0\.1:\d+/)\?token=[0-9a-f]{64}\b', line)
+    if not found:
+        server.kill()
+        fail('inkcurve serve printed no address: %r %r' % (line, server.stderr.read()))
+    return server, found.group(0), found.group(1)
+
+
+def start_browser(download_dir):
+    options = webdriver.ChromeOptions()
+    options.binary_location = os.environ.get('INKCURVE_CHROMIUM') or shutil.which('chromium')
+    for argument in ('--headless=new', '--no-sandbox', '--disable-dev-shm-usage', '--window-size=1400,1250',
+                     '--disable-gpu', '--no-first-run', '--disable-extensions'):
+        options.add_argument(argument)
+    options.add_experimental_option('prefs', {
+        'download.default_directory': download_dir,
+        'download.prompt_for_download': False,
+        'safebrowsing.enabled': False,
+    })
+    service = Service(executable_path=os.environ.get('INKCURVE_CHROMEDRIVER') or shutil.which('chromedriver'))
+    driver = webdriver.Chrome(service=service, options=options)
+    driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': download_dir})
+    return driver
+
+
+def graph_pixels(driver, name):
+    """The graph's image as the page shows it now, drawn into a canvas and
+    read back (the page's policy lets no script fetch the image's bytes)."""
+    return driver.execute_script(
+        'const img = document.querySelector(\'[data-test="%s"]\');'
+        'if (!img || img.hidden || !img.complete || !img.naturalWidth) return null;'
+        'const canvas = document.createElement("canvas");'
+        'canvas.width = img.naturalWidth; canvas.height = img.naturalHeight;'
+        'canvas.getContext("2d").drawImage(img, 0, 0);'
+        'return canvas.toDataURL();' % name)
+
+
+def texts(driver, name):
+    return [e.text for e in driver.find_elements(*by_test(name)) if e.text]
+
+
+def summary_lines(driver):
+    return [li.text for li in driver.find_elements(By.CSS_SELECTOR, '[data-test="summary"] li')]
+
+
+def wait_for(driver, what, condition):
+    try:
+        return WebDriverWait(driver, TIMEOUT, poll_frequency=0.05).until(lambda d: condition())
+    except Exception:
+        fail('waited %d s for %s; summary %r, warnings %r' % (TIMEOUT, what, summary_lines(driver),
+                                                              texts(driver, 'warnings')))
+
+
+def drag(driver, slider, pixels):
+    ActionChains(driver).click_and_hold(slider).move_by_offset(pixels // 2, 0).move_by_offset(
+        pixels - pixels // 2, 0).release().perform()
+
+
+def wedge_asking_layout(path):
+    """A 21-step wedge whose paper white was read twice at the start: the
+    finder cannot tell a patch read twice from a 22-step wedge, and asks."""
+    ls = [95.0 - 90.0 * i / 20 for i in range(21)]
+    ls.insert(1, ls[0] - 0.08)
+    rows = ['%d\tA%d\t%.2f\t0.50\t2.00' % (i + 1, i + 1, l) for i, l in enumerate(ls)]
+    with open(path, 'w') as f:
+        f.write('CGATS.17\nORIGINATOR\t"inkcurve test: paper white read twice"\nNUMBER_OF_FIELDS\t5\n'
+                'BEGIN_DATA_FORMAT\nSAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\nEND_DATA_FORMAT\n'
+                'NUMBER_OF_SETS\t%d\nBEGIN_DATA\n%s\nEND_DATA\n' % (len(rows), '\n'.join(rows)))
+
+
+def main():
+    program, examples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    wedge = os.path.join(examples, 'wedge-21.txt')
+    quad = os.path.join(examples, 'pt-pd-8ch.quad')
+    output = os.environ.get('INKCURVE_TEST_OUTPUT')
+    work = tempfile.mkdtemp(prefix='inkcurve-serve-page-')
+    output = output or work
+    os.makedirs(output, exist_ok=True)
+    downloads = os.path.join(work, 'downloads')
+    os.makedirs(downloads)
+    started = time.monotonic()
+
+    server, address, origin = start_server(program)
+    driver = None
+    try:
+        driver = start_browser(downloads)
+        driver.get(address)
+        wait_for(driver, 'the page to start', lambda: driver.find_element(By.TAG_NAME, 'body')
+                 .get_attribute('data-ready') == 'true')
+        if driver.current_url != origin:
+            fail('the token stays in the address bar: %s' % driver.current_url)
+
+        # The two files, through their inputs.
+        driver.find_element(*by_test('measurement-file')).send_keys(wedge)
+        wait_for(driver, 'the summary', lambda: any(l.startswith('measurements: wedge-21.txt')
+                                                      for l in summary_lines(driver)))
+        driver.find_element(*by_test('quad-file')).send_keys(quad)
+        wait_for(driver, 'the channels corrected', lambda: any(l.startswith('channels corrected:')
+                                                               for l in summary_lines(driver)))
+        rows = driver.find_elements(By.CSS_SELECTOR, '[data-test="readings-table"] tbody tr')
+        if len(rows) != 21:
+            fail('the table shows %d readings, not 21' % len(rows))
+        first = [c.get_attribute('value') or c.text for c in rows[0].find_elements(By.CSS_SELECTOR, 'th, td, input')]
+        if '94.80' not in first:
+            fail('step 1 is not L* 94.80 as the file says: %r' % first)
+
+        # A slider moved: both graphs drawn again while it moves.
+        wait_for(driver, 'the ink graph', lambda: graph_pixels(driver, 'graph-ink'))
+        ink_before = graph_pixels(driver, 'graph-ink')
+        measured_before = graph_pixels(driver, 'graph-measurements')
+        smoothing = driver.find_element(*by_test('smoothing'))
+        drag(driver, smoothing, 16)
+        value = smoothing.get_attribute('value')
+        if value == '33':
+            fail('the smoothing slider did not move')
+        wait_for(driver, 'the graphs drawn with smoothing %s' % value,
+                 lambda: graph_pixels(driver, 'graph-measurements') not in (None, measured_before))
+
+        # A channel hidden and shown again.
+        toggles = driver.find_elements(*by_test('channel-toggle'))
+        if not toggles:
+            fail('no channel buttons')
+        settled = graph_pixels(driver, 'graph-ink')
+        toggles[0].click()
+        wait_for(driver, 'the ink graph without ' + toggles[0].text,
+                 lambda: graph_pixels(driver, 'graph-ink') not in (None, settled))
+        toggles[0].click()
+        wait_for(driver, 'the ink graph with every channel', lambda: graph_pixels(driver, 'graph-ink') == settled)
+
+        driver.save_screenshot(os.path.join(output, 'serve-page.png'))
+
+        # The corrected .quad, saved by the browser, as the command writes it.
+        driver.find_element(By.CSS_SELECTOR, '#export summary').click()
+        link = driver.find_element(*by_test('download-quad'))
+        name = link.get_attribute('download')
+        if name != 'pt-pd-8ch-corrected.quad':
+            fail('the .quad is offered as %r' % name)
+        link.click()
+        saved = os.path.join(downloads, name)
+        wait_for(driver, 'the download', lambda: os.path.exists(saved) and not os.path.exists(saved + '.crdownload'))
+        expected = os.path.join(work, 'expected.quad')
+        subprocess.run([program, 'linearize', wedge, quad, '--out', expected, '--smoothing', value],
+                       check=True, stdout=subprocess.DEVNULL)
+        with open(saved, 'rb') as a, open(expected, 'rb') as b:
+            if a.read() != b.read():
+                fail('the downloaded .quad differs from `inkcurve linearize --smoothing %s --out`' % value)
+
+        # A file whose layout the finder asks about: its choices as buttons.
+        asking = os.path.join(work, 'white-twice.txt')
+        wedge_asking_layout(asking)
+        driver.find_element(*by_test('measurement-file')).send_keys(asking)
+        wait_for(driver, 'the layout question', lambda: driver.find_elements(*by_test('layout-choice')))
+        choice = driver.find_elements(*by_test('layout-choice'))[0]
+        label = choice.text
+        choice.click()
+        wait_for(driver, 'the file read as "%s"' % label,
+                 lambda: any(l.startswith('measurements: white-twice.txt') for l in summary_lines(driver))
+                 and not driver.find_elements(*by_test('layout-choice')))
+    finally:
+        if driver:
+            driver.quit()
+        server.send_signal(signal.SIGINT)
+        try:
+            status = server.wait(10)
+        except subprocess.TimeoutExpired:
+            server.kill()
+            status = 'none: killed after 10 s'
+        shutil.rmtree(work, ignore_errors=True)
+    if status != 0:
+        fail('inkcurve serve ended with status %s on SIGINT' % status)
+    print('the page works in Chromium (%.1f s); screenshot: %s' % (time.monotonic() - started,
+                                                                  os.path.join(output, 'serve-page.png')))
+
+
+if __name__ == '__main__':
+    main()
