@@ -100,6 +100,11 @@ std::optional<std::string> givenNotesRefusal(const std::string& notes, bool quad
   return std::nullopt;
 }
 
+std::string notesRefusal(const std::string& reason, bool given, const std::string& name) {
+  return (given ? "--notes" : "the notes of " + name) + " would make a .quad file that cannot be read back: " +
+         reason + (given ? "" : "; give other notes with --notes");
+}
+
 std::optional<int> correctQuad(ExportSources& sources, const std::string& name,
                                const std::optional<std::string>& notes, bool quadOut,
                                const std::optional<std::filesystem::path>& xmlFolder, CliHost& host,
@@ -112,9 +117,7 @@ std::optional<int> correctQuad(ExportSources& sources, const std::string& name,
   // Notes given with --notes were checked with the command line; the file's
   // own notes may not fit either once written back.
   auto refuseNotes = [&](const std::string& reason) {
-    err << "inkcurve: " << (notes ? "--notes" : "the notes of " + name)
-        << " would make a .quad file that cannot be read back: " << reason
-        << (notes ? "" : "; give other notes with --notes") << "\n";
+    err << "inkcurve: " << notesRefusal(reason, notes.has_value(), name) << "\n";
     return kExitFailed;
   };
   if (auto reason = unreadableExportNotes(sources.notes, quadOut, xmlFolder)) return refuseNotes(*reason);

@@ -67,6 +67,10 @@ std::optional<int> correctQuad(ExportSources& sources, const std::string& name,
                                const std::optional<std::filesystem::path>& xmlFolder, CliHost& host,
                                std::ostream& out, std::ostream& err);
 
+// Why the exports cannot write the notes, given (--notes) or the own notes
+// of the .quad named `name`, for `reason`.
+std::string notesRefusal(const std::string& reason, bool given, const std::string& name);
+
 // Why the notes given for the outputs asked for (`quadOut`, the XML curves
 // into `xmlFolder`) would make a .quad that cannot be read back, as the
 // command refuses them ("--notes would make ..."); nothing where they would
