@@ -11,6 +11,7 @@
 #include "Cli.h"
 #include "CliHost.h"
 #include "LinearizeExports.h"
+#include "LinearizeSteps.h"
 #include "LinearizeWarnings.h"
 #include "Plot.h"
 #include "linearization/exports/Exports.h"
@@ -51,16 +52,6 @@ std::string linearizeUsage() {
 }
 
 namespace {
-
-// A quiet host for asking the format name a second time, for the summary.
-class SilentHost : public platform::Host {
- public:
-  std::optional<std::filesystem::path> runOpenPanel(const platform::OpenPanelRequest&) override { return {}; }
-  void beginSavePanel(const platform::SavePanelRequest&, SaveCompletion completion) override { completion({}); }
-  int runAlert(const platform::AlertRequest&) override { return 0; }
-  void log(const std::string&) override {}
-  void reportFailure(const std::string&) override {}
-};
 
 // The outputs a save panel names, with the one file type each panel allows.
 constexpr std::pair<const char*, const char*> kSavedOutputs[] = {
@@ -178,32 +169,12 @@ int usageError(std::ostream& err, const std::string& message) {
   return kExitUsage;
 }
 
-std::string fixed(double v, int decimals) { return platform::text::fixedDecimal(v, decimals); }
-
 // Whether an output asked for is made from the correction curve (all but
 // the smoothed readings and the plot).
 bool asksForCorrection(const Request& request) {
   return std::any_of(std::begin(kExports), std::end(kExports), [&](const auto& e) {
     return e.second != ExportType::measurementsOnly && request.args.has(e.first);
   });
-}
-
-// Why no correction curve could be built, naming the readings as the cause.
-std::string noCorrection(double paperWhite, double darkest) {
-  const std::string from = "L* " + fixed(paperWhite, 2), to = "L* " + fixed(darkest, 2);
-  if (!(paperWhite > darkest))
-    return "no correction curve could be built from these readings: they do not fall from paper white to the "
-           "darkest step (" + from + " to " + to + ")";
-  return "no correction curve could be built from these readings: smoothed, they do not fall steadily from paper "
-         "white (" + from + ") to the darkest step (" + to + ")";
-}
-
-// After a failed load: the file and the reason the reader gave, on one line
-// (a file the host itself refused already has its line).
-int loadFailed(CliHost& host, std::ostream& err, const std::string& path) {
-  const auto reason = host.takeLoadFailure();
-  if (reason || !host.failed()) err << "inkcurve: cannot read " << path << (reason ? ": " + *reason : "") << "\n";
-  return kExitFailed;
 }
 
 // Each step below ends the run when it gives a status.
@@ -243,8 +214,7 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
     if (auto problem = unwritableFolderName(*xmlFolder)) return usageError(err, "--xml-dir: " + *problem);
   }
   if (auto notes = parsed->option("notes")) {
-    if (auto reason = unreadableExportNotes(notes, parsed->has("out"), xmlFolder))
-      return usageError(err, "--notes would make a .quad file that cannot be read back: " + *reason);
+    if (auto refusal = givenNotesRefusal(*notes, parsed->has("out"), xmlFolder)) return usageError(err, *refusal);
   }
 
   const auto outputs = outputFiles(*parsed, xmlFolder);
@@ -318,48 +288,12 @@ void answerPanels(const Request& request, CliHost& host) {
 
 std::optional<int> readMeasurements(const Request& request, CliHost& host, v2LinearizationDataModel& document,
                                     std::ostream& out, std::ostream& err) {
-  const auto& path = request.measurementsPath;
   auto measurementFile = openMeasurementFile(host);
-  if (!measurementFile) return loadFailed(host, err, path);
-  // Named before the document takes the file's lines.
-  SilentHost silent;
-  const std::string format = measurementFile->detectFormat(silent);
-  document.measurementLayoutRequest = request.layout;
-  if (!document.readMeasurementFile(*measurementFile, host)) {
-    // The readings are fine; what was said of them does not fit the file.
-    if (document.measurementRequestRefused) return usageError(err, host.takeLoadFailure().value_or(""));
-    return loadFailed(host, err, path);
-  }
-  // Never export from the placeholder readings.
-  if (document.measurementDataLoadingError) return loadFailed(host, err, path);
-  for (const auto& warning : host.takeLoadWarnings()) err << "inkcurve: warning: " << path << ": " << warning << "\n";
-  out << "measurements: " << path << " (" << FormatName::shown(format) << ")\n";
-  return std::nullopt;
-}
-
-// Smooths the readings and builds the correction curve.
-void buildCorrection(const Request& request, v2LinearizationDataModel& document, std::ostream& out,
-                     std::ostream& err) {
-  document.avgWindowSize = avgWindowSizeForControl(request.smoothing);
-  document.splinePercent = splinePercentForControl(request.spline);
-  document.resetLinearization();
-  document.updateLinearization();
-
-  const auto& readings = document.interpolatedMeasurements;
-  out << "readings: " << document.measurementLayout.description() << ", resampled to " << readings.size() << "\n";
-  out << "paper white L*: " << fixed(readings.front().L, 2) << ", darkest L*: " << fixed(readings.back().L, 2)
-      << ", Dmax: " << fixed(document.dmax, 2) << "\n";
-  warnAboutDmax(document.dmax, readings.back().L, err);
-  out << "smoothing: window " << document.avgWindowSize << ", spline fraction "
-      << platform::text::shortestDescription(document.splinePercent) << "\n";
-  // Where the correction is asked for, its failure is told with the alert,
-  // once, when the outputs are written.
-  if (!document.correctionCurve->correctionCurveArray && !asksForCorrection(request))
-    err << "inkcurve: " << noCorrection(readings.front().L, readings.back().L) << "\n";
-  else if (const auto& correction = document.correctionCurve->correctionCurveArray) {
-    warnAboutShallowFall(readings.front().L, readings.back().L, err);
-    warnAboutTurnedBackCorrection(*correction, err);
-  }
+  if (!measurementFile) return loadFailed(host, err, request.measurementsPath);
+  auto stop = cli::readMeasurements(*measurementFile, request.measurementsPath, request.layout, host, document, out, err);
+  if (!stop) return std::nullopt;
+  if (stop->usage) return usageError(err, *stop->usage);
+  return stop->status;
 }
 
 // Reads the .quad and applies the correction to every channel; `sources`
@@ -369,41 +303,10 @@ std::optional<int> correctQuad(const Request& request, CliHost& host, ExportSour
   const auto& quadPath = *request.quadPath;
   auto quad = openQuadFile(host);
   if (!quad) return loadFailed(host, err, quadPath);
-  if (!quad->readQuadFile(quad->rawQuadData, &host)) {
-    err << "inkcurve: " << quadPath << " is not a QuadToneRIP ink curve file this program can read: "
-        << host.takeLoadFailure().value_or("refused") << "\n";
-    return kExitFailed;
-  }
-  quad->quadHeaders = quad->inkList;
-  warnAboutLevelsOutOfRange(quadPath, *quad->inputQuadCurveArray, quad->inkList, err);
-  auto& document = sources.document;
-  document.quadData = quad;
-  const auto notes = request.args.option("notes");
-  if (notes) quad->processNotes = *notes;
+  if (auto status = readQuad(*quad, quadPath, host, err)) return status;
   sources.quad = quad;
-  sources.notes = quad->processNotes;
-  // Notes given with --notes were checked with the command line; the file's
-  // own notes may not fit either once written back.
-  const bool quadOut = request.args.has("out");
-  auto refuseNotes = [&](const std::string& reason) {
-    err << "inkcurve: " << (notes ? "--notes" : "the notes of " + quadPath)
-        << " would make a .quad file that cannot be read back: " << reason
-        << (notes ? "" : "; give other notes with --notes") << "\n";
-    return kExitFailed;
-  };
-  if (auto reason = unreadableExportNotes(sources.notes, quadOut, request.xmlFolder)) return refuseNotes(*reason);
-
-  auto linearization = document.linearizeQuad(&host);
-  if (!linearization) return std::nullopt;
-  quad->outputQuadCurveArray = linearization->linearizedOutputQuadArray;
-  document.outputQuadValues = quad->outputQuadCurveArray;
-  out << "channels corrected: " << quad->inkList.size() << " (";
-  for (size_t i = 0; i < quad->inkList.size(); ++i) out << (i ? ", " : "") << channelLabel(quad->inkList[i]);
-  out << ")\n";
-  warnAboutEmptiedChannels(*quad->inputQuadCurveArray, quad->outputQuadCurveArray, quad->inkList, err);
-  // Known only now: the levels' texts count too.
-  if (auto reason = oversizedQuadExport(sources, quadOut, request.xmlFolder)) return refuseNotes(*reason);
-  return std::nullopt;
+  return cli::correctQuad(sources, quadPath, request.args.option("notes"), request.args.has("out"),
+                          request.xmlFolder, host, out, err);
 }
 
 // Every output goes to its temporary file first; they replace their files
@@ -465,7 +368,7 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   prepareLikeMainWindow(document);
   if (auto status = readMeasurements(request, host, document, out, err)) return *status;
 
-  buildCorrection(request, document, out, err);
+  buildCorrection(document, request.smoothing, request.spline, asksForCorrection(request), out, err);
   ExportSources sources{document, nullptr, std::nullopt};
   if (request.quadPath)
     if (auto status = correctQuad(request, host, sources, out, err)) return *status;

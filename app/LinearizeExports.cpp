@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "linearization/exports/GutenprintXML.h"
 #include "linearization/exports/PhotoshopCubeLUT.h"
@@ -36,46 +37,19 @@ const std::vector<InkCurve>* correctedChannels(const ExportSources& sources) {
 }
 
 void saveQuad(ExportSources& sources, CliHost& host) {
-  const auto* channels = correctedChannels(sources);
-  if (!reversedCorrection(sources.document) || !channels) {
-    showLinearizeFailedAlert(host);
-    return;
-  }
-  sources.quad->processNotes = sources.notes;
-  auto text = sources.quad->makeQuadFileText(*channels, &host);
-  if (!text) {
-    showLinearizeFailedAlert(host);
-    return;
-  }
-  sources.quad->saveQuadFile(*text, host);
+  if (auto text = quadExportText(sources, host)) sources.quad->saveQuadFile(*text, host);
 }
 
 void saveACV(ExportSources& sources, CliHost& host) {
-  auto curve = reversedCorrection(sources.document);
-  if (!curve) {
-    showLinearizeFailedAlert(host);
-    return;
-  }
-  PhotoshopCurve<uint16_t> acv;
-  acv.compCurvePoints = acvCompositePoints(*curve);
-  saveTextThroughPanel(host, "acv", acvBytes(acv.makeACVWords(&host)));
+  if (auto bytes = acvExportBytes(sources, host)) saveTextThroughPanel(host, "acv", std::move(*bytes));
 }
 
 void saveCube(ExportSources& sources, CliHost& host) {
-  auto curve = reversedCorrection(sources.document);
-  if (!curve) {
-    showLinearizeFailedAlert(host);
-    return;
-  }
-  PhotoshopCubeLUT lut;
-  lut.curve = *curve;
-  lut.outputCube = lut.makeCube(lut.curve);
-  lut.saveCubeFile(host);
+  if (auto text = cubeExportText(sources, host)) saveTextThroughPanel(host, "cube", std::move(*text));
 }
 
 void saveXML(ExportSources& sources, CliHost& host) {
-  const auto* channels = correctedChannels(sources);
-  if (!reversedCorrection(sources.document) || !channels) {
+  if (!reversedCorrection(sources.document) || !correctedChannels(sources)) {
     showLinearizeFailedAlert(host);
     return;
   }
@@ -88,34 +62,102 @@ void saveXML(ExportSources& sources, CliHost& host) {
   auto folder = host.runOpenPanel(request);
   if (!folder) return;
 
+  auto files = xmlExport(sources, *folder, host);
+  if (!files) return;
+  for (const auto& warning : files->warnings) host.err() << "inkcurve: warning: " << warning << "\n";
+  for (const auto& path : writeGutenprintXMLFiles(files->curves, files->markers, *folder, host))
+    host.addWrittenFile(path);
+  if (writeReferenceQuadFile(files->referenceQuad, *folder, host)) host.addWrittenFile(*folder / "_ref.quad");
+}
+
+}  // namespace
+
+std::optional<std::string> quadExportText(ExportSources& sources, platform::Host& host) {
+  const auto* channels = correctedChannels(sources);
+  if (!reversedCorrection(sources.document) || !channels) {
+    showLinearizeFailedAlert(host);
+    return std::nullopt;
+  }
+  sources.quad->processNotes = sources.notes;
+  auto text = sources.quad->makeQuadFileText(*channels, &host);
+  if (!text) showLinearizeFailedAlert(host);
+  return text;
+}
+
+std::optional<std::string> acvExportBytes(const ExportSources& sources, platform::Host& host) {
+  auto curve = reversedCorrection(sources.document);
+  if (!curve) {
+    showLinearizeFailedAlert(host);
+    return std::nullopt;
+  }
+  PhotoshopCurve<uint16_t> acv;
+  acv.compCurvePoints = acvCompositePoints(*curve);
+  return acvBytes(acv.makeACVWords(&host));
+}
+
+std::optional<std::string> cubeExportText(const ExportSources& sources, platform::Host& host) {
+  auto curve = reversedCorrection(sources.document);
+  if (!curve) {
+    showLinearizeFailedAlert(host);
+    return std::nullopt;
+  }
+  PhotoshopCubeLUT lut;
+  lut.curve = *curve;
+  lut.outputCube = lut.makeCube(lut.curve);
+  return lut.outputCube;
+}
+
+std::optional<XMLExport> xmlExport(ExportSources& sources, const std::filesystem::path& folder,
+                                   platform::Host& host) {
+  const auto* channels = correctedChannels(sources);
+  if (!reversedCorrection(sources.document) || !channels) {
+    showLinearizeFailedAlert(host);
+    return std::nullopt;
+  }
   auto& quad = *sources.quad;
-  quad.processNotes = referenceQuadNotes(sources.notes, *folder);
+  quad.processNotes = referenceQuadNotes(sources.notes, folder);
   auto text = quad.makeQuadFileText(*channels, &host);
   if (!text) {
     showLinearizeFailedAlert(host);
-    return;
+    return std::nullopt;
   }
+  XMLExport files;
+  files.referenceQuad = std::move(*text);
   // The driver has no file for some channels (V, MK and the like); they are
   // skipped with a warning. A file that should have been written and was not
   // still fails the run.
-  std::vector<InkCurve> curves;
-  std::vector<std::string> markers;
   for (size_t i = 0; i < quad.inkList.size(); ++i) {
     gutenprintInkXML channel;
     channel.channelName = quad.inkList[i];
     if (channel.makeChannelFileName().empty()) {
-      host.err() << "inkcurve: warning: can't save xml: no XML file for the channel \"" << channel.channelName
-                 << "\"; skipped\n";
+      files.warnings.push_back("can't save xml: no XML file for the channel \"" + channel.channelName +
+                               "\"; skipped");
       continue;
     }
-    curves.push_back((*channels)[i]);
-    markers.push_back(quad.inkList[i]);
+    files.curves.push_back((*channels)[i]);
+    files.markers.push_back(quad.inkList[i]);
   }
-  for (const auto& path : writeGutenprintXMLFiles(curves, markers, *folder, host)) host.addWrittenFile(path);
-  if (writeReferenceQuadFile(*text, *folder, host)) host.addWrittenFile(*folder / "_ref.quad");
+  return files;
 }
 
-}  // namespace
+std::optional<std::vector<std::pair<std::string, std::string>>> xmlExportFiles(ExportSources& sources,
+                                                                              const std::filesystem::path& folder,
+                                                                              platform::Host& host) {
+  auto files = xmlExport(sources, folder, host);
+  if (!files) return std::nullopt;
+  std::vector<std::pair<std::string, std::string>> made;
+  std::set<std::string> namesTaken;
+  for (size_t i = 0; i < files->markers.size(); ++i) {
+    auto file = gutenprintXMLFile(files->curves[i], files->markers[i], folderName(folder), namesTaken, host);
+    if (!file.skipped.empty()) {
+      host.reportFailure(file.skipped);
+      return std::nullopt;
+    }
+    made.emplace_back(std::move(file.fileName), std::move(file.text));
+  }
+  made.emplace_back("_ref.quad", std::move(files->referenceQuad));
+  return made;
+}
 
 std::vector<PhotoshopCurve<uint16_t>::Point> acvCompositePoints(const std::vector<double>& reversedCorrection) {
   std::vector<PhotoshopCurve<uint16_t>::Point> points{{0, 0}};

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CliHost.h"
@@ -54,6 +55,34 @@ std::optional<std::string> unreadableExportNotes(const std::optional<std::string
 // Nothing when each fits, or when there are no corrected channels.
 std::optional<std::string> oversizedQuadExport(const ExportSources& sources, bool quad,
                                                const std::optional<std::filesystem::path>& xmlFolder);
+
+// What each export writes, made as the main window's Save button makes it,
+// or nothing after the "Failed to Linearize" alert when there is nothing to
+// write: the corrected .quad (with the notes), the .acv's bytes, the .cube.
+std::optional<std::string> quadExportText(ExportSources& sources, platform::Host& host);
+std::optional<std::string> acvExportBytes(const ExportSources& sources, platform::Host& host);
+std::optional<std::string> cubeExportText(const ExportSources& sources, platform::Host& host);
+
+// What the XML export writes into `folder`: the curves of the channels that
+// get a file, with their markers, and the reference .quad's text (its notes
+// name the folder). The channels the driver has no file for by design are
+// left out, each with a warning ("can't save xml: no XML file for the
+// channel ...").
+struct XMLExport {
+  std::vector<linearization::InkCurve> curves;
+  std::vector<std::string> markers;
+  std::string referenceQuad;
+  std::vector<std::string> warnings;
+};
+std::optional<XMLExport> xmlExport(ExportSources& sources, const std::filesystem::path& folder,
+                                   platform::Host& host);
+// The files the XML export writes into `folder`, by name and in the order
+// written: each channel's XML curve, then _ref.quad. Nothing where the export
+// would fail (the alert, or a channel whose file an earlier one took,
+// reported as a failure).
+std::optional<std::vector<std::pair<std::string, std::string>>> xmlExportFiles(ExportSources& sources,
+                                                                              const std::filesystem::path& folder,
+                                                                              platform::Host& host);
 
 // Carries out one export as the main window's Save button does: the file
 // through its save panel (the XML curves into a folder chosen in an open

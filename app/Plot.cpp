@@ -719,16 +719,32 @@ PlotPicture starterPicture(const std::vector<std::vector<double>>& curves, const
 
 PlotFigure::PlotFigure(const PlotPicture& picture) : PlotFigure(picture, nullptr) {}
 
-PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface) {
+PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface)
+    : PlotFigure(picture, std::move(surface), true) {}
+
+std::unique_ptr<PlotFigure> PlotFigure::laidOut(const PlotPicture& picture) {
+  return std::unique_ptr<PlotFigure>(new PlotFigure(picture, nullptr, false));
+}
+
+PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface,
+                       bool drawn) {
   const Size size = picture.measurements ? kTwoGraphs : kOneGraph;
-  if (surface && surface->pixelWidth() == static_cast<int64_t>(size.width) &&
-      surface->pixelHeight() == static_cast<int64_t>(size.height))
-    context_ = std::move(surface);
-  else
-    context_ = platform::cairo::CairoContext::create(static_cast<int64_t>(size.width),
-                                                     static_cast<int64_t>(size.height), /*opaque=*/true);
-  if (!context_) return;
-  const auto metrics = context_->ownTextMetrics();
+  std::shared_ptr<const platform::graphics::TextMetrics> metrics;
+  if (drawn) {
+    if (surface && surface->pixelWidth() == static_cast<int64_t>(size.width) &&
+        surface->pixelHeight() == static_cast<int64_t>(size.height))
+      context_ = std::move(surface);
+    else
+      context_ = platform::cairo::CairoContext::create(static_cast<int64_t>(size.width),
+                                                       static_cast<int64_t>(size.height), /*opaque=*/true);
+    if (!context_) return;
+    metrics = context_->ownTextMetrics();
+  } else {
+    // Every Cairo surface measures alike (CairoTextMetrics::measuresLike).
+    static const auto cairoMetrics = std::make_shared<const platform::cairo::CairoTextMetrics>();
+    metrics = cairoMetrics;
+  }
+  size_ = size;
 
   std::vector<Rect> areas;
   if (picture.measurements)
@@ -810,7 +826,7 @@ PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cai
     placeMeasurementMarks(*picture.measurements, panel->marks, *panel->view, panel->frame.origin);
     panel->view->setData(panel->view->data());
   }
-  drawOnThreads();
+  if (context_) drawOnThreads();
 }
 
 void PlotFigure::drawOnThreads() {
@@ -869,12 +885,31 @@ void PlotFigure::drawPanel(platform::graphics::DrawingContext& context, const Pa
         context, panel.area, content, [&](double L) { return pixelFor(panel.graph, 0, L).y; }, panel.dmaxL);
 }
 
+void PlotFigure::drawGraph(platform::graphics::DrawingContext& context, Graph graph) const {
+  const Panel* p = panel(graph);
+  if (!p) return;
+  const SavedGraphicsState saved(context);
+  context.translateBy(-p->area.minX(), -p->area.minY());
+  drawPanel(context, *p);
+}
+
+Rect PlotFigure::graphArea(Graph graph) const {
+  const Panel* p = panel(graph);
+  return p ? p->area : Rect();
+}
+
+std::string graphSVG(const PlotFigure& figure, PlotFigure::Graph graph) {
+  const Rect area = figure.graphArea(graph);
+  auto svg = platform::cairo::CairoContext::createSVG(static_cast<int64_t>(area.width()),
+                                                      static_cast<int64_t>(area.height()));
+  if (!svg) return {};
+  figure.drawGraph(*svg, graph);
+  return svg->finishSVG().value_or("");
+}
+
 PlotFigure::~PlotFigure() = default;
 
-Size PlotFigure::size() const {
-  return context_ ? Size{static_cast<double>(context_->pixelWidth()), static_cast<double>(context_->pixelHeight())}
-                  : Size{0, 0};
-}
+Size PlotFigure::size() const { return size_; }
 
 const PlotFigure::Panel* PlotFigure::panel(Graph graph) const {
   for (const auto& panel : panels_)

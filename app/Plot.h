@@ -103,6 +103,9 @@ class PlotFigure {
   explicit PlotFigure(const PlotPicture& picture);
   // Drawn on `surface` where it is the picture's size (see PlotWarmUp).
   PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface);
+  // Laid out as for the PNG, its texts measured as there, but drawn on no
+  // pixels: each graph is drawn with drawGraph, into an SVG document, say.
+  static std::unique_ptr<PlotFigure> laidOut(const PlotPicture& picture);
   ~PlotFigure();
   PlotFigure(const PlotFigure&) = delete;
   PlotFigure& operator=(const PlotFigure&) = delete;
@@ -119,16 +122,29 @@ class PlotFigure {
   // `context`, as it was drawn for the PNG; the graphs keep the text metrics
   // of the PNG's surface.
   void draw(platform::graphics::DrawingContext& context) const;
+  // The graph's part of the picture (its texts and its density scale
+  // included); an empty rectangle for a graph the picture does not have.
+  platform::graphics::Rect graphArea(Graph graph) const;
+  // Draws one graph as draw() draws it, its part's top-left corner at the
+  // origin of `context`.
+  void drawGraph(platform::graphics::DrawingContext& context, Graph graph) const;
 
  private:
+  PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface, bool drawn);
   struct Panel;
   const Panel* panel(Graph graph) const;
   void drawPanel(platform::graphics::DrawingContext& context, const Panel& panel) const;
   void drawOnThreads();
 
   std::unique_ptr<platform::cairo::CairoContext> context_;
+  platform::graphics::Size size_{0, 0};
   std::vector<std::unique_ptr<Panel>> panels_;
 };
+
+// One graph of the figure as an SVG document of its part's size, drawn as
+// the PNG draws it; empty for a graph the figure does not have or that could
+// not be drawn.
+std::string graphSVG(const PlotFigure& figure, PlotFigure::Graph graph);
 
 // The colours the curves of `inks` are drawn in together: each ink's own,
 // darkened (its hue kept) so that every one stands at least 3.4:1 against

@@ -75,6 +75,9 @@ class WebDocument {
   // writes from the same files and settings; nothing where it cannot be
   // made now.
   std::optional<Download> download(std::string_view what) const;
+  // The name `what` is saved under now (as "downloads" names it); nothing
+  // where it cannot be made now.
+  std::optional<std::string> downloadName(std::string_view what) const;
 
   // About how much memory the document holds (its files and what was made
   // of them), in bytes.

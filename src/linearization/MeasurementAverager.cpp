@@ -178,6 +178,7 @@ void MeasurementAverager::findLayout(const LayoutRequest& request) {
     refusal = std::move(decision.message);
     refusalKind = decision.kind;
     blame = decision.blame;
+    choices = std::move(decision.choices);
     layout.steps = 0;
     return;
   }

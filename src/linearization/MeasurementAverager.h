@@ -76,6 +76,8 @@ class MeasurementAverager {
   std::string refusal;
   LayoutDecision::Kind refusalKind = LayoutDecision::Kind::refuse;
   std::optional<int64_t> blame;
+  // The ways to read the readings that `refusal` offers.
+  std::vector<LayoutChoice> choices;
 
  private:
   void splitLab(const std::vector<CIELab>& measurements);

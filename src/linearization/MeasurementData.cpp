@@ -133,6 +133,7 @@ void MeasurementData::averageAndInterpolate(bool keepMeasured, const StepNames* 
     if (!averager.refusal.empty()) {
       failedOnRequest_ = averager.refusalKind == LayoutDecision::Kind::usage;
       requestDoesNotFit_ = !layoutRequest.empty();
+      layoutChoices_ = std::move(averager.choices);
       fail(averager.refusal, averager.blame ? lineOfReading(static_cast<std::size_t>(*averager.blame), count) : 0);
       return;
     }

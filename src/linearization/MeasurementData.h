@@ -152,6 +152,9 @@ class MeasurementData {
   bool requestDoesNotFit() const { return requestDoesNotFit_; }
   // Why the read failed, beginning "line N: " when one line is to blame.
   const std::string& failureReason() const { return failureReason_; }
+  // The ways to read the file's readings that the failure offers (a
+  // question which of two layouts is meant): none for other failures.
+  const std::vector<LayoutChoice>& layoutChoices() const { return layoutChoices_; }
   // The fields read as defaults because they were not numbers: the first,
   // with its line, field, text and the value used, and a count of the rest.
   // None when every field was a number.
@@ -232,6 +235,7 @@ class MeasurementData {
   DefaultsRead defaults_;
   bool failedOnRequest_ = false;
   bool requestDoesNotFit_ = false;
+  std::vector<LayoutChoice> layoutChoices_;
   std::vector<int32_t> readingLines_;       // the file line of each reading noted
   std::vector<std::string> headerLines_;    // the header, once the first reading is met
   std::vector<std::string> headerWarnings_;

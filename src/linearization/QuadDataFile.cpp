@@ -98,13 +98,18 @@ std::shared_ptr<QuadDataFile> QuadDataFile::fromLines(std::vector<std::string> l
 std::shared_ptr<QuadDataFile> QuadDataFile::fromFile(const std::filesystem::path& path, std::string* error) {
   auto bytes = platform::files::readWholeFile(path, error);
   if (!bytes) return nullptr;
-  if (const auto bad = text::firstInvalidUtf8(*bytes)) {
-    if (error) *error = "line " + std::to_string(text::lineNumberAt(*bytes, *bad)) + ": not valid UTF-8 text";
+  return fromBytes(*bytes, path.filename().string(), error);
+}
+
+std::shared_ptr<QuadDataFile> QuadDataFile::fromBytes(std::string_view bytes, std::string fileName,
+                                                      std::string* error) {
+  if (const auto bad = text::firstInvalidUtf8(bytes)) {
+    if (error) *error = "line " + std::to_string(text::lineNumberAt(bytes, *bad)) + ": not valid UTF-8 text";
     return nullptr;
   }
   // Only the lines a reader can reach are split: what follows them is never
   // read, and a long file of short lines would cost many times its size.
-  std::string_view reachable = text::dropByteOrderMark(*bytes);
+  std::string_view reachable = text::dropByteOrderMark(bytes);
   for (size_t from = 0, lines = 1;; ++lines) {
     const size_t end = reachable.find('\n', from);
     if (end == std::string_view::npos) break;
@@ -115,7 +120,7 @@ std::shared_ptr<QuadDataFile> QuadDataFile::fromFile(const std::filesystem::path
     from = end + 1;
   }
   auto cleaned = text::removeAll(reachable, '\r');
-  return fromLines(text::split(cleaned, "\n"), path.filename().string());
+  return fromLines(text::split(cleaned, "\n"), std::move(fileName));
 }
 
 bool QuadDataFile::isQuadFile() const { return inkCount() != 0; }

@@ -54,6 +54,10 @@ class QuadDataFile {
   // names the first line that is not). The lines past the last one a reader
   // can reach (the header, 51 comment lines and ten channels) are left out.
   static std::shared_ptr<QuadDataFile> fromFile(const std::filesystem::path& path, std::string* error = nullptr);
+  // The same from the file's bytes, named `fileName`: nothing touches the
+  // file system.
+  static std::shared_ptr<QuadDataFile> fromBytes(std::string_view bytes, std::string fileName,
+                                                 std::string* error = nullptr);
   // The same from lines already split.
   static std::shared_ptr<QuadDataFile> fromLines(std::vector<std::string> lines, std::string fileName = {});
 

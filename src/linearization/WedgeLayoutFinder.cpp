@@ -1037,7 +1037,8 @@ class Finder {
   bool differMaterially(const Judgement& a, const Judgement& b) const;
   // Where a reading repeats the one before it in a list read one a step.
   std::vector<int64_t> repeatsAmongSingleReadings() const;
-  std::string askMessage(std::vector<const Judgement*> choices) const;
+  // The question which of `choices` is meant; `offered` gets each, as asked.
+  std::string askMessage(std::vector<const Judgement*> choices, std::vector<LayoutChoice>& offered) const;
   std::string repeatMessage(const Judgement& judgement) const;
 
   const std::vector<double>& values_;
@@ -1155,25 +1156,26 @@ bool Finder::differMaterially(const Judgement& a, const Judgement& b) const {
   return false;
 }
 
-std::string Finder::askMessage(std::vector<const Judgement*> choices) const {
+std::string Finder::askMessage(std::vector<const Judgement*> choices, std::vector<LayoutChoice>& offered) const {
   // The finest wedge first.
   std::stable_sort(choices.begin(), choices.end(),
                    [](const Judgement* x, const Judgement* y) { return x->layout.steps > y->layout.steps; });
-  std::string text = std::to_string(values_.size()) + " readings could be ";
-  for (std::size_t k = 0; k < choices.size(); ++k)
-    text += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k]->layout.choice();
   // Each is chosen by its step count; where two share it, by the layout too.
-  const auto optionsOf = [&](const WedgeLayout& layout) {
+  for (const Judgement* choice : choices) {
+    const WedgeLayout& layout = choice->layout;
     LayoutRequest r;
     r.steps = layout.steps;
     for (const Judgement* other : choices)
       if (&other->layout != &layout && other->layout.steps == layout.steps)
         r.arrangement = layout.passes == 1 ? LayoutRequest::Arrangement::together : LayoutRequest::Arrangement::passes;
-    return "`" + r.options() + "`";
-  };
+    offered.push_back({layout.choice(), r});
+  }
+  std::string text = std::to_string(values_.size()) + " readings could be ";
+  for (std::size_t k = 0; k < offered.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == offered.size() ? " or " : ", ") + offered[k].label;
   text += "; say which with ";
-  for (std::size_t k = 0; k < choices.size(); ++k)
-    text += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + optionsOf(choices[k]->layout);
+  for (std::size_t k = 0; k < offered.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == offered.size() ? " or " : ", ") + ("`" + offered[k].request.options() + "`");
   return text;
 }
 
@@ -1278,12 +1280,16 @@ LayoutDecision Finder::choose(std::vector<Judgement>& plausible, const std::vect
   LayoutDecision decision;
   if (choices.size() > 1) {
     decision.kind = LayoutDecision::Kind::ask;
-    decision.message = askMessage(choices);
+    decision.message = askMessage(choices, decision.choices);
     return decision;
   }
   if (!preferred.repeats.empty() && !request_.steps) {
     decision.kind = LayoutDecision::Kind::ask;
     decision.message = repeatMessage(preferred);
+    // The other answer, taking a reading out of the file, is no way to read it.
+    LayoutRequest asSteps;
+    asSteps.steps = static_cast<int64_t>(values_.size());
+    decision.choices.push_back({WedgeLayout::oneReadingAStep(*asSteps.steps).choice(), asSteps});
     decision.blame = preferred.repeats.front() + 1;
     return decision;
   }
@@ -1572,13 +1578,19 @@ LayoutDecision Finder::offerOneMissing(LayoutDecision regular) const {
     const std::string option = "`--steps " + std::to_string(steps) + "`";
     LayoutDecision decision;
     decision.kind = regular.kind == LayoutDecision::Kind::refuse ? LayoutDecision::Kind::refuse : LayoutDecision::Kind::ask;
-    if (single)
+    LayoutRequest asListed, withMissing;
+    asListed.steps = n;
+    withMissing.steps = steps;
+    if (single) {
       decision.message = std::to_string(n) + " readings could be " + regular.layout.choice() + " or " +
                          missing->layout.choice() + "; say which with `--steps " + std::to_string(n) + "` or " +
                          option;
-    else
+      decision.choices.push_back({regular.layout.choice(), asListed});
+    } else {
       decision.message = regular.message + (regular.message.ends_with("?") ? " If" : "; if") +
                          " a reading is missing, " + option + " reads them as " + missing->layout.choice();
+    }
+    decision.choices.push_back({missing->layout.choice(), withMissing});
     decision.blame = regular.blame;
     return decision;
   }

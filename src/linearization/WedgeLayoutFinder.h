@@ -10,6 +10,15 @@
 
 namespace linearization {
 
+// A way to read the list that a question (or a refusal) offers: the layout
+// in words, as the message names it ("a 21-step wedge measured 3 times, pass
+// after pass"), and the request that reads the list so (`--steps 21`, with
+// `--layout` where two offered layouts share the step count).
+struct LayoutChoice {
+  std::string label;
+  LayoutRequest request;
+};
+
 // What the finder made of a list of readings: one value that says what was
 // read, or why nothing was. The summary line, the warnings and the messages
 // are made from it, never worked out again beside it.
@@ -33,6 +42,8 @@ struct LayoutDecision {
   // of the curve.
   std::vector<LeftOut> leftOut;
   std::string message;
+  // The ways to read the list that `message` offers, in its order.
+  std::vector<LayoutChoice> choices;
   // The reading (counted from 0) the message names, when one is to blame.
   std::optional<int64_t> blame;
   std::vector<std::string> warnings;

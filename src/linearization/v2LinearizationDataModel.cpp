@@ -69,6 +69,7 @@ v2LinearizationDataModel::v2LinearizationDataModel()
     : correctionCurve(std::make_shared<DigitalNegativeCorrectionCurve>()) {}
 
 bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platform::Host& host) {
+  measurementLayoutChoices.clear();
   if (!file.measurementData) {
     showMeasurementLoadError(host);
     return false;
@@ -98,6 +99,7 @@ bool v2LinearizationDataModel::readMeasurementFile(MeasurementFile& file, platfo
   }
   measurementRequestRefused = reader->failedOnRequest();
   if (reader->failed() || reader->interpolatedMeasurements.empty()) {
+    measurementLayoutChoices = reader->layoutChoices();
     host.logLoadFailure(reader->failureReason().empty() ? "no readings" : reader->failureReason());
     // What the user asked for cannot apply to the file: the caller says so;
     // the file itself is readable.

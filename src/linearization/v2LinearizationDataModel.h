@@ -43,6 +43,10 @@ class v2LinearizationDataModel {
   // The last load failed because the layout asked for cannot apply to the
   // file (its step column names another count).
   bool measurementRequestRefused = false;
+  // The ways to read the file that the last load's failure offered, where
+  // the readings fit several layouts (each the request that reads it so);
+  // empty after a load that did not fail so.
+  std::vector<LayoutChoice> measurementLayoutChoices;
   // The L* of each step's samples of the last file, where its steps were
   // averaged from several (empty otherwise): rawMeasurements holds their means.
   StepSamples measurementSamples;
@@ -61,7 +65,8 @@ class v2LinearizationDataModel {
   // lines over (the file keeps none; nothing of it outlives the load). Returns
   // whether it loaded; a failed load (no lines, an unknown format, a format
   // without a reader, a reader that failed or gave no readings) shows "Failed
-  // to Load Measurement Data" exactly once and leaves every field as it was;
+  // to Load Measurement Data" exactly once and leaves every field as it was
+  // (but measurementRequestRefused and measurementLayoutChoices);
   // readings that do not fit the layout the user asked for
   // (measurementLayoutRequest) are no fault of the file's format, and show
   // no alert: the host's load failure says why.

@@ -305,6 +305,20 @@ TEST(WedgeLayoutFinder, ReadsWhatTheReadingsShowAndNothingElse) {
     EXPECT_EQ(static_cast<int>(decision.kind), static_cast<int>(row.kind)) << decision.message;
     const std::string got = decision.kind == K::read ? decision.layout.description() : decision.message;
     EXPECT_EQ(got, row.expected);
+    // A question offers each way it names, and the way offered reads the
+    // list so; a read, and a refusal that offers no other way, give none.
+    const bool offers = decision.message.find(" reads them as ") != std::string::npos;
+    EXPECT_EQ(!decision.choices.empty(), decision.kind == K::ask || (decision.kind == K::refuse && offers));
+    for (const auto& choice : decision.choices) {
+      if (decision.message.find(" could be ") != std::string::npos || offers) {
+        EXPECT_NE(decision.message.find(choice.label), std::string::npos) << choice.label;
+      }
+      EXPECT_NE(decision.message.find("`" + choice.request.options() + "`"), std::string::npos)
+          << choice.request.options();
+      const LayoutDecision chosen = decideLayout(values, choice.request);
+      EXPECT_EQ(static_cast<int>(chosen.kind), static_cast<int>(K::read)) << choice.request.options();
+      EXPECT_EQ(chosen.layout.choice(), choice.label);
+    }
   }
 
   // The example wedge's values read 51 times each at noise 0.2.

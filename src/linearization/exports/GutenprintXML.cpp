@@ -95,6 +95,25 @@ std::string folderName(const std::filesystem::path& folder) {
   return path.filename().string();
 }
 
+GutenprintXMLFile gutenprintXMLFile(const InkCurve& curve, const std::string& marker, const std::string& folderName,
+                                    std::set<std::string>& namesTaken, platform::Host& host) {
+  gutenprintInkXML channel;
+  channel.channelName = marker;
+  channel.quadArray = curve;
+  channel.paperName = folderName;
+  channel.channelFileName = channel.makeChannelFileName();
+  GutenprintXMLFile file;
+  file.text = channel.makeXML(&host);
+  if (channel.channelFileName.empty())
+    file.skipped = "no XML file for the channel \"" + channel.channelName + "\"; skipped";
+  else if (!namesTaken.insert(channel.channelFileName).second)
+    file.skipped = "the channel \"" + channel.channelName + "\" would replace " + channel.channelFileName +
+                   " of an earlier channel; skipped";
+  else
+    file.fileName = channel.channelFileName;
+  return file;
+}
+
 std::vector<std::filesystem::path> writeGutenprintXMLFiles(const std::vector<InkCurve>& curves,
                                                            const std::vector<std::string>& markers,
                                                            const std::filesystem::path& folder, platform::Host& host) {
@@ -107,27 +126,15 @@ std::vector<std::filesystem::path> writeGutenprintXMLFiles(const std::vector<Ink
   }
   std::set<std::string> namesTaken;
   for (size_t i = 0; i < markers.size(); ++i) {
-    gutenprintInkXML channel;
-    channel.channelName = markers[i];
-    channel.quadArray = curves[i];
-    channel.paperName = folderName(folder);
-    channel.channelFileName = channel.makeChannelFileName();
-    channel.lut = channel.makeXML(&host);
-
-    std::string skipped;
-    if (channel.channelFileName.empty())
-      skipped = "no XML file for the channel \"" + channel.channelName + "\"; skipped";
-    else if (!namesTaken.insert(channel.channelFileName).second)
-      skipped = "the channel \"" + channel.channelName + "\" would replace " + channel.channelFileName +
-                " of an earlier channel; skipped";
-    if (!skipped.empty()) {
-      host.log(skipped);
-      host.reportFailure(skipped);
+    const GutenprintXMLFile file = gutenprintXMLFile(curves[i], markers[i], folderName(folder), namesTaken, host);
+    if (!file.skipped.empty()) {
+      host.log(file.skipped);
+      host.reportFailure(file.skipped);
       showCantSaveXML(host);
       continue;
     }
-    const auto path = folder / channel.channelFileName;
-    if (auto error = platform::files::writeFileReplacing(path, channel.lut)) {
+    const auto path = folder / file.fileName;
+    if (auto error = platform::files::writeFileReplacing(path, file.text)) {
       host.log(*error);
       host.reportFailure(*error);
       showCantSaveXML(host);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,18 @@ class gutenprintInkXML {
   // The whole XML text; no line break after the last line.
   virtual std::string makeXML(platform::Host* host = nullptr) const;
 };
+
+// One channel's file of an XML export into the folder named `folderName`:
+// its name and its XML text; or, where the channel gets no file, why (the
+// driver has none for it, or an earlier channel of the export took its name:
+// `namesTaken` holds the names taken so far, and takes this one's).
+struct GutenprintXMLFile {
+  std::string fileName;
+  std::string text;
+  std::string skipped;  // empty for a file to write
+};
+GutenprintXMLFile gutenprintXMLFile(const InkCurve& curve, const std::string& marker, const std::string& folderName,
+                                    std::set<std::string>& namesTaken, platform::Host& host);
 
 // Writes one XML file per marker into `folder`, channel i from curves[i], each
 // by itself: a channel without a file name, or whose name an earlier channel

@@ -1,6 +1,7 @@
 #include "platform/cairo/CairoContext.h"
 
 #include <cairo.h>
+#include <cairo-svg.h>
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +86,35 @@ std::unique_ptr<CairoContext> CairoContext::create(int64_t pixelWidth, int64_t p
   return context;
 }
 
+std::unique_ptr<CairoContext> CairoContext::createSVG(int64_t width, int64_t height) {
+  if (width < 1 || height < 1 || width > graphics::maxBitmapSide || height > graphics::maxBitmapSide) return nullptr;
+  auto svg = std::make_unique<std::string>();
+  const auto append = [](void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  cairo_surface_t* surface = cairo_svg_surface_create_for_stream(append, svg.get(), static_cast<double>(width),
+                                                                 static_cast<double>(height));
+  // Sized in pixels, as the page lays it out, rather than in points.
+  cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
+  std::unique_ptr<CairoContext> context(new CairoContext(surface, width, height, false));
+  context->svg_ = std::move(svg);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || context->isInErrorState()) return nullptr;
+  return context;
+}
+
+std::optional<std::string> CairoContext::finishSVG() {
+  if (!svg_ || cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+  cairo_surface_finish(surface_);
+  if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+  std::string document = std::move(*svg_);
+  // Cairo writes nothing more once the document is ended.
+  svg_.reset();
+  return document;
+}
+
+bool CairoContext::onPixels() const { return cairo_surface_get_type(surface_) == CAIRO_SURFACE_TYPE_IMAGE; }
+
 CairoContext::CairoContext(int64_t width, int64_t height, bool opaque)
     : CairoContext(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
                                               static_cast<int>(width), static_cast<int>(height)),
@@ -117,7 +147,7 @@ std::unique_ptr<CairoContext> CairoContext::part(const graphics::Rect& area) {
   if (!(area.width() >= 1 && area.height() >= 1) || area.minX() != std::floor(area.minX()) ||
       area.minY() != std::floor(area.minY()) || area.width() != std::floor(area.width()) ||
       area.height() != std::floor(area.height()) || area.minX() < 0 || area.minY() < 0 ||
-      area.maxX() > whole.maxX() || area.maxY() > whole.maxY())
+      area.maxX() > whole.maxX() || area.maxY() > whole.maxY() || !onPixels())
     return nullptr;
   cairo_surface_flush(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
@@ -136,6 +166,9 @@ std::unique_ptr<CairoContext> CairoContext::part(const graphics::Rect& area) {
 bool CairoContext::isInErrorState() const { return cairo_status(cr_) != CAIRO_STATUS_SUCCESS; }
 
 std::shared_ptr<const Image> CairoContext::makeImage(double scale) const {
+  const double shown = std::isfinite(scale) && scale > 0 ? scale : 1.0;
+  if (!onPixels())
+    return Image::make(width_, height_, std::vector<uint32_t>(static_cast<size_t>(width_ * height_), 0u), shown);
   cairo_surface_flush(surface_);
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
@@ -149,7 +182,10 @@ std::shared_ptr<const Image> CairoContext::makeImage(double scale) const {
   return Image::make(width_, height_, std::move(pixels), std::isfinite(scale) && scale > 0 ? scale : 1.0);
 }
 
-std::optional<graphics::EncodedImage> CairoContext::encodePNG() const { return encodeSurfacePNG(surface_); }
+std::optional<graphics::EncodedImage> CairoContext::encodePNG() const {
+  if (!onPixels()) return std::nullopt;
+  return encodeSurfacePNG(surface_);
+}
 
 void CairoContext::saveGState() {
   saved_.push_back(paint_);

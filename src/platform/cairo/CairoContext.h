@@ -48,6 +48,16 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
  public:
   // nullptr when a side is below 1 or above graphics::maxBitmapSide.
   static std::unique_ptr<CairoContext> create(int64_t pixelWidth, int64_t pixelHeight, bool opaque = false);
+  // A context that draws an SVG document of `width` × `height` pixels (one
+  // pixel a point, as on an image surface) into memory: the same drawing as
+  // on pixels, as vector shapes and text. nullptr for the sides create()
+  // refuses. It has no pixels of its own: part() gives nothing, makeImage a
+  // clear image and encodePNG nothing.
+  static std::unique_ptr<CairoContext> createSVG(int64_t width, int64_t height);
+  // Ends an SVG context's document and hands over its bytes; nothing is
+  // drawn after. Nothing for a context over pixels, for one finished before,
+  // and where Cairo could not write the document.
+  std::optional<std::string> finishSVG();
   // A context that draws on the pixels of `area` of this one (whole pixels,
   // within the surface), its origin at the area's top-left corner: parts of
   // one picture drawn on threads of their own. This context draws nothing
@@ -175,6 +185,11 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   std::shared_ptr<const CairoTextMetrics> metrics_ = std::make_shared<CairoTextMetrics>();
   // A part's whole picture, told of what the part drew when the part is gone.
   _cairo_surface* whole_ = nullptr;
+  // An SVG context's document as Cairo writes it (held apart, for its
+  // address is Cairo's).
+  std::unique_ptr<std::string> svg_;
+  // Over an image surface's pixels.
+  bool onPixels() const;
 };
 
 }  // namespace platform::cairo
