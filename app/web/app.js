@@ -138,7 +138,9 @@ function render(state) {
 
   for (const list of document.querySelectorAll('ul.messages')) list.replaceChildren();
   for (const warning of state.warnings || []) addMessage(warning.about, warning.text, 'warning');
-  for (const error of state.errors || []) addMessage(error.about, error.text, 'error');
+  // The finder's question is shown once, with its choices, not also as a refusal.
+  const asked = state.question && state.question.text;
+  for (const error of state.errors || []) if (error.text !== asked) addMessage(error.about, error.text, 'error');
 
   renderQuestion(state.question);
   if (!sliding.pending && !sliding.busy) {

@@ -22,6 +22,7 @@ import tempfile
 import time
 
 from selenium import webdriver
+from selenium.common.exceptions import StaleElementReferenceException, TimeoutException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
@@ -79,19 +80,39 @@ def graph_pixels(driver, name):
 
 
 def texts(driver, name):
-    return [e.text for e in driver.find_elements(*by_test(name)) if e.text]
+    """The texts of the visible elements marked `name`, read at one moment."""
+    return driver.execute_script(
+        'return Array.from(document.querySelectorAll(\'[data-test="\' + arguments[0] + \'"]\'))'
+        '.filter((e) => e.offsetParent !== null).map((e) => e.innerText).filter((t) => t);', name)
 
 
 def summary_lines(driver):
-    return [li.text for li in driver.find_elements(By.CSS_SELECTOR, '[data-test="summary"] li')]
+    return driver.execute_script(
+        'return Array.from(document.querySelectorAll(\'[data-test="summary"] li\')).map((e) => e.textContent);')
 
 
 def wait_for(driver, what, condition):
     try:
-        return WebDriverWait(driver, TIMEOUT, poll_frequency=0.05).until(lambda d: condition())
-    except Exception:
+        return WebDriverWait(driver, TIMEOUT, poll_frequency=0.05,
+                             ignored_exceptions=[StaleElementReferenceException]).until(lambda d: condition())
+    except TimeoutException:
         fail('waited %d s for %s; summary %r, warnings %r' % (TIMEOUT, what, summary_lines(driver),
                                                               texts(driver, 'warnings')))
+
+
+def settled_pixels(driver, name):
+    """The graph once it stays the same for half a second (the slider's last
+    values answered)."""
+    seen = [None]
+
+    def same():
+        time.sleep(0.5)
+        now = graph_pixels(driver, name)
+        if now is not None and now == seen[0]:
+            return now
+        seen[0] = now
+        return None
+    return wait_for(driver, 'the graph %s to settle' % name, same)
 
 
 def drag(driver, slider, pixels):
@@ -100,13 +121,15 @@ def drag(driver, slider, pixels):
 
 
 def wedge_asking_layout(path):
-    """A 21-step wedge whose paper white was read twice at the start: the
-    finder cannot tell a patch read twice from a 22-step wedge, and asks."""
+    """A 21-step wedge measured 3 times, pass after pass, with one reading of
+    the last pass missing: no layout fits 62 readings, and the finder offers
+    to read them as 21 steps with one missing."""
     ls = [95.0 - 90.0 * i / 20 for i in range(21)]
-    ls.insert(1, ls[0] - 0.08)
-    rows = ['%d\tA%d\t%.2f\t0.50\t2.00' % (i + 1, i + 1, l) for i, l in enumerate(ls)]
+    readings = [l + 0.02 * ((i * 7 + p * 3) % 5 - 2) for p in range(3) for i, l in enumerate(ls)
+                if (p, i) != (2, 7)]
+    rows = ['%d\tA%d\t%.2f\t0.50\t2.00' % (i + 1, i + 1, l) for i, l in enumerate(readings)]
     with open(path, 'w') as f:
-        f.write('CGATS.17\nORIGINATOR\t"inkcurve test: paper white read twice"\nNUMBER_OF_FIELDS\t5\n'
+        f.write('CGATS.17\nORIGINATOR\t"inkcurve test: a reading missing"\nNUMBER_OF_FIELDS\t5\n'
                 'BEGIN_DATA_FORMAT\nSAMPLE_ID\tSAMPLE_NAME\tLAB_L\tLAB_A\tLAB_B\nEND_DATA_FORMAT\n'
                 'NUMBER_OF_SETS\t%d\nBEGIN_DATA\n%s\nEND_DATA\n' % (len(rows), '\n'.join(rows)))
 
@@ -163,7 +186,7 @@ def main():
         toggles = driver.find_elements(*by_test('channel-toggle'))
         if not toggles:
             fail('no channel buttons')
-        settled = graph_pixels(driver, 'graph-ink')
+        settled = settled_pixels(driver, 'graph-ink')
         toggles[0].click()
         wait_for(driver, 'the ink graph without ' + toggles[0].text,
                  lambda: graph_pixels(driver, 'graph-ink') not in (None, settled))
@@ -189,16 +212,21 @@ def main():
                 fail('the downloaded .quad differs from `inkcurve linearize --smoothing %s --out`' % value)
 
         # A file whose layout the finder asks about: its choices as buttons.
-        asking = os.path.join(work, 'white-twice.txt')
+        asking = os.path.join(work, 'one-missing.txt')
         wedge_asking_layout(asking)
         driver.find_element(*by_test('measurement-file')).send_keys(asking)
-        wait_for(driver, 'the layout question', lambda: driver.find_elements(*by_test('layout-choice')))
-        choice = driver.find_elements(*by_test('layout-choice'))[0]
-        label = choice.text
-        choice.click()
-        wait_for(driver, 'the file read as "%s"' % label,
-                 lambda: any(l.startswith('measurements: white-twice.txt') for l in summary_lines(driver))
-                 and not driver.find_elements(*by_test('layout-choice')))
+        wait_for(driver, 'the layout question', lambda: texts(driver, 'layout-choice'))
+        question = driver.find_element(By.ID, 'question-text').text
+        if 'no wedge layout fits 62 readings' not in question:
+            fail('the question is %r' % question)
+        choices = driver.find_elements(*by_test('layout-choice'))
+        driver.save_screenshot(os.path.join(output, 'serve-page-question.png'))
+        label = choices[0].text
+        choices[0].click()
+        wait_for(driver, 'the file read as %r offers' % label,
+                 lambda: 'readings: 62, a 21-step wedge measured 3 times, pass after pass, one reading of step 8 '
+                 'missing, resampled to 256' in summary_lines(driver)
+                 and not texts(driver, 'layout-choice'))
     finally:
         if driver:
             driver.quit()
