@@ -1,7 +1,6 @@
 #include "ServeCommand.h"
 
 #include <arpa/inet.h>
-#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -91,6 +90,16 @@ void openInBrowser(const std::string& address, std::ostream& err) {
   }).detach();
 }
 
+// The pipe the stop signals' handler writes to.
+int stopPipe[2] = {-1, -1};
+
+extern "C" void stopSignalled(int) {
+  const int saved = errno;
+  const char byte = 1;
+  (void)!::write(stopPipe[1], &byte, 1);
+  errno = saved;
+}
+
 }  // namespace
 
 int runServe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -131,15 +140,19 @@ int runServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << "inkcurve serve: " << error << "\n";
     return kExitFailed;
   }
-  // SIGINT and SIGTERM are taken by a thread of their own, which stops the
-  // server: blocked here, before the server's threads start, so that every
-  // thread inherits the block. The program ends after the command; the
-  // block is left as it is.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // SIGINT and SIGTERM stop the server: the handler only writes a byte to a
+  // pipe (whichever thread the signal lands on, a sanitizer's included),
+  // and a thread of our own that reads it stops the server. A second signal
+  // while it stops ends the program at once.
+  if (::pipe(stopPipe) != 0) {
+    err << "inkcurve serve: " << std::strerror(errno) << "\n";
+    return kExitFailed;
+  }
+  struct sigaction onStop {}, oldInt {}, oldTerm {};
+  onStop.sa_handler = stopSignalled;
+  sigemptyset(&onStop.sa_mask);
+  sigaction(SIGINT, &onStop, &oldInt);
+  sigaction(SIGTERM, &onStop, &oldTerm);
   if (elsewhere)
     err << "inkcurve serve: warning: serving on " << options.address
         << ", which other machines may reach: anyone there who learns the token can use the page, and the "
@@ -151,17 +164,28 @@ int runServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   std::atomic<bool> stopping = false, ended = false;
   std::thread waiter([&] {
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    char byte = 0;
+    while (::read(stopPipe[0], &byte, 1) < 0 && errno == EINTR) {
+    }
+    if (ended) return;
     stopping = true;
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigaction(SIGINT, &byDefault, nullptr);
+    sigaction(SIGTERM, &byDefault, nullptr);
     // A signal that comes before the server runs waits for it to.
     while (!ended && !server.running()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!ended) server.stop();
   });
   const bool served = server.run();
   ended = true;
-  if (!stopping) pthread_kill(waiter.native_handle(), SIGTERM);
+  const char wake = 0;
+  (void)!::write(stopPipe[1], &wake, 1);
   waiter.join();
+  sigaction(SIGINT, &oldInt, nullptr);
+  sigaction(SIGTERM, &oldTerm, nullptr);
+  ::close(stopPipe[0]);
+  ::close(stopPipe[1]);
   if (!served && !stopping) {
     err << "inkcurve serve: the server stopped unexpectedly\n";
     return kExitFailed;

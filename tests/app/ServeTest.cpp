@@ -222,6 +222,13 @@ TEST(Serve, RefusesWhatIsNotThePagesOwnAndSurvivesIt) {
     }
   }
 
+  // A file of the limit itself is read, as the command line reads it.
+  auto edge = client.Post((page + "/quad?name=edge.quad").c_str(), running.headers(true), std::string(100000, 'x'),
+                          "application/octet-stream");
+  ASSERT_TRUE(edge);
+  EXPECT_EQ(edge->status, 200);
+  EXPECT_NE(edge->body.find("\"errors\":[{\"about\":\"quad\""), std::string::npos) << edge->body.substr(0, 300);
+
   auto state = client.Get(page.c_str(), running.headers());
   ASSERT_TRUE(state);
   EXPECT_EQ(state->status, 200);
