@@ -111,16 +111,21 @@ async function openDropped(files) {
 }
 
 // The server let go of this page's document: a new one, given the same
-// files and settings again.
+// files, readings typed over and settings again.
 async function reopen() {
   hideBanner();
+  const typed = ((page.state && page.state.readings) || []).filter((reading) => reading.typed);
+  const settings = {smoothing: Number($('#smoothing').value), spline: Number($('#spline').value),
+                    notes: $('#notes').value};
   try {
     await newPage();
     if (page.measurements) await openMeasurements(page.measurements, page.steps, page.layout);
     if (page.quad) await openQuad(page.quad);
-    await change('/settings', JSON.stringify({
-      smoothing: Number($('#smoothing').value), spline: Number($('#spline').value), notes: $('#notes').value,
-    }), 'settings');
+    for (const reading of typed) {
+      await change('/readings', JSON.stringify({step: reading.step, L: reading.L, a: reading.a, b: reading.b}),
+                   'reading');
+    }
+    await change('/settings', JSON.stringify(settings), 'settings');
     await drawGraphs();
   } catch (e) { /* said in the banner */ }
 }
@@ -263,6 +268,9 @@ async function typeReading(row, reading) {
     input.classList.remove('invalid');
     typed[input.dataset.key] = value;
   }
+  // The table shown again from the answer: a value refused goes back to the
+  // reading the document holds, beside the refusal.
+  page.readingsShown = '';
   try {
     if (await change('/readings', JSON.stringify(typed), 'reading')) await drawGraphs();
   } catch (e) { /* said in the banner */ }
