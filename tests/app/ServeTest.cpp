@@ -77,6 +77,25 @@ std::string field(const std::string& json, const std::string& key) {
   return json.substr(start, end - start);
 }
 
+// Sends `raw` to the server as it is and gives back what came before the
+// server closed the connection or stopped answering.
+std::string exchange(int port, const std::string& raw) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      ::send(fd, raw.data(), raw.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(raw.size())) {
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return answer;
+}
+
 std::string newPage(httplib::Client& client, const Running& running) {
   auto res = client.Post("/api/pages", running.headers(true), "", "text/plain");
   if (!res || res->status != 200) return "";
@@ -202,21 +221,12 @@ TEST(Serve, RefusesWhatIsNotThePagesOwnAndSurvivesIt) {
       {"GET / HTTP/1.1\r\nHost: 127.0.0.1:", ""},
   };
   for (const auto& [raw, reply] : raws) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::send(fd, raw.data(), raw.size(), MSG_NOSIGNAL), static_cast<ssize_t>(raw.size()));
     const auto start = std::chrono::steady_clock::now();
-    char answer[64] = {};
-    const ssize_t n = ::recv(fd, answer, sizeof answer - 1, 0);
+    const std::string answer = exchange(port, raw);
     const auto waited = std::chrono::steady_clock::now() - start;
-    ::close(fd);
-    EXPECT_EQ(std::string(answer).substr(0, reply.size()), reply) << raw.substr(0, 40);
+    EXPECT_EQ(answer.substr(0, reply.size()), reply) << raw.substr(0, 40);
     if (reply.empty()) {
-      EXPECT_TRUE(n <= 0 || std::string(answer).rfind("HTTP/1.1 4", 0) == 0) << answer;
+      EXPECT_TRUE(answer.empty() || answer.rfind("HTTP/1.1 4", 0) == 0) << answer.substr(0, 40);
       EXPECT_GE(waited, std::chrono::milliseconds(900)) << raw.substr(0, 40);
       EXPECT_LT(waited, std::chrono::milliseconds(4000)) << raw.substr(0, 40);
     }
@@ -351,6 +361,42 @@ TEST(Serve, EachPageItsOwnDocumentFromManyThreads) {
   for (auto& t : threads) t.join();
   for (int i = 0; i < kPages; ++i) EXPECT_EQ(failures[i], "") << "page " << i;
   EXPECT_EQ(running.server().pagesHeld(), static_cast<size_t>(kPages));
+}
+
+TEST(Serve, DownloadsAreSavedUnderTheirNames) {
+  Running running;
+  httplib::Client client("127.0.0.1", running.port());
+  const std::string wedge = readFile(INKCURVE_EXAMPLES "/wedge-21.txt"), quad = readFile(INKCURVE_EXAMPLES "/pt-pd-8ch.quad");
+  // The name the page gave (percent-encoded in the query), what is saved, and
+  // the header that names it: plain ASCII for old browsers, UTF-8 for the rest.
+  const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
+      {"wedge-21.txt", "quad", "application/octet-stream",
+       "attachment; filename=\"pt-pd-8ch-corrected.quad\"; filename*=UTF-8''pt-pd-8ch-corrected.quad"},
+      {"wedge-21.txt", "xml", "application/zip",
+       "attachment; filename=\"pt-pd-8ch-xml.zip\"; filename*=UTF-8''pt-pd-8ch-xml.zip"},
+      {"Pt%20%22n%C2%BA1%22%3B%20x.txt", "acv", "application/octet-stream",
+       "attachment; filename=\"Pt _n__1_; x-correction.acv\"; "
+       "filename*=UTF-8''Pt%20%22n%C2%BA1%22%3B%20x-correction.acv"},
+      {"..%2F..%2Fetc%2Fpasswd.txt", "measurements", "application/octet-stream",
+       "attachment; filename=\"passwd-smoothed.txt\"; filename*=UTF-8''passwd-smoothed.txt"},
+  };
+  for (const auto& [name, what, type, header] : rows) {
+    const std::string page = "/api/pages/" + newPage(client, running);
+    auto none = client.Get((page + "/downloads/" + what).c_str(), running.headers());
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->status, 404);
+    EXPECT_EQ(none->body, "{\"error\":\"there is no " + what + " file to save yet\"}");
+    client.Post((page + "/measurements?name=" + name).c_str(), running.headers(true), wedge, "application/octet-stream");
+    client.Post((page + "/quad?name=pt-pd-8ch.quad").c_str(), running.headers(true), quad, "application/octet-stream");
+    // Read as sent: httplib's client takes percent escapes out of headers.
+    const std::string saved =
+        exchange(running.port(), "GET " + page + "/downloads/" + what + " HTTP/1.1\r\nHost: 127.0.0.1:" +
+                                     std::to_string(running.port()) + "\r\nCookie: " +
+                                     running.headers().begin()->second + "\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(saved.substr(0, 15), "HTTP/1.1 200 OK") << name << " " << saved.substr(0, 300);
+    EXPECT_NE(saved.find("\r\nContent-Disposition: " + header + "\r\n"), std::string::npos) << saved.substr(0, 600);
+    EXPECT_NE(saved.find("\r\nContent-Type: " + type + "\r\n"), std::string::npos) << name;
+  }
 }
 
 TEST(Serve, DroppedDocumentsAreSaidToBeGone) {
