@@ -182,6 +182,20 @@ struct WebDocument::Impl {
   std::optional<std::string> questionText;
   std::vector<LayoutChoice> choices;
 
+  // The graphs as the document stands, each drawn when first asked for:
+  // the picture of both laid out once, the measurement graph as it lays it
+  // out, and the ink graph without the channels `hidden` (laid out again
+  // without them where there are some).
+  struct Drawn {
+    PlotPicture picture;
+    std::unique_ptr<PlotFigure> figure;
+    std::optional<std::string> measurements;
+    std::set<std::string> hidden;
+    std::optional<std::string> ink;
+  };
+  std::optional<Drawn> drawn;
+  const std::string& graph(Graph which, const std::set<std::string>& hidden);
+
   std::string xmlFolder() const { return stem(quad->name) + "-xml"; }
 
   // The sources of the exports, as the command hands them over.
@@ -202,7 +216,33 @@ struct WebDocument::Impl {
   }
 };
 
+const std::string& WebDocument::Impl::graph(Graph which, const std::set<std::string>& hidden) {
+  if (!drawn) {
+    const QuadDataFile* file = quad ? quad->file.get() : nullptr;
+    drawn.emplace();
+    drawn->picture = linearizePicture(*document, measurements->name, file,
+                                      quad ? std::optional<std::string>(quad->name) : std::nullopt);
+    drawn->figure = PlotFigure::laidOut(drawn->picture);
+  }
+  if (which == Graph::measurements) {
+    if (!drawn->measurements) drawn->measurements = graphSVG(*drawn->figure, PlotFigure::Graph::measurements);
+    return *drawn->measurements;
+  }
+  if (!drawn->ink || drawn->hidden != hidden) {
+    if (hidden.empty()) {
+      drawn->ink = graphSVG(*drawn->figure, PlotFigure::Graph::inkCurves);
+    } else {
+      PlotPicture shown = drawn->picture;
+      std::erase_if(shown.ink.channels, [&](const InkChannelGraph& c) { return hidden.contains(c.name); });
+      drawn->ink = graphSVG(*PlotFigure::laidOut(shown), PlotFigure::Graph::inkCurves);
+    }
+    drawn->hidden = hidden;
+  }
+  return *drawn->ink;
+}
+
 void WebDocument::Impl::rework() {
+  drawn.reset();
   correction = {};
   corrected = {};
   quadCorrected = false;
@@ -535,15 +575,8 @@ std::optional<WebDocument::Download> WebDocument::download(std::string_view what
 }
 
 std::string WebDocument::graphSvg(Graph graph, const std::set<std::string>& hidden) const {
-  const auto& d = *impl_;
-  if (!d.document) return {};
-  const QuadDataFile* quad = d.quad ? d.quad->file.get() : nullptr;
-  PlotPicture picture = linearizePicture(*d.document, d.measurements->name, quad,
-                                         d.quad ? std::optional<std::string>(d.quad->name) : std::nullopt);
-  std::erase_if(picture.ink.channels, [&](const InkChannelGraph& c) { return hidden.contains(c.name); });
-  const auto figure = PlotFigure::laidOut(picture);
-  return graphSVG(*figure, graph == Graph::measurements ? PlotFigure::Graph::measurements
-                                                        : PlotFigure::Graph::inkCurves);
+  if (!impl_->document) return {};
+  return impl_->graph(graph, hidden);
 }
 
 size_t WebDocument::bytesHeld() const {
@@ -561,6 +594,9 @@ size_t WebDocument::bytesHeld() const {
   };
   const auto values = [](const auto& list) { return list.capacity() * sizeof(list[0]); };
   held += saidBytes(d.correction) + saidBytes(d.corrected);
+  if (d.drawn)
+    for (const auto* svg : {&d.drawn->measurements, &d.drawn->ink})
+      if (*svg) held += (*svg)->capacity();
   if (d.measurements) held += d.measurements->name.capacity() + d.measurements->bytes.capacity() + saidBytes(d.measurements->opened);
   if (d.document) {
     const auto& doc = *d.document;

@@ -2,9 +2,13 @@
 
 #include <zip.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <limits>
 #include <map>
 #include <optional>
+#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -190,4 +194,290 @@ TEST(WebDocument, DownloadsAndWordsAreTheCommands) {
       EXPECT_EQ(names, row.downloads);
     }
   }
+}
+
+namespace {
+
+// 66 readings of a flat 11-step print read 6 times in place, its second
+// half darker, at a noise of 0.5 L*: one reading a step and six a step fit
+// them alike.
+std::vector<double> flatPrintReadSixTimes() {
+  std::mt19937 random(2);
+  std::normal_distribution<double> noise(0.0, 0.5);
+  std::vector<double> v;
+  for (int run = 0; run < 11; ++run)
+    for (int r = 0; r < 6; ++r) v.push_back(std::round((62 - 5 * run / 10.0 + noise(random)) * 100) / 100);
+  for (std::size_t k = v.size() / 2; k < v.size(); ++k)
+    v[k] -= 6 * std::sin(M_PI * (k - v.size() / 2.0) / (v.size() / 2.0));
+  return v;
+}
+
+// The state less its errors and question: what a refused change leaves as
+// it was.
+std::string withoutErrors(std::string state) {
+  const auto from = state.find("\"errors\":[");
+  const auto to = state.find(",\"readings\":");
+  if (from == std::string::npos || to == std::string::npos) return state;
+  return state.erase(from, to - from);
+}
+
+}  // namespace
+
+// Where the layout finder asks how the readings lie, the page gets the
+// question in the command's words and the layouts it offers, each with what
+// opens the file so (--steps, --layout); opened so, the file reads as the
+// command reads it with those options. Nothing is opened meanwhile.
+TEST(WebDocument, AQuestionOffersTheLayoutsToOpenTheFileWith) {
+  TempDir dir;
+  std::vector<double> margin = testsupport::evenLstar(21, 95, 5);
+  const double wiggle[] = {0.03, -0.04, 0.02, 0.05, -0.03, 0.01, -0.02, 0.04, -0.05, 0.02, 0.03,
+                           -0.01, 0.04, -0.03, 0.02, -0.04, 0.05, -0.02, 0.01, 0.03, -0.05};
+  for (size_t k = 0; k < margin.size(); ++k) margin[k] += wiggle[k];
+  // The paper's margin read before paper white.
+  margin.insert(margin.begin(), margin.front() + 0.11);
+  struct Row {
+    std::string name;
+    std::vector<double> Ls;
+    std::string question;  // as the JSON gives it
+    std::vector<std::vector<std::string>> choices;  // the options that open the file as each choice says
+  };
+  const Row rows[] = {
+      {"margin.txt", margin,
+       R"("question":{"text":"cannot read margin.txt: line 10: reading 2 repeats reading 1 (L* 95.14 and 95.03) )"
+       R"(where the steps around them are far apart: the paper's margin read as a patch, or a patch read twice? )"
+       R"(take one of the two out of the file, or say `--steps 22` if they are two steps","choices":[{"label":)"
+       R"("a 22-step wedge measured once","steps":22,"layout":null}]})",
+       {{"--steps", "22"}}},
+      {"flat.txt", flatPrintReadSixTimes(),
+       R"("question":{"text":"cannot read flat.txt: 66 readings could be a 66-step wedge measured once or an )"
+       R"(11-step wedge measured 6 times, each step's readings together; say which with `--steps 66` or )"
+       R"(`--steps 11`","choices":[{"label":"a 66-step wedge measured once","steps":66,"layout":null},)"
+       R"({"label":"an 11-step wedge measured 6 times, each step's readings together","steps":11,"layout":null}]})",
+       {{"--steps", "66"}, {"--steps", "11"}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string text = testsupport::cgatsWedge(row.Ls);
+    const auto file = dir.write(row.name, text);
+    WebDocument page;
+    const std::string asked = page.openMeasurements(row.name, text);
+    EXPECT_NE(asked.find(row.question), std::string::npos) << asked;
+    EXPECT_NE(asked.find(R"("measurementFile":null)"), std::string::npos);
+    EXPECT_NE(asked.find(R"("readings":[])"), std::string::npos);
+    // The command's own words, the path being the name.
+    auto said = testsupport::runInkcurve({"linearize", file.string()});
+    EXPECT_EQ(said.status, 1);
+    auto errors = messagesOf(platform::text::replaceAll(said.err, file.string(), row.name));
+    EXPECT_EQ(texts(listed(asked, "errors")), errors);
+
+    for (const auto& options : row.choices) {
+      const std::string opened = page.openMeasurements(row.name, text, std::stoll(options[1]));
+      EXPECT_NE(opened.find(R"("question":null)"), std::string::npos);
+      std::vector<std::string> args{"linearize", file.string()};
+      args.insert(args.end(), options.begin(), options.end());
+      said = testsupport::runInkcurve(args);
+      ASSERT_EQ(said.status, 0) << said.err;
+      auto summary = linesOf(platform::text::replaceAll(said.out, file.string(), row.name));
+      summary.pop_back();
+      EXPECT_EQ(listed(opened, "summary"), summary);
+    }
+  }
+  // A layout said that the readings do not fit is refused in the command's words.
+  WebDocument page;
+  const std::string passes = page.openMeasurements("flat.txt", testsupport::cgatsWedge(flatPrintReadSixTimes()), 20,
+                                                   "passes");
+  EXPECT_EQ(listed(passes, "errors").back(),
+            "measurements: cannot read flat.txt: `--steps 20 --layout passes` does not fit 66 readings: they are not "
+            "a whole number of readings for each of 20 steps");
+}
+
+// A change the document cannot take is refused with the command's words and
+// leaves everything as it was: a file that is not text, an empty file, a
+// file of another type, a .quad that is not one, a reading or a setting out
+// of range or not a number, notes a .quad could not be read back with.
+TEST(WebDocument, ARefusedChangeLeavesTheDocumentAsItWas) {
+  const std::string wedge = slurp(kExamples / "wedge-21.txt");
+  const std::string quad = slurp(kExamples / "pt-pd-8ch.quad");
+  std::string longNotes;
+  for (int i = 0; i < 60; ++i) longNotes += "line " + std::to_string(i) + "\n";
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  struct Row {
+    std::string name;
+    std::function<void(WebDocument&)> change;
+    std::vector<std::string> errors;  // "about: text"
+  };
+  const std::string failedToLoad =
+      "measurements: Failed to Load Measurement Data: Please check the measurement data format and load data again.";
+  const Row rows[] = {
+      {"not UTF-8", [&](WebDocument& d) { d.openMeasurements("bad.txt", "L*\ta*\tb*\n9\xff.0\t0\t0\n"); },
+       {failedToLoad, "measurements: cannot read bad.txt: line 2: not valid UTF-8 text"}},
+      {"empty", [&](WebDocument& d) { d.openMeasurements("folder/empty.csv", ""); },
+       {failedToLoad, "measurements: cannot read empty.csv: the first line names no measurement file format this "
+                      "program reads; it reads CGATS, Argyll CTI3 (.ti3), its own measurement files, Tallyframe "
+                      "(GRAY), Ribbonmeter (Patch), SpyderPrint, QTR-Linearize-Data, QTR-Create-ICC and Density "
+                      "files, and tables whose header row names an L* or a density column, such as \"L*,a*,b*\" "
+                      "or \"Sample;L*;a*;b*\""}},
+      {"another type", [&](WebDocument& d) { d.openMeasurements("wedge.pdf", wedge); },
+       {"measurements: wedge.pdf: expected a file of type .txt, .csv, .ti3"}},
+      {"steps", [&](WebDocument& d) { d.openMeasurements("wedge.txt", wedge, 1); },
+       {"measurements: --steps needs a whole number of steps, 2 or more, not \"1\""}},
+      {"a .quad that is not one", [&](WebDocument& d) { d.openQuad("wedge.quad", wedge); },
+       {"quad: wedge.quad is not a QuadToneRIP ink curve file this program can read: line 1 is not one of the "
+        "QuadToneRIP headers this program reads"}},
+      {"a .quad not UTF-8", [&](WebDocument& d) { d.openQuad("latin.quad", "## QuadToneRIP K\n# caf\xe9\n"); },
+       {"quad: cannot read latin.quad: line 2: not valid UTF-8 text"}},
+      {"L* not a number", [&](WebDocument& d) { d.typeReading(3, nan, 0, 0); },
+       {"reading: L* must be a number from 0 to 100, not 'nan'"}},
+      {"step and b* out of range", [&](WebDocument& d) { d.typeReading(22, 50, 0, -inf); },
+       {"reading: step 22 is not one of the readings' steps, 1 to 21",
+        "reading: b* must be a number from -128 to 127, not '-inf'"}},
+      {"smoothing 101", [&](WebDocument& d) { d.setSettings(101, 20, std::nullopt); },
+       {"settings: --smoothing must be a number from 0 to 100, not '101'"}},
+      {"spline not a number", [&](WebDocument& d) { d.setSettings(std::nullopt, nan, std::nullopt); },
+       {"settings: --spline must be a number from 0 to 100, not 'nan'"}},
+      {"notes too long", [&](WebDocument& d) { d.setSettings(50, std::nullopt, longNotes); },
+       {"settings: --notes would make a .quad file that cannot be read back: the notes have 61 lines, but a .quad "
+        "file has room for 51; a reader takes the line after them for the first channel's marker"}},
+  };
+  WebDocument page;
+  page.openMeasurements("wedge-21.txt", wedge);
+  const std::string before = page.openQuad("pt-pd-8ch.quad", quad);
+  const auto quadBefore = page.download("quad");
+  ASSERT_TRUE(quadBefore);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    row.change(page);
+    const std::string after = page.state();
+    EXPECT_EQ(listed(after, "errors"), row.errors);
+    EXPECT_EQ(withoutErrors(after), withoutErrors(before));
+    EXPECT_EQ(page.download("quad")->bytes, quadBefore->bytes);
+  }
+  // The next change that is taken clears the errors.
+  EXPECT_TRUE(listed(page.setSettings(33, 33, std::nullopt), "errors").empty());
+}
+
+// The graphs are SVG documents of the figure --plot draws, none before there
+// is anything to draw; hiding a channel leaves it out of the ink graph. A
+// reading typed over is marked and changes the curves; revert() opens the
+// readings again as they were. The document counts the bytes it holds.
+TEST(WebDocument, GraphsTypedReadingsAndRevert) {
+  const std::string wedge = slurp(kExamples / "wedge-21.txt");
+  const std::string quad = slurp(kExamples / "pt-pd-8ch.quad");
+  WebDocument page;
+  const std::string empty = page.state();
+  EXPECT_EQ(empty,
+            R"({"measurementFile":null,"quadFile":null,"summary":[],"warnings":[],"errors":[],"question":null,)"
+            R"("readings":[],"smoothing":33,"spline":33,"channels":[],"notes":"","downloads":{"quad":null,)"
+            R"("acv":null,"cube":null,"xml":null,"measurements":null}})");
+  EXPECT_EQ(page.graphSvg(WebDocument::Graph::measurements), "");
+  EXPECT_FALSE(page.download("acv"));
+  const size_t heldEmpty = page.bytesHeld();
+
+  page.openQuad("pt-pd-8ch.quad", quad);
+  // A .quad alone: its channels, nothing corrected, nothing drawn.
+  EXPECT_NE(page.state().find(R"("channels":["K","LK","LLK"])"), std::string::npos) << page.state();
+  EXPECT_EQ(page.graphSvg(WebDocument::Graph::inkCurves), "");
+  const std::string opened = page.openMeasurements("wedge-21.txt", wedge);
+  EXPECT_GT(page.bytesHeld(), heldEmpty + wedge.size() + quad.size());
+
+  // The same drawing, whichever Cairo surface it was (Cairo numbers them
+  // all in the document's one group).
+  const auto same = [](std::string x, std::string y) {
+    for (std::string* svg : {&x, &y}) {
+      const auto at = svg->find("<g id=\"surface");
+      if (at != std::string::npos) svg->erase(at, svg->find('>', at) - at);
+    }
+    return x == y;
+  };
+  const auto isSvg = [](const std::string& svg) {
+    return svg.starts_with("<?xml") && svg.find("<svg") != std::string::npos &&
+           svg.find("</svg>") != std::string::npos && svg.find("width=\"800px\" height=\"1000px\"") != std::string::npos;
+  };
+  const std::string measurements = page.graphSvg(WebDocument::Graph::measurements);
+  const std::string ink = page.graphSvg(WebDocument::Graph::inkCurves);
+  EXPECT_TRUE(isSvg(measurements)) << measurements.substr(0, 300);
+  EXPECT_TRUE(isSvg(ink));
+  const std::string withoutK = page.graphSvg(WebDocument::Graph::inkCurves, {"K"});
+  EXPECT_TRUE(isSvg(withoutK));
+  EXPECT_FALSE(same(withoutK, ink));
+  // A name that is no channel hides nothing.
+  EXPECT_TRUE(same(page.graphSvg(WebDocument::Graph::inkCurves, {"Q"}), ink));
+  EXPECT_TRUE(same(page.graphSvg(WebDocument::Graph::measurements), measurements));
+
+  const std::string typed = page.typeReading(11, 40, 0.8, 4);
+  EXPECT_NE(typed.find(R"({"step":11,"L":40,"a":0.8,"b":4,"density":0.9488098866621542,"samples":null,)"
+                       R"("typed":true})"),
+            std::string::npos)
+      << typed;
+  // L* 40 where the neighbours are 39.63 and 30.17: the smoothed readings climb back.
+  EXPECT_EQ(listed(typed, "warnings"),
+            std::vector<std::string>{"correction: the correction turns back between input 38% and 39% (it maps 38% "
+                                     "to 45.4% and 39% to 47.4%): the smoothed readings climb back there, and the "
+                                     "corrected curves run backwards; look at the readings there (--plot) and "
+                                     "measure again"});
+  EXPECT_EQ(listed(typed, "summary").size(), 5u);
+  size_t typedCount = 0;
+  for (size_t at = typed.find("\"typed\":true"); at != std::string::npos; at = typed.find("\"typed\":true", at + 1))
+    ++typedCount;
+  EXPECT_EQ(typedCount, 1u);
+  EXPECT_FALSE(same(page.graphSvg(WebDocument::Graph::measurements), measurements));
+  const auto correctedBefore = page.download("quad");
+
+  EXPECT_EQ(page.revert(), opened);
+  EXPECT_TRUE(same(page.graphSvg(WebDocument::Graph::measurements), measurements));
+  EXPECT_TRUE(same(page.graphSvg(WebDocument::Graph::inkCurves), ink));
+  EXPECT_NE(page.download("quad")->bytes, correctedBefore->bytes);
+}
+
+// A .quad whose own notes fill the comment lines can be saved corrected, but
+// not beside the XML curves, whose _ref.quad adds a line: the page says so as
+// the command does, and offers no .zip; notes given instead make it whole.
+TEST(WebDocument, OwnNotesThatCannotGoIntoTheReferenceQuad) {
+  TempDir dir;
+  std::vector<std::string> comments;
+  for (int i = 0; i < 51; ++i) comments.push_back("# note " + std::to_string(i));
+  const std::string quad = testsupport::quadFileText("## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK",
+                                                     testsupport::eightChannelMarkers(),
+                                                     [](int c, int i) { return c == 0 ? 200.0 * i : 0.0; }, comments);
+  const std::string wedge = slurp(kExamples / "wedge-21.txt");
+  const auto quadFile = dir.write("full.quad", quad);
+  const auto said = testsupport::runInkcurve({"linearize", (kExamples / "wedge-21.txt").string(), quadFile.string(),
+                                              "--xml-dir", (dir / "full-xml").string()});
+  EXPECT_EQ(said.status, 1);
+  WebDocument page;
+  page.openMeasurements("wedge-21.txt", wedge);
+  const std::string state = page.openQuad("full.quad", quad);
+  EXPECT_EQ(texts(listed(state, "warnings")),
+            messagesOf(platform::text::replaceAll(said.err, quadFile.string(), "full.quad")));
+  EXPECT_NE(state.find(R"("quad":"full-corrected.quad")"), std::string::npos);
+  EXPECT_NE(state.find(R"("xml":null)"), std::string::npos);
+  EXPECT_FALSE(page.download("xml"));
+  EXPECT_TRUE(page.download("quad"));
+  const std::string given = page.setSettings(std::nullopt, std::nullopt, "one line");
+  EXPECT_TRUE(listed(given, "warnings").empty());
+  EXPECT_NE(given.find(R"("xml":"full-xml.zip")"), std::string::npos);
+  EXPECT_TRUE(page.download("xml"));
+}
+
+// JSON strings and numbers as the state writes them.
+TEST(WebDocument, JsonTexts) {
+  const std::pair<std::string, std::string> strings[] = {
+      {"wedge-21.txt", R"("wedge-21.txt")"},
+      {"say \"which\" \\ here", R"("say \"which\" \\ here")"},
+      {"two\nlines\tand\r\x01\x1f\x7f", R"("two\nlines\tand\r\u0001\u001f\u007f")"},
+      {"caf\xc3\xa9 \xe2\x80\x94 ok", "\"caf\xc3\xa9 \xe2\x80\x94 ok\""},
+      {"caf\xe9.txt", R"("caf\\xE9.txt")"},
+      {"cut \xe2\x80", R"("cut \\xE2\\x80")"},
+      {std::string("nul\0here", 8), R"("nul\u0000here")"},
+  };
+  for (const auto& [text, json] : strings) EXPECT_EQ(cli::jsonString(text), json) << json;
+  const std::pair<double, std::string> numbers[] = {
+      {33, "33"}, {94.8, "94.8"}, {-0.0, "0"}, {1e-7, "1e-07"}, {2.0 / 3, "0.6666666666666666"},
+      {std::numeric_limits<double>::quiet_NaN(), "null"}, {-std::numeric_limits<double>::infinity(), "null"},
+  };
+  for (const auto& [value, json] : numbers) EXPECT_EQ(cli::jsonNumber(value), json);
+  cli::JsonWriter json;
+  json.beginObject().key("a").beginArray().integer(1).null().boolean(false).endArray();
+  json.key("b").beginObject().endObject().key("c").string("x").endObject();
+  EXPECT_EQ(json.text(), R"({"a":[1,null,false],"b":{},"c":"x"})");
 }

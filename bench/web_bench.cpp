@@ -1,0 +1,174 @@
+// A slider move on the page of `inkcurve serve`: the document takes a new
+// smoothing control (setSettings, which builds the correction again and
+// corrects the .quad) and both graphs are drawn again as SVG, on the
+// README's example files (examples/wedge-21.txt and pt-pd-8ch.quad). Beside
+// it, the whole `linearize` of the same files with --out, in-process, as the
+// baseline: a slider move should cost no more than the command's whole run
+// (goal: ratio 1 or under). Beside that, the same run of the program as a
+// shell starts it, which is what a user of the command waits for. Also timed
+// alone, to see where the time goes: setSettings by itself, and each graph's
+// SVG drawn again (a new setting each time, so that neither is kept).
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "RatioReporter.h"
+#include "WebDocument.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kWedge = INKCURVE_SOURCE_DIR "/examples/wedge-21.txt";
+const std::string kQuad = INKCURVE_SOURCE_DIR "/examples/pt-pd-8ch.quad";
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Folder {
+  Folder() {
+    std::string pattern = (fs::temp_directory_path() / "web_bench.XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+      std::perror("web_bench: no temporary folder");
+      std::exit(1);
+    }
+    dir = pattern;
+  }
+  ~Folder() {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+  fs::path dir;
+};
+
+// The page with both files open, as after the user dropped them.
+cli::WebDocument& page() {
+  static cli::WebDocument* document = [] {
+    auto* d = new cli::WebDocument;
+    d->openMeasurements("wedge-21.txt", slurp(kWedge));
+    d->openQuad("pt-pd-8ch.quad", slurp(kQuad));
+    return d;
+  }();
+  return *document;
+}
+
+// The slider's value for the i-th move: back and forth over 0...100.
+double sliderAt(int64_t i) { return static_cast<double>((i * 7) % 101); }
+
+void BM_linearizeWithOut(benchmark::State& state) {
+  static Folder folder;
+  const std::vector<std::string> args{"linearize", kWedge, kQuad, "--out", (folder.dir / "corrected.quad").string()};
+  for (auto _ : state) {
+    std::ostringstream out, err;
+    if (cli::run(args, out, err) != cli::kExitOk) {
+      state.SkipWithError(("linearize failed:\n" + err.str()).c_str());
+      break;
+    }
+  }
+}
+
+void BM_programWithOut(benchmark::State& state) {
+  static Folder folder;
+  const std::string out = (folder.dir / "corrected.quad").string();
+  std::vector<std::string> args{INKCURVE_PROGRAM, "linearize", kWedge, kQuad, "--out", out};
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  for (auto _ : state) {
+    pid_t child = 0;
+    int status = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
+        waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      state.SkipWithError("the program failed");
+      break;
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
+}
+
+void BM_sliderMove(benchmark::State& state) {
+  auto& d = page();
+  int64_t i = 0;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string json = d.setSettings(sliderAt(i++), std::nullopt, std::nullopt);
+    const std::string measurements = d.graphSvg(cli::WebDocument::Graph::measurements);
+    const std::string ink = d.graphSvg(cli::WebDocument::Graph::inkCurves);
+    if (measurements.empty() || ink.empty()) {
+      state.SkipWithError("a graph was not drawn");
+      break;
+    }
+    bytes = json.size() + measurements.size() + ink.size();
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void BM_setSettingsAlone(benchmark::State& state) {
+  auto& d = page();
+  int64_t i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(d.setSettings(sliderAt(i++), std::nullopt, std::nullopt));
+}
+
+// One graph drawn again after a new setting, less the setting's own time.
+void graphAlone(benchmark::State& state, cli::WebDocument::Graph graph) {
+  auto& d = page();
+  int64_t i = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    d.setSettings(sliderAt(i++), std::nullopt, std::nullopt);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(d.graphSvg(graph));
+  }
+}
+
+void BM_measurementGraph(benchmark::State& state) { graphAlone(state, cli::WebDocument::Graph::measurements); }
+void BM_inkGraph(benchmark::State& state) { graphAlone(state, cli::WebDocument::Graph::inkCurves); }
+
+BENCHMARK(BM_linearizeWithOut)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_programWithOut)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_sliderMove)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_setSettingsAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_measurementGraph)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_inkGraph)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RatioReporter reporter;
+  if (!runBenchmarks(argc, argv, reporter)) return 1;
+  const auto command = reporter.times.find("BM_linearizeWithOut");
+  const auto move = reporter.times.find("BM_sliderMove");
+  const auto program = reporter.times.find("BM_programWithOut/real_time");
+  std::printf("\n");
+  if (command != reporter.times.end() && move != reporter.times.end()) {
+    const double ratio = move->second / command->second;
+    std::printf("the example: a slider move (setSettings and both SVGs) %.2f ms; linearize with --out, in-process, "
+                "%.2f ms; %.2f x  (goal 1)%s\n",
+                move->second, command->second, ratio, ratio <= 1 ? "" : "  over the goal");
+  }
+  if (program != reporter.times.end() && move != reporter.times.end())
+    std::printf("the same run of the program as a shell starts it: %.2f ms; the slider move %.2f x that\n",
+                program->second, move->second / program->second);
+  return 0;
+}
