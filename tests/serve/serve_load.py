@@ -8,7 +8,9 @@ again at a setting it had before the same as then); then each page closed. Bound
 time (DEADLINE seconds). Prints the errors, the time a move takes and the
 server's resident memory before, at its peak and after.
 
-usage: serve_load.py INKCURVE EXAMPLES-FOLDER [PAGES [MOVES [DEADLINE]]]
+usage: serve_load.py INKCURVE EXAMPLES-FOLDER [PAGES [MOVES [DEADLINE [ROUNDS]]]]
+ROUNDS (1) runs the whole load again on the same server, the resident
+memory printed after each: what one round leaves, the next reuses.
 Not a test of the suite: it runs for a minute or two.
 """
 
@@ -36,6 +38,7 @@ def main():
     pages = int(sys.argv[3]) if len(sys.argv) > 3 else 50
     moves = int(sys.argv[4]) if len(sys.argv) > 4 else 200
     deadline = time.monotonic() + (float(sys.argv[5]) if len(sys.argv) > 5 else 300)
+    rounds = int(sys.argv[6]) if len(sys.argv) > 6 else 1
     wedge = open(examples + '/wedge-21.txt', 'rb').read()
     quad = open(examples + '/pt-pd-8ch.quad', 'rb').read()
 
@@ -108,26 +111,31 @@ def main():
     sampler = threading.Thread(target=sample)
     sampler.start()
     began = time.monotonic()
-    threads = [threading.Thread(target=page, args=(n,)) for n in range(pages)]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
+    after = []
+    for _ in range(rounds):
+        threads = [threading.Thread(target=page, args=(n,)) for n in range(pages)]
+        start.reset()
+        for t in threads:
+            t.start()
+        for t in threads:
+            t.join()
+        time.sleep(0.5)
+        after.append(rss_kb(server.pid))
     elapsed = time.monotonic() - began
     peak_sampler_done.set()
     sampler.join()
-    time.sleep(0.5)
-    after = rss_kb(server.pid)
     server.send_signal(signal.SIGINT)
     status = server.wait(10)
 
     times.sort()
-    print('%d pages x %d moves (a setting and both graphs each): %d requests in %.1f s, %.0f requests/s' %
-          (pages, moves, counts['requests'], elapsed, counts['requests'] / elapsed))
+    print('%d pages x %d moves (a setting and both graphs each)%s: %d requests in %.1f s, %.0f requests/s' %
+          (pages, moves, ', %d rounds' % rounds if rounds > 1 else '', counts['requests'], elapsed,
+           counts['requests'] / elapsed))
     if times:
         print('a move: median %.1f ms, 95th percentile %.1f ms, slowest %.1f ms' %
               (1000 * statistics.median(times), 1000 * times[int(0.95 * (len(times) - 1))], 1000 * times[-1]))
-    print('server RSS: %d KB before, %d KB at the peak, %d KB after the pages closed' % (before, peak[0], after))
+    print('server RSS: %d KB before, %d KB at the peak, %s KB after the pages closed' %
+          (before, peak[0], ', '.join(str(a) for a in after)))
     print('errors: %d' % len(errors))
     for e in errors[:20]:
         print('  ' + e)
