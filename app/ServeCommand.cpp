@@ -1,6 +1,7 @@
 #include "ServeCommand.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -144,7 +145,7 @@ int runServe(const std::vector<std::string>& args, std::ostream& out, std::ostre
   // pipe (whichever thread the signal lands on, a sanitizer's included),
   // and a thread of our own that reads it stops the server. A second signal
   // while it stops ends the program at once.
-  if (::pipe(stopPipe) != 0) {
+  if (::pipe2(stopPipe, O_CLOEXEC) != 0) {
     err << "inkcurve serve: " << std::strerror(errno) << "\n";
     return kExitFailed;
   }

@@ -1,5 +1,6 @@
 #include "serve/WebServer.h"
 
+#include <fcntl.h>
 #include <httplib.h>
 
 #include <cmath>
@@ -227,10 +228,13 @@ void WebServer::Impl::setUp() {
   s.set_payload_max_length(options.fileLimit);
   // SO_REUSEADDR alone: httplib's default adds SO_REUSEPORT, with which a
   // second server of the same user on the same port would take half the
-  // connections rather than be refused.
+  // connections rather than be refused. The socket is closed in programs
+  // started from here (the browser --open starts), which would otherwise
+  // keep the port taken after the server ends.
   s.set_socket_options([](socket_t sock) {
     int yes = 1;
     ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    ::fcntl(sock, F_SETFD, FD_CLOEXEC);
   });
   s.set_read_timeout(options.readTimeout);
   s.set_write_timeout(options.writeTimeout);
