@@ -1,6 +1,5 @@
 #include "LinearizeCommand.h"
 
-#include <cmath>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
@@ -12,7 +11,6 @@
 #include "CliHost.h"
 #include "LinearizeExports.h"
 #include "LinearizeSteps.h"
-#include "LinearizeWarnings.h"
 #include "Plot.h"
 #include "linearization/exports/Exports.h"
 #include "linearization/exports/GutenprintXML.h"

@@ -71,9 +71,10 @@ class WebDocument {
     std::string bytes;
   };
   // "quad", "acv", "cube", "xml" (the per-channel curves and _ref.quad as
-  // one .zip) or "measurements": byte for byte what `inkcurve linearize`
-  // writes from the same files and settings; nothing where it cannot be
-  // made now.
+  // one .zip, each at its top level, as --xml-dir writes them into a folder
+  // named as the .zip is) or "measurements": byte for byte what `inkcurve
+  // linearize` writes from the same files and settings; nothing where it
+  // cannot be made now.
   std::optional<Download> download(std::string_view what) const;
   // The name `what` is saved under now (as "downloads" names it); nothing
   // where it cannot be made now.

@@ -627,3 +627,40 @@ TEST(CairoTextMetrics, MeasuresAsItDrawsAndWrapsAtSpaces) {
 // Fontconfig keeps its font caches for the life of the process and never frees
 // them; the leak checker is told so, and nothing else.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+// A context over an SVG document draws what a context over pixels draws, as
+// shapes and text, with the same checks (a point that is not a number is
+// left out); the document is handed over once, when finished. It has no
+// pixels: no parts, no PNG, a clear image.
+TEST(CairoSVG, DrawsADocumentHandedOverOnce) {
+  EXPECT_EQ(CairoContext::createSVG(0, 10), nullptr);
+  EXPECT_EQ(CairoContext::createSVG(10, maxBitmapSide + 1), nullptr);
+  auto svg = CairoContext::createSVG(40, 30);
+  ASSERT_NE(svg, nullptr);
+  svg->setFillColor(Color::rgb(1, 0, 0));
+  svg->fillRect(Rect(5, 5, 10, 10));
+  svg->beginPath();
+  svg->moveTo(Point{0, 0});
+  svg->addLineTo(Point{std::numeric_limits<double>::quiet_NaN(), 3});
+  svg->strokePath();
+  svg->drawText("Lk", Point{2, 2}, TextAttributes{Font::systemFont(12), Color::black(), std::nullopt});
+  EXPECT_FALSE(svg->isInErrorState());
+  EXPECT_EQ(svg->part(Rect(0, 0, 10, 10)), nullptr);
+  EXPECT_FALSE(svg->encodePNG());
+  const auto image = svg->makeImage(1);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width(), 40);
+  EXPECT_TRUE(std::all_of(image->pixels().begin(), image->pixels().end(), [](uint32_t p) { return p == 0; }));
+
+  const auto document = svg->finishSVG();
+  ASSERT_TRUE(document);
+  EXPECT_TRUE(document->starts_with("<?xml")) << *document;
+  EXPECT_NE(document->find(R"(width="40px" height="30px" viewBox="0 0 40 30")"), std::string::npos) << *document;
+  EXPECT_NE(document->find(R"(fill:rgb(100%,0%,0%);fill-opacity:1;" d="M 5 5 L 15 5 L 15 15 L 5 15 Z)"),
+            std::string::npos)
+      << *document;
+  EXPECT_NE(document->find("<use xlink:href=\"#glyph"), std::string::npos) << "the text, as glyphs";
+  EXPECT_NE(document->find("</svg>"), std::string::npos);
+  EXPECT_FALSE(svg->finishSVG()) << "handed over once";
+  EXPECT_FALSE(CairoContext::create(4, 4)->finishSVG()) << "a context over pixels has no document";
+}
