@@ -1,5 +1,6 @@
 #include "serve/PageStore.h"
 
+#include <malloc.h>
 #include <sys/random.h>
 
 #include <cerrno>
@@ -82,7 +83,15 @@ bool PageStore::close(const std::string& id) {
   const auto it = pages_.find(id);
   if (it == pages_.end()) return false;
   dropLocked(it);
+  giveBackIfEmptyLocked();
   return true;
+}
+
+void PageStore::giveBackIfEmptyLocked() {
+  // With no page left, the memory the documents took goes back to the
+  // system: the allocator keeps freed memory for the process otherwise, and
+  // a server that served fifty pages would hold it for good.
+  if (pages_.empty()) malloc_trim(0);
 }
 
 size_t PageStore::size() const {
@@ -96,11 +105,13 @@ size_t PageStore::bytesHeld() const {
 }
 
 void PageStore::sweepLocked(Clock::time_point now) {
+  const size_t before = pages_.size();
   for (auto it = pages_.begin(); it != pages_.end();) {
     auto next = std::next(it);
     if (now - it->second.lastUsed >= idleLimit_) dropLocked(it);
     it = next;
   }
+  if (pages_.size() < before) giveBackIfEmptyLocked();
 }
 
 void PageStore::dropLocked(std::map<std::string, Entry>::iterator it) {

@@ -62,6 +62,7 @@ class PageStore {
   };
   void sweepLocked(Clock::time_point now);
   void dropLocked(std::map<std::string, Entry>::iterator it);
+  void giveBackIfEmptyLocked();
   // Drops the page unused longest other than `keep`; false when there is none.
   bool dropOldestLocked(const std::string& keep);
 
