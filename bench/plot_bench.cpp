@@ -34,10 +34,7 @@
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -53,6 +50,7 @@
 #include "Cli.h"
 #include "CliHost.h"
 #include "Plot.h"
+#include "ProgramRuns.h"
 #include "RatioReporter.h"
 #include "linearization/InkColors.h"
 #include "platform/cairo/CairoImages.h"
@@ -65,24 +63,8 @@ namespace fs = std::filesystem;
 const std::string kWedge = INKCURVE_SOURCE_DIR "/examples/wedge-21.txt";
 const std::string kQuad = INKCURVE_SOURCE_DIR "/examples/pt-pd-8ch.quad";
 
-struct Folder {
-  Folder() {
-    std::string pattern = (fs::temp_directory_path() / "plot_bench.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-      std::perror("plot_bench: no temporary folder");
-      std::exit(1);
-    }
-    path = pattern;
-  }
-  ~Folder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  fs::path path;
-};
-
-Folder& folder() {
-  static Folder f;
+BenchFolder& folder() {
+  static BenchFolder f("plot_bench");
   return f;
 }
 
@@ -288,26 +270,6 @@ std::vector<std::string> exampleRun(bool everyOutput, bool plot) {
   if (plot)
     for (const std::string& arg : {std::string("--plot"), (out / "pt-pd-8ch.png").string()}) args.push_back(arg);
   return args;
-}
-
-void runProgram(benchmark::State& state, const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  for (auto _ : state) {
-    pid_t child = 0;
-    int status = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-        waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("the program failed");
-      break;
-    }
-  }
-  posix_spawn_file_actions_destroy(&actions);
 }
 
 void BM_exampleRunWithPlot(benchmark::State& state) { runProgram(state, exampleRun(true, true)); }

@@ -10,10 +10,7 @@
 // SVG drawn again (a new setting each time, so that neither is kept).
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -23,6 +20,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "ProgramRuns.h"
 #include "RatioReporter.h"
 #include "WebDocument.h"
 
@@ -42,22 +40,6 @@ std::string slurp(const std::string& path) {
   return s.str();
 }
 
-struct Folder {
-  Folder() {
-    std::string pattern = (fs::temp_directory_path() / "web_bench.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-      std::perror("web_bench: no temporary folder");
-      std::exit(1);
-    }
-    dir = pattern;
-  }
-  ~Folder() {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
-  fs::path dir;
-};
-
 // The page with both files open, as after the user dropped them.
 cli::WebDocument& page() {
   static cli::WebDocument* document = [] {
@@ -73,8 +55,8 @@ cli::WebDocument& page() {
 double sliderAt(int64_t i) { return static_cast<double>((i * 7) % 101); }
 
 void BM_linearizeWithOut(benchmark::State& state) {
-  static Folder folder;
-  const std::vector<std::string> args{"linearize", kWedge, kQuad, "--out", (folder.dir / "corrected.quad").string()};
+  static BenchFolder folder("web_bench");
+  const std::vector<std::string> args{"linearize", kWedge, kQuad, "--out", (folder.path / "corrected.quad").string()};
   for (auto _ : state) {
     std::ostringstream out, err;
     if (cli::run(args, out, err) != cli::kExitOk) {
@@ -85,26 +67,9 @@ void BM_linearizeWithOut(benchmark::State& state) {
 }
 
 void BM_programWithOut(benchmark::State& state) {
-  static Folder folder;
-  const std::string out = (folder.dir / "corrected.quad").string();
-  std::vector<std::string> args{INKCURVE_PROGRAM, "linearize", kWedge, kQuad, "--out", out};
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  for (auto _ : state) {
-    pid_t child = 0;
-    int status = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-        waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("the program failed");
-      break;
-    }
-  }
-  posix_spawn_file_actions_destroy(&actions);
+  static BenchFolder folder("web_bench");
+  const std::string out = (folder.path / "corrected.quad").string();
+  runProgram(state, {INKCURVE_PROGRAM, "linearize", kWedge, kQuad, "--out", out});
 }
 
 void BM_sliderMove(benchmark::State& state) {
