@@ -21,6 +21,7 @@
 #include "Chart/Views/LineChartView.h"
 #include "linearization/InkColors.h"
 #include "linearization/QuadDataFile.h"
+#include "linearization/readers/DensityMeasurementFile.h"
 #include "linearization/SaveText.h"
 #include "platform/cairo/CairoContext.h"
 #include "platform/graphics/SavedGraphicsState.h"
@@ -93,12 +94,6 @@ double luminance(const Color& c) {
 double writtenPercent(double level) {
   int64_t clamped = 0;
   return std::stod(linearization::quadLevelText(level, clamped)) / 655.35;
-}
-
-// The L* of a density (the inverse of the density of an L*).
-double lstarOfDensity(double density) {
-  const double Y = std::pow(10.0, -density);
-  return Y < 8.0 * 27.0 / 24389.0 ? Y * 24389.0 / 27.0 : 116.0 * std::cbrt(Y) - 16.0;
 }
 
 // x = 100 · i / (n - 1) for each of n values (0 for a single value).
@@ -460,11 +455,13 @@ double inkAxisTop(double highest, double& every) {
 // The ink graph's curves: the curves as read, dashed, under the corrected
 // ones, solid, each in its channel's colour darkened to be seen. Channels
 // that share a curve level for level are drawn as one line whose colours
-// take turns along it, and named together ("C = LC"). `top` is set to the
-// highest ink drawn, in percent.
-std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEntryPtr>& legend, double& top) {
+// take turns along it, and named together ("C = LC"). `top` and `every`
+// are set to the ink axis's top and label step, in percent (inkAxisTop).
+std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEntryPtr>& legend, double& top,
+                                       double& every) {
   std::vector<DataSetPtr> sets;
   top = 100;
+  every = 10;
   if (!ink.withQuad) {
     sets.push_back(lineSet({std::make_shared<ChartDataEntry>(0, 0), std::make_shared<ChartDataEntry>(100, 100)},
                            "unchanged", kTarget, 2, kTargetDash));
@@ -491,7 +488,6 @@ std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEn
       to->push_back(std::move(percent));
     }
   }
-  double every = 10;
   top = inkAxisTop(highest, every);
 
   const auto pointers = [](const std::vector<std::vector<double>>& curves) {
@@ -575,7 +571,7 @@ void drawDensityScale(platform::graphics::DrawingContext& context, const Rect& a
   }
   double lastY = -1e9;
   for (const double density : {0.0, 0.1, 0.2, 0.3, 0.5, 0.7, 1.0, 1.5, 2.0, 2.5, 3.0}) {
-    const double y = pixelY(lstarOfDensity(density));
+    const double y = pixelY(linearization::densityToLstar(density));
     // The dense end of the scale keeps the labels that stand apart.
     if (!(y >= content.minY() - 0.5 && y <= content.maxY() + 0.5) || y - lastY < 20) continue;
     if (withDmax && std::fabs(y - dmaxY) < 20) continue;
@@ -777,13 +773,9 @@ PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cai
       panel->yTitle = "L*";
       if (std::isfinite(m.dmax)) panel->dmaxL = m.darkestL;
     } else {
-      double top = 100;
-      panel->view->setData(inkData(picture.ink, legend, top));
-      double every = 10;
-      if (picture.ink.withQuad && top < 100) {
-        inkAxisTop(top / 1.05, every);
-        styleAxis(*panel->view->leftAxis(), top, every);
-      }
+      double top = 100, every = 10;
+      panel->view->setData(inkData(picture.ink, legend, top, every));
+      if (picture.ink.withQuad && top < 100) styleAxis(*panel->view->leftAxis(), top, every);
       panel->title = platform::text::printable(picture.ink.title);
       panel->note = picture.ink.note;
       // A digital negative holds the most ink where the print is paper white.
