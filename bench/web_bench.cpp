@@ -2,12 +2,13 @@
 // smoothing control (setSettings, which builds the correction again and
 // corrects the .quad) and both graphs are drawn again as SVG, on the
 // README's example files (examples/wedge-21.txt and pt-pd-8ch.quad). Beside
-// it, the whole `linearize` of the same files with --out, in-process, as the
-// baseline: a slider move should cost no more than the command's whole run
-// (goal: ratio 1 or under). Beside that, the same run of the program as a
-// shell starts it, which is what a user of the command waits for. Also timed
-// alone, to see where the time goes: setSettings by itself, and each graph's
-// SVG drawn again (a new setting each time, so that neither is kept).
+// it, the baseline: the whole `linearize` of the same files with --out, the
+// program started as a shell starts it, which is what a user of the command
+// waits for; a slider move should cost no more than that (goal: ratio 1 or
+// under). The same run in-process, without starting the program, is shown
+// too. Also timed alone, to see where the time goes: setSettings by itself,
+// and each graph's SVG drawn again (a new setting each time, so that neither
+// is kept).
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -126,14 +127,18 @@ int main(int argc, char** argv) {
   const auto move = reporter.times.find("BM_sliderMove");
   const auto program = reporter.times.find("BM_programWithOut/real_time");
   std::printf("\n");
-  if (command != reporter.times.end() && move != reporter.times.end()) {
-    const double ratio = move->second / command->second;
-    std::printf("the example: a slider move (setSettings and both SVGs) %.2f ms; linearize with --out, in-process, "
-                "%.2f ms; %.2f x  (goal 1)%s\n",
-                move->second, command->second, ratio, ratio <= 1 ? "" : "  over the goal");
+  // The goal: a slider move costs no more than the command line's whole
+  // run of the same files, as a user waits for it (the program started as a
+  // shell starts it). The run in-process, without starting the program, is
+  // shown beside it.
+  if (program != reporter.times.end() && move != reporter.times.end()) {
+    const double ratio = move->second / program->second;
+    std::printf("the example: a slider move (setSettings and both SVGs) %.2f ms; linearize with --out as a shell "
+                "starts it %.2f ms; %.2f x  (goal 1)%s\n",
+                move->second, program->second, ratio, ratio <= 1 ? "" : "  over the goal");
   }
-  if (program != reporter.times.end() && move != reporter.times.end())
-    std::printf("the same run of the program as a shell starts it: %.2f ms; the slider move %.2f x that\n",
-                program->second, move->second / program->second);
+  if (command != reporter.times.end() && move != reporter.times.end())
+    std::printf("the same run in-process, without starting the program: %.2f ms; the slider move %.2f x that\n",
+                command->second, move->second / command->second);
   return 0;
 }

@@ -75,6 +75,36 @@ void addStops(cairo_pattern_t* pattern, const Gradient& gradient) {
   }
 }
 
+constexpr double kSvgBendTolerance = 0.02;
+
+// The corners of a polyline after the first that keep it within `tolerance`
+// of itself: every corner left out lies that close to the segment that now
+// spans it. A span is at most 64 corners long, so the work stays linear.
+std::vector<size_t> cornersKept(const std::vector<Point>& points, double tolerance) {
+  std::vector<size_t> kept;
+  size_t anchor = 0;
+  const auto spans = [&](size_t from, size_t to) {
+    const Point a = points[from], b = points[to];
+    const double dx = b.x - a.x, dy = b.y - a.y, length = std::hypot(dx, dy);
+    for (size_t i = from + 1; i < to; ++i) {
+      const double off = length > 0 ? std::abs(dx * (a.y - points[i].y) - dy * (a.x - points[i].x)) / length
+                                    : std::hypot(points[i].x - a.x, points[i].y - a.y);
+      // A corner beyond either end (the line turns back) is never spanned.
+      const double along = dx * (points[i].x - a.x) + dy * (points[i].y - a.y);
+      if (off > tolerance || along < 0 || along > length * length) return false;
+    }
+    return true;
+  };
+  for (size_t i = 2; i < points.size(); ++i) {
+    if (i - anchor > 64 || !spans(anchor, i)) {
+      anchor = i - 1;
+      kept.push_back(anchor);
+    }
+  }
+  if (points.size() > 1) kept.push_back(points.size() - 1);
+  return kept;
+}
+
 }  // namespace
 
 std::unique_ptr<CairoContext> CairoContext::create(int64_t pixelWidth, int64_t pixelHeight, bool opaque) {
@@ -86,7 +116,7 @@ std::unique_ptr<CairoContext> CairoContext::create(int64_t pixelWidth, int64_t p
   return context;
 }
 
-std::unique_ptr<CairoContext> CairoContext::createSVG(int64_t width, int64_t height) {
+std::unique_ptr<CairoContext> CairoContext::createSVG(int64_t width, int64_t height, bool cairoWritesText) {
   if (width < 1 || height < 1 || width > graphics::maxBitmapSide || height > graphics::maxBitmapSide) return nullptr;
   auto svg = std::make_unique<std::string>();
   const auto append = [](void* closure, const unsigned char* data, unsigned int length) {
@@ -99,6 +129,8 @@ std::unique_ptr<CairoContext> CairoContext::createSVG(int64_t width, int64_t hei
   cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
   std::unique_ptr<CairoContext> context(new CairoContext(surface, width, height, false));
   context->svg_ = std::move(svg);
+  if (!cairoWritesText)
+    context->svgText_ = std::make_unique<SvgGlyphs>(static_cast<double>(width), static_cast<double>(height));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS || context->isInErrorState()) return nullptr;
   return context;
 }
@@ -108,6 +140,7 @@ std::optional<std::string> CairoContext::finishSVG() {
   cairo_surface_finish(surface_);
   if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) return std::nullopt;
   std::string document = std::move(*svg_);
+  if (svgText_) svgText_->writeInto(document);
   // Cairo writes nothing more once the document is ended.
   svg_.reset();
   return document;
@@ -368,12 +401,20 @@ void CairoContext::emit(const Path& path, Use use) {
       reachOfSurface(static_cast<double>(width_), static_cast<double>(height_), strokeWidth, maxStrokeWidth);
   const Box safe{-kSafeReach, -kSafeReach, kSafeReach, kSafeReach};
 
-  const auto polyline = [this](const std::vector<Point>& points, bool closed) {
+  // An SVG document's lines go without the corners that bend them by less
+  // than a fiftieth of a pixel: a graph's smooth curves, sampled finely, are
+  // then a fifth of their corners, and each corner is two numbers to write.
+  const bool thinned = svg_ && use == Use::stroke;
+  const auto polyline = [this, thinned](const std::vector<Point>& points, bool closed) {
     // Finite points can still land beyond the largest double on the
     // surface; Cairo never sees those.
     if (points.empty() || !std::all_of(points.begin(), points.end(), [](Point p) { return finite(p); })) return;
     cairo_move_to(cr_, points[0].x, points[0].y);
-    for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x, points[i].y);
+    if (thinned) {
+      for (const size_t i : cornersKept(points, kSvgBendTolerance)) cairo_line_to(cr_, points[i].x, points[i].y);
+    } else {
+      for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x, points[i].y);
+    }
     if (closed) cairo_close_path(cr_);
   };
   cairo_new_path(cr_);
@@ -410,7 +451,36 @@ void CairoContext::emit(const Path& path, Use use) {
   cairo_set_matrix(cr_, &ctm);
 }
 
+void CairoContext::beforePaint(const std::optional<Box>& area) {
+  if (svgText_ && svgText_->waiting() > 0) svgText_->beforePaint(cr_, area);
+}
+
+// Where the path reaches on the surface, `pad` pixels out.
+Box CairoContext::reach(const Path& path, double pad) const {
+  Box box{INFINITY, INFINITY, -INFINITY, -INFINITY};
+  const auto add = [&](const Box& b) {
+    box = Box{std::min(box.left, b.left), std::min(box.top, b.top), std::max(box.right, b.right),
+              std::max(box.bottom, b.bottom)};
+  };
+  for (const SubPath& sub : path) {
+    if (sub.ellipse)
+      add(ellipseBounds(*sub.ellipse));
+    else if (!sub.points.empty())
+      add(Box::around(sub.points));
+  }
+  // Only what the clip lets through is painted.
+  double x1, y1, x2, y2;
+  cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+  double xs[4] = {x1, x2, x2, x1}, ys[4] = {y1, y1, y2, y2};
+  for (int i = 0; i < 4; ++i) cairo_user_to_device(cr_, &xs[i], &ys[i]);
+  return Box{std::max(box.left - pad, *std::min_element(xs, xs + 4)),
+             std::max(box.top - pad, *std::min_element(ys, ys + 4)),
+             std::min(box.right + pad, *std::max_element(xs, xs + 4)),
+             std::min(box.bottom + pad, *std::max_element(ys, ys + 4))};
+}
+
 void CairoContext::fill(const Path& path) {
+  if (svgText_) beforePaint(reach(path, 1));
   emit(path, Use::fill);
   setSource(paint_.fill);
   cairo_fill(cr_);
@@ -423,6 +493,9 @@ void CairoContext::stroke(const Path& path, std::string_view operation) {
   const double widest = maxStrokeWidth / largestStretch(fromCairo(ctm));
   const bool narrowed = !accept(width <= widest, DropReason::invalidStyle, operation);
   if (narrowed) cairo_set_line_width(cr_, widest);
+  // A stroke reaches half its width out, and a mitred corner further.
+  if (svgText_)
+    beforePaint(reach(path, cairo_get_line_width(cr_) * stretchBound(ctm) * std::max(1.0, cairo_get_miter_limit(cr_)) / 2 + 1));
   emit(path, Use::stroke);
   setSource(paint_.stroke);
   cairo_stroke(cr_);
@@ -491,6 +564,7 @@ void CairoContext::paintGradientClipped(const std::vector<Point>& keep) {
     emit(Path{region}, Use::fill);
     cairo_clip(cr_);
   }
+  beforePaint(std::nullopt);
   cairo_paint(cr_);
 }
 
@@ -565,6 +639,7 @@ void CairoContext::drawRadialGradient(const Gradient& gradient, Point startCente
     emit(region, Use::fill);
     cairo_clip(cr_);
   }
+  beforePaint(std::nullopt);
   cairo_paint(cr_);
   cairo_restore(cr_);
   cairo_pattern_destroy(pattern);
@@ -588,6 +663,7 @@ void CairoContext::paintSurface(cairo_surface_t* source, int64_t width, int64_t 
     Path region;
     addRectTo(region, Rect(0, 0, static_cast<double>(width), static_cast<double>(height)));
     emit(region, Use::fill);
+    beforePaint(std::nullopt);
     cairo_fill(cr_);
   }
   cairo_restore(cr_);
@@ -631,6 +707,7 @@ void CairoContext::drawTiledImage(const Image& image, const Rect& rect) {
   Path region;
   addRectTo(region, r);
   emit(region, Use::fill);
+  beforePaint(std::nullopt);
   cairo_fill(cr_);
   cairo_restore(cr_);
   cairo_pattern_destroy(pattern);
@@ -648,7 +725,11 @@ void CairoContext::drawLayer(const graphics::Layer& layer, const Rect& rect) {
 
 void CairoContext::showLine(const std::string& line, double x, double top, const Font& font) {
   if (line.empty()) return;
-  cairo_move_to(cr_, x, top + metrics_->ascent(font));
+  const double baseline = top + metrics_->ascent(font);
+  std::optional<Box> reach;
+  if (svgText_ && svgText_->take(cr_, line, x, baseline, textColor_, reach)) return;
+  beforePaint(reach);
+  cairo_move_to(cr_, x, baseline);
   cairo_show_text(cr_, line.c_str());
 }
 
@@ -678,6 +759,7 @@ void CairoContext::drawLines(std::string_view text, const Rect& rect, const Text
   accept(selected == font->pointSize, DropReason::refusedFont, operation);
   if (selected > 0) {
     setSource(attributes.resolvedColor());
+    textColor_ = attributes.resolvedColor();
     for (size_t i = 0; i < lines.size(); ++i) {
       const double advance = metrics_->advance(lines[i], *font);
       double x = r.minX();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cairo/CairoTextMetrics.h"
+#include "platform/cairo/SvgGlyphs.h"
 #include "platform/graphics/BitmapContext.h"
 #include "platform/graphics/DrawingContext.h"
 
@@ -53,7 +54,12 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   // on pixels, as vector shapes and text. nullptr for the sides create()
   // refuses. It has no pixels of its own: part() gives nothing, makeImage a
   // clear image and encodePNG nothing.
-  static std::unique_ptr<CairoContext> createSVG(int64_t width, int64_t height);
+  //
+  // Its text is written by the context (see SvgGlyphs), each glyph's
+  // outline made once for the process, unless `cairoWritesText`: then
+  // Cairo's SVG surface writes the outlines again in every document, as
+  // `cairoWritesText` is there to compare with.
+  static std::unique_ptr<CairoContext> createSVG(int64_t width, int64_t height, bool cairoWritesText = false);
   // Ends an SVG context's document and hands over its bytes; nothing is
   // drawn after. Nothing for a context over pixels, for one finished before,
   // and where Cairo could not write the document.
@@ -188,6 +194,12 @@ class CairoContext : public graphics::DrawingContext, public graphics::BitmapCon
   // An SVG context's document as Cairo writes it (held apart, for its
   // address is Cairo's).
   std::unique_ptr<std::string> svg_;
+  graphics::Color textColor_;
+  // The text of an SVG context that waits to be written (see SvgGlyphs).
+  std::unique_ptr<SvgGlyphs> svgText_;
+  // Before a shape is painted over `area` of the surface (none: anywhere).
+  void beforePaint(const std::optional<graphics::farshapes::Box>& area);
+  graphics::farshapes::Box reach(const Path& path, double pad) const;
   // Over an image surface's pixels.
   bool onPixels() const;
 };

@@ -659,7 +659,7 @@ TEST(CairoSVG, DrawsADocumentHandedOverOnce) {
   EXPECT_NE(document->find(R"(fill:rgb(100%,0%,0%);fill-opacity:1;" d="M 5 5 L 15 5 L 15 15 L 5 15 Z)"),
             std::string::npos)
       << *document;
-  EXPECT_NE(document->find("<use xlink:href=\"#glyph"), std::string::npos) << "the text, as glyphs";
+  EXPECT_NE(document->find("<use xlink:href=\"#inkcurve-glyph"), std::string::npos) << "the text, as glyphs";
   EXPECT_NE(document->find("</svg>"), std::string::npos);
   EXPECT_FALSE(svg->finishSVG()) << "handed over once";
   EXPECT_FALSE(CairoContext::create(4, 4)->finishSVG()) << "a context over pixels has no document";
