@@ -61,10 +61,9 @@ namespace {
 // What the command line asks for, once checked.
 struct StarterRequest {
   ParsedArgs args;
-  std::string printer, process, outPath;
+  StarterChoices choices;
+  std::string outPath;
   std::optional<std::string> plotPath;
-  std::optional<double> inkLimit, totalInk;
-  std::optional<int64_t> yellow;
 };
 
 // The files the run writes, with the option that names each, as they are
@@ -78,34 +77,25 @@ std::vector<std::pair<std::string, std::filesystem::path>> outputFiles(const Sta
 
 // Each step below ends the run when it gives a status.
 
-// The boosts, each held to the range where its law makes sense; a mistake is
-// a usage error.
-std::optional<int> checkBoosts(std::ostream& err, StarterRequest& request) {
+// The boosts, each read as a number and held to the range where its law
+// makes sense (starterChoicesError), in the order they are applied; a
+// mistake is a usage error.
+std::optional<int> readBoosts(std::ostream& err, StarterRequest& request) {
   const auto& parsed = request.args;
-  if (auto v = parsed.option("ink-limit")) {
-    request.inkLimit = platform::text::parseFiniteDecimal(*v);
-    if (!request.inkLimit) return usageError(err, "--ink-limit needs a number, not '" + *v + "'");
-    // At -100 % the boost takes all ink off the darkest step, and below it the
-    // levels turn negative.
-    if (*request.inkLimit <= -100)
-      return usageError(err, "--ink-limit must be above -100 (a boost of -100% or less removes the ink), not '" +
-                                 *v + "'");
-  }
-  if (auto v = parsed.option("yellow")) {
-    request.yellow = platform::text::parseInt(*v);
-    if (!request.yellow) return usageError(err, "--yellow needs a whole number, not '" + *v + "'");
-    // The boost's law divides by Y × 0.02 + 2, which is 0 at -100 and
-    // negative below it, where a lower Y leaves more yellow, not less.
-    if (*request.yellow <= -100)
-      return usageError(err, "--yellow must be above -100 (the boost's law has no value at -100 and turns back "
-                             "below it), not '" + *v + "'");
-  }
-  if (auto v = parsed.option("total-ink")) {
-    request.totalInk = platform::text::parseFiniteDecimal(*v);
-    if (!request.totalInk) return usageError(err, "--total-ink needs a number, not '" + *v + "'");
-    // Every level is multiplied by 1 + T.
-    if (*request.totalInk <= -1)
-      return usageError(err, "--total-ink must be above -1 (a factor of -1 or less leaves no ink), not '" + *v + "'");
+  auto& choices = request.choices;
+  for (const char* option : {"ink-limit", "yellow", "total-ink"}) {
+    const auto v = parsed.option(option);
+    if (!v) continue;
+    if (std::string_view(option) == "yellow") {
+      const auto value = platform::text::parseInt(*v);
+      if (!value) return usageError(err, "--yellow needs a whole number, not '" + *v + "'");
+      choices.yellow = GivenBoost<int64_t>{*value, *v};
+    } else {
+      const auto value = platform::text::parseFiniteDecimal(*v);
+      if (!value) return usageError(err, "--" + std::string(option) + " needs a number, not '" + *v + "'");
+      (std::string_view(option) == "ink-limit" ? choices.inkLimit : choices.totalInk) = GivenBoost<double>{*value, *v};
+    }
+    if (auto problem = starterChoicesError(choices)) return usageError(err, *problem);
   }
   return std::nullopt;
 }
@@ -133,63 +123,18 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
     if (!parsed->has(required)) return usageError(err, "--" + std::string(required) + " is required");
   }
   request.args = *parsed;
-  request.printer = *parsed->option("printer");
-  request.process = *parsed->option("process");
+  request.choices.printer = *parsed->option("printer");
+  request.choices.process = *parsed->option("process");
   request.outPath = *parsed->option("out");
   request.plotPath = parsed->option("plot");
-  if (!known(starter_curves::printerModelTitles(), request.printer)) {
-    return usageError(err, "unknown printer model '" + request.printer + "' (see inkcurve starter --list)");
-  }
-  if (!known(starter_curves::processTitles(), request.process)) {
-    return usageError(err, "unknown process '" + request.process + "' (see inkcurve starter --list)");
-  }
+  // The titles first (no boost is read yet), then the outputs' names, then the boosts.
+  if (auto problem = starterChoicesError(request.choices)) return usageError(err, *problem);
   if (auto problem = outputFileError("out", request.outPath)) return usageError(err, *problem);
   if (request.plotPath)
     if (auto problem = plotOutputError(*request.plotPath, request.outPath)) return usageError(err, *problem);
   for (const auto& [option, path] : outputFiles(request))
     if (auto problem = outputNameEncodingError(option, path)) return usageError(err, *problem);
-  return checkBoosts(err, request);
-}
-
-// The setup screen's actions, in its order: the printer model, the process,
-// then each boost given. A boost that takes the last ink off a channel is
-// named in the warnings returned: the file is still written, but that
-// channel prints nothing.
-std::vector<std::string> buildStarterCurve(const StarterRequest& request, starter_curves::CurveSetupDataModel& model) {
-  auto& sc = *model.starterCurve;
-  sc.printerModelSetting = request.printer;
-  model.setInkFamily();
-  model.updateStarterCurve();
-  sc.processSetting = request.process;
-  model.updateStarterCurve();
-  std::vector<bool> inked = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
-  std::vector<std::string> warnings;
-  auto boost = [&](const char* option) {
-    model.updateStarterCurve();
-    const auto now = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
-    std::string emptied;
-    for (size_t c = 0; c < std::min({inked.size(), now.size(), sc.currentInkList.size()}); ++c) {
-      if (!inked[c] || now[c]) continue;
-      inked[c] = false;
-      emptied += (emptied.empty() ? "" : ", ") + channelLabel(sc.currentInkList[c]);
-    }
-    if (!emptied.empty())
-      warnings.push_back("--" + std::string(option) + " " + *request.args.option(option) + " leaves no ink in " +
-                         emptied + ": every level is written 0");
-  };
-  if (request.inkLimit) {
-    model.boost->boostInput = *request.inkLimit;
-    boost("ink-limit");
-  }
-  if (request.yellow) {
-    model.yellowBoost->boostYellowInput = *request.yellow;
-    boost("yellow");
-  }
-  if (request.totalInk) {
-    model.totalInkBoost->totalInkLoadBoostInput = *request.totalInk;
-    boost("total-ink");
-  }
-  return warnings;
+  return readBoosts(err, request);
 }
 
 // The notes go at the top of the file; they must read back.
@@ -226,21 +171,14 @@ int writeStarterCurve(const StarterRequest& request, starter_curves::StarterCurv
     err << "inkcurve: the starter curve does not fit its ink set; nothing was written\n";
     return kExitFailed;
   }
-  std::string note = request.printer + ", " + request.process;
-  for (const char* option : {"ink-limit", "yellow", "total-ink"})
-    if (auto v = request.args.option(option)) note += ", --" + std::string(option) + " " + *v;
+  const std::string note = starterNote(request.choices);
   if (request.plotPath)
     savePlot(starterPicture(sc.currentStarterCurveWithBoostSetting, sc.currentInkList, note), host);
   // What was built, printed ahead of the commit: an output that takes no
   // write (a full disk, /dev/full) fails the run before any file is replaced.
-  std::string channels;
-  for (const auto& ink : sc.currentInkList) channels += (channels.empty() ? "" : ", ") + channelLabel(ink);
-  out << "starter curve: " << note << "; channels " << channels << "\n";
+  out << starterSummary(note, sc) << "\n";
   for (const auto& warning : warnings) err << "inkcurve: warning: " << warning << "\n";
-  if (outcome.clampedLevels > 0) {
-    err << "inkcurve: warning: " << outcome.clampedLevels
-        << " ink levels lay outside 0...65535 after boosting and were written clamped\n";
-  }
+  if (outcome.clampedLevels > 0) err << "inkcurve: warning: " << clampedLevelsWarning(outcome.clampedLevels) << "\n";
   return commitWrites(batch, host, out);
 }
 
@@ -254,11 +192,88 @@ int runStarter(const std::vector<std::string>& args, std::ostream& out, std::ost
   host.setSaveAnswer("quad", request.outPath);
   if (request.plotPath) host.setSaveAnswer("png", *request.plotPath);
   auto model = std::make_shared<starter_curves::CurveSetupDataModel>(host);
-  const auto warnings = buildStarterCurve(request, *model);
+  const auto warnings = buildStarterCurve(request.choices, *model);
   auto& sc = *model->starterCurve;
   if (auto status = setNotes(request, sc, err)) return *status;
   if (auto status = checkOutputNames(request, err)) return *status;
   return writeStarterCurve(request, sc, warnings, host, out, err);
+}
+
+std::optional<std::string> starterChoicesError(const StarterChoices& choices) {
+  if (!known(starter_curves::printerModelTitles(), choices.printer))
+    return "unknown printer model '" + choices.printer + "' (see inkcurve starter --list)";
+  if (!known(starter_curves::processTitles(), choices.process))
+    return "unknown process '" + choices.process + "' (see inkcurve starter --list)";
+  // At -100 % the boost takes all ink off the darkest step, and below it the
+  // levels turn negative.
+  if (choices.inkLimit && !(choices.inkLimit->value > -100))
+    return "--ink-limit must be above -100 (a boost of -100% or less removes the ink), not '" +
+           choices.inkLimit->text + "'";
+  // The boost's law divides by Y × 0.02 + 2, which is 0 at -100 and
+  // negative below it, where a lower Y leaves more yellow, not less.
+  if (choices.yellow && choices.yellow->value <= -100)
+    return "--yellow must be above -100 (the boost's law has no value at -100 and turns back below it), not '" +
+           choices.yellow->text + "'";
+  // Every level is multiplied by 1 + T.
+  if (choices.totalInk && !(choices.totalInk->value > -1))
+    return "--total-ink must be above -1 (a factor of -1 or less leaves no ink), not '" + choices.totalInk->text +
+           "'";
+  return std::nullopt;
+}
+
+std::vector<std::string> buildStarterCurve(const StarterChoices& choices, starter_curves::CurveSetupDataModel& model) {
+  auto& sc = *model.starterCurve;
+  sc.printerModelSetting = choices.printer;
+  model.setInkFamily();
+  model.updateStarterCurve();
+  sc.processSetting = choices.process;
+  model.updateStarterCurve();
+  std::vector<bool> inked = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
+  std::vector<std::string> warnings;
+  auto boost = [&](const char* option, const std::string& text) {
+    model.updateStarterCurve();
+    const auto now = channelsWithInk(sc.currentStarterCurveWithBoostSetting);
+    std::string emptied;
+    for (size_t c = 0; c < std::min({inked.size(), now.size(), sc.currentInkList.size()}); ++c) {
+      if (!inked[c] || now[c]) continue;
+      inked[c] = false;
+      emptied += (emptied.empty() ? "" : ", ") + channelLabel(sc.currentInkList[c]);
+    }
+    if (!emptied.empty())
+      warnings.push_back("--" + std::string(option) + " " + text + " leaves no ink in " + emptied +
+                         ": every level is written 0");
+  };
+  if (choices.inkLimit) {
+    model.boost->boostInput = choices.inkLimit->value;
+    boost("ink-limit", choices.inkLimit->text);
+  }
+  if (choices.yellow) {
+    model.yellowBoost->boostYellowInput = choices.yellow->value;
+    boost("yellow", choices.yellow->text);
+  }
+  if (choices.totalInk) {
+    model.totalInkBoost->totalInkLoadBoostInput = choices.totalInk->value;
+    boost("total-ink", choices.totalInk->text);
+  }
+  return warnings;
+}
+
+std::string starterNote(const StarterChoices& choices) {
+  std::string note = choices.printer + ", " + choices.process;
+  if (choices.inkLimit) note += ", --ink-limit " + choices.inkLimit->text;
+  if (choices.yellow) note += ", --yellow " + choices.yellow->text;
+  if (choices.totalInk) note += ", --total-ink " + choices.totalInk->text;
+  return note;
+}
+
+std::string starterSummary(const std::string& note, const starter_curves::StarterCurve& curve) {
+  std::string channels;
+  for (const auto& ink : curve.currentInkList) channels += (channels.empty() ? "" : ", ") + channelLabel(ink);
+  return "starter curve: " + note + "; channels " + channels;
+}
+
+std::string clampedLevelsWarning(int64_t clampedLevels) {
+  return std::to_string(clampedLevels) + " ink levels lay outside 0...65535 after boosting and were written clamped";
 }
 
 }  // namespace cli

@@ -36,7 +36,7 @@ PageStore::PageStore(size_t pageLimit, size_t memoryLimit, Clock::duration idleL
 
 std::pair<std::string, std::shared_ptr<Page>> PageStore::create() {
   auto page = std::make_shared<Page>();
-  const size_t bytes = page->document.bytesHeld();
+  const size_t bytes = page->bytesHeld();
   std::string id = randomHex128();
   std::lock_guard lock(mutex_);
   sweepLocked(Clock::now());

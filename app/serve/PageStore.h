@@ -10,6 +10,7 @@
 #include <string>
 
 #include "WebDocument.h"
+#include "WebStarter.h"
 
 namespace cli::serve {
 
@@ -18,13 +19,16 @@ namespace cli::serve {
 struct Page {
   std::mutex mutex;
   WebDocument document;
+  WebStarter starter;
+  // What the page's linearization and starter curve hold together.
+  size_t bytesHeld() const { return document.bytesHeld() + starter.bytesHeld(); }
 };
 
 // The documents of the open pages, each under a page id made when the page
 // loads, held in memory within limits: a page unused for `idleLimit` is
 // dropped, and so is the one unused longest when a new page would pass
 // `pageLimit` or the documents together would hold more than `memoryLimit`
-// bytes (WebDocument::bytesHeld). A dropped page's id is remembered, so that
+// bytes (Page::bytesHeld). A dropped page's id is remembered, so that
 // its page can be told why its files are gone.
 class PageStore {
  public:

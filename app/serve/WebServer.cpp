@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "WebDocument.h"
+#include "WebStarter.h"
 #include "platform/text/Text.h"
 #include "serve/FlatJson.h"
 #include "serve/PageStore.h"
@@ -218,7 +219,7 @@ void WebServer::Impl::withPage(const Request& req, Response& res,
   }
   std::lock_guard lock(page->mutex);
   use(id, *page);
-  store.held(id, page->document.bytesHeld());
+  store.held(id, page->bytesHeld());
 }
 
 void WebServer::Impl::setUp() {
@@ -410,6 +411,42 @@ void WebServer::Impl::setUp() {
     withPage(req, res, [&](const std::string&, Page& page) {
       auto download = page.document.download(what);
       if (!download) return answer(res, 404, "there is no " + what + " file to save yet");
+      res.set_header("Content-Disposition", attachment(download->fileName));
+      res.set_content(std::move(download->bytes), download->contentType);
+    });
+  }));
+
+  // The starter-curve screen: its state, its choices, its graph and its .quad.
+  const std::string starterRoute = pageRoute + "/starter";
+  s.Get(starterRoute, guarded([this](const Request& req, Response& res) {
+    withPage(req, res, [&](const std::string&, Page& page) { sendState(res, page.starter.state()); });
+  }));
+  s.Post(starterRoute + "/settings", guarded([this, jsonBody, number](const Request& req, Response& res) {
+    const auto body = jsonBody(req, res, {{"printer", true}, {"process", true}, {"inkLimit", false},
+                                          {"yellow", false}, {"totalInk", false}});
+    if (!body) return;
+    WebStarter::Change change{{}, {}, number(*body, "inkLimit"), number(*body, "yellow"), number(*body, "totalInk")};
+    for (auto [key, title] : {std::pair{"printer", &change.printer}, std::pair{"process", &change.process}})
+      if (const auto it = body->find(key); it != body->end()) *title = std::get<std::string>(it->second);
+    withPage(req, res, [&](const std::string&, Page& page) {
+      std::string error;
+      if (auto state = page.starter.change(change, error))
+        sendState(res, *state);
+      else
+        answer(res, 400, error);
+    });
+  }));
+  s.Get(starterRoute + "/graph\\.svg", guarded([this](const Request& req, Response& res) {
+    withPage(req, res, [&](const std::string&, Page& page) {
+      std::string svg = page.starter.graphSvg();
+      if (svg.empty()) return answer(res, 500, "the starter curve's graph could not be drawn");
+      res.set_content(std::move(svg), "image/svg+xml");
+    });
+  }));
+  s.Get(starterRoute + "/download", guarded([this](const Request& req, Response& res) {
+    withPage(req, res, [&](const std::string&, Page& page) {
+      auto download = page.starter.download();
+      if (!download) return answer(res, 404, "there is no starter curve to save");
       res.set_header("Content-Disposition", attachment(download->fileName));
       res.set_content(std::move(download->bytes), download->contentType);
     });

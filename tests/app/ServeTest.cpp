@@ -15,6 +15,7 @@
 #include "serve/FlatJson.h"
 #include "serve/PageStore.h"
 #include "serve/WebServer.h"
+#include "support/FakeHost.h"
 
 #ifndef INKCURVE_EXAMPLES
 #define INKCURVE_EXAMPLES "examples"
@@ -146,6 +147,7 @@ TEST(Serve, RefusesWhatIsNotThePagesOwnAndSurvivesIt) {
       {"POST", "/api/pages", {{"Cookie", cookie}, {"Origin", "null"}}, "", 403, foreign},
       {"DELETE", page, {{"Cookie", cookie}}, "", 403, foreign},
       {"POST", page + "/revert", {{"Cookie", cookie}, {"Origin", "https://127.0.0.1:" + p}}, "", 403, foreign},
+      {"POST", page + "/starter/settings", {{"Cookie", cookie}}, "{}", 403, foreign},
       // Routes that are not there.
       {"GET", "/index.html", {{"Cookie", cookie}}, "", 404, R"({"error":"nothing here"})"},
       {"GET", "/api/pages/" + id.substr(1), {{"Cookie", cookie}}, "", 404, R"({"error":"nothing here"})"},
@@ -397,6 +399,74 @@ TEST(Serve, DownloadsAreSavedUnderTheirNames) {
     EXPECT_NE(saved.find("\r\nContent-Disposition: " + header + "\r\n"), std::string::npos) << saved.substr(0, 600);
     EXPECT_NE(saved.find("\r\nContent-Type: " + type + "\r\n"), std::string::npos) << name;
   }
+}
+
+// The starter-curve screen's routes, one request after another on one page:
+// its state, its choices (a refusal is a 400 in the command's words and
+// changes nothing), its graph and its .quad, and what the page holds grows
+// with what it drew.
+TEST(Serve, StarterCurveRoutes) {
+  Running running;
+  httplib::Client client("127.0.0.1", running.port());
+  const std::string starter = "/api/pages/" + newPage(client, running) + "/starter";
+  struct Row {
+    std::string method, path, body;
+    int status;
+    std::string answer;  // the start of the answer's body
+  };
+  const std::string summary = R"("summary":"starter curve: P5000/P7000/P9000, Carbon Transfer, --ink-limit 10, )"
+                              R"(--yellow 5, --total-ink 0.1; channels K, C, M, Y, LC, LM, LK, LLK, OR, GR")";
+  const std::vector<Row> rows = {
+      {"GET", starter, "", 200, R"({"printers":["x800-x880","P600/P800",)"},
+      {"POST", starter + "/settings",
+       R"({"printer": "P5000/P7000/P9000", "process": "Carbon Transfer", "inkLimit": 10, "yellow": 5, "totalInk": 0.1})",
+       200, R"({"printers":)"},
+      {"POST", starter + "/settings", R"({"inkLimit": -150})", 400,
+       R"({"error":"--ink-limit must be above -100 (a boost of -100% or less removes the ink), not '-150'"})"},
+      {"POST", starter + "/settings", R"({"yellow": 0.5})", 400,
+       R"({"error":"--yellow needs a whole number, not '0.5'"})"},
+      {"POST", starter + "/settings", R"({"process": "Gum"})", 400,
+       R"j({"error":"unknown process 'Gum' (see inkcurve starter --list)"})j"},
+      {"POST", starter + "/settings", R"({"printer": 5})", 400, R"({"error":"\"printer\" must be a string"})"},
+      {"POST", starter + "/settings", R"({"totalInk": "0.1"})", 400, R"({"error":"\"totalInk\" must be a number"})"},
+      {"POST", starter + "/settings", R"({"boost": 1})", 400, R"({"error":"unknown key \"boost\""})"},
+      {"POST", starter + "/settings", R"({"yellow": NaN})", 400,
+       R"({"error":"the body is not the JSON expected: the value of \"yellow\" is not a number, a string or null"})"},
+      {"POST", starter + "/settings", "{\"printer\": \"" + std::string(70000, 'x') + "\"}", 413,
+       R"({"error":"the request is too large"})"},
+      {"GET", starter, "", 200, R"({"printers":)"},
+      {"GET", starter + "/graph.svg", "", 200, "<?xml"},
+      {"GET", starter + "/download", "", 200, "## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK,OR,GR\n# Halvorin for macOS v2\n# \n"},
+      {"GET", "/api/pages/" + std::string(32, '0') + "/starter", "", 404,
+       R"({"error":"the server holds no document for this page: reload the page, or open the files again.","gone":true})"},
+  };
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const auto& row = rows[i];
+    const auto res = row.method == "GET" ? client.Get(row.path.c_str(), running.headers())
+                                         : client.Post(row.path.c_str(), running.headers(true), row.body,
+                                                       "application/json");
+    ASSERT_TRUE(res) << row.path;
+    EXPECT_EQ(res->status, row.status) << row.path << " " << row.body.substr(0, 60);
+    EXPECT_EQ(res->body.substr(0, row.answer.size()), row.answer) << row.path << " " << row.body.substr(0, 60);
+    // Every refusal leaves the choices as the first change made them.
+    if (i > 0 && row.status == 200 && row.answer.starts_with("{")) {
+      EXPECT_NE(res->body.find(summary), std::string::npos) << res->body;
+    }
+  }
+
+  testsupport::TempDir dir;
+  const auto run = testsupport::runInkcurve({"starter", "--printer", "P5000/P7000/P9000", "--process",
+                                             "Carbon Transfer", "--ink-limit", "10", "--yellow", "5", "--total-ink",
+                                             "0.1", "--out", (dir / "c.quad").string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto saved = client.Get((starter + "/download").c_str(), running.headers());
+  ASSERT_TRUE(saved);
+  EXPECT_TRUE(saved->body == testsupport::slurp(dir / "c.quad"));
+  EXPECT_EQ(saved->get_header_value("Content-Disposition"),
+            "attachment; filename=\"p5000-p7000-p9000-carbon-transfer.quad\"; "
+            "filename*=UTF-8''p5000-p7000-p9000-carbon-transfer.quad");
+  EXPECT_EQ(client.Get((starter + "/graph.svg").c_str(), running.headers())->get_header_value("Content-Type"),
+            "image/svg+xml");
 }
 
 TEST(Serve, DroppedDocumentsAreSaidToBeGone) {
