@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <new>
 #include <sstream>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "LinearizeSteps.h"
 #include "LinearizeWarnings.h"
 #include "Plot.h"
+#include "serve/FlatJson.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/readers/MeasurementFile.h"
 #include "linearization/v2LinearizationDataModel.h"
@@ -150,19 +152,68 @@ std::optional<std::string> zipOf(const std::vector<std::pair<std::string, std::s
   return zipped;
 }
 
+constexpr std::string_view kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string base64(std::string_view bytes) {
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t n = static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
+    if (i + 1 < bytes.size()) n |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+    if (i + 2 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 2]);
+    out += kBase64[(n >> 18) & 63];
+    out += kBase64[(n >> 12) & 63];
+    out += i + 1 < bytes.size() ? kBase64[(n >> 6) & 63] : '=';
+    out += i + 2 < bytes.size() ? kBase64[n & 63] : '=';
+  }
+  return out;
+}
+
+// The bytes of a base64 text; nothing where it is not one.
+std::optional<std::string> fromBase64(std::string_view text) {
+  if (text.size() % 4 != 0) return std::nullopt;
+  std::string out;
+  out.reserve(text.size() / 4 * 3);
+  for (size_t i = 0; i < text.size(); i += 4) {
+    uint32_t n = 0;
+    int padding = 0;
+    for (size_t k = 0; k < 4; ++k) {
+      const char c = text[i + k];
+      const size_t value = kBase64.find(c);
+      // Padding only at the end, and at most two.
+      if (c == '=' && i + 4 == text.size() && k >= 2 && (k == 3 || text[i + 3] == '=')) {
+        ++padding;
+        n <<= 6;
+      } else if (value != std::string_view::npos && padding == 0) {
+        n = (n << 6) | static_cast<uint32_t>(value);
+      } else {
+        return std::nullopt;
+      }
+    }
+    out += static_cast<char>((n >> 16) & 255);
+    if (padding < 2) out += static_cast<char>((n >> 8) & 255);
+    if (padding < 1) out += static_cast<char>(n & 255);
+  }
+  return out;
+}
+
+// What a saved page says it is: a file of another kind is refused.
+constexpr std::string_view kSavedPage = "inkcurve page 1";
+
 }  // namespace
 
 struct WebDocument::Impl {
   // The measurement file as given, and how it was opened.
   struct Measurements {
     std::string name;
-    std::string bytes;
+    std::shared_ptr<const std::string> bytes;
     LayoutRequest layout;
     Said opened;  // the summary line that names it, and its load's warnings
   };
   // The .quad as read, with its own notes and what its read warned of.
   struct Quad {
     std::string name;
+    std::shared_ptr<const std::string> bytes;
     std::shared_ptr<QuadDataFile> file;
     std::optional<std::string> ownNotes;
     Said read;
@@ -209,7 +260,38 @@ struct WebDocument::Impl {
   void rework();
   // Opens the measurement file; false, with the errors (and the question),
   // where it was refused. Nothing changes then.
-  bool open(const std::string& name, std::string bytes, const LayoutRequest& layout);
+  bool open(const std::string& name, std::shared_ptr<const std::string> bytes, const LayoutRequest& layout);
+  // Reads the .quad; false, with the errors, where it was refused.
+  bool readQuadFile(const std::string& leaf, std::shared_ptr<const std::string> bytes);
+
+  // What the page gave, enough to make the document again: for undo and
+  // redo, and for a saved page. A typed reading is kept by its step.
+  struct Given {
+    std::string measurementName;
+    std::shared_ptr<const std::string> measurementBytes;  // none: no file yet
+    LayoutRequest layout;
+    std::map<int64_t, CIELab> typed;
+    std::string quadName;
+    std::shared_ptr<const std::string> quadBytes;
+    double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
+    std::optional<std::string> notes;
+  };
+  Given given;
+  // The pages as they were before each change undone by undo(), and after
+  // each undone, for redo(). A change of settings may go on in the next
+  // (a slider still moving): `goesOn` says which settings it changed.
+  std::vector<Given> undoable, redoable;
+  std::optional<std::string> goesOn;
+  static constexpr size_t kMostUndoable = 200;
+  // After a change that worked: what the page was before it goes on the
+  // undo list, unless the change `continues` one of the same `kind` that
+  // came just before.
+  void changed(Given before, std::optional<std::string> kind = std::nullopt, bool continues = false);
+  // The document made again from `g`; false (the errors said) where a file
+  // of it could not be opened.
+  bool remake(const Given& g);
+  // Goes to `g` as a change; where it cannot, back to what is given now.
+  bool goTo(const Given& g);
   void refuse(const std::string& about, const std::string& text) { errors.push_back({about, text}); }
   void startChange() {
     errors.clear();
@@ -287,12 +369,13 @@ void WebDocument::Impl::rework() {
       corrected.messages.push_back({"quad", *reason});
 }
 
-bool WebDocument::Impl::open(const std::string& name, std::string bytes, const LayoutRequest& layout) {
+bool WebDocument::Impl::open(const std::string& name, std::shared_ptr<const std::string> bytes,
+                             const LayoutRequest& layout) {
   std::ostringstream out, err;
   CliHost host(out, err);
   std::shared_ptr<MeasurementFile> file;
   try {
-    file = measurementFileFromBytes(bytes, name, host);
+    file = measurementFileFromBytes(*bytes, name, host);
   } catch (const std::bad_alloc&) {
     host.logLoadFailure("not enough memory to split its lines");
     showMeasurementLoadError(host);
@@ -319,6 +402,78 @@ bool WebDocument::Impl::open(const std::string& name, std::string bytes, const L
   return true;
 }
 
+bool WebDocument::Impl::readQuadFile(const std::string& leaf, std::shared_ptr<const std::string> bytes) {
+  std::ostringstream out, err;
+  CliHost host(out, err);
+  std::string error;
+  std::shared_ptr<QuadDataFile> file;
+  try {
+    file = QuadDataFile::fromBytes(*bytes, leaf, &error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to split its lines";
+  }
+  if (!file) {
+    host.logLoadFailure(error);
+    loadFailed(host, err, leaf);
+  } else if (!readQuad(*file, leaf, host, err)) {
+    quad = Impl::Quad{leaf, std::move(bytes), file, file->processNotes, said(out, err, "quad")};
+    return true;
+  }
+  for (auto& message : said(out, err, "quad").messages) errors.push_back(std::move(message));
+  return false;
+}
+
+void WebDocument::Impl::changed(Given before, std::optional<std::string> kind, bool continues) {
+  redoable.clear();
+  const bool joins = continues && kind && goesOn == kind && !undoable.empty();
+  goesOn = std::move(kind);
+  if (joins) return;
+  undoable.push_back(std::move(before));
+  if (undoable.size() > kMostUndoable) undoable.erase(undoable.begin());
+}
+
+bool WebDocument::Impl::remake(const Given& g) {
+  if (!g.measurementBytes) {
+    measurements.reset();
+    document.reset();
+  } else {
+    if (!open(g.measurementName, g.measurementBytes, g.layout)) return false;
+    auto& readings = document->rawMeasurements;
+    for (const auto& [step, lab] : g.typed) {
+      if (step < 1 || step > static_cast<int64_t>(readings.size())) {
+        refuse("reading", "step " + std::to_string(step) + " is not one of the readings' steps, 1 to " +
+                              std::to_string(readings.size()));
+        return false;
+      }
+      readings[static_cast<size_t>(step - 1)] = lab;
+    }
+    if (!g.typed.empty()) document->processMeasurements();
+  }
+  if (!g.quadBytes) {
+    quad.reset();
+  } else if (!quad || quad->bytes != g.quadBytes || quad->name != g.quadName) {
+    if (!readQuadFile(g.quadName, g.quadBytes)) return false;
+  }
+  smoothing = g.smoothing;
+  spline = g.spline;
+  givenNotes = g.notes;
+  given = g;
+  rework();
+  return true;
+}
+
+bool WebDocument::Impl::goTo(const Given& g) {
+  if (remake(g)) return true;
+  // What could not be opened is said; the page stays as it was.
+  auto said = std::move(errors);
+  errors.clear();
+  const Given now = given;
+  quad.reset();
+  remake(now);
+  errors = std::move(said);
+  return false;
+}
+
 WebDocument::WebDocument() : impl_(std::make_unique<Impl>()) {}
 WebDocument::~WebDocument() = default;
 
@@ -342,7 +497,16 @@ std::string WebDocument::openMeasurements(const std::string& name, std::string b
     if (layout)
       request.arrangement = *layout == "together" ? LayoutRequest::Arrangement::together
                                                   : LayoutRequest::Arrangement::passes;
-    if (d.open(leaf, std::move(bytes), request)) d.rework();
+    Impl::Given before = d.given;
+    auto shared = std::make_shared<const std::string>(std::move(bytes));
+    if (d.open(leaf, shared, request)) {
+      d.given.measurementName = leaf;
+      d.given.measurementBytes = std::move(shared);
+      d.given.layout = request;
+      d.given.typed.clear();
+      d.changed(std::move(before));
+      d.rework();
+    }
   }
   return state();
 }
@@ -359,30 +523,19 @@ std::string WebDocument::openQuad(const std::string& name, std::string bytes) {
     d.refuse("quad", *wrong);
     return state();
   }
-  std::ostringstream out, err;
-  CliHost host(out, err);
-  std::string error;
-  std::shared_ptr<QuadDataFile> file;
-  try {
-    file = QuadDataFile::fromBytes(bytes, leaf, &error);
-  } catch (const std::bad_alloc&) {
-    error = "not enough memory to split its lines";
-  }
-  bytes = {};
-  if (!file) {
-    host.logLoadFailure(error);
-    loadFailed(host, err, leaf);
-  } else if (!readQuad(*file, leaf, host, err)) {
-    d.quad = Impl::Quad{leaf, file, file->processNotes, said(out, err, "quad")};
+  Impl::Given before = d.given;
+  auto shared = std::make_shared<const std::string>(std::move(bytes));
+  if (d.readQuadFile(leaf, shared)) {
+    d.given.quadName = leaf;
+    d.given.quadBytes = std::move(shared);
+    d.changed(std::move(before));
     d.rework();
-    return state();
   }
-  for (auto& message : said(out, err, "quad").messages) d.errors.push_back(std::move(message));
   return state();
 }
 
 std::string WebDocument::setSettings(std::optional<double> smoothing, std::optional<double> spline,
-                                     std::optional<std::string> notes) {
+                                     std::optional<std::string> notes, bool continues) {
   auto& d = *impl_;
   d.startChange();
   for (const auto& [option, value] : {std::pair{"smoothing", smoothing}, std::pair{"spline", spline}})
@@ -394,9 +547,14 @@ std::string WebDocument::setSettings(std::optional<double> smoothing, std::optio
     if (auto refusal = givenNotesRefusal(*notes, true, folder)) d.refuse("settings", *refusal);
   }
   if (!d.errors.empty()) return state();
-  if (smoothing) d.smoothing = *smoothing;
-  if (spline) d.spline = *spline;
-  if (notes) d.givenNotes = std::move(notes);
+  Impl::Given before = d.given;
+  if (smoothing) d.smoothing = d.given.smoothing = *smoothing;
+  if (spline) d.spline = d.given.spline = *spline;
+  if (notes) d.givenNotes = d.given.notes = std::move(notes);
+  // A slider that goes on moving is one change, as long as nothing else
+  // came between.
+  std::string what = std::string(smoothing ? "smoothing " : "") + (spline ? "spline " : "") + (notes ? "notes" : "");
+  d.changed(std::move(before), what, continues);
   d.rework();
   return state();
 }
@@ -418,7 +576,10 @@ std::string WebDocument::typeReading(int64_t step, double L, double a, double b)
     if (!(value >= -128 && value <= 127))
       d.refuse("reading", std::string(name) + " must be a number from -128 to 127, not '" + quoted(value) + "'");
   if (!d.errors.empty()) return state();
+  Impl::Given before = d.given;
   readings[static_cast<size_t>(step - 1)] = CIELab{L, a, b};
+  d.given.typed[step] = CIELab{L, a, b};
+  d.changed(std::move(before));
   d.document->processMeasurements();
   d.rework();
   return state();
@@ -434,10 +595,162 @@ std::string WebDocument::revert() {
   // Read again from the file's bytes, as it was opened.
   auto m = std::move(*d.measurements);
   if (d.open(m.name, m.bytes, m.layout)) {
+    Impl::Given before = d.given;
+    d.given.typed.clear();
+    d.changed(std::move(before));
     d.rework();
   } else {
     d.measurements = std::move(m);
   }
+  return state();
+}
+
+std::string WebDocument::undo() {
+  auto& d = *impl_;
+  d.startChange();
+  if (d.undoable.empty()) {
+    d.refuse("history", "there is nothing to undo");
+    return state();
+  }
+  Impl::Given now = d.given;
+  if (d.goTo(d.undoable.back())) {
+    d.undoable.pop_back();
+    d.redoable.push_back(std::move(now));
+    d.goesOn.reset();
+  }
+  return state();
+}
+
+std::string WebDocument::redo() {
+  auto& d = *impl_;
+  d.startChange();
+  if (d.redoable.empty()) {
+    d.refuse("history", "there is nothing to redo");
+    return state();
+  }
+  Impl::Given now = d.given;
+  if (d.goTo(d.redoable.back())) {
+    d.redoable.pop_back();
+    d.undoable.push_back(std::move(now));
+    d.goesOn.reset();
+  }
+  return state();
+}
+
+std::string WebDocument::savedPage() const {
+  const auto& g = impl_->given;
+  JsonWriter json;
+  json.beginObject().key("inkcurve").string(kSavedPage);
+  if (g.measurementBytes) {
+    json.key("measurementFile").string(g.measurementName);
+    json.key("measurementBytes").string(base64(*g.measurementBytes));
+    if (g.layout.steps) json.key("steps").integer(*g.layout.steps);
+    if (g.layout.arrangement)
+      json.key("layout").string(*g.layout.arrangement == LayoutRequest::Arrangement::together ? "together" : "passes");
+    std::string typed;
+    for (const auto& [step, lab] : g.typed)
+      typed += (typed.empty() ? "" : "; ") + std::to_string(step) + " " + jsonNumber(lab.L) + " " + jsonNumber(lab.a) +
+               " " + jsonNumber(lab.b);
+    if (!typed.empty()) json.key("typed").string(typed);
+  }
+  if (g.quadBytes) json.key("quadFile").string(g.quadName).key("quadBytes").string(base64(*g.quadBytes));
+  json.key("smoothing").number(g.smoothing).key("spline").number(g.spline);
+  if (g.notes) json.key("notes").string(*g.notes);
+  json.endObject();
+  return json.take();
+}
+
+std::optional<std::string> WebDocument::savedPageName() const {
+  const auto& g = impl_->given;
+  if (!g.measurementBytes && !g.quadBytes) return std::nullopt;
+  return stem(g.measurementBytes ? g.measurementName : g.quadName) + "-page.json";
+}
+
+std::string WebDocument::loadPage(std::string_view text) {
+  auto& d = *impl_;
+  d.startChange();
+  const auto refuse = [&](const std::string& why) {
+    d.refuse("page", "the file is not a page saved by inkcurve serve: " + why);
+    return state();
+  };
+  std::string error;
+  const auto object = serve::parseFlatObject(text, error);
+  if (!object) return refuse(error);
+  const auto text_ = [&](const char* key) -> std::optional<std::string> {
+    const auto it = object->find(key);
+    if (it == object->end() || !std::holds_alternative<std::string>(it->second)) return std::nullopt;
+    return std::get<std::string>(it->second);
+  };
+  const auto number = [&](const char* key) -> std::optional<double> {
+    const auto it = object->find(key);
+    if (it == object->end() || !std::holds_alternative<double>(it->second)) return std::nullopt;
+    return std::get<double>(it->second);
+  };
+  static const std::map<std::string, bool> kKeys{
+      {"inkcurve", true},  {"measurementFile", true}, {"measurementBytes", true}, {"steps", false},
+      {"layout", true},    {"typed", true},           {"quadFile", true},         {"quadBytes", true},
+      {"smoothing", false}, {"spline", false},        {"notes", true}};
+  for (const auto& [key, value] : *object) {
+    const auto known = kKeys.find(key);
+    if (known == kKeys.end()) return refuse("it holds \"" + platform::text::printable(key) + "\"");
+    if (std::holds_alternative<std::string>(value) != known->second)
+      return refuse("\"" + key + "\" must be " + (known->second ? "a string" : "a number"));
+  }
+  if (text_("inkcurve") != std::string(kSavedPage)) return refuse("it does not begin as one");
+
+  Impl::Given g;
+  const auto file = [&](const char* nameKey, const char* bytesKey, const std::vector<std::string>& types,
+                        std::string& name, std::shared_ptr<const std::string>& bytes) -> std::optional<std::string> {
+    const auto given = text_(nameKey);
+    const auto encoded = text_(bytesKey);
+    if (!given && !encoded) return std::nullopt;
+    if (!given || !encoded) return std::string("\"") + nameKey + "\" and \"" + bytesKey + "\" go together";
+    name = lastPart(*given);
+    if (name.empty()) return std::string("\"") + nameKey + "\" is empty";
+    if (auto wrong = wrongType(name, types)) return *wrong;
+    auto decoded = fromBase64(*encoded);
+    if (!decoded) return std::string("\"") + bytesKey + "\" is not base64";
+    bytes = std::make_shared<const std::string>(std::move(*decoded));
+    return std::nullopt;
+  };
+  if (auto why = file("measurementFile", "measurementBytes", {"txt", "csv", "ti3"}, g.measurementName,
+                      g.measurementBytes))
+    return refuse(*why);
+  if (auto why = file("quadFile", "quadBytes", {"quad"}, g.quadName, g.quadBytes)) return refuse(*why);
+  if (const auto steps = number("steps")) {
+    if (!(*steps >= 2 && *steps <= 100000000 && std::floor(*steps) == *steps))
+      return refuse("\"steps\" must be a whole number, 2 or more");
+    g.layout.steps = static_cast<int64_t>(*steps);
+  }
+  if (const auto layout = text_("layout")) {
+    if (*layout != "together" && *layout != "passes") return refuse("\"layout\" is \"together\" or \"passes\"");
+    g.layout.arrangement =
+        *layout == "together" ? LayoutRequest::Arrangement::together : LayoutRequest::Arrangement::passes;
+  }
+  if (const auto typed = text_("typed")) {
+    for (const std::string& entry : platform::text::split(*typed, ";")) {
+      const auto parts = platform::text::split(platform::text::trimWhitespaceAndNewlines(entry), " ");
+      const auto step = parts.size() == 4 ? platform::text::parseInt(parts[0]) : std::nullopt;
+      std::optional<double> v[3];
+      for (size_t i = 0; i < 3 && parts.size() == 4; ++i) v[i] = platform::text::parseFiniteDecimal(parts[i + 1]);
+      if (!step || !v[0] || !v[1] || !v[2] || !(*v[0] >= 0 && *v[0] <= 100) || !(*v[1] >= -128 && *v[1] <= 127) ||
+          !(*v[2] >= -128 && *v[2] <= 127))
+        return refuse("a typed reading is not \"step L* a* b*\": \"" + platform::text::printable(entry) + "\"");
+      g.typed[*step] = CIELab{*v[0], *v[1], *v[2]};
+    }
+  }
+  for (const auto& [key, value] : {std::pair{"smoothing", &g.smoothing}, std::pair{"spline", &g.spline}}) {
+    const auto n = number(key);
+    if (!n || !(*n >= 0 && *n <= 100)) return refuse(std::string("\"") + key + "\" must be a number from 0 to 100");
+    *value = *n;
+  }
+  g.notes = text_("notes");
+  if (g.notes) {
+    const auto folder = g.quadBytes ? std::optional<std::filesystem::path>(stem(g.quadName) + "-xml") : std::nullopt;
+    if (auto refusal = givenNotesRefusal(*g.notes, true, folder)) return refuse(*refusal);
+  }
+  Impl::Given before = d.given;
+  if (d.goTo(g)) d.changed(std::move(before));
   return state();
 }
 
@@ -508,6 +821,7 @@ std::string WebDocument::state() const {
   }
   json.endArray();
   json.key("smoothing").number(d.smoothing).key("spline").number(d.spline);
+  json.key("undo").boolean(!d.undoable.empty()).key("redo").boolean(!d.redoable.empty());
 
   json.key("channels").beginArray();
   if (d.quad) {
@@ -599,7 +913,7 @@ size_t WebDocument::bytesHeld() const {
   if (d.drawn)
     for (const auto* svg : {&d.drawn->measurements, &d.drawn->ink})
       if (*svg) held += (*svg)->capacity();
-  if (d.measurements) held += d.measurements->name.capacity() + d.measurements->bytes.capacity() + saidBytes(d.measurements->opened);
+  if (d.measurements) held += d.measurements->name.capacity() + d.measurements->bytes->capacity() + saidBytes(d.measurements->opened);
   if (d.document) {
     const auto& doc = *d.document;
     held += sizeof(doc);

@@ -22,7 +22,7 @@ namespace cli {
 //                 // the lines `inkcurve linearize` prints, in its words
 //     "warnings": [{"about": "measurements" | "quad" | "correction", "text": "..."}],
 //                 // every warning and alert, as the command words it
-//     "errors": [{"about": "measurements" | "quad" | "reading" | "settings", "text": "..."}],
+//     "errors": [{"about": "measurements" | "quad" | "reading" | "settings" | "history" | "page", "text": "..."}],
 //                 // why the last change was refused (the document is as before it)
 //     "question": null | {"text": "...", "choices": [{"label": "...", "steps": 21 | null,
 //                                                    "layout": "together" | "passes" | null}]},
@@ -30,6 +30,7 @@ namespace cli {
 //     "readings": [{"step": 1, "L": 94.8, "a": 0.4, "b": 2.1, "density": 0.06,
 //                   "samples": 3 | null, "typed": false}],
 //     "smoothing": 33, "spline": 33,     // the two controls, 0...100
+//     "undo": true, "redo": false,       // whether there is a change to undo or redo
 //     "channels": ["K", "LK", "LLK"],     // the .quad's channels that have ink
 //     "notes": "...",
 //     "downloads": {"quad": "pt-pd-8ch-corrected.quad" | null, "acv": "wedge-21-correction.acv" | null,
@@ -51,13 +52,29 @@ class WebDocument {
                                std::optional<std::string> layout = {});
   std::string openQuad(const std::string& name, std::string bytes);
   // The smoothing controls (0...100) and the notes written into the .quad;
-  // what is not given stays.
+  // what is not given stays. A change that `continues` the one before of
+  // the same settings (a slider that goes on moving) is undone with it.
   std::string setSettings(std::optional<double> smoothing, std::optional<double> spline,
-                          std::optional<std::string> notes);
+                          std::optional<std::string> notes, bool continues = false);
   // A reading typed over (step from 1), and the readings as opened again.
   std::string typeReading(int64_t step, double L, double a, double b);
   std::string revert();
+  // Undoes the last change that worked (a file opened, a layout chosen, a
+  // reading typed over, the readings reverted, a setting), or does it again
+  // after it was undone; a new change ends what can be redone.
+  std::string undo();
+  std::string redo();
   std::string state() const;
+
+  // The page as one JSON file: the files given (their bytes in base64), the
+  // layout asked for, the readings typed over, the settings; and the name it
+  // is saved under, nothing while there is nothing to save. loadPage makes
+  // the page again from such a file as one change; a file that is damaged or
+  // of another kind, or whose files cannot be opened, is refused with the
+  // reason ("errors", about "page") and changes nothing.
+  std::string savedPage() const;
+  std::optional<std::string> savedPageName() const;
+  std::string loadPage(std::string_view text);
 
   enum class Graph { measurements, inkCurves };
   // The graph as `--plot` draws it, as an SVG document; the ink curves

@@ -367,12 +367,16 @@ void WebServer::Impl::setUp() {
     return std::get<double>(it->second);
   };
   s.Post(pageRoute + "/settings", guarded([this, jsonBody, number](const Request& req, Response& res) {
-    const auto body = jsonBody(req, res, {{"smoothing", false}, {"spline", false}, {"notes", true}});
+    const auto body =
+        jsonBody(req, res, {{"smoothing", false}, {"spline", false}, {"notes", true}, {"continues", false}});
     if (!body) return;
     std::optional<std::string> notes;
     if (const auto it = body->find("notes"); it != body->end()) notes = std::get<std::string>(it->second);
+    // 1 where a slider goes on moving: one change to undo.
+    const bool continues = number(*body, "continues").value_or(0) == 1;
     withPage(req, res, [&](const std::string&, Page& page) {
-      sendState(res, page.document.setSettings(number(*body, "smoothing"), number(*body, "spline"), notes));
+      sendState(res,
+                page.document.setSettings(number(*body, "smoothing"), number(*body, "spline"), notes, continues));
     });
   }));
   s.Post(pageRoute + "/readings", guarded([this, jsonBody, number](const Request& req, Response& res) {
@@ -387,6 +391,28 @@ void WebServer::Impl::setUp() {
   }));
   s.Post(pageRoute + "/revert", guarded([this](const Request& req, Response& res) {
     withPage(req, res, [&](const std::string&, Page& page) { sendState(res, page.document.revert()); });
+  }));
+  s.Post(pageRoute + "/(undo|redo)", guarded([this](const Request& req, Response& res) {
+    const bool undo = req.matches[2] == "undo";
+    withPage(req, res, [&](const std::string&, Page& page) {
+      sendState(res, undo ? page.document.undo() : page.document.redo());
+    });
+  }));
+  // The page saved as one JSON file, and made again from one.
+  s.Get(pageRoute + "/saved", guarded([this](const Request& req, Response& res) {
+    withPage(req, res, [&](const std::string&, Page& page) {
+      const auto name = page.document.savedPageName();
+      if (!name) return answer(res, 404, "there is nothing to save yet: open a file first");
+      res.set_header("Content-Disposition", attachment(*name));
+      res.set_content(page.document.savedPage(), kJson);
+    });
+  }));
+  s.Post(pageRoute + "/saved", guarded([this](const Request& req, Response& res) {
+    store.makeRoom(req.matches[1], req.body.size());
+    withPage(req, res, [&](const std::string&, Page& page) {
+      Opening one(opening);
+      sendState(res, page.document.loadPage(req.body));
+    });
   }));
   s.Get(pageRoute + "/graphs/(measurements|ink)\\.svg", guarded([this](const Request& req, Response& res) {
     const auto graph = req.matches[2] == "ink" ? WebDocument::Graph::inkCurves : WebDocument::Graph::measurements;
