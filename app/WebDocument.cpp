@@ -232,8 +232,10 @@ PlotFigure::Graph figureGraph(WebDocument::Graph graph) {
 }
 
 void keepView(PlotFigure& figure, PlotFigure::Graph graph, const PlotFigure::ViewState& state) {
-  // A view as it is laid out needs nothing.
-  if (state.matrix == platform::graphics::AffineTransform::identity() && !state.highlight) return;
+  // A view that shows it already is left as it is (laid out anew, it would
+  // measure its labels again).
+  const auto now = figure.viewState(graph);
+  if (now.matrix == state.matrix && now.highlight == state.highlight) return;
   figure.setViewState(graph, state);
 }
 
@@ -262,7 +264,7 @@ PlotFigure& WebDocument::Impl::figure(Graph which, const std::set<std::string>& 
     }
     // The graph as last touched, whichever channels it showed then.
     PlotFigure& now = drawn->withoutHidden ? *drawn->withoutHidden : *drawn->figure;
-    now.setViewState(ink, views[1]);
+    keepView(now, ink, views[1]);
   }
   return drawn->withoutHidden ? *drawn->withoutHidden : *drawn->figure;
 }
