@@ -254,6 +254,51 @@ class PlotLegendRenderer : public LegendRenderer {
   }
 };
 
+// The data as LinePointsRenderer draws it, and the highlighted value over
+// it, where the view's draw draws highlights: a thin cross through the
+// value across the content, and a ring around it in its curve's colour on a
+// white halo, so that it shows on any curve.
+class PlotPointsRenderer : public LinePointsRenderer {
+ public:
+  PlotPointsRenderer(const LineChartView& view, std::shared_ptr<ViewPortHandler> handler)
+      : LinePointsRenderer(view, std::move(handler)), view_(view) {}
+
+  void drawHighlighted(DrawingContext& context, const std::vector<std::shared_ptr<Highlight>>& highlights) override {
+    const auto data = view_.data();
+    if (!data) return;
+    const Rect content = viewPortHandler()->contentRect();
+    for (const auto& highlight : highlights) {
+      const EntryPtr entry = highlight ? data->entryForHighlight(*highlight) : nullptr;
+      const auto set = entry ? std::dynamic_pointer_cast<ILineChartDataSet>(
+                                   data->getDataSetByIndex(highlight->dataSetIndex()))
+                             : nullptr;
+      if (!set) continue;
+      const Point at = view_.getTransformer(set->axisDependency())->pixelForValues(entry->x(), entry->y());
+      highlight->setDraw(at);
+      if (!(std::isfinite(at.x) && std::isfinite(at.y))) continue;
+      const SavedGraphicsState saved(context);
+      context.clipToRect(content);
+      context.setStrokeColor(kText);
+      context.setLineWidth(1);
+      context.setLineDash(0, {4, 4});
+      context.strokeLineSegments({Point{at.x, content.minY()}, Point{at.x, content.maxY()},
+                                  Point{content.minX(), at.y}, Point{content.maxX(), at.y}});
+      context.setLineDash(0, {});
+      const double r = std::max(set->isDrawCirclesEnabled() ? set->circleRadius() : 0.0, 3.0) + 4;
+      const Rect ring(at.x - r, at.y - r, 2 * r, 2 * r);
+      context.setStrokeColor(Color::white());
+      context.setLineWidth(6);
+      context.strokeEllipseInRect(ring);
+      context.setStrokeColor(set->color(0));
+      context.setLineWidth(3);
+      context.strokeEllipseInRect(ring);
+    }
+  }
+
+ private:
+  const LineChartView& view_;
+};
+
 std::shared_ptr<PlotLegendEntry> legendEntry(const std::string& label, LegendForm form, Color color,
                                              double lineWidth = 3,
                                              std::optional<std::vector<double>> dash = std::nullopt) {
@@ -328,6 +373,7 @@ struct PlotFigure::Panel {
   MeasurementMarks marks;
   bool densityScale = false;  // the density scale on the right of the content
   std::optional<double> dmaxL;  // where the scale marks Dmax: the darkest L*
+  std::vector<Point> steps;  // the measurement graph's steps (input %, L*), paper white first
 };
 
 namespace {
@@ -338,7 +384,12 @@ std::shared_ptr<LineChartView> makeView(const Size& size,
                                         const std::shared_ptr<const platform::graphics::TextMetrics>& metrics) {
   auto view = LineChartView::create(Rect(0, 0, size.width, size.height));
   view->setTextMetrics(metrics);
-  view->setRenderer(std::make_shared<LinePointsRenderer>(*view, view->viewPortHandler()));
+  view->setRenderer(std::make_shared<PlotPointsRenderer>(*view, view->viewPortHandler()));
+  // Zoomed in no further than a few steps across the graph; a finger's
+  // drag moves at once and throws nothing (no run loop turns on a server).
+  view->viewPortHandler()->setMaximumScaleX(PlotFigure::kMaxZoom);
+  view->viewPortHandler()->setMaximumScaleY(PlotFigure::kMaxZoom);
+  view->setDragDecelerationFrictionCoef(0);
   XAxis& x = *view->xAxis();
   x.setLabelPosition(XAxis::LabelPosition::bottom);
   x.setYOffset(8);
@@ -402,6 +453,8 @@ std::shared_ptr<LineChartData> measurementData(const MeasurementGraph& m, double
   means->setDrawCircleHoleEnabled(hole > 0);
   means->setCircleHoleRadius(hole);
   means->setCircleHoleColor(std::nullopt);
+  // A tap names a step: the steps' rings are what the graph's highlighter finds.
+  means->setHighlightEnabled(true);
   marks.steps = means;
   sets.push_back(means);
   sets.push_back(lineSet(evenEntries(m.smoothedL), "smoothed", kSmoothed, kCorrectedWidth));
@@ -467,6 +520,7 @@ std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEn
                            "unchanged", kTarget, 2, kTargetDash));
     if (!ink.correction.empty()) {
       sets.push_back(lineSet(evenEntries(ink.correction), "correction", kSmoothed, kCorrectedWidth));
+      sets.back()->setHighlightEnabled(true);
       legend.push_back(legendEntry("correction", LegendForm::line, kSmoothed, kCorrectedWidth));
     }
     legend.push_back(legendEntry("unchanged (output = input)", LegendForm::line, kTarget, 2, kTargetDash));
@@ -512,6 +566,7 @@ std::shared_ptr<LineChartData> inkData(const InkGraph& ink, std::vector<LegendEn
       if (dashed || group.size() > 1) dash = std::vector<double>{on, period * k - on};
       auto set = lineSet(evenEntries(curves[c]), ink.channels[c].name + suffix, colors[c], width, dash);
       set->setLineDashPhase(std::fmod((k - static_cast<double>(j)) * period, period * k));
+      set->setHighlightEnabled(true);
       sets.push_back(set);
     }
     std::vector<Color> turns;
@@ -772,6 +827,7 @@ PlotFigure::PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cai
       panel->xTitle = "input (%): 0 = paper white, 100 = the darkest step";
       panel->yTitle = "L*";
       if (std::isfinite(m.dmax)) panel->dmaxL = m.darkestL;
+      for (size_t step = 0; step < m.stepL.size(); ++step) panel->steps.push_back(Point{stepPercent(m, step), m.stepL[step]});
     } else {
       double top = 100, every = 10;
       panel->view->setData(inkData(picture.ink, legend, top, every));
@@ -888,6 +944,107 @@ void PlotFigure::drawGraph(platform::graphics::DrawingContext& context, Graph gr
 Rect PlotFigure::graphArea(Graph graph) const {
   const Panel* p = panel(graph);
   return p ? p->area : Rect();
+}
+
+namespace {
+
+// A point of a graph's own pixels in its view's coordinates.
+Point inView(const Rect& area, const Rect& frame, Point at) {
+  return Point{at.x + area.minX() - frame.minX(), at.y + area.minY() - frame.minY()};
+}
+
+}  // namespace
+
+std::optional<PlotFigure::Reading> PlotFigure::tap(Graph graph, Point at) {
+  const Panel* p = panel(graph);
+  if (!p) return std::nullopt;
+  const platform::view::Touch touch{inView(p->area, p->frame, at), p->view.get()};
+  const platform::view::TouchEvent event{{touch}};
+  p->view->touchesBeganWithEvent(event);
+  p->view->touchesEndedWithEvent(event);
+  return highlighted(graph);
+}
+
+std::optional<PlotFigure::Reading> PlotFigure::highlighted(Graph graph) const {
+  const Panel* p = panel(graph);
+  const auto highlight = p ? p->view->lastHighlighted() : nullptr;
+  const auto data = p ? p->view->data() : nullptr;
+  if (!highlight || !data) return std::nullopt;
+  const EntryPtr entry = data->entryForHighlight(*highlight);
+  const DataSetPtr set = data->getDataSetByIndex(highlight->dataSetIndex());
+  if (!entry || !set) return std::nullopt;
+  Reading reading{set->label().value_or(""), entry->x(), entry->y(), 0};
+  if (graph == Graph::measurements)
+    for (size_t i = 0; i < p->steps.size() && reading.step == 0; ++i)
+      if (p->steps[i].x == entry->x() && p->steps[i].y == entry->y()) reading.step = static_cast<int64_t>(i + 1);
+  return reading;
+}
+
+void PlotFigure::zoom(Graph graph, double factor, Point at) {
+  const Panel* p = panel(graph);
+  if (!p) return;
+  const Point about = inView(p->area, p->frame, at);
+  p->view->zoom(factor, factor, about.x, about.y);
+}
+
+void PlotFigure::pan(Graph graph, Point from, Point to) {
+  const Panel* p = panel(graph);
+  if (!p) return;
+  // The value that lies as far from the content's centre as `to` from
+  // `from`, the other way, is brought to the centre: everything moves by
+  // to - from.
+  const Point centre = p->view->viewPortHandler()->contentCenter();
+  const Point value = p->view->getTransformer(AxisDependency::left)->valueForTouchPoint(
+      Point{centre.x - (to.x - from.x), centre.y - (to.y - from.y)});
+  p->view->centerViewTo(value.x, value.y, AxisDependency::left);
+}
+
+void PlotFigure::resetZoom(Graph graph) {
+  if (const Panel* p = panel(graph)) p->view->fitScreen();
+}
+
+bool PlotFigure::zoomed(Graph graph) const {
+  const Panel* p = panel(graph);
+  return p && !p->view->viewPortHandler()->isFullyZoomedOut();
+}
+
+Point PlotFigure::valueAt(Graph graph, Point at) const {
+  const Panel* p = panel(graph);
+  if (!p) return Point{};
+  return p->view->getTransformer(AxisDependency::left)->valueForTouchPoint(inView(p->area, p->frame, at));
+}
+
+PlotFigure::ViewState PlotFigure::viewState(Graph graph) const {
+  ViewState state;
+  const Panel* p = panel(graph);
+  if (!p) return state;
+  state.matrix = p->view->viewPortHandler()->touchMatrix();
+  state.centre = p->view->getTransformer(AxisDependency::left)->valueForTouchPoint(
+      p->view->viewPortHandler()->contentCenter());
+  if (const auto reading = highlighted(graph)) state.highlight = std::pair{reading->curve, reading->x};
+  return state;
+}
+
+void PlotFigure::setViewState(Graph graph, const ViewState& state) {
+  const Panel* p = panel(graph);
+  if (!p) return;
+  LineChartView& view = *p->view;
+  // The room around the content as the zoom's labels need it, then the
+  // matrix again: the handler holds a matrix to the content it is given.
+  view.viewPortHandler()->refresh(state.matrix, view, false);
+  view.notifyDataSetChanged();
+  view.viewPortHandler()->refresh(state.matrix, view, false);
+  if (!view.viewPortHandler()->isFullyZoomedOut()) view.centerViewTo(state.centre.x, state.centre.y, AxisDependency::left);
+  view.clearHighlights();
+  const auto data = view.data();
+  if (!state.highlight || !data) return;
+  for (int64_t i = 0; i < data->dataSetCount(); ++i) {
+    const DataSetPtr set = data->getDataSetByIndex(i);
+    if (set && set->isHighlightEnabled() && set->label() == state.highlight->first) {
+      view.highlightValue(state.highlight->second, i);
+      return;
+    }
+  }
 }
 
 std::string graphSVG(const PlotFigure& figure, PlotFigure::Graph graph) {

@@ -129,6 +129,50 @@ class PlotFigure {
   // origin of `context`.
   void drawGraph(platform::graphics::DrawingContext& context, Graph graph) const;
 
+  // The graphs answer a finger as their chart views do. Every point here is
+  // in the graph's own pixels: its part of the picture, its top-left corner
+  // at the origin (as drawGraph and graphSVG draw it).
+  //
+  // The value highlighted on a graph: the curve it lies on (the set's label:
+  // "steps", "K", "K as read", "correction"), its x and y, and on the
+  // measurement graph the step it is (from 1).
+  struct Reading {
+    std::string curve;
+    double x = 0, y = 0;
+    int64_t step = 0;
+  };
+  // What a graph's view shows besides its data: its zoom and pan (the view
+  // port's touch matrix) and the value highlighted (its curve and x).
+  struct ViewState {
+    platform::graphics::AffineTransform matrix;
+    platform::graphics::Point centre;  // the value at the content's centre
+    std::optional<std::pair<std::string, double>> highlight;
+  };
+  // A tap, as the view takes a finger down and up at `at`: its highlighter
+  // picks the value there (the steps' rings on the measurement graph, the
+  // curves on the ink graph) and the view highlights it; a tap on nothing,
+  // or on the value already highlighted, clears.
+  std::optional<Reading> tap(Graph graph, platform::graphics::Point at);
+  std::optional<Reading> highlighted(Graph graph) const;
+  // The view's zoom by `factor` (both ways) about `at`, whose value stays
+  // there; from 1 to kMaxZoom times the whole graph.
+  void zoom(Graph graph, double factor, platform::graphics::Point at);
+  // The view port moved so that what lay at `from` lies at `to`, as far as
+  // the zoom leaves room to move.
+  void pan(Graph graph, platform::graphics::Point from, platform::graphics::Point to);
+  // The whole graph again.
+  void resetZoom(Graph graph);
+  bool zoomed(Graph graph) const;
+  // The value (x, y) under a point of the graph.
+  platform::graphics::Point valueAt(Graph graph, platform::graphics::Point at) const;
+  ViewState viewState(Graph graph) const;
+  // The zoom and highlight of another figure of the same graph (one laid
+  // out before the document changed): its scale, and its value at the
+  // content's centre there (the room for the labels may differ a little);
+  // a highlight whose curve this figure does not draw is dropped.
+  void setViewState(Graph graph, const ViewState& state);
+  static constexpr double kMaxZoom = 50;
+
  private:
   PlotFigure(const PlotPicture& picture, std::unique_ptr<platform::cairo::CairoContext> surface, bool drawn);
   struct Panel;

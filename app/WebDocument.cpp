@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
@@ -242,11 +243,17 @@ struct WebDocument::Impl {
   struct Drawn {
     PlotPicture picture;
     std::unique_ptr<PlotFigure> figure;
+    std::unique_ptr<PlotFigure> withoutHidden;  // the ink graph without `hidden`, where some are
     std::optional<std::string> measurements;
     std::set<std::string> hidden;
     std::optional<std::string> ink;
   };
   std::optional<Drawn> drawn;
+  // Each graph's zoom and highlight, kept across the figures a change lays
+  // out anew: measurements, ink.
+  std::array<PlotFigure::ViewState, 2> views;
+  // The figure that draws the graph as shown, its view as kept.
+  PlotFigure& figure(Graph which, const std::set<std::string>& hidden);
   const std::string& graph(Graph which, const std::set<std::string>& hidden);
 
   std::string xmlFolder() const { return stem(quad->name) + "-xml"; }
@@ -300,29 +307,55 @@ struct WebDocument::Impl {
   }
 };
 
-const std::string& WebDocument::Impl::graph(Graph which, const std::set<std::string>& hidden) {
+namespace {
+
+PlotFigure::Graph figureGraph(WebDocument::Graph graph) {
+  return graph == WebDocument::Graph::measurements ? PlotFigure::Graph::measurements : PlotFigure::Graph::inkCurves;
+}
+
+void keepView(PlotFigure& figure, PlotFigure::Graph graph, const PlotFigure::ViewState& state) {
+  // A view that shows it already is left as it is (laid out anew, it would
+  // measure its labels again).
+  const auto now = figure.viewState(graph);
+  if (now.matrix == state.matrix && now.highlight == state.highlight) return;
+  figure.setViewState(graph, state);
+}
+
+}  // namespace
+
+PlotFigure& WebDocument::Impl::figure(Graph which, const std::set<std::string>& hidden) {
+  const auto ink = PlotFigure::Graph::inkCurves;
   if (!drawn) {
     const QuadDataFile* file = quad ? quad->file.get() : nullptr;
     drawn.emplace();
     drawn->picture = linearizePicture(*document, measurements->name, file,
                                       quad ? std::optional<std::string>(quad->name) : std::nullopt);
     drawn->figure = PlotFigure::laidOut(drawn->picture);
+    keepView(*drawn->figure, PlotFigure::Graph::measurements, views[0]);
+    keepView(*drawn->figure, ink, views[1]);
   }
-  if (which == Graph::measurements) {
-    if (!drawn->measurements) drawn->measurements = graphSVG(*drawn->figure, PlotFigure::Graph::measurements);
-    return *drawn->measurements;
-  }
-  if (!drawn->ink || drawn->hidden != hidden) {
-    if (hidden.empty()) {
-      drawn->ink = graphSVG(*drawn->figure, PlotFigure::Graph::inkCurves);
-    } else {
+  if (which == Graph::measurements) return *drawn->figure;
+  if (drawn->hidden != hidden) {
+    drawn->hidden = hidden;
+    drawn->ink.reset();
+    drawn->withoutHidden.reset();
+    if (!hidden.empty()) {
       PlotPicture shown = drawn->picture;
       std::erase_if(shown.ink.channels, [&](const InkChannelGraph& c) { return hidden.contains(c.name); });
-      drawn->ink = graphSVG(*PlotFigure::laidOut(shown), PlotFigure::Graph::inkCurves);
+      drawn->withoutHidden = PlotFigure::laidOut(shown);
     }
-    drawn->hidden = hidden;
+    // The graph as last touched, whichever channels it showed then.
+    PlotFigure& now = drawn->withoutHidden ? *drawn->withoutHidden : *drawn->figure;
+    keepView(now, ink, views[1]);
   }
-  return *drawn->ink;
+  return drawn->withoutHidden ? *drawn->withoutHidden : *drawn->figure;
+}
+
+const std::string& WebDocument::Impl::graph(Graph which, const std::set<std::string>& hidden) {
+  PlotFigure& shown = figure(which, hidden);
+  auto& svg = which == Graph::measurements ? drawn->measurements : drawn->ink;
+  if (!svg) svg = graphSVG(shown, figureGraph(which));
+  return *svg;
 }
 
 void WebDocument::Impl::rework() {
@@ -505,6 +538,8 @@ std::string WebDocument::openMeasurements(const std::string& name, std::string b
       d.given.layout = request;
       d.given.typed.clear();
       d.changed(std::move(before));
+      // A new file's graphs start whole, nothing highlighted.
+      d.views = {};
       d.rework();
     }
   }
@@ -529,6 +564,7 @@ std::string WebDocument::openQuad(const std::string& name, std::string bytes) {
     d.given.quadName = leaf;
     d.given.quadBytes = std::move(shared);
     d.changed(std::move(before));
+    d.views[1] = {};
     d.rework();
   }
   return state();
@@ -893,6 +929,84 @@ std::optional<WebDocument::Download> WebDocument::download(std::string_view what
 std::string WebDocument::graphSvg(Graph graph, const std::set<std::string>& hidden) const {
   if (!impl_->document) return {};
   return impl_->graph(graph, hidden);
+}
+
+std::optional<std::string> WebDocument::touchGraph(Graph graph, const GraphTouch& touch,
+                                                   const std::set<std::string>& hidden, std::string& error) {
+  auto& d = *impl_;
+  if (!d.document) {
+    error = "there is no graph yet: open a measurement file first";
+    return std::nullopt;
+  }
+  const auto which = figureGraph(graph);
+  PlotFigure& figure = d.figure(graph, hidden);
+  const auto area = figure.graphArea(which).size;
+  const auto onGraph = [&](double x, double y) { return x >= 0 && x <= area.width && y >= 0 && y <= area.height; };
+  using platform::graphics::Point;
+  switch (touch.gesture) {
+    case Gesture::tap:
+    case Gesture::zoom:
+      if (!onGraph(touch.x, touch.y)) {
+        error = "the point must lie on the graph, 0 to " + jsonNumber(area.width) + " across and 0 to " +
+                jsonNumber(area.height) + " down, not (" + quoted(touch.x) + ", " + quoted(touch.y) + ")";
+        return std::nullopt;
+      }
+      if (touch.gesture == Gesture::tap) {
+        figure.tap(which, Point{touch.x, touch.y});
+      } else if (!(touch.factor > 0 && std::isfinite(touch.factor))) {
+        error = "the zoom factor must be a number above 0, not '" + quoted(touch.factor) + "'";
+        return std::nullopt;
+      } else {
+        // The view holds the scale within its limits (PlotFigure::kMaxZoom).
+        figure.zoom(which, touch.factor, Point{touch.x, touch.y});
+      }
+      break;
+    case Gesture::pan: {
+      for (const double v : {touch.x, touch.y, touch.toX, touch.toY})
+        if (!std::isfinite(v)) {
+          error = "a pan needs points that are numbers, not '" + quoted(v) + "'";
+          return std::nullopt;
+        }
+      // A drag that leaves the graph moves as far as its edge.
+      const auto held = [&](double x, double y) {
+        return Point{std::clamp(x, 0.0, area.width), std::clamp(y, 0.0, area.height)};
+      };
+      figure.pan(which, held(touch.x, touch.y), held(touch.toX, touch.toY));
+      break;
+    }
+    case Gesture::reset:
+      figure.resetZoom(which);
+      break;
+    case Gesture::look:
+      break;
+  }
+  if (touch.gesture != Gesture::look) {
+    d.views[graph == Graph::measurements ? 0 : 1] = figure.viewState(which);
+    (graph == Graph::measurements ? d.drawn->measurements : d.drawn->ink).reset();
+  }
+  JsonWriter json;
+  json.beginObject().key("graph").string(graph == Graph::measurements ? "measurements" : "ink");
+  json.key("zoomed").boolean(figure.zoomed(which));
+  json.key("highlight");
+  if (const auto reading = figure.highlighted(which)) {
+    json.beginObject().key("curve").string(reading->curve).key("x").number(reading->x).key("y").number(reading->y);
+    json.key("step");
+    reading->step > 0 ? json.integer(reading->step) : json.null();
+    std::string text;
+    if (graph == Graph::measurements) {
+      text = (reading->step > 0 ? "step " + std::to_string(reading->step) + ": " : std::string()) + "L* " +
+             platform::text::fixedDecimal(reading->y, 2);
+    } else {
+      const bool output = reading->curve == "correction";
+      text = reading->curve + ": input " + platform::text::fixedDecimal(reading->x, 1) + " %, " +
+             (output ? "output " : "ink ") + platform::text::fixedDecimal(reading->y, 1) + " %";
+    }
+    json.key("text").string(text).endObject();
+  } else {
+    json.null();
+  }
+  json.endObject();
+  return json.take();
 }
 
 size_t WebDocument::bytesHeld() const {

@@ -82,6 +82,32 @@ class WebDocument {
   // draw yet.
   std::string graphSvg(Graph graph, const std::set<std::string>& hidden = {}) const;
 
+  // A finger on a graph, as the graph's chart view takes it (PlotFigure):
+  // a tap highlights the value there (or clears), a zoom by `factor` about
+  // the point keeps the value under it, a pan moves what lay at (x, y) to
+  // (toX, toY), a reset shows the whole graph; `look` changes nothing. Points
+  // are in the graph's pixels as graphSvg draws it (its top-left corner 0,
+  // 0); `hidden` as graphSvg's, so that the graph touched is the one shown.
+  // Each graph keeps its zoom and highlight until a new file is opened for
+  // it: a new measurement file resets both graphs, a new .quad the ink
+  // graph; a change of settings or readings keeps them (the highlight
+  // follows its curve to the value nearest its x).
+  enum class Gesture { look, tap, zoom, pan, reset };
+  struct GraphTouch {
+    Gesture gesture = Gesture::look;
+    double x = 0, y = 0;
+    double toX = 0, toY = 0;
+    double factor = 1;
+  };
+  // Answers the graph's view as JSON:
+  //   {"graph": "measurements" | "ink", "zoomed": false,
+  //    "highlight": null | {"curve": "steps" | "K" | "K as read" | "correction", "x": 45, "y": 51.2,
+  //                         "step": 10 | null, "text": "step 10: L* 51.20"}}
+  // or nothing, with `error` saying why the touch was refused (no graph yet,
+  // a point off the graph, a zoom factor that is not above 0).
+  std::optional<std::string> touchGraph(Graph graph, const GraphTouch& touch, const std::set<std::string>& hidden,
+                                        std::string& error);
+
   struct Download {
     std::string fileName;
     std::string contentType;

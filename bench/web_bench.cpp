@@ -111,6 +111,31 @@ void graphAlone(benchmark::State& state, cli::WebDocument::Graph graph) {
 void BM_measurementGraph(benchmark::State& state) { graphAlone(state, cli::WebDocument::Graph::measurements); }
 void BM_inkGraph(benchmark::State& state) { graphAlone(state, cli::WebDocument::Graph::inkCurves); }
 
+// A tap on the measurement graph (the view's highlighter finding the step,
+// the answer's JSON), less the graph's drawing, which follows it.
+void BM_tap(benchmark::State& state) {
+  auto& d = page();
+  std::string error;
+  cli::WebDocument::GraphTouch tap{cli::WebDocument::Gesture::tap, 411, 654};
+  d.graphSvg(cli::WebDocument::Graph::measurements);
+  for (auto _ : state) benchmark::DoNotOptimize(d.touchGraph(cli::WebDocument::Graph::measurements, tap, {}, error));
+}
+
+// The measurement graph drawn again after a tap, as the page asks for it.
+void BM_redrawAfterTap(benchmark::State& state) {
+  auto& d = page();
+  std::string error;
+  cli::WebDocument::GraphTouch tap{cli::WebDocument::Gesture::tap, 411, 654};
+  for (auto _ : state) {
+    state.PauseTiming();
+    d.touchGraph(cli::WebDocument::Graph::measurements, tap, {}, error);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(d.graphSvg(cli::WebDocument::Graph::measurements));
+  }
+}
+
+BENCHMARK(BM_tap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_redrawAfterTap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_linearizeWithOut)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_programWithOut)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_sliderMove)->Unit(benchmark::kMillisecond);
@@ -140,5 +165,9 @@ int main(int argc, char** argv) {
   if (command != reporter.times.end() && move != reporter.times.end())
     std::printf("the same run in-process, without starting the program: %.2f ms; the slider move %.2f x that\n",
                 command->second, move->second / command->second);
+  const auto tap = reporter.times.find("BM_tap"), redraw = reporter.times.find("BM_redrawAfterTap");
+  if (tap != reporter.times.end() && redraw != reporter.times.end())
+    std::printf("a tap on the measurement graph %.4f ms; the graph drawn again %.2f ms; %.5f x  (goal: a fraction)\n",
+                tap->second, redraw->second, tap->second / redraw->second);
   return 0;
 }

@@ -121,6 +121,18 @@ std::string withPageId(const std::string& id, const std::string& state) {
   return head + "," + state.substr(1);
 }
 
+// The channels the page does not draw, as it lists them: "K,LK".
+std::set<std::string> hiddenChannels(const std::string& list) {
+  std::set<std::string> hidden;
+  for (size_t start = 0; start < list.size();) {
+    size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    if (end > start) hidden.insert(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return hidden;
+}
+
 // One of the few files that may be opened at once, for as long as it lives.
 class Opening {
  public:
@@ -416,14 +428,7 @@ void WebServer::Impl::setUp() {
   }));
   s.Get(pageRoute + "/graphs/(measurements|ink)\\.svg", guarded([this](const Request& req, Response& res) {
     const auto graph = req.matches[2] == "ink" ? WebDocument::Graph::inkCurves : WebDocument::Graph::measurements;
-    std::set<std::string> hidden;
-    const std::string list = req.get_param_value("hidden");
-    for (size_t start = 0; start < list.size();) {
-      size_t end = list.find(',', start);
-      if (end == std::string::npos) end = list.size();
-      if (end > start) hidden.insert(list.substr(start, end - start));
-      start = end + 1;
-    }
+    const std::set<std::string> hidden = hiddenChannels(req.get_param_value("hidden"));
     withPage(req, res, [&](const std::string&, Page& page) {
       std::string svg = page.document.graphSvg(graph, hidden);
       if (svg.empty())
@@ -431,6 +436,57 @@ void WebServer::Impl::setUp() {
       else
         res.set_content(std::move(svg), "image/svg+xml");
     });
+  }));
+  // A finger on a graph: the graph's view answers (WebDocument::touchGraph).
+  const std::string graphRoute = pageRoute + "/graphs/(measurements|ink)";
+  auto touchGraph = [this](const Request& req, Response& res, const WebDocument::GraphTouch& touch,
+                           const std::string& hidden) {
+    const auto graph = req.matches[2] == "ink" ? WebDocument::Graph::inkCurves : WebDocument::Graph::measurements;
+    withPage(req, res, [&](const std::string&, Page& page) {
+      std::string error;
+      if (auto view = page.document.touchGraph(graph, touch, hiddenChannels(hidden), error))
+        res.set_content(std::move(*view), kJson);
+      else
+        answer(res, 400, error);
+    });
+  };
+  s.Get(graphRoute + "/view", guarded([touchGraph](const Request& req, Response& res) {
+    touchGraph(req, res, {}, req.get_param_value("hidden"));
+  }));
+  s.Post(graphRoute + "/(tap|zoom|pan|reset)", guarded([jsonBody, number, touchGraph](const Request& req,
+                                                                                     Response& res) {
+    const std::string kind = req.matches[3];
+    const auto body = jsonBody(req, res, {{"x", false}, {"y", false}, {"toX", false}, {"toY", false},
+                                          {"factor", false}, {"hidden", true}});
+    if (!body) return;
+    using Gesture = WebDocument::Gesture;
+    struct Needs {
+      Gesture gesture;
+      std::vector<std::string> keys;
+      const char* refusal;
+    };
+    static const std::map<std::string, Needs> needs{
+        {"tap", {Gesture::tap, {"x", "y"}, "a tap needs \"x\" and \"y\" and nothing else but \"hidden\""}},
+        {"zoom", {Gesture::zoom, {"x", "y", "factor"},
+                  "a zoom needs \"x\", \"y\" and \"factor\" and nothing else but \"hidden\""}},
+        {"pan", {Gesture::pan, {"x", "y", "toX", "toY"},
+                 "a pan needs \"x\", \"y\", \"toX\" and \"toY\" and nothing else but \"hidden\""}},
+        {"reset", {Gesture::reset, {}, "a reset takes nothing but \"hidden\""}},
+    };
+    const Needs& wanted = needs.at(kind);
+    const size_t given = body->size() - body->count("hidden");
+    for (const auto& key : wanted.keys)
+      if (!number(*body, key)) return answer(res, 400, wanted.refusal);
+    if (given != wanted.keys.size()) return answer(res, 400, wanted.refusal);
+    WebDocument::GraphTouch touch;
+    touch.gesture = wanted.gesture;
+    touch.x = number(*body, "x").value_or(0);
+    touch.y = number(*body, "y").value_or(0);
+    touch.toX = number(*body, "toX").value_or(0);
+    touch.toY = number(*body, "toY").value_or(0);
+    touch.factor = number(*body, "factor").value_or(1);
+    const auto hidden = body->find("hidden");
+    touchGraph(req, res, touch, hidden == body->end() ? "" : std::get<std::string>(hidden->second));
   }));
   s.Get(pageRoute + "/downloads/(quad|acv|cube|xml|measurements)", guarded([this](const Request& req, Response& res) {
     const std::string what = req.matches[2];
