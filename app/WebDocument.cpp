@@ -13,6 +13,7 @@
 
 #include "Cli.h"
 #include "CliHost.h"
+#include "CurveEdits.h"
 #include "JsonWriter.h"
 #include "LinearizeExports.h"
 #include "LinearizeSteps.h"
@@ -173,6 +174,8 @@ struct WebDocument::Impl {
   std::optional<Quad> quad;
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   std::optional<std::string> givenNotes;
+  // The manual curve of --target-points; the document's own without them.
+  std::optional<std::vector<double>> manualCurve;
 
   // What the last change made of them.
   Said correction, corrected;
@@ -253,7 +256,7 @@ void WebDocument::Impl::rework() {
   if (!document) return;
   {
     std::ostringstream out, err;
-    buildCorrection(*document, smoothing, spline, false, out, err);
+    buildCorrection(*document, smoothing, spline, false, out, err, manualCurve);
     correction = said(out, err, "correction");
   }
   if (!quad) return;
@@ -397,6 +400,21 @@ std::string WebDocument::setSettings(std::optional<double> smoothing, std::optio
   if (smoothing) d.smoothing = *smoothing;
   if (spline) d.spline = *spline;
   if (notes) d.givenNotes = std::move(notes);
+  d.rework();
+  return state();
+}
+
+std::string WebDocument::setTargetPoints(const std::string& points) {
+  auto& d = *impl_;
+  d.startChange();
+  std::string error;
+  auto parsed = parseCurvePoints(points, error);
+  auto curve = parsed ? manualCurveThroughPoints(*parsed, error) : std::nullopt;
+  if (!curve) {
+    d.refuse("settings", "--target-points: " + error);
+    return state();
+  }
+  d.manualCurve = std::move(curve);
   d.rework();
   return state();
 }

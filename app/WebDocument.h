@@ -54,6 +54,10 @@ class WebDocument {
   // what is not given stays.
   std::string setSettings(std::optional<double> smoothing, std::optional<double> spline,
                           std::optional<std::string> notes);
+  // The manual curve that shapes the target, through points written as
+  // `linearize --target-points` takes them ("0,100 50,45 100,0"); a mistake
+  // is refused as a setting and the curve stays.
+  std::string setTargetPoints(const std::string& points);
   // A reading typed over (step from 1), and the readings as opened again.
   std::string typeReading(int64_t step, double L, double a, double b);
   std::string revert();
