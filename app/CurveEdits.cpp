@@ -56,7 +56,7 @@ std::optional<std::string> levelsError(const std::vector<double>& levels) {
   if (levels.size() != kChannelLevels)
     return "a channel has " + std::to_string(kChannelLevels) + " levels, not " + std::to_string(levels.size());
   for (size_t i = 0; i < levels.size(); ++i)
-    if (!std::isfinite(levels[i])) return "level " + std::to_string(i) + " of the channel is not a number";
+    if (!std::isfinite(levels[i])) return "level " + std::to_string(i) + " of the channel is not a finite number";
   return std::nullopt;
 }
 
