@@ -7,6 +7,7 @@
 
 #include "CurveEdits.h"
 #include "RunCli.h"
+#include "WebDocument.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/v2LinearizationDataModel.h"
 #include "platform/text/Text.h"
@@ -155,6 +156,28 @@ TEST(CurveEdits, TheDefaultTargetPointsAreTheDocumentsOwnCurve) {
   EXPECT_EQ(bad.err.substr(0, bad.err.find('\n')),
             "inkcurve linearize: --target-points: point 2 \"50,40\": the last point must be at x 100, where the "
             "curve ends");
+}
+
+TEST(CurveEdits, ThePageSetsTheTargetPointsAsTheCommandDoes) {
+  cli::WebDocument page;
+  page.openMeasurements("wedge-21.txt", slurp(kExamples / "wedge-21.txt"));
+  page.openQuad("pt-pd-8ch.quad", slurp(kExamples / "pt-pd-8ch.quad"));
+  const std::string straight = page.download("quad")->bytes;
+  EXPECT_NE(page.setTargetPoints("0,100 50,45").find(
+                R"({"about":"settings","text":"--target-points: point 2 \"50,45\": the last point must be at x 100, )"
+                R"(where the curve ends"})"),
+            std::string::npos);
+  EXPECT_EQ(page.download("quad")->bytes, straight);
+  page.setTargetPoints("0,100 50,45 100,0");
+  testsupport::TempDir dir;
+  const auto out = dir / "bent.quad";
+  ASSERT_EQ(testsupport::runInkcurve({"linearize", (kExamples / "wedge-21.txt").string(),
+                                      (kExamples / "pt-pd-8ch.quad").string(), "--target-points",
+                                      "0,100 50,45 100,0", "--out", out.string()})
+                .status,
+            cli::kExitOk);
+  EXPECT_EQ(page.download("quad")->bytes, slurp(out));
+  EXPECT_NE(slurp(out), straight);
 }
 
 TEST(EditCommand, WritesOneChannelAndLeavesEveryOtherByte) {
