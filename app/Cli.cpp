@@ -9,6 +9,7 @@
 #include <new>
 #include <optional>
 
+#include "EditCommand.h"
 #include "LinearizeCommand.h"
 #include "ServeCommand.h"
 #include "StarterCommand.h"
@@ -25,7 +26,7 @@ std::string usageText() {
          "  linearize MEASUREMENTS [QUAD] [options]\n"
          "             correct QUAD from step-wedge measurements\n"
          "             ('inkcurve linearize --help' shows its options)\n" +
-         starterUsage() + serveUsage() +
+         starterUsage() + editUsage() + serveUsage() +
          "  -h, --help show this text; after a command, that command's usage\n"
          "  --version  print the program's name and version\n";
 }
@@ -64,6 +65,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "linearize") return runLinearize(rest, out, err);
   if (command == "starter") return runStarter(rest, out, err);
+  if (command == "edit") return runEdit(rest, out, err);
   if (command == "serve") return runServe(rest, out, err);
   err << "inkcurve: unknown command '" << command << "'\n\n" << usageText();
   return kExitUsage;

@@ -9,6 +9,7 @@
 #include "Args.h"
 #include "Cli.h"
 #include "CliHost.h"
+#include "CurveEdits.h"
 #include "LinearizeExports.h"
 #include "LinearizeSteps.h"
 #include "Plot.h"
@@ -41,6 +42,9 @@ std::string linearizeUsage() {
          "  --plot FILE              draw the measurements and the ink curves as a PNG\n"
          "  --smoothing N            moving-average control, 0..100 (default 33)\n"
          "  --spline N               spline control, 0..100 (default 33)\n"
+         "  --target-points POINTS   the manual curve that shapes the target, \"x,y x,y ...\":\n"
+         "                           x the input, y the curve, both in percent, from x 0\n"
+         "                           to x 100 (default \"0,100 100,0\": the straight target)\n"
          "  --notes TEXT             process notes written into the .quad\n"
          "  --steps N                the wedge has N steps: nothing else is tried\n"
          "  --layout together|passes how a wedge measured more than once lies in the file:\n"
@@ -70,6 +74,9 @@ struct Request {
   std::optional<std::filesystem::path> xmlFolder;
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   LayoutRequest layout;  // --steps, --layout
+  // --target-points, and the document's manual curve through them.
+  std::optional<std::vector<CurvePoint>> targetPoints;
+  std::optional<std::vector<double>> manualCurve;
 };
 
 using NamedOutput = std::pair<std::string, std::filesystem::path>;
@@ -182,7 +189,7 @@ bool asksForCorrection(const Request& request) {
 std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                                     Request& request) {
   const std::set<std::string> valueOptions{"out",   "acv",   "cube",  "xml-dir", "measurements-out", "smoothing",
-                                           "spline", "notes", "plot", "steps",   "layout"};
+                                           "spline", "notes", "plot", "steps",   "layout", "target-points"};
   if (asksForHelp(args, valueOptions)) {
     out << linearizeUsage();
     return kExitOk;
@@ -230,6 +237,11 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
     auto n = numberInRange("spline", *v, 0, 100, error);
     if (!n) return usageError(err, error);
     request.spline = *n;
+  }
+  if (auto v = parsed->option("target-points")) {
+    request.targetPoints = parseCurvePoints(*v, error);
+    if (request.targetPoints) request.manualCurve = manualCurveThroughPoints(*request.targetPoints, error);
+    if (!request.manualCurve) return usageError(err, "--target-points: " + error);
   }
   if (auto v = parsed->option("steps")) {
     // A whole count of 2 steps or more; the file holds at most a few
@@ -366,7 +378,10 @@ int runLinearize(const std::vector<std::string>& args, std::ostream& out, std::o
   prepareLikeMainWindow(document);
   if (auto status = readMeasurements(request, host, document, out, err)) return *status;
 
-  buildCorrection(document, request.smoothing, request.spline, asksForCorrection(request), out, err);
+  buildCorrection(document, request.smoothing, request.spline, asksForCorrection(request), out, err,
+                  request.manualCurve);
+  if (request.targetPoints)
+    out << "target: the manual curve through " << curvePointsText(*request.targetPoints) << "\n";
   ExportSources sources{document, nullptr, std::nullopt};
   if (request.quadPath)
     if (auto status = correctQuad(request, host, sources, out, err)) return *status;

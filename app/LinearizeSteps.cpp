@@ -59,10 +59,13 @@ std::string noCorrection(double paperWhite, double darkest) {
 }
 
 void buildCorrection(v2LinearizationDataModel& document, double smoothing, double spline, bool correctionAsked,
-                     std::ostream& out, std::ostream& err) {
+                     std::ostream& out, std::ostream& err, const std::optional<std::vector<double>>& manualCurve) {
   document.avgWindowSize = avgWindowSizeForControl(smoothing);
   document.splinePercent = splinePercentForControl(spline);
   document.resetLinearization();
+  // As the main window does after its manual-curve sheet: the new curve,
+  // then the linearization again.
+  if (manualCurve) document.manualCurve = *manualCurve;
   document.updateLinearization();
 
   const auto& readings = document.interpolatedMeasurements;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "CliHost.h"
 #include "LinearizeExports.h"
@@ -44,9 +45,13 @@ int loadFailed(CliHost& host, std::ostream& err, const std::string& path);
 // correction curve: the summary lines of the readings and the smoothing, and
 // the warnings of the correction. Where `correctionAsked` (an output made
 // from the correction is to be written), its failure is told when the
-// outputs are written, with the alert, rather than here.
+// outputs are written, with the alert, rather than here. `manualCurve`, where
+// given (256 values in percent, entry i for input step i, as
+// manualCurveThroughPoints makes it), takes the place of the document's
+// default manual curve and so reshapes the final target.
 void buildCorrection(linearization::v2LinearizationDataModel& document, double smoothing, double spline,
-                     bool correctionAsked, std::ostream& out, std::ostream& err);
+                     bool correctionAsked, std::ostream& out, std::ostream& err,
+                     const std::optional<std::vector<double>>& manualCurve = std::nullopt);
 
 // Why no correction curve could be built, naming the readings as the cause.
 std::string noCorrection(double paperWhite, double darkest);

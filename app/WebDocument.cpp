@@ -15,6 +15,7 @@
 
 #include "Cli.h"
 #include "CliHost.h"
+#include "CurveEdits.h"
 #include "JsonWriter.h"
 #include "LinearizeExports.h"
 #include "LinearizeSteps.h"
@@ -225,6 +226,8 @@ struct WebDocument::Impl {
   std::optional<Quad> quad;
   double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
   std::optional<std::string> givenNotes;
+  // The manual curve of --target-points; the document's own without them.
+  std::optional<std::vector<double>> manualCurve;
 
   // What the last change made of them.
   Said correction, corrected;
@@ -282,6 +285,7 @@ struct WebDocument::Impl {
     std::shared_ptr<const std::string> quadBytes;
     double smoothing = kDefaultSmoothingControl, spline = kDefaultSmoothingControl;
     std::optional<std::string> notes;
+    std::string targetPoints{kDefaultTargetPoints};
   };
   Given given;
   // The pages as they were before each change undone by undo(), and after
@@ -368,7 +372,7 @@ void WebDocument::Impl::rework() {
   if (!document) return;
   {
     std::ostringstream out, err;
-    buildCorrection(*document, smoothing, spline, false, out, err);
+    buildCorrection(*document, smoothing, spline, false, out, err, manualCurve);
     correction = said(out, err, "correction");
   }
   if (!quad) return;
@@ -487,6 +491,16 @@ bool WebDocument::Impl::remake(const Given& g) {
   } else if (!quad || quad->bytes != g.quadBytes || quad->name != g.quadName) {
     if (!readQuadFile(g.quadName, g.quadBytes)) return false;
   }
+  manualCurve.reset();
+  if (g.targetPoints != kDefaultTargetPoints) {
+    std::string error;
+    const auto points = parseCurvePoints(g.targetPoints, error);
+    manualCurve = points ? manualCurveThroughPoints(*points, error) : std::nullopt;
+    if (!manualCurve) {
+      refuse("settings", "--target-points: " + error);
+      return false;
+    }
+  }
   smoothing = g.smoothing;
   spline = g.spline;
   givenNotes = g.notes;
@@ -595,6 +609,24 @@ std::string WebDocument::setSettings(std::optional<double> smoothing, std::optio
   return state();
 }
 
+std::string WebDocument::setTargetPoints(const std::string& points, bool continues) {
+  auto& d = *impl_;
+  d.startChange();
+  std::string error;
+  auto parsed = parseCurvePoints(points, error);
+  auto curve = parsed ? manualCurveThroughPoints(*parsed, error) : std::nullopt;
+  if (!curve) {
+    d.refuse("settings", "--target-points: " + error);
+    return state();
+  }
+  Impl::Given before = d.given;
+  d.given.targetPoints = curvePointsText(*parsed);
+  d.manualCurve = d.given.targetPoints == kDefaultTargetPoints ? std::nullopt : std::move(curve);
+  d.changed(std::move(before), "target points", continues);
+  d.rework();
+  return state();
+}
+
 std::string WebDocument::typeReading(int64_t step, double L, double a, double b) {
   auto& d = *impl_;
   d.startChange();
@@ -692,6 +724,7 @@ std::string WebDocument::savedPage() const {
   if (g.quadBytes) json.key("quadFile").string(g.quadName).key("quadBytes").string(base64(*g.quadBytes));
   json.key("smoothing").number(g.smoothing).key("spline").number(g.spline);
   if (g.notes) json.key("notes").string(*g.notes);
+  if (g.targetPoints != kDefaultTargetPoints) json.key("targetPoints").string(g.targetPoints);
   json.endObject();
   return json.take();
 }
@@ -725,7 +758,7 @@ std::string WebDocument::loadPage(std::string_view text) {
   static const std::map<std::string, bool> kKeys{
       {"inkcurve", true},  {"measurementFile", true}, {"measurementBytes", true}, {"steps", false},
       {"layout", true},    {"typed", true},           {"quadFile", true},         {"quadBytes", true},
-      {"smoothing", false}, {"spline", false},        {"notes", true}};
+      {"smoothing", false}, {"spline", false},        {"notes", true},            {"targetPoints", true}};
   for (const auto& [key, value] : *object) {
     const auto known = kKeys.find(key);
     if (known == kKeys.end()) return refuse("it holds \"" + platform::text::printable(key) + "\"");
@@ -779,6 +812,12 @@ std::string WebDocument::loadPage(std::string_view text) {
     const auto n = number(key);
     if (!n || !(*n >= 0 && *n <= 100)) return refuse(std::string("\"") + key + "\" must be a number from 0 to 100");
     *value = *n;
+  }
+  if (const auto target = text_("targetPoints")) {
+    std::string error;
+    const auto points = parseCurvePoints(*target, error);
+    if (!points || !manualCurveThroughPoints(*points, error)) return refuse("\"targetPoints\": " + error);
+    g.targetPoints = curvePointsText(*points);
   }
   g.notes = text_("notes");
   if (g.notes) {
@@ -857,6 +896,7 @@ std::string WebDocument::state() const {
   }
   json.endArray();
   json.key("smoothing").number(d.smoothing).key("spline").number(d.spline);
+  json.key("targetPoints").string(d.given.targetPoints);
   json.key("undo").boolean(!d.undoable.empty()).key("redo").boolean(!d.redoable.empty());
 
   json.key("channels").beginArray();

@@ -30,6 +30,7 @@ namespace cli {
 //     "readings": [{"step": 1, "L": 94.8, "a": 0.4, "b": 2.1, "density": 0.06,
 //                   "samples": 3 | null, "typed": false}],
 //     "smoothing": 33, "spline": 33,     // the two controls, 0...100
+//     "targetPoints": "0,100 100,0",     // the manual curve's points, as --target-points takes them
 //     "undo": true, "redo": false,       // whether there is a change to undo or redo
 //     "channels": ["K", "LK", "LLK"],     // the .quad's channels that have ink
 //     "notes": "...",
@@ -56,6 +57,11 @@ class WebDocument {
   // the same settings (a slider that goes on moving) is undone with it.
   std::string setSettings(std::optional<double> smoothing, std::optional<double> spline,
                           std::optional<std::string> notes, bool continues = false);
+  // The manual curve that shapes the target, through points written as
+  // `linearize --target-points` takes them ("0,100 50,45 100,0"); a mistake
+  // is refused as a setting and the curve stays. A change that `continues`
+  // the one before (a point still dragged) is undone with it.
+  std::string setTargetPoints(const std::string& points, bool continues = false);
   // A reading typed over (step from 1), and the readings as opened again.
   std::string typeReading(int64_t step, double L, double a, double b);
   std::string revert();

@@ -367,7 +367,8 @@ TEST(WebDocument, GraphsTypedReadingsAndRevert) {
   const std::string empty = page.state();
   EXPECT_EQ(empty,
             R"({"measurementFile":null,"quadFile":null,"summary":[],"warnings":[],"errors":[],"question":null,)"
-            R"("readings":[],"smoothing":33,"spline":33,"undo":false,"redo":false,"channels":[],"notes":"",)"
+            R"("readings":[],"smoothing":33,"spline":33,"targetPoints":"0,100 100,0","undo":false,"redo":false,)"
+                   R"("channels":[],"notes":"",)"
                    R"("downloads":{"quad":null,)"
             R"("acv":null,"cube":null,"xml":null,"measurements":null}})");
   EXPECT_EQ(page.graphSvg(WebDocument::Graph::measurements), "");
