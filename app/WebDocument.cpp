@@ -729,12 +729,6 @@ std::string WebDocument::savedPage() const {
   return json.take();
 }
 
-std::optional<std::string> WebDocument::savedPageName() const {
-  const auto& g = impl_->given;
-  if (!g.measurementBytes && !g.quadBytes) return std::nullopt;
-  return stem(g.measurementBytes ? g.measurementName : g.quadName) + "-page.json";
-}
-
 std::string WebDocument::loadPage(std::string_view text) {
   auto& d = *impl_;
   d.startChange();
@@ -913,7 +907,7 @@ std::string WebDocument::state() const {
   json.key("notes").string(d.givenNotes ? *d.givenNotes : d.quad ? d.quad->ownNotes.value_or("") : "");
 
   json.key("downloads").beginObject();
-  for (const char* what : {"quad", "acv", "cube", "xml", "measurements"}) {
+  for (const char* what : {"quad", "acv", "cube", "xml", "measurements", "page"}) {
     json.key(what);
     if (auto name = downloadName(what))
       json.string(*name);
@@ -927,6 +921,11 @@ std::string WebDocument::state() const {
 
 std::optional<std::string> WebDocument::downloadName(std::string_view what) const {
   const auto& d = *impl_;
+  if (what == "page") {
+    const auto& g = d.given;
+    if (!g.measurementBytes && !g.quadBytes) return std::nullopt;
+    return stem(g.measurementBytes ? g.measurementName : g.quadName) + "-page.json";
+  }
   if (!d.document) return std::nullopt;
   const bool correction = d.document->correctionCurve->correctionCurveArray.has_value();
   const std::string measured = stem(d.measurements->name);
@@ -948,7 +947,9 @@ std::optional<WebDocument::Download> WebDocument::download(std::string_view what
   auto from = d.sources();
   std::optional<std::string> bytes;
   std::string type = "application/octet-stream";
-  if (what == "measurements") {
+  if (what == "page") {
+    return Download{*name, "application/json", savedPage()};
+  } else if (what == "measurements") {
     bytes = measurementDataFileText(d.document->smoothedMeasurements);
   } else if (what == "acv") {
     bytes = acvExportBytes(from, host);

@@ -36,7 +36,7 @@ namespace cli {
 //     "notes": "...",
 //     "downloads": {"quad": "pt-pd-8ch-corrected.quad" | null, "acv": "wedge-21-correction.acv" | null,
 //                   "cube": "wedge-21-correction.cube" | null, "xml": "pt-pd-8ch-xml.zip" | null,
-//                   "measurements": "wedge-21-smoothed.txt" | null}
+//                   "measurements": "wedge-21-smoothed.txt" | null, "page": "wedge-21-page.json" | null}
 //                 // what can be saved now, by the names it is saved under
 //   }
 // A document is used by one thread at a time.
@@ -72,14 +72,13 @@ class WebDocument {
   std::string redo();
   std::string state() const;
 
-  // The page as one JSON file: the files given (their bytes in base64), the
-  // layout asked for, the readings typed over, the settings; and the name it
-  // is saved under, nothing while there is nothing to save. loadPage makes
-  // the page again from such a file as one change; a file that is damaged or
-  // of another kind, or whose files cannot be opened, is refused with the
-  // reason ("errors", about "page") and changes nothing.
+  // The page as one JSON file (the download "page"): the files given (their
+  // bytes in base64), the layout asked for, the readings typed over, the
+  // settings and the target's points. loadPage makes the page again from
+  // such a file as one change; a file that is damaged or of another kind,
+  // or whose files cannot be opened, is refused with the reason ("errors",
+  // about "page") and changes nothing.
   std::string savedPage() const;
-  std::optional<std::string> savedPageName() const;
   std::string loadPage(std::string_view text);
 
   enum class Graph { measurements, inkCurves };
@@ -122,8 +121,8 @@ class WebDocument {
   // "quad", "acv", "cube", "xml" (the per-channel curves and _ref.quad as
   // one .zip, each at its top level, as --xml-dir writes them into a folder
   // named as the .zip is) or "measurements": byte for byte what `inkcurve
-  // linearize` writes from the same files and settings; nothing where it
-  // cannot be made now.
+  // linearize` writes from the same files and settings; "page": the page
+  // saved (savedPage); nothing where it cannot be made now.
   std::optional<Download> download(std::string_view what) const;
   // The name `what` is saved under now (as "downloads" names it); nothing
   // where it cannot be made now.

@@ -404,22 +404,25 @@ void WebServer::Impl::setUp() {
   s.Post(pageRoute + "/revert", guarded([this](const Request& req, Response& res) {
     withPage(req, res, [&](const std::string&, Page& page) { sendState(res, page.document.revert()); });
   }));
+  // The manual curve that shapes the target, as --target-points takes it.
+  s.Post(pageRoute + "/target", guarded([this, jsonBody, number](const Request& req, Response& res) {
+    const auto body = jsonBody(req, res, {{"points", true}, {"continues", false}});
+    if (!body) return;
+    const auto points = body->find("points");
+    if (points == body->end()) return answer(res, 400, "the target needs \"points\"");
+    const bool continues = number(*body, "continues").value_or(0) == 1;
+    withPage(req, res, [&](const std::string&, Page& page) {
+      sendState(res, page.document.setTargetPoints(std::get<std::string>(points->second), continues));
+    });
+  }));
   s.Post(pageRoute + "/(undo|redo)", guarded([this](const Request& req, Response& res) {
     const bool undo = req.matches[2] == "undo";
     withPage(req, res, [&](const std::string&, Page& page) {
       sendState(res, undo ? page.document.undo() : page.document.redo());
     });
   }));
-  // The page saved as one JSON file, and made again from one.
-  s.Get(pageRoute + "/saved", guarded([this](const Request& req, Response& res) {
-    withPage(req, res, [&](const std::string&, Page& page) {
-      const auto name = page.document.savedPageName();
-      if (!name) return answer(res, 404, "there is nothing to save yet: open a file first");
-      res.set_header("Content-Disposition", attachment(*name));
-      res.set_content(page.document.savedPage(), kJson);
-    });
-  }));
-  s.Post(pageRoute + "/saved", guarded([this](const Request& req, Response& res) {
+  // The page made again from one saved as a download ("page").
+  s.Post(pageRoute + "/page", guarded([this](const Request& req, Response& res) {
     store.makeRoom(req.matches[1], req.body.size());
     withPage(req, res, [&](const std::string&, Page& page) {
       Opening one(opening);
@@ -488,7 +491,7 @@ void WebServer::Impl::setUp() {
     const auto hidden = body->find("hidden");
     touchGraph(req, res, touch, hidden == body->end() ? "" : std::get<std::string>(hidden->second));
   }));
-  s.Get(pageRoute + "/downloads/(quad|acv|cube|xml|measurements)", guarded([this](const Request& req, Response& res) {
+  s.Get(pageRoute + "/downloads/(quad|acv|cube|xml|measurements|page)", guarded([this](const Request& req, Response& res) {
     const std::string what = req.matches[2];
     withPage(req, res, [&](const std::string&, Page& page) {
       auto download = page.document.download(what);

@@ -7,6 +7,7 @@ const $ = (selector) => document.querySelector(selector);
 const page = {
   id: null,
   state: null,
+  saved: null,              // the saved page last opened
   measurements: null,       // the File last opened, and how
   steps: null,
   layout: null,
@@ -117,10 +118,14 @@ async function reopen() {
   const typed = ((page.state && page.state.readings) || []).filter((reading) => reading.typed);
   const settings = {smoothing: Number($('#smoothing').value), spline: Number($('#spline').value),
                     notes: $('#notes').value};
+  const targetPoints = page.state && page.state.targetPoints;
   try {
     await newPage();
+    if (page.saved) await change('/page', await page.saved.text(), 'page');
     if (page.measurements) await openMeasurements(page.measurements, page.steps, page.layout);
     if (page.quad) await openQuad(page.quad);
+    if (targetPoints && targetPoints !== '0,100 100,0')
+      await change('/target', JSON.stringify({points: targetPoints}), 'settings');
     for (const reading of typed) {
       await change('/readings', JSON.stringify({step: reading.step, L: reading.L, a: reading.a, b: reading.b}),
                    'reading');
@@ -156,6 +161,9 @@ function render(state) {
   renderChannels(state.channels || []);
   renderReadings(state.readings || []);
   renderDownloads(state.downloads || {});
+  $('#undo').disabled = !state.undo;
+  $('#redo').disabled = !state.redo;
+  renderTarget(state.targetPoints);
 }
 
 function element(tag, text, className) {
@@ -320,10 +328,15 @@ function drawGraphs() {
 
 // The sliders redraw while they move: one change on its way at a time, and
 // when it is answered, the latest value that came meanwhile.
-const sliding = {pending: null, busy: false};
+const sliding = {pending: null, busy: false, moving: false};
 
 function slid() {
   const settings = {smoothing: Number($('#smoothing').value), spline: Number($('#spline').value)};
+  // The moves of one drag after its first go on from it: undo takes the
+  // whole drag back. A value that waits to be sent keeps its own start.
+  const continues = sliding.moving && !(sliding.pending && !sliding.pending.continues);
+  sliding.moving = true;
+  if (continues) settings.continues = 1;
   $('#smoothing-value').textContent = settings.smoothing;
   $('#spline-value').textContent = settings.spline;
   sliding.pending = settings;
@@ -347,11 +360,182 @@ async function sendSliders() {
   }
 }
 
+// ---- the target's manual curve ---------------------------------------------
+//
+// Its points as the page holds them while a finger moves them (x the input
+// step, y the curve's value, both in percent), drawn here; the server makes
+// the curve through them as `linearize --target-points` does, and the
+// graphs show the target it gives.
+const target = {points: [[0, 100], [100, 0]], dragging: null, moved: false, pending: null, busy: false};
+const SVG = 'http://www.w3.org/2000/svg';
+
+const tenth = (v) => Math.round(v * 10) / 10;
+const pointsText = (points) => points.map(([x, y]) => tenth(x) + ',' + tenth(y)).join(' ');
+const parsePoints = (text) => text.trim().split(/\s+/).map((p) => p.split(',').map(Number));
+
+function renderTarget(text) {
+  if (target.dragging !== null || target.busy || target.pending) return;  // the finger's points stand
+  target.points = parsePoints(text || '0,100 100,0');
+  drawTarget();
+}
+
+function svgElement(tag, attributes) {
+  const e = document.createElementNS(SVG, tag);
+  for (const [key, value] of Object.entries(attributes)) e.setAttribute(key, value);
+  return e;
+}
+
+// The points on the 200 × 200 square: input across, value up.
+const at = ([x, y]) => [2 * x, 200 - 2 * y];
+
+function drawTarget() {
+  const parts = [svgElement('rect', {class: 'frame', x: 0, y: 0, width: 200, height: 200})];
+  for (let v = 25; v < 100; v += 25) {
+    parts.push(svgElement('line', {class: 'grid', x1: 2 * v, y1: 0, x2: 2 * v, y2: 200}));
+    parts.push(svgElement('line', {class: 'grid', x1: 0, y1: 200 - 2 * v, x2: 200, y2: 200 - 2 * v}));
+  }
+  parts.push(svgElement('line', {class: 'straight', x1: 0, y1: 0, x2: 200, y2: 200}));
+  // A smooth line through the points (the server's curve runs through them too).
+  const p = target.points.map(at);
+  let d = 'M' + p[0].join(' ');
+  for (let i = 0; i + 1 < p.length; ++i) {
+    const a = p[Math.max(i - 1, 0)], b = p[i], c = p[i + 1], e = p[Math.min(i + 2, p.length - 1)];
+    d += ' C' + [b[0] + (c[0] - a[0]) / 6, b[1] + (c[1] - a[1]) / 6, c[0] - (e[0] - b[0]) / 6, c[1] - (e[1] - b[1]) / 6,
+                 c[0], c[1]].join(' ');
+  }
+  parts.push(svgElement('path', {class: 'curve', d}));
+  target.points.forEach((point, i) => {
+    const [cx, cy] = at(point);
+    const end = i === 0 || i === target.points.length - 1;
+    const circle = svgElement('circle', {class: end ? 'point end' : 'point', cx, cy, r: 6});
+    circle.dataset.index = i;
+    parts.push(circle);
+  });
+  const label = (text, x, y, anchor) => {
+    const t = svgElement('text', {x, y, 'text-anchor': anchor});
+    t.textContent = text;
+    return t;
+  };
+  parts.push(label('0', 0, 211, 'middle'), label('input (%)', 100, 211, 'middle'), label('100', 200, 211, 'middle'));
+  $('#target-curve').replaceChildren(...parts);
+  $('#target-points-text').textContent = '--target-points "' + pointsText(target.points) + '"';
+}
+
+// Where the pointer is, in percent, held to the square.
+function pointed(event) {
+  const svg = $('#target-curve');
+  const p = new DOMPoint(event.clientX, event.clientY).matrixTransform(svg.getScreenCTM().inverse());
+  const clamp = (v) => Math.min(100, Math.max(0, v));
+  return [clamp(p.x / 2), clamp((200 - p.y) / 2)];
+}
+
+// One change on its way at a time, then the latest; the moves of one drag
+// after its first go on from it, so that undo takes the whole drag back.
+function targetChanged(moving) {
+  const continues = moving && target.moved && !(target.pending && !target.pending.continues);
+  if (moving) target.moved = true;
+  target.pending = {points: pointsText(target.points), continues: continues ? 1 : 0};
+  drawTarget();
+  sendTarget();
+}
+
+async function sendTarget() {
+  if (target.busy) return;
+  target.busy = true;
+  try {
+    while (target.pending) {
+      const body = target.pending;
+      target.pending = null;
+      if (!(await change('/target', JSON.stringify(body), 'settings'))) break;
+      await drawGraphs();
+    }
+  } catch (e) {
+    target.pending = null;
+  } finally {
+    target.busy = false;
+    if (page.state) renderTarget(page.state.targetPoints);
+  }
+}
+
+function wireTarget() {
+  const svg = $('#target-curve');
+  svg.addEventListener('pointerdown', (event) => {
+    event.preventDefault();
+    const index = event.target.dataset ? event.target.dataset.index : undefined;
+    if (index !== undefined) {
+      target.dragging = Number(index);
+      target.moved = false;
+      svg.setPointerCapture(event.pointerId);
+      return;
+    }
+    // A click on the ground adds a point where it is, between its neighbours.
+    const [x, y] = pointed(event);
+    const after = target.points.findIndex(([px]) => px > x);
+    if (after <= 0 || target.points.some(([px]) => Math.abs(px - x) < 1)) return;
+    target.points.splice(after, 0, [tenth(x), tenth(y)]);
+    targetChanged(false);
+  });
+  svg.addEventListener('pointermove', (event) => {
+    const i = target.dragging;
+    if (i === null) return;
+    const points = target.points;
+    let [x, y] = pointed(event);
+    // The ends stay at 0 and 100; a point in between stays between its neighbours.
+    if (i === 0) x = 0;
+    else if (i === points.length - 1) x = 100;
+    else x = Math.min(points[i + 1][0] - 0.5, Math.max(points[i - 1][0] + 0.5, x));
+    points[i] = [tenth(x), tenth(y)];
+    targetChanged(true);
+  });
+  const release = () => {
+    target.dragging = null;
+    if (!target.busy && !target.pending && page.state) renderTarget(page.state.targetPoints);
+  };
+  svg.addEventListener('pointerup', release);
+  svg.addEventListener('pointercancel', release);
+  svg.addEventListener('dblclick', (event) => {
+    const index = event.target.dataset ? event.target.dataset.index : undefined;
+    if (index === undefined) return;
+    const i = Number(index);
+    if (i === 0 || i === target.points.length - 1) return;
+    target.points.splice(i, 1);
+    targetChanged(false);
+  });
+  $('#target-reset').addEventListener('click', () => {
+    target.points = [[0, 100], [100, 0]];
+    targetChanged(false);
+  });
+}
+
+// ---- undo, redo and a saved page --------------------------------------------
+
+async function history(which) {
+  try {
+    if (await change('/' + which, '{}', 'history')) await drawGraphs();
+  } catch (e) { /* said in the banner */ }
+}
+
+async function loadPage(file) {
+  $('#page-name').textContent = file.name + ' \u2026';
+  try {
+    const answer = await change('/page', await file.text(), 'page');
+    $('#page-name').textContent = file.name;
+    if (answer) {
+      // The files are the saved page's now: what is kept here to send again
+      // if the server lets go of the page is that page.
+      page.saved = file;
+      page.measurements = page.quad = null;
+      page.readingsShown = '';
+      await drawGraphs();
+    }
+  } catch (e) { /* said in the banner */ }
+}
+
 // ---- the banner -----------------------------------------------------------
 
 function showBanner(text, offerReopen) {
   $('#banner-text').textContent = text;
-  $('#banner-action').hidden = !offerReopen || !(page.measurements || page.quad);
+  $('#banner-action').hidden = !offerReopen || !(page.measurements || page.quad || page.saved);
   $('#banner').hidden = false;
 }
 
@@ -380,7 +564,28 @@ function wire() {
     event.target.value = '';
     if (file) openQuad(file).catch(() => {});
   });
-  for (const id of ['smoothing', 'spline']) $('#' + id).addEventListener('input', slid);
+  for (const id of ['smoothing', 'spline']) {
+    $('#' + id).addEventListener('input', slid);
+    $('#' + id).addEventListener('change', () => { sliding.moving = false; });
+  }
+  $('#undo').addEventListener('click', () => history('undo'));
+  $('#redo').addEventListener('click', () => history('redo'));
+  document.addEventListener('keydown', (event) => {
+    const typing = /^(INPUT|TEXTAREA|SELECT)$/.test(document.activeElement.tagName) &&
+                   document.activeElement.type !== 'range';
+    if (!(event.ctrlKey || event.metaKey) || typing || $('#linearize-screen').hidden) return;
+    const key = event.key.toLowerCase();
+    if (key === 'z' || key === 'y') {
+      event.preventDefault();
+      history(key === 'y' || event.shiftKey ? 'redo' : 'undo');
+    }
+  });
+  $('#load-state').addEventListener('change', (event) => {
+    const file = event.target.files[0];
+    event.target.value = '';
+    if (file) loadPage(file);
+  });
+  wireTarget();
   $('#notes').addEventListener('input', notesChanged);
   $('#revert').addEventListener('click', async () => {
     page.readingsShown = '';

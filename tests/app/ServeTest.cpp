@@ -148,6 +148,8 @@ TEST(Serve, RefusesWhatIsNotThePagesOwnAndSurvivesIt) {
       {"DELETE", page, {{"Cookie", cookie}}, "", 403, foreign},
       {"POST", page + "/revert", {{"Cookie", cookie}, {"Origin", "https://127.0.0.1:" + p}}, "", 403, foreign},
       {"POST", page + "/starter/settings", {{"Cookie", cookie}}, "{}", 403, foreign},
+      {"POST", page + "/undo", {{"Cookie", cookie}}, "{}", 403, foreign},
+      {"POST", page + "/page", {{"Cookie", cookie}, {"Origin", "http://attacker.example"}}, "{}", 403, foreign},
       // Routes that are not there.
       {"GET", "/index.html", {{"Cookie", cookie}}, "", 404, R"({"error":"nothing here"})"},
       {"GET", "/api/pages/" + id.substr(1), {{"Cookie", cookie}}, "", 404, R"({"error":"nothing here"})"},
@@ -173,6 +175,8 @@ TEST(Serve, RefusesWhatIsNotThePagesOwnAndSurvivesIt) {
       {"POST", page + "/settings", {}, "{\"notes\": \"\xC3\"}", 400,
        badJson + R"(the value of \"notes\" is not a whole JSON string of UTF-8 text"})"},
       {"POST", page + "/settings", {}, R"({"smoothing": 40} x)", 400, badJson + R"(something follows the object"})"},
+      {"POST", page + "/target", {}, R"({"continues": 1})", 400, R"({"error":"the target needs \"points\""})"},
+      {"POST", page + "/target", {}, R"({"points": 3})", 400, R"({"error":"\"points\" must be a string"})"},
       {"POST", page + "/settings", {}, R"({"smoothing": "40"})", 400, R"({"error":"\"smoothing\" must be a number"})"},
       {"POST", page + "/settings", {}, R"({"notes": 3})", 400, R"({"error":"\"notes\" must be a string"})"},
       {"POST", page + "/settings", {}, R"({"window": 3})", 400, R"({"error":"unknown key \"window\""})"},

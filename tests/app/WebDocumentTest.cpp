@@ -368,9 +368,8 @@ TEST(WebDocument, GraphsTypedReadingsAndRevert) {
   EXPECT_EQ(empty,
             R"({"measurementFile":null,"quadFile":null,"summary":[],"warnings":[],"errors":[],"question":null,)"
             R"("readings":[],"smoothing":33,"spline":33,"targetPoints":"0,100 100,0","undo":false,"redo":false,)"
-                   R"("channels":[],"notes":"",)"
-                   R"("downloads":{"quad":null,)"
-            R"("acv":null,"cube":null,"xml":null,"measurements":null}})");
+            R"("channels":[],"notes":"","downloads":{"quad":null,)"
+            R"("acv":null,"cube":null,"xml":null,"measurements":null,"page":null}})");
   EXPECT_EQ(page.graphSvg(WebDocument::Graph::measurements), "");
   EXPECT_FALSE(page.download("acv"));
   const size_t heldEmpty = page.bytesHeld();
@@ -482,4 +481,99 @@ TEST(WebDocument, JsonTexts) {
   json.beginObject().key("a").beginArray().integer(1).null().boolean(false).endArray();
   json.key("b").beginObject().endObject().key("c").string("x").endObject();
   EXPECT_EQ(json.text(), R"({"a":[1,null,false],"b":{},"c":"x"})");
+}
+
+// Undo and redo walk the page's changes back and forth (a slider's drag, sent
+// as moves that go on from its first, is one change; a new change ends what
+// can be redone), and a page saved and opened again on another page gives
+// the same state and the same .quad; a damaged or foreign saved page is
+// refused with its reason and changes nothing.
+TEST(WebDocument, UndoRedoAndASavedPage) {
+  const std::string wedge = slurp(kExamples / "wedge-21.txt");
+  const std::string quad = slurp(kExamples / "pt-pd-8ch.quad");
+  const auto field = [](const std::string& state, const std::string& key) {
+    const std::smatch m = [&] {
+      std::smatch found;
+      std::regex_search(state, found, std::regex("\"" + key + "\":(\"[^\"]*\"|[^,}]*)"));
+      return found;
+    }();
+    return m.empty() ? std::string("?") : m[1].str();
+  };
+  // The page as a user sees it: its files, settings, target and typed steps.
+  const auto seen = [&](const std::string& state) {
+    return field(state, "measurementFile") + " " + field(state, "quadFile") + " " + field(state, "smoothing") + " " +
+           field(state, "targetPoints") + " typed " +
+           (state.find("\"typed\":true") != std::string::npos ? "yes" : "no");
+  };
+  WebDocument page;
+  page.openMeasurements("wedge-21.txt", wedge);
+  page.openQuad("pt-pd-8ch.quad", quad);
+  page.setSettings(50, std::nullopt, std::nullopt);
+  page.setSettings(60, std::nullopt, std::nullopt, true);
+  page.setSettings(70, std::nullopt, std::nullopt, true);
+  page.typeReading(3, 79.5, 0.5, 2.7);
+  const std::string last = page.setTargetPoints("0,100 50,62 100,0");
+  const std::string lastQuad = page.download("quad")->bytes;
+
+  struct Step {
+    std::function<std::string()> act;
+    std::string seen;  // what the page shows after it
+  };
+  const std::string both = R"("wedge-21.txt" "pt-pd-8ch.quad" )";
+  const std::vector<Step> steps{
+      {[&] { return page.undo(); }, both + R"(70 "0,100 100,0" typed yes)"},
+      {[&] { return page.undo(); }, both + R"(70 "0,100 100,0" typed no)"},
+      {[&] { return page.undo(); }, both + R"(33 "0,100 100,0" typed no)"},  // the whole drag
+      {[&] { return page.undo(); }, R"("wedge-21.txt" null 33 "0,100 100,0" typed no)"},
+      {[&] { return page.undo(); }, R"(null null 33 "0,100 100,0" typed no)"},
+      {[&] { return page.undo(); }, R"(null null 33 "0,100 100,0" typed no)"},  // nothing more to undo
+      {[&] { return page.redo(); }, R"("wedge-21.txt" null 33 "0,100 100,0" typed no)"},
+      {[&] { return page.redo(); }, both + R"(33 "0,100 100,0" typed no)"},
+      {[&] { return page.redo(); }, both + R"(70 "0,100 100,0" typed no)"},
+      {[&] { return page.redo(); }, both + R"(70 "0,100 100,0" typed yes)"},
+      {[&] { return page.redo(); }, both + R"(70 "0,100 50,62 100,0" typed yes)"},
+      {[&] { return page.redo(); }, both + R"(70 "0,100 50,62 100,0" typed yes)"},  // nothing more to redo
+  };
+  for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(seen(steps[i].act()), steps[i].seen) << "step " << i;
+  EXPECT_EQ(listed(page.state(), "errors"), std::vector<std::string>{"history: there is nothing to redo"});
+  EXPECT_EQ(page.download("quad")->bytes, lastQuad) << "redone, the .quad is the one before undo";
+
+  // Saved, and opened on another page: the same page and the same .quad.
+  const auto saved = page.download("page");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->fileName, "wedge-21-page.json");
+  WebDocument other;
+  const std::string opened = other.loadPage(saved->bytes);
+  EXPECT_EQ(seen(opened), seen(last));
+  EXPECT_EQ(listed(opened, "summary"), listed(last, "summary"));
+  EXPECT_EQ(other.download("quad")->bytes, lastQuad);
+  EXPECT_EQ(other.download("page")->bytes, saved->bytes);
+
+  // Damaged or foreign saved pages: refused, nothing changed.
+  const std::string whole = saved->bytes;
+  const auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string text = whole;
+    text.replace(text.find(from), from.size(), to);
+    return text;
+  };
+  const std::vector<std::pair<std::string, std::string>> refused{
+      {whole.substr(0, whole.size() / 2), "is not a whole JSON string of UTF-8 text"},
+      {R"({"name":"wedge.txt"})", "it holds \"name\""},
+      {R"({"inkcurve":"other 1"})", "it does not begin as one"},
+      {replaced("\"measurementBytes\":\"", "\"measurementBytes\":\"*"), "\"measurementBytes\" is not base64"},
+      {replaced("wedge-21.txt", "wedge-21.exe"), "wedge-21.exe: expected a file of type .txt, .csv, .ti3"},
+      {replaced("\"smoothing\":70", "\"smoothing\":170"), "\"smoothing\" must be a number from 0 to 100"},
+      {replaced("50,62", "150,62"), "\"targetPoints\": "},
+      {replaced("\"typed\":\"3 ", "\"typed\":\"3 x"), "a typed reading is not \"step L* a* b*\": \"3 x79.5 0.5 2.7\""},
+  };
+  const std::string before = other.state();
+  for (const auto& [text, why] : refused) {
+    const std::string state = other.loadPage(text);
+    const auto errors = listed(state, "errors");
+    ASSERT_EQ(errors.size(), 1u) << why;
+    EXPECT_TRUE(errors[0].starts_with("page: the file is not a page saved by inkcurve serve: ")) << errors[0];
+    EXPECT_NE(errors[0].find(why), std::string::npos) << errors[0];
+    EXPECT_EQ(seen(state), seen(before));
+    EXPECT_EQ(other.download("quad")->bytes, lastQuad);
+  }
 }
