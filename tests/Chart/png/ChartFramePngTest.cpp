@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -471,6 +472,33 @@ TEST(ChartFramesOnThreads, DrawAsOnOneThread) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(differing[0] + differing[1], 0) << (backEnd ? "with Cairo's metrics installed" : "with no back end");
   }
+}
+
+// Two threads drawing views with their axes' labels into SVG documents, 100
+// each: the glyph outlines the documents share, made once for the process,
+// are made and read from both threads at once, and every document is the one
+// its view gives on one thread.
+TEST(ChartFramesOnThreads, SvgDocumentsDrawAsOnOneThread) {
+  const platform::cairo::ScopedCairoBackend cairo;
+  const auto document = [](ChartViewBase& view) {
+    auto svg = CairoContext::createSVG(std::lround(view.bounds().size.width), std::lround(view.bounds().size.height));
+    view.draw(*svg);
+    // Cairo numbers its surfaces across documents; the rest is the drawing.
+    return std::regex_replace(svg->finishSVG().value_or(""), std::regex("surface[0-9]+"), "surface");
+  };
+  std::shared_ptr<CountingLineView> views[] = {curvesView(Rect(0, 0, 160, 120), 50),
+                                               curvesView(Rect(0, 0, 200, 150), 60, 10)};
+  const std::string expected[] = {document(*views[0]), document(*views[1])};
+  ASSERT_NE(expected[0].find("#inkcurve-glyph"), std::string::npos) << "the axes' labels, written as glyphs";
+  int differing[2] = {0, 0};
+  const auto on = [&](int thread) {
+    return std::thread([&, thread] {
+      for (int i = 0; i < 100; ++i) differing[thread] += document(*views[thread]) != expected[thread];
+    });
+  };
+  std::thread threads[] = {on(0), on(1)};
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(differing[0] + differing[1], 0);
 }
 
 // Two views drawn at once, each on a thread of its own, into the two halves
