@@ -23,6 +23,7 @@
 #include "Cli.h"
 #include "ProgramRuns.h"
 #include "RatioReporter.h"
+#include "CurveEdits.h"
 #include "WebDocument.h"
 
 extern char** environ;
@@ -111,6 +112,29 @@ void graphAlone(benchmark::State& state, cli::WebDocument::Graph graph) {
 void BM_measurementGraph(benchmark::State& state) { graphAlone(state, cli::WebDocument::Graph::measurements); }
 void BM_inkGraph(benchmark::State& state) { graphAlone(state, cli::WebDocument::Graph::inkCurves); }
 
+// A drag of the target's middle point: the manual curve through the points
+// made again, the correction and the .quad with it, and both graphs drawn
+// again; against the command's run with the same --target-points as a shell
+// starts it.
+std::string targetAt(int64_t i) { return "0,100 50," + std::to_string(40 + (i * 7) % 21) + " 100,0"; }
+
+void BM_targetDrag(benchmark::State& state) {
+  auto& d = page();
+  int64_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(d.setTargetPoints(targetAt(i++), true));
+    benchmark::DoNotOptimize(d.graphSvg(cli::WebDocument::Graph::measurements));
+    benchmark::DoNotOptimize(d.graphSvg(cli::WebDocument::Graph::inkCurves));
+  }
+  d.setTargetPoints(std::string(cli::kDefaultTargetPoints));
+}
+
+void BM_programWithTargetPoints(benchmark::State& state) {
+  static BenchFolder folder("web_bench");
+  const std::string out = (folder.path / "corrected.quad").string();
+  runProgram(state, {INKCURVE_PROGRAM, "linearize", kWedge, kQuad, "--out", out, "--target-points", targetAt(3)});
+}
+
 // A tap on the measurement graph (the view's highlighter finding the step,
 // the answer's JSON), less the graph's drawing, which follows it.
 void BM_tap(benchmark::State& state) {
@@ -142,6 +166,8 @@ BENCHMARK(BM_sliderMove)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_setSettingsAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_measurementGraph)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_inkGraph)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_targetDrag)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_programWithTargetPoints)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
@@ -165,6 +191,13 @@ int main(int argc, char** argv) {
   if (command != reporter.times.end() && move != reporter.times.end())
     std::printf("the same run in-process, without starting the program: %.2f ms; the slider move %.2f x that\n",
                 command->second, move->second / command->second);
+  const auto drag = reporter.times.find("BM_targetDrag");
+  const auto withPoints = reporter.times.find("BM_programWithTargetPoints/real_time");
+  if (drag != reporter.times.end() && withPoints != reporter.times.end())
+    std::printf("a drag of the target's point (the points, both SVGs) %.2f ms; linearize --target-points as a shell "
+                "starts it %.2f ms; %.2f x  (goal 1)%s\n",
+                drag->second, withPoints->second, drag->second / withPoints->second,
+                drag->second <= withPoints->second ? "" : "  over the goal");
   const auto tap = reporter.times.find("BM_tap"), redraw = reporter.times.find("BM_redrawAfterTap");
   if (tap != reporter.times.end() && redraw != reporter.times.end())
     std::printf("a tap on the measurement graph %.4f ms; the graph drawn again %.2f ms; %.5f x  (goal: a fraction)\n",
