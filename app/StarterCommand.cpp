@@ -273,7 +273,8 @@ std::string starterSummary(const std::string& note, const starter_curves::Starte
 }
 
 std::string clampedLevelsWarning(int64_t clampedLevels) {
-  return std::to_string(clampedLevels) + " ink levels lay outside 0...65535 after boosting and were written clamped";
+  return std::to_string(clampedLevels) + (clampedLevels == 1 ? " ink level lay" : " ink levels lay") +
+         " outside 0...65535 after boosting and were written clamped";
 }
 
 }  // namespace cli
