@@ -567,6 +567,21 @@ TEST(WebDocument, UndoRedoAndASavedPage) {
       {replaced("\"typed\":\"3 ", "\"typed\":\"3 x"), "a typed reading is not \"step L* a* b*\": \"3 x79.5 0.5 2.7\""},
   };
   const std::string before = other.state();
+  // Target points the page should not have sent: refused in the command's
+  // words, nothing changed, nothing to undo.
+  for (const auto& [points, why] : std::vector<std::pair<std::string, std::string>>{
+           {"0,100 50,101 100,0", "settings: --target-points: point 2 \"50,101\": y must lie within 0...100"},
+           {"0,100 60,50 40,40 100,0", "settings: --target-points: point 3 \"40,40\""},
+           {"0,100 nan,3 100,0", "settings: --target-points: point 2 \"nan,3\""}}) {
+    WebDocument fresh;
+    fresh.openMeasurements("wedge-21.txt", wedge);
+    const std::string state = fresh.setTargetPoints(points);
+    const auto errors = listed(state, "errors");
+    ASSERT_EQ(errors.size(), 1u) << points;
+    EXPECT_TRUE(errors[0].starts_with(why)) << errors[0];
+    EXPECT_EQ(field(state, "targetPoints"), R"("0,100 100,0")");
+    EXPECT_EQ(listed(fresh.undo(), "summary"), std::vector<std::string>{}) << "undo goes back to before the file";
+  }
   for (const auto& [text, why] : refused) {
     const std::string state = other.loadPage(text);
     const auto errors = listed(state, "errors");
