@@ -54,6 +54,30 @@ async function json(response) {
 
 const pagePath = (tail) => '/api/pages/' + page.id + (tail || '');
 
+// Changes sent while a control moves: one on its way at a time, and when it
+// is answered, the latest value that came meanwhile (`pending`). `send`
+// answers false to stop there.
+function latestOnly(send) {
+  const queue = {pending: null, busy: false};
+  queue.push = async (value) => {
+    queue.pending = value;
+    if (queue.busy) return;
+    queue.busy = true;
+    try {
+      while (queue.pending !== null) {
+        const next = queue.pending;
+        queue.pending = null;
+        if (!(await send(next))) break;
+      }
+    } catch (e) {
+      queue.pending = null;
+    } finally {
+      queue.busy = false;
+    }
+  };
+  return queue;
+}
+
 async function newPage() {
   const response = await call('POST', '/api/pages');
   const state = await json(response);
@@ -328,7 +352,11 @@ function drawGraphs() {
 
 // The sliders redraw while they move: one change on its way at a time, and
 // when it is answered, the latest value that came meanwhile.
-const sliding = {pending: null, busy: false, moving: false};
+const sliding = latestOnly(async (settings) => {
+  if (!(await change('/settings', JSON.stringify(settings), 'settings'))) return false;
+  await drawGraphs();
+  return true;
+});
 
 function slid() {
   const settings = {smoothing: Number($('#smoothing').value), spline: Number($('#spline').value)};
@@ -339,25 +367,7 @@ function slid() {
   if (continues) settings.continues = 1;
   $('#smoothing-value').textContent = settings.smoothing;
   $('#spline-value').textContent = settings.spline;
-  sliding.pending = settings;
-  sendSliders();
-}
-
-async function sendSliders() {
-  if (sliding.busy) return;
-  sliding.busy = true;
-  try {
-    while (sliding.pending) {
-      const settings = sliding.pending;
-      sliding.pending = null;
-      if (!(await change('/settings', JSON.stringify(settings), 'settings'))) break;
-      await drawGraphs();
-    }
-  } catch (e) {
-    sliding.pending = null;
-  } finally {
-    sliding.busy = false;
-  }
+  sliding.push(settings);
 }
 
 // ---- the target's manual curve ---------------------------------------------
@@ -366,15 +376,22 @@ async function sendSliders() {
 // step, y the curve's value, both in percent), drawn here; the server makes
 // the curve through them as `linearize --target-points` does, and the
 // graphs show the target it gives.
-const target = {points: [[0, 100], [100, 0]], dragging: null, moved: false, pending: null, busy: false};
+const target = {points: [[0, 100], [100, 0]], dragging: null, moved: false};
+const targetQueue = latestOnly(async (body) => {
+  const sent = await change('/target', JSON.stringify(body), 'settings');
+  if (sent) await drawGraphs();
+  if (!targetQueue.pending && page.state) renderTarget(page.state.targetPoints, true);
+  return Boolean(sent);
+});
 const SVG = 'http://www.w3.org/2000/svg';
 
 const tenth = (v) => Math.round(v * 10) / 10;
 const pointsText = (points) => points.map(([x, y]) => tenth(x) + ',' + tenth(y)).join(' ');
 const parsePoints = (text) => text.trim().split(/\s+/).map((p) => p.split(',').map(Number));
 
-function renderTarget(text) {
-  if (target.dragging !== null || target.busy || target.pending) return;  // the finger's points stand
+function renderTarget(text, answered) {
+  // The finger's points stand while it moves them and while they are sent.
+  if (target.dragging !== null || targetQueue.pending || (targetQueue.busy && !answered)) return;
   target.points = parsePoints(text || '0,100 100,0');
   drawTarget();
 }
@@ -432,29 +449,10 @@ function pointed(event) {
 // One change on its way at a time, then the latest; the moves of one drag
 // after its first go on from it, so that undo takes the whole drag back.
 function targetChanged(moving) {
-  const continues = moving && target.moved && !(target.pending && !target.pending.continues);
+  const continues = moving && target.moved && !(targetQueue.pending && !targetQueue.pending.continues);
   if (moving) target.moved = true;
-  target.pending = {points: pointsText(target.points), continues: continues ? 1 : 0};
   drawTarget();
-  sendTarget();
-}
-
-async function sendTarget() {
-  if (target.busy) return;
-  target.busy = true;
-  try {
-    while (target.pending) {
-      const body = target.pending;
-      target.pending = null;
-      if (!(await change('/target', JSON.stringify(body), 'settings'))) break;
-      await drawGraphs();
-    }
-  } catch (e) {
-    target.pending = null;
-  } finally {
-    target.busy = false;
-    if (page.state) renderTarget(page.state.targetPoints);
-  }
+  targetQueue.push({points: pointsText(target.points), continues: continues ? 1 : 0});
 }
 
 function wireTarget() {
@@ -489,7 +487,7 @@ function wireTarget() {
   });
   const release = () => {
     target.dragging = null;
-    if (!target.busy && !target.pending && page.state) renderTarget(page.state.targetPoints);
+    if (page.state) renderTarget(page.state.targetPoints);
   };
   svg.addEventListener('pointerup', release);
   svg.addEventListener('pointercancel', release);

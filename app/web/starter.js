@@ -2,13 +2,11 @@
 // the server's tables, the three boosts on sliders, the ink curves drawn by
 // the server as `inkcurve starter --plot` draws them, and the .quad to save.
 // It uses the page's own requests (app.js): `page`, `call`, `json`,
-// `pagePath` and `element`.
+// `pagePath`, `latestOnly` and `element`.
 'use strict';
 
 const starter = {
   loaded: false,
-  pending: null,   // the choices to send once the one on its way is answered
-  busy: false,
   graphUrl: null,
 };
 
@@ -123,32 +121,20 @@ function starterChanged() {
     choices[slider.key] = value;
     byId(id + '-value').textContent = slider.shown(value);
   }
-  starter.pending = choices;
-  sendStarter();
+  starterQueue.push(choices);
 }
 
-async function sendStarter() {
-  if (starter.busy) return;
-  starter.busy = true;
-  try {
-    while (starter.pending) {
-      const choices = starter.pending;
-      starter.pending = null;
-      const response = await call('POST', pagePath('/starter/settings'), JSON.stringify(choices));
-      const answer = await json(response);
-      if (!response.ok) {
-        starterError(answer.error);
-        break;
-      }
-      renderStarter(answer, false);
-      await drawStarterGraph();
-    }
-  } catch (e) {
-    starter.pending = null;
-  } finally {
-    starter.busy = false;
+const starterQueue = latestOnly(async (choices) => {
+  const response = await call('POST', pagePath('/starter/settings'), JSON.stringify(choices));
+  const answer = await json(response);
+  if (!response.ok) {
+    starterError(answer.error);
+    return false;
   }
-}
+  renderStarter(answer, false);
+  await drawStarterGraph();
+  return true;
+});
 
 // ---- wiring ---------------------------------------------------------------
 

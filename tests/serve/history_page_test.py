@@ -9,15 +9,11 @@ Usage: history_page_test.py INKCURVE EXAMPLES
 """
 
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from serve_page_test import (by_test, fail, start_server, start_browser, wait_for, summary_lines, texts,
+from serve_page_test import (by_test, fail, page_in_browser, wait_for, summary_lines, texts,
                              graph_pixels, settled_pixels)  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
@@ -46,26 +42,18 @@ def main():
     program, examples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     wedge = os.path.join(examples, 'wedge-21.txt')
     quad = os.path.join(examples, 'pt-pd-8ch.quad')
-    work = tempfile.mkdtemp(prefix='inkcurve-history-page-')
-    output = os.environ.get('INKCURVE_TEST_OUTPUT') or work
-    os.makedirs(output, exist_ok=True)
-    downloads = os.path.join(work, 'downloads')
-    os.makedirs(downloads)
+    with page_in_browser(program, 'inkcurve-history-page-') as session:
+        driver, address, work, downloads, output = (session.driver, session.address, session.work,
+                                                    session.downloads, session.output)
 
-    def expected(points):
-        out = os.path.join(work, 'expected.quad')
-        subprocess.run([program, 'linearize', wedge, quad, '--out', out, '--target-points', points],
-                       check=True, stdout=subprocess.DEVNULL)
-        with open(out, 'rb') as f:
-            return f.read()
+        def expected(points):
+            out = os.path.join(work, 'expected.quad')
+            subprocess.run([program, 'linearize', wedge, quad, '--out', out, '--target-points', points],
+                           check=True, stdout=subprocess.DEVNULL)
+            with open(out, 'rb') as f:
+                return f.read()
 
-    server, address, _ = start_server(program)
-    driver = None
-    try:
-        driver = start_browser(downloads)
         driver.set_window_size(1400, 1500)
-        driver.get(address)
-        wait_for(driver, 'the page', lambda: driver.find_element(By.TAG_NAME, 'body').get_attribute('data-ready'))
         driver.find_element(*by_test('measurement-file')).send_keys(wedge)
         driver.find_element(*by_test('quad-file')).send_keys(quad)
         wait_for(driver, 'the channels corrected',
@@ -126,15 +114,6 @@ def main():
                  and any(l.startswith('channels corrected:') for l in summary_lines(driver)))
         if downloaded(driver, downloads, 'pt-pd-8ch-corrected.quad') != expected(dragged):
             fail('the saved page opened again gives another .quad')
-    finally:
-        if driver:
-            driver.quit()
-        server.send_signal(signal.SIGINT)
-        try:
-            server.wait(10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-        shutil.rmtree(work, ignore_errors=True)
     print('target, undo, redo and a saved page work in Chromium; screenshot: %s'
           % os.path.join(output, 'serve-target.png'))
 

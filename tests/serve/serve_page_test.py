@@ -12,6 +12,7 @@ INKCURVE_CHROMEDRIVER name them, else on the PATH; the screenshot goes to
 INKCURVE_TEST_OUTPUT, else to a temporary folder.
 """
 
+import contextlib
 import os
 import re
 import shutil
@@ -65,6 +66,48 @@ def start_browser(download_dir):
     driver = webdriver.Chrome(service=service, options=options)
     driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': download_dir})
     return driver
+
+
+class Session:
+    """What a test of the page works with: the browser on the page, the
+    server's address and origin, a folder of its own (`work`), the folder
+    the browser saves into, and where screenshots are kept."""
+
+    def __init__(self, driver, address, origin, work, downloads, output):
+        self.driver, self.address, self.origin = driver, address, origin
+        self.work, self.downloads, self.output = work, downloads, output
+
+
+@contextlib.contextmanager
+def page_in_browser(program, prefix):
+    """`inkcurve serve --port 0` started and a browser on its page, ready; after
+    the test, the browser closed and the server ended by SIGINT, which must
+    end it with status 0, and the test's folder removed."""
+    work = tempfile.mkdtemp(prefix=prefix)
+    output = os.environ.get('INKCURVE_TEST_OUTPUT') or work
+    os.makedirs(output, exist_ok=True)
+    downloads = os.path.join(work, 'downloads')
+    os.makedirs(downloads)
+    server, address, origin = start_server(program)
+    driver = None
+    try:
+        driver = start_browser(downloads)
+        driver.get(address)
+        wait_for(driver, 'the page to start', lambda: driver.find_element(By.TAG_NAME, 'body')
+                 .get_attribute('data-ready') == 'true')
+        yield Session(driver, address, origin, work, downloads, output)
+    finally:
+        if driver:
+            driver.quit()
+        server.send_signal(signal.SIGINT)
+        try:
+            status = server.wait(10)
+        except subprocess.TimeoutExpired:
+            server.kill()
+            status = 'none: killed after 10 s'
+        shutil.rmtree(work, ignore_errors=True)
+    if status != 0:
+        fail('inkcurve serve ended with status %s on SIGINT' % status)
 
 
 def graph_pixels(driver, name):
@@ -138,21 +181,10 @@ def main():
     program, examples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     wedge = os.path.join(examples, 'wedge-21.txt')
     quad = os.path.join(examples, 'pt-pd-8ch.quad')
-    output = os.environ.get('INKCURVE_TEST_OUTPUT')
-    work = tempfile.mkdtemp(prefix='inkcurve-serve-page-')
-    output = output or work
-    os.makedirs(output, exist_ok=True)
-    downloads = os.path.join(work, 'downloads')
-    os.makedirs(downloads)
     started = time.monotonic()
-
-    server, address, origin = start_server(program)
-    driver = None
-    try:
-        driver = start_browser(downloads)
-        driver.get(address)
-        wait_for(driver, 'the page to start', lambda: driver.find_element(By.TAG_NAME, 'body')
-                 .get_attribute('data-ready') == 'true')
+    with page_in_browser(program, 'inkcurve-serve-page-') as session:
+        driver, origin, work, downloads, output = (session.driver, session.origin, session.work, session.downloads,
+                                                   session.output)
         if driver.current_url != origin:
             fail('the token stays in the address bar: %s' % driver.current_url)
 
@@ -227,18 +259,6 @@ def main():
                  lambda: 'readings: 62, a 21-step wedge measured 3 times, pass after pass, one reading of step 8 '
                  'missing, resampled to 256' in summary_lines(driver)
                  and not texts(driver, 'layout-choice'))
-    finally:
-        if driver:
-            driver.quit()
-        server.send_signal(signal.SIGINT)
-        try:
-            status = server.wait(10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            status = 'none: killed after 10 s'
-        shutil.rmtree(work, ignore_errors=True)
-    if status != 0:
-        fail('inkcurve serve ended with status %s on SIGINT' % status)
     print('the page works in Chromium (%.1f s); screenshot: %s' % (time.monotonic() - started,
                                                                   os.path.join(output, 'serve-page.png')))
 

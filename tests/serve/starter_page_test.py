@@ -11,17 +11,14 @@ Chromium, chromedriver and the screenshot's folder as for serve_page_test.py.
 """
 
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import Select
 
-from serve_page_test import by_test, drag, fail, graph_pixels, start_browser, start_server, wait_for
+from serve_page_test import by_test, drag, fail, graph_pixels, page_in_browser, wait_for
 
 PRINTER = 'P5000/P7000/P9000'
 PROCESS = 'Carbon Transfer'
@@ -40,21 +37,9 @@ def warnings(driver):
 
 def main():
     program = os.path.abspath(sys.argv[1])
-    output = os.environ.get('INKCURVE_TEST_OUTPUT')
-    work = tempfile.mkdtemp(prefix='inkcurve-starter-page-')
-    output = output or work
-    os.makedirs(output, exist_ok=True)
-    downloads = os.path.join(work, 'downloads')
-    os.makedirs(downloads)
     started = time.monotonic()
-
-    server, address, _ = start_server(program)
-    driver = None
-    try:
-        driver = start_browser(downloads)
-        driver.get(address)
-        wait_for(driver, 'the page to start', lambda: driver.find_element(By.TAG_NAME, 'body')
-                 .get_attribute('data-ready') == 'true')
+    with page_in_browser(program, 'inkcurve-starter-page-') as session:
+        driver, work, downloads, output = session.driver, session.work, session.downloads, session.output
 
         # The screen, by its tab: the pickers filled from the server's tables.
         driver.find_element(*by_test('tab-starter')).click()
@@ -119,18 +104,6 @@ def main():
         if not driver.find_element(*by_test('summary')).is_displayed() or \
                 driver.find_element(*by_test('starter-printer')).is_displayed():
             fail('the linearization screen is not shown again')
-    finally:
-        if driver:
-            driver.quit()
-        server.send_signal(signal.SIGINT)
-        try:
-            status = server.wait(10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            status = 'none: killed after 10 s'
-        shutil.rmtree(work, ignore_errors=True)
-    if status != 0:
-        fail('inkcurve serve ended with status %s on SIGINT' % status)
     print('the starter screen works in Chromium (%.1f s); screenshot: %s' % (
         time.monotonic() - started, os.path.join(output, 'serve-starter.png')))
 

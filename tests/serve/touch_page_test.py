@@ -12,10 +12,7 @@ them.
 
 import os
 import re
-import shutil
-import signal
 import sys
-import tempfile
 import time
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -23,7 +20,7 @@ from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from serve_page_test import by_test, fail, graph_pixels, start_browser, start_server, wait_for  # noqa: E402
+from serve_page_test import by_test, fail, graph_pixels, page_in_browser, wait_for  # noqa: E402
 
 GRAPH = 'graph-measurements'
 
@@ -49,17 +46,9 @@ def zoomed(driver, img):
 
 def main():
     program, examples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    work = tempfile.mkdtemp(prefix='inkcurve-touch-page-')
-    output = os.environ.get('INKCURVE_TEST_OUTPUT') or work
-    os.makedirs(output, exist_ok=True)
     started = time.monotonic()
-    server, address, _ = start_server(program)
-    driver = None
-    try:
-        driver = start_browser(work)
-        driver.get(address)
-        wait_for(driver, 'the page to start',
-                 lambda: driver.find_element(By.TAG_NAME, 'body').get_attribute('data-ready') == 'true')
+    with page_in_browser(program, 'inkcurve-touch-page-') as session:
+        driver, output = session.driver, session.output
         driver.find_element(*by_test('measurement-file')).send_keys(os.path.join(examples, 'wedge-21.txt'))
         driver.find_element(*by_test('quad-file')).send_keys(os.path.join(examples, 'pt-pd-8ch.quad'))
         wait_for(driver, 'the measurement graph', lambda: graph_pixels(driver, GRAPH))
@@ -122,15 +111,6 @@ def main():
         if readout(driver):
             fail('after the double click the graph still shows %r' % readout(driver))
         driver.save_screenshot(os.path.join(output, 'touch-reset.png'))
-    finally:
-        if driver:
-            driver.quit()
-        server.send_signal(signal.SIGINT)
-        try:
-            server.wait(10)
-        except Exception:
-            server.kill()
-        shutil.rmtree(work, ignore_errors=True)
     print('the graphs answer the mouse in Chromium (%.1f s): %s; screenshots in %s'
           % (time.monotonic() - started, seen, output))
 
