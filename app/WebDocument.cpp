@@ -303,6 +303,9 @@ struct WebDocument::Impl {
   bool remake(const Given& g);
   // Goes to `g` as a change; where it cannot, back to what is given now.
   bool goTo(const Given& g);
+  // Undo and redo: the page goes to the last of `from`, and what it was
+  // goes onto `to`.
+  void walk(std::vector<Given>& from, std::vector<Given>& to, const char* what);
   void refuse(const std::string& about, const std::string& text) { errors.push_back({about, text}); }
   void startChange() {
     errors.clear();
@@ -673,35 +676,27 @@ std::string WebDocument::revert() {
   return state();
 }
 
+void WebDocument::Impl::walk(std::vector<Given>& from, std::vector<Given>& to, const char* what) {
+  startChange();
+  if (from.empty()) {
+    refuse("history", std::string("there is nothing to ") + what);
+    return;
+  }
+  Given now = given;
+  if (goTo(from.back())) {
+    from.pop_back();
+    to.push_back(std::move(now));
+    goesOn.reset();
+  }
+}
+
 std::string WebDocument::undo() {
-  auto& d = *impl_;
-  d.startChange();
-  if (d.undoable.empty()) {
-    d.refuse("history", "there is nothing to undo");
-    return state();
-  }
-  Impl::Given now = d.given;
-  if (d.goTo(d.undoable.back())) {
-    d.undoable.pop_back();
-    d.redoable.push_back(std::move(now));
-    d.goesOn.reset();
-  }
+  impl_->walk(impl_->undoable, impl_->redoable, "undo");
   return state();
 }
 
 std::string WebDocument::redo() {
-  auto& d = *impl_;
-  d.startChange();
-  if (d.redoable.empty()) {
-    d.refuse("history", "there is nothing to redo");
-    return state();
-  }
-  Impl::Given now = d.given;
-  if (d.goTo(d.redoable.back())) {
-    d.redoable.pop_back();
-    d.undoable.push_back(std::move(now));
-    d.goesOn.reset();
-  }
+  impl_->walk(impl_->redoable, impl_->undoable, "redo");
   return state();
 }
 
