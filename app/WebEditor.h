@@ -59,8 +59,8 @@ class WebEditor {
   // change that `continues` the one before of the same edits of the same
   // channel (a point still dragged, a slider still moving) is undone with it.
   struct Change {
-    std::optional<std::string> source, channel, points;
-    std::optional<double> gamma, boost;
+    std::optional<std::string> source = {}, channel = {}, points = {};
+    std::optional<double> gamma = {}, boost = {};
     bool continues = false;
   };
   // The state after the change; nothing, with `error` in the command's
