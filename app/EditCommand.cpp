@@ -130,19 +130,35 @@ std::optional<int> checkCommandLine(const std::vector<std::string>& args, std::o
 
 std::string percent(double level) { return platform::text::fixedDecimal(level / 655.35, 2) + " %"; }
 
-// What was done, in the order it was done.
-std::string editNote(const EditRequest& request, const std::string& label) {
-  std::string note = label + " of " + request.quadPath;
-  const char* joint = ": ";
+// The options given, in the order they are applied.
+std::vector<std::pair<std::string, std::string>> givenEdits(const EditRequest& request) {
+  std::vector<std::pair<std::string, std::string>> given;
   for (const char* option : {"points", "gamma", "boost"})
-    if (auto v = request.args.option(option)) {
-      note += joint + std::string("--") + option + " " + *v;
-      joint = ", then ";
-    }
-  return note;
+    if (auto v = request.args.option(option)) given.emplace_back(option, *v);
+  return given;
 }
 
 }  // namespace
+
+std::string editNote(const std::string& file, const std::string& label,
+                     const std::vector<std::pair<std::string, std::string>>& options) {
+  std::string note = label + " of " + file;
+  const char* joint = ": ";
+  for (const auto& [option, value] : options) {
+    note += joint + std::string("--") + option + " " + value;
+    joint = ", then ";
+  }
+  return note;
+}
+
+std::string editLastLevelLine(const std::string& label, double before, double after) {
+  return label + " at the last input: " + percent(before) + " before, " + percent(after) + " after";
+}
+
+std::string editClampedWarning(int64_t clampedLevels, const std::string& label) {
+  return std::to_string(clampedLevels) + " ink levels of " + label +
+         " lay outside 0...65535 after editing and were written clamped";
+}
 
 int runEdit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   EditRequest request;
@@ -182,7 +198,7 @@ int runEdit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   host.setSaveAnswer("quad", request.outPath);
   saveTextThroughPanel(host, "quad", std::move(*written));
   const std::string label = channelLabel(quad->inkList[*channel]);
-  const std::string note = editNote(request, label);
+  const std::string note = editNote(request.quadPath, label, givenEdits(request));
   if (request.plotPath) {
     host.setSaveAnswer("png", *request.plotPath);
     // The other channels as written; the edited one as read too, dashed.
@@ -196,11 +212,9 @@ int runEdit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   // What was done, printed ahead of the commit, as starter does.
   out << "edited: " << note << "\n";
-  out << label << " at the last input: " << percent(before.back()) << " before, " << percent(after->back())
-      << " after; the other " << quad->inkList.size() - 1 << " channels as read\n";
-  if (clamped > 0)
-    err << "inkcurve: warning: " << clamped << " ink levels of " << label
-        << " lay outside 0...65535 after editing and were written clamped\n";
+  out << editLastLevelLine(label, before.back(), after->back()) << "; the other " << quad->inkList.size() - 1
+      << " channels as read\n";
+  if (clamped > 0) err << "inkcurve: warning: " << editClampedWarning(clamped, label) << "\n";
   return commitWrites(batch, host, out);
 }
 

@@ -1090,4 +1090,9 @@ size_t WebDocument::bytesHeld() const {
   return held;
 }
 
+std::optional<WebDocument::QuadAsRead> WebDocument::quadAsRead() const {
+  if (!impl_->quad) return std::nullopt;
+  return QuadAsRead{impl_->quad->name, impl_->quad->bytes};
+}
+
 }  // namespace cli

@@ -132,6 +132,14 @@ class WebDocument {
   // of them), in bytes.
   size_t bytesHeld() const;
 
+  // The .quad as the page gave it and the document read it, for the curve
+  // editor; nothing while there is none.
+  struct QuadAsRead {
+    std::string name;
+    std::shared_ptr<const std::string> bytes;
+  };
+  std::optional<QuadAsRead> quadAsRead() const;
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;

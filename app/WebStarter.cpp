@@ -162,6 +162,8 @@ std::optional<WebDocument::Download> WebStarter::download() {
   return WebDocument::Download{impl_->fileName(), "application/octet-stream", *b.quad};
 }
 
+bool WebStarter::made() const { return impl_->built.has_value(); }
+
 size_t WebStarter::bytesHeld() const {
   const auto& d = *impl_;
   size_t held = sizeof(Impl) + d.choices.printer.capacity() + d.choices.process.capacity();

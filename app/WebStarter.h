@@ -53,6 +53,10 @@ class WebStarter {
   // choices; nothing where it cannot be made.
   std::optional<WebDocument::Download> download();
 
+  // Whether the curve was made (the screen was shown): the curve editor
+  // offers it then.
+  bool made() const;
+
   // About how much memory it holds, in bytes.
   size_t bytesHeld() const;
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "WebDocument.h"
+#include "WebEditor.h"
 #include "WebStarter.h"
 
 namespace cli::serve {
@@ -20,8 +21,10 @@ struct Page {
   std::mutex mutex;
   WebDocument document;
   WebStarter starter;
-  // What the page's linearization and starter curve hold together.
-  size_t bytesHeld() const { return document.bytesHeld() + starter.bytesHeld(); }
+  // The curve editor, of the .quad above or the starter curve.
+  WebEditor editor;
+  // What the page's linearization, starter curve and editor hold together.
+  size_t bytesHeld() const { return document.bytesHeld() + starter.bytesHeld() + editor.bytesHeld(); }
 };
 
 // The documents of the open pages, each under a page id made when the page

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "WebDocument.h"
+#include "WebEditor.h"
 #include "WebStarter.h"
 #include "platform/text/Text.h"
 #include "serve/FlatJson.h"
@@ -532,6 +533,65 @@ void WebServer::Impl::setUp() {
     withPage(req, res, [&](const std::string&, Page& page) {
       auto download = page.starter.download();
       if (!download) return answer(res, 404, "there is no starter curve to save");
+      res.set_header("Content-Disposition", attachment(download->fileName));
+      res.set_content(std::move(download->bytes), download->contentType);
+    });
+  }));
+
+  // The curve editor: the .quad the page opened, as read, or the starter
+  // curve it made, told to the editor before each use.
+  const std::string editorRoute = pageRoute + "/editor";
+  auto withEditor = [this](const Request& req, Response& res, const std::function<void(WebEditor&)>& use) {
+    withPage(req, res, [&](const std::string&, Page& page) {
+      std::optional<WebEditor::Source> quad, starter;
+      if (auto read = page.document.quadAsRead()) quad = WebEditor::Source{read->name, read->bytes};
+      if (page.starter.made())
+        if (auto made = page.starter.download())
+          starter = WebEditor::Source{made->fileName, std::make_shared<const std::string>(std::move(made->bytes))};
+      page.editor.offer(std::move(quad), std::move(starter));
+      use(page.editor);
+    });
+  };
+  s.Get(editorRoute, guarded([this, withEditor](const Request& req, Response& res) {
+    withEditor(req, res, [&](WebEditor& editor) { sendState(res, editor.state()); });
+  }));
+  s.Post(editorRoute + "/change", guarded([this, jsonBody, number, withEditor](const Request& req, Response& res) {
+    const auto body = jsonBody(req, res, {{"source", true}, {"channel", true}, {"points", true}, {"gamma", false},
+                                          {"boost", false}, {"continues", false}});
+    if (!body) return;
+    WebEditor::Change change;
+    for (auto [key, text] : {std::pair{"source", &change.source}, std::pair{"channel", &change.channel},
+                             std::pair{"points", &change.points}})
+      if (const auto it = body->find(key); it != body->end()) *text = std::get<std::string>(it->second);
+    change.gamma = number(*body, "gamma");
+    change.boost = number(*body, "boost");
+    // 1 where a point is still dragged or a slider still moves: one change to undo.
+    change.continues = number(*body, "continues").value_or(0) == 1;
+    withEditor(req, res, [&](WebEditor& editor) {
+      std::string error;
+      if (auto state = editor.change(change, error))
+        sendState(res, *state);
+      else
+        answer(res, 400, error);
+    });
+  }));
+  s.Post(editorRoute + "/(undo|redo)", guarded([this, withEditor](const Request& req, Response& res) {
+    const bool undo = req.matches[2] == "undo";
+    withEditor(req, res, [&](WebEditor& editor) { sendState(res, undo ? editor.undo() : editor.redo()); });
+  }));
+  s.Get(editorRoute + "/graph\\.svg", guarded([withEditor](const Request& req, Response& res) {
+    withEditor(req, res, [&](WebEditor& editor) {
+      std::string svg = editor.graphSvg();
+      if (svg.empty())
+        res.status = 204;  // nothing to draw yet
+      else
+        res.set_content(std::move(svg), "image/svg+xml");
+    });
+  }));
+  s.Get(editorRoute + "/download", guarded([withEditor](const Request& req, Response& res) {
+    withEditor(req, res, [&](WebEditor& editor) {
+      auto download = editor.download();
+      if (!download) return answer(res, 404, "there is no edited .quad to save: edit a channel first");
       res.set_header("Content-Disposition", attachment(download->fileName));
       res.set_content(std::move(download->bytes), download->contentType);
     });

@@ -385,9 +385,11 @@ const targetQueue = latestOnly(async (body) => {
 });
 const SVG = 'http://www.w3.org/2000/svg';
 
+// Points as --target-points and --points write them ("0,100 50,45 100,0"),
+// to a tenth of a percent; the editor screen (editor.js) takes these too.
 const tenth = (v) => Math.round(v * 10) / 10;
 const pointsText = (points) => points.map(([x, y]) => tenth(x) + ',' + tenth(y)).join(' ');
-const parsePoints = (text) => text.trim().split(/\s+/).map((p) => p.split(',').map(Number));
+const parsePoints = (text) => (text && text.trim() ? text.trim().split(/\s+/).map((p) => p.split(',').map(Number)) : []);
 
 function renderTarget(text, answered) {
   // The finger's points stand while it moves them and while they are sent.

@@ -32,9 +32,10 @@ function showScreen(id) {
     button.setAttribute('aria-pressed', String(shown));
     byId(button.dataset.screen).hidden = !shown;
   }
-  document.querySelector('h1 span').textContent = id === 'starter-screen' ? 'starter curves' : 'linearize';
+  const titles = {'starter-screen': 'starter curves', 'editor-screen': 'edit curves'};
+  document.querySelector('h1 span').textContent = titles[id] || 'linearize';
   // The hint about dropping files belongs to the linearization screen.
-  document.querySelector('.bar .hint').hidden = id === 'starter-screen';
+  document.querySelector('.bar .hint').hidden = id !== 'linearize-screen';
   if (id === 'starter-screen' && !starter.loaded) loadStarter().catch(() => {});
 }
 

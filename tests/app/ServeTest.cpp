@@ -473,6 +473,61 @@ TEST(Serve, StarterCurveRoutes) {
             "image/svg+xml");
 }
 
+// The curve editor's routes on one page: nothing to edit, then the starter
+// curve once the starter screen made it and the .quad once opened; a
+// refusal is a 400 in the command's words; the graph, undo and the edited
+// file, saved as `inkcurve edit` writes it.
+TEST(Serve, EditorRoutes) {
+  Running running;
+  httplib::Client client("127.0.0.1", running.port());
+  const std::string page = "/api/pages/" + newPage(client, running), editor = page + "/editor";
+  const std::string quad = testsupport::slurp(std::filesystem::path(INKCURVE_EXAMPLES) / "pt-pd-8ch.quad");
+  struct Row {
+    std::string method, path, body;
+    int status;
+    std::string answer;  // a part of the answer's body
+  };
+  const std::vector<Row> rows = {
+      {"GET", editor, "", 200,
+       R"("message":"Open a .quad on the Linearize screen or make a starter curve first.")"},
+      {"GET", editor + "/graph.svg", "", 204, ""},
+      {"POST", editor + "/change", R"({"gamma": 2})", 400,
+       R"({"error":"Open a .quad on the Linearize screen or make a starter curve first."})"},
+      {"GET", page + "/starter", "", 200, R"("printer":"x800-x880")"},
+      {"GET", editor, "", 200, R"({"sources":["starter"],"source":"starter","file":"x800-x880-standard-starter-curve.quad")"},
+      {"POST", page + "/quad?name=pt-pd-8ch.quad", quad, 200, R"("quadFile":"pt-pd-8ch.quad")"},
+      {"POST", editor + "/change", R"({"source": "quad", "channel": "K", "points": "0,0 40,10 100,60", "gamma": 2})",
+       200, R"("sources":["quad","starter"],"source":"quad","file":"pt-pd-8ch.quad")"},
+      {"POST", editor + "/change", R"({"boost": 10, "continues": 1})", 200, R"("gamma":2,"boost":10,"edited":["K"])"},
+      {"POST", editor + "/change", R"({"boost": -100})", 400,
+       R"({"error":"--boost must be above -100 (a boost of -100% or less removes the ink), not '-100'"})"},
+      {"POST", editor + "/change", R"({"gamma": "2"})", 400, R"({"error":"\"gamma\" must be a number"})"},
+      {"POST", editor + "/change", R"({"ink": 1})", 400, R"({"error":"unknown key \"ink\""})"},
+      {"GET", editor + "/graph.svg", "", 200, "<?xml"},
+      {"POST", editor + "/undo", "", 200, R"("points":"0,0 40,10 100,60","gamma":2,"boost":0,)"},
+      {"POST", editor + "/redo", "", 200, R"("gamma":2,"boost":10,)"},
+      {"GET", editor + "/download", "", 200, "## QuadToneRIP K,C,M,Y,LC,LM,LK,LLK\n"},
+  };
+  for (const auto& row : rows) {
+    const auto res = row.method == "GET" ? client.Get(row.path.c_str(), running.headers())
+                                         : client.Post(row.path.c_str(), running.headers(true), row.body,
+                                                       "application/json");
+    ASSERT_TRUE(res) << row.path;
+    EXPECT_EQ(res->status, row.status) << row.path << " " << row.body.substr(0, 60);
+    EXPECT_NE(res->body.find(row.answer), std::string::npos) << row.path << " " << res->body.substr(0, 300);
+  }
+  testsupport::TempDir dir;
+  const auto run = testsupport::runInkcurve({"edit", (std::filesystem::path(INKCURVE_EXAMPLES) / "pt-pd-8ch.quad")
+                                             .string(), "--channel", "K", "--points", "0,0 40,10 100,60", "--gamma",
+                                             "2", "--boost", "10", "--out", (dir / "e.quad").string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto saved = client.Get((editor + "/download").c_str(), running.headers());
+  ASSERT_TRUE(saved);
+  EXPECT_TRUE(saved->body == testsupport::slurp(dir / "e.quad"));
+  EXPECT_EQ(saved->get_header_value("Content-Disposition"),
+            "attachment; filename=\"pt-pd-8ch-edited.quad\"; filename*=UTF-8''pt-pd-8ch-edited.quad");
+}
+
 TEST(Serve, DroppedDocumentsAreSaidToBeGone) {
   // Over the count: the page unused longest goes; a closed page goes too.
   ServerOptions options;
