@@ -21,6 +21,7 @@
 #include "LinearizeSteps.h"
 #include "LinearizeWarnings.h"
 #include "Plot.h"
+#include "WebEditor.h"
 #include "serve/FlatJson.h"
 #include "linearization/QuadDataFile.h"
 #include "linearization/readers/MeasurementFile.h"
@@ -294,6 +295,9 @@ struct WebDocument::Impl {
   std::vector<Given> undoable, redoable;
   std::optional<std::string> goesOn;
   static constexpr size_t kMostUndoable = 200;
+  // The edits of the .quad's channels the page loaded last held, for the
+  // editor.
+  std::optional<std::string> editsLoaded;
   // After a change that worked: what the page was before it goes on the
   // undo list, unless the change `continues` one of the same `kind` that
   // came just before.
@@ -700,7 +704,7 @@ std::string WebDocument::redo() {
   return state();
 }
 
-std::string WebDocument::savedPage() const {
+std::string WebDocument::savedPage(std::string_view edits) const {
   const auto& g = impl_->given;
   JsonWriter json;
   json.beginObject().key("inkcurve").string(kSavedPage);
@@ -720,6 +724,7 @@ std::string WebDocument::savedPage() const {
   json.key("smoothing").number(g.smoothing).key("spline").number(g.spline);
   if (g.notes) json.key("notes").string(*g.notes);
   if (g.targetPoints != kDefaultTargetPoints) json.key("targetPoints").string(g.targetPoints);
+  if (!edits.empty() && g.quadBytes) json.key("edits").string(edits);
   json.endObject();
   return json.take();
 }
@@ -731,6 +736,7 @@ std::string WebDocument::loadPage(std::string_view text) {
     d.refuse("page", "the file is not a page saved by inkcurve serve: " + why);
     return state();
   };
+  d.editsLoaded.reset();
   std::string error;
   const auto object = serve::parseFlatObject(text, error);
   if (!object) return refuse(error);
@@ -747,7 +753,8 @@ std::string WebDocument::loadPage(std::string_view text) {
   static const std::map<std::string, bool> kKeys{
       {"inkcurve", true},  {"measurementFile", true}, {"measurementBytes", true}, {"steps", false},
       {"layout", true},    {"typed", true},           {"quadFile", true},         {"quadBytes", true},
-      {"smoothing", false}, {"spline", false},        {"notes", true},            {"targetPoints", true}};
+      {"smoothing", false}, {"spline", false},        {"notes", true},            {"targetPoints", true},
+      {"edits", true}};
   for (const auto& [key, value] : *object) {
     const auto known = kKeys.find(key);
     if (known == kKeys.end()) return refuse("it holds \"" + platform::text::printable(key) + "\"");
@@ -813,10 +820,27 @@ std::string WebDocument::loadPage(std::string_view text) {
     const auto folder = g.quadBytes ? std::optional<std::filesystem::path>(stem(g.quadName) + "-xml") : std::nullopt;
     if (auto refusal = givenNotesRefusal(*g.notes, true, folder)) return refuse(*refusal);
   }
+  // The edits of the .quad's channels are the editor's: checked here against
+  // the file's channels, and handed on (editsLoaded) once the page is made.
+  const auto edits = text_("edits");
+  if (edits && !edits->empty()) {
+    if (!g.quadBytes) return refuse("it holds edits but no .quad");
+    std::string unread;
+    std::ostringstream quiet;
+    CliHost host(quiet, quiet);
+    const auto quadFile = QuadDataFile::fromBytes(*g.quadBytes, g.quadName, &unread);
+    if (!quadFile || readQuad(*quadFile, g.quadName, host, quiet)) return refuse(g.quadName + " cannot be read");
+    if (auto why = savedEditsError(*edits, quadFile->inkList)) return refuse(*why);
+  }
   Impl::Given before = d.given;
-  if (d.goTo(g)) d.changed(std::move(before));
+  if (d.goTo(g)) {
+    d.changed(std::move(before));
+    if (edits && !edits->empty()) d.editsLoaded = *edits;
+  }
   return state();
 }
+
+std::optional<std::string> WebDocument::editsLoaded() const { return impl_->editsLoaded; }
 
 std::string WebDocument::state() const {
   const auto& d = *impl_;
@@ -943,7 +967,7 @@ std::optional<WebDocument::Download> WebDocument::download(std::string_view what
   std::optional<std::string> bytes;
   std::string type = "application/octet-stream";
   if (what == "page") {
-    return Download{*name, "application/json", savedPage()};
+    return Download{*name, "application/json", savedPage()};  // without the editor's edits: the server adds them
   } else if (what == "measurements") {
     bytes = measurementDataFileText(d.document->smoothedMeasurements);
   } else if (what == "acv") {

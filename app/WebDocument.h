@@ -78,8 +78,12 @@ class WebDocument {
   // such a file as one change; a file that is damaged or of another kind,
   // or whose files cannot be opened, is refused with the reason ("errors",
   // about "page") and changes nothing.
-  std::string savedPage() const;
+  // The saved page may hold `edits`, the edits of the .quad's channels made
+  // on the editor screen (see savedEditsError); loadPage checks them against
+  // the .quad, and the last page it made holds them in editsLoaded().
+  std::string savedPage(std::string_view edits = {}) const;
   std::string loadPage(std::string_view text);
+  std::optional<std::string> editsLoaded() const;
 
   enum class Graph { measurements, inkCurves };
   // The graph as `--plot` draws it, as an SVG document; the ink curves

@@ -15,6 +15,7 @@
 #include "LinearizeWarnings.h"
 #include "Plot.h"
 #include "linearization/QuadDataFile.h"
+#include "platform/text/Text.h"
 
 namespace cli {
 
@@ -132,6 +133,51 @@ ChannelEdits channelEdits(const Edits& edits) {
 }
 
 }  // namespace
+
+namespace {
+
+// The edits a saved page holds, by channel as the text names it; nothing,
+// with `error`, where the text is not such.
+std::optional<std::map<std::string, Edits>> parseSavedEdits(std::string_view text, std::string& error) {
+  std::map<std::string, Edits> saved;
+  for (const std::string& entry : platform::text::split(text, ";")) {
+    const std::string trimmed = platform::text::trimWhitespaceAndNewlines(entry);
+    if (trimmed.empty()) continue;
+    const auto parts = platform::text::split(trimmed, "|");
+    const auto bad = [&](const std::string& why) {
+      error = "the edits \"" + platform::text::printable(trimmed) + "\": " + why;
+      return std::nullopt;
+    };
+    if (parts.size() != 4 || parts[0].empty()) return bad("not \"channel|points|gamma|boost\"");
+    Edits edits;
+    if (!parts[1].empty()) {
+      std::string why;
+      const auto points = parseCurvePoints(parts[1], why);
+      if (!points) return bad(why);
+      edits.points = curvePointsText(*points);
+    }
+    const auto gamma = platform::text::parseFiniteDecimal(parts[2]);
+    const auto boost = platform::text::parseFiniteDecimal(parts[3]);
+    if (!gamma || gammaError(*gamma)) return bad(gamma ? *gammaError(*gamma) : "the gamma is not a number");
+    if (!boost || boostError(*boost)) return bad(boost ? *boostError(*boost) : "the boost is not a number");
+    edits.gamma = *gamma;
+    edits.boost = *boost;
+    if (saved.count(parts[0])) return bad("the channel is given twice");
+    if (edits.any()) saved[parts[0]] = edits;
+  }
+  return saved;
+}
+
+}  // namespace
+
+std::optional<std::string> savedEditsError(std::string_view text, const std::vector<std::string>& channels) {
+  std::string error;
+  const auto saved = parseSavedEdits(text, error);
+  if (!saved) return error;
+  for (const auto& [channel, edits] : *saved)
+    if (!channelIndex(channels, channel)) return "the edits name " + channel + ", a channel the .quad does not have";
+  return std::nullopt;
+}
 
 struct WebEditor::Impl {
   std::array<std::optional<Held>, kKinds> files;
@@ -464,6 +510,41 @@ std::optional<WebDocument::Download> WebEditor::download() {
   if (!made.bytes) return std::nullopt;
   return WebDocument::Download{stem(d.files[d.source]->source.name) + "-edited.quad", "application/octet-stream",
                                *made.bytes};
+}
+
+std::string WebEditor::savedEdits() const {
+  std::string text;
+  for (const auto& [channel, edits] : impl_->edits[kQuad])
+    text += (text.empty() ? "" : "; ") + channel + "|" + edits.points + "|" + jsonNumber(edits.gamma) + "|" +
+            jsonNumber(edits.boost);
+  return text;
+}
+
+bool WebEditor::restoreEdits(std::string_view text, std::string& error) {
+  auto& d = *impl_;
+  auto saved = parseSavedEdits(text, error);
+  if (!saved) return false;
+  const Held* file = d.files[kQuad] && d.files[kQuad]->quad ? &*d.files[kQuad] : nullptr;
+  std::map<std::string, Edits> edits;
+  for (auto& [channel, channelEdits] : *saved) {
+    const auto index = file ? channelIndex(file->quad->inkList, channel) : std::nullopt;
+    if (!index) {
+      error = "the edits name " + channel + ", a channel the .quad does not have";
+      return false;
+    }
+    edits[file->labels[*index]] = std::move(channelEdits);
+  }
+  if (edits == d.edits[kQuad]) return true;
+  d.undoable.push_back({d.edits, d.source, d.channel});
+  if (d.undoable.size() > Impl::kMostUndoable) d.undoable.erase(d.undoable.begin());
+  d.redoable.clear();
+  d.goesOn.reset();
+  d.edits[kQuad] = std::move(edits);
+  d.source = kQuad;
+  if (!d.edits[kQuad].empty()) d.channel = d.edits[kQuad].begin()->first;
+  d.made.reset();
+  d.settle();
+  return true;
 }
 
 size_t WebEditor::bytesHeld() const {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "WebDocument.h"
 
@@ -36,6 +38,13 @@ namespace cli {
 //     "download": "pt-pd-8ch-edited.quad" | null
 //   }
 // Used by one thread at a time.
+// The edits of a .quad's channels as a saved page holds them, channel by
+// channel: "K|0,0 50,40 100,100|1.2|5; LK||0.8|0" (the channel, its
+// --points or "" for none, its --gamma and its --boost). Why `text` is not
+// such, or names a channel that is not among `channels` (the file's
+// markers); nothing where it is.
+std::optional<std::string> savedEditsError(std::string_view text, const std::vector<std::string>& channels);
+
 class WebEditor {
  public:
   WebEditor();
@@ -79,6 +88,14 @@ class WebEditor {
   // run on the file once for each edited channel with its edits; nothing
   // where there are no edits or it cannot be made.
   std::optional<WebDocument::Download> download();
+
+  // The edits of the page's .quad, as a saved page holds them (see
+  // savedEditsError); "" where there are none.
+  std::string savedEdits() const;
+  // Puts back edits saved so, on the .quad offered, as one change that undo
+  // takes back; false, with `error`, where the text is not such or names a
+  // channel the file lacks (nothing changes then).
+  bool restoreEdits(std::string_view text, std::string& error);
 
   // About how much memory it holds, in bytes.
   size_t bytesHeld() const;

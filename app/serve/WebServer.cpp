@@ -148,6 +148,22 @@ class Opening {
 
 }  // namespace
 
+namespace {
+
+// The page's editor, told first of the files there are to edit: the .quad
+// the page opened, as read, and the starter curve it made.
+WebEditor& editorOf(Page& page) {
+  std::optional<WebEditor::Source> quad, starter;
+  if (auto read = page.document.quadAsRead()) quad = WebEditor::Source{read->name, read->bytes};
+  if (page.starter.made())
+    if (auto made = page.starter.download())
+      starter = WebEditor::Source{made->fileName, std::make_shared<const std::string>(std::move(made->bytes))};
+  page.editor.offer(std::move(quad), std::move(starter));
+  return page.editor;
+}
+
+}  // namespace
+
 struct WebServer::Impl {
   explicit Impl(ServerOptions o)
       : options(std::move(o)), store(options.pageLimit, options.memoryLimit, options.idleLimit) {}
@@ -427,7 +443,14 @@ void WebServer::Impl::setUp() {
     store.makeRoom(req.matches[1], req.body.size());
     withPage(req, res, [&](const std::string&, Page& page) {
       Opening one(opening);
-      sendState(res, page.document.loadPage(req.body));
+      std::string state = page.document.loadPage(req.body);
+      // The saved edits of the .quad's channels go to the editor, which
+      // takes them as one change (the document checked them).
+      if (auto edits = page.document.editsLoaded()) {
+        std::string error;
+        editorOf(page).restoreEdits(*edits, error);
+      }
+      sendState(res, std::move(state));
     });
   }));
   s.Get(pageRoute + "/graphs/(measurements|ink)\\.svg", guarded([this](const Request& req, Response& res) {
@@ -497,6 +520,8 @@ void WebServer::Impl::setUp() {
     withPage(req, res, [&](const std::string&, Page& page) {
       auto download = page.document.download(what);
       if (!download) return answer(res, 404, "there is no " + what + " file to save yet");
+      // A saved page holds the editor's edits of the .quad too.
+      if (what == "page") download->bytes = page.document.savedPage(editorOf(page).savedEdits());
       res.set_header("Content-Disposition", attachment(download->fileName));
       res.set_content(std::move(download->bytes), download->contentType);
     });
@@ -542,15 +567,7 @@ void WebServer::Impl::setUp() {
   // curve it made, told to the editor before each use.
   const std::string editorRoute = pageRoute + "/editor";
   auto withEditor = [this](const Request& req, Response& res, const std::function<void(WebEditor&)>& use) {
-    withPage(req, res, [&](const std::string&, Page& page) {
-      std::optional<WebEditor::Source> quad, starter;
-      if (auto read = page.document.quadAsRead()) quad = WebEditor::Source{read->name, read->bytes};
-      if (page.starter.made())
-        if (auto made = page.starter.download())
-          starter = WebEditor::Source{made->fileName, std::make_shared<const std::string>(std::move(made->bytes))};
-      page.editor.offer(std::move(quad), std::move(starter));
-      use(page.editor);
-    });
+    withPage(req, res, [&](const std::string&, Page& page) { use(editorOf(page)); });
   };
   s.Get(editorRoute, guarded([this, withEditor](const Request& req, Response& res) {
     withEditor(req, res, [&](WebEditor& editor) { sendState(res, editor.state()); });

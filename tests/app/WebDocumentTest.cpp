@@ -565,7 +565,13 @@ TEST(WebDocument, UndoRedoAndASavedPage) {
       {replaced("\"smoothing\":70", "\"smoothing\":170"), "\"smoothing\" must be a number from 0 to 100"},
       {replaced("50,62", "150,62"), "\"targetPoints\": "},
       {replaced("\"typed\":\"3 ", "\"typed\":\"3 x"), "a typed reading is not \"step L* a* b*\": \"3 x79.5 0.5 2.7\""},
+      {replaced("\"smoothing\"", "\"edits\":\"OR||1|5\",\"smoothing\""),
+       "the edits name OR, a channel the .quad does not have"},
   };
+  // The editor's edits of the .quad ride along, checked against its channels.
+  EXPECT_FALSE(other.editsLoaded());
+  other.loadPage(replaced("\"smoothing\"", "\"edits\":\"k||1.3|0\",\"smoothing\""));
+  EXPECT_EQ(other.editsLoaded(), "k||1.3|0");
   const std::string before = other.state();
   // Target points the page should not have sent: refused in the command's
   // words, nothing changed, nothing to undo.

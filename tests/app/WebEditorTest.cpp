@@ -197,3 +197,38 @@ TEST(WebEditor, UndoesEachEditAndForgetsThemWithTheFile) {
 }
 
 }  // namespace
+
+// A saved page holds the edits of the .quad's channels: made again on
+// another page they save the same file, as one change to undo; edits that
+// are not such, or name a channel the file lacks, are refused whole.
+TEST(WebEditor, EditsOfASavedPage) {
+  const std::string quad = slurp(kExamples / "pt-pd-8ch.quad");
+  WebEditor editor;
+  editor.offer(source("pt-pd-8ch.quad", quad), std::nullopt);
+  std::string error;
+  ASSERT_TRUE(editor.change({{}, "K", "0,0 50,40 100,100", 1.2, {}}, error)) << error;
+  ASSERT_TRUE(editor.change({{}, "LK", {}, {}, -12.5}, error)) << error;
+  const std::string saved = editor.savedEdits();
+  EXPECT_EQ(saved, "K|0,0 50,40 100,100|1.2|0; LK||1|-12.5");
+
+  WebEditor other;
+  other.offer(source("pt-pd-8ch.quad", quad), std::nullopt);
+  ASSERT_TRUE(other.restoreEdits(saved, error)) << error;
+  EXPECT_EQ(other.download()->bytes, editor.download()->bytes);
+  EXPECT_EQ(field(other.undo(), "edited"), "[]") << "one change, undone whole";
+
+  const std::vector<std::string> channels{"K", "C", "M", "Y", "LC", "LM", "LK", "LLK"};
+  const std::vector<std::pair<std::string, std::string>> refused{
+      {"K|0,0 50,40 100,100|1.2", "the edits \"K|0,0 50,40 100,100|1.2\": not \"channel|points|gamma|boost\""},
+      {"K||0|0", "the edits \"K||0|0\": the gamma must be a number above 0, not 0"},
+      {"K|0,0 50,140 100,100|1|0", "the edits \"K|0,0 50,140 100,100|1|0\": point 2 \"50,140\": "
+                                   "y must lie within 0...100"},
+      {"K||1|5; K||1|6", "the edits \"K||1|6\": the channel is given twice"},
+      {"OR||1|5", "the edits name OR, a channel the .quad does not have"},
+  };
+  for (const auto& [text, why] : refused) {
+    EXPECT_EQ(cli::savedEditsError(text, channels).value_or("accepted"), why);
+    EXPECT_FALSE(other.restoreEdits(text, error));
+    EXPECT_EQ(field(other.state(), "edited"), "[]") << text;
+  }
+}
