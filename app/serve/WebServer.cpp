@@ -288,11 +288,18 @@ void WebServer::Impl::setUp() {
       return httplib::Server::HandlerResponse::Handled;
     }
   });
-  s.set_error_handler([](const Request&, Response& res) {
+  s.set_error_handler([](const Request& req, Response& res) {
     if (!res.body.empty()) return;
     switch (res.status) {
       case 404: answer(res, 404, "nothing here"); break;
-      case 413: answer(res, 413, "the request is too large"); break;
+      // The HTTP library takes a form's body to 8 KB only; the page sends
+      // JSON and files as they are.
+      case 413:
+        answer(res, 413, req.get_header_value("Content-Type").starts_with("application/x-www-form-urlencoded")
+                             ? "a form's body is taken to 8 KB only: send it as application/json, or a file as "
+                               "application/octet-stream"
+                             : "the request is too large");
+        break;
       case 400: answer(res, 400, "the request could not be read"); break;
       default: answer(res, res.status, "the request was refused"); break;
     }
