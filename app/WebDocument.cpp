@@ -295,6 +295,9 @@ struct WebDocument::Impl {
   std::vector<Given> undoable, redoable;
   std::optional<std::string> goesOn;
   static constexpr size_t kMostUndoable = 200;
+  size_t mostHistoryBytes = kDefaultHistoryLimit;
+  // The bytes of the files only the history holds.
+  size_t historyBytes() const;
   // The edits of the .quad's channels the page loaded last held, for the
   // editor.
   std::optional<std::string> editsLoaded;
@@ -474,6 +477,19 @@ void WebDocument::Impl::changed(Given before, std::optional<std::string> kind, b
   if (joins) return;
   undoable.push_back(std::move(before));
   if (undoable.size() > kMostUndoable) undoable.erase(undoable.begin());
+  // Files that only the history holds are let go of, oldest first, past a
+  // bound: a page that opens file after file keeps the last few to undo.
+  while (undoable.size() > 1 && historyBytes() > mostHistoryBytes) undoable.erase(undoable.begin());
+}
+
+size_t WebDocument::Impl::historyBytes() const {
+  std::set<const std::string*> files{given.measurementBytes.get(), given.quadBytes.get()};
+  size_t bytes = 0;
+  for (const auto* list : {&undoable, &redoable})
+    for (const Given& g : *list)
+      for (const auto* file : {g.measurementBytes.get(), g.quadBytes.get()})
+        if (file && files.insert(file).second) bytes += file->size();
+  return bytes;
 }
 
 bool WebDocument::Impl::remake(const Given& g) {
@@ -528,7 +544,9 @@ bool WebDocument::Impl::goTo(const Given& g) {
   return false;
 }
 
-WebDocument::WebDocument() : impl_(std::make_unique<Impl>()) {}
+WebDocument::WebDocument(size_t historyLimit) : impl_(std::make_unique<Impl>()) {
+  impl_->mostHistoryBytes = historyLimit;
+}
 WebDocument::~WebDocument() = default;
 
 std::string WebDocument::openMeasurements(const std::string& name, std::string bytes, std::optional<int64_t> steps,
@@ -1071,7 +1089,7 @@ std::optional<std::string> WebDocument::touchGraph(Graph graph, const GraphTouch
 
 size_t WebDocument::bytesHeld() const {
   const auto& d = *impl_;
-  size_t held = sizeof(Impl);
+  size_t held = sizeof(Impl) + d.historyBytes();
   const auto strings = [](const std::vector<std::string>& list) {
     size_t n = 0;
     for (const auto& s : list) n += sizeof(s) + s.capacity();
@@ -1106,6 +1124,7 @@ size_t WebDocument::bytesHeld() const {
   if (d.quad) {
     const auto& file = *d.quad->file;
     held += sizeof(file) + strings(file.rawQuadData) + strings(file.inkList) + saidBytes(d.quad->read);
+    held += d.quad->bytes->capacity();
     for (const auto& c : *file.inputQuadCurveArray) held += values(c);
     for (const auto& c : file.outputQuadCurveArray) held += values(c);
     // The document's copy of the corrected curves.

@@ -42,7 +42,11 @@ namespace cli {
 // A document is used by one thread at a time.
 class WebDocument {
  public:
-  WebDocument();
+  // The files that only the undo history holds (files opened before, and
+  // replaced) are kept to `historyLimit` bytes together, the oldest let go
+  // of first.
+  static constexpr size_t kDefaultHistoryLimit = size_t{256} << 20;
+  explicit WebDocument(size_t historyLimit = kDefaultHistoryLimit);
   ~WebDocument();
   WebDocument(const WebDocument&) = delete;
   WebDocument& operator=(const WebDocument&) = delete;

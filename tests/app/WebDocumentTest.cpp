@@ -598,3 +598,20 @@ TEST(WebDocument, UndoRedoAndASavedPage) {
     EXPECT_EQ(other.download("quad")->bytes, lastQuad);
   }
 }
+
+// A page that opens file after file keeps only as much of the files it
+// replaced as its history may hold: the oldest go, the last can be undone,
+// and what is held is counted.
+TEST(WebDocument, TheHistoryHoldsFilesToItsLimit) {
+  const std::string quad = slurp(kExamples / "pt-pd-8ch.quad");
+  WebDocument one, page(4 * quad.size() + 100);
+  one.openQuad("q.quad", quad);
+  for (int i = 0; i < 12; ++i) page.openQuad("q" + std::to_string(i) + ".quad", quad + "\n# copy " + std::to_string(i));
+  EXPECT_GE(page.bytesHeld(), one.bytesHeld() + 4 * quad.size());
+  EXPECT_LT(page.bytesHeld(), one.bytesHeld() + 6 * quad.size()) << "twelve files opened: one open, four to undo";
+  std::vector<std::string> undone;
+  for (std::string state = page.undo(); listed(state, "errors").empty(); state = page.undo())
+    undone.push_back(state.substr(state.find("\"quadFile\":"), 25));
+  EXPECT_EQ(undone, (std::vector<std::string>{R"("quadFile":"q10.quad","su)", R"("quadFile":"q9.quad","sum)",
+                                              R"("quadFile":"q8.quad","sum)", R"("quadFile":"q7.quad","sum)"}));
+}
