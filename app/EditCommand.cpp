@@ -156,8 +156,9 @@ std::string editLastLevelLine(const std::string& label, double before, double af
 }
 
 std::string editClampedWarning(int64_t clampedLevels, const std::string& label) {
-  return std::to_string(clampedLevels) + " ink levels of " + label +
-         " lay outside 0...65535 after editing and were written clamped";
+  const bool one = clampedLevels == 1;
+  return std::to_string(clampedLevels) + (one ? " ink level of " : " ink levels of ") + label +
+         " lay outside 0...65535 after editing and " + (one ? "was" : "were") + " written clamped";
 }
 
 int runEdit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -273,8 +273,9 @@ std::string starterSummary(const std::string& note, const starter_curves::Starte
 }
 
 std::string clampedLevelsWarning(int64_t clampedLevels) {
-  return std::to_string(clampedLevels) + (clampedLevels == 1 ? " ink level lay" : " ink levels lay") +
-         " outside 0...65535 after boosting and were written clamped";
+  const bool one = clampedLevels == 1;
+  return std::to_string(clampedLevels) + (one ? " ink level lay" : " ink levels lay") +
+         " outside 0...65535 after boosting and " + (one ? "was" : "were") + " written clamped";
 }
 
 }  // namespace cli
