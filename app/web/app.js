@@ -327,23 +327,29 @@ function renderDownloads(downloads) {
 
 // ---- graphs ---------------------------------------------------------------
 
-async function drawGraph(which) {
-  const img = $(which === 'ink' ? '#graph-ink' : '#graph-measurements');
-  let path = pagePath('/graphs/' + (which === 'ink' ? 'ink' : 'measurements') + '.svg');
-  if (which === 'ink' && page.hidden.size) path += '?hidden=' + encodeURIComponent(Array.from(page.hidden).join(','));
+// The SVG at `path` shown in `img`, or the image hidden and the note after
+// it shown where there is nothing to draw yet; `held[key]` keeps the image's
+// object URL, and the one it replaces is let go of.
+async function showGraph(img, path, held, key) {
   const response = await call('GET', path);
-  const old = page.graphUrls[which];
+  const old = held[key];
   if (response.status !== 200) {
     img.hidden = true;
     img.removeAttribute('src');
+    held[key] = null;
   } else {
-    const url = URL.createObjectURL(await response.blob());
-    page.graphUrls[which] = url;
-    await new Promise((done) => { img.onload = done; img.onerror = done; img.src = url; });
+    held[key] = URL.createObjectURL(await response.blob());
+    await new Promise((done) => { img.onload = done; img.onerror = done; img.src = held[key]; });
     img.hidden = false;
   }
   img.nextElementSibling.hidden = !img.hidden;
   if (old) URL.revokeObjectURL(old);
+}
+
+function drawGraph(which) {
+  let path = pagePath('/graphs/' + (which === 'ink' ? 'ink' : 'measurements') + '.svg');
+  if (which === 'ink' && page.hidden.size) path += '?hidden=' + encodeURIComponent(Array.from(page.hidden).join(','));
+  return showGraph($(which === 'ink' ? '#graph-ink' : '#graph-measurements'), path, page.graphUrls, which);
 }
 
 function drawGraphs() {

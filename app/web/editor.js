@@ -4,7 +4,7 @@
 // server does the editing, keeps the history and draws the ink curves; this
 // script draws the points' handles and sends what the user does. It uses
 // the page's own requests and helpers (app.js): `page`, `call`, `json`,
-// `pagePath`, `element`, and the points' `parsePoints`, `pointsText`, `tenth`
+// `pagePath`, `element`, `showGraph`, and the points' `parsePoints`, `pointsText`, `tenth`
 // and `svgElement`.
 'use strict';
 
@@ -210,21 +210,8 @@ function editorError(text) {
   editorTest('editor-warnings').replaceChildren(element('li', text || 'the server refused the request', 'error'));
 }
 
-async function drawEditorGraph() {
-  const img = editorTest('graph-editor');
-  const response = await call('GET', pagePath('/editor/graph.svg'));
-  const old = editor.graphUrl;
-  if (response.status !== 200) {
-    img.hidden = true;
-    img.removeAttribute('src');
-    editor.graphUrl = null;
-  } else {
-    editor.graphUrl = URL.createObjectURL(await response.blob());
-    await new Promise((done) => { img.onload = done; img.onerror = done; img.src = editor.graphUrl; });
-    img.hidden = false;
-  }
-  img.nextElementSibling.hidden = !img.hidden;
-  if (old) URL.revokeObjectURL(old);
+function drawEditorGraph() {
+  return showGraph(editorTest('graph-editor'), pagePath('/editor/graph.svg'), editor, 'graphUrl');
 }
 
 async function loadEditor() {

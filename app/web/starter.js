@@ -2,7 +2,7 @@
 // the server's tables, the three boosts on sliders, the ink curves drawn by
 // the server as `inkcurve starter --plot` draws them, and the .quad to save.
 // It uses the page's own requests (app.js): `page`, `call`, `json`,
-// `pagePath`, `latestOnly` and `element`.
+// `pagePath`, `latestOnly`, `showGraph` and `element`.
 'use strict';
 
 const starter = {
@@ -93,21 +93,8 @@ function starterError(text) {
   list.replaceChildren(element('li', text || 'the server refused the request', 'error'));
 }
 
-async function drawStarterGraph() {
-  const img = byId('graph-starter');
-  const response = await call('GET', pagePath('/starter/graph.svg'));
-  const old = starter.graphUrl;
-  if (response.status !== 200) {
-    img.hidden = true;
-    img.removeAttribute('src');
-    starter.graphUrl = null;
-  } else {
-    starter.graphUrl = URL.createObjectURL(await response.blob());
-    await new Promise((done) => { img.onload = done; img.onerror = done; img.src = starter.graphUrl; });
-    img.hidden = false;
-  }
-  img.nextElementSibling.hidden = !img.hidden;
-  if (old) URL.revokeObjectURL(old);
+function drawStarterGraph() {
+  return showGraph(byId('graph-starter'), pagePath('/starter/graph.svg'), starter, 'graphUrl');
 }
 
 // ---- changes --------------------------------------------------------------
