@@ -4,8 +4,8 @@
 // server does the editing, keeps the history and draws the ink curves; this
 // script draws the points' handles and sends what the user does. It uses
 // the page's own requests and helpers (app.js): `page`, `call`, `json`,
-// `pagePath`, `element`, `showGraph`, and the points' `parsePoints`, `pointsText`, `tenth`
-// and `svgElement`.
+// `pagePath`, `element`, `showGraph`, and the points' `parsePoints`,
+// `pointsText`, `tenth` and `svgElement`.
 'use strict';
 
 const editor = {
