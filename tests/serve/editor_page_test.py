@@ -13,11 +13,8 @@ Chromium, chromedriver and the screenshot's folder as for serve_page_test.py.
 """
 
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -25,7 +22,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
-from serve_page_test import by_test, drag, fail, graph_pixels, settled_pixels, start_browser, start_server, wait_for
+from serve_page_test import by_test, drag, fail, graph_pixels, page_in_browser, settled_pixels, wait_for
 
 
 def value_of(driver, name):
@@ -40,21 +37,9 @@ def messages(driver):
 def main():
     program, examples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     quad = os.path.join(examples, 'pt-pd-8ch.quad')
-    output = os.environ.get('INKCURVE_TEST_OUTPUT')
-    work = tempfile.mkdtemp(prefix='inkcurve-editor-page-')
-    output = output or work
-    os.makedirs(output, exist_ok=True)
-    downloads = os.path.join(work, 'downloads')
-    os.makedirs(downloads)
     started = time.monotonic()
-
-    server, address, _ = start_server(program)
-    driver = None
-    try:
-        driver = start_browser(downloads)
-        driver.get(address)
-        wait_for(driver, 'the page to start', lambda: driver.find_element(By.TAG_NAME, 'body')
-                 .get_attribute('data-ready') == 'true')
+    with page_in_browser(program, 'inkcurve-editor-page-') as session:
+        driver, work, downloads, output = session.driver, session.work, session.downloads, session.output
 
         # Nothing to edit before a file is open.
         driver.find_element(*by_test('tab-editor')).click()
@@ -153,18 +138,6 @@ def main():
         said = run.stdout.splitlines()
         if summary != [said[0].replace(quad, 'pt-pd-8ch.quad'), said[1].split(';')[0]]:
             fail('the page says %r, the command %r' % (summary, said))
-    finally:
-        if driver:
-            driver.quit()
-        server.send_signal(signal.SIGINT)
-        try:
-            status = server.wait(10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            status = 'none: killed after 10 s'
-        shutil.rmtree(work, ignore_errors=True)
-    if status != 0:
-        fail('inkcurve serve ended with status %s on SIGINT' % status)
     print('the editor screen works in Chromium (%.1f s); screenshot: %s' % (
         time.monotonic() - started, os.path.join(output, 'serve-editor.png')))
 
