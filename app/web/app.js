@@ -308,21 +308,25 @@ async function typeReading(row, reading) {
   } catch (e) { /* said in the banner */ }
 }
 
-function renderDownloads(downloads) {
-  for (const link of document.querySelectorAll('.downloads a')) {
-    const name = downloads[link.dataset.what];
-    if (name) {
-      link.href = pagePath('/downloads/' + link.dataset.what);
-      link.download = name;
-      link.title = name;
-      link.removeAttribute('aria-disabled');
-    } else {
-      link.removeAttribute('href');
-      link.removeAttribute('download');
-      link.title = 'Nothing to save yet';
-      link.setAttribute('aria-disabled', 'true');
-    }
+// A link that saves the file at `path` under `name`, or that is disabled
+// while there is no name: nothing to save yet.
+function offerDownload(link, path, name) {
+  if (name) {
+    link.href = pagePath(path);
+    link.download = name;
+    link.title = name;
+    link.removeAttribute('aria-disabled');
+  } else {
+    link.removeAttribute('href');
+    link.removeAttribute('download');
+    link.title = 'Nothing to save yet';
+    link.setAttribute('aria-disabled', 'true');
   }
+}
+
+function renderDownloads(downloads) {
+  for (const link of document.querySelectorAll('.downloads a'))
+    offerDownload(link, '/downloads/' + link.dataset.what, downloads[link.dataset.what]);
 }
 
 // ---- graphs ---------------------------------------------------------------

@@ -4,8 +4,8 @@
 // server does the editing, keeps the history and draws the ink curves; this
 // script draws the points' handles and sends what the user does. It uses
 // the page's own requests and helpers (app.js): `page`, `call`, `json`,
-// `pagePath`, `element`, `showGraph`, and the points' `parsePoints`,
-// `pointsText`, `tenth` and `svgElement`.
+// `pagePath`, `element`, `showGraph`, `offerDownload`, and the points'
+// `parsePoints`, `pointsText`, `tenth` and `svgElement`.
 'use strict';
 
 const editor = {
@@ -193,17 +193,7 @@ function renderEditor(state, withControls) {
   editorTest('editor-warnings').replaceChildren(...state.warnings.map((text) => element('li', text, 'warning')));
   editorTest('editor-undo').disabled = !state.undo;
   editorTest('editor-redo').disabled = !state.redo;
-  const link = editorTest('download-edited-quad');
-  if (state.download) {
-    link.href = pagePath('/editor/download');
-    link.download = state.download;
-    link.title = state.download;
-    link.removeAttribute('aria-disabled');
-  } else {
-    link.removeAttribute('href');
-    link.removeAttribute('download');
-    link.setAttribute('aria-disabled', 'true');
-  }
+  offerDownload(editorTest('download-edited-quad'), '/editor/download', state.download);
 }
 
 function editorError(text) {

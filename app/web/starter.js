@@ -2,7 +2,7 @@
 // the server's tables, the three boosts on sliders, the ink curves drawn by
 // the server as `inkcurve starter --plot` draws them, and the .quad to save.
 // It uses the page's own requests (app.js): `page`, `call`, `json`,
-// `pagePath`, `latestOnly`, `showGraph` and `element`.
+// `pagePath`, `latestOnly`, `showGraph`, `offerDownload` and `element`.
 'use strict';
 
 const starter = {
@@ -75,17 +75,8 @@ function renderStarter(state, withControls) {
   document.querySelector('[data-test="starter-summary"]').textContent = state.summary || '';
   const list = document.querySelector('[data-test="starter-warnings"]');
   list.replaceChildren(...(state.warnings || []).map((text) => element('li', text, 'warning')));
-  const link = document.querySelector('[data-test="download-starter-quad"]');
-  if (state.download) {
-    link.href = pagePath('/starter/download');
-    link.download = state.download;
-    link.title = state.download;
-    link.removeAttribute('aria-disabled');
-  } else {
-    link.removeAttribute('href');
-    link.removeAttribute('download');
-    link.setAttribute('aria-disabled', 'true');
-  }
+  offerDownload(document.querySelector('[data-test="download-starter-quad"]'), '/starter/download',
+                state.download);
 }
 
 function starterError(text) {
