@@ -218,6 +218,21 @@ struct WebEditor::Impl {
     made.reset();
     settle();
   }
+  // The edits as they are now go onto the undo list, the oldest step let go
+  // of past its bound.
+  void remember() {
+    undoable.push_back({edits, source, channel});
+    if (undoable.size() > kMostUndoable) undoable.erase(undoable.begin());
+  }
+  // Undo and redo: the edits go to the last step of `from`, and the edits as
+  // they are now onto `to`.
+  void walk(std::vector<Step>& from, std::vector<Step>& to) {
+    if (from.empty()) return;
+    Step step = std::move(from.back());
+    from.pop_back();
+    to.push_back({edits, step.source, step.channel});
+    restore(step);
+  }
 };
 
 void WebEditor::Impl::settle() {
@@ -390,10 +405,7 @@ std::optional<std::string> WebEditor::change(const Change& change, std::string& 
   if (edits && !(next == before)) {
     // A drag that goes on is one step to undo with the change that began it.
     const std::string kind = std::string(kKindNames[source]) + "/" + channel + "/" + what;
-    if (!(change.continues && d.goesOn == kind && !d.undoable.empty())) {
-      d.undoable.push_back({d.edits, source, channel});
-      if (d.undoable.size() > Impl::kMostUndoable) d.undoable.erase(d.undoable.begin());
-    }
+    if (!(change.continues && d.goesOn == kind && !d.undoable.empty())) d.remember();
     d.goesOn = kind;
     d.redoable.clear();
     if (next.any())
@@ -406,24 +418,12 @@ std::optional<std::string> WebEditor::change(const Change& change, std::string& 
 }
 
 std::string WebEditor::undo() {
-  auto& d = *impl_;
-  if (!d.undoable.empty()) {
-    Step step = std::move(d.undoable.back());
-    d.undoable.pop_back();
-    d.redoable.push_back({d.edits, step.source, step.channel});
-    d.restore(step);
-  }
+  impl_->walk(impl_->undoable, impl_->redoable);
   return state();
 }
 
 std::string WebEditor::redo() {
-  auto& d = *impl_;
-  if (!d.redoable.empty()) {
-    Step step = std::move(d.redoable.back());
-    d.redoable.pop_back();
-    d.undoable.push_back({d.edits, step.source, step.channel});
-    d.restore(step);
-  }
+  impl_->walk(impl_->redoable, impl_->undoable);
   return state();
 }
 
@@ -535,15 +535,11 @@ bool WebEditor::restoreEdits(std::string_view text, std::string& error) {
     edits[file->labels[*index]] = std::move(channelEdits);
   }
   if (edits == d.edits[kQuad]) return true;
-  d.undoable.push_back({d.edits, d.source, d.channel});
-  if (d.undoable.size() > Impl::kMostUndoable) d.undoable.erase(d.undoable.begin());
+  d.remember();
   d.redoable.clear();
-  d.goesOn.reset();
-  d.edits[kQuad] = std::move(edits);
-  d.source = kQuad;
-  if (!d.edits[kQuad].empty()) d.channel = d.edits[kQuad].begin()->first;
-  d.made.reset();
-  d.settle();
+  Step loaded{d.edits, kQuad, edits.empty() ? d.channel : edits.begin()->first};
+  loaded.edits[kQuad] = std::move(edits);
+  d.restore(loaded);
   return true;
 }
 
