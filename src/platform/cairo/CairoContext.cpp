@@ -476,12 +476,9 @@ Box CairoContext::reach(const Path& path, double pad) const {
   // Only what the clip lets through is painted.
   double x1, y1, x2, y2;
   cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
-  double xs[4] = {x1, x2, x2, x1}, ys[4] = {y1, y1, y2, y2};
-  for (int i = 0; i < 4; ++i) cairo_user_to_device(cr_, &xs[i], &ys[i]);
-  return Box{std::max(box.left - pad, *std::min_element(xs, xs + 4)),
-             std::max(box.top - pad, *std::min_element(ys, ys + 4)),
-             std::min(box.right + pad, *std::max_element(xs, xs + 4)),
-             std::min(box.bottom + pad, *std::max_element(ys, ys + 4))};
+  const Box clip = Box::of(matrix().apply(Rect(x1, y1, x2 - x1, y2 - y1)));
+  return Box{std::max(box.left - pad, clip.left), std::max(box.top - pad, clip.top),
+             std::min(box.right + pad, clip.right), std::min(box.bottom + pad, clip.bottom)};
 }
 
 void CairoContext::fill(const Path& path) {
