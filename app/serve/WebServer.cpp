@@ -125,12 +125,8 @@ std::string withPageId(const std::string& id, const std::string& state) {
 // The channels the page does not draw, as it lists them: "K,LK".
 std::set<std::string> hiddenChannels(const std::string& list) {
   std::set<std::string> hidden;
-  for (size_t start = 0; start < list.size();) {
-    size_t end = list.find(',', start);
-    if (end == std::string::npos) end = list.size();
-    if (end > start) hidden.insert(list.substr(start, end - start));
-    start = end + 1;
-  }
+  for (auto& name : platform::text::split(list, ","))
+    if (!name.empty()) hidden.insert(std::move(name));
   return hidden;
 }
 
