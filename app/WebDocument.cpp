@@ -538,7 +538,6 @@ bool WebDocument::Impl::goTo(const Given& g) {
   auto said = std::move(errors);
   errors.clear();
   const Given now = given;
-  quad.reset();
   remake(now);
   errors = std::move(said);
   return false;
