@@ -13,8 +13,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from serve_page_test import (by_test, fail, page_in_browser, wait_for, summary_lines, texts,
-                             graph_pixels, settled_pixels)  # noqa: E402
+from serve_page_test import (by_test, fail, page_in_browser, saved_by_browser, wait_for, summary_lines,
+                             texts, graph_pixels, settled_pixels)  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 
@@ -24,18 +24,8 @@ def target_text(driver):
 
 
 def downloaded(driver, folder, name):
-    path = os.path.join(folder, name)
-    if os.path.exists(path):
-        os.remove(path)
     driver.execute_script("document.querySelectorAll('details').forEach(e => e.open = true)")
-    link = driver.find_element(*by_test('download-quad' if name.endswith('.quad') else 'save-state'))
-    if link.get_attribute('download') != name:
-        fail('offered as %r, not %r' % (link.get_attribute('download'), name))
-    link.click()
-    wait_for(driver, 'the download of ' + name,
-             lambda: os.path.exists(path) and not os.path.exists(path + '.crdownload'))
-    with open(path, 'rb') as f:
-        return f.read()
+    return saved_by_browser(driver, 'download-quad' if name.endswith('.quad') else 'save-state', folder, name)
 
 
 def main():

@@ -110,6 +110,22 @@ def page_in_browser(program, prefix):
         fail('inkcurve serve ended with status %s on SIGINT' % status)
 
 
+def saved_by_browser(driver, link, folder, name):
+    """The bytes of the file the link named `link` (its data-test) saves,
+    which must be offered as `name`, as the browser saves it into `folder`."""
+    path = os.path.join(folder, name)
+    if os.path.exists(path):
+        os.remove(path)
+    element = driver.find_element(*by_test(link))
+    if element.get_attribute('download') != name:
+        fail('%s offers %r, not %r' % (link, element.get_attribute('download'), name))
+    element.click()
+    wait_for(driver, 'the download of ' + name,
+             lambda: os.path.exists(path) and not os.path.exists(path + '.crdownload'))
+    with open(path, 'rb') as f:
+        return f.read()
+
+
 def graph_pixels(driver, name):
     """The graph's image as the page shows it now, drawn into a canvas and
     read back (the page's policy lets no script fetch the image's bytes)."""
@@ -229,18 +245,12 @@ def main():
 
         # The corrected .quad, saved by the browser, as the command writes it.
         driver.find_element(By.CSS_SELECTOR, '#export summary').click()
-        link = driver.find_element(*by_test('download-quad'))
-        name = link.get_attribute('download')
-        if name != 'pt-pd-8ch-corrected.quad':
-            fail('the .quad is offered as %r' % name)
-        link.click()
-        saved = os.path.join(downloads, name)
-        wait_for(driver, 'the download', lambda: os.path.exists(saved) and not os.path.exists(saved + '.crdownload'))
+        saved = saved_by_browser(driver, 'download-quad', downloads, 'pt-pd-8ch-corrected.quad')
         expected = os.path.join(work, 'expected.quad')
         subprocess.run([program, 'linearize', wedge, quad, '--out', expected, '--smoothing', value],
                        check=True, stdout=subprocess.DEVNULL)
-        with open(saved, 'rb') as a, open(expected, 'rb') as b:
-            if a.read() != b.read():
+        with open(expected, 'rb') as b:
+            if saved != b.read():
                 fail('the downloaded .quad differs from `inkcurve linearize --smoothing %s --out`' % value)
 
         # A file whose layout the finder asks about: its choices as buttons.
