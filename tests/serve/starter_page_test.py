@@ -15,7 +15,6 @@ import subprocess
 import sys
 import time
 
-from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import Select
 
 from serve_page_test import by_test, drag, fail, graph_pixels, page_in_browser, saved_by_browser, wait_for
